@@ -1,0 +1,157 @@
+#include "shots/frame_change_detector.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace trevanto {
+namespace {
+
+struct Channel {
+    uint32_t mask = 0;
+    int shift = 0;
+};
+
+Channel MakeChannel(uint32_t mask) {
+    // A mask of 0 has no trailing-zero count; the channel then reads as 0.
+    return {mask, mask == 0 ? 0 : std::countr_zero(mask)};
+}
+
+struct ChannelValues {
+    int32_t red, green, blue;
+};
+
+template <int BytesPerPixel>
+inline ChannelValues ReadPixel(const uint8_t* p, const Channel& r, const Channel& g,
+                               const Channel& b) {
+    if constexpr (BytesPerPixel == 3) {
+        return {p[2], p[1], p[0]};
+    } else {
+        uint32_t word;
+        if constexpr (BytesPerPixel == 2) {
+            uint16_t half;
+            std::memcpy(&half, p, 2);
+            word = half;
+        } else {
+            std::memcpy(&word, p, 4);
+        }
+        return {static_cast<int32_t>((word & r.mask) >> r.shift),
+                static_cast<int32_t>((word & g.mask) >> g.shift),
+                static_cast<int32_t>((word & b.mask) >> b.shift)};
+    }
+}
+
+}  // namespace
+
+void FrameChangeDetector::AnalyseFrame(const FramePixels& pixels, int32_t left, int32_t top,
+                                       int32_t right, int32_t bottom, int32_t frame,
+                                       DetectorReport* report) {
+    switch (pixels.bitsPerPixel) {
+        case 16:
+            Analyse<2>(depth16_, pixels, left, top, right, bottom, frame, report);
+            break;
+        case 24:
+            Analyse<3>(depth24_, pixels, left, top, right, bottom, frame, report);
+            break;
+        case 32:
+            Analyse<4>(depth32_, pixels, left, top, right, bottom, frame, report);
+            break;
+        default:
+            break;
+    }
+}
+
+template <int BytesPerPixel>
+void FrameChangeDetector::Analyse(DepthState& state, const FramePixels& pixels, int32_t left,
+                                  int32_t top, int32_t right, int32_t bottom, int32_t frame,
+                                  DetectorReport* report) {
+    const uint32_t maskLimit = BytesPerPixel == 2 ? 0xFFFFu : 0xFFFFFFFFu;
+    const Channel red = MakeChannel(pixels.redMask & maskLimit);
+    const Channel green = MakeChannel(pixels.greenMask & maskLimit);
+    const Channel blue = MakeChannel(pixels.blueMask & maskLimit);
+
+    if (report && report->state == 0) {
+        state.resetPending = true;
+        report->cutNumber = 0;
+    }
+    if (state.resetPending) {
+        state.resetPending = false;
+        state.shotStart = frame;
+    }
+    if (frame == state.prevFrame && left == state.prevLeft && right == state.prevRight &&
+        top == state.prevTop && bottom == state.prevBottom)
+        return;  // this frame was already analysed
+    if (pixels.bits == nullptr || top >= pixels.height || left >= pixels.width) return;
+
+    const int32_t x0 = std::max(left, 0), y0 = std::max(top, 0);
+    const int32_t x1 = std::min(right, pixels.width), y1 = std::min(bottom, pixels.height);
+    if (x1 <= x0 || y1 <= y0) return;
+
+    // Rows start at a whole pixel: a 24-bit row whose byte offset is not a
+    // multiple of 3 starts at the multiple of 3 below it.
+    const auto rowStart = [&](int32_t y) {
+        const int64_t offset = static_cast<int64_t>(y) * pixels.pitch;
+        return pixels.bits + (offset / BytesPerPixel) * BytesPerPixel +
+               static_cast<int64_t>(x0) * BytesPerPixel;
+    };
+
+    int32_t sumRed = 0, sumGreen = 0, sumBlue = 0;
+    for (int32_t y = y0; y < y1; ++y) {
+        const uint8_t* p = rowStart(y);
+        for (int32_t x = x0; x < x1; ++x, p += BytesPerPixel) {
+            const ChannelValues v = ReadPixel<BytesPerPixel>(p, red, green, blue);
+            sumRed += v.red;
+            sumGreen += v.green;
+            sumBlue += v.blue;
+        }
+    }
+    const int32_t count = (x1 - x0) * (y1 - y0);
+    const int32_t meanRed = sumRed / count, meanGreen = sumGreen / count,
+                  meanBlue = sumBlue / count;
+
+    int32_t spreadRed = 0, spreadGreen = 0, spreadBlue = 0;
+    for (int32_t y = y0; y < y1; ++y) {
+        const uint8_t* p = rowStart(y);
+        for (int32_t x = x0; x < x1; ++x, p += BytesPerPixel) {
+            const ChannelValues v = ReadPixel<BytesPerPixel>(p, red, green, blue);
+            spreadRed += std::abs(v.red - meanRed);
+            spreadGreen += std::abs(v.green - meanGreen);
+            spreadBlue += std::abs(v.blue - meanBlue);
+        }
+    }
+    if (report == nullptr) return;
+
+    const float deviationRed = static_cast<float>(static_cast<double>(spreadRed) / count);
+    const float deviationGreen = static_cast<float>(static_cast<double>(spreadGreen) / count);
+    const float deviationBlue = static_cast<float>(static_cast<double>(spreadBlue) / count);
+    if (report->state != 2) report->state = 1;
+
+    // The change is summed in float32 in the order blue, green, red.
+    float change = std::fabs(static_cast<float>(deviationBlue - state.prevDeviation[2]));
+    change += std::fabs(static_cast<float>(deviationGreen - state.prevDeviation[1]));
+    change += std::fabs(static_cast<float>(deviationRed - state.prevDeviation[0]));
+    const bool cut = state.prevFrame < frame && frame > state.shotStart + 1 &&
+                     change > report->threshold;
+    if (cut || report->state == 2) {
+        report->state = 2;
+        report->cutNumber = state.cutCounter++;
+        report->cutStart = state.shotStart;
+        report->cutEnd = frame - 1;
+        state.shotStart = frame;
+    }
+    report->deviation = {static_cast<uint8_t>(static_cast<int32_t>(deviationRed) & 0xFF),
+                         static_cast<uint8_t>(static_cast<int32_t>(deviationGreen) & 0xFF),
+                         static_cast<uint8_t>(static_cast<int32_t>(deviationBlue) & 0xFF)};
+    if (state.prevFrame > frame) state.shotStart = frame;  // the video jumped back
+
+    state.prevDeviation = {deviationRed, deviationGreen, deviationBlue};
+    state.prevFrame = frame;
+    state.prevLeft = left;
+    state.prevRight = right;
+    state.prevTop = top;
+    state.prevBottom = bottom;
+}
+
+}  // namespace trevanto

@@ -1,0 +1,67 @@
+#pragma once
+// The shot engine's frame change detector. Given one frame at a time as the
+// raw pixels of a surface, it measures the mean absolute deviation of each
+// colour channel over a rectangle and ends the shot in progress where the
+// summed change of those deviations since the previous frame exceeds the
+// threshold. A cut is a change in the channels' spread (texture, contrast),
+// not in their mean colours.
+#include <array>
+#include <cstdint>
+
+namespace trevanto {
+
+// In/out record of one AnalyseFrame call, owned by the caller.
+struct DetectorReport {
+    // In: 0 starts a run, 1 a normal frame, 2 forces the end of the shot in
+    // progress. Out: 1 analysed without a cut, 2 a shot ended.
+    int32_t state = 1;
+    int32_t cutNumber = 0;
+    int32_t cutStart = 0;  // first frame of the finished shot
+    int32_t cutEnd = 0;    // last frame of the finished shot (this frame - 1)
+    float threshold = 0.0f;
+    // Red, green, blue mean absolute deviation, truncated to 8 bits.
+    std::array<uint8_t, 3> deviation{};
+};
+
+// The surface being analysed: its locked pixels and pixel format.
+struct FramePixels {
+    const uint8_t* bits = nullptr;
+    int32_t pitch = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t bitsPerPixel = 0;
+    uint32_t redMask = 0;
+    uint32_t greenMask = 0;
+    uint32_t blueMask = 0;
+};
+
+class FrameChangeDetector {
+public:
+    // Analyses the rectangle [left, right) x [top, bottom) of frame `frame`.
+    // 16, 24 and 32 bits per pixel each keep their own state; other depths
+    // are ignored. `report` may be null. A mask of 0 reads its channel as 0.
+    void AnalyseFrame(const FramePixels& pixels, int32_t left, int32_t top, int32_t right,
+                      int32_t bottom, int32_t frame, DetectorReport* report);
+
+private:
+    // What the detector remembers between frames, per pixel depth. It lives as
+    // long as the detector; only the report's state 0 starts a new shot.
+    struct DepthState {
+        bool resetPending = true;
+        int32_t prevFrame = -1;
+        int32_t prevLeft = -1, prevRight = -1, prevTop = -1, prevBottom = -1;
+        int32_t shotStart = -1;
+        int32_t cutCounter = 1;
+        std::array<float, 3> prevDeviation{};  // red, green, blue
+    };
+
+    template <int BytesPerPixel>
+    void Analyse(DepthState& state, const FramePixels& pixels, int32_t left, int32_t top,
+                 int32_t right, int32_t bottom, int32_t frame, DetectorReport* report);
+
+    DepthState depth16_;
+    DepthState depth24_;
+    DepthState depth32_;
+};
+
+}  // namespace trevanto

@@ -1,0 +1,38 @@
+#pragma once
+// A shot: a range of frames of the opened video with a thumbnail in the view.
+// Other parts of the program name a shot by its view item index.
+#include <cstdint>
+#include <string>
+
+namespace trevanto {
+
+// What a caption is built from: the document's timecode mode and the video's
+// length.
+struct CaptionContext {
+    bool timecodeMode = false;
+    int32_t frameCount = 0;
+    double durationSeconds = 0.0;
+};
+
+class Shot {
+public:
+    explicit Shot(std::string captionText = {}) : caption(std::move(captionText)) {}
+    virtual ~Shot() = default;
+
+    // endFrame := end; the thumbnail shows the start frame.
+    void SetEnd(int32_t end);
+    // "shot 0012 ( 1200 - 1299 )", or the start and end timecodes.
+    void BuildCaption(const CaptionContext& context);
+    std::string StartTimecode(int32_t frameCount, double durationSeconds, char separator) const;
+    std::string EndTimecode(int32_t frameCount, double durationSeconds, char separator) const;
+
+    int32_t number = -1;
+    std::string caption;
+    int32_t startFrame = -1;
+    int32_t imageFrame = -1;
+    int32_t endFrame = -1;
+    int32_t imageIndex = -1;
+    int32_t itemIndex = -1;
+};
+
+}  // namespace trevanto

@@ -1,0 +1,70 @@
+#pragma once
+// The ordered list of shots. Shots are appended at the tail and walked from
+// the head, so the order is the order of creation. The list owns its shots.
+// The document's shot list and the pending list of a shots file being loaded
+// are both of this kind.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "shots/shot.h"
+
+namespace trevanto {
+
+// What DeleteShot needs to remember of a removed shot.
+struct RemovedShot {
+    int32_t number = -1;
+    int32_t startFrame = -1;
+    int32_t imageIndex = -1;
+    int32_t itemIndex = -1;
+    size_t position = 0;  // where the shots that followed it now begin
+};
+
+class ShotList {
+public:
+    ShotList() = default;
+    ShotList(const ShotList&) = delete;
+    ShotList& operator=(const ShotList&) = delete;
+
+    // Appends at the tail and returns the shot, now owned by the list.
+    Shot& Append(std::unique_ptr<Shot> shot);
+    // Removes and returns the head shot; null when empty.
+    std::unique_ptr<Shot> TakeHead();
+
+    Shot* FindShotByItem(int32_t item);
+    const Shot* FindShotByItem(int32_t item) const;
+    int32_t StartFrameOfItem(int32_t item) const;
+    int32_t ImageIndexOfItem(int32_t item) const;
+    // After the view removed an item: later items move up one, and for those
+    // shots only, image indexes above the removed image move down one.
+    void ShiftIndexesAfterRemoval(int32_t item, int32_t image);
+    // Destroys the shot of `item`; nothing when no shot matches.
+    std::optional<RemovedShot> RemoveByItem(int32_t item);
+    // The shots that followed a removed one take its number onwards, the first
+    // of them also its start frame; each gets a new caption. Returns them.
+    std::vector<Shot*> RenumberAfterRemoval(const RemovedShot& removed,
+                                            const CaptionContext& context);
+
+    void Clear() { shots_.clear(); }
+    int32_t ShotCount() const { return static_cast<int32_t>(shots_.size()); }
+    bool IsEmpty() const { return shots_.empty(); }
+    Shot* Tail() { return shots_.empty() ? nullptr : shots_.back().get(); }
+    Shot* At(size_t position) { return shots_[position].get(); }
+    const Shot* At(size_t position) const { return shots_[position].get(); }
+
+    // Walk from the head.
+    auto begin() const { return shots_.begin(); }
+    auto end() const { return shots_.end(); }
+
+private:
+    std::vector<std::unique_ptr<Shot>> shots_;
+};
+
+// The shots read from a shots file, waiting for their thumbnails.
+using PendingShotList = ShotList;
+
+// Destroys every shot of the document's list, then of the pending list.
+void ClearShots(ShotList& shots, PendingShotList& pending);
+
+}  // namespace trevanto

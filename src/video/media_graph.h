@@ -1,0 +1,76 @@
+#pragma once
+// The playback graph: opens a file or stream, decodes its video on a
+// streaming thread of its own and hands each frame to the owner as a queued
+// repaint event. It stands where the original platform had a filter graph
+// with a renderer inside it.
+//
+// Threads: every member function is called on the owner's thread (the UI
+// thread in the desktop program). The notify callback runs on the streaming
+// thread; it must only wake the owner, who then drains the queue with
+// GetEvent on its own thread.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "video/surface.h"
+
+namespace trevanto {
+
+enum class GraphEventCode : int32_t {
+    Complete = 1,    // end of the stream, raised once
+    UserAbort = 2,   // the user ended playback
+    ErrorAbort = 3,  // reading or decoding failed after opening
+    Repaint = 5,     // a frame is ready: `frame` holds it
+};
+
+struct GraphEvent {
+    GraphEventCode code = GraphEventCode::Complete;
+    // Repaint only: the whole decoded frame, RGB32. The receiver may hold it
+    // as long as it likes; the graph recycles it once every holder let go.
+    std::shared_ptr<const Surface> frame;
+    // Repaint only: presentation time of the frame from the stream's start.
+    double frameSeconds = 0.0;
+};
+
+enum class GraphState : int32_t { Stopped = 1, Paused = 2, Running = 3 };
+
+class MediaGraph {
+public:
+    virtual ~MediaGraph() = default;
+
+    // State changes are complete when these return.
+    virtual bool Run() = 0;
+    virtual bool Pause() = 0;
+    virtual bool Stop() = 0;
+    virtual GraphState GetState() const = 0;
+
+    // Position of the last delivered frame, seconds from the stream's start.
+    virtual bool GetCurrentPosition(double& seconds) const = 0;
+    // After this, the next repaint event carries exactly the frame at
+    // `seconds` (rounded to the nearest frame), in any state.
+    virtual bool PutCurrentPosition(double seconds) = 0;
+    // 0 for streams without a known length.
+    virtual double DurationSeconds() const = 0;
+    virtual double Rate() const = 0;
+    virtual bool SetRate(double rate) = 0;
+    // Seconds per frame as the stream reports it; 0 when it reports none.
+    virtual double AvgTimePerFrame() const = 0;
+    virtual bool VideoSize(int& width, int& height) const = 0;
+
+    // Takes the oldest waiting event; false when none waits (timeout 0).
+    virtual bool GetEvent(GraphEvent& event) = 0;
+    // Called from the streaming thread whenever an event was queued.
+    virtual void SetNotify(std::function<void()> notify) = 0;
+    // Paced (default): frames are delivered at their times divided by the
+    // rate, late frames dropped. Unpaced: every frame, as fast as decoding
+    // goes, waiting while the previous repaint event was not taken.
+    virtual void SetPaced(bool paced) = 0;
+};
+
+// Opens `url` (a path or a stream URL). On failure returns null and puts a
+// readable reason into `error`.
+using MediaGraphFactory =
+    std::function<std::unique_ptr<MediaGraph>(const std::string& url, std::string& error)>;
+
+}  // namespace trevanto
