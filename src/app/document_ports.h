@@ -1,0 +1,97 @@
+#pragma once
+// The small interfaces through which the document reaches the outside world.
+// The desktop program, trevanto-cli and the tests each implement them.
+//
+// Rule for growing them: a new operation gets a default body, so that no front
+// end breaks when it is added.
+#include <QImage>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace trevanto {
+
+class Surface;
+
+// The thumbnail view: an image list of 100 x 80 pictures and a list of items,
+// item i showing image i.
+class ShotViewPort {
+public:
+    virtual ~ShotViewPort() = default;
+    // Adds the picture to the image list and an item with the caption at the
+    // end of the list. False when the view refuses.
+    virtual bool AddThumbnail(const QImage& picture, const std::string& caption,
+                              int32_t& imageIndex, int32_t& itemIndex) = 0;
+    // Replaces the picture of an image list entry.
+    virtual bool ReplaceThumbnail(int32_t imageIndex, const QImage& picture) = 0;
+    virtual void SetItemCaption(int32_t item, const std::string& caption) = 0;
+    // Removes the item and its image; the view then tells the document
+    // (CPlayerDoc::ShiftIndexesAfterRemoval).
+    virtual void DeleteItemAndImage(int32_t item) = 0;
+    virtual void DeleteAllItems() = 0;
+    // Painting is locked while shots are rebuilt.
+    virtual void SetPaintingLocked(bool /*locked*/) {}
+};
+
+// The main frame's indicators: toolbar check states, status panes, the
+// navigation slider and the video preview.
+class FramePort {
+public:
+    virtual ~FramePort() = default;
+    // Check state of the buttons Play, Pause, Stop, sampler (106), engine (107).
+    virtual void CheckButton(int32_t commandId, bool checked) = 0;
+    // "Frame=%ld/%ld" and the position label.
+    virtual void UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode,
+                                  double durationSeconds) = 0;
+    // "TotalShots=%ld".
+    virtual void UpdateShotCount(int32_t count) = 0;
+    // Slider position 0..32767; marks are slider positions, -1 for none.
+    virtual void SetSliderPosition(int32_t /*position*/) {}
+    virtual void SetSliderStartMark(int32_t /*position*/) {}
+    virtual void SetSliderEndMark(int32_t /*position*/) {}
+    virtual void SetSliderLineSize(int32_t /*lineSize*/) {}
+    // The preview bar's caption: the opened file's name.
+    virtual void SetVideoTitle(const std::string& /*fileName*/) {}
+    // Stretches the frame onto the preview. False when nothing could be shown
+    // (a preview of zero size): the frame then goes no further. Null when no
+    // video is open: the preview shows the window colour.
+    virtual bool PresentFrame(const std::shared_ptr<const Surface>& /*frame*/) { return true; }
+    // Play with no video open brings up the File open dialog.
+    virtual void PostOpenFileCommand() {}
+};
+
+// Long operations show a progress bar in the status bar, range 0..32767.
+class ProgressPort {
+public:
+    virtual ~ProgressPort() = default;
+    virtual void BeginProgress(const std::string& /*caption*/) {}
+    virtual void SetProgress(int32_t /*position*/) {}
+    virtual void EndProgress() {}
+};
+
+enum class FileDialogKind { Open, Save };
+
+// The user: message boxes, questions and file choices.
+class UserPort {
+public:
+    virtual ~UserPort() = default;
+    virtual void ShowMessage(const std::string& text) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
+    // A file chosen by the user, or nothing when cancelled. The filter is in
+    // the form "Shots file (*.hpv)|*.hpv|All Files (*.*)|*.*||".
+    virtual std::optional<std::string> ChooseFile(FileDialogKind /*kind*/,
+                                                  const std::string& /*filter*/,
+                                                  const std::string& /*defaultExtension*/) {
+        return std::nullopt;
+    }
+    // Lets up to `maxEvents` waiting user events through; true when the user
+    // pressed Escape among them.
+    virtual bool PumpEventsAndCheckEscape(int /*maxEvents*/) { return false; }
+    // Opens a file or URL with the desktop's default handler.
+    virtual bool OpenWithDefaultHandler(const std::string& /*pathOrUrl*/) { return false; }
+};
+
+}  // namespace trevanto
