@@ -18,11 +18,15 @@ function(trevanto_module)
   endif()
 endfunction()
 
-# trevanto_test(NAME <target> LINK <libs...> [LABELS <labels>])
-# One GoogleTest executable of the *.cpp files of the calling folder.
+# trevanto_test(NAME <target> LINK <libs...> [LABELS <labels>] [PATTERN <glob>])
+# One GoogleTest executable of the *.cpp files of the calling folder (or of the
+# files matching PATTERN, so that one folder can hold several executables).
 function(trevanto_test)
-  cmake_parse_arguments(ARG "" "NAME;TIMEOUT" "LINK;LABELS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "" "NAME;TIMEOUT;PATTERN" "LINK;LABELS" ${ARGN})
+  if(NOT ARG_PATTERN)
+    set(ARG_PATTERN "*.cpp")
+  endif()
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_PATTERN})
   if(NOT sources)
     return()
   endif()
