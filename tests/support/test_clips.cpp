@@ -1,0 +1,79 @@
+#include "support/test_clips.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace trevanto::test {
+namespace {
+
+const std::vector<int> kSmallClipCuts = {40, 85, 125, 165};
+
+}  // namespace
+
+const std::vector<TestClip>& TestClips() {
+    static const std::vector<TestClip> clips = {
+        {"clip_mpeg1.mpg", "mpeg1video", "mpeg", 320, 240, 200, 25.0, kSmallClipCuts},
+        {"clip_mpeg2.mpg", "mpeg2video", "vob", 720, 576, 150, 25.0, {30, 70, 110}},
+        {"clip_mpeg4.avi", "mpeg4", "avi", 320, 240, 200, 25.0, kSmallClipCuts},
+        {"clip_wmv2.asf", "wmv2", "asf", 320, 240, 200, 25.0, kSmallClipCuts},
+        {"clip_wmv2.wmv", "wmv2", "asf", 320, 240, 200, 25.0, kSmallClipCuts},
+    };
+    return clips;
+}
+
+const TestClip* FindTestClip(const std::string& file) {
+    for (const TestClip& clip : TestClips())
+        if (clip.file == file)
+            return &clip;
+    return nullptr;
+}
+
+const TestClip& BenchmarkClip() {
+    static const TestClip clip{"bench_mpeg2.mpg",   "mpeg2video", "vob", 720, 576, 750, 25.0,
+                               {150, 300, 450, 600}};
+    return clip;
+}
+
+const TestClip& SampleVideo() {
+    static const TestClip clip{"sample.mpg", "mpeg2video", "vob", 640,
+                               360,          450,          25.0,  {75, 150, 225, 300, 375}};
+    return clip;
+}
+
+std::string MediaFolder() {
+    if (const char* folder = std::getenv("TREVANTO_TEST_MEDIA"); folder && *folder)
+        return folder;
+    return TREVANTO_DEFAULT_TEST_MEDIA;
+}
+
+std::string MediaPath(const std::string& file) {
+    return MediaFolder() + "/" + file;
+}
+
+std::string MediaPath(const TestClip& clip) {
+    return MediaPath(clip.file);
+}
+
+TempFolder::TempFolder() {
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    if (error)
+        return;
+    std::string pattern = (base / "trevanto-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr)
+        path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    if (path_.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempFolder::File(const std::string& name) const {
+    return path_ + "/" + name;
+}
+
+}  // namespace trevanto::test

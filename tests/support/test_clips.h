@@ -1,0 +1,67 @@
+#pragma once
+// The clips the media tests decode. A generator (tests/media) writes them at
+// build time into the build folder; the tests find them through the
+// TREVANTO_TEST_MEDIA environment variable that ctest sets.
+//
+// Every clip is a row of scenes of clearly different texture and contrast
+// with hard cuts at known frames; inside a scene the spread of each colour
+// channel stays constant, so the shot engine finds exactly the listed cuts.
+// Every picture carries its frame number as a code strip at the bottom
+// (see frame_code.h), readable after compression with ReadFrameCode.
+#include <string>
+#include <vector>
+
+#include "support/frame_code.h"
+
+namespace trevanto::test {
+
+struct TestClip {
+    std::string file;     // file name inside MediaFolder()
+    std::string encoder;  // libavcodec encoder that made it
+    std::string muxer;    // libavformat muxer that made it
+    int width = 0;
+    int height = 0;
+    int frameCount = 0;
+    double framesPerSecond = 25.0;
+    // First frames of the second and later scenes: a cut lies between frame
+    // cut - 1 and frame cut.
+    std::vector<int> cuts;
+};
+
+// The clips of the graph tests, one per codec and container: MPEG-1 (.mpg),
+// MPEG-2 (.mpg, 720 x 576), MPEG-4 part 2 (.avi), WMV2 (.asf and .wmv).
+const std::vector<TestClip>& TestClips();
+// Looks a clip up by file name; null when there is none of that name.
+const TestClip* FindTestClip(const std::string& file);
+// A longer 720 x 576 MPEG-2 clip for the benchmark only (made by the bench
+// target, not part of the test run).
+const TestClip& BenchmarkClip();
+// The bundled sample video that scripts/run shows (no frame code).
+const TestClip& SampleVideo();
+
+// The folder holding the generated clips: $TREVANTO_TEST_MEDIA, else the
+// build folder's tests/media.
+std::string MediaFolder();
+// Full path of a clip (or of any file name) inside MediaFolder().
+std::string MediaPath(const std::string& file);
+std::string MediaPath(const TestClip& clip);
+
+// A fresh empty folder under the system's temporary folder, removed with all
+// its contents when the object goes away.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // Empty when the folder could not be made.
+    const std::string& Path() const { return path_; }
+    // Path of `name` inside the folder.
+    std::string File(const std::string& name) const;
+
+  private:
+    std::string path_;
+};
+
+}  // namespace trevanto::test
