@@ -1,0 +1,88 @@
+#pragma once
+// What outlives a run of the program: the recent file list, the bar layout of
+// the main window with the docking bar sizes, and the URL history. One
+// settings file in the native format stands for the user's registry root, and
+// the keys keep the registry paths the program has always used:
+//   Software/Trevanto/Trevanto/...           the application profile
+//   SOFTWARE/Qelvar/Trevanto/options/urls/   the URL history (urls0, urls1,
+//                                            ... and the key's default value)
+#include <QByteArray>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QSettings;
+
+namespace trevanto {
+
+// The bar state of the main window and the names of the bars it was saved
+// with, so that a layout of other bars can be recognised and ignored.
+struct BarLayout {
+    QByteArray state;
+    std::vector<std::string> barNames;
+};
+
+// The six sizes a docking bar keeps in the "<profile>-SCBar-<id>" section.
+struct DockSizes {
+    int32_t sizeHorzCX = 0;
+    int32_t sizeHorzCY = 0;
+    int32_t sizeVertCX = 0;
+    int32_t sizeVertCY = 0;
+    int32_t sizeFloatCX = 0;
+    int32_t sizeFloatCY = 0;
+    bool operator==(const DockSizes&) const = default;
+};
+
+struct UrlHistoryValues {
+    std::vector<std::string> entries;  // oldest first
+    std::string current;
+};
+
+class SettingsStore {
+  public:
+    static constexpr int kRecentFileCount = 4;
+    // The fixed section name under which the main window keeps its bars.
+    static constexpr const char* kBarLayoutProfile = "MainWindowBars";
+
+    // The user's own settings file of the program.
+    SettingsStore();
+    // A settings file at the given path (created when first written).
+    explicit SettingsStore(const std::string& filePath);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    std::string FilePath() const;
+
+    // Most recent first, at most kRecentFileCount entries.
+    std::vector<std::string> RecentFiles() const;
+    // Puts the path at the top of the list (moving it there when it is
+    // listed already) and writes the list at once.
+    void AddRecentFile(const std::string& path);
+    void RemoveRecentFile(const std::string& path);
+
+    std::optional<BarLayout> LoadBarLayout() const;
+    void SaveBarLayout(const BarLayout& layout);
+    std::optional<DockSizes> LoadDockSizes(int32_t barId) const;
+    void SaveDockSizes(int32_t barId, const DockSizes& sizes);
+
+    // Every non-empty value name of the history key in the numeric order of
+    // the names (urls2 before urls10), then the key's default value.
+    UrlHistoryValues LoadUrlHistory() const;
+    // Writes urls0, urls1, ... and the default value. Numbered values left
+    // from a longer earlier list are removed, so they cannot come back.
+    void SaveUrlHistory(const UrlHistoryValues& history);
+
+    // Writes pending changes to the file; false when it cannot be written.
+    bool Sync();
+
+  private:
+    void WriteRecentFiles(const std::vector<std::string>& files);
+
+    std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace trevanto
