@@ -16,15 +16,16 @@ void AnalyseAtDepth(benchmark::State& state, int bitsPerPixel, uint32_t r, uint3
     std::mt19937 random(7);
     for (auto& pixels : frames) {
         pixels.resize(static_cast<size_t>(pitch) * kHeight);
-        for (auto& byte : pixels) byte = static_cast<uint8_t>(random());
+        for (auto& byte : pixels)
+            byte = static_cast<uint8_t>(random());
     }
     trevanto::FrameChangeDetector detector;
     trevanto::DetectorReport report;
     report.threshold = 15.0f;
     int32_t frame = 0;
     for (auto _ : state) {
-        const trevanto::FramePixels pixels{frames[frame & 1].data(), pitch, kWidth, kHeight,
-                                           bitsPerPixel, r, g, b};
+        const trevanto::FramePixels pixels{
+            frames[frame & 1].data(), pitch, kWidth, kHeight, bitsPerPixel, r, g, b};
         report.state = 1;
         detector.AnalyseFrame(pixels, 0, 0, kWidth, kHeight, frame++, &report);
         benchmark::DoNotOptimize(report);
@@ -32,9 +33,15 @@ void AnalyseAtDepth(benchmark::State& state, int bitsPerPixel, uint32_t r, uint3
     state.SetItemsProcessed(state.iterations());
 }
 
-void BM_Analyse16(benchmark::State& s) { AnalyseAtDepth(s, 16, 0xF800, 0x07E0, 0x001F); }
-void BM_Analyse24(benchmark::State& s) { AnalyseAtDepth(s, 24, 0, 0, 0); }
-void BM_Analyse32(benchmark::State& s) { AnalyseAtDepth(s, 32, 0xFF0000, 0xFF00, 0xFF); }
+void BM_Analyse16(benchmark::State& s) {
+    AnalyseAtDepth(s, 16, 0xF800, 0x07E0, 0x001F);
+}
+void BM_Analyse24(benchmark::State& s) {
+    AnalyseAtDepth(s, 24, 0, 0, 0);
+}
+void BM_Analyse32(benchmark::State& s) {
+    AnalyseAtDepth(s, 32, 0xFF0000, 0xFF00, 0xFF);
+}
 BENCHMARK(BM_Analyse16)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Analyse24)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Analyse32)->Unit(benchmark::kMicrosecond);

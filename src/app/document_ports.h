@@ -18,7 +18,7 @@ class Surface;
 // The thumbnail view: an image list of 100 x 80 pictures and a list of items,
 // item i showing image i.
 class ShotViewPort {
-public:
+  public:
     virtual ~ShotViewPort() = default;
     // Adds the picture to the image list and an item with the caption at the
     // end of the list. False when the view refuses.
@@ -38,7 +38,7 @@ public:
 // The main frame's indicators: toolbar check states, status panes, the
 // navigation slider and the video preview.
 class FramePort {
-public:
+  public:
     virtual ~FramePort() = default;
     // Check state of the buttons Play, Pause, Stop, sampler (106), engine (107).
     virtual void CheckButton(int32_t commandId, bool checked) = 0;
@@ -64,7 +64,7 @@ public:
 
 // Long operations show a progress bar in the status bar, range 0..32767.
 class ProgressPort {
-public:
+  public:
     virtual ~ProgressPort() = default;
     virtual void BeginProgress(const std::string& /*caption*/) {}
     virtual void SetProgress(int32_t /*position*/) {}
@@ -75,7 +75,7 @@ enum class FileDialogKind { Open, Save };
 
 // The user: message boxes, questions and file choices.
 class UserPort {
-public:
+  public:
     virtual ~UserPort() = default;
     virtual void ShowMessage(const std::string& text) = 0;
     // A Yes/No question; true for Yes.

@@ -83,11 +83,13 @@ void FrameChangeDetector::Analyse(DepthState& state, const FramePixels& pixels, 
     if (frame == state.prevFrame && left == state.prevLeft && right == state.prevRight &&
         top == state.prevTop && bottom == state.prevBottom)
         return;  // this frame was already analysed
-    if (pixels.bits == nullptr || top >= pixels.height || left >= pixels.width) return;
+    if (pixels.bits == nullptr || top >= pixels.height || left >= pixels.width)
+        return;
 
     const int32_t x0 = std::max(left, 0), y0 = std::max(top, 0);
     const int32_t x1 = std::min(right, pixels.width), y1 = std::min(bottom, pixels.height);
-    if (x1 <= x0 || y1 <= y0) return;
+    if (x1 <= x0 || y1 <= y0)
+        return;
 
     // Rows start at a whole pixel: a 24-bit row whose byte offset is not a
     // multiple of 3 starts at the multiple of 3 below it.
@@ -121,19 +123,21 @@ void FrameChangeDetector::Analyse(DepthState& state, const FramePixels& pixels, 
             spreadBlue += std::abs(v.blue - meanBlue);
         }
     }
-    if (report == nullptr) return;
+    if (report == nullptr)
+        return;
 
     const float deviationRed = static_cast<float>(static_cast<double>(spreadRed) / count);
     const float deviationGreen = static_cast<float>(static_cast<double>(spreadGreen) / count);
     const float deviationBlue = static_cast<float>(static_cast<double>(spreadBlue) / count);
-    if (report->state != 2) report->state = 1;
+    if (report->state != 2)
+        report->state = 1;
 
     // The change is summed in float32 in the order blue, green, red.
     float change = std::fabs(static_cast<float>(deviationBlue - state.prevDeviation[2]));
     change += std::fabs(static_cast<float>(deviationGreen - state.prevDeviation[1]));
     change += std::fabs(static_cast<float>(deviationRed - state.prevDeviation[0]));
-    const bool cut = state.prevFrame < frame && frame > state.shotStart + 1 &&
-                     change > report->threshold;
+    const bool cut =
+        state.prevFrame < frame && frame > state.shotStart + 1 && change > report->threshold;
     if (cut || report->state == 2) {
         report->state = 2;
         report->cutNumber = state.cutCounter++;
@@ -144,7 +148,8 @@ void FrameChangeDetector::Analyse(DepthState& state, const FramePixels& pixels, 
     report->deviation = {static_cast<uint8_t>(static_cast<int32_t>(deviationRed) & 0xFF),
                          static_cast<uint8_t>(static_cast<int32_t>(deviationGreen) & 0xFF),
                          static_cast<uint8_t>(static_cast<int32_t>(deviationBlue) & 0xFF)};
-    if (state.prevFrame > frame) state.shotStart = frame;  // the video jumped back
+    if (state.prevFrame > frame)
+        state.shotStart = frame;  // the video jumped back
 
     state.prevDeviation = {deviationRed, deviationGreen, deviationBlue};
     state.prevFrame = frame;

@@ -36,14 +36,14 @@ struct FramePixels {
 };
 
 class FrameChangeDetector {
-public:
+  public:
     // Analyses the rectangle [left, right) x [top, bottom) of frame `frame`.
     // 16, 24 and 32 bits per pixel each keep their own state; other depths
     // are ignored. `report` may be null. A mask of 0 reads its channel as 0.
     void AnalyseFrame(const FramePixels& pixels, int32_t left, int32_t top, int32_t right,
                       int32_t bottom, int32_t frame, DetectorReport* report);
 
-private:
+  private:
     // What the detector remembers between frames, per pixel depth. It lives as
     // long as the detector; only the report's state 0 starts a new shot.
     struct DepthState {

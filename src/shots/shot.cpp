@@ -16,7 +16,8 @@ void Shot::BuildCaption(const CaptionContext& context) {
                   EndTimecode(context.frameCount, context.durationSeconds, ':');
         return;
     }
-    if (number == -1) return;
+    if (number == -1)
+        return;
     caption = FormatText("shot %04ld ( %ld - %ld )", static_cast<long>(number),
                          static_cast<long>(startFrame), static_cast<long>(endFrame));
 }

@@ -15,7 +15,7 @@ struct CaptionContext {
 };
 
 class Shot {
-public:
+  public:
     explicit Shot(std::string captionText = {}) : caption(std::move(captionText)) {}
     virtual ~Shot() = default;
 

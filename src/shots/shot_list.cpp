@@ -10,7 +10,8 @@ Shot& ShotList::Append(std::unique_ptr<Shot> shot) {
 }
 
 std::unique_ptr<Shot> ShotList::TakeHead() {
-    if (shots_.empty()) return nullptr;
+    if (shots_.empty())
+        return nullptr;
     std::unique_ptr<Shot> head = std::move(shots_.front());
     shots_.erase(shots_.begin());
     return head;
@@ -21,37 +22,44 @@ Shot* ShotList::FindShotByItem(int32_t item) {
 }
 
 const Shot* ShotList::FindShotByItem(int32_t item) const {
-    if (item == -1) return nullptr;
+    if (item == -1)
+        return nullptr;
     const auto found = std::find_if(shots_.begin(), shots_.end(),
                                     [item](const auto& shot) { return shot->itemIndex == item; });
     return found == shots_.end() ? nullptr : found->get();
 }
 
 int32_t ShotList::StartFrameOfItem(int32_t item) const {
-    if (item < 0) return -1;
+    if (item < 0)
+        return -1;
     const Shot* shot = FindShotByItem(item);
     return shot ? shot->startFrame : -1;
 }
 
 int32_t ShotList::ImageIndexOfItem(int32_t item) const {
-    if (item < 0) return -1;
+    if (item < 0)
+        return -1;
     const Shot* shot = FindShotByItem(item);
     return shot ? shot->imageIndex : -1;
 }
 
 void ShotList::ShiftIndexesAfterRemoval(int32_t item, int32_t image) {
     for (const auto& shot : shots_) {
-        if (shot->itemIndex <= item) continue;
+        if (shot->itemIndex <= item)
+            continue;
         shot->itemIndex -= 1;
-        if (shot->imageIndex > image) shot->imageIndex -= 1;
+        if (shot->imageIndex > image)
+            shot->imageIndex -= 1;
     }
 }
 
 std::optional<RemovedShot> ShotList::RemoveByItem(int32_t item) {
-    if (item == -1) return std::nullopt;
+    if (item == -1)
+        return std::nullopt;
     const auto found = std::find_if(shots_.begin(), shots_.end(),
                                     [item](const auto& shot) { return shot->itemIndex == item; });
-    if (found == shots_.end()) return std::nullopt;
+    if (found == shots_.end())
+        return std::nullopt;
     const Shot& shot = **found;
     RemovedShot removed{shot.number, shot.startFrame, shot.imageIndex, shot.itemIndex,
                         static_cast<size_t>(found - shots_.begin())};
@@ -66,7 +74,8 @@ std::vector<Shot*> ShotList::RenumberAfterRemoval(const RemovedShot& removed,
     for (size_t i = removed.position; i < shots_.size(); ++i) {
         Shot& shot = *shots_[i];
         shot.number = number++;
-        if (i == removed.position) shot.startFrame = removed.startFrame;
+        if (i == removed.position)
+            shot.startFrame = removed.startFrame;
         shot.BuildCaption(context);
         changed.push_back(&shot);
     }

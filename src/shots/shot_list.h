@@ -22,7 +22,7 @@ struct RemovedShot {
 };
 
 class ShotList {
-public:
+  public:
     ShotList() = default;
     ShotList(const ShotList&) = delete;
     ShotList& operator=(const ShotList&) = delete;
@@ -57,7 +57,7 @@ public:
     auto begin() const { return shots_.begin(); }
     auto end() const { return shots_.end(); }
 
-private:
+  private:
     std::vector<std::unique_ptr<Shot>> shots_;
 };
 

@@ -8,21 +8,27 @@ void SlicingSettings::ComputeStep(int32_t frameCount, double secondsPerFrame) {
         case SamplerRate::ShotsOverall: {
             const int32_t n = static_cast<int32_t>(rateValue);
             // May become 0, which makes every processed frame end a shot.
-            if (frameCount != 0 && n != 0) stepFrames = frameCount / n;
+            if (frameCount != 0 && n != 0)
+                stepFrames = frameCount / n;
             break;
         }
         case SamplerRate::ShotsPerSecond: {
-            if (secondsPerFrame <= 0.00001) break;
+            if (secondsPerFrame <= 0.00001)
+                break;
             const int32_t n = static_cast<int32_t>(rateValue);
-            if (n < 1) break;
+            if (n < 1)
+                break;
             const int32_t step = static_cast<int32_t>((1.0 / n) / secondsPerFrame);
-            if (step >= 1) stepFrames = step;
+            if (step >= 1)
+                stepFrames = step;
             break;
         }
         case SamplerRate::EverySeconds: {
-            if (secondsPerFrame <= 0.00001) break;
+            if (secondsPerFrame <= 0.00001)
+                break;
             const int32_t step = static_cast<int32_t>(rateValue / secondsPerFrame);
-            if (step >= 1) stepFrames = step;
+            if (step >= 1)
+                stepFrames = step;
             break;
         }
         case SamplerRate::EveryFrames:

@@ -6,10 +6,10 @@
 namespace trevanto {
 
 enum class SamplerRate : int32_t {
-    ShotsOverall = 0,   // N shots over the whole video
-    ShotsPerSecond = 1, // N shots per second (N taken as a whole number)
-    EverySeconds = 2,   // one shot every N seconds
-    EveryFrames = 3,    // one shot every N frames
+    ShotsOverall = 0,    // N shots over the whole video
+    ShotsPerSecond = 1,  // N shots per second (N taken as a whole number)
+    EverySeconds = 2,    // one shot every N seconds
+    EveryFrames = 3,     // one shot every N frames
 };
 
 struct SlicingSettings {

@@ -36,7 +36,7 @@ struct GraphEvent {
 enum class GraphState : int32_t { Stopped = 1, Paused = 2, Running = 3 };
 
 class MediaGraph {
-public:
+  public:
     virtual ~MediaGraph() = default;
 
     // State changes are complete when these return.

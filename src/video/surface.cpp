@@ -7,20 +7,25 @@
 namespace trevanto {
 namespace {
 
-int Shift(uint32_t mask) { return mask == 0 ? 0 : std::countr_zero(mask); }
+int Shift(uint32_t mask) {
+    return mask == 0 ? 0 : std::countr_zero(mask);
+}
 
 // Expands a channel of `bits` width to 8 bits.
 uint32_t ToEight(uint32_t value, uint32_t mask) {
-    if (mask == 0) return 0;
+    if (mask == 0)
+        return 0;
     const int width = std::popcount(mask >> Shift(mask));
-    if (width >= 8) return (value >> (width - 8)) & 0xFF;
+    if (width >= 8)
+        return (value >> (width - 8)) & 0xFF;
     uint32_t result = value << (8 - width);
     result |= result >> width;  // replicate the top bits into the low ones
     return result & 0xFF;
 }
 
 uint32_t FromEight(uint32_t value, uint32_t mask) {
-    if (mask == 0) return 0;
+    if (mask == 0)
+        return 0;
     const int shift = Shift(mask);
     const int width = std::popcount(mask >> shift);
     const uint32_t channel = width >= 8 ? value << (width - 8) : value >> (8 - width);
@@ -31,21 +36,26 @@ uint32_t FromEight(uint32_t value, uint32_t mask) {
 
 Surface::Surface(int width, int height, PixelFormat format, int pitch) : format_(format) {
     const int bytes = format.BytesPerPixel();
-    if (width <= 0 || height <= 0 || (bytes != 2 && bytes != 3 && bytes != 4)) return;
+    if (width <= 0 || height <= 0 || (bytes != 2 && bytes != 3 && bytes != 4))
+        return;
     width_ = width;
     height_ = height;
     pitch_ = std::max(pitch, width * bytes);
-    if (pitch == 0) pitch_ = (width * bytes + 3) & ~3;  // rows aligned to 4 bytes
+    if (pitch == 0)
+        pitch_ = (width * bytes + 3) & ~3;  // rows aligned to 4 bytes
     pixels_.assign(static_cast<size_t>(pitch_) * height, 0);
 }
 
 LockedPixels Surface::Lock() {
-    if (!IsValid() || locked_) return {};
+    if (!IsValid() || locked_)
+        return {};
     locked_ = true;
     return {pixels_.data(), pitch_, width_, height_, format_};
 }
 
-void Surface::Unlock() { locked_ = false; }
+void Surface::Unlock() {
+    locked_ = false;
+}
 
 uint32_t Surface::PixelRgb(int x, int y) const {
     const uint8_t* p = Row(y) + static_cast<size_t>(x) * format_.BytesPerPixel();
@@ -65,7 +75,8 @@ uint32_t Surface::PixelRgb(int x, int y) const {
     const uint32_t r = ToEight((word & format_.redMask) >> Shift(format_.redMask), format_.redMask);
     const uint32_t g =
         ToEight((word & format_.greenMask) >> Shift(format_.greenMask), format_.greenMask);
-    const uint32_t b = ToEight((word & format_.blueMask) >> Shift(format_.blueMask), format_.blueMask);
+    const uint32_t b =
+        ToEight((word & format_.blueMask) >> Shift(format_.blueMask), format_.blueMask);
     return (r << 16) | (g << 8) | b;
 }
 
@@ -90,7 +101,8 @@ void Surface::SetPixelRgb(int x, int y, uint32_t rgb) {
 
 void Surface::Fill(uint32_t rgb) {
     for (int y = 0; y < height_; ++y)
-        for (int x = 0; x < width_; ++x) SetPixelRgb(x, y, rgb);
+        for (int x = 0; x < width_; ++x)
+            SetPixelRgb(x, y, rgb);
 }
 
 bool Surface::StretchFrom(const Surface& source, Rect destination) {
@@ -98,7 +110,8 @@ bool Surface::StretchFrom(const Surface& source, Rect destination) {
         return false;
     const Rect clipped{std::max(destination.left, 0), std::max(destination.top, 0),
                        std::min(destination.right, width_), std::min(destination.bottom, height_)};
-    if (clipped.IsEmpty()) return true;
+    if (clipped.IsEmpty())
+        return true;
     const double scaleX = static_cast<double>(source.width_) / destination.Width();
     const double scaleY = static_cast<double>(source.height_) / destination.Height();
     const bool fast = format_.IsRgb32() && source.format_.IsRgb32();
@@ -145,27 +158,33 @@ bool Surface::StretchFrom(const Surface& source, Rect destination) {
 }
 
 QImage Surface::AsImage() {
-    if (!IsValid()) return {};
-    if (format_.IsRgb32()) return QImage(pixels_.data(), width_, height_, pitch_, QImage::Format_RGB32);
+    if (!IsValid())
+        return {};
+    if (format_.IsRgb32())
+        return QImage(pixels_.data(), width_, height_, pitch_, QImage::Format_RGB32);
     return ToImage();
 }
 
 QImage Surface::ToImage() const {
-    if (!IsValid()) return {};
+    if (!IsValid())
+        return {};
     QImage image(width_, height_, QImage::Format_RGB32);
     for (int y = 0; y < height_; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width_; ++x) line[x] = 0xFF000000u | PixelRgb(x, y);
+        for (int x = 0; x < width_; ++x)
+            line[x] = 0xFF000000u | PixelRgb(x, y);
     }
     return image;
 }
 
 bool Surface::CopyFromImage(const QImage& image) {
-    if (!IsValid() || image.width() != width_ || image.height() != height_) return false;
+    if (!IsValid() || image.width() != width_ || image.height() != height_)
+        return false;
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < height_; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < width_; ++x) SetPixelRgb(x, y, line[x] & 0xFFFFFF);
+        for (int x = 0; x < width_; ++x)
+            SetPixelRgb(x, y, line[x] & 0xFFFFFF);
     }
     return true;
 }

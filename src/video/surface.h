@@ -30,7 +30,7 @@ struct PixelFormat {
 struct Rect {
     int left = 0;
     int top = 0;
-    int right = 0;  // exclusive
+    int right = 0;   // exclusive
     int bottom = 0;  // exclusive
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
@@ -47,7 +47,7 @@ struct LockedPixels {
 };
 
 class Surface {
-public:
+  public:
     // A surface of the given size and format; pixels start black. A size of
     // 0 or an unsupported depth gives an invalid surface (IsValid false).
     Surface(int width, int height, PixelFormat format = PixelFormat::Rgb32(), int pitch = 0);
@@ -89,7 +89,7 @@ public:
     // Copies a QImage of the same size into this surface, converting pixels.
     bool CopyFromImage(const QImage& image);
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     int pitch_ = 0;

@@ -1,0 +1,38 @@
+#include "shots/slicing_settings.h"
+
+#include <gtest/gtest.h>
+
+namespace trevanto {
+namespace {
+
+int32_t Step(int32_t option, float value, int32_t frames, double secondsPerFrame) {
+    SlicingSettings settings;
+    settings.rateOption = option;
+    settings.rateValue = value;
+    settings.ComputeStep(frames, secondsPerFrame);
+    return settings.stepFrames;
+}
+
+TEST(ComputeStep, Defaults) {
+    const SlicingSettings settings;
+    EXPECT_EQ(settings.rateOption, 3);
+    EXPECT_EQ(settings.rateValue, 40.0f);
+    EXPECT_EQ(settings.stepFrames, 40);
+    EXPECT_EQ(settings.threshold, 15.0f);
+}
+
+TEST(ComputeStep, EachOption) {
+    EXPECT_EQ(Step(2, 3.0f, 1000, 0.04), 75);    // one shot every 3 s at 25 fps
+    EXPECT_EQ(Step(0, 40.0f, 1000, 0.04), 25);   // 40 shots over 1000 frames
+    EXPECT_EQ(Step(0, 2000.0f, 1000, 0.04), 0);  // more shots than frames
+    EXPECT_EQ(Step(0, 40.0f, 0, 0.04), 40);      // no frame count
+    EXPECT_EQ(Step(1, 2.5f, 1000, 0.04), 12);    // 2.5 per second counts as 2
+    EXPECT_EQ(Step(1, 0.5f, 1000, 0.04), 40);    // below one per second
+    EXPECT_EQ(Step(1, 100.0f, 1000, 0.04), 40);  // under a frame: keep 40
+    EXPECT_EQ(Step(2, 3.0f, 1000, 0.0), 40);     // no frame duration
+    EXPECT_EQ(Step(3, 17.9f, 1000, 0.04), 17);
+    EXPECT_EQ(Step(7, 17.0f, 1000, 0.04), 40);  // unknown option
+}
+
+}  // namespace
+}  // namespace trevanto
