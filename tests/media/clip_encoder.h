@@ -1,0 +1,41 @@
+#pragma once
+// Writes RGB32 surfaces as a video file with a libavcodec encoder and a
+// libavformat muxer. Used by the clip generator only.
+#include <memory>
+#include <string>
+
+#include "video/surface.h"
+
+namespace trevanto::test {
+
+struct ClipFormat {
+    std::string encoder;  // libavcodec encoder name, e.g. "mpeg2video"
+    std::string muxer;    // libavformat muxer name, e.g. "vob"
+    int width = 320;
+    int height = 240;
+    int framesPerSecond = 25;
+    int gopSize = 12;
+    int maxBFrames = 0;
+    int quantiser = 3;  // fixed quality: lower is better
+};
+
+class ClipEncoder {
+  public:
+    ClipEncoder();
+    ~ClipEncoder();
+    ClipEncoder(const ClipEncoder&) = delete;
+    ClipEncoder& operator=(const ClipEncoder&) = delete;
+
+    // False with a reason in `error` when the file cannot be started.
+    bool Open(const std::string& path, const ClipFormat& format, std::string& error);
+    // Encodes the next picture (same size as the clip, RGB32).
+    bool Write(const Surface& picture, std::string& error);
+    // Drains the encoder and finishes the file.
+    bool Finish(std::string& error);
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace trevanto::test

@@ -1,0 +1,109 @@
+// Writes the clips of the media tests, the benchmark clip and the sample
+// video into a folder.
+//   clip_generator <folder> [tests] [sample] [bench]
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "clip_encoder.h"
+#include "clip_scenes.h"
+#include "support/test_clips.h"
+
+namespace {
+
+using trevanto::Surface;
+using namespace trevanto::test;
+
+int SceneOf(const TestClip& clip, int frame, int& sceneStart) {
+    int scene = 0;
+    sceneStart = 0;
+    for (const int cut : clip.cuts) {
+        if (frame < cut)
+            break;
+        ++scene;
+        sceneStart = cut;
+    }
+    return scene;
+}
+
+int SceneEnd(const TestClip& clip, int scene) {
+    return scene < static_cast<int>(clip.cuts.size()) ? clip.cuts[scene] : clip.frameCount;
+}
+
+ClipFormat FormatOf(const TestClip& clip) {
+    ClipFormat format;
+    format.encoder = clip.encoder;
+    format.muxer = clip.muxer;
+    format.width = clip.width;
+    format.height = clip.height;
+    format.framesPerSecond = static_cast<int>(clip.framesPerSecond);
+    // B-frames where the container carries presentation times.
+    const bool mpeg = clip.encoder == "mpeg1video" || clip.encoder == "mpeg2video";
+    format.maxBFrames = mpeg ? 2 : 0;
+    format.gopSize = mpeg ? 12 : 20;
+    format.quantiser = clip.width > 400 ? 4 : 3;
+    return format;
+}
+
+bool WriteClip(const std::string& folder, const TestClip& clip, bool sample) {
+    const std::string path = folder + "/" + clip.file;
+    ClipEncoder encoder;
+    std::string error;
+    if (!encoder.Open(path, FormatOf(clip), error)) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    Surface picture(clip.width, clip.height);
+    for (int frame = 0; frame < clip.frameCount; ++frame) {
+        int sceneStart = 0;
+        const int scene = SceneOf(clip, frame, sceneStart);
+        if (sample) {
+            DrawSampleScene(picture, scene, frame - sceneStart, SceneEnd(clip, scene) - sceneStart);
+        } else {
+            DrawTestScene(picture, scene, frame - sceneStart);
+            DrawFrameCode(picture, frame);
+        }
+        if (!encoder.Write(picture, error)) {
+            std::fprintf(stderr, "%s: frame %d: %s\n", path.c_str(), frame, error.c_str());
+            return false;
+        }
+    }
+    if (!encoder.Finish(error)) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: clip_generator <folder> [tests] [sample] [bench]\n");
+        return 2;
+    }
+    // Captions need fonts, which need an application object; no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    const std::string folder = argv[1];
+    std::vector<std::string> what(argv + 2, argv + argc);
+    if (what.empty())
+        what = {"tests", "sample"};
+    bool ok = true;
+    for (const std::string& item : what) {
+        if (item == "tests") {
+            for (const TestClip& clip : TestClips())
+                ok = WriteClip(folder, clip, false) && ok;
+        } else if (item == "sample") {
+            ok = WriteClip(folder, SampleVideo(), true) && ok;
+        } else if (item == "bench") {
+            ok = WriteClip(folder, BenchmarkClip(), false) && ok;
+        } else {
+            std::fprintf(stderr, "unknown item %s\n", item.c_str());
+            ok = false;
+        }
+    }
+    return ok ? 0 : 1;
+}
