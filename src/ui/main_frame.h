@@ -1,0 +1,131 @@
+#pragma once
+// The program's single frame window: the shot thumbnail view in the middle, a
+// toolbar, a status bar with four panes and the "Video preview" docking bar.
+// The document drives the toolbar check states, the panes, the slider and the
+// preview through FramePort; long operations show their progress bar here.
+#include <QMainWindow>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/document_ports.h"
+
+class QAction;
+class QDockWidget;
+class QLabel;
+class QMenu;
+class QSlider;
+class QToolBar;
+
+namespace trevanto {
+
+class CProgressBar;
+class PreviewWidget;
+class SettingsStore;
+class VideoPreviewPanel;
+
+class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
+    Q_OBJECT
+  public:
+    // Command ids handled by the application object and the view that have no
+    // name in command_ids.h.
+    static constexpr int32_t kOpenOnlineVideo = 32787;
+    static constexpr int32_t kOpenBitmapTemplate = 32789;
+    static constexpr int32_t kRecentFile = 57616;
+    static constexpr int32_t kExit = 57665;
+    static constexpr int32_t kHelpTopics = 32784;
+    static constexpr int32_t kAbout = 57664;
+    static constexpr int32_t kLoadShots = 32835;
+    static constexpr int32_t kSaveShots = 32836;
+    static constexpr int32_t kDeleteShots = 32837;
+    // The control id of the preview bar, naming its size section.
+    static constexpr int32_t kPreviewBarId = 123;
+    static constexpr const char* kToolBarName = "Toolbar";
+    static constexpr const char* kPreviewBarName = "VideoPreviewBar";
+
+    explicit CMainFrame(SettingsStore& settings, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // FramePort
+    void CheckButton(int32_t commandId, bool checked) override;
+    void UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode,
+                          double durationSeconds) override;
+    void UpdateShotCount(int32_t count) override;
+    void SetSliderPosition(int32_t position) override;
+    void SetSliderStartMark(int32_t position) override;
+    void SetSliderEndMark(int32_t position) override;
+    void SetSliderLineSize(int32_t lineSize) override;
+    void SetVideoTitle(const std::string& fileName) override;
+    bool PresentFrame(const std::shared_ptr<const Surface>& frame) override;
+    void PostOpenFileCommand() override;
+
+    // ProgressPort: one status-bar progress bar at a time.
+    void BeginProgress(const std::string& caption) override;
+    void SetProgress(int32_t position) override;
+    void EndProgress() override;
+    const CProgressBar* Progress() const { return progress_.get(); }
+
+    // The action of a command id; null for an unknown id.
+    QAction* Action(int32_t commandId) const;
+    QToolBar* ToolBar() const { return toolBar_; }
+    QDockWidget* PreviewBar() const { return previewBar_; }
+    QSlider* NavigationSlider() const;
+    PreviewWidget* Preview() const;
+    QLabel* PositionLabel() const;
+    // Status pane 1 to 3.
+    QLabel* StatusPane(int index) const;
+    QMenu* ViewMenu() const { return viewMenu_; }
+
+    // The recent file list of the File menu, most recent first.
+    void SetRecentFiles(const std::vector<std::string>& files);
+    // Checked while the document shows timecodes; asked when the View menu opens.
+    void SetTimecodeCheck(bool on);
+
+    // Restores the saved bar layout when it names only bars that exist.
+    // Returns whether it was restored.
+    bool RestoreLayout();
+    void SaveLayout();
+
+  signals:
+    // A menu, toolbar or accelerator command; routed by the application object.
+    void CommandInvoked(int32_t commandId);
+    void RecentFileChosen(const QString& path);
+    void FileDropped(const QString& path);
+    // The navigation slider was moved by the user.
+    void SliderMoved(int position, bool force);
+    // The View menu is about to show; the owner refreshes the timecode check.
+    void ViewMenuAboutToShow();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    QAction* AddCommand(int32_t id, const QString& text, const QString& prompt,
+                        const QString& icon = {}, bool checkable = false);
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreatePreviewBar();
+
+    SettingsStore& settings_;
+    std::map<int32_t, QAction*> actions_;
+    std::vector<QAction*> recentFileActions_;
+    QToolBar* toolBar_ = nullptr;
+    QDockWidget* previewBar_ = nullptr;
+    VideoPreviewPanel* previewPanel_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    std::vector<QLabel*> panes_;
+    std::unique_ptr<CProgressBar> progress_;
+    int32_t startMark_ = -1;
+    int32_t endMark_ = -1;
+};
+
+}  // namespace trevanto

@@ -1,0 +1,29 @@
+#pragma once
+// The preview window of the video preview bar: each presented frame is
+// stretched onto it; with no video open it shows the window colour.
+#include <QFrame>
+
+#include <memory>
+
+namespace trevanto {
+
+class Surface;
+
+class PreviewWidget : public QFrame {
+    Q_OBJECT
+  public:
+    explicit PreviewWidget(QWidget* parent = nullptr);
+
+    // Null clears the preview to the window colour. False when the preview
+    // has no area to show the frame on.
+    bool Present(std::shared_ptr<const Surface> frame);
+    bool HasFrame() const { return frame_ != nullptr; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    std::shared_ptr<const Surface> frame_;
+};
+
+}  // namespace trevanto

@@ -1,0 +1,39 @@
+#pragma once
+// The contents of the "Video preview" bar: the preview window, the navigation
+// slider, the "Frame" label and the position label, laid out in proportion to
+// the bar's size.
+#include <QWidget>
+
+class QLabel;
+class QSlider;
+
+namespace trevanto {
+
+class PreviewWidget;
+
+class VideoPreviewPanel : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kSliderRange = 32767;
+
+    explicit VideoPreviewPanel(QWidget* parent = nullptr);
+
+    PreviewWidget* Preview() const { return preview_; }
+    QSlider* Slider() const { return slider_; }
+    QLabel* FrameLabel() const { return frameLabel_; }
+    QLabel* PositionLabel() const { return positionLabel_; }
+
+    QSize sizeHint() const override { return {260, 320}; }
+    QSize minimumSizeHint() const override { return {120, 160}; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    PreviewWidget* preview_;
+    QSlider* slider_;
+    QLabel* frameLabel_;
+    QLabel* positionLabel_;
+};
+
+}  // namespace trevanto
