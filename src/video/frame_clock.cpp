@@ -1,0 +1,21 @@
+#include "video/frame_clock.h"
+
+namespace trevanto {
+
+double FrameToSeconds(int32_t frame, double secondsPerFrame) {
+    return secondsPerFrame * frame;
+}
+
+int32_t SecondsToFrame(double seconds, double secondsPerFrame) {
+    if (secondsPerFrame <= 0.0)
+        return 0;
+    return static_cast<int32_t>(seconds / secondsPerFrame + 0.5);
+}
+
+int32_t SliderPositionOfFrame(int32_t frame, int32_t frameCount) {
+    if (frameCount <= 0)
+        return 0;
+    return static_cast<int32_t>(static_cast<int64_t>(frame) * kSliderMax / frameCount);
+}
+
+}  // namespace trevanto

@@ -1,0 +1,19 @@
+#pragma once
+// Conversions between frames, seconds and navigation slider positions.
+#include <cstdint>
+
+namespace trevanto {
+
+inline constexpr int32_t kSliderMax = 32767;
+// Seconds per frame used when the video reports no usable frame duration.
+inline constexpr double kDefaultSecondsPerFrame = 0.04;
+
+// seconds = frame x seconds per frame.
+double FrameToSeconds(int32_t frame, double secondsPerFrame);
+// frame = seconds / seconds per frame, halves rounded up.
+int32_t SecondsToFrame(double seconds, double secondsPerFrame);
+// Slider position of frame f of n frames: f x 32767 / n, computed in 64 bits
+// so that long videos do not overflow. 0 when n is not positive.
+int32_t SliderPositionOfFrame(int32_t frame, int32_t frameCount);
+
+}  // namespace trevanto

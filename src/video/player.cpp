@@ -1,0 +1,407 @@
+#include "video/player.h"
+
+#include <cmath>
+#include <utility>
+
+#include "common/paths.h"
+#include "video/debug_trace.h"
+#include "video/frame_clock.h"
+#include "video/player_messages.h"
+#include "video/refused_formats.h"
+
+namespace trevanto {
+namespace {
+
+// Rates closer than this to the graph's rate are not set again.
+constexpr double kRateTolerance = 0.1 - 1e-6;
+
+}  // namespace
+
+Player::Player(MediaGraphFactory factory, PlayerListener& listener)
+    : factory_(std::move(factory)), listener_(listener) {}
+
+Player::~Player() {
+    graph_.reset();
+}
+
+void Player::SetGraphNotify(std::function<void()> notify) {
+    notify_ = std::move(notify);
+    if (graph_)
+        graph_->SetNotify(notify_);
+}
+
+void Player::SetPaced(bool paced) {
+    paced_ = paced;
+    if (graph_)
+        graph_->SetPaced(paced);
+}
+
+bool Player::OpenVideo(const std::string& path) {
+    if (const auto refusal = RefusalMessageFor(path)) {
+        listener_.ShowMessage(*refusal);
+        return false;
+    }
+    if (!listener_.SetUpSurfaces()) {
+        listener_.ShowMessage(message::kQuartzFailed);
+        listener_.CheckButton(PlayerButton::Play, false);
+        return false;
+    }
+    if (graph_) {
+        StopGraph();
+        state_ = PlayerState::Stopped;
+        listener_.StopSlicing();
+    }
+    CloseVideo();
+
+    std::string error;
+    std::unique_ptr<MediaGraph> graph = factory_ ? factory_(path, error) : nullptr;
+    if (!graph) {
+        DebugTrace("cannot open %s: %s\r\n", path.c_str(), error.c_str());
+        listener_.ShowMessage(message::kCannotPlay);
+        return false;
+    }
+    int width = 0;
+    int height = 0;
+    if (!graph->VideoSize(width, height) || width == 0 || height == 0) {
+        listener_.ShowMessage(message::kCannotPlay);
+        return false;
+    }
+    graph_ = std::move(graph);
+    graph_->SetPaced(paced_);
+    graph_->SetNotify(notify_);
+
+    state_ = PlayerState::Stopped;
+    seekIssued_ = false;
+    lastSliderFrame_ = -1;
+    presentedSeconds_.reset();
+    // The marks of the previous video must not steer the first Play.
+    rangeStart_ = rangeEnd_ = -1;
+    listener_.SetSliderStartMark(-1);
+    listener_.SetSliderEndMark(-1);
+    Play();
+
+    openedPath_ = path;
+    const int32_t frames = FrameCount();
+    listener_.OnVideoOpened(FileNamePart(path), frames > 0 ? (kSliderMax / frames) / 2 : 1);
+    SetRate(1.0f);
+    return true;
+}
+
+void Player::CloseVideo() {
+    graph_.reset();
+    frameSurface_.reset();
+    presentedSeconds_.reset();
+    request_ = {};
+    const bool wasOpen = state_ != PlayerState::Closed;
+    state_ = PlayerState::Closed;
+    if (wasOpen)
+        listener_.OnVideoClosed();
+}
+
+void Player::StopGraph() {
+    graph_->Pause();
+    graph_->PutCurrentPosition(0.0);
+    presentedSeconds_.reset();
+    graph_->GetState();
+    graph_->Stop();
+}
+
+void Player::Play() {
+    seekIssued_ = false;
+    if (!IsOpen()) {
+        listener_.PostOpenFileCommand();
+        return;
+    }
+    if (state_ == PlayerState::Stopped || state_ == PlayerState::Paused) {
+        if (rangeStart_ != -1 && FrameCount() > 0) {
+            const int32_t current = CurrentFrame();
+            if (current < rangeStart_ || (rangeEnd_ != -1 && current > rangeEnd_)) {
+                SeekToFrame(rangeStart_);
+            }
+        }
+        if (graph_->Run()) {
+            state_ = PlayerState::Running;
+            listener_.CheckButton(PlayerButton::Play, true);
+            listener_.CheckButton(PlayerButton::Pause, false);
+            listener_.CheckButton(PlayerButton::Stop, false);
+            return;
+        }
+    }
+    listener_.CheckButton(PlayerButton::Play, false);
+    if (state_ == PlayerState::Running) {
+        Pause();
+    } else {
+        listener_.ShowMessage(message::kLoadMovieFirst);
+    }
+}
+
+void Player::Pause() {
+    seekIssued_ = false;
+    if ((state_ == PlayerState::Running || state_ == PlayerState::Stopped) && graph_->Pause()) {
+        state_ = PlayerState::Paused;
+        listener_.CheckButton(PlayerButton::Play, false);
+        listener_.CheckButton(PlayerButton::Pause, true);
+        listener_.CheckButton(PlayerButton::Stop, false);
+        return;
+    }
+    listener_.CheckButton(PlayerButton::Pause, false);
+    if (state_ == PlayerState::Paused) {
+        Play();  // a second Pause resumes
+    } else {
+        listener_.ShowMessage(message::kLoadMovieFirst);
+    }
+}
+
+void Player::Stop() {
+    seekIssued_ = false;
+    if (state_ != PlayerState::Paused && state_ != PlayerState::Running) {
+        listener_.ShowMessage(message::kLoadMovieFirst);
+        return;
+    }
+    StopGraph();
+    state_ = PlayerState::Stopped;
+    listener_.CheckButton(PlayerButton::Play, false);
+    listener_.CheckButton(PlayerButton::Pause, false);
+    listener_.CheckButton(PlayerButton::Stop, true);
+    listener_.CheckButton(PlayerButton::Sampler, false);
+    listener_.CheckButton(PlayerButton::Engine, false);
+    listener_.StopSlicing();
+}
+
+void Player::TogglePlayPause() {
+    if (!IsOpen())
+        return;
+    if (state_ == PlayerState::Running) {
+        Pause();
+    } else {
+        Play();
+    }
+}
+
+void Player::AbortStop() {
+    if (state_ != PlayerState::Paused && state_ != PlayerState::Running) {
+        listener_.ShowMessage(message::kLoadMovieFirst);
+        return;
+    }
+    graph_->Stop();
+    graph_->PutCurrentPosition(0.0);
+    presentedSeconds_.reset();
+    state_ = PlayerState::Stopped;
+    listener_.CheckButton(PlayerButton::Sampler, false);
+    listener_.CheckButton(PlayerButton::Engine, false);
+    listener_.StopSlicing();
+}
+
+void Player::SetRate(float rate) {
+    if (!IsOpen())
+        return;
+    rate_ = rate;
+    if (std::fabs(graph_->Rate() - static_cast<double>(rate)) >= kRateTolerance) {
+        graph_->SetRate(rate);
+    }
+}
+
+void Player::SetStartMark(bool shift) {
+    if (!IsOpen()) {
+        listener_.ShowMessage(message::kLoadMovieFirst);
+        return;
+    }
+    if (shift) {
+        rangeStart_ = -1;
+        listener_.SetSliderStartMark(-1);
+        return;
+    }
+    const int32_t current = CurrentFrame();
+    const int32_t frames = FrameCount();
+    if (current < 0 || frames < 1)
+        return;
+    if (rangeEnd_ != -1 && current > rangeEnd_) {
+        // Marking a start after the end: the old end becomes the start.
+        rangeStart_ = rangeEnd_;
+        rangeEnd_ = current;
+        listener_.SetSliderEndMark(SliderPositionOfFrame(rangeEnd_, frames));
+    } else {
+        rangeStart_ = current;
+    }
+    listener_.SetSliderStartMark(SliderPositionOfFrame(rangeStart_, frames));
+}
+
+void Player::SetEndMark(bool shift) {
+    if (!IsOpen()) {
+        listener_.ShowMessage(message::kLoadMovieFirst);
+        return;
+    }
+    if (shift) {
+        rangeEnd_ = -1;
+        listener_.SetSliderEndMark(-1);
+        return;
+    }
+    const int32_t current = CurrentFrame();
+    const int32_t frames = FrameCount();
+    if (current < 0 || frames < 1)
+        return;
+    if (rangeStart_ != -1 && current < rangeStart_) {
+        rangeEnd_ = rangeStart_;
+        rangeStart_ = current;
+        listener_.SetSliderStartMark(SliderPositionOfFrame(rangeStart_, frames));
+    } else {
+        rangeEnd_ = current;
+    }
+    listener_.SetSliderEndMark(SliderPositionOfFrame(rangeEnd_, frames));
+}
+
+bool Player::SetPlayRange(int32_t start, int32_t end) {
+    const int32_t frames = FrameCount();
+    if (!IsOpen() || frames < 1)
+        return false;
+    if (start < -1 || start >= frames || end < -1 || end >= frames)
+        return false;
+    if (start != -1 && end != -1 && end < start)
+        return false;
+    rangeStart_ = start;
+    rangeEnd_ = end;
+    listener_.SetSliderStartMark(start == -1 ? -1 : SliderPositionOfFrame(start, frames));
+    listener_.SetSliderEndMark(end == -1 ? -1 : SliderPositionOfFrame(end, frames));
+    return true;
+}
+
+double Player::DurationSeconds() const {
+    return IsOpen() ? graph_->DurationSeconds() : 0.0;
+}
+
+double Player::AvgTimePerFrame() const {
+    if (!graph_)
+        return 0.0;
+    const double seconds = graph_->AvgTimePerFrame();
+    return seconds <= 0.001 ? kDefaultSecondsPerFrame : seconds;
+}
+
+double Player::FrameToSeconds(int32_t frame) const {
+    return IsOpen() ? trevanto::FrameToSeconds(frame, AvgTimePerFrame()) : 0.0;
+}
+
+int32_t Player::SecondsToFrame(double seconds) const {
+    return IsOpen() ? trevanto::SecondsToFrame(seconds, AvgTimePerFrame()) : 0;
+}
+
+int32_t Player::FrameCount() const {
+    return IsOpen() ? SecondsToFrame(DurationSeconds()) : -1;
+}
+
+int32_t Player::CurrentFrame() const {
+    if (!IsOpen())
+        return -1;
+    // The frame on show, when one arrived since the last seek: the graph may
+    // already be decoding ahead of it.
+    if (presentedSeconds_)
+        return SecondsToFrame(*presentedSeconds_);
+    double seconds = 0.0;
+    if (!graph_->GetCurrentPosition(seconds))
+        return -1;
+    return SecondsToFrame(seconds);
+}
+
+void Player::SeekToSeconds(double seconds) {
+    seekIssued_ = true;
+    if (!IsOpen() || seconds < 0.0 || DurationSeconds() < seconds)
+        return;
+    double old = -1.0;
+    if (!graph_->GetCurrentPosition(old))
+        old = -1.0;
+    presentedSeconds_.reset();
+    if (!graph_->PutCurrentPosition(seconds) && old > -1.0)
+        graph_->PutCurrentPosition(old);
+}
+
+void Player::SeekToFrame(int32_t frame) {
+    if (IsOpen() && frame >= 0)
+        SeekToSeconds(FrameToSeconds(frame));
+}
+
+void Player::SeekFromSlider(int32_t position, int32_t range, bool force) {
+    if (force)
+        seekIssued_ = false;
+    if (!IsOpen() || seekIssued_ || range <= 0)
+        return;
+    const auto frame = static_cast<int32_t>(static_cast<double>(position) / range * FrameCount());
+    if (frame == lastSliderFrame_)
+        return;
+    lastSliderFrame_ = frame;
+    DebugTrace("seek at frame = %ld\r\n", static_cast<long>(frame));
+    SeekToSeconds(FrameToSeconds(frame));
+}
+
+void Player::RewindToRangeStart() {
+    if (!graph_)
+        return;
+    presentedSeconds_.reset();
+    graph_->PutCurrentPosition(rangeStart_ == -1 ? 0.0 : FrameToSeconds(rangeStart_));
+}
+
+bool Player::RequestFrame(const FrameRequest& request, int32_t frame) {
+    // Frames are 0 to FrameCount - 1; a request past them would wait for a
+    // frame that never comes.
+    if (request.kind == FrameRequestKind::NextPendingShot && (frame < 0 || frame >= FrameCount())) {
+        listener_.ShowMessage(message::kWrongShot);
+        return false;
+    }
+    request_ = request;
+    SeekToFrame(frame);
+    return true;
+}
+
+void Player::SetFrameRequest(const FrameRequest& request) {
+    request_ = request;
+}
+
+void Player::ClearFrameRequest() {
+    request_ = {};
+}
+
+void Player::HandleGraphEvents() {
+    GraphEvent event;
+    while (graph_ && graph_->GetEvent(event)) {
+        HandleGraphEvent(event);
+        event = {};
+    }
+}
+
+void Player::HandleGraphEvent(const GraphEvent& event) {
+    if (!IsOpen())
+        return;
+    switch (event.code) {
+        case GraphEventCode::Repaint:
+            frameSurface_ = event.frame;
+            presentedSeconds_ = event.frameSeconds;
+            if (FrameRequestPending()) {
+                const FrameRequest request = std::exchange(request_, FrameRequest{});
+                listener_.RunFrameRequest(request);
+            } else {
+                seekIssued_ = false;
+                listener_.PresentFrame(PassedRangeEnd());
+            }
+            break;
+        case GraphEventCode::Complete:
+            EndOfPlayback(CurrentFrame() + 1);
+            return;
+        case GraphEventCode::UserAbort:
+        case GraphEventCode::ErrorAbort:
+            AbortStop();
+            return;
+    }
+    if (PassedRangeEnd())
+        EndOfPlayback(CurrentFrame());
+}
+
+bool Player::PassedRangeEnd() const {
+    return state_ == PlayerState::Running && rangeEnd_ > -1 && FrameCount() > 0 &&
+           CurrentFrame() > rangeEnd_;
+}
+
+void Player::EndOfPlayback(int32_t frameAfterEnd) {
+    listener_.OnPlaybackEnd(frameAfterEnd);
+    if (IsOpen())
+        RewindToRangeStart();
+}
+
+}  // namespace trevanto

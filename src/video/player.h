@@ -1,0 +1,115 @@
+#pragma once
+// The media player: opens a video through a MediaGraph, runs, pauses, stops
+// and seeks it, converts between seconds and frames, keeps the play range
+// marks and the pending frame request, and turns the graph's events into
+// presenting, frame requests and the end of a run.
+//
+// Runs on the owner's thread only. The graph's notify callback (set with
+// SetGraphNotify) runs on the streaming thread and must only wake the owner,
+// which then calls HandleGraphEvents.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "video/frame_request.h"
+#include "video/media_graph.h"
+#include "video/player_listener.h"
+
+namespace trevanto {
+
+enum class PlayerState : int32_t { Closed = 0, Stopped = 1, Paused = 2, Running = 3 };
+
+class Player {
+  public:
+    Player(MediaGraphFactory factory, PlayerListener& listener);
+    ~Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    // Installed on every graph the player opens.
+    void SetGraphNotify(std::function<void()> notify);
+    // Paced playback (default) or every frame as fast as decoding goes.
+    void SetPaced(bool paced);
+
+    bool OpenVideo(const std::string& path);
+    void CloseVideo();
+
+    void Play();
+    void Pause();
+    void Stop();
+    void TogglePlayPause();
+    void AbortStop();
+    void SetRate(float rate);
+
+    // `shift` held: the mark is cleared.
+    void SetStartMark(bool shift);
+    void SetEndMark(bool shift);
+    // Sets both marks at once (-1 for none), for front ends without a slider.
+    // False, changing nothing, when no video is open or a mark lies outside
+    // the video or the end lies before the start.
+    bool SetPlayRange(int32_t start, int32_t end);
+
+    double DurationSeconds() const;
+    double AvgTimePerFrame() const;
+    double FrameToSeconds(int32_t frame) const;
+    int32_t SecondsToFrame(double seconds) const;
+    int32_t FrameCount() const;
+    int32_t CurrentFrame() const;
+
+    // Seeks when the time lies within the video; a refused seek goes back to
+    // where the video was.
+    void SeekToSeconds(double seconds);
+    void SeekToFrame(int32_t frame);
+    void SeekFromSlider(int32_t position, int32_t range, bool force);
+    void RewindToRangeStart();
+
+    // Sets the pending request, then seeks to `frame`. A request of the next
+    // pending shot outside the video is refused with a message.
+    bool RequestFrame(const FrameRequest& request, int32_t frame);
+    // Sets the pending request without seeking (the caller seeks).
+    void SetFrameRequest(const FrameRequest& request);
+    void ClearFrameRequest();
+    bool FrameRequestPending() const { return request_.kind != FrameRequestKind::None; }
+    const FrameRequest& PendingFrameRequest() const { return request_; }
+
+    // Takes every waiting graph event and handles each.
+    void HandleGraphEvents();
+    void HandleGraphEvent(const GraphEvent& event);
+
+    PlayerState State() const { return state_; }
+    bool IsOpen() const { return state_ != PlayerState::Closed; }
+    const std::string& OpenedPath() const { return openedPath_; }
+    float RequestedRate() const { return rate_; }
+    bool SeekIssued() const { return seekIssued_; }
+    int32_t RangeStart() const { return rangeStart_; }
+    int32_t RangeEnd() const { return rangeEnd_; }
+    // The frame of the last repaint event; null before the first.
+    const std::shared_ptr<const Surface>& FrameSurface() const { return frameSurface_; }
+
+  private:
+    void StopGraph();
+    bool PassedRangeEnd() const;
+    void EndOfPlayback(int32_t frameAfterEnd);
+
+    MediaGraphFactory factory_;
+    PlayerListener& listener_;
+    std::function<void()> notify_;
+    bool paced_ = true;
+
+    std::unique_ptr<MediaGraph> graph_;
+    std::string openedPath_;
+    float rate_ = 1.0f;
+    PlayerState state_ = PlayerState::Closed;
+    bool seekIssued_ = false;
+    int32_t lastSliderFrame_ = -1;
+    int32_t rangeStart_ = -1;
+    int32_t rangeEnd_ = -1;
+    FrameRequest request_;
+    std::shared_ptr<const Surface> frameSurface_;
+    // Time of the frame on show; cleared by seeks, which make it unknown.
+    std::optional<double> presentedSeconds_;
+};
+
+}  // namespace trevanto

@@ -1,0 +1,153 @@
+#pragma once
+// A deterministic MediaGraph for unit tests: no thread, no decoding. The test
+// decides which frames arrive (DeliverFrame) and when the stream ends; seeks
+// queue the repaint of the sought frame at once, as the real graph promises.
+#include <cmath>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "video/media_graph.h"
+
+namespace trevanto::test {
+
+class FakeMediaGraph : public MediaGraph {
+  public:
+    // Paints frame `frame` into a surface of the graph's video size.
+    using Painter = std::function<void(Surface&, int frame)>;
+
+    FakeMediaGraph(int frames, double secondsPerFrame, int width = 64, int height = 48)
+        : frames_(frames), secondsPerFrame_(secondsPerFrame), width_(width), height_(height) {}
+
+    bool Run() override { return Change(runFails, GraphState::Running); }
+    bool Pause() override { return Change(pauseFails, GraphState::Paused); }
+    bool Stop() override { return Change(false, GraphState::Stopped); }
+    GraphState GetState() const override { return state_; }
+
+    bool GetCurrentPosition(double& seconds) const override {
+        seconds = position_;
+        return true;
+    }
+    bool PutCurrentPosition(double seconds) override {
+        ++seekCount;
+        if (seekFails)
+            return false;
+        position_ = seconds;
+        QueueRepaint(static_cast<int>(std::lround(seconds / secondsPerFrame_)));
+        return true;
+    }
+    double DurationSeconds() const override { return frames_ * secondsPerFrame_; }
+    double Rate() const override { return rate_; }
+    bool SetRate(double rate) override {
+        ++setRateCount;
+        rate_ = rate;
+        return true;
+    }
+    double AvgTimePerFrame() const override {
+        return reportedTimePerFrame.value_or(secondsPerFrame_);
+    }
+    bool VideoSize(int& width, int& height) const override {
+        width = width_;
+        height = height_;
+        return true;
+    }
+    bool GetEvent(GraphEvent& event) override {
+        if (events_.empty())
+            return false;
+        event = std::move(events_.front());
+        events_.pop_front();
+        return true;
+    }
+    void SetNotify(std::function<void()> notify) override { notify_ = std::move(notify); }
+    void SetPaced(bool paced) override { paced_ = paced; }
+
+    // The stream moves on to `frame` and hands it over.
+    void DeliverFrame(int frame) {
+        position_ = frame * secondsPerFrame_;
+        QueueRepaint(frame);
+    }
+    void DeliverEvent(GraphEventCode code) {
+        GraphEvent event;
+        event.code = code;
+        Queue(std::move(event));
+    }
+    // Drops what waits (frames a real graph would not deliver any more).
+    void DropEvents() { events_.clear(); }
+    size_t WaitingEvents() const { return events_.size(); }
+    int PositionFrame() const {
+        return static_cast<int>(std::lround(position_ / secondsPerFrame_));
+    }
+    bool Paced() const { return paced_; }
+
+    Painter painter;
+    bool runFails = false;
+    bool pauseFails = false;
+    bool seekFails = false;
+    std::optional<double> reportedTimePerFrame;
+    int seekCount = 0;
+    int setRateCount = 0;
+
+  private:
+    bool Change(bool fails, GraphState state) {
+        if (fails)
+            return false;
+        state_ = state;
+        return true;
+    }
+    void QueueRepaint(int frame) {
+        auto surface = std::make_shared<Surface>(width_, height_);
+        if (painter)
+            painter(*surface, frame);
+        GraphEvent event;
+        event.code = GraphEventCode::Repaint;
+        event.frame = std::move(surface);
+        event.frameSeconds = frame * secondsPerFrame_;
+        Queue(std::move(event));
+    }
+    void Queue(GraphEvent event) {
+        events_.push_back(std::move(event));
+        if (notify_)
+            notify_();
+    }
+
+    int frames_;
+    double secondsPerFrame_;
+    int width_;
+    int height_;
+    GraphState state_ = GraphState::Stopped;
+    double position_ = 0.0;
+    double rate_ = 1.0;
+    bool paced_ = true;
+    std::deque<GraphEvent> events_;
+    std::function<void()> notify_;
+};
+
+// A factory handing out one prepared fake graph; `opened` observes it.
+struct FakeGraphSource {
+    int frames = 250;
+    double secondsPerFrame = 0.04;
+    int width = 64;
+    int height = 48;
+    bool fail = false;
+    std::function<void(FakeMediaGraph&)> prepare;
+    FakeMediaGraph* opened = nullptr;
+    int openCount = 0;
+
+    MediaGraphFactory Factory() {
+        return [this](const std::string&, std::string& error) -> std::unique_ptr<MediaGraph> {
+            ++openCount;
+            if (fail) {
+                error = "cannot open";
+                return nullptr;
+            }
+            auto graph = std::make_unique<FakeMediaGraph>(frames, secondsPerFrame, width, height);
+            if (prepare)
+                prepare(*graph);
+            opened = graph.get();
+            return graph;
+        };
+    }
+};
+
+}  // namespace trevanto::test

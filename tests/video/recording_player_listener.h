@@ -1,0 +1,54 @@
+#pragma once
+// A PlayerListener that records what the player asked of its owner.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "video/player_listener.h"
+
+namespace trevanto::test {
+
+class RecordingPlayerListener : public PlayerListener {
+  public:
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void CheckButton(PlayerButton button, bool checked) override { buttons[button] = checked; }
+    void PostOpenFileCommand() override { ++openFileRequests; }
+    bool SetUpSurfaces() override { return surfacesOk; }
+    void OnVideoOpened(const std::string& fileName, int32_t lineSize) override {
+        title = fileName;
+        sliderLineSize = lineSize;
+    }
+    void OnVideoClosed() override { ++closes; }
+    void SetSliderStartMark(int32_t position) override { startMark = position; }
+    void SetSliderEndMark(int32_t position) override { endMark = position; }
+    void StopSlicing() override { ++slicingStops; }
+    void PresentFrame(bool beyondPlayRange) override {
+        ++presented;
+        if (beyondPlayRange)
+            ++presentedBeyondRange;
+    }
+    void RunFrameRequest(const FrameRequest& request) override { requests.push_back(request); }
+    void OnPlaybackEnd(int32_t frameAfterEnd) override { playbackEnds.push_back(frameAfterEnd); }
+
+    bool Checked(PlayerButton button) const {
+        const auto found = buttons.find(button);
+        return found != buttons.end() && found->second;
+    }
+
+    bool surfacesOk = true;
+    std::vector<std::string> messages;
+    std::map<PlayerButton, bool> buttons;
+    int openFileRequests = 0;
+    std::string title;
+    int32_t sliderLineSize = 0;
+    int closes = 0;
+    int32_t startMark = -2;
+    int32_t endMark = -2;
+    int slicingStops = 0;
+    int presented = 0;
+    int presentedBeyondRange = 0;
+    std::vector<FrameRequest> requests;
+    std::vector<int32_t> playbackEnds;
+};
+
+}  // namespace trevanto::test
