@@ -1,0 +1,59 @@
+#pragma once
+// The pieces of exporting shots as JPEG images that need no document: the
+// export size, scaling the frame into the work surface, framing and writing
+// the picture, the image names, the output folder and the report texts.
+#include <QImage>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "export/jpeg_writer.h"
+#include "export/shot_template.h"
+#include "video/surface.h"
+
+namespace trevanto {
+
+struct ExportSize {
+    int width = kTemplateWidth;
+    int height = kTemplateHeight;
+};
+
+// The shot size when the publication stretches the video to fit, else 100 x 80.
+ExportSize JpegExportSize(bool stretchToFit, int shotWidth, int shotHeight);
+
+// Scales the whole frame onto (0,0)-(width,height) of the work surface. Fails
+// when either surface is missing or the rectangle does not fit the work surface.
+bool ScaleToWorkSurface(const Surface* frame, Surface* work, int width, int height);
+
+// The top-left width x height of the work surface with the template drawn
+// over it (unstretched at 100 x 80, or scaled to the size), written as a
+// JPEG file. Failures carry the text to show: "No memory for screenshot!",
+// "DWORD Memory Error", or those of WriteRgbJpeg.
+JpegWriteResult SaveSurfaceAsJpeg(const std::string& filePath, const Surface& work,
+                                  const ShotTemplate& shotTemplate, bool stretchToFit, int width,
+                                  int height, int quality = kJpegQuality);
+
+// The picture as a 24-bit bottom-up device-independent bitmap: rows of
+// B, G, R bytes padded to a multiple of 4 bytes, bottom row first. Null
+// when the memory cannot be had.
+std::unique_ptr<uint8_t[]> MakeBottomUpDib(const QImage& picture);
+// Row stride of such a bitmap.
+int DibStride(int width);
+// The JPEG writer's rows from a bottom-up DIB: rows packed to width * 3
+// bytes, flipped so that the top row comes first, each pixel turned from
+// B, G, R into R, G, B. Null when the memory cannot be had.
+std::unique_ptr<uint8_t[]> PackFlipAndSwap(const uint8_t* dib, int width, int height);
+
+// "image0001.jpg" ... "image9999.jpg", "image10000.jpg".
+std::string JpegImageName(int32_t counter);
+// The absolute folder the images go to, from the publication's target file:
+// the target itself when it is a folder, else the folder part of its path
+// when it names an existing folder, else the current folder.
+std::string JpegOutputFolder(const std::string& targetFile);
+// "Jpeg image "<path>" saved." for a selection of one image, else
+// "<n> JPEG images have been saved to disk.".
+std::string JpegExportReport(int32_t selectionLength, const std::string& lastImagePath);
+
+}  // namespace trevanto

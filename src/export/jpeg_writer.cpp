@@ -1,0 +1,109 @@
+#include "export/jpeg_writer.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
+
+#include "common/text_format.h"
+
+namespace trevanto {
+namespace {
+
+// The standard error manager with its exit routine replaced: a fatal library
+// error jumps back to CompressRows instead of ending the process.
+struct ErrorManager {
+    jpeg_error_mgr standard;
+    std::jmp_buf jump;
+    char text[JMSG_LENGTH_MAX];
+};
+
+extern "C" void ErrorExit(j_common_ptr info) {
+    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+    (*info->err->format_message)(info, manager->text);
+    std::longjmp(manager->jump, 1);
+}
+
+// Warnings are not shown to the user.
+extern "C" void IgnoreMessage(j_common_ptr /*info*/) {}
+
+// The compressor and its error manager; destroyed whatever happened.
+struct Compressor {
+    Compressor() {
+        compress.err = jpeg_std_error(&errors.standard);
+        errors.standard.error_exit = ErrorExit;
+        errors.standard.output_message = IgnoreMessage;
+        errors.text[0] = '\0';
+    }
+    ~Compressor() { jpeg_destroy_compress(&compress); }
+    Compressor(const Compressor&) = delete;
+    Compressor& operator=(const Compressor&) = delete;
+
+    jpeg_compress_struct compress{};
+    ErrorManager errors{};
+};
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+// All library calls that can fail. Only trivially destructible objects live
+// in this frame, so that the jump of ErrorExit skips no destructor; the
+// compressor and the file belong to the caller.
+bool CreateCompressor(Compressor* compressor) {
+    if (setjmp(compressor->errors.jump) != 0)
+        return false;
+    jpeg_create_compress(&compressor->compress);
+    return true;
+}
+
+bool CompressRows(Compressor* compressor, FILE* file, const uint8_t* rgb, int width, int height,
+                  int quality) {
+    jpeg_compress_struct* info = &compressor->compress;
+    if (setjmp(compressor->errors.jump) != 0)
+        return false;
+    jpeg_stdio_dest(info, file);
+    info->image_width = static_cast<JDIMENSION>(width);
+    info->image_height = static_cast<JDIMENSION>(height);
+    info->input_components = 3;
+    info->in_color_space = JCS_RGB;
+    jpeg_set_defaults(info);
+    jpeg_set_quality(info, quality, TRUE);
+    jpeg_start_compress(info, TRUE);
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    while (info->next_scanline < info->image_height) {
+        // The library reads the row only; its interface is not const-correct.
+        JSAMPROW row = const_cast<uint8_t*>(rgb + info->next_scanline * rowBytes);
+        jpeg_write_scanlines(info, &row, 1);
+    }
+    jpeg_finish_compress(info);
+    return true;
+}
+
+JpegWriteResult FatalError(const Compressor& compressor) {
+    return {false, kJpegFatalErrorTitle, compressor.errors.text};
+}
+
+}  // namespace
+
+JpegWriteResult WriteRgbJpeg(const std::string& fileName, const uint8_t* rgb, int width, int height,
+                             int quality) {
+    if (rgb == nullptr || width <= 0 || height <= 0)
+        return {};
+    Compressor compressor;
+    if (!CreateCompressor(&compressor))
+        return FatalError(compressor);
+    FilePtr file(std::fopen(fileName.c_str(), "wb"));
+    if (!file)
+        return {false, {}, FormatText("JpegFile :\nCan't open %s\n", fileName.c_str())};
+    if (!CompressRows(&compressor, file.get(), rgb, width, height, quality))
+        return FatalError(compressor);
+    if (std::fclose(file.release()) != 0)
+        return {false, kJpegFatalErrorTitle, "Output file write error --- out of disk space?"};
+    return {true, {}, {}};
+}
+
+}  // namespace trevanto

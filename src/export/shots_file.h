@@ -1,0 +1,72 @@
+#pragma once
+// The shots file (.hpv): the header line, an empty line, the video path and
+// one record "shot <number>=<start>,<image>,<end>" per shot, lines ending in
+// CR LF. Saving writes a ShotList; reading queues the records in a
+// PendingShotList for the document to rebuild.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shots/shot_list.h"
+
+namespace trevanto {
+
+inline constexpr const char* kShotsFileHeader = "Trevanto (c) 2004 Qelvar";
+inline constexpr const char* kShotsFileFilter = "Shots file (*.hpv)|*.hpv|All Files (*.*)|*.*||";
+inline constexpr const char* kShotsFileExtension = "hpv";
+
+// Progress of a long operation: positions 0..32767.
+using ProgressCallback = std::function<void(int32_t position)>;
+
+// done * 32767 / total, computed without overflow; 0 when total is not positive.
+int32_t ProgressPosition(int64_t done, int64_t total);
+
+// The exact bytes of a shots file. `progress` gets k * 32767 / count before
+// the k-th record is written.
+std::string FormatShotsFile(const std::string& videoPath, const ShotList& shots,
+                            const ProgressCallback& progress = {});
+
+struct ShotsFileSaveResult {
+    bool written = false;
+    // Texts to show, in order: "No Shot to save." for an empty list (the
+    // file is still written), "Please choose another filepath." when the
+    // file cannot be created.
+    std::vector<std::string> messages;
+};
+
+// Writes the shots file; an existing read-only file is made writable first.
+ShotsFileSaveResult SaveShotsFile(const std::string& filePath, const std::string& videoPath,
+                                  const ShotList& shots, const ProgressCallback& progress = {});
+
+// Reads a shots file in two steps, so that the document can open the video
+// named in the file between them.
+class ShotsFileReader {
+  public:
+    // Reads the file and checks its first three lines. False with the text to
+    // show: "Shot File error!", "Not a Shot file. Sorry !", "Wrong line #3
+    // header in this Shot file. Sorry !" or "Missing video filepath in this
+    // Shot file. Sorry !".
+    bool Open(const std::string& filePath, std::string& message);
+    // The third line without its line end (may be empty).
+    const std::string& VideoPath() const { return videoPath_; }
+
+    // Empties `pending`, then queues every record after the third line, in
+    // file order. Records with number, start and end all 0 are ignored. Text
+    // that is not a complete record is skipped up to the next "shot" or the
+    // next line. `progress` gets position * 32767 / size while reading.
+    // Returns the number of records queued.
+    int32_t ReadRecords(PendingShotList& pending, const ProgressCallback& progress = {}) const;
+
+    // The same from text, for callers that have the records in memory.
+    static int32_t ParseRecords(std::string_view text, PendingShotList& pending,
+                                const ProgressCallback& progress = {});
+
+  private:
+    std::string contents_;
+    size_t recordsStart_ = 0;
+    std::string videoPath_;
+};
+
+}  // namespace trevanto
