@@ -1,0 +1,68 @@
+#pragma once
+// A slicing run: cuts the playing video into shots, one delivered frame at a
+// time. The shot engine lets the FrameChangeDetector find cuts in the
+// picture; the shot sampler cuts at a fixed step of frames. Only one runs at
+// a time. The slicer decides where shots end; its owner keeps the picture of
+// the shot in progress and makes the shots.
+#include <cstdint>
+#include <optional>
+
+#include "shots/frame_change_detector.h"
+#include "shots/slicing_settings.h"
+#include "video/surface.h"
+
+namespace trevanto {
+
+enum class SlicingMode : int32_t { Sampler = 0, Engine = 1 };
+
+struct ShotRange {
+    int32_t start = -1;
+    int32_t end = -1;
+    bool operator==(const ShotRange&) const = default;
+};
+
+// What one processed frame did.
+struct SliceStep {
+    // The surface could be read; nothing else holds when it could not.
+    bool analysed = false;
+    // This frame began the run: it is the first frame of the shot in progress.
+    bool runStarted = false;
+    // The shot that ended at this frame. Never empty (end >= start).
+    std::optional<ShotRange> finishedShot;
+};
+
+class ShotSlicer {
+  public:
+    // Both begin a new shot in progress at the next processed frame. The
+    // sampler's step is computed from the settings first.
+    void StartEngine();
+    void StartSampler(int32_t frameCount, double secondsPerFrame);
+    void StopSlicing();
+
+    bool IsActive() const { return active_; }
+    SlicingMode Mode() const { return mode_; }
+    SlicingSettings& Settings() { return settings_; }
+    const SlicingSettings& Settings() const { return settings_; }
+
+    // Analyses the whole surface as frame `frame`. With `force` the shot in
+    // progress ends before this frame whatever the picture says (the end of
+    // the video or of the play range).
+    SliceStep ProcessFrame(Surface& surface, int32_t frame, bool force);
+
+    // The detector's threshold for the engine: 15- and 16-bit pixels carry 5
+    // or 6 bits per channel, so the threshold is scaled down to them.
+    static float EngineThreshold(float threshold, int bitsPerPixel);
+
+  private:
+    // The sampler's rule replaces the detector's verdict.
+    void ApplySamplerRule(DetectorReport& report, int32_t frame, bool force);
+
+    FrameChangeDetector detector_;
+    SlicingSettings settings_;
+    SlicingMode mode_ = SlicingMode::Sampler;
+    bool active_ = false;
+    bool resetPending_ = true;
+    std::optional<int32_t> lastFrame_;
+};
+
+}  // namespace trevanto
