@@ -1,0 +1,104 @@
+#include "publish/archive_embedding.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "common/paths.h"
+#include "publish/link_collector.h"
+#include "publish/publisher.h"
+#include "shots/shot_list.h"
+
+namespace trevanto {
+namespace {
+
+std::string WithSlashes(std::string_view name) {
+    std::string path(name);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+void CopyBeside(const std::string& source, const std::string& destination) {
+    if (!CreateFolders(FolderPart(destination)))
+        return;
+    std::error_code ignored;
+    std::filesystem::copy_file(source, destination,
+                               std::filesystem::copy_options::overwrite_existing, ignored);
+}
+
+}  // namespace
+
+std::string PublicationFolder(const Publisher& publisher) {
+    return FolderPart(publisher.Run().firstPagePath);
+}
+
+void EmbedShotImages(Publisher& publisher) {
+    const PublishRunState& run = publisher.Run();
+    const int32_t count = run.shots ? run.shots->ShotCount() : 0;
+    publisher.SetCountTexts(count);
+    const std::string folder = PublicationFolder(publisher);
+    for (int32_t i = 1; i <= count; ++i) {
+        publisher.SetIndexTexts(i);
+        const std::string name =
+            publisher.ExpandKeywords(publisher.Options().shotFileName, false, false);
+        const size_t slot = static_cast<size_t>(i - 1);
+        const std::string path =
+            slot < run.imageFiles.size() ? run.imageFiles[slot] : JoinPath(folder, name);
+        publisher.Archive().AddBase64Part(path, "image/jpeg", name);
+    }
+}
+
+std::string_view LinkedFileContentType(std::string_view path, bool* base64) {
+    struct TypeRow {
+        std::string_view extension;
+        std::string_view contentType;
+        bool base64;
+    };
+    static constexpr TypeRow kTypes[] = {
+        {"css", "text/css", false},   {"js", "application/x-javascript", false},
+        {"gif", "image/gif", true},   {"jpg", "image/jpeg", true},
+        {"jpeg", "image/jpeg", true}, {"png", "image/png", true},
+        {"bmp", "image/bmp", true},
+    };
+    const size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos)
+        return {};
+    const std::string_view extension = path.substr(dot + 1);
+    for (const TypeRow& row : kTypes) {
+        if (EqualsIgnoreCase(extension, row.extension)) {
+            if (base64 != nullptr)
+                *base64 = row.base64;
+            return row.contentType;
+        }
+    }
+    return {};
+}
+
+void EmbedLinkedFiles(Publisher& publisher, const std::vector<std::string>& links) {
+    const std::string templateFolder = FolderPart(publisher.Options().templateFile);
+    const std::string targetFolder = PublicationFolder(publisher);
+    const bool archive = publisher.IsArchive();
+    for (const std::string& link : links) {
+        if (!IsSafeRelativeName(link))
+            continue;
+        const std::string relative = WithSlashes(link);
+        const std::string source = JoinPath(templateFolder, relative);
+        if (!FileExists(source) || IsFolder(source))
+            continue;
+        if (!archive) {
+            CopyBeside(source, JoinPath(targetFolder, relative));
+            continue;
+        }
+        bool base64 = false;
+        const std::string_view contentType = LinkedFileContentType(source, &base64);
+        if (contentType.empty())
+            continue;
+        if (base64) {
+            publisher.Archive().AddBase64Part(source, contentType, link);
+        } else {
+            publisher.Archive().AddTextPart(source, contentType, link);
+        }
+    }
+}
+
+}  // namespace trevanto

@@ -1,0 +1,19 @@
+#include "publish/page_output.h"
+
+#include <fstream>
+
+#include "publish/publisher.h"
+
+namespace trevanto {
+
+void WritePage(Publisher& publisher, const std::string& pagePath, std::string_view text) {
+    if (publisher.IsArchive()) {
+        publisher.Archive().AddPagePart(pagePath, text);
+        return;
+    }
+    std::ofstream file(pagePath, std::ios::binary | std::ios::trunc);
+    if (file)
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+}  // namespace trevanto

@@ -1,0 +1,155 @@
+#include "publish/publishing_run.h"
+
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+#include "common/paths.h"
+#include "publish/built_in_pages.h"
+#include "publish/publisher.h"
+#include "publish/template_pages.h"
+#include "shots/shot_list.h"
+
+namespace trevanto {
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+std::string WithoutTrailingSeparators(std::string path) {
+    while (path.size() > 1 && IsSeparator(path.back()))
+        path.pop_back();
+    return path;
+}
+
+bool NamesPageFile(const std::string& path) {
+    std::string lower = path;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower.find(".htm") != std::string::npos || lower.find(".mhtml") != std::string::npos ||
+           lower.find(".asp") != std::string::npos;
+}
+
+std::string NearestExistingFolder(std::string path) {
+    if (path.empty())
+        return ".";
+    while (!IsFolder(path)) {
+        const std::string parent = FolderPart(path);
+        if (parent.empty())
+            return IsSeparator(path.front()) ? "/" : ".";
+        path = parent;
+    }
+    return path;
+}
+
+}  // namespace
+
+std::string CheckReadyToPublish(bool videoOpen, int32_t shotCount) {
+    if (!videoOpen)
+        return kNoMovieMessage;
+    if (shotCount <= 0)
+        return kNoShotMessage;
+    return {};
+}
+
+std::string TargetFolder(const std::string& targetFile) {
+    const std::string target = WithoutTrailingSeparators(targetFile);
+    if (!NamesPageFile(target))
+        return target;
+    return FolderPart(target);
+}
+
+std::string FirstPagePath(const std::string& targetFile) {
+    if (targetFile.empty())
+        return {};
+    const std::string target = WithoutTrailingSeparators(targetFile);
+    if (IsSeparator(targetFile.back()) || IsFolder(target))
+        return JoinPath(target, "output1.html");
+    return target;
+}
+
+bool IsOnReadOnlyFileSystem(const std::string& path) {
+    struct statvfs info {};
+    if (::statvfs(NearestExistingFolder(path).c_str(), &info) != 0)
+        return false;
+    return (info.f_flag & ST_RDONLY) != 0;
+}
+
+TargetCheck PrepareTarget(const std::string& targetFile) {
+    TargetCheck check;
+    if (targetFile.empty()) {
+        check.message = kNoTargetMessage;
+        return check;
+    }
+    const std::string folder = TargetFolder(targetFile);
+    if (IsOnReadOnlyFileSystem(folder)) {
+        check.message = kReadOnlyTargetMessage;
+        return check;
+    }
+    if (!folder.empty() && !IsFolder(folder) && ::mkdir(folder.c_str(), 0777) != 0) {
+        check.message = "Sorry, can't create directory: " + folder + ". Access denied.";
+        return check;
+    }
+    check.ok = true;
+    check.imageFolder = folder;
+    return check;
+}
+
+void CopyAdditionalFiles(const std::vector<std::string>& files, const std::string& folder) {
+    if (files.empty() || !IsFolder(folder.empty() ? "." : folder))
+        return;
+    for (const std::string& file : files) {
+        if (!FileExists(file) || IsFolder(file))
+            continue;
+        std::error_code ignored;
+        std::filesystem::copy_file(file, JoinPath(folder, FileNamePart(file)),
+                                   std::filesystem::copy_options::overwrite_existing, ignored);
+    }
+}
+
+PublishOutcome PublishPages(Publisher& publisher, const PublishInput& input) {
+    PublishOutcome outcome;
+    const PublishOptions& options = publisher.Options();
+    if (input.shots == nullptr || input.shots->IsEmpty() || options.targetFile.empty()) {
+        return outcome;
+    }
+    outcome.ran = true;
+    PublishRunState& run = publisher.Run();
+    run.firstPagePath = FirstPagePath(options.targetFile);
+    outcome.firstPagePath = run.firstPagePath;
+    publisher.SetRunTexts(input.localTime, input.userName);
+    CopyAdditionalFiles(options.additionalFiles, FolderPart(run.firstPagePath));
+
+    run.shots = input.shots;
+    run.imageFiles = input.imageFiles;
+    outcome.complete = options.templateFile.empty()
+                           ? GenerateBuiltInPages(publisher)
+                           : GenerateTemplatePages(publisher, outcome.messages);
+    if (!outcome.complete)
+        outcome.messages.push_back(kPartialPublicationMessage);
+    if (options.showResult && FileExists(run.firstPagePath)) {
+        outcome.pageToShow = run.firstPagePath;
+    }
+    // The run is over; the shots belong to the caller.
+    run.shots = nullptr;
+    run.currentShot = nullptr;
+    return outcome;
+}
+
+PublishOutcome PublishPages(Publisher& publisher, const ShotList* shots,
+                            std::vector<std::string> imageFiles) {
+    PublishInput input;
+    input.shots = shots;
+    input.imageFiles = std::move(imageFiles);
+    const std::time_t now = std::time(nullptr);
+    localtime_r(&now, &input.localTime);
+    input.userName = CurrentUserName();
+    return PublishPages(publisher, input);
+}
+
+}  // namespace trevanto

@@ -1,0 +1,77 @@
+#pragma once
+// The publish command's checks and the page generation of a publication.
+// Messages for the user come back as texts; showing them, and opening the
+// first page, is the caller's job.
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace trevanto {
+
+class Publisher;
+class ShotList;
+
+inline constexpr const char* kNoMovieMessage = "Please load a movie file first.";
+inline constexpr const char* kNoShotMessage = "No shot to export.";
+inline constexpr const char* kNoTargetMessage = "You need to specify a target file.";
+inline constexpr const char* kReadOnlyTargetMessage =
+    "Thumbnails cannot be created on a cd-rom storage. Please change the target file.";
+inline constexpr const char* kPartialPublicationMessage =
+    "Error while publishing to the web : Only a fraction of the content has been published.";
+inline constexpr const char* kPublishAbortedMessage = "Publish to the web aborted.";
+
+// Before the wizard: the not-ready message, or empty when publishing may start.
+std::string CheckReadyToPublish(bool videoOpen, int32_t shotCount);
+
+// The folder a target names: the folder of a page file (a name holding ".htm",
+// ".mhtml" or ".asp"), else the target itself.
+std::string TargetFolder(const std::string& targetFile);
+
+// The first page: the target, or output1.html in it when it is a folder.
+std::string FirstPagePath(const std::string& targetFile);
+
+// True when the nearest existing folder of the path is on a read-only file
+// system.
+bool IsOnReadOnlyFileSystem(const std::string& path);
+
+struct TargetCheck {
+    bool ok = false;
+    std::string message;      // for the user when not ok
+    std::string imageFolder;  // where the export writes image0001.jpg, ...
+};
+
+// After the wizard: the target must be given, writable, and its folder is
+// created (one level) when missing.
+TargetCheck PrepareTarget(const std::string& targetFile);
+
+// Copies each listed file that exists into the folder under its own name.
+void CopyAdditionalFiles(const std::vector<std::string>& files, const std::string& folder);
+
+struct PublishOutcome {
+    bool ran = false;       // false when there was nothing to publish
+    bool complete = false;  // every page was produced as planned
+    std::vector<std::string> messages;
+    std::string firstPagePath;
+    // The first page to open for the user; empty unless showResult is set and
+    // the page exists.
+    std::string pageToShow;
+};
+
+struct PublishInput {
+    const ShotList* shots = nullptr;
+    // The shot images in shot order; empty when they are in the target folder
+    // under their shotFileName names.
+    std::vector<std::string> imageFiles;
+    std::tm localTime{};
+    std::string userName;
+};
+
+// The run after the images are written: texts of the run, additional files,
+// template or built-in pages (files or one archive).
+PublishOutcome PublishPages(Publisher& publisher, const PublishInput& input);
+// The same at the current time for the logged-on user.
+PublishOutcome PublishPages(Publisher& publisher, const ShotList* shots,
+                            std::vector<std::string> imageFiles = {});
+
+}  // namespace trevanto

@@ -1,0 +1,212 @@
+#include "publish/template_pages.h"
+
+#include <array>
+#include <fstream>
+#include <optional>
+#include <string_view>
+
+#include "common/paths.h"
+#include "common/text_format.h"
+#include "publish/archive_embedding.h"
+#include "publish/condition_evaluator.h"
+#include "publish/link_collector.h"
+#include "publish/page_output.h"
+#include "publish/publisher.h"
+#include "shots/shot_list.h"
+
+namespace trevanto {
+namespace {
+
+// A "$(" whose ")" lies further than this is plain text.
+constexpr size_t kLongestKeyword = 20;
+
+std::optional<std::string> ReadTemplate(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    std::string text;
+    std::array<char, 4096> chunk{};
+    while (file.read(chunk.data(), chunk.size()) || file.gcount() > 0) {
+        const std::string_view read(chunk.data(), static_cast<size_t>(file.gcount()));
+        // Each chunk counts as text up to a NUL byte.
+        text += read.substr(0, read.find('\0'));
+    }
+    return text;
+}
+
+size_t CountOccurrences(std::string_view text, std::string_view what) {
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string_view::npos;
+         at = text.find(what, at + what.size())) {
+        ++count;
+    }
+    return count;
+}
+
+// One template run over all pages; placed and shotsExhausted carry over from
+// page to page.
+class TemplateRun {
+  public:
+    TemplateRun(Publisher& publisher, std::string text, int32_t shotCount,
+                std::vector<std::string>& messages)
+        : publisher_(publisher), t_(std::move(text)), shotCount_(shotCount), messages_(messages) {}
+
+    std::string Page(int32_t page, int32_t pages) {
+        PublishRunState& run = publisher_.Run();
+        KeywordTexts& texts = publisher_.Texts();
+        run.pageIndex = page;
+        run.pageCount = pages;
+        run.currentShot = nullptr;
+        texts.shotWidth = FormatText("%d", publisher_.Options().shotWidth);
+        texts.shotHeight = FormatText("%d", publisher_.Options().shotHeight);
+        texts.page = FormatText("%d", page + 1);
+        publisher_.SetIndexTexts(placed_ + 1);
+        run.currentShot = CursorShot();
+
+        out_.clear();
+        inShot_ = inIf_ = ifFalse_ = false;
+        copyFrom_ = 0;
+        size_t p = t_.find("$(");
+        while (p != std::string::npos) {
+            if (t_.compare(p + 2, 3, "IF,") == 0) {
+                p = Condition(p);
+                continue;
+            }
+            const size_t end = t_.find(')', p + 2);
+            if (end == std::string::npos || end - (p + 2) > kLongestKeyword) {
+                Copy(copyFrom_, p + 2);
+                copyFrom_ = p + 2;
+            } else {
+                Copy(copyFrom_, p);
+                Keyword(std::string_view(t_).substr(p, end + 1 - p));
+                copyFrom_ = end + 1;
+            }
+            p = t_.find("$(", copyFrom_);
+        }
+        Copy(copyFrom_, t_.size());
+        return std::move(out_);
+    }
+
+  private:
+    bool Skipping() const { return (exhausted_ && inShot_) || (inIf_ && ifFalse_); }
+
+    void Copy(size_t from, size_t to) {
+        if (!Skipping() && to > from)
+            out_.append(t_, from, to - from);
+    }
+
+    const Shot* CursorShot() const {
+        const ShotList* shots = publisher_.Run().shots;
+        return cursor_ < shotCount_ ? shots->At(static_cast<size_t>(cursor_)) : nullptr;
+    }
+
+    void Keyword(std::string_view keyword) {
+        if (keyword == "$(BEGINSHOT)") {
+            inShot_ = true;
+        } else if (keyword == "$(ENDSHOT)") {
+            inShot_ = false;
+            ++placed_;
+            publisher_.SetIndexTexts(placed_ + 1);
+            ++cursor_;
+            publisher_.Run().currentShot = CursorShot();
+            if (placed_ >= shotCount_) {
+                exhausted_ = true;
+                publisher_.ClearIndexTexts();
+                publisher_.Run().currentShot = nullptr;
+                cursor_ = shotCount_;
+            }
+        } else if (keyword == "$(ENDIF)") {
+            inIf_ = ifFalse_ = false;
+        } else if (!Skipping()) {
+            out_ += publisher_.ExpandKeywords(keyword, false, exhausted_);
+        }
+    }
+
+    // Returns where scanning goes on.
+    size_t Condition(size_t p) {
+        const size_t q1 = t_.find('"', p + 2);
+        const size_t q2 = q1 == std::string::npos ? q1 : t_.find('"', q1 + 1);
+        if (q2 == std::string::npos) {
+            messages_.push_back("Syntax error in a condition statement. $(IF,...)");
+            return t_.find("$(", p + 2);
+        }
+        Copy(copyFrom_, p);
+        inIf_ = true;
+        const std::string expression = publisher_.ExpandKeywords(
+            std::string_view(t_).substr(q1 + 1, q2 - q1 - 1), false, exhausted_);
+        ifFalse_ = !ConditionHolds(expression);
+        copyFrom_ = q2 + 1;
+        if (const size_t close = t_.find(')', q2 + 1); close != std::string::npos) {
+            copyFrom_ = close + 1;
+        }
+        return t_.find("$(", copyFrom_);
+    }
+
+    Publisher& publisher_;
+    const std::string t_;
+    const int32_t shotCount_;
+    std::vector<std::string>& messages_;
+    int32_t placed_ = 0;
+    int32_t cursor_ = 0;
+    bool exhausted_ = false;
+    std::string out_;
+    bool inShot_ = false;
+    bool inIf_ = false;
+    bool ifFalse_ = false;
+    size_t copyFrom_ = 0;
+};
+
+}  // namespace
+
+bool GenerateTemplatePages(Publisher& publisher, std::vector<std::string>& messages) {
+    const std::string templateFile = publisher.Options().templateFile;
+    PublishRunState& run = publisher.Run();
+    if (run.shots == nullptr || !FileExists(templateFile))
+        return false;
+    std::optional<std::string> text = ReadTemplate(templateFile);
+    if (!text || IsFolder(templateFile)) {
+        messages.push_back("Cannot open template file (" + templateFile + ").");
+        return false;
+    }
+    const int32_t blocks = static_cast<int32_t>(CountOccurrences(*text, "$(ENDSHOT"));
+    if (blocks == 0) {
+        messages.push_back("This template file (" + templateFile +
+                           ") does not seem to be ready for use in Trevanto.\r\nMake sure to use "
+                           "$(BEGINSHOT)...$(ENDSHOT) keywords.");
+        return false;
+    }
+    const int32_t shots = run.shots->ShotCount();
+    const int32_t pages = shots > 0 ? (shots - 1) / blocks + 1 : 1;
+    KeywordTexts& texts = publisher.Texts();
+    publisher.SetCountTexts(shots);
+    texts.pageCount = FormatText("%d", pages);
+    texts.thumbnailWidth.clear();
+    texts.thumbnailHeight.clear();
+
+    std::vector<std::string> links;
+    std::string rewritten = CollectLinks(*text, links);
+    const bool archive = publisher.IsArchive();
+    if (archive) {
+        *text = std::move(rewritten);
+        publisher.Archive().Open(run.firstPagePath);
+    }
+
+    TemplateRun templateRun(publisher, std::move(*text), shots, messages);
+    const std::string folder = PublicationFolder(publisher);
+    std::string pagePath = run.firstPagePath;
+    for (int32_t page = 0; page < pages; ++page) {
+        WritePage(publisher, pagePath, templateRun.Page(page, pages));
+        pagePath = JoinPath(folder, publisher.PageFileName(page + 1));
+    }
+
+    if (archive) {
+        EmbedShotImages(publisher);
+        EmbedLinkedFiles(publisher, links);
+        publisher.Archive().Close();
+    } else {
+        EmbedLinkedFiles(publisher, links);
+    }
+    return true;
+}
+
+}  // namespace trevanto
