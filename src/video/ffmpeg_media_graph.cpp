@@ -1,0 +1,302 @@
+#include "video/ffmpeg_media_graph.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace trevanto {
+namespace {
+
+// Paced playback: repaint events the owner has not taken yet beyond which
+// further frames count as late.
+constexpr int kMaxRepaintsWaiting = 3;
+// Paced playback drops late frames, but shows one of this many in a row
+// anyway, so that a video too heavy to decode in time still moves.
+constexpr int kMaxLateInARow = 8;
+
+}  // namespace
+
+FfmpegMediaGraph::FfmpegMediaGraph() : decoder_(abort_) {}
+
+FfmpegMediaGraph::~FfmpegMediaGraph() {
+    {
+        const std::lock_guard lock(mutex_);
+        quit_ = true;
+    }
+    abort_ = true;
+    wake_.notify_all();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+bool FfmpegMediaGraph::Open(const std::string& url, std::string& error) {
+    if (!decoder_.Open(url, error))
+        return false;
+    duration_ = decoder_.DurationSeconds();
+    reportedFrameSeconds_ = decoder_.ReportedFrameSeconds();
+    frameSeconds_ = decoder_.FrameSeconds();
+    width_ = decoder_.Width();
+    height_ = decoder_.Height();
+    seekable_ = decoder_.Seekable() && duration_ > 0.0;
+    pool_ = std::make_unique<SurfacePool>(width_, height_);
+    thread_ = std::thread([this] { Stream(); });
+    return true;
+}
+
+bool FfmpegMediaGraph::Run() {
+    {
+        const std::lock_guard lock(mutex_);
+        if (state_ != GraphState::Running) {
+            state_ = GraphState::Running;
+            ++runSerial_;
+            ++clockSerial_;
+        }
+    }
+    wake_.notify_all();
+    return true;
+}
+
+bool FfmpegMediaGraph::Pause() {
+    {
+        const std::lock_guard lock(mutex_);
+        state_ = GraphState::Paused;
+    }
+    wake_.notify_all();
+    return true;
+}
+
+bool FfmpegMediaGraph::Stop() {
+    {
+        const std::lock_guard lock(mutex_);
+        state_ = GraphState::Stopped;
+    }
+    wake_.notify_all();
+    return true;
+}
+
+GraphState FfmpegMediaGraph::GetState() const {
+    const std::lock_guard lock(mutex_);
+    return state_;
+}
+
+bool FfmpegMediaGraph::GetCurrentPosition(double& seconds) const {
+    const std::lock_guard lock(mutex_);
+    seconds = position_;
+    return true;
+}
+
+bool FfmpegMediaGraph::PutCurrentPosition(double seconds) {
+    if (!seekable_ || !(seconds >= 0.0))
+        return false;
+    const auto target = static_cast<int64_t>(seconds / frameSeconds_ + 0.5);
+    {
+        const std::lock_guard lock(mutex_);
+        seekPending_ = true;
+        seekTarget_ = target;
+        ++seekSerial_;
+        // Frames queued before the seek are stale: the next repaint event
+        // must be the sought frame.
+        std::erase_if(events_,
+                      [](const GraphEvent& e) { return e.code == GraphEventCode::Repaint; });
+        repaintsWaiting_ = 0;
+        position_ = static_cast<double>(target) * frameSeconds_;
+    }
+    wake_.notify_all();
+    return true;
+}
+
+double FfmpegMediaGraph::Rate() const {
+    const std::lock_guard lock(mutex_);
+    return rate_;
+}
+
+bool FfmpegMediaGraph::SetRate(double rate) {
+    if (!(rate > 0.0) || !std::isfinite(rate))
+        return false;
+    {
+        const std::lock_guard lock(mutex_);
+        rate_ = rate;
+        ++clockSerial_;
+    }
+    wake_.notify_all();
+    return true;
+}
+
+bool FfmpegMediaGraph::VideoSize(int& width, int& height) const {
+    width = width_;
+    height = height_;
+    return width_ > 0 && height_ > 0;
+}
+
+bool FfmpegMediaGraph::GetEvent(GraphEvent& event) {
+    {
+        const std::lock_guard lock(mutex_);
+        if (events_.empty())
+            return false;
+        event = std::move(events_.front());
+        events_.pop_front();
+        if (event.code != GraphEventCode::Repaint)
+            return true;
+        --repaintsWaiting_;
+        position_ = event.frameSeconds;
+    }
+    wake_.notify_all();  // an unpaced thread waits for this
+    return true;
+}
+
+void FfmpegMediaGraph::SetNotify(std::function<void()> notify) {
+    auto shared =
+        notify ? std::make_shared<const std::function<void()>>(std::move(notify)) : nullptr;
+    const std::lock_guard lock(mutex_);
+    notify_ = std::move(shared);
+}
+
+void FfmpegMediaGraph::SetPaced(bool paced) {
+    {
+        const std::lock_guard lock(mutex_);
+        paced_ = paced;
+        ++clockSerial_;
+    }
+    wake_.notify_all();
+}
+
+// Streaming thread from here on.
+
+bool FfmpegMediaGraph::ShouldWake() const {
+    if (quit_ || seekPending_)
+        return true;
+    if (state_ != GraphState::Running)
+        return false;
+    if (atEnd_)
+        return !failed_ && completedRun_ != runSerial_;  // Run again at the end
+    return paced_ || repaintsWaiting_ == 0;
+}
+
+void FfmpegMediaGraph::Stream() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return ShouldWake(); });
+        if (quit_)
+            return;
+        if (seekPending_) {
+            SeekAndDeliver(lock);
+        } else if (atEnd_) {
+            completedRun_ = runSerial_;
+            Deliver(lock, GraphEvent{GraphEventCode::Complete, nullptr, 0.0});
+        } else {
+            PlayOneFrame(lock);
+        }
+    }
+}
+
+void FfmpegMediaGraph::Deliver(std::unique_lock<std::mutex>& lock, GraphEvent event) {
+    if (event.code == GraphEventCode::Repaint)
+        ++repaintsWaiting_;
+    events_.push_back(std::move(event));
+    const std::shared_ptr<const std::function<void()>> notify = notify_;
+    lock.unlock();
+    if (notify)
+        (*notify)();
+    lock.lock();
+}
+
+std::shared_ptr<const Surface> FfmpegMediaGraph::Convert(const DecodedFrame& frame) {
+    const AVFrame& picture = *frame.picture;
+    if (picture.width <= 0 || picture.height <= 0)
+        return nullptr;
+    // A stream may change its picture size midway.
+    std::shared_ptr<Surface> surface = pool_->Acquire();
+    if (!surface || surface->Width() != picture.width || surface->Height() != picture.height) {
+        surface.reset();
+        pool_ = std::make_unique<SurfacePool>(picture.width, picture.height);
+        surface = pool_->Acquire();
+    }
+    if (!surface || !converter_.Convert(picture, *surface))
+        return nullptr;
+    return surface;
+}
+
+bool FfmpegMediaGraph::SeekAndDeliver(std::unique_lock<std::mutex>& lock) {
+    const int64_t target = seekTarget_;
+    const uint64_t serial = seekSerial_;
+    seekPending_ = false;
+    lock.unlock();
+    holding_ = false;
+    const DecodeResult result = decoder_.SeekTo(target, held_);
+    std::shared_ptr<const Surface> surface;
+    if (result == DecodeResult::Frame)
+        surface = Convert(held_);
+    lock.lock();
+    atEnd_ = false;
+    failed_ = false;
+    anchoredClock_ = ~uint64_t{0};  // pacing starts afresh from the sought frame
+    if (serial != seekSerial_ || seekPending_ || !surface)
+        return false;  // superseded
+    Deliver(lock, GraphEvent{GraphEventCode::Repaint, std::move(surface), held_.seconds});
+    return true;
+}
+
+bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
+    const bool paced = paced_;
+    const double rate = rate_;
+    const uint64_t clock = clockSerial_;
+    const uint64_t serial = seekSerial_;
+    lock.unlock();
+
+    if (!holding_) {
+        const DecodeResult result = decoder_.DecodeNext(held_);
+        if (result != DecodeResult::Frame) {
+            lock.lock();
+            if (serial != seekSerial_ || seekPending_)
+                return false;  // a seek moves on
+            atEnd_ = true;
+            failed_ = result == DecodeResult::Error;
+            completedRun_ = runSerial_;
+            Deliver(lock,
+                    GraphEvent{failed_ ? GraphEventCode::ErrorAbort : GraphEventCode::Complete,
+                               nullptr, 0.0});
+            return false;
+        }
+        holding_ = true;
+    }
+
+    if (paced) {
+        if (anchoredClock_ != clock) {
+            anchoredClock_ = clock;
+            anchorTime_ = Clock::now();
+            anchorSeconds_ = held_.seconds;
+        }
+        const auto due =
+            anchorTime_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                              (held_.seconds - anchorSeconds_) / rate));
+        const auto lateLimit = due + std::chrono::duration_cast<Clock::duration>(
+                                         std::chrono::duration<double>(frameSeconds_ / rate));
+        lock.lock();
+        const bool late = Clock::now() > lateLimit || repaintsWaiting_ >= kMaxRepaintsWaiting;
+        if (late && ++lateInARow_ < kMaxLateInARow) {
+            holding_ = false;  // dropped
+            return false;
+        }
+        if (late)
+            anchoredClock_ = ~uint64_t{0};
+        lateInARow_ = 0;
+        const bool interrupted = wake_.wait_until(lock, due, [&] {
+            return quit_ || seekPending_ || state_ != GraphState::Running || clockSerial_ != clock;
+        });
+        if (interrupted)
+            return false;  // keep the frame for later
+        lock.unlock();
+    }
+
+    std::shared_ptr<const Surface> surface = Convert(held_);
+    lock.lock();
+    if (quit_ || seekPending_ || serial != seekSerial_ || state_ != GraphState::Running)
+        return false;  // paused meanwhile: the frame waits
+    holding_ = false;
+    if (!surface)
+        return false;
+    Deliver(lock, GraphEvent{GraphEventCode::Repaint, std::move(surface), held_.seconds});
+    return true;
+}
+
+}  // namespace trevanto

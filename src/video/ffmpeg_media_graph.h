@@ -1,0 +1,100 @@
+#pragma once
+// The playback graph on FFmpeg: a streaming thread decodes the video
+// (VideoDecoder), converts each frame into a pooled RGB32 surface and queues
+// it as a repaint event. The owner steers the thread through a mailbox of
+// requests (state, seek, rate, pacing) set under the mutex; the thread acts
+// on them outside the mutex and holds it only to queue events. No call of
+// the owner ever waits for the thread's work.
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "video/frame_converter.h"
+#include "video/media_graph.h"
+#include "video/surface_pool.h"
+#include "video/video_decoder.h"
+
+namespace trevanto {
+
+class FfmpegMediaGraph final : public MediaGraph {
+  public:
+    FfmpegMediaGraph();
+    ~FfmpegMediaGraph() override;
+
+    // Opens the stream, decodes its first frame and starts the streaming
+    // thread. Call once.
+    bool Open(const std::string& url, std::string& error);
+
+    bool Run() override;
+    bool Pause() override;
+    bool Stop() override;
+    GraphState GetState() const override;
+    bool GetCurrentPosition(double& seconds) const override;
+    bool PutCurrentPosition(double seconds) override;
+    double DurationSeconds() const override { return duration_; }
+    double Rate() const override;
+    bool SetRate(double rate) override;
+    double AvgTimePerFrame() const override { return reportedFrameSeconds_; }
+    bool VideoSize(int& width, int& height) const override;
+    bool GetEvent(GraphEvent& event) override;
+    void SetNotify(std::function<void()> notify) override;
+    void SetPaced(bool paced) override;
+
+  private:
+    using Clock = std::chrono::steady_clock;
+
+    void Stream();
+    bool ShouldWake() const;
+    bool SeekAndDeliver(std::unique_lock<std::mutex>& lock);
+    bool PlayOneFrame(std::unique_lock<std::mutex>& lock);
+    std::shared_ptr<const Surface> Convert(const DecodedFrame& frame);
+    void Deliver(std::unique_lock<std::mutex>& lock, GraphEvent event);
+
+    // Fixed once opened.
+    double duration_ = 0.0;
+    double reportedFrameSeconds_ = 0.0;
+    double frameSeconds_ = 0.04;
+    int width_ = 0;
+    int height_ = 0;
+    bool seekable_ = false;
+
+    // Streaming thread only (and Open before the thread starts).
+    std::atomic<bool> abort_{false};
+    VideoDecoder decoder_;
+    FrameConverter converter_;
+    std::unique_ptr<SurfacePool> pool_;
+    DecodedFrame held_;  // decoded, not yet delivered
+    bool holding_ = false;
+    bool atEnd_ = false;
+    bool failed_ = false;
+    uint64_t completedRun_ = 0;  // the run that saw the end
+    uint64_t anchoredClock_ = ~uint64_t{0};
+    Clock::time_point anchorTime_;
+    double anchorSeconds_ = 0.0;
+    int lateInARow_ = 0;
+
+    // The mailbox and the event queue, under mutex_.
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;  // the streaming thread waits on it
+    GraphState state_ = GraphState::Stopped;
+    double rate_ = 1.0;
+    bool paced_ = true;
+    bool quit_ = false;
+    bool seekPending_ = false;
+    int64_t seekTarget_ = 0;
+    uint64_t seekSerial_ = 0;
+    uint64_t runSerial_ = 1;    // counts Run calls that started playing
+    uint64_t clockSerial_ = 0;  // bumped when pacing must start afresh
+    std::deque<GraphEvent> events_;
+    int repaintsWaiting_ = 0;
+    double position_ = 0.0;
+    std::shared_ptr<const std::function<void()>> notify_;
+
+    std::thread thread_;
+};
+
+}  // namespace trevanto

@@ -1,0 +1,15 @@
+#pragma once
+// Opens the FFmpeg playback graph for a file or stream URL (http included).
+// Matches MediaGraphFactory.
+#include <memory>
+#include <string>
+
+#include "video/media_graph.h"
+
+namespace trevanto {
+
+// The graph starts Stopped, paced, at rate 1, with nothing delivered. On
+// failure returns null with a readable reason in `error`.
+std::unique_ptr<MediaGraph> OpenMediaGraph(const std::string& url, std::string& error);
+
+}  // namespace trevanto

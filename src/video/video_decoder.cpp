@@ -1,0 +1,260 @@
+#include "video/video_decoder.h"
+
+#include <cmath>
+#include <mutex>
+#include <utility>
+
+namespace trevanto {
+namespace {
+
+std::string ErrorText(int code) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return text;
+}
+
+int Interrupt(void* abort) {
+    return static_cast<const std::atomic<bool>*>(abort)->load() ? 1 : 0;
+}
+
+double SecondsPerFrame(AVRational rate) {
+    if (rate.num <= 0 || rate.den <= 0)
+        return 0.0;
+    const double seconds = av_q2d(av_inv_q(rate));
+    // Container defaults such as 90000 or 1/1000 are not frame rates.
+    return seconds > 0.001 && seconds < 10.0 ? seconds : 0.0;
+}
+
+// Packets that do not decode are skipped; this many in a row end playback.
+constexpr int kMaxBadPackets = 200;
+// After a seek, frames before the next key frame depend on pictures that
+// were not decoded; this many are waited for at most.
+constexpr int kMaxFramesToKeyFrame = 600;
+
+}  // namespace
+
+VideoDecoder::VideoDecoder(const std::atomic<bool>& abort)
+    : abort_(abort), packet_(ffmpeg::MakePacket()) {}
+
+bool VideoDecoder::Open(const std::string& url, std::string& error) {
+    static std::once_flag networkReady;
+    std::call_once(networkReady, [] { avformat_network_init(); });
+    if (!packet_) {
+        error = "Out of memory.";
+        return false;
+    }
+
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw) {
+        error = "Out of memory.";
+        return false;
+    }
+    raw->interrupt_callback = {&Interrupt, const_cast<std::atomic<bool>*>(&abort_)};
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "rw_timeout", "15000000", 0);  // microseconds: a stalled server
+    int result = avformat_open_input(&raw, url.c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (result < 0) {  // avformat_open_input freed the context
+        error = "Cannot open \"" + url + "\": " + ErrorText(result) + ".";
+        return false;
+    }
+    input_.reset(raw);
+    result = avformat_find_stream_info(raw, nullptr);
+    if (result < 0) {
+        error = "Cannot read \"" + url + "\": " + ErrorText(result) + ".";
+        return false;
+    }
+    const AVCodec* decoder = nullptr;
+    streamIndex_ = av_find_best_stream(raw, AVMEDIA_TYPE_VIDEO, -1, -1, &decoder, 0);
+    if (streamIndex_ == AVERROR_DECODER_NOT_FOUND) {
+        error = "There is no decoder for the video of \"" + url + "\".";
+        return false;
+    }
+    if (streamIndex_ < 0 || !decoder) {
+        error = "\"" + url + "\" has no video stream.";
+        return false;
+    }
+    for (unsigned i = 0; i < raw->nb_streams; ++i)
+        if (static_cast<int>(i) != streamIndex_)
+            raw->streams[i]->discard = AVDISCARD_ALL;
+    const AVStream* stream = raw->streams[streamIndex_];
+    timeBase_ = stream->time_base;
+
+    codec_.reset(avcodec_alloc_context3(decoder));
+    if (!codec_ || avcodec_parameters_to_context(codec_.get(), stream->codecpar) < 0) {
+        error = "Out of memory.";
+        return false;
+    }
+    codec_->thread_count = 0;  // as many as the machine has cores
+    codec_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    codec_->pkt_timebase = stream->time_base;
+    result = avcodec_open2(codec_.get(), decoder, nullptr);
+    if (result < 0) {
+        error = "Cannot decode the video of \"" + url + "\": " + ErrorText(result) + ".";
+        return false;
+    }
+
+    reportedFrameSeconds_ = SecondsPerFrame(stream->avg_frame_rate);
+    if (reportedFrameSeconds_ == 0.0)
+        reportedFrameSeconds_ = SecondsPerFrame(stream->r_frame_rate);
+    frameSeconds_ = reportedFrameSeconds_ > 0.0 ? reportedFrameSeconds_ : 0.04;
+    seekable_ = raw->pb && (raw->pb->seekable & AVIO_SEEKABLE_NORMAL) != 0;
+    if (seekable_) {
+        if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
+            duration_ = static_cast<double>(stream->duration) * av_q2d(timeBase_);
+        } else if (raw->duration != AV_NOPTS_VALUE && raw->duration > 0) {
+            duration_ = static_cast<double>(raw->duration) / AV_TIME_BASE;
+        }
+    }
+
+    if (stream->start_time != AV_NOPTS_VALUE)
+        startSeconds_ = static_cast<double>(stream->start_time) * av_q2d(timeBase_);
+    const bool knownStart = stream->start_time != AV_NOPTS_VALUE;
+    const DecodeResult first = Decode(first_);
+    if (first != DecodeResult::Frame) {
+        error = "The video of \"" + url + "\" cannot be decoded.";
+        return false;
+    }
+    if (!knownStart && first_.picture->best_effort_timestamp != AV_NOPTS_VALUE) {
+        startSeconds_ =
+            static_cast<double>(first_.picture->best_effort_timestamp) * av_q2d(timeBase_);
+        lastSeconds_ = -1.0;
+        Number(first_);
+    }
+    width_ = first_.picture->width;
+    height_ = first_.picture->height;
+    if (width_ <= 0 || height_ <= 0) {
+        error = "\"" + url + "\" has no video stream.";
+        return false;
+    }
+    return true;
+}
+
+int64_t VideoDecoder::FrameNumberAt(double seconds) const {
+    return static_cast<int64_t>(std::floor(seconds / frameSeconds_ + 0.5));
+}
+
+void VideoDecoder::Number(DecodedFrame& frame) {
+    const int64_t stamp = frame.picture->best_effort_timestamp;
+    if (stamp != AV_NOPTS_VALUE) {
+        frame.seconds = static_cast<double>(stamp) * av_q2d(timeBase_) - startSeconds_;
+    } else {
+        frame.seconds = lastSeconds_ >= 0.0 ? lastSeconds_ + frameSeconds_ : 0.0;
+    }
+    lastSeconds_ = frame.seconds;
+    frame.number = FrameNumberAt(frame.seconds);
+}
+
+DecodeResult VideoDecoder::Decode(DecodedFrame& frame) {
+    if (!frame.picture)
+        frame.picture = ffmpeg::MakeFrame();
+    if (!frame.picture)
+        return DecodeResult::Error;
+    int badPackets = 0;
+    for (;;) {
+        if (abort_)
+            return DecodeResult::Error;
+        int result = avcodec_receive_frame(codec_.get(), frame.picture.get());
+        if (result == 0) {
+            Number(frame);
+            return DecodeResult::Frame;
+        }
+        if (result == AVERROR_EOF)
+            return DecodeResult::End;
+        if (result != AVERROR(EAGAIN))
+            return DecodeResult::Error;
+        if (draining_)
+            return DecodeResult::End;
+
+        result = av_read_frame(input_.get(), packet_.get());
+        if (result == AVERROR_EOF) {
+            draining_ = true;
+            avcodec_send_packet(codec_.get(), nullptr);
+            continue;
+        }
+        if (result < 0)
+            return DecodeResult::Error;
+        if (packet_->stream_index != streamIndex_) {
+            av_packet_unref(packet_.get());
+            continue;
+        }
+        result = avcodec_send_packet(codec_.get(), packet_.get());
+        av_packet_unref(packet_.get());
+        if (result < 0 && result != AVERROR(EAGAIN)) {
+            // A damaged packet: skip it, unless nothing decodes any more.
+            if (++badPackets > kMaxBadPackets)
+                return DecodeResult::Error;
+        } else {
+            badPackets = 0;
+        }
+    }
+}
+
+DecodeResult VideoDecoder::DecodeNext(DecodedFrame& frame) {
+    if (first_.picture) {
+        std::swap(frame, first_);
+        first_.picture.reset();
+        return DecodeResult::Frame;
+    }
+    return Decode(frame);
+}
+
+bool VideoDecoder::SeekStream(double seconds) {
+    first_.picture.reset();
+    avcodec_flush_buffers(codec_.get());
+    draining_ = false;
+    lastSeconds_ = -1.0;
+    const double tick = av_q2d(timeBase_);
+    if (seconds <= 0.0) {
+        const auto start = static_cast<int64_t>(std::llround(startSeconds_ / tick));
+        if (av_seek_frame(input_.get(), streamIndex_, start, AVSEEK_FLAG_BACKWARD) >= 0)
+            return true;
+        return av_seek_frame(input_.get(), -1, 0, AVSEEK_FLAG_BYTE) >= 0;
+    }
+    const auto stamp = static_cast<int64_t>(std::llround((startSeconds_ + seconds) / tick));
+    return av_seek_frame(input_.get(), streamIndex_, stamp, AVSEEK_FLAG_BACKWARD) >= 0;
+}
+
+DecodeResult VideoDecoder::SeekTo(int64_t target, DecodedFrame& frame) {
+    if (!seekable_)
+        return DecodeResult::Error;
+    // Seek to the key frame at or before the target; when the stream lands
+    // past it (timestamp seeking in program streams is imprecise), try
+    // further back, at last from the very start.
+    const double targetSeconds = static_cast<double>(target) * frameSeconds_;
+    const double stepsBack[] = {-0.25 * frameSeconds_, 1.0, 3.0, 8.0, 30.0};
+    for (size_t attempt = 0; attempt <= std::size(stepsBack); ++attempt) {
+        const bool fromStart = attempt == std::size(stepsBack);
+        const double seekSeconds = fromStart ? 0.0 : targetSeconds - stepsBack[attempt];
+        if (!fromStart && seekSeconds <= 0.0 && attempt > 0)
+            continue;
+        if (!SeekStream(fromStart ? 0.0 : seekSeconds))
+            continue;
+
+        DecodeResult result = Decode(frame);
+        for (int skipped = 0; result == DecodeResult::Frame && skipped < kMaxFramesToKeyFrame &&
+                              !frame.picture->key_frame;
+             ++skipped)
+            result = Decode(frame);
+        if (result == DecodeResult::Error && abort_)
+            return result;
+        if (result != DecodeResult::Frame)
+            continue;
+        if (frame.number > target && !fromStart && seekSeconds > 0.0)
+            continue;
+
+        DecodedFrame next;
+        while (frame.number < target) {
+            result = Decode(next);
+            if (result == DecodeResult::End)
+                return DecodeResult::Frame;  // the last frame
+            if (result == DecodeResult::Error)
+                return result;
+            std::swap(frame, next);
+        }
+        return DecodeResult::Frame;
+    }
+    return DecodeResult::Error;
+}
+
+}  // namespace trevanto

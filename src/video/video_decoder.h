@@ -1,0 +1,71 @@
+#pragma once
+// The demuxing and decoding half of the playback graph: reads the best video
+// stream of a file or URL, numbers the decoded frames by their presentation
+// times and seeks to exact frames. Used only on the streaming thread (after
+// Open), so it has no locks.
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "video/ffmpeg_handles.h"
+
+namespace trevanto {
+
+struct DecodedFrame {
+    ffmpeg::FramePtr picture;
+    double seconds = 0.0;  // presentation time from the stream's start
+    int64_t number = 0;    // round(seconds / frame duration)
+};
+
+enum class DecodeResult { Frame, End, Error };
+
+class VideoDecoder {
+  public:
+    // `abort` is polled while reading blocks (network streams); once it is
+    // set, every read fails at once.
+    explicit VideoDecoder(const std::atomic<bool>& abort);
+
+    // Opens the stream and decodes its first frame, which the first
+    // DecodeNext returns. False with a readable reason on failure.
+    bool Open(const std::string& url, std::string& error);
+
+    DecodeResult DecodeNext(DecodedFrame& frame);
+    // Positions the stream so that `frame` receives the frame numbered
+    // `target` (or the first one after it when that number is missing, or
+    // the last frame when the target lies past the end).
+    DecodeResult SeekTo(int64_t target, DecodedFrame& frame);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Seekable() const { return seekable_; }
+    double DurationSeconds() const { return duration_; }
+    // As the stream reports it; 0 when it reports no frame rate.
+    double ReportedFrameSeconds() const { return reportedFrameSeconds_; }
+    // What frames are numbered by: the reported value, else 1/25 s.
+    double FrameSeconds() const { return frameSeconds_; }
+    int64_t FrameNumberAt(double seconds) const;
+
+  private:
+    DecodeResult Decode(DecodedFrame& frame);
+    void Number(DecodedFrame& frame);
+    bool SeekStream(double seconds);
+
+    const std::atomic<bool>& abort_;
+    ffmpeg::InputPtr input_;
+    ffmpeg::CodecPtr codec_;
+    ffmpeg::PacketPtr packet_;
+    int streamIndex_ = -1;
+    AVRational timeBase_{1, 1};
+    double startSeconds_ = 0.0;
+    double lastSeconds_ = -1.0;
+    bool draining_ = false;
+    bool seekable_ = false;
+    int width_ = 0;
+    int height_ = 0;
+    double duration_ = 0.0;
+    double reportedFrameSeconds_ = 0.0;
+    double frameSeconds_ = 0.04;
+    DecodedFrame first_;  // the frame Open decoded, returned by the first DecodeNext
+};
+
+}  // namespace trevanto
