@@ -1,0 +1,240 @@
+#include "export/shots_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <tuple>
+#include <vector>
+
+namespace trevanto {
+namespace {
+
+using Range = std::tuple<int32_t, int32_t, int32_t>;  // start, image, end
+
+std::vector<Range> Ranges(const PendingShotList& pending) {
+    std::vector<Range> ranges;
+    for (const auto& shot : pending) {
+        ranges.emplace_back(shot->startFrame, shot->imageFrame, shot->endFrame);
+    }
+    return ranges;
+}
+
+void AddShot(ShotList& shots, int32_t start, int32_t end) {
+    auto shot = std::make_unique<Shot>("caption");
+    shot->startFrame = start;
+    shot->SetEnd(end);
+    shot->number = shots.ShotCount() + 1;
+    shots.Append(std::move(shot));
+}
+
+class ShotsFileTest : public ::testing::Test {
+  protected:
+    std::string PathOf(const char* name) const { return dir_.filePath(name).toStdString(); }
+
+    std::string WriteFile(const std::string& bytes, const char* name = "shots.hpv") const {
+        const std::string path = PathOf(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    static std::string ReadBytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // Opens the file; on success reads its records into `pending_`.
+    std::string Load(const std::string& bytes) {
+        ShotsFileReader reader;
+        std::string message;
+        if (reader.Open(WriteFile(bytes), message)) {
+            videoPath_ = reader.VideoPath();
+            reader.ReadRecords(pending_);
+        }
+        return message;
+    }
+
+    QTemporaryDir dir_;
+    PendingShotList pending_;
+    std::string videoPath_;
+};
+
+constexpr const char* kHeader = "Trevanto (c) 2004 Qelvar\r\n\r\n/videos/clip.mpg\r\n";
+
+TEST_F(ShotsFileTest, SavedFileHasExactBytes) {
+    ShotList shots;
+    AddShot(shots, 0, 119);
+    AddShot(shots, 120, 245);
+    shots.At(1)->imageFrame = 130;
+    std::vector<int32_t> positions;
+    const ShotsFileSaveResult result =
+        SaveShotsFile(PathOf("out.hpv"), "/videos/clip.mpg", shots,
+                      [&](int32_t position) { positions.push_back(position); });
+    EXPECT_TRUE(result.written);
+    EXPECT_TRUE(result.messages.empty());
+    EXPECT_EQ(ReadBytes(PathOf("out.hpv")), std::string(kHeader) +
+                                                "shot 1=0,0,119\r\n"
+                                                "shot 2=120,130,245\r\n");
+    EXPECT_EQ(positions, (std::vector<int32_t>{0, 16383}));
+}
+
+TEST_F(ShotsFileTest, EmptyListWritesTheThreeHeaderLinesAfterItsMessage) {
+    const ShotList shots;
+    const ShotsFileSaveResult result = SaveShotsFile(PathOf("empty.hpv"), "/v.avi", shots);
+    EXPECT_TRUE(result.written);
+    EXPECT_EQ(result.messages, std::vector<std::string>{"No Shot to save."});
+    EXPECT_EQ(ReadBytes(PathOf("empty.hpv")), "Trevanto (c) 2004 Qelvar\r\n\r\n/v.avi\r\n");
+    // Such a file reads back with its path and no records.
+    ShotsFileReader reader;
+    std::string message;
+    ASSERT_TRUE(reader.Open(PathOf("empty.hpv"), message));
+    EXPECT_EQ(reader.VideoPath(), "/v.avi");
+    AddShot(pending_, 1, 2);  // emptied by the read
+    EXPECT_EQ(reader.ReadRecords(pending_), 0);
+    EXPECT_TRUE(pending_.IsEmpty());
+}
+
+TEST_F(ShotsFileTest, ReadOnlyFileIsOverwrittenAndUnwritablePathRefused) {
+    const std::string path = WriteFile("old", "readonly.hpv");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ShotList shots;
+    AddShot(shots, 5, 9);
+    EXPECT_TRUE(SaveShotsFile(path, "/v.avi", shots).written);
+    EXPECT_EQ(ReadBytes(path), "Trevanto (c) 2004 Qelvar\r\n\r\n/v.avi\r\nshot 1=5,5,9\r\n");
+
+    const ShotsFileSaveResult refused = SaveShotsFile(PathOf("missing/x.hpv"), "/v.avi", shots);
+    EXPECT_FALSE(refused.written);
+    EXPECT_EQ(refused.messages, std::vector<std::string>{"Please choose another filepath."});
+}
+
+TEST_F(ShotsFileTest, TwoSavedShotsReadBackWithTheirRanges) {
+    ShotList shots;
+    AddShot(shots, 0, 39);
+    AddShot(shots, 40, 80);
+    ASSERT_TRUE(SaveShotsFile(PathOf("two.hpv"), "/videos/a b.avi", shots).written);
+    ShotsFileReader reader;
+    std::string message;
+    ASSERT_TRUE(reader.Open(PathOf("two.hpv"), message)) << message;
+    EXPECT_EQ(reader.VideoPath(), "/videos/a b.avi");
+    EXPECT_EQ(reader.ReadRecords(pending_), 2);
+    EXPECT_EQ(Ranges(pending_), (std::vector<Range>{{0, 0, 39}, {40, 40, 80}}));
+    for (const auto& shot : pending_) {
+        EXPECT_TRUE(shot->caption.empty());
+        EXPECT_EQ(shot->itemIndex, -1);
+    }
+}
+
+TEST_F(ShotsFileTest, HeaderChecks) {
+    EXPECT_EQ(Load("trevanto (c) 2004 Qelvar\r\n\r\n/v.avi\r\n"), "Not a Shot file. Sorry !");
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar \r\n\r\n/v.avi\r\n"), "Not a Shot file. Sorry !");
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar"), "Not a Shot file. Sorry !");
+    EXPECT_EQ(Load(""), "Not a Shot file. Sorry !");
+    // Ends right after line 1, or inside line 2.
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\n"),
+              "Wrong line #3 header in this Shot file. Sorry !");
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\nxx"),
+              "Wrong line #3 header in this Shot file. Sorry !");
+    // Ends right after line 2.
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\nanything\r\n"),
+              "Missing video filepath in this Shot file. Sorry !");
+    // An empty line 3 gives an empty path, for the open-video operation to refuse.
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\n\r\n\r\n"), "");
+    EXPECT_EQ(videoPath_, "");
+    // A path without a line end ends the file: no records.
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\n\r\n/v.avi"), "");
+    EXPECT_EQ(videoPath_, "/v.avi");
+    EXPECT_TRUE(pending_.IsEmpty());
+
+    ShotsFileReader reader;
+    std::string message;
+    EXPECT_FALSE(reader.Open(PathOf("does-not-exist.hpv"), message));
+    EXPECT_EQ(message, "Shot File error!");
+}
+
+TEST_F(ShotsFileTest, LfOnlyLineEndsAreAccepted) {
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\n\n/v.avi\nshot 1=0,0,10\nshot 2=11,12,20\n"), "");
+    EXPECT_EQ(videoPath_, "/v.avi");
+    EXPECT_EQ(Ranges(pending_), (std::vector<Range>{{0, 0, 10}, {11, 12, 20}}));
+}
+
+TEST_F(ShotsFileTest, RecordsMaySpreadOverLinesOrShareOne) {
+    EXPECT_EQ(Load(std::string(kHeader) + "shot 4=10,10,20 shot 5=21,21,30\r\n"
+                                          "shot\r\n  6=\r\n31,\t32,\r\n 40\r\n"
+                                          "shot7=-1,+2,3shot 8=41,41,50"),
+              "");
+    EXPECT_EQ(
+        Ranges(pending_),
+        (std::vector<Range>{{10, 10, 20}, {21, 21, 30}, {31, 32, 40}, {-1, 2, 3}, {41, 41, 50}}));
+}
+
+TEST_F(ShotsFileTest, RecordsWithNumberStartAndEndZeroAreIgnored) {
+    EXPECT_EQ(Load(std::string(kHeader) + "shot 0=0,7,0\r\nshot 0=5,5,9\r\nshot 3=0,0,0\r\n"), "");
+    EXPECT_EQ(Ranges(pending_), (std::vector<Range>{{5, 5, 9}, {0, 0, 0}}));
+}
+
+TEST_F(ShotsFileTest, TextThatIsNoRecordIsSkipped) {
+    EXPECT_EQ(Load(std::string(kHeader) +
+                   "  # a comment\r\n"
+                   "shot 1=1,1,5 trailing words shot 2=6,6,9\r\n"
+                   "shot 3 =10,10,20\r\n"        // blank before '=': no record
+                   "shot 4=10,10\r\n"            // incomplete: no record
+                   "shot 5=99999999999,1,2\r\n"  // beyond 32 bits: no record
+                   "screenshot 6=30,30,40\r\n"   // "shot" inside a word still starts one
+                   "shot 7=41,41,50\r\n"),
+              "");
+    EXPECT_EQ(Ranges(pending_),
+              (std::vector<Range>{{1, 1, 5}, {6, 6, 9}, {30, 30, 40}, {41, 41, 50}}));
+}
+
+TEST_F(ShotsFileTest, GarbageAndBinaryFilesEndWithNothingAdded) {
+    std::string garbage = kHeader;
+    for (int i = 0; i < 20000; ++i)
+        garbage += "shot shot = , , x\n";
+    EXPECT_EQ(Load(garbage), "");
+    EXPECT_TRUE(pending_.IsEmpty());
+
+    std::string binary = kHeader;
+    uint32_t state = 12345;
+    for (int i = 0; i < 1 << 20; ++i) {
+        state = state * 1664525u + 1013904223u;
+        binary += static_cast<char>(state >> 24);
+    }
+    EXPECT_EQ(Load(binary), "");
+    EXPECT_TRUE(pending_.IsEmpty());
+
+    // A binary file is no shots file at all.
+    EXPECT_EQ(Load(binary.substr(60)), "Not a Shot file. Sorry !");
+}
+
+TEST_F(ShotsFileTest, LoadingProgressFollowsThePosition) {
+    std::string text = kHeader;
+    for (int i = 1; i <= 1000; ++i) {
+        text += "shot " + std::to_string(i) + "=" + std::to_string(i * 10) + ",0,1\r\n";
+    }
+    ShotsFileReader reader;
+    std::string message;
+    ASSERT_TRUE(reader.Open(WriteFile(text), message));
+    std::vector<int32_t> positions;
+    EXPECT_EQ(reader.ReadRecords(pending_, [&](int32_t p) { positions.push_back(p); }), 1000);
+    ASSERT_FALSE(positions.empty());
+    EXPECT_EQ(positions.front(), static_cast<int32_t>(static_cast<int64_t>(std::strlen(kHeader)) *
+                                                      32767 / text.size()));
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_LT(positions.back(), 32767);
+    EXPECT_GT(positions.back(), 32600);
+}
+
+TEST(ProgressPosition, DoesNotOverflowForLargeCounts) {
+    EXPECT_EQ(ProgressPosition(1, 2), 16383);
+    EXPECT_EQ(ProgressPosition(100000, 200000), 16383);
+    EXPECT_EQ(ProgressPosition(3'000'000'000LL, 3'000'000'000LL), 32767);
+    EXPECT_EQ(ProgressPosition(5, 0), 0);
+}
+
+}  // namespace
+}  // namespace trevanto
