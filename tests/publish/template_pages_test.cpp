@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "publish/publisher.h"
+#include "publish/template_pages.h"
+#include "publish_test_support.h"
+
+namespace trevanto {
+namespace {
+
+using publish_test::Exists;
+using publish_test::ReadFile;
+using publish_test::TempDir;
+using publish_test::WriteFile;
+
+class TemplatePagesTest : public ::testing::Test {
+  protected:
+    bool Run(const std::string& templateText, int shotCount, const std::string& target = "t.html") {
+        WriteFile(dir_ / "tpl/template.html", templateText);
+        publish_test::FillShots(shots_, shotCount);
+        publisher_.SetUseTemplate(true);
+        publisher_.Options().templateFile = dir_ / "tpl/template.html";
+        publisher_.Options().targetFile = dir_ / target;
+        publisher_.Run().firstPagePath = dir_ / target;
+        publisher_.Run().shots = &shots_;
+        return GenerateTemplatePages(publisher_, messages_);
+    }
+    std::string Page(const std::string& name) { return ReadFile(dir_ / name); }
+
+    TempDir dir_;
+    ShotList shots_;
+    Publisher publisher_;
+    std::vector<std::string> messages_;
+};
+
+TEST_F(TemplatePagesTest, ThreeBlocksAndSevenShotsMakeThreePages) {
+    const std::string block = "$(BEGINSHOT)[$(INDEX):$(SHOTFILENAME)]$(ENDSHOT)";
+    ASSERT_TRUE(
+        Run("head $(PAGE)/$(PAGECOUNT) " + block + "," + block + "," + block + " foot<$(NEXTPAGE)>",
+            7));
+    EXPECT_EQ(Page("t.html"),
+              "head 1/3 [1:image0001.jpg],[2:image0002.jpg],[3:image0003.jpg] "
+              "foot<t_0001.html>");
+    EXPECT_EQ(Page("t_0001.html"),
+              "head 2/3 [4:image0004.jpg],[5:image0005.jpg],[6:image0006.jpg] "
+              "foot<t_0002.html>");
+    // Blocks that find no shot are dropped with their contents.
+    EXPECT_EQ(Page("t_0002.html"), "head 3/3 [7:image0007.jpg],, foot<>");
+    EXPECT_FALSE(Exists(dir_ / "t_0003.html"));
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(TemplatePagesTest, LongKeywordTextIsPlain) {
+    ASSERT_TRUE(Run("$(BEGINSHOT)$(THIS_IS_FAR_TOO_LONG_A_NAME) $(INDEX)$(ENDSHOT)", 1));
+    EXPECT_EQ(Page("t.html"), "$(THIS_IS_FAR_TOO_LONG_A_NAME) 1");
+}
+
+TEST_F(TemplatePagesTest, Conditions) {
+    const struct {
+        const char* text;
+        const char* page;
+    } cases[] = {
+        {"$(BEGINSHOT)a$(IF,\"0\")hidden $(INDEX)$(ENDIF)b$(ENDSHOT)", "ab"},
+        {"$(BEGINSHOT)a$(IF,\"3 > 2\")shown$(ENDIF)b$(ENDSHOT)", "ashownb"},
+        {"$(BEGINSHOT)a$(IF,\"1 + 2)\")shown$(ENDIF)b$(ENDSHOT)", "ashownb"},
+        {"$(BEGINSHOT)a$(IF,\"0\")hidden$(ENDSHOT) rest", "a"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Run(c.text, 1)) << c.text;
+        EXPECT_EQ(Page("t.html"), c.page) << c.text;
+    }
+}
+
+TEST_F(TemplatePagesTest, EvenShotsOnly) {
+    ASSERT_TRUE(
+        Run("$(BEGINSHOT)<$(INDEX)$(IF,\"$(INDEX) % 2 = 0\") even$(ENDIF)>$(ENDSHOT)"
+            "$(BEGINSHOT)<$(INDEX)$(IF,\"$(INDEX) % 2 = 0\") even$(ENDIF)>$(ENDSHOT)"
+            "$(IF,\"$(PAGE) < $(PAGECOUNT)\") more$(ENDIF)",
+            4));
+    EXPECT_EQ(Page("t.html"), "<1><2 even> more");
+    EXPECT_EQ(Page("t_0001.html"), "<3><4 even>");
+}
+
+TEST_F(TemplatePagesTest, ConditionWithoutQuotesIsASyntaxError) {
+    ASSERT_TRUE(Run("$(BEGINSHOT)a$(IF,x)b$(ENDSHOT)", 1));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], "Syntax error in a condition statement. $(IF,...)");
+}
+
+TEST_F(TemplatePagesTest, NotReadyAndCannotOpen) {
+    EXPECT_FALSE(Run("<html>no blocks</html>", 2));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], "This template file (" + (dir_ / "tpl/template.html") +
+                                ") does not seem to be ready for use in Trevanto.\r\nMake sure "
+                                "to use $(BEGINSHOT)...$(ENDSHOT) keywords.");
+    EXPECT_FALSE(Exists(dir_ / "t.html"));
+
+    messages_.clear();
+    publisher_.Options().templateFile = dir_ / "none.html";
+    EXPECT_FALSE(GenerateTemplatePages(publisher_, messages_));
+    EXPECT_TRUE(messages_.empty());
+
+    publisher_.Options().templateFile = dir_.Path();  // a folder cannot be read
+    EXPECT_FALSE(GenerateTemplatePages(publisher_, messages_));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], "Cannot open template file (" + dir_.Path() + ").");
+}
+
+TEST_F(TemplatePagesTest, ReferencedFilesAreCopiedButNothingOutsideTheTarget) {
+    WriteFile(dir_ / "tpl/style.css", "body{}");
+    WriteFile(dir_ / "secret.txt", "secret");
+    const std::string text =
+        "<link href=\"style.css\"><link href=\"../secret.txt\">"
+        "$(BEGINSHOT)<img src=\"$(SHOTFILENAME)\">$(ENDSHOT)";
+    publisher_.Options().targetFile = dir_ / "out/t.html";
+    std::filesystem::create_directories(dir_ / "out");
+    ASSERT_TRUE(Run(text, 1, "out/t.html"));
+    EXPECT_EQ(ReadFile(dir_ / "out/style.css"), "body{}");
+    EXPECT_FALSE(Exists(dir_ / "out/secret.txt"));
+    EXPECT_EQ(ReadFile(dir_ / "secret.txt"), "secret");
+    EXPECT_EQ(Page("out/t.html"),
+              "<link href=\"style.css\"><link href=\"../secret.txt\"><img src=\"image0001.jpg\">");
+}
+
+TEST_F(TemplatePagesTest, ArchiveOfTemplatePages) {
+    WriteFile(dir_ / "tpl/pics/logo.gif", "GIF89a");
+    WriteFile(dir_ / "image0001.jpg", "jpg");
+    ASSERT_TRUE(
+        Run("<img src=\"pics/logo.gif\">$(BEGINSHOT)<img src=\"$(SHOTFILENAME)\">"
+            "$(ENDSHOT)",
+            1, "a.mhtml"));
+    const std::string archive = Page("a.mhtml");
+    EXPECT_NE(archive.find("<img src=\"cid:pics/logo.gif\"><img src=\"cid:image0001.jpg\">"),
+              std::string::npos);
+    const size_t page = archive.find("Content-Id: <a.mhtml>");
+    const size_t image = archive.find("Content-Id: <image0001.jpg>");
+    const size_t logo = archive.find("Content-Id: <pics/logo.gif>");
+    ASSERT_NE(page, std::string::npos);
+    ASSERT_NE(image, std::string::npos);
+    ASSERT_NE(logo, std::string::npos);
+    EXPECT_LT(page, image);
+    EXPECT_LT(image, logo);
+}
+
+}  // namespace
+}  // namespace trevanto
