@@ -19,6 +19,7 @@
 #include "common/text_format.h"
 #include "common/timecode.h"
 #include "ui/controls/progress_bar.h"
+#include "ui/desktop_resources.h"
 #include "ui/preview_widget.h"
 #include "ui/video_preview_panel.h"
 
@@ -42,6 +43,7 @@ constexpr RateCommand kRates[] = {
 
 CMainFrame::CMainFrame(SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent), settings_(settings) {
+    InitDesktopResources();
     setObjectName("mainFrame");
     setWindowTitle("Trevanto");
     setWindowIcon(QIcon(":/icons/trevanto.svg"));

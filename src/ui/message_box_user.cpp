@@ -1,0 +1,116 @@
+#include "ui/message_box_user.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "ui/confirm_dialog.h"
+
+namespace trevanto {
+namespace {
+
+constexpr const char* kTitle = "Trevanto";
+
+// Notes an Escape key press anywhere in the program while events are let through.
+class EscapeWatcher : public QObject {
+  public:
+    bool pressed = false;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            pressed = true;
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+QString ToQtFilter(const std::string& filter) {
+    // "text|pattern|text|pattern||": each pair becomes "text (pattern)"; a
+    // text that names its patterns already keeps them.
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            break;
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        filters.append(parts[i].contains('(') ? QString("%1").arg(parts[i]).replace(';', ' ')
+                                              : QString("%1 (%2)").arg(parts[i], patterns));
+    }
+    return filters.join(";;");
+}
+
+void MessageBoxUser::ShowMessage(const std::string& text) {
+    QMessageBox::warning(owner_, kTitle, QString::fromStdString(text));
+}
+
+bool MessageBoxUser::AskYesNo(const std::string& text) {
+    return QMessageBox::question(owner_, kTitle, QString::fromStdString(text),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<std::string> MessageBoxUser::ChooseFile(FileDialogKind kind,
+                                                      const std::string& filter,
+                                                      const std::string& defaultExtension) {
+    QFileDialog dialog(owner_);
+    dialog.setNameFilter(ToQtFilter(filter));
+    dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
+    if (kind == FileDialogKind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front().toStdString();
+}
+
+bool MessageBoxUser::PumpEventsAndCheckEscape(int maxEvents) {
+    EscapeWatcher watcher;
+    qApp->installEventFilter(&watcher);
+    // Qt cannot count the events it delivers; a short slice of time per
+    // allowed event keeps the window responsive without stalling the work.
+    QApplication::processEvents(QEventLoop::AllEvents, std::max(1, maxEvents));
+    qApp->removeEventFilter(&watcher);
+    return watcher.pressed;
+}
+
+bool MessageBoxUser::OpenWithDefaultHandler(const std::string& pathOrUrl) {
+    const QString target = QString::fromStdString(pathOrUrl);
+    const QUrl url = target.contains("://") ? QUrl(target) : QUrl::fromLocalFile(target);
+    return QDesktopServices::openUrl(url);
+}
+
+bool MessageBoxUser::ConfirmDelete(const std::string& question, bool& doNotShowAgain) {
+    ConfirmDialog dialog(QString::fromStdString(question), owner_);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    doNotShowAgain = dialog.DoNotShowAgain();
+    return ok;
+}
+
+void MessageBoxUser::ShowInformation(const std::string& title, const std::string& text) {
+    QMessageBox::information(owner_, QString::fromStdString(title), QString::fromStdString(text));
+}
+
+std::optional<std::string> MessageBoxUser::ChooseVideoFile() {
+    QFileDialog dialog(owner_, "Open Video");
+    dialog.setNameFilter(ToQtFilter(kVideoFilter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front().toStdString();
+}
+
+}  // namespace trevanto

@@ -1,0 +1,37 @@
+#pragma once
+// The user through modal message boxes and file dialogs.
+#include <QPointer>
+#include <QWidget>
+
+#include "ui/desktop_user_port.h"
+
+namespace trevanto {
+
+class MessageBoxUser : public DesktopUserPort {
+  public:
+    // The filter of the video open dialog, in the "text|pattern|...||" form.
+    static constexpr const char* kVideoFilter =
+        "Video Files (*.avi;*.mpg;*.mpeg;*.wmv;*.asf)|*.avi;*.mpg;*.mpeg;*.wmv;*.asf|"
+        "All Files (*.*)|*.*||";
+
+    explicit MessageBoxUser(QWidget* owner = nullptr) : owner_(owner) {}
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+
+    void ShowMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    std::optional<std::string> ChooseFile(FileDialogKind kind, const std::string& filter,
+                                          const std::string& defaultExtension) override;
+    bool PumpEventsAndCheckEscape(int maxEvents) override;
+    bool OpenWithDefaultHandler(const std::string& pathOrUrl) override;
+    bool ConfirmDelete(const std::string& question, bool& doNotShowAgain) override;
+    void ShowInformation(const std::string& title, const std::string& text) override;
+    std::optional<std::string> ChooseVideoFile() override;
+
+  private:
+    QPointer<QWidget> owner_;
+};
+
+// "Shots file (*.hpv)|*.hpv|All Files (*.*)|*.*||" as Qt's ";;" filter list.
+QString ToQtFilter(const std::string& filter);
+
+}  // namespace trevanto

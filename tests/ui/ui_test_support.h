@@ -1,0 +1,40 @@
+#pragma once
+// What the widget tests share: the one QApplication of the test program and
+// a user that answers every question from a script, so no dialog blocks.
+#include <QApplication>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "ui/desktop_user_port.h"
+
+namespace trevanto::test {
+
+// Creates the test program's QApplication on first use.
+QApplication& TestApplication();
+
+class ScriptedUser : public DesktopUserPort {
+  public:
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool AskYesNo(const std::string& text) override {
+        questions.push_back(text);
+        return yesNoAnswer;
+    }
+    bool ConfirmDelete(const std::string& question, bool& doNotShowAgain) override {
+        confirmations.push_back(question);
+        doNotShowAgain = tickDoNotShow;
+        return confirmAnswer;
+    }
+    std::optional<std::string> ChooseVideoFile() override { return videoFile; }
+
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    std::vector<std::string> confirmations;
+    bool yesNoAnswer = true;
+    bool confirmAnswer = true;
+    bool tickDoNotShow = false;
+    std::optional<std::string> videoFile;
+};
+
+}  // namespace trevanto::test
