@@ -1,5 +1,6 @@
 #include "video/video_decoder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 #include <utility>
@@ -199,19 +200,16 @@ DecodeResult VideoDecoder::DecodeNext(DecodedFrame& frame) {
     return Decode(frame);
 }
 
-bool VideoDecoder::SeekStream(double seconds) {
+bool VideoDecoder::SeekStream(double seconds, bool byBytes) {
     first_.picture.reset();
     avcodec_flush_buffers(codec_.get());
     draining_ = false;
     lastSeconds_ = -1.0;
-    const double tick = av_q2d(timeBase_);
-    if (seconds <= 0.0) {
-        const auto start = static_cast<int64_t>(std::llround(startSeconds_ / tick));
-        if (av_seek_frame(input_.get(), streamIndex_, start, AVSEEK_FLAG_BACKWARD) >= 0)
-            return true;
+    if (byBytes)
         return av_seek_frame(input_.get(), -1, 0, AVSEEK_FLAG_BYTE) >= 0;
-    }
-    const auto stamp = static_cast<int64_t>(std::llround((startSeconds_ + seconds) / tick));
+    const double tick = av_q2d(timeBase_);
+    const auto stamp =
+        static_cast<int64_t>(std::llround((startSeconds_ + std::max(seconds, 0.0)) / tick));
     return av_seek_frame(input_.get(), streamIndex_, stamp, AVSEEK_FLAG_BACKWARD) >= 0;
 }
 
@@ -220,15 +218,17 @@ DecodeResult VideoDecoder::SeekTo(int64_t target, DecodedFrame& frame) {
         return DecodeResult::Error;
     // Seek to the key frame at or before the target; when the stream lands
     // past it (timestamp seeking in program streams is imprecise), try
-    // further back, at last from the very start.
+    // further back, then from the start by time, at last by bytes.
     const double targetSeconds = static_cast<double>(target) * frameSeconds_;
     const double stepsBack[] = {-0.25 * frameSeconds_, 1.0, 3.0, 8.0, 30.0};
-    for (size_t attempt = 0; attempt <= std::size(stepsBack); ++attempt) {
-        const bool fromStart = attempt == std::size(stepsBack);
-        const double seekSeconds = fromStart ? 0.0 : targetSeconds - stepsBack[attempt];
-        if (!fromStart && seekSeconds <= 0.0 && attempt > 0)
+    constexpr size_t kAttempts = std::size(stepsBack) + 2;
+    for (size_t attempt = 0; attempt < kAttempts; ++attempt) {
+        const bool byBytes = attempt == kAttempts - 1;
+        const double seekSeconds =
+            attempt < std::size(stepsBack) ? targetSeconds - stepsBack[attempt] : 0.0;
+        if (attempt > 0 && attempt < std::size(stepsBack) && seekSeconds <= 0.0)
             continue;
-        if (!SeekStream(fromStart ? 0.0 : seekSeconds))
+        if (!SeekStream(seekSeconds, byBytes))
             continue;
 
         DecodeResult result = Decode(frame);
@@ -240,7 +240,7 @@ DecodeResult VideoDecoder::SeekTo(int64_t target, DecodedFrame& frame) {
             return result;
         if (result != DecodeResult::Frame)
             continue;
-        if (frame.number > target && !fromStart && seekSeconds > 0.0)
+        if (frame.number > target && !byBytes)
             continue;
 
         DecodedFrame next;

@@ -48,7 +48,7 @@ class VideoDecoder {
   private:
     DecodeResult Decode(DecodedFrame& frame);
     void Number(DecodedFrame& frame);
-    bool SeekStream(double seconds);
+    bool SeekStream(double seconds, bool byBytes);
 
     const std::atomic<bool>& abort_;
     ffmpeg::InputPtr input_;

@@ -8,6 +8,7 @@
 // channel stays constant, so the shot engine finds exactly the listed cuts.
 // Every picture carries its frame number as a code strip at the bottom
 // (see frame_code.h), readable after compression with ReadFrameCode.
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ struct TestClip {
     // cut - 1 and frame cut.
     std::vector<int> cuts;
 };
+
+// Test names and failure messages show the clip by its file name.
+inline void PrintTo(const TestClip& clip, std::ostream* out) {
+    *out << clip.file;
+}
 
 // The clips of the graph tests, one per codec and container: MPEG-1 (.mpg),
 // MPEG-2 (.mpg, 720 x 576), MPEG-4 part 2 (.avi), WMV2 (.asf and .wmv).
