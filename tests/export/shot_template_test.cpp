@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "common/paths.h"
 #include "export/shot_thumbnail.h"
 #include "video/surface.h"
 
@@ -137,6 +140,23 @@ TEST(ShotTemplate, FileTemplateIsLoadedAndWrongSizesAreRefused) {
     std::fclose(file);
     EXPECT_FALSE(shotTemplate.LoadTemplateFile(notPicture, message));
     EXPECT_EQ(message, "cannot load " + notPicture);
+}
+
+TEST(ShotTemplate, RelativePathIsLookedForFirstInTheProgramsBitmapsFolder) {
+    const QString bitmaps = QString::fromStdString(JoinPath(ApplicationFolder(), "bitmaps"));
+    const bool created = QDir().mkpath(bitmaps);
+    ASSERT_TRUE(created);
+    const QString name = QStringLiteral("export-test-template.bmp");
+    QImage shipped(100, 80, QImage::Format_RGB32);
+    shipped.fill(0xFF123456);
+    ASSERT_TRUE(shipped.save(bitmaps + '/' + name, "BMP"));
+    ShotTemplate shotTemplate;
+    std::string message;
+    const bool loaded = shotTemplate.LoadTemplateFile(name.toStdString(), message);
+    QFile::remove(bitmaps + '/' + name);
+    QDir().rmdir(bitmaps);  // only when empty
+    ASSERT_TRUE(loaded) << message;
+    EXPECT_EQ(shotTemplate.Picture().pixel(0, 0), 0xFF123456u);
 }
 
 TEST(ShotTemplate, StretchedTemplateCoversTheWholeTarget) {
