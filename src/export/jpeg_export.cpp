@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "common/paths.h"
 #include "common/text_format.h"

@@ -1,6 +1,6 @@
 #include "export/shot_template.h"
 
-#include <QFile>
+#include <algorithm>
 
 #include "common/paths.h"
 
@@ -59,7 +59,8 @@ void Compose(QImage& target, const QImage& picture, const std::vector<uint8_t>& 
 }  // namespace
 
 bool ShotTemplate::LoadBuiltIn(QRgb transparentColour) {
-    InitResources();
+    static const bool registered = (InitResources(), true);
+    (void)registered;
     Clear();
     QImage picture;
     if (!picture.load(QString::fromLatin1(kBuiltInTemplate), "BMP"))
