@@ -34,7 +34,8 @@ class FakeMediaGraph : public MediaGraph {
         if (seekFails)
             return false;
         position_ = seconds;
-        QueueRepaint(static_cast<int>(std::lround(seconds / secondsPerFrame_)));
+        QueueRepaint(
+            deliverOnSeek.value_or(static_cast<int>(std::lround(seconds / secondsPerFrame_))));
         return true;
     }
     double DurationSeconds() const override { return frames_ * secondsPerFrame_; }
@@ -85,6 +86,8 @@ class FakeMediaGraph : public MediaGraph {
     bool pauseFails = false;
     bool seekFails = false;
     std::optional<double> reportedTimePerFrame;
+    // A graph that misses its seeks: this frame arrives whatever was sought.
+    std::optional<int> deliverOnSeek;
     int seekCount = 0;
     int setRateCount = 0;
 

@@ -1,0 +1,158 @@
+#pragma once
+// The document: one opened video with its player and surfaces, the shots made
+// from it and the slicing run. A plain class without widgets; it reaches the
+// thumbnail view, the main frame and the user only through the ports, so the
+// desktop program, trevanto-cli and the tests drive the same document.
+//
+// Threads: every member runs on the front end's one thread. The graph's
+// notify callback (SetGraphNotify) runs on the graph's streaming thread; it
+// must only wake that thread, which then calls HandleGraphEvents.
+#include <QImage>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "app/document_ports.h"
+#include "app/document_surfaces.h"
+#include "export/shot_template.h"
+#include "shots/shot_list.h"
+#include "shots/shot_slicer.h"
+#include "video/media_graph.h"
+#include "video/player.h"
+
+namespace trevanto {
+
+// The front end's side of the document; a missing port is left out quietly
+// (no view: no shots can be added).
+struct DocumentPorts {
+    ShotViewPort* view = nullptr;
+    FramePort* frame = nullptr;
+    ProgressPort* progress = nullptr;
+    UserPort* user = nullptr;
+};
+
+class CPlayerDoc : private PlayerListener {
+  public:
+    // `screenWidth` x `screenHeight` sizes the work surface of the JPEG export.
+    CPlayerDoc(MediaGraphFactory factory, DocumentPorts ports, int screenWidth = 1920,
+               int screenHeight = 1080);
+    ~CPlayerDoc() override;
+    CPlayerDoc(const CPlayerDoc&) = delete;
+    CPlayerDoc& operator=(const CPlayerDoc&) = delete;
+
+    void SetPorts(const DocumentPorts& ports) { ports_ = ports; }
+    const DocumentPorts& Ports() const { return ports_; }
+    // The application's shot bitmap template; null draws none.
+    void SetShotTemplate(const ShotTemplate* shotTemplate) { template_ = shotTemplate; }
+
+    // --- Graph events -----------------------------------------------------
+    void SetGraphNotify(std::function<void()> notify) { player_.SetGraphNotify(std::move(notify)); }
+    // Unpaced playback delivers every frame as fast as decoding goes.
+    void SetPacedPlayback(bool paced) { player_.SetPaced(paced); }
+    // Takes and handles every waiting graph event.
+    void HandleGraphEvents() { player_.HandleGraphEvents(); }
+
+    // --- Video ------------------------------------------------------------
+    bool OpenVideo(const std::string& path) { return player_.OpenVideo(path); }
+    void CloseVideo() { player_.CloseVideo(); }
+    bool IsOpen() const { return player_.IsOpen(); }
+    Player& GetPlayer() { return player_; }
+    const Player& GetPlayer() const { return player_; }
+    // Runs a menu, toolbar or accelerator command meant for the document.
+    // False when the id is not one of them (or needs a dialog: Settings).
+    bool OnCommand(int32_t commandId, bool shift = false);
+    // The preview needs repainting: the current frame is presented again, or
+    // the window colour shown when no video is open.
+    void RepaintPreview();
+
+    // --- Shots ------------------------------------------------------------
+    bool AddShot(const QImage& picture, std::string& captionOut, int32_t start, int32_t end);
+    bool DeleteShot(int32_t item);
+    void ShiftIndexesAfterRemoval(int32_t item, int32_t image);
+    void ClearShots();
+    void GoToShot(int32_t item, bool play);
+    void GoToMiddle(int32_t item);
+    void GoToEnd(int32_t item);
+    void RecaptionAll();
+    void RefineShotStart(int32_t item);
+    int32_t ShotCount() const { return shots_.ShotCount(); }
+    const ShotList& Shots() const { return shots_; }
+    ShotList& Shots() { return shots_; }
+    PendingShotList& PendingShots() { return pending_; }
+    bool TimecodeMode() const { return timecodeMode_; }
+    CaptionContext Captions() const;
+
+    // --- Slicing ----------------------------------------------------------
+    void StartEngine();
+    void StartSampler();
+    void StopSlicing() override;
+    void OnSamplerCommand();   // 106
+    void OnEngineCommand();    // 107
+    void OnShotsMenuEngine();  // 32832
+    void InsertShot();         // 103, 32834
+    // The Settings dialog's OK: takes the settings and recomputes the step.
+    void ApplySlicingSettings(const SlicingSettings& settings);
+    const SlicingSettings& GetSlicingSettings() const { return slicer_.Settings(); }
+    bool IsSlicing() const { return slicer_.IsActive(); }
+    SlicingMode GetSlicingMode() const { return slicer_.Mode(); }
+    // One frame of the thumbnail surface through the run.
+    void ProcessFrame(int32_t frame, bool force);
+
+    // --- Thumbnails ---------------------------------------------------------
+    // Scales the current frame into the thumbnail surface.
+    bool ScaleToThumbnail();
+    // Makes a thumbnail from the thumbnail surface and adds a shot
+    // [start, end], or (add off) replaces image `imageIndex` of the view.
+    bool CaptureShot(bool add, int32_t start, int32_t end, int32_t imageIndex = -1);
+    // Retakes the picture of the item's shot at its start frame.
+    void RefreshShotImage(int32_t item);
+
+    // --- Frame requests -----------------------------------------------------
+    // The operation that completes requests of `kind` (JPEG export, shots
+    // file, publication); refreshes are the document's own.
+    void SetFrameRequestHandler(FrameRequestKind kind,
+                                std::function<void(const FrameRequest&)> handler);
+
+    DocumentSurfaces& Surfaces() { return surfaces_; }
+    int32_t& JpegCounter() { return jpegCounter_; }
+    bool& ConfirmDeletes() { return confirmDeletes_; }
+
+  private:
+    // PlayerListener: how the player reaches the ports and the run.
+    void ShowMessage(const std::string& text) override;
+    void CheckButton(PlayerButton button, bool checked) override;
+    void PostOpenFileCommand() override;
+    bool SetUpSurfaces() override;
+    void OnVideoOpened(const std::string& fileName, int32_t sliderLineSize) override;
+    void SetSliderStartMark(int32_t position) override;
+    void SetSliderEndMark(int32_t position) override;
+    void PresentFrame(bool beyondPlayRange) override;
+    void RunFrameRequest(const FrameRequest& request) override;
+    void OnPlaybackEnd(int32_t frameAfterEnd) override;
+
+    void CheckCommand(int32_t commandId, bool checked);
+    void UpdateShotCount();
+    void RequestRefresh(int32_t item);
+    void CompleteRefresh(int32_t item);
+    const ShotTemplate& Template() const;
+
+    DocumentPorts ports_;
+    const ShotTemplate* template_ = nullptr;
+    int screenWidth_;
+    int screenHeight_;
+    DocumentSurfaces surfaces_;
+    ShotList shots_;
+    PendingShotList pending_;
+    ShotSlicer slicer_;
+    bool timecodeMode_ = false;
+    bool confirmDeletes_ = true;
+    int32_t jpegCounter_ = 0;
+    int refreshRepeats_ = 0;
+    std::map<FrameRequestKind, std::function<void(const FrameRequest&)>> requestHandlers_;
+    // Last: the player and its graph go first, before what they report to.
+    Player player_;
+};
+
+}  // namespace trevanto

@@ -1,0 +1,145 @@
+// The document's operations on the shot list: adding, deleting, going to a
+// shot, refining its start and the caption mode.
+#include <memory>
+
+#include "app/player_doc.h"
+#include "video/frame_clock.h"
+#include "video/player_messages.h"
+
+namespace trevanto {
+
+CaptionContext CPlayerDoc::Captions() const {
+    return {timecodeMode_, player_.FrameCount(), player_.DurationSeconds()};
+}
+
+void CPlayerDoc::UpdateShotCount() {
+    if (ports_.frame)
+        ports_.frame->UpdateShotCount(shots_.ShotCount());
+}
+
+bool CPlayerDoc::AddShot(const QImage& picture, std::string& captionOut, int32_t start,
+                         int32_t end) {
+    if (!ports_.view)
+        return false;
+    Shot& shot = shots_.Append(std::make_unique<Shot>());
+    shot.number = shots_.ShotCount();
+    shot.startFrame = start;
+    shot.SetEnd(end);
+    shot.BuildCaption(Captions());
+    captionOut = shot.caption;
+
+    int32_t imageIndex = -1;
+    int32_t itemIndex = -1;
+    const bool accepted = ports_.view->AddThumbnail(picture, shot.caption, imageIndex, itemIndex);
+    // A refused shot stays in the list without view indexes; the count
+    // shows it all the same, since it is in the list.
+    if (accepted) {
+        Shot* tail = shots_.Tail();
+        if (tail && tail->startFrame == start && tail->endFrame == end) {
+            tail->imageIndex = imageIndex;
+            tail->itemIndex = itemIndex;
+        }
+    }
+    UpdateShotCount();
+    return accepted;
+}
+
+bool CPlayerDoc::DeleteShot(int32_t item) {
+    if (!ports_.view)
+        return false;
+    if (shots_.IsEmpty())
+        return true;
+    const auto removed = shots_.RemoveByItem(item);
+    if (!removed)
+        return false;
+    // The view calls ShiftIndexesAfterRemoval once the item is gone.
+    ports_.view->DeleteItemAndImage(item);
+    UpdateShotCount();
+    // The shot that followed absorbs the removed range.
+    for (const Shot* shot : shots_.RenumberAfterRemoval(*removed, Captions())) {
+        ports_.view->SetItemCaption(shot->itemIndex, shot->caption);
+    }
+    return true;
+}
+
+void CPlayerDoc::ShiftIndexesAfterRemoval(int32_t item, int32_t image) {
+    shots_.ShiftIndexesAfterRemoval(item, image);
+}
+
+void CPlayerDoc::ClearShots() {
+    trevanto::ClearShots(shots_, pending_);
+}
+
+void CPlayerDoc::GoToShot(int32_t item, bool play) {
+    if (shots_.IsEmpty() || item < 0)
+        return;
+    const Shot* shot = shots_.FindShotByItem(item);
+    if (!shot)
+        return;
+    const PlayerState state = player_.State();
+    if (state == PlayerState::Running || state == PlayerState::Stopped)
+        player_.Pause();
+    player_.SeekToFrame(shot->startFrame);
+    const PlayerState now = player_.State();
+    if (play && (now == PlayerState::Stopped || now == PlayerState::Paused))
+        player_.Play();
+}
+
+void CPlayerDoc::GoToMiddle(int32_t item) {
+    if (const Shot* shot = shots_.FindShotByItem(item)) {
+        player_.SeekToFrame((shot->startFrame + shot->endFrame) / 2);
+    }
+}
+
+void CPlayerDoc::GoToEnd(int32_t item) {
+    if (const Shot* shot = shots_.FindShotByItem(item))
+        player_.SeekToFrame(shot->endFrame);
+}
+
+void CPlayerDoc::RecaptionAll() {
+    if (!player_.IsOpen()) {
+        ShowMessage(message::kLoadMovieFirst);
+        return;
+    }
+    timecodeMode_ = !timecodeMode_;
+    if (ports_.frame) {
+        ports_.frame->UpdateFramePanes(player_.CurrentFrame(), player_.FrameCount(), timecodeMode_,
+                                       player_.DurationSeconds());
+    }
+    const CaptionContext context = Captions();
+    for (const auto& shot : shots_) {
+        shot->BuildCaption(context);
+        if (ports_.view && shot->itemIndex >= 0) {
+            ports_.view->SetItemCaption(shot->itemIndex, shot->caption);
+        }
+    }
+}
+
+void CPlayerDoc::RefineShotStart(int32_t item) {
+    if (!player_.IsOpen() || !surfaces_.Thumbnail() || !ports_.view)
+        return;
+    Shot* shot = shots_.FindShotByItem(item);
+    if (!shot)
+        return;
+    const int32_t current = player_.CurrentFrame();
+    Shot* previous = item > 0 ? shots_.FindShotByItem(item - 1) : nullptr;
+    if (current < shot->startFrame) {
+        // Moving the start back takes frames from the shot before, which
+        // must keep at least one frame of its own.
+        if (!previous || previous->startFrame >= current)
+            return;
+    }
+    if (current > shot->endFrame || current < 0 || !ScaleToThumbnail())
+        return;
+    CaptureShot(false, current, current, shot->imageIndex);
+    shot->startFrame = current;
+    shot->BuildCaption(Captions());
+    ports_.view->SetItemCaption(shot->itemIndex, shot->caption);
+    if (previous) {
+        previous->SetEnd(current - 1);
+        previous->BuildCaption(Captions());
+        ports_.view->SetItemCaption(previous->itemIndex, previous->caption);
+    }
+}
+
+}  // namespace trevanto

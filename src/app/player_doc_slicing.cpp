@@ -1,0 +1,147 @@
+// Presenting delivered frames and the slicing runs that follow them.
+#include "app/command_ids.h"
+#include "app/player_doc.h"
+#include "export/shot_thumbnail.h"
+#include "video/frame_clock.h"
+#include "video/player_messages.h"
+
+namespace trevanto {
+
+void CPlayerDoc::PresentFrame(bool beyondPlayRange) {
+    const int32_t current = player_.CurrentFrame();
+    const int32_t frames = player_.FrameCount();
+    if (ports_.frame) {
+        if (current > -1) {
+            if (frames > 0)
+                ports_.frame->SetSliderPosition(SliderPositionOfFrame(current, frames));
+            ports_.frame->UpdateFramePanes(current, frames, timecodeMode_,
+                                           player_.DurationSeconds());
+        }
+        // A preview that shows nothing passes nothing on to the slicer.
+        if (!ports_.frame->PresentFrame(player_.FrameSurface()))
+            return;
+    }
+    // Past the play range end the run is closed by OnPlaybackEnd instead.
+    if (ScaleToThumbnail() && slicer_.IsActive() && !beyondPlayRange)
+        ProcessFrame(current, false);
+}
+
+void CPlayerDoc::RepaintPreview() {
+    if (!player_.IsOpen()) {
+        if (ports_.frame)
+            ports_.frame->PresentFrame(nullptr);
+        return;
+    }
+    PresentFrame(false);
+}
+
+bool CPlayerDoc::ScaleToThumbnail() {
+    Surface* thumbnail = surfaces_.Thumbnail();
+    const auto& frame = player_.FrameSurface();
+    if (!thumbnail || !frame)
+        return false;
+    return thumbnail->StretchFrom(*frame, Rect{0, 0, kThumbnailWidth, kThumbnailHeight});
+}
+
+void CPlayerDoc::ProcessFrame(int32_t frame, bool force) {
+    Surface* thumbnail = surfaces_.Thumbnail();
+    if (!thumbnail)
+        return;
+    const SliceStep step = slicer_.ProcessFrame(*thumbnail, frame, force);
+    if (!step.analysed)
+        return;
+    if (step.runStarted)
+        surfaces_.CopyThumbnailToShotStart();
+    if (!step.finishedShot || !surfaces_.ShotStart())
+        return;
+
+    // The finished shot's thumbnail is its first frame, kept since it began.
+    const QImage picture = MakeShotThumbnail(*surfaces_.ShotStart(), Template());
+    if (picture.isNull()) {
+        ShowMessage(message::kOutOfMemory);
+        StopSlicing();
+    } else {
+        std::string caption;
+        AddShot(picture, caption, step.finishedShot->start, step.finishedShot->end);
+    }
+    // This frame is the first of the next shot.
+    surfaces_.CopyThumbnailToShotStart();
+}
+
+void CPlayerDoc::OnPlaybackEnd(int32_t frameAfterEnd) {
+    if (slicer_.IsActive())
+        ProcessFrame(frameAfterEnd, true);
+    StopSlicing();
+}
+
+void CPlayerDoc::StartEngine() {
+    slicer_.StartEngine();
+    CheckCommand(command::kEngine, true);
+    CheckCommand(command::kSampler, false);
+    if (player_.State() != PlayerState::Running)
+        player_.Play();
+}
+
+void CPlayerDoc::StartSampler() {
+    slicer_.StartSampler(player_.FrameCount(), player_.AvgTimePerFrame());
+    CheckCommand(command::kSampler, true);
+    CheckCommand(command::kEngine, false);
+    if (player_.State() != PlayerState::Running)
+        player_.Play();
+}
+
+void CPlayerDoc::StopSlicing() {
+    slicer_.StopSlicing();
+    CheckCommand(command::kSampler, false);
+    CheckCommand(command::kEngine, false);
+}
+
+void CPlayerDoc::OnSamplerCommand() {
+    if (!player_.IsOpen()) {
+        CheckCommand(command::kSampler, false);
+        ShowMessage(message::kLoadMovieFirst);
+    } else if (player_.FrameCount() <= 0) {
+        CheckCommand(command::kSampler, false);
+        ShowMessage(message::kNotSeekable);
+    } else if (slicer_.IsActive()) {
+        StopSlicing();
+    } else {
+        StartSampler();
+    }
+}
+
+void CPlayerDoc::OnEngineCommand() {
+    if (!player_.IsOpen()) {
+        CheckCommand(command::kEngine, false);
+        ShowMessage(message::kLoadMovieFirst);
+    } else if (player_.FrameCount() <= 0) {
+        CheckCommand(command::kEngine, false);
+        ShowMessage(message::kNotSeekable);
+    } else if (slicer_.IsActive()) {
+        StopSlicing();
+    } else {
+        StartEngine();
+    }
+}
+
+void CPlayerDoc::OnShotsMenuEngine() {
+    if (slicer_.IsActive()) {
+        StopSlicing();
+    } else {
+        StartEngine();
+    }
+}
+
+void CPlayerDoc::InsertShot() {
+    const int32_t current = player_.CurrentFrame();
+    CaptureShot(true, current, current);
+}
+
+void CPlayerDoc::ApplySlicingSettings(const SlicingSettings& settings) {
+    const int32_t shotStart = slicer_.Settings().samplerShotStart;
+    slicer_.Settings() = settings;
+    slicer_.Settings().samplerShotStart = shotStart;  // the run in progress keeps its shot
+    slicer_.Settings().ComputeStep(player_.FrameCount(), player_.AvgTimePerFrame());
+}
+
+}  // namespace trevanto
