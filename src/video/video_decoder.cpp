@@ -39,7 +39,12 @@ VideoDecoder::VideoDecoder(const std::atomic<bool>& abort)
 
 bool VideoDecoder::Open(const std::string& url, std::string& error) {
     static std::once_flag networkReady;
-    std::call_once(networkReady, [] { avformat_network_init(); });
+    std::call_once(networkReady, [] {
+        avformat_network_init();
+        // Decoders report every damaged picture they conceal; the user never
+        // sees those lines, and a failure that matters comes back as a result.
+        av_log_set_level(AV_LOG_FATAL);
+    });
     if (!packet_) {
         error = "Out of memory.";
         return false;

@@ -3,6 +3,10 @@
 //   clip_generator <folder> [tests] [sample] [bench]
 #include <QGuiApplication>
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -87,6 +91,7 @@ int main(int argc, char** argv) {
     // Captions need fonts, which need an application object; no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
+    av_log_set_level(AV_LOG_ERROR);
     const std::string folder = argv[1];
     std::vector<std::string> what(argv + 2, argv + argc);
     if (what.empty())

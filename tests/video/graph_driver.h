@@ -1,10 +1,13 @@
 #pragma once
 // Drives a playback graph from a test: opens clips and takes events off its
 // queue with bounded waits, the way the owner's thread does.
+#include <cctype>
 #include <chrono>
 #include <memory>
 #include <string>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "support/test_clips.h"
 #include "video/open_media_graph.h"
@@ -58,5 +61,22 @@ inline double SecondsOf(const MediaGraph& graph, int frame) {
     const double perFrame = graph.AvgTimePerFrame() > 0.001 ? graph.AvgTimePerFrame() : 0.04;
     return frame * perFrame;
 }
+
+// A test name part made of a clip's file name.
+inline std::string NameOfFile(std::string file) {
+    for (char& c : file)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return file;
+}
+
+struct ClipTestName {
+    std::string operator()(const ::testing::TestParamInfo<TestClip>& info) const {
+        return NameOfFile(info.param.file);
+    }
+    std::string operator()(const ::testing::TestParamInfo<std::string>& info) const {
+        return NameOfFile(info.param);
+    }
+};
 
 }  // namespace trevanto::test

@@ -96,15 +96,7 @@ TEST_P(GraphClipTest, PauseHaltsDeliveryAndRunResumesWithoutLosingFrames) {
     EXPECT_EQ(graph->GetState(), GraphState::Stopped);
 }
 
-std::string ClipName(const ::testing::TestParamInfo<TestClip>& info) {
-    std::string name = info.param.file;
-    for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Clips, GraphClipTest, ::testing::ValuesIn(TestClips()), ClipName);
+INSTANTIATE_TEST_SUITE_P(Clips, GraphClipTest, ::testing::ValuesIn(TestClips()), ClipTestName());
 
 TEST(GraphPacedTest, PlaysInOrderAtTheRateAndStopsOnPause) {
     std::string error;

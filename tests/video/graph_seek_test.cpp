@@ -2,7 +2,6 @@
 // exactly the sought frame, whatever the state.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <vector>
 
 #include "graph_driver.h"
@@ -105,15 +104,7 @@ TEST_P(GraphSeekTest, SeekingToTheDurationGivesTheLastFrame) {
     EXPECT_FALSE(graph_->PutCurrentPosition(-1.0));
 }
 
-std::string ClipName(const ::testing::TestParamInfo<TestClip>& info) {
-    std::string name = info.param.file;
-    for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Clips, GraphSeekTest, ::testing::ValuesIn(TestClips()), ClipName);
+INSTANTIATE_TEST_SUITE_P(Clips, GraphSeekTest, ::testing::ValuesIn(TestClips()), ClipTestName());
 
 }  // namespace
 }  // namespace trevanto::test
