@@ -53,6 +53,8 @@ class CPlayerDoc : private PlayerListener {
     void SetPacedPlayback(bool paced) { player_.SetPaced(paced); }
     // Takes and handles every waiting graph event.
     void HandleGraphEvents() { player_.HandleGraphEvents(); }
+    // Takes and handles one waiting event; false when none waits.
+    bool HandleNextGraphEvent() { return player_.HandleNextGraphEvent(); }
 
     // --- Video ------------------------------------------------------------
     bool OpenVideo(const std::string& path) { return player_.OpenVideo(path); }

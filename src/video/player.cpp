@@ -366,6 +366,13 @@ void Player::HandleGraphEvents() {
     }
 }
 
+bool Player::HandleNextGraphEvent() {
+    GraphEvent event;
+    if (!graph_ || !graph_->GetEvent(event)) return false;
+    HandleGraphEvent(event);
+    return true;
+}
+
 void Player::HandleGraphEvent(const GraphEvent& event) {
     if (!IsOpen())
         return;

@@ -76,6 +76,10 @@ class Player {
 
     // Takes every waiting graph event and handles each.
     void HandleGraphEvents();
+    // Takes and handles one waiting event; false when none waits. For front
+    // ends that check their own state between events (an unpaced graph never
+    // lets its queue run dry while it plays).
+    bool HandleNextGraphEvent();
     void HandleGraphEvent(const GraphEvent& event);
 
     PlayerState State() const { return state_; }

@@ -1,0 +1,87 @@
+#include "cli/argument_parser.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace trevanto::cli {
+
+std::string ParsedArguments::Value(const std::string& name, size_t index) const {
+    const auto found = options_.find(name);
+    if (found == options_.end() || index >= found->second.size())
+        return {};
+    return found->second[index];
+}
+
+std::optional<ParsedArguments> ParseArguments(const std::vector<std::string>& arguments,
+                                              const std::vector<OptionSpec>& specs,
+                                              std::string& error) {
+    ParsedArguments parsed;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument.compare(0, 2, "--") != 0) {
+            parsed.positionals_.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const std::string name = argument.substr(2);
+        const auto spec = std::find_if(specs.begin(), specs.end(),
+                                       [&name](const OptionSpec& s) { return s.name == name; });
+        if (spec == specs.end()) {
+            error = "unknown option " + argument;
+            return std::nullopt;
+        }
+        if (parsed.Has(name)) {
+            error = "option " + argument + " given twice";
+            return std::nullopt;
+        }
+        if (arguments.size() - 1 - i < static_cast<size_t>(spec->valueCount)) {
+            error = "option " + argument + " needs " + spec->valueNames;
+            return std::nullopt;
+        }
+        std::vector<std::string>& values = parsed.options_[name];
+        for (int v = 0; v < spec->valueCount; ++v)
+            values.push_back(arguments[++i]);
+    }
+    return parsed;
+}
+
+std::string FormatOptionHelp(const std::vector<OptionSpec>& specs) {
+    constexpr size_t kColumn = 26;
+    std::string text;
+    for (const OptionSpec& spec : specs) {
+        std::string head = "  --" + spec.name;
+        if (!spec.valueNames.empty())
+            head += " " + spec.valueNames;
+        head += head.size() + 2 <= kColumn ? std::string(kColumn - head.size(), ' ')
+                                           : "\n" + std::string(kColumn, ' ');
+        text += head + spec.help + "\n";
+    }
+    return text;
+}
+
+std::optional<int> ParseInteger(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> ParseNumber(const std::string& text) {
+    if (text.empty())
+        return std::nullopt;
+    char* stop = nullptr;
+    const double value = std::strtod(text.c_str(), &stop);
+    if (stop != text.c_str() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace trevanto::cli

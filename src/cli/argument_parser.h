@@ -1,0 +1,48 @@
+#pragma once
+// A small command line parser: long options ("--name") taking a fixed number
+// of values, and positional arguments. Each subcommand declares its options;
+// the same declarations produce the help text.
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace trevanto::cli {
+
+struct OptionSpec {
+    std::string name;        // without the leading "--"
+    int valueCount = 0;      // values following the option
+    std::string valueNames;  // shown in the help, e.g. "OPTION VALUE"
+    std::string help;
+};
+
+class ParsedArguments {
+  public:
+    bool Has(const std::string& name) const { return options_.count(name) != 0; }
+    // The option's i-th value; empty when absent.
+    std::string Value(const std::string& name, size_t index = 0) const;
+    const std::vector<std::string>& Positionals() const { return positionals_; }
+
+  private:
+    friend std::optional<ParsedArguments> ParseArguments(const std::vector<std::string>&,
+                                                         const std::vector<OptionSpec>&,
+                                                         std::string&);
+    std::vector<std::string> positionals_;
+    std::map<std::string, std::vector<std::string>> options_;
+};
+
+// Parses `arguments` (without the program and subcommand names). An unknown
+// option, a missing value or an option given twice gives nothing and a
+// reason in `error`. "--" ends the options.
+std::optional<ParsedArguments> ParseArguments(const std::vector<std::string>& arguments,
+                                              const std::vector<OptionSpec>& specs,
+                                              std::string& error);
+
+// One line per option: "  --name VALUES" padded, then its help.
+std::string FormatOptionHelp(const std::vector<OptionSpec>& specs);
+
+// Whole-string number parsing; nothing on any stray character or overflow.
+std::optional<int> ParseInteger(const std::string& text);
+std::optional<double> ParseNumber(const std::string& text);
+
+}  // namespace trevanto::cli

@@ -1,0 +1,99 @@
+#include "cli/cli_app.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "cli/argument_parser.h"
+#include "cli/exit_status.h"
+#include "cli/slice_command.h"
+
+namespace trevanto::cli {
+namespace {
+
+struct Subcommand {
+    std::string name;
+    std::string summary;
+    std::function<const std::vector<OptionSpec>&()> options;
+    std::function<std::string()> help;
+    // Runs with parsed arguments; returns the exit status.
+    std::function<int(const ParsedArguments&, const CliStreams&, MediaGraphFactory)> run;
+};
+
+int RunSliceCommand(const ParsedArguments& arguments, const CliStreams& streams,
+                    MediaGraphFactory factory) {
+    std::string error;
+    const auto options = ParseSliceOptions(arguments, error);
+    if (!options) {
+        streams.err << "trevanto-cli slice: " << error << "\n(see trevanto-cli slice --help)\n";
+        return kBadArguments;
+    }
+    return RunSlice(*options, streams, std::move(factory));
+}
+
+const std::vector<Subcommand>& Subcommands() {
+    static const std::vector<Subcommand> commands = {
+        {"slice", "cut a video into shots and list them", SliceOptionSpecs, SliceHelp,
+         RunSliceCommand},
+    };
+    return commands;
+}
+
+std::string GeneralHelp() {
+    std::string text =
+        "usage: trevanto-cli COMMAND [ARGUMENTS]\n"
+        "\n"
+        "Trevanto without windows: slices videos into shots.\n"
+        "\n"
+        "commands:\n";
+    for (const Subcommand& command : Subcommands()) {
+        text += "  " + command.name +
+                std::string(10 - std::min<size_t>(command.name.size(), 9), ' ') + command.summary +
+                "\n";
+    }
+    text += "\n'trevanto-cli COMMAND --help' explains a command's options.\n";
+    return text;
+}
+
+bool IsHelp(const std::string& argument) {
+    return argument == "--help" || argument == "-h" || argument == "help";
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& arguments, const CliStreams& streams,
+           MediaGraphFactory factory) {
+    if (arguments.empty()) {
+        streams.err << GeneralHelp();
+        return kBadArguments;
+    }
+    const std::string& name = arguments[0];
+    if (IsHelp(name) && arguments.size() == 1) {
+        streams.out << GeneralHelp();
+        return kSuccess;
+    }
+    const bool helpForCommand = name == "help";
+    const std::string& commandName = helpForCommand ? arguments[1] : name;
+    const auto& commands = Subcommands();
+    const auto command = std::find_if(commands.begin(), commands.end(),
+                                      [&](const Subcommand& c) { return c.name == commandName; });
+    if (command == commands.end()) {
+        streams.err << "trevanto-cli: unknown command '" << commandName << "'\n\n" << GeneralHelp();
+        return kBadArguments;
+    }
+    const std::vector<std::string> rest(arguments.begin() + (helpForCommand ? 2 : 1),
+                                        arguments.end());
+    if (helpForCommand || std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+        streams.out << command->help();
+        return kSuccess;
+    }
+    std::string error;
+    const auto parsed = ParseArguments(rest, command->options(), error);
+    if (!parsed) {
+        streams.err << "trevanto-cli " << command->name << ": " << error << "\n(see trevanto-cli "
+                    << command->name << " --help)\n";
+        return kBadArguments;
+    }
+    return command->run(*parsed, streams, std::move(factory));
+}
+
+}  // namespace trevanto::cli

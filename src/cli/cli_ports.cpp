@@ -1,0 +1,91 @@
+#include "cli/cli_ports.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace trevanto::cli {
+
+void CliUser::ShowMessage(const std::string& text) {
+    ++messages_;
+    err_ << "trevanto-cli: " << text << '\n';
+}
+
+bool CliUser::AskYesNo(const std::string& text) {
+    // Nobody to ask: the command line goes ahead.
+    err_ << "trevanto-cli: " << text << " yes\n";
+    return true;
+}
+
+bool CliView::AddThumbnail(const QImage& picture, const std::string& caption, int32_t& imageIndex,
+                           int32_t& itemIndex) {
+    pictures_.push_back(picture);
+    captions_.push_back(caption);
+    imageIndex = itemIndex = static_cast<int32_t>(captions_.size()) - 1;
+    return true;
+}
+
+bool CliView::ReplaceThumbnail(int32_t imageIndex, const QImage& picture) {
+    if (imageIndex < 0 || imageIndex >= static_cast<int32_t>(pictures_.size()))
+        return false;
+    pictures_[static_cast<size_t>(imageIndex)] = picture;
+    return true;
+}
+
+void CliView::SetItemCaption(int32_t item, const std::string& caption) {
+    if (item >= 0 && item < static_cast<int32_t>(captions_.size())) {
+        captions_[static_cast<size_t>(item)] = caption;
+    }
+}
+
+void CliView::DeleteItemAndImage(int32_t item) {
+    if (item < 0 || item >= static_cast<int32_t>(captions_.size()))
+        return;
+    captions_.erase(captions_.begin() + item);
+    pictures_.erase(pictures_.begin() + item);
+}
+
+void CliView::DeleteAllItems() {
+    captions_.clear();
+    pictures_.clear();
+}
+
+void ProgressLine::Begin(int32_t firstFrame, int32_t lastFrame) {
+    active_ = true;
+    first_ = firstFrame;
+    last_ = std::max(lastFrame, firstFrame);
+    frames_ = 0;
+    started_ = lastDrawn_ = Clock::now();
+}
+
+void ProgressLine::Update(int32_t frame) {
+    if (!active_)
+        return;
+    ++frames_;
+    if (!enabled_)
+        return;
+    const Clock::time_point now = Clock::now();
+    if (now - lastDrawn_ < std::chrono::milliseconds(200))
+        return;
+    lastDrawn_ = now;
+    const double seconds = std::chrono::duration<double>(now - started_).count();
+    const int32_t span = last_ - first_ + 1;
+    const int percent = std::clamp(static_cast<int>(100LL * (frame - first_ + 1) / span), 0, 100);
+    char line[64];
+    std::snprintf(line, sizeof line, "\rslicing %3d%%  %7.1f fps ", percent,
+                  seconds > 0.0 ? frames_ / seconds : 0.0);
+    err_ << line << std::flush;
+    drawn_ = true;
+}
+
+void ProgressLine::End() {
+    active_ = false;
+    if (drawn_)
+        err_ << '\r' << std::string(40, ' ') << '\r' << std::flush;
+    drawn_ = false;
+}
+
+void CliFrame::UpdateFramePanes(int32_t current, int32_t, bool, double) {
+    progress_.Update(current);
+}
+
+}  // namespace trevanto::cli

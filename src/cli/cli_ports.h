@@ -1,0 +1,82 @@
+#pragma once
+// The document's ports for the command line: messages go to stderr, the
+// shots are kept in a plain list, the frame panes drive a progress line.
+#include <QImage>
+
+#include <chrono>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/document_ports.h"
+
+namespace trevanto::cli {
+
+// The user: every message box becomes a line on the error stream.
+class CliUser : public UserPort {
+  public:
+    explicit CliUser(std::ostream& err) : err_(err) {}
+    void ShowMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    int MessageCount() const { return messages_; }
+
+  private:
+    std::ostream& err_;
+    int messages_ = 0;
+};
+
+// The thumbnail view without a window: it keeps captions and pictures.
+class CliView : public ShotViewPort {
+  public:
+    bool AddThumbnail(const QImage& picture, const std::string& caption, int32_t& imageIndex,
+                      int32_t& itemIndex) override;
+    bool ReplaceThumbnail(int32_t imageIndex, const QImage& picture) override;
+    void SetItemCaption(int32_t item, const std::string& caption) override;
+    void DeleteItemAndImage(int32_t item) override;
+    void DeleteAllItems() override;
+
+    const std::vector<QImage>& Pictures() const { return pictures_; }
+    const std::vector<std::string>& Captions() const { return captions_; }
+
+  private:
+    std::vector<QImage> pictures_;
+    std::vector<std::string> captions_;
+};
+
+// A progress line "slicing  42%  310.5 fps" on a terminal, redrawn at most
+// five times a second over the frames first..last.
+class ProgressLine {
+  public:
+    ProgressLine(std::ostream& err, bool enabled) : err_(err), enabled_(enabled) {}
+    void Begin(int32_t firstFrame, int32_t lastFrame);
+    void Update(int32_t frame);
+    // Clears the line.
+    void End();
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    std::ostream& err_;
+    bool enabled_;
+    bool active_ = false;
+    bool drawn_ = false;
+    int32_t first_ = 0;
+    int32_t last_ = 0;
+    int64_t frames_ = 0;
+    Clock::time_point started_;
+    Clock::time_point lastDrawn_;
+};
+
+// The main frame without a window: only the frame pane is used, for progress.
+class CliFrame : public FramePort {
+  public:
+    explicit CliFrame(ProgressLine& progress) : progress_(progress) {}
+    void CheckButton(int32_t, bool) override {}
+    void UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode,
+                          double durationSeconds) override;
+    void UpdateShotCount(int32_t) override {}
+
+  private:
+    ProgressLine& progress_;
+};
+
+}  // namespace trevanto::cli

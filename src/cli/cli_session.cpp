@@ -1,0 +1,75 @@
+#include "cli/cli_session.h"
+
+#include <chrono>
+
+namespace trevanto::cli {
+namespace {
+
+// A graph that has delivered nothing for this long is taken as stuck.
+constexpr std::chrono::seconds kStallLimit{30};
+
+}  // namespace
+
+CliSession::CliSession(const CliStreams& streams, bool quiet, MediaGraphFactory factory)
+    : streams_(streams),
+      user_(streams.err),
+      progress_(streams.err, streams.errIsTerminal && !quiet),
+      frame_(progress_),
+      doc_(std::move(factory), DocumentPorts{&view_, &frame_, nullptr, &user_}) {
+    doc_.SetShotTemplate(&template_);
+}
+
+CliSession::~CliSession() {
+    doc_.CloseVideo();  // the graph's thread ends before the waiter goes
+}
+
+bool CliSession::LoadTemplate(const std::string& path) {
+    if (path.empty()) {
+        template_.LoadBuiltIn();
+        return true;
+    }
+    std::string message;
+    if (template_.LoadTemplateFile(path, message))
+        return true;
+    user_.ShowMessage(message);
+    return false;
+}
+
+ExitStatus CliSession::OpenVideo(const std::string& path) {
+    doc_.SetPacedPlayback(false);
+    doc_.SetGraphNotify(waiter_.Callback());
+    if (!doc_.OpenVideo(path))
+        return kFailure;
+    doc_.GetPlayer().Pause();
+    doc_.HandleGraphEvents();
+    return kSuccess;
+}
+
+ExitStatus CliSession::RunUntilSlicingEnds(int32_t firstFrame, int32_t lastFrame) {
+    using Clock = std::chrono::steady_clock;
+    progress_.Begin(firstFrame, lastFrame);
+    Clock::time_point lastEvent = Clock::now();
+    while (doc_.IsSlicing()) {
+        if (doc_.HandleNextGraphEvent()) {
+            lastEvent = Clock::now();
+            continue;
+        }
+        waiter_.Wait(std::chrono::milliseconds(500));
+        if (Clock::now() - lastEvent > kStallLimit) {
+            doc_.StopSlicing();
+            progress_.End();
+            user_.ShowMessage("The video stopped delivering frames.");
+            return kFailure;
+        }
+    }
+    progress_.End();
+    // An abort stops the video; the end of the video or play range leaves
+    // it playing from the start mark.
+    if (doc_.GetPlayer().State() == PlayerState::Stopped) {
+        user_.ShowMessage("The video could not be read to the end.");
+        return kFailure;
+    }
+    return kSuccess;
+}
+
+}  // namespace trevanto::cli

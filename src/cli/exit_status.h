@@ -1,0 +1,11 @@
+#pragma once
+// trevanto-cli's exit statuses.
+namespace trevanto::cli {
+
+enum ExitStatus : int {
+    kSuccess = 0,
+    kFailure = 1,       // something the user can act on: unreadable video, refused format
+    kBadArguments = 2,  // the command line itself is wrong
+};
+
+}  // namespace trevanto::cli

@@ -1,0 +1,15 @@
+// trevanto-cli: the headless front end. The work is in cli_app.cpp.
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_app.h"
+#include "video/open_media_graph.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const trevanto::cli::CliStreams streams{std::cout, std::cerr, isatty(STDERR_FILENO) == 1};
+    return trevanto::cli::RunCli(arguments, streams, trevanto::OpenMediaGraph);
+}

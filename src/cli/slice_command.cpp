@@ -1,0 +1,175 @@
+#include "cli/slice_command.h"
+
+#include "cli/shot_printer.h"
+#include "common/text_format.h"
+#include "video/player_messages.h"
+
+namespace trevanto::cli {
+
+const std::vector<OptionSpec>& SliceOptionSpecs() {
+    static const std::vector<OptionSpec> specs = {
+        {"engine", 0, "", "cut where the picture changes (the default)"},
+        {"threshold", 1, "T",
+         "the engine's threshold, 15 by default; raise it for fewer shots (needs --engine "
+         "or no --sampler)"},
+        {"sampler", 2, "OPTION VALUE",
+         "cut at a fixed step instead; OPTION is shots (VALUE shots overall), per-second "
+         "(VALUE shots per second), seconds (one shot every VALUE seconds) or frames (one "
+         "shot every VALUE frames), or its number 0-3"},
+        {"start", 1, "FRAME", "start mark: slice from this frame on"},
+        {"end", 1, "FRAME", "end mark: slice up to and including this frame"},
+        {"template", 1, "BMP", "shot bitmap template (100 x 80) for the thumbnails"},
+        {"timecodes", 0, "", "captions show start and end timecodes"},
+        {"quiet", 0, "", "no progress line on a terminal"},
+        {"help", 0, "", "show this help"},
+    };
+    return specs;
+}
+
+std::string SliceHelp() {
+    return "usage: trevanto-cli slice VIDEO [--engine [--threshold T]] [--sampler OPTION VALUE]\n"
+           "                          [--start FRAME] [--end FRAME] [--template BMP]\n"
+           "                          [--timecodes] [--quiet]\n"
+           "\n"
+           "Cuts VIDEO into shots and prints one line per shot on standard output:\n"
+           "number, start frame, end frame and caption, separated by tabs. Frames count\n"
+           "from 0. Messages and the progress line go to standard error.\n"
+           "\n"
+           "options:\n" +
+           FormatOptionHelp(SliceOptionSpecs()) +
+           "\n"
+           "exit status: 0 done, 1 the video cannot be sliced (unreadable, refused\n"
+           "format, not seekable), 2 bad arguments.\n";
+}
+
+std::optional<int32_t> ParseSamplerOption(const std::string& text) {
+    static const char* const kNames[] = {"shots", "per-second", "seconds", "frames"};
+    for (int32_t option = 0; option < 4; ++option) {
+        if (text == kNames[option] || text == std::to_string(option))
+            return option;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+std::optional<int32_t> ParseFrame(const ParsedArguments& arguments, const std::string& name,
+                                  std::string& error) {
+    const auto frame = ParseInteger(arguments.Value(name));
+    if (!frame || *frame < 0) {
+        error =
+            "--" + name + " needs a frame number of 0 or more, not '" + arguments.Value(name) + "'";
+        return std::nullopt;
+    }
+    return *frame;
+}
+
+}  // namespace
+
+std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
+                                              std::string& error) {
+    SliceOptions options;
+    if (arguments.Positionals().size() != 1) {
+        error = arguments.Positionals().empty() ? "no video given" : "more than one video given";
+        return std::nullopt;
+    }
+    options.video = arguments.Positionals()[0];
+    if (arguments.Has("sampler")) {
+        if (arguments.Has("engine") || arguments.Has("threshold")) {
+            error = "--sampler cannot go with --engine or --threshold";
+            return std::nullopt;
+        }
+        const auto option = ParseSamplerOption(arguments.Value("sampler", 0));
+        const auto value = ParseNumber(arguments.Value("sampler", 1));
+        if (!option) {
+            error = "unknown sampler option '" + arguments.Value("sampler", 0) + "'";
+            return std::nullopt;
+        }
+        if (!value || *value <= 0.0) {
+            error =
+                "the sampler needs a value above 0, not '" + arguments.Value("sampler", 1) + "'";
+            return std::nullopt;
+        }
+        options.mode = SlicingMode::Sampler;
+        options.rateOption = *option;
+        options.rateValue = static_cast<float>(*value);
+    }
+    if (arguments.Has("threshold")) {
+        const auto threshold = ParseNumber(arguments.Value("threshold"));
+        if (!threshold || *threshold < 0.0) {
+            error = "--threshold needs a number of 0 or more, not '" +
+                    arguments.Value("threshold") + "'";
+            return std::nullopt;
+        }
+        options.threshold = static_cast<float>(*threshold);
+    }
+    if (arguments.Has("start")) {
+        const auto frame = ParseFrame(arguments, "start", error);
+        if (!frame)
+            return std::nullopt;
+        options.startFrame = *frame;
+    }
+    if (arguments.Has("end")) {
+        const auto frame = ParseFrame(arguments, "end", error);
+        if (!frame)
+            return std::nullopt;
+        options.endFrame = *frame;
+    }
+    if (options.startFrame != -1 && options.endFrame != -1 &&
+        options.endFrame < options.startFrame) {
+        error = "--end lies before --start";
+        return std::nullopt;
+    }
+    options.templatePath = arguments.Value("template");
+    options.timecodes = arguments.Has("timecodes");
+    options.quiet = arguments.Has("quiet");
+    return options;
+}
+
+int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphFactory factory) {
+    CliSession session(streams, options.quiet, std::move(factory));
+    if (!session.LoadTemplate(options.templatePath))
+        return kFailure;
+    if (const ExitStatus opened = session.OpenVideo(options.video); opened != kSuccess) {
+        return opened;
+    }
+    CPlayerDoc& doc = session.Doc();
+    Player& player = doc.GetPlayer();
+    const int32_t frames = player.FrameCount();
+    if (frames <= 0) {
+        session.Err() << "trevanto-cli: " << message::kNotSeekable << '\n';
+        return kFailure;
+    }
+    for (const int32_t mark : {options.startFrame, options.endFrame}) {
+        if (mark >= frames) {
+            session.Err() << "trevanto-cli: "
+                          << FormatText("frame %ld lies beyond the video's last frame %ld",
+                                        static_cast<long>(mark), static_cast<long>(frames - 1))
+                          << '\n';
+            return kBadArguments;
+        }
+    }
+    player.SetPlayRange(options.startFrame, options.endFrame);
+
+    SlicingSettings settings = doc.GetSlicingSettings();
+    settings.threshold = options.threshold;
+    settings.rateOption = options.rateOption;
+    settings.rateValue = options.rateValue;
+    doc.ApplySlicingSettings(settings);
+    if (options.timecodes)
+        doc.RecaptionAll();
+
+    const int32_t first = options.startFrame == -1 ? 0 : options.startFrame;
+    const int32_t last = options.endFrame == -1 ? frames - 1 : options.endFrame;
+    player.SeekToFrame(first);
+    if (options.mode == SlicingMode::Engine) {
+        doc.StartEngine();
+    } else {
+        doc.StartSampler();
+    }
+    const ExitStatus ran = session.RunUntilSlicingEnds(first, last);
+    PrintShots(doc.Shots(), streams.out);
+    return ran;
+}
+
+}  // namespace trevanto::cli

@@ -1,0 +1,38 @@
+#pragma once
+// "trevanto-cli slice": opens a video, runs the shot engine or the shot
+// sampler over it, unpaced, from the start (or start mark) to the end (or end
+// mark) and prints the shots.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/argument_parser.h"
+#include "cli/cli_session.h"
+#include "shots/shot_slicer.h"
+
+namespace trevanto::cli {
+
+struct SliceOptions {
+    std::string video;
+    SlicingMode mode = SlicingMode::Engine;
+    float threshold = 15.0f;
+    int32_t rateOption = 3;
+    float rateValue = 40.0f;
+    int32_t startFrame = -1;   // -1: from the first frame
+    int32_t endFrame = -1;     // -1: to the last frame
+    std::string templatePath;  // empty: the built-in template
+    bool timecodes = false;
+    bool quiet = false;
+};
+
+const std::vector<OptionSpec>& SliceOptionSpecs();
+std::string SliceHelp();
+// Checks the options on their own (the video's length is checked later).
+std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments, std::string& error);
+// The sampler's rate option from its number (0-3) or name; nothing when
+// unknown.
+std::optional<int32_t> ParseSamplerOption(const std::string& text);
+
+int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphFactory factory);
+
+}  // namespace trevanto::cli
