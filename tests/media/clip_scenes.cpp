@@ -32,23 +32,37 @@ void DrawGreyNoise(Surface& picture, int frame) {
     }
 }
 
-// Black and white vertical stripes scrolling sideways.
+// Black and white vertical stripes that swap colours every other frame.
+// They do not scroll: at a scaling of 3.2 the blend at the stripes' edges,
+// and so their spread, would change with their phase.
 void DrawStripes(Surface& picture, int frame) {
     const int period = 32;
+    frame = (frame / 2) * (period / 2);
     for (int y = 0; y < picture.Height(); ++y) {
         auto* row = reinterpret_cast<uint32_t*>(picture.Row(y));
         for (int x = 0; x < picture.Width(); ++x)
-            row[x] = ((x + 2 * frame) % period) < period / 2 ? Rgb(255, 255, 255) : Rgb(0, 0, 0);
+            row[x] = ((x + frame) % period) < period / 2 ? Rgb(255, 255, 255) : Rgb(0, 0, 0);
     }
+}
+
+// The shot engine scales a frame to 100 x 80 by area averaging, so moving
+// edges blend differently with their phase. Steps of five thumbnail pixels
+// keep every edge at the same place relative to the averaging boxes.
+int StepX(const Surface& picture) {
+    return picture.Width() / 20;
+}
+int StepY(const Surface& picture) {
+    return picture.Height() / 16;
 }
 
 // A red and blue checkerboard drifting diagonally.
 void DrawCheckerboard(Surface& picture, int frame) {
     const int square = 40;
+    const int dx = frame * StepX(picture), dy = frame * StepY(picture);
     for (int y = 0; y < picture.Height(); ++y) {
         auto* row = reinterpret_cast<uint32_t*>(picture.Row(y));
         for (int x = 0; x < picture.Width(); ++x) {
-            const bool red = (((x + frame) / square) + ((y + frame) / square)) % 2 == 0;
+            const bool red = (((x + dx) / square) + ((y + dy) / square)) % 2 == 0;
             row[x] = red ? Rgb(200, 40, 40) : Rgb(40, 40, 200);
         }
     }
@@ -56,11 +70,12 @@ void DrawCheckerboard(Surface& picture, int frame) {
 
 // A smooth green ramp, up and down, sliding sideways over a flat colour.
 void DrawGradient(Surface& picture, int frame) {
-    const int period = 2 * picture.Width();
+    // One whole period across the picture: its values stay the same as it slides.
+    const int period = picture.Width();
     for (int y = 0; y < picture.Height(); ++y) {
         auto* row = reinterpret_cast<uint32_t*>(picture.Row(y));
         for (int x = 0; x < picture.Width(); ++x) {
-            const int phase = (x + 3 * frame) % period;
+            const int phase = (x + frame * StepX(picture)) % period;
             const int ramp = phase < period / 2 ? phase : period - phase;
             row[x] = Rgb(100, ramp * 255 / (period / 2), 100);
         }
@@ -73,7 +88,7 @@ void DrawDiagonals(Surface& picture, int frame) {
     for (int y = 0; y < picture.Height(); ++y) {
         auto* row = reinterpret_cast<uint32_t*>(picture.Row(y));
         for (int x = 0; x < picture.Width(); ++x) {
-            const bool light = ((x + y + period * 100 - frame) % period) < period / 2;
+            const bool light = ((x + y + frame * StepY(picture)) % period) < period / 2;
             row[x] = light ? Rgb(192, 192, 192) : Rgb(64, 64, 64);
         }
     }
