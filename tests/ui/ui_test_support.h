@@ -27,10 +27,19 @@ class ScriptedUser : public DesktopUserPort {
         return confirmAnswer;
     }
     std::optional<std::string> ChooseVideoFile() override { return videoFile; }
+    void ShowInformation(const std::string& title, const std::string& text) override {
+        informations.push_back(title + "|" + text);
+    }
+    bool OpenWithDefaultHandler(const std::string& pathOrUrl) override {
+        opened.push_back(pathOrUrl);
+        return true;
+    }
 
     std::vector<std::string> messages;
     std::vector<std::string> questions;
     std::vector<std::string> confirmations;
+    std::vector<std::string> informations;
+    std::vector<std::string> opened;
     bool yesNoAnswer = true;
     bool confirmAnswer = true;
     bool tickDoNotShow = false;

@@ -1,0 +1,104 @@
+// The desktop program: trevanto [video path or URL] [options].
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "app/command_ids.h"
+#include "app/player_doc.h"
+#include "ui/main_frame.h"
+#include "ui/trevanto_app.h"
+
+namespace {
+
+struct StartOptions {
+    QString video;
+    bool engine = false;
+    QString screenshot;
+    int quitAfterMs = -1;
+};
+
+StartOptions ParseCommandLine(QApplication& application, trevanto::AppOptions& appOptions) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Slices a video into shots and publishes their thumbnails.");
+    parser.addHelpOption();
+    parser.addPositionalArgument("video", "A video file or stream URL to open and play.");
+    const QCommandLineOption engine("engine", "Start the shot engine once the video is open.");
+    const QCommandLineOption screenshot(
+        "screenshot",
+        "Save a picture of the window to <file> when the shot engine is done "
+        "(or when the time of --quit-after-ms is up), then quit.",
+        "file");
+    const QCommandLineOption quitAfter("quit-after-ms", "Quit after <ms> milliseconds.", "ms");
+    const QCommandLineOption unpaced("unpaced", "Deliver every frame as fast as it decodes.");
+    const QCommandLineOption settings("settings", "Keep the settings in <file>.", "file");
+    parser.addOptions({engine, screenshot, quitAfter, unpaced, settings});
+    parser.process(application);
+
+    StartOptions options;
+    if (!parser.positionalArguments().isEmpty())
+        options.video = parser.positionalArguments()[0];
+    options.engine = parser.isSet(engine);
+    options.screenshot = parser.value(screenshot);
+    if (parser.isSet(quitAfter))
+        options.quitAfterMs = parser.value(quitAfter).toInt();
+    appOptions.pacedPlayback = !parser.isSet(unpaced);
+    appOptions.settingsPath = parser.value(settings).toStdString();
+    return options;
+}
+
+void SaveScreenshotAndQuit(trevanto::CTrevantoApp& trevanto, const QString& file) {
+    if (!file.isEmpty() && !trevanto.Frame().grab().save(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    }
+    trevanto.Frame().close();
+    QApplication::quit();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Trevanto");
+    QApplication::setApplicationVersion("2.1");
+    QApplication::setOrganizationName("Trevanto");
+
+    trevanto::AppOptions appOptions;
+    const StartOptions options = ParseCommandLine(application, appOptions);
+    trevanto::CTrevantoApp trevanto(std::move(appOptions));
+    QObject::connect(&application, &QApplication::aboutToQuit, &trevanto,
+                     [&trevanto] { trevanto.Exit(); });
+    // A video named on the command line that cannot be opened ends the start.
+    if (!trevanto.Start(options.video.toStdString()))
+        return 1;
+
+    if (options.engine && trevanto.Document().IsOpen()) {
+        QTimer::singleShot(0, &trevanto, [&trevanto] {
+            // From the first frame: Stop rewinds, the engine then plays.
+            trevanto.OnCommand(trevanto::command::kStop);
+            trevanto.OnCommand(trevanto::command::kEngine);
+            if (trevanto.Document().IsSlicing())
+                return;
+        });
+        if (!options.screenshot.isEmpty()) {
+            auto* watch = new QTimer(&trevanto);
+            QObject::connect(watch, &QTimer::timeout, &trevanto, [&trevanto, watch, options] {
+                if (trevanto.Document().IsSlicing())
+                    return;
+                watch->stop();
+                // Let the last thumbnails and panes paint before the picture.
+                QTimer::singleShot(500, &trevanto, [&trevanto, options] {
+                    SaveScreenshotAndQuit(trevanto, options.screenshot);
+                });
+            });
+            QTimer::singleShot(200, watch, [watch] { watch->start(100); });
+        }
+    }
+    if (options.quitAfterMs >= 0) {
+        QTimer::singleShot(options.quitAfterMs, &trevanto, [&trevanto, options] {
+            SaveScreenshotAndQuit(trevanto, options.screenshot);
+        });
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,176 @@
+#include "ui/trevanto_app.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDockWidget>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QToolBar>
+
+#include "app/command_ids.h"
+#include "app/player_doc.h"
+#include "common/paths.h"
+#include "ui/main_frame.h"
+#include "ui/message_box_user.h"
+#include "ui/thumb_view.h"
+#include "video/open_media_graph.h"
+
+namespace trevanto {
+
+CTrevantoApp::CTrevantoApp(AppOptions options)
+    : settings_(options.settingsPath.empty()
+                    ? std::make_unique<SettingsStore>()
+                    : std::make_unique<SettingsStore>(options.settingsPath)) {
+    if (options.user != nullptr) {
+        user_ = options.user;
+    } else {
+        ownUser_ = std::make_unique<MessageBoxUser>();
+        user_ = ownUser_.get();
+    }
+    frame_ = std::make_unique<CMainFrame>(*settings_);
+    if (auto* boxes = dynamic_cast<MessageBoxUser*>(user_))
+        boxes->SetOwner(frame_.get());
+    view_ = new CThumbView(frame_.get());
+    frame_->setCentralWidget(view_);
+
+    QSize screen(1920, 1080);
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        screen = primary->size();
+    MediaGraphFactory factory =
+        options.graphFactory ? std::move(options.graphFactory) : MediaGraphFactory(OpenMediaGraph);
+    document_ = std::make_unique<CPlayerDoc>(
+        std::move(factory), DocumentPorts{view_, frame_.get(), frame_.get(), user_}, screen.width(),
+        screen.height());
+    document_->SetPacedPlayback(options.pacedPlayback);
+    // The streaming thread only queues a call; the events are handled here,
+    // on the UI thread, one drain per wake-up.
+    document_->SetGraphNotify([this] {
+        if (!drainQueued_.exchange(true)) {
+            QMetaObject::invokeMethod(this, &CTrevantoApp::OnGraphNotify, Qt::QueuedConnection);
+        }
+    });
+    view_->Attach(document_.get(), user_, frame_.get());
+
+    // The built-in template; a program without it still slices, undecorated.
+    if (template_.LoadBuiltIn())
+        document_->SetShotTemplate(&template_);
+    urlHistory_ = settings_->LoadUrlHistory();
+
+    connect(frame_.get(), &CMainFrame::CommandInvoked, this, &CTrevantoApp::OnCommand);
+    connect(view_, &CThumbView::CommandInvoked, this, &CTrevantoApp::OnCommand);
+    connect(frame_.get(), &CMainFrame::RecentFileChosen, this, [this](const QString& path) {
+        if (!OpenVideo(path.toStdString())) {
+            settings_->RemoveRecentFile(path.toStdString());
+            RefreshRecentFiles();
+        }
+    });
+    connect(frame_.get(), &CMainFrame::FileDropped, this,
+            [this](const QString& path) { OpenVideo(path.toStdString()); });
+    connect(frame_.get(), &CMainFrame::SliderMoved, this, [this](int position, bool force) {
+        document_->GetPlayer().SeekFromSlider(position, 32767, force);
+    });
+    connect(frame_.get(), &CMainFrame::ViewMenuAboutToShow, this,
+            [this] { frame_->SetTimecodeCheck(document_->TimecodeMode()); });
+    // Settings and publishing have no dialogs yet.
+    // TODO(desktop): enable 104 and 108 once the Settings dialog and the
+    // publish wizard exist.
+    frame_->Action(command::kSettings)->setEnabled(false);
+    frame_->UpdateShotCount(0);
+    document_->RepaintPreview();
+}
+
+CTrevantoApp::~CTrevantoApp() {
+    Exit();
+    // The document (and with it the graph's thread) goes before the view and
+    // the frame it reports to.
+    if (view_ != nullptr)
+        view_->Attach(nullptr, nullptr, nullptr);
+    document_.reset();
+}
+
+bool CTrevantoApp::Start(const std::string& commandLineVideo) {
+    frame_->show();
+    if (commandLineVideo.empty())
+        return true;
+    return OpenVideo(commandLineVideo);
+}
+
+void CTrevantoApp::Exit() {
+    if (exited_)
+        return;
+    exited_ = true;
+    settings_->SaveUrlHistory(urlHistory_);
+    settings_->Sync();
+}
+
+bool CTrevantoApp::OpenVideo(const std::string& path) {
+    if (path.empty() || !document_->OpenVideo(path))
+        return false;
+    settings_->AddRecentFile(path);
+    RefreshRecentFiles();
+    return true;
+}
+
+void CTrevantoApp::RefreshRecentFiles() {
+    frame_->SetRecentFiles(settings_->RecentFiles());
+}
+
+void CTrevantoApp::OnGraphNotify() {
+    drainQueued_.store(false);
+    if (document_ == nullptr)
+        return;
+    document_->HandleGraphEvents();
+    emit GraphEventsHandled();
+}
+
+void CTrevantoApp::OnCommand(int32_t commandId) {
+    switch (commandId) {
+        case command::kFileOpen:
+            if (const auto path = user_->ChooseVideoFile())
+                OpenVideo(*path);
+            return;
+        case CMainFrame::kExit:
+            frame_->close();
+            return;
+        case CMainFrame::kHelpTopics:
+            ShowHelp();
+            return;
+        case CMainFrame::kAbout:
+            ShowAbout();
+            return;
+        case command::kViewToolbar:
+            frame_->ToolBar()->setVisible(frame_->ToolBar()->isHidden());
+            return;
+        case command::kViewPreview:
+            frame_->PreviewBar()->setVisible(frame_->PreviewBar()->isHidden());
+            return;
+        case command::kViewTimecode:
+            document_->RecaptionAll();
+            frame_->SetTimecodeCheck(document_->TimecodeMode());
+            return;
+        case CMainFrame::kDeleteShots:
+            view_->DeleteAll();
+            return;
+        default:
+            break;
+    }
+    const bool shift = QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
+    document_->OnCommand(commandId, shift);
+}
+
+void CTrevantoApp::ShowHelp() {
+    const std::string help = JoinPath(ApplicationFolder(), kHelpFileName);
+    if (FileExists(help)) {
+        user_->OpenWithDefaultHandler(help);
+    } else {
+        user_->ShowMessage("Help file not installed.");
+    }
+}
+
+void CTrevantoApp::ShowAbout() {
+    user_->ShowInformation("About Trevanto",
+                           "Trevanto\nVersion 2.1\n\nSlices videos into shots and publishes "
+                           "their thumbnails.");
+}
+
+}  // namespace trevanto

@@ -1,0 +1,84 @@
+#pragma once
+// The application object: owns the settings, the shot bitmap template, the
+// URL history, the one document, the main frame and the thumbnail view; it
+// routes the commands and carries the graph's events to the UI thread.
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/settings_store.h"
+#include "export/shot_template.h"
+#include "video/media_graph.h"
+
+namespace trevanto {
+
+class CMainFrame;
+class CPlayerDoc;
+class CThumbView;
+class DesktopUserPort;
+
+struct AppOptions {
+    // Empty: the user's own settings file.
+    std::string settingsPath;
+    // Null: the graph on FFmpeg.
+    MediaGraphFactory graphFactory;
+    // Null: message boxes and file dialogs.
+    DesktopUserPort* user = nullptr;
+    // Unpaced playback hands over every frame as fast as decoding goes.
+    bool pacedPlayback = true;
+};
+
+class CTrevantoApp : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr const char* kHelpFileName = "trevanto.chm";
+
+    explicit CTrevantoApp(AppOptions options = {});
+    ~CTrevantoApp() override;
+
+    // Shows the main window. Then a video named on the command line is opened
+    // (and plays); false when that fails, which ends the start-up.
+    bool Start(const std::string& commandLineVideo = {});
+    // Saves the URL history; called once when the program ends.
+    void Exit();
+
+    bool OpenVideo(const std::string& path);
+    // A menu, toolbar or accelerator command.
+    void OnCommand(int32_t commandId);
+
+    CPlayerDoc& Document() { return *document_; }
+    CMainFrame& Frame() { return *frame_; }
+    CThumbView& View() { return *view_; }
+    SettingsStore& Settings() { return *settings_; }
+    const ShotTemplate& Template() const { return template_; }
+    UrlHistoryValues& UrlHistory() { return urlHistory_; }
+    DesktopUserPort& User() { return *user_; }
+
+  signals:
+    // Every waiting graph event has been handled.
+    void GraphEventsHandled();
+
+  private:
+    void OnGraphNotify();
+    void ShowHelp();
+    void ShowAbout();
+    void RefreshRecentFiles();
+
+    std::unique_ptr<SettingsStore> settings_;
+    std::unique_ptr<DesktopUserPort> ownUser_;
+    DesktopUserPort* user_ = nullptr;
+    ShotTemplate template_;
+    UrlHistoryValues urlHistory_;
+    std::unique_ptr<CMainFrame> frame_;
+    CThumbView* view_ = nullptr;  // owned by the frame
+    std::unique_ptr<CPlayerDoc> document_;
+    // Set while a queued drain of the graph's events is on its way.
+    std::atomic<bool> drainQueued_{false};
+    bool exited_ = false;
+};
+
+}  // namespace trevanto
