@@ -36,9 +36,15 @@ function(trevanto_test)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
+  # An empty value would swallow the next property name, so labels are only
+  # listed when there are some.
+  set(properties TIMEOUT ${ARG_TIMEOUT}
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TREVANTO_TEST_MEDIA=${PROJECT_BINARY_DIR}/tests/media")
+  if(ARG_LABELS)
+    list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
   gtest_discover_tests(${ARG_NAME}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TREVANTO_TEST_MEDIA=${PROJECT_BINARY_DIR}/tests/media")
+    PROPERTIES ${properties})
 endfunction()
