@@ -1,0 +1,102 @@
+// Slicing the generated clips through the real media engine.
+#include <cctype>
+
+#include "clip_session.h"
+#include "support/frame_code.h"
+
+namespace trevanto {
+namespace {
+
+using test::ClipSession;
+using test::ExpectedShots;
+using test::TestClip;
+
+class EngineOnClip : public ::testing::TestWithParam<TestClip> {};
+
+TEST_P(EngineOnClip, FindsExactlyTheCutsAndCoversEveryFrame) {
+    const TestClip& clip = GetParam();
+    ClipSession session;
+    ASSERT_TRUE(session.Open(clip));
+    ASSERT_EQ(session.doc.GetPlayer().FrameCount(), clip.frameCount);
+    session.doc.GetPlayer().SeekToFrame(0);
+    session.doc.StartEngine();  // threshold 15
+    ASSERT_TRUE(session.RunUntilSlicingEnds());
+    const auto ranges = session.Ranges();
+    EXPECT_EQ(ranges, ExpectedShots(clip.cuts, 0, clip.frameCount - 1));
+    // Contiguous from the first frame to the last.
+    ASSERT_FALSE(ranges.empty());
+    EXPECT_EQ(ranges.front().first, 0);
+    EXPECT_EQ(ranges.back().second, clip.frameCount - 1);
+    for (size_t i = 1; i < ranges.size(); ++i) {
+        EXPECT_EQ(ranges[i].first, ranges[i - 1].second + 1);
+    }
+    EXPECT_EQ(session.view.items.size(), ranges.size());
+    EXPECT_TRUE(session.user.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Clips, EngineOnClip, ::testing::ValuesIn(test::TestClips()),
+                         [](const ::testing::TestParamInfo<TestClip>& clipInfo) {
+                             std::string name = clipInfo.param.file;
+                             for (char& c : name) {
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             }
+                             return name;
+                         });
+
+const TestClip& Mpeg2Clip() {
+    return *test::FindTestClip("clip_mpeg2.mpg");
+}
+
+TEST(SamplerOnClip, CutsEveryFortyFrames) {
+    ClipSession session;
+    ASSERT_TRUE(session.Open(Mpeg2Clip()));
+    session.doc.GetPlayer().SeekToFrame(0);
+    session.doc.OnSamplerCommand();
+    ASSERT_TRUE(session.RunUntilSlicingEnds());
+    EXPECT_EQ(session.Ranges(),
+              (std::vector<std::pair<int32_t, int32_t>>{{0, 39}, {40, 79}, {80, 119}, {120, 149}}));
+}
+
+TEST(PlayRangeOnClip, SlicesOnlyBetweenTheMarks) {
+    ClipSession session;
+    ASSERT_TRUE(session.Open(Mpeg2Clip()));
+    ASSERT_TRUE(session.doc.GetPlayer().SetPlayRange(20, 100));
+    session.doc.StartEngine();  // Play goes to the start mark first
+    ASSERT_TRUE(session.RunUntilSlicingEnds());
+    EXPECT_EQ(session.Ranges(), ExpectedShots(Mpeg2Clip().cuts, 20, 100));
+    // Playback goes on from the start mark.
+    EXPECT_EQ(session.doc.GetPlayer().State(), PlayerState::Running);
+}
+
+TEST(ShotPictureOnClip, GoingToAShotShowsItsFirstFrame) {
+    ClipSession session;
+    ASSERT_TRUE(session.Open(Mpeg2Clip()));
+    session.doc.GetPlayer().SeekToFrame(0);
+    session.doc.StartEngine();
+    ASSERT_TRUE(session.RunUntilSlicingEnds());
+    ASSERT_GE(session.doc.ShotCount(), 3);
+
+    session.doc.GoToShot(2, false);
+    ASSERT_TRUE(session.RunUntil([&] { return !session.doc.GetPlayer().SeekIssued(); }));
+    ASSERT_NE(session.doc.GetPlayer().FrameSurface(), nullptr);
+    EXPECT_EQ(test::ReadFrameCode(*session.doc.GetPlayer().FrameSurface()), 70);
+    EXPECT_EQ(session.doc.GetPlayer().CurrentFrame(), 70);
+
+    const int before = session.view.replacements;
+    session.doc.RefreshShotImage(1);
+    ASSERT_TRUE(session.RunUntil([&] { return !session.doc.GetPlayer().FrameRequestPending(); }));
+    EXPECT_EQ(session.view.replacements, before + 1);
+    EXPECT_EQ(test::ReadFrameCode(*session.doc.GetPlayer().FrameSurface()), 30);
+}
+
+TEST(OpenClip, UnreadableFileIsRefused) {
+    test::TempFolder folder;
+    ClipSession session;
+    EXPECT_FALSE(session.doc.OpenVideo(folder.File("missing.mpg")));
+    ASSERT_EQ(session.user.messages.size(), 1u);
+    EXPECT_EQ(session.user.messages[0], "Sorry, I do not know how to play this file.");
+}
+
+}  // namespace
+}  // namespace trevanto
