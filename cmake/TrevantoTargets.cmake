@@ -38,8 +38,9 @@ function(trevanto_test)
   endif()
   # An empty value would swallow the next property name, so labels are only
   # listed when there are some.
-  set(properties TIMEOUT ${ARG_TIMEOUT}
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TREVANTO_TEST_MEDIA=${PROJECT_BINARY_DIR}/tests/media")
+  # One variable per property: a list value would not survive test discovery.
+  set(properties TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+      ENVIRONMENT_MODIFICATION "TREVANTO_TEST_MEDIA=set:${PROJECT_BINARY_DIR}/tests/media")
   if(ARG_LABELS)
     list(APPEND properties LABELS "${ARG_LABELS}")
   endif()
