@@ -95,9 +95,11 @@ bool FfmpegMediaGraph::PutCurrentPosition(double seconds) {
         seekTarget_ = target;
         ++seekSerial_;
         // Frames queued before the seek are stale: the next repaint event
-        // must be the sought frame.
-        std::erase_if(events_,
-                      [](const GraphEvent& e) { return e.code == GraphEventCode::Repaint; });
+        // must be the sought frame. So is an end not yet taken: playback goes
+        // on from the new position.
+        std::erase_if(events_, [](const GraphEvent& e) {
+            return e.code == GraphEventCode::Repaint || e.code == GraphEventCode::Complete;
+        });
         repaintsWaiting_ = 0;
         position_ = static_cast<double>(target) * frameSeconds_;
     }
@@ -222,6 +224,7 @@ bool FfmpegMediaGraph::SeekAndDeliver(std::unique_lock<std::mutex>& lock) {
     seekPending_ = false;
     lock.unlock();
     holding_ = false;
+    ready_.reset();
     const DecodeResult result = decoder_.SeekTo(target, held_);
     std::shared_ptr<const Surface> surface;
     if (result == DecodeResult::Frame)
@@ -244,6 +247,7 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     lock.unlock();
 
     if (!holding_) {
+        ready_.reset();
         const DecodeResult result = decoder_.DecodeNext(held_);
         if (result != DecodeResult::Frame) {
             lock.lock();
@@ -288,14 +292,21 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
         lock.unlock();
     }
 
-    std::shared_ptr<const Surface> surface = Convert(held_);
+    // Converted outside the mutex; unpaced, this overlaps with the owner
+    // still working on the previous frame.
+    if (!ready_)
+        ready_ = Convert(held_);
     lock.lock();
     if (quit_ || seekPending_ || serial != seekSerial_ || state_ != GraphState::Running)
         return false;  // paused meanwhile: the frame waits
-    holding_ = false;
-    if (!surface)
+    if (!ready_) {
+        holding_ = false;  // a picture that cannot be converted is skipped
         return false;
-    Deliver(lock, GraphEvent{GraphEventCode::Repaint, std::move(surface), held_.seconds});
+    }
+    if (!paced && repaintsWaiting_ > 0)
+        return false;  // delivered once the owner took the last
+    holding_ = false;
+    Deliver(lock, GraphEvent{GraphEventCode::Repaint, std::move(ready_), held_.seconds});
     return true;
 }
 

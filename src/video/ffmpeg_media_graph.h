@@ -69,6 +69,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     std::unique_ptr<SurfacePool> pool_;
     DecodedFrame held_;  // decoded, not yet delivered
     bool holding_ = false;
+    std::shared_ptr<const Surface> ready_;  // held_ converted, when it is
     bool atEnd_ = false;
     bool failed_ = false;
     uint64_t completedRun_ = 0;  // the run that saw the end
