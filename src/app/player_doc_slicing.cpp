@@ -40,7 +40,8 @@ bool CPlayerDoc::ScaleToThumbnail() {
     const auto& frame = player_.FrameSurface();
     if (!thumbnail || !frame)
         return false;
-    return thumbnail->StretchFrom(*frame, Rect{0, 0, kThumbnailWidth, kThumbnailHeight});
+    return thumbnailScaler_.Scale(*frame, *thumbnail,
+                                  Rect{0, 0, kThumbnailWidth, kThumbnailHeight});
 }
 
 void CPlayerDoc::ProcessFrame(int32_t frame, bool force) {

@@ -1,0 +1,133 @@
+// The cost of slicing: trevanto-cli slice with the shot engine on the
+// 720 x 576 MPEG-2 benchmark clip, against the playback graph decoding the
+// same clip unpaced with nothing done per frame. Both run in this one
+// process, one after the other, three times each; the best of each counts.
+// Goal: slicing takes at most 10 % more time than decoding alone.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <sstream>
+
+#include "cli/cli_app.h"
+#include "cli/graph_waiter.h"
+#include "support/test_clips.h"
+#include "video/box_scaler.h"
+#include "video/open_media_graph.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const std::string& ClipPath() {
+    static const std::string path = trevanto::test::MediaPath(trevanto::test::BenchmarkClip());
+    return path;
+}
+
+double bestDecodeFps = 0.0;
+double bestSliceFps = 0.0;
+
+// Decodes the whole clip unpaced; returns the frames delivered.
+int64_t DecodeAll() {
+    std::string error;
+    auto graph = trevanto::OpenMediaGraph(ClipPath(), error);
+    if (!graph)
+        return 0;
+    trevanto::cli::GraphWaiter waiter;
+    graph->SetNotify(waiter.Callback());
+    graph->SetPaced(false);
+    graph->Run();
+    int64_t frames = 0;
+    trevanto::GraphEvent event;
+    for (;;) {
+        if (!graph->GetEvent(event)) {
+            waiter.Wait(std::chrono::milliseconds(500));
+            continue;
+        }
+        if (event.code == trevanto::GraphEventCode::Repaint) {
+            ++frames;
+            event = {};
+            continue;
+        }
+        break;  // complete, or an abort
+    }
+    graph->SetNotify(nullptr);
+    return frames;
+}
+
+void BM_DecodeOnly(benchmark::State& state) {
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        const int64_t frames = DecodeAll();
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        if (frames == 0) {
+            state.SkipWithError("the benchmark clip cannot be decoded");
+            return;
+        }
+        bestDecodeFps = std::max(bestDecodeFps, frames / seconds);
+        state.counters["fps"] = frames / seconds;
+    }
+}
+
+void BM_SliceEngine(benchmark::State& state) {
+    const int frames = trevanto::test::BenchmarkClip().frameCount;
+    for (auto _ : state) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const Clock::time_point start = Clock::now();
+        const int status = trevanto::cli::RunCli({"slice", ClipPath(), "--engine", "--quiet"},
+                                                 {out, err, false}, trevanto::OpenMediaGraph);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        if (status != 0) {
+            state.SkipWithError(("slice failed: " + err.str()).c_str());
+            return;
+        }
+        bestSliceFps = std::max(bestSliceFps, frames / seconds);
+        state.counters["fps"] = frames / seconds;
+    }
+}
+
+// The per-frame share of slicing that costs most: one 720 x 576 frame scaled
+// to the 100 x 80 thumbnail.
+void BM_ScaleToThumbnail(benchmark::State& state) {
+    trevanto::Surface frame(720, 576);
+    for (int y = 0; y < frame.Height(); ++y) {
+        for (int x = 0; x < frame.Width(); ++x)
+            frame.SetPixelRgb(x, y, (x * 7 + y * 13) & 0xFFFFFF);
+    }
+    trevanto::Surface thumbnail(100, 80);
+    trevanto::BoxScaler scaler;
+    for (auto _ : state) {
+        scaler.Scale(frame, thumbnail, trevanto::Rect{0, 0, 100, 80});
+        benchmark::DoNotOptimize(thumbnail.Bits());
+    }
+}
+
+BENCHMARK(BM_ScaleToThumbnail)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeOnly)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(3);
+BENCHMARK(BM_SliceEngine)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (bestDecodeFps > 0.0 && bestSliceFps > 0.0) {
+        const double extra = (bestDecodeFps / bestSliceFps - 1.0) * 100.0;
+        std::printf(
+            "decode only: %.1f fps, slice with the engine: %.1f fps, slicing costs %.1f %% "
+            "more time (goal: at most 10 %%)\n",
+            bestDecodeFps, bestSliceFps, extra);
+    }
+    return 0;
+}
