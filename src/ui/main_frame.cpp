@@ -27,6 +27,7 @@ namespace trevanto {
 namespace {
 
 constexpr int kPaneWidth = 100;
+constexpr int kDefaultPreviewWidth = 340;
 
 struct RateCommand {
     int32_t id;
@@ -55,8 +56,11 @@ CMainFrame::CMainFrame(SettingsStore& settings, QWidget* parent)
     CreateToolBar();
     CreatePreviewBar();
     SetRecentFiles(settings_.RecentFiles());
-    resize(900, 600);
-    RestoreLayout();
+    resize(1000, 640);
+    // Wide enough by default that a frame keeps a reasonable shape when it is
+    // stretched onto the preview.
+    if (!RestoreLayout())
+        resizeDocks({previewBar_}, {kDefaultPreviewWidth}, Qt::Horizontal);
 }
 
 CMainFrame::~CMainFrame() = default;

@@ -54,7 +54,13 @@ class DesktopTest : public ::testing::Test {
         if (!app.OpenVideo(path))
             return false;
         app.OnCommand(command::kPause);
-        return WaitFor([&] { return app.Document().GetPlayer().FrameSurface() != nullptr; });
+        // A seek is sure to deliver its frame, whatever had arrived before.
+        Player& player = app.Document().GetPlayer();
+        player.SeekToFrame(0);
+        return WaitFor([&] {
+            return player.FrameSurface() != nullptr && !player.SeekIssued() &&
+                   player.CurrentFrame() == 0;
+        });
     }
 
     TempFolder folder_;

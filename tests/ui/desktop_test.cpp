@@ -102,6 +102,32 @@ TEST_F(DesktopProgramTest, ToolbarChecksFollowPlayPauseStopAndTheSlicers) {
     EXPECT_FALSE(app->Document().IsSlicing());
 }
 
+TEST_F(DesktopProgramTest, SpaceTogglesPlayAndPauseWhereverTheFocusIs) {
+    auto app = MakeApp();
+    ASSERT_TRUE(app->Start());
+    ASSERT_TRUE(app->OpenVideo(MediaPath(SampleVideo())));
+    QApplication::setActiveWindow(&app->Frame());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&app->Frame()));
+    app->View().setFocus();
+    QTest::keyClick(&app->View(), Qt::Key_Space);
+    EXPECT_EQ(app->Document().GetPlayer().State(), PlayerState::Paused);
+    QTest::keyClick(&app->View(), Qt::Key_Space);
+    EXPECT_EQ(app->Document().GetPlayer().State(), PlayerState::Running);
+}
+
+TEST_F(DesktopProgramTest, SpaceReachesTheToggleCommandFromTheView) {
+    auto app = MakeApp();
+    ASSERT_TRUE(app->Start());
+    QApplication::setActiveWindow(&app->Frame());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&app->Frame()));
+    std::vector<int32_t> commands;
+    QObject::connect(&app->Frame(), &CMainFrame::CommandInvoked,
+                     [&](int32_t id) { commands.push_back(id); });
+    app->View().setFocus();
+    QTest::keyClick(&app->View(), Qt::Key_Space);
+    EXPECT_EQ(commands, std::vector<int32_t>{command::kTogglePlayPause});
+}
+
 TEST_F(DesktopProgramTest, TimecodeWithoutAVideoAsksForOne) {
     auto app = MakeApp();
     ASSERT_TRUE(app->Start());

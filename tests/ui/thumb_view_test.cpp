@@ -177,7 +177,7 @@ TEST_F(ThumbViewTest, DeletingOneShotAsksWithItsCaptionAndMovesLaterPicturesUp) 
     AddFourShots(*app);
     CThumbView& view = app->View();
     Select(view, {1});
-    view.DeleteSelected();
+    QTest::keyClick(&view, Qt::Key_Delete);
     ASSERT_EQ(user_.confirmations.size(), 1u);
     EXPECT_EQ(user_.confirmations[0], "You are about to delete shot 0002 ( 100 - 199 ). Proceed ?");
     ASSERT_EQ(view.count(), 3);
