@@ -68,6 +68,7 @@ void CPlayerDoc::ShiftIndexesAfterRemoval(int32_t item, int32_t image) {
 
 void CPlayerDoc::ClearShots() {
     trevanto::ClearShots(shots_, pending_);
+    UpdateShotCount();
 }
 
 void CPlayerDoc::GoToShot(int32_t item, bool play) {
