@@ -368,7 +368,8 @@ void Player::HandleGraphEvents() {
 
 bool Player::HandleNextGraphEvent() {
     GraphEvent event;
-    if (!graph_ || !graph_->GetEvent(event)) return false;
+    if (!graph_ || !graph_->GetEvent(event))
+        return false;
     HandleGraphEvent(event);
     return true;
 }
