@@ -202,7 +202,8 @@ void FfmpegMediaGraph::Deliver(std::unique_lock<std::mutex>& lock, GraphEvent ev
     lock.lock();
 }
 
-std::shared_ptr<const Surface> FfmpegMediaGraph::Convert(const DecodedFrame& frame) {
+std::shared_ptr<const Surface> FfmpegMediaGraph::Convert(const DecodedFrame& frame,
+                                                         bool decodeAhead) {
     const AVFrame& picture = *frame.picture;
     if (picture.width <= 0 || picture.height <= 0)
         return nullptr;
@@ -213,7 +214,19 @@ std::shared_ptr<const Surface> FfmpegMediaGraph::Convert(const DecodedFrame& fra
         pool_ = std::make_unique<SurfacePool>(picture.width, picture.height);
         surface = pool_->Acquire();
     }
-    if (!surface || !converter_.Convert(picture, *surface))
+    if (!surface)
+        return nullptr;
+    worker_.Start(picture, *surface);
+    // The next frame is decoded while this one is converted.
+    if (decodeAhead && !haveLookahead_ && lookaheadResult_ == DecodeResult::Frame) {
+        const DecodeResult result = decoder_.DecodeNext(lookahead_);
+        if (result == DecodeResult::Frame) {
+            haveLookahead_ = true;
+        } else {
+            lookaheadResult_ = result;
+        }
+    }
+    if (!worker_.Wait())
         return nullptr;
     return surface;
 }
@@ -225,10 +238,12 @@ bool FfmpegMediaGraph::SeekAndDeliver(std::unique_lock<std::mutex>& lock) {
     lock.unlock();
     holding_ = false;
     ready_.reset();
+    haveLookahead_ = false;
+    lookaheadResult_ = DecodeResult::Frame;
     const DecodeResult result = decoder_.SeekTo(target, held_);
     std::shared_ptr<const Surface> surface;
     if (result == DecodeResult::Frame)
-        surface = Convert(held_);
+        surface = Convert(held_, false);
     lock.lock();
     atEnd_ = false;
     failed_ = false;
@@ -248,7 +263,15 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
 
     if (!holding_) {
         ready_.reset();
-        const DecodeResult result = decoder_.DecodeNext(held_);
+        DecodeResult result = DecodeResult::Frame;
+        if (haveLookahead_) {
+            std::swap(held_, lookahead_);
+            haveLookahead_ = false;
+        } else if (lookaheadResult_ != DecodeResult::Frame) {
+            result = std::exchange(lookaheadResult_, DecodeResult::Frame);
+        } else {
+            result = decoder_.DecodeNext(held_);
+        }
         if (result != DecodeResult::Frame) {
             lock.lock();
             if (serial != seekSerial_ || seekPending_)
@@ -295,7 +318,7 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     // Converted outside the mutex; unpaced, this overlaps with the owner
     // still working on the previous frame.
     if (!ready_)
-        ready_ = Convert(held_);
+        ready_ = Convert(held_, true);
     lock.lock();
     if (quit_ || seekPending_ || serial != seekSerial_ || state_ != GraphState::Running)
         return false;  // paused meanwhile: the frame waits

@@ -13,7 +13,7 @@
 #include <mutex>
 #include <thread>
 
-#include "video/frame_converter.h"
+#include "video/conversion_worker.h"
 #include "video/media_graph.h"
 #include "video/surface_pool.h"
 #include "video/video_decoder.h"
@@ -51,7 +51,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     bool ShouldWake() const;
     bool SeekAndDeliver(std::unique_lock<std::mutex>& lock);
     bool PlayOneFrame(std::unique_lock<std::mutex>& lock);
-    std::shared_ptr<const Surface> Convert(const DecodedFrame& frame);
+    std::shared_ptr<const Surface> Convert(const DecodedFrame& frame, bool decodeAhead);
     void Deliver(std::unique_lock<std::mutex>& lock, GraphEvent event);
 
     // Fixed once opened.
@@ -65,11 +65,14 @@ class FfmpegMediaGraph final : public MediaGraph {
     // Streaming thread only (and Open before the thread starts).
     std::atomic<bool> abort_{false};
     VideoDecoder decoder_;
-    FrameConverter converter_;
+    ConversionWorker worker_;
     std::unique_ptr<SurfacePool> pool_;
     DecodedFrame held_;  // decoded, not yet delivered
     bool holding_ = false;
     std::shared_ptr<const Surface> ready_;  // held_ converted, when it is
+    DecodedFrame lookahead_;                // the frame after held_, decoded during its conversion
+    bool haveLookahead_ = false;
+    DecodeResult lookaheadResult_ = DecodeResult::Frame;  // the end, met decoding ahead
     bool atEnd_ = false;
     bool failed_ = false;
     uint64_t completedRun_ = 0;  // the run that saw the end

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <thread>
 #include <utility>
 
 namespace trevanto {
@@ -91,7 +92,9 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
         error = "Out of memory.";
         return false;
     }
-    codec_->thread_count = 0;  // as many as the machine has cores
+    // One decoding thread per core; libavcodec's automatic choice adds one
+    // more, which only costs switching on a busy machine.
+    codec_->thread_count = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     codec_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     codec_->pkt_timebase = stream->time_base;
     result = avcodec_open2(codec_.get(), decoder, nullptr);

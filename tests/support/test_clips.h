@@ -40,7 +40,8 @@ const std::vector<TestClip>& TestClips();
 // Looks a clip up by file name; null when there is none of that name.
 const TestClip* FindTestClip(const std::string& file);
 // A longer 720 x 576 MPEG-2 clip for the benchmark only (made by the bench
-// target, not part of the test run).
+// target, not part of the test run): the sample video's scenes, cut at the
+// listed frames, with the frame code.
 const TestClip& BenchmarkClip();
 // The bundled sample video that scripts/run shows (no frame code).
 const TestClip& SampleVideo();

@@ -1,0 +1,50 @@
+#include "video/conversion_worker.h"
+
+namespace trevanto {
+
+ConversionWorker::ConversionWorker() : thread_([this] { Work(); }) {}
+
+ConversionWorker::~ConversionWorker() {
+    {
+        const std::lock_guard lock(mutex_);
+        quit_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+void ConversionWorker::Start(const AVFrame& picture, Surface& surface) {
+    {
+        const std::lock_guard lock(mutex_);
+        picture_ = &picture;
+        surface_ = &surface;
+        busy_ = true;
+    }
+    changed_.notify_all();
+}
+
+bool ConversionWorker::Wait() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !busy_; });
+    return converted_;
+}
+
+void ConversionWorker::Work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return quit_ || (busy_ && picture_); });
+        if (quit_)
+            return;
+        const AVFrame& picture = *picture_;
+        Surface& surface = *surface_;
+        picture_ = nullptr;
+        lock.unlock();
+        const bool converted = converter_.Convert(picture, surface);
+        lock.lock();
+        converted_ = converted;
+        busy_ = false;
+        changed_.notify_all();
+    }
+}
+
+}  // namespace trevanto

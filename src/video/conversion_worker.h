@@ -1,0 +1,39 @@
+#pragma once
+// Converts one decoded picture at a time on a thread of its own, so that the
+// streaming thread can decode the next frame meanwhile.
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "video/frame_converter.h"
+
+namespace trevanto {
+
+class ConversionWorker {
+  public:
+    ConversionWorker();
+    ~ConversionWorker();
+    ConversionWorker(const ConversionWorker&) = delete;
+    ConversionWorker& operator=(const ConversionWorker&) = delete;
+
+    // Starts converting `picture` into `surface`; both stay untouched by the
+    // caller until Wait returns. One job at a time.
+    void Start(const AVFrame& picture, Surface& surface);
+    // Waits for the job started last; true when it converted.
+    bool Wait();
+
+  private:
+    void Work();
+
+    FrameConverter converter_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    const AVFrame* picture_ = nullptr;
+    Surface* surface_ = nullptr;
+    bool busy_ = false;
+    bool converted_ = false;
+    bool quit_ = false;
+    std::thread thread_;
+};
+
+}  // namespace trevanto
