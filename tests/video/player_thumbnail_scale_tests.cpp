@@ -28,8 +28,9 @@ bool SamePixels(const Surface& a, const Surface& b) {
 }
 
 TEST(BoxScaler, MatchesStretchFromToTheBit) {
-    const std::pair<int, int> sizes[] = {{720, 576}, {320, 240}, {640, 360}, {100, 80},
-                                         {64, 48},   {1, 1},     {333, 77}};
+    const std::pair<int, int> sizes[] = {{720, 576},  {320, 240}, {640, 360}, {100, 80},
+                                         {64, 48},    {1, 1},     {333, 77},  {1920, 1080},
+                                         {4000, 300}, {9000, 50}};
     const Rect destinations[] = {{0, 0, 100, 80}, {-10, -5, 90, 75}, {20, 10, 130, 95}};
     BoxScaler scaler;
     uint32_t seed = 1;
