@@ -244,8 +244,8 @@ void CMainFrame::CreatePreviewBar() {
     previewBar_->setWidget(previewPanel_);
     addDockWidget(Qt::LeftDockWidgetArea, previewBar_);
     QAction* viewPreview = actions_[command::kViewPreview];
-    connect(previewBar_, &QDockWidget::visibilityChanged, viewPreview,
-            [this, viewPreview] { viewPreview->setChecked(previewBar_->isVisible()); });
+    // The signal's own value: it also comes while the frame is being torn down.
+    connect(previewBar_, &QDockWidget::visibilityChanged, viewPreview, &QAction::setChecked);
     viewPreview->setChecked(true);
 
     QSlider* slider = previewPanel_->Slider();
