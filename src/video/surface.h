@@ -71,7 +71,7 @@ class Surface {
 
     // Stretch copy of the whole source onto the destination rectangle of this
     // surface, clipped to this surface (the Blt of a stretching renderer).
-    // Area averaging when shrinking, bilinear when enlarging. Fails when
+    // Area averaging when shrinking, nearest pixel when enlarging. Fails when
     // either surface is invalid or locked, or the rectangle is empty.
     bool StretchFrom(const Surface& source, Rect destination);
 
