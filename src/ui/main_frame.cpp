@@ -226,7 +226,8 @@ void CMainFrame::CreateStatusBar() {
         auto* label = new QLabel(bar);
         label->setObjectName(QString("statusPane%1").arg(pane));
         label->setProperty("statusPane", pane);
-        label->setFixedWidth(kPaneWidth);
+        // 100 pixels, wider only when a text would not fit (large frame counts).
+        label->setMinimumWidth(kPaneWidth);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addPermanentWidget(label);
         panes_.push_back(label);

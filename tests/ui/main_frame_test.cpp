@@ -78,8 +78,15 @@ TEST_F(MainFrameTest, FramePanesShowFramesOrTimecodes) {
     frame.UpdateShotCount(7);
     EXPECT_EQ(frame.StatusPane(3)->text(), "TotalShots=7");
     EXPECT_EQ(frame.StatusPane(2)->text(), "");
-    for (int pane = 1; pane <= 3; ++pane)
-        EXPECT_EQ(frame.StatusPane(pane)->width(), 100);
+    frame.show();
+    frame.UpdateFramePanes(123456, 654321, false, 10.0);
+    QApplication::processEvents();
+    for (int pane = 1; pane <= 3; ++pane) {
+        const QLabel* label = frame.StatusPane(pane);
+        EXPECT_GE(label->width(), 100);
+        EXPECT_GE(label->width(), label->sizeHint().width());
+    }
+    EXPECT_EQ(frame.StatusPane(2)->width(), 100);
 }
 
 TEST_F(MainFrameTest, PreviewBarStartsLeftWithItsSliderAndTakesTheFileName) {
