@@ -16,7 +16,11 @@
 
 #include "app/document_ports.h"
 #include "app/document_surfaces.h"
+#include "app/jpeg_export_commands.h"
+#include "app/publishing_commands.h"
+#include "app/shots_file_commands.h"
 #include "export/shot_template.h"
+#include "publish/publisher.h"
 #include "shots/shot_list.h"
 #include "shots/shot_slicer.h"
 #include "video/box_scaler.h"
@@ -121,6 +125,17 @@ class CPlayerDoc : private PlayerListener {
     DocumentSurfaces& Surfaces() { return surfaces_; }
     int32_t& JpegCounter() { return jpegCounter_; }
     bool& ConfirmDeletes() { return confirmDeletes_; }
+    const ShotTemplate& GetShotTemplate() const { return Template(); }
+
+    // --- Shots files, JPEG export, publishing (player_doc_export.cpp) -------
+    ShotsFileCommands& ShotsFile() { return shotsFile_; }
+    JpegExportCommands& JpegExport() { return jpegExport_; }
+    PublishingCommands& Publishing() { return publishing_; }
+    Publisher& GetPublisher() { return publisher_; }
+    const Publisher& GetPublisher() const { return publisher_; }
+    // A chain of frame requests runs (shots file, JPEG export, refresh); only
+    // one may run at a time.
+    bool FrameChainRunning() const;
 
   private:
     // PlayerListener: how the player reaches the ports and the run.
@@ -134,6 +149,7 @@ class CPlayerDoc : private PlayerListener {
     void PresentFrame(bool beyondPlayRange) override;
     void RunFrameRequest(const FrameRequest& request) override;
     void OnPlaybackEnd(int32_t frameAfterEnd) override;
+    void OnVideoClosed() override;
 
     void CheckCommand(int32_t commandId, bool checked);
     void UpdateShotCount();
@@ -152,9 +168,14 @@ class CPlayerDoc : private PlayerListener {
     ShotSlicer slicer_;
     bool timecodeMode_ = false;
     bool confirmDeletes_ = true;
-    int32_t jpegCounter_ = 0;
+    int32_t jpegCounter_ = 1;
     int refreshRepeats_ = 0;
     std::map<FrameRequestKind, std::function<void(const FrameRequest&)>> requestHandlers_;
+    // After the shots and the request handlers, which they use.
+    Publisher publisher_;
+    ShotsFileCommands shotsFile_{*this};
+    JpegExportCommands jpegExport_{*this};
+    PublishingCommands publishing_{*this, jpegExport_};
     // Last: the player and its graph go first, before what they report to.
     Player player_;
 };

@@ -1,0 +1,65 @@
+#include "app/publishing_commands.h"
+
+#include "app/jpeg_export_commands.h"
+#include "app/player_doc.h"
+
+namespace trevanto {
+namespace {
+
+void RecordVideoFacts(CPlayerDoc& doc) {
+    const Player& player = doc.GetPlayer();
+    doc.GetPublisher().PublishVideoFacts(player.OpenedPath(), player.FrameCount(),
+                                         player.DurationSeconds());
+}
+
+}  // namespace
+
+bool PublishingCommands::Publish() {
+    const std::string notReady = CheckReadyToPublish(doc_.IsOpen(), doc_.ShotCount());
+    if (!notReady.empty()) {
+        ShowMessage(notReady);
+        return false;
+    }
+    if (!doc_.Ports().view || doc_.FrameChainRunning())
+        return false;
+    RecordVideoFacts(doc_);
+    const TargetCheck target = PrepareTarget(doc_.GetPublisher().Options().targetFile);
+    if (!target.ok) {
+        ShowMessage(target.message);
+        return false;
+    }
+    std::vector<int32_t> items;
+    for (int32_t item = 0; item < doc_.ShotCount(); ++item)
+        items.push_back(item);
+    doc_.JpegCounter() = 1;
+    lastOutcome_.reset();
+    running_ = jpegExport_.StartPublicationExport(std::move(items), [this] {
+        running_ = false;
+        PublishAfterExport();
+    });
+    return running_;
+}
+
+bool PublishingCommands::IsRunning() const {
+    // An aborted export never reaches the pages.
+    return running_ && jpegExport_.IsActive();
+}
+
+void PublishingCommands::PublishAfterExport() {
+    RecordVideoFacts(doc_);
+    PublishOutcome outcome = PublishPages(doc_.GetPublisher(), &doc_.Shots());
+    for (const std::string& text : outcome.messages)
+        ShowMessage(text);
+    if (!outcome.pageToShow.empty()) {
+        if (UserPort* user = doc_.Ports().user)
+            user->OpenWithDefaultHandler(outcome.pageToShow);
+    }
+    lastOutcome_ = std::move(outcome);
+}
+
+void PublishingCommands::ShowMessage(const std::string& text) {
+    if (UserPort* user = doc_.Ports().user)
+        user->ShowMessage(text);
+}
+
+}  // namespace trevanto

@@ -1,0 +1,41 @@
+#pragma once
+// The publish command of the document: its checks, the target folder, the
+// images of every shot through the JPEG export (frame requests of kind 4,
+// numbered from 1), then the pages. The options are the document's
+// publishing options as the caller (the wizard, trevanto-cli, a test) left
+// them.
+#include <optional>
+
+#include "publish/publishing_run.h"
+
+namespace trevanto {
+
+class CPlayerDoc;
+class JpegExportCommands;
+
+class PublishingCommands {
+  public:
+    PublishingCommands(CPlayerDoc& doc, JpegExportCommands& jpegExport)
+        : doc_(doc), jpegExport_(jpegExport) {}
+    PublishingCommands(const PublishingCommands&) = delete;
+    PublishingCommands& operator=(const PublishingCommands&) = delete;
+
+    // Checks, prepares the target and starts the image export; the pages
+    // follow when its last image is written. False when it did not start.
+    bool Publish();
+    // The images are being written.
+    bool IsRunning() const;
+    // The outcome of the last run that got to its pages.
+    const std::optional<PublishOutcome>& LastOutcome() const { return lastOutcome_; }
+
+  private:
+    void PublishAfterExport();
+    void ShowMessage(const std::string& text);
+
+    CPlayerDoc& doc_;
+    JpegExportCommands& jpegExport_;
+    bool running_ = false;
+    std::optional<PublishOutcome> lastOutcome_;
+};
+
+}  // namespace trevanto
