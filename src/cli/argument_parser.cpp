@@ -14,6 +14,11 @@ std::string ParsedArguments::Value(const std::string& name, size_t index) const 
     return found->second[index];
 }
 
+std::vector<std::string> ParsedArguments::Values(const std::string& name) const {
+    const auto found = options_.find(name);
+    return found == options_.end() ? std::vector<std::string>{} : found->second;
+}
+
 std::optional<ParsedArguments> ParseArguments(const std::vector<std::string>& arguments,
                                               const std::vector<OptionSpec>& specs,
                                               std::string& error) {
@@ -36,7 +41,7 @@ std::optional<ParsedArguments> ParseArguments(const std::vector<std::string>& ar
             error = "unknown option " + argument;
             return std::nullopt;
         }
-        if (parsed.Has(name)) {
+        if (parsed.Has(name) && !spec->repeatable) {
             error = "option " + argument + " given twice";
             return std::nullopt;
         }

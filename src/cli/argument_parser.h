@@ -14,6 +14,8 @@ struct OptionSpec {
     int valueCount = 0;      // values following the option
     std::string valueNames;  // shown in the help, e.g. "OPTION VALUE"
     std::string help;
+    // May be given more than once (one value each); the values are kept in order.
+    bool repeatable = false;
 };
 
 class ParsedArguments {
@@ -21,6 +23,8 @@ class ParsedArguments {
     bool Has(const std::string& name) const { return options_.count(name) != 0; }
     // The option's i-th value; empty when absent.
     std::string Value(const std::string& name, size_t index = 0) const;
+    // Every value of the option, in the order given; empty when absent.
+    std::vector<std::string> Values(const std::string& name) const;
     const std::vector<std::string>& Positionals() const { return positionals_; }
 
   private:
@@ -33,7 +37,7 @@ class ParsedArguments {
 
 // Parses `arguments` (without the program and subcommand names). An unknown
 // option, a missing value or an option given twice gives nothing and a
-// reason in `error`. "--" ends the options.
+// reason in `error`; a repeatable option may be given again. "--" ends the options.
 std::optional<ParsedArguments> ParseArguments(const std::vector<std::string>& arguments,
                                               const std::vector<OptionSpec>& specs,
                                               std::string& error);

@@ -5,6 +5,7 @@
 
 #include "cli/argument_parser.h"
 #include "cli/exit_status.h"
+#include "cli/load_command.h"
 #include "cli/slice_command.h"
 
 namespace trevanto::cli {
@@ -30,10 +31,23 @@ int RunSliceCommand(const ParsedArguments& arguments, const CliStreams& streams,
     return RunSlice(*options, streams, std::move(factory));
 }
 
+int RunLoadCommand(const ParsedArguments& arguments, const CliStreams& streams,
+                   MediaGraphFactory factory) {
+    std::string error;
+    const auto options = ParseLoadOptions(arguments, error);
+    if (!options) {
+        streams.err << "trevanto-cli load: " << error << "\n(see trevanto-cli load --help)\n";
+        return kBadArguments;
+    }
+    return RunLoad(*options, streams, std::move(factory));
+}
+
 const std::vector<Subcommand>& Subcommands() {
     static const std::vector<Subcommand> commands = {
         {"slice", "cut a video into shots and list them", SliceOptionSpecs, SliceHelp,
          RunSliceCommand},
+        {"load", "rebuild the shots of a shots file and list them", LoadOptionSpecs, LoadHelp,
+         RunLoadCommand},
     };
     return commands;
 }
@@ -42,7 +56,8 @@ std::string GeneralHelp() {
     std::string text =
         "usage: trevanto-cli COMMAND [ARGUMENTS]\n"
         "\n"
-        "Trevanto without windows: slices videos into shots.\n"
+        "Trevanto without windows: slices videos into shots, saves and loads shots\n"
+        "files, writes the shots as JPEG images and publishes them as web pages.\n"
         "\n"
         "commands:\n";
     for (const Subcommand& command : Subcommands()) {

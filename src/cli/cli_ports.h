@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include <chrono>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -19,10 +20,17 @@ class CliUser : public UserPort {
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
     int MessageCount() const { return messages_; }
+    // File dialogs are answered with the file named on the command line.
+    void SetFileAnswer(std::optional<std::string> path) { fileAnswer_ = std::move(path); }
+    std::optional<std::string> ChooseFile(FileDialogKind kind, const std::string& filter,
+                                          const std::string& defaultExtension) override;
+    // Starts xdg-open on it, without waiting.
+    bool OpenWithDefaultHandler(const std::string& pathOrUrl) override;
 
   private:
     std::ostream& err_;
     int messages_ = 0;
+    std::optional<std::string> fileAnswer_;
 };
 
 // The thumbnail view without a window: it keeps captions and pictures.

@@ -2,6 +2,7 @@
 // One document driven from the command line: its ports, the shot template,
 // and the loop that hands graph events to the document until a run ends.
 // Subcommands (slice, and later load) build on it.
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -35,8 +36,16 @@ class CliSession {
     // Hands graph events to the document while a slicing run is active.
     // Fails when the video could not be read to the end of the run.
     ExitStatus RunUntilSlicingEnds(int32_t firstFrame, int32_t lastFrame);
+    // Unpaced playback and graph events for videos the document opens itself
+    // (loading a shots file).
+    void UseUnpacedGraph();
+    // Hands graph events to the document until `done` holds (a chain of frame
+    // requests has ended). Fails when the graph stops delivering.
+    ExitStatus RunUntil(const std::function<bool()>& done);
 
     CPlayerDoc& Doc() { return doc_; }
+    CliUser& User() { return user_; }
+    std::ostream& Out() { return streams_.out; }
     std::ostream& Err() { return streams_.err; }
 
   private:

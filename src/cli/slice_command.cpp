@@ -1,6 +1,10 @@
 #include "cli/slice_command.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "cli/shot_printer.h"
+#include "common/paths.h"
 #include "common/text_format.h"
 #include "video/player_messages.h"
 
@@ -23,17 +27,29 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
         {"quiet", 0, "", "no progress line on a terminal"},
         {"help", 0, "", "show this help"},
     };
-    return specs;
+    // The outputs go before --quiet and --help.
+    static const std::vector<OptionSpec> withOutputs = [] {
+        std::vector<OptionSpec> all = specs;
+        const auto& outputs = OutputOptionSpecs();
+        all.insert(all.end() - 2, outputs.begin(), outputs.end());
+        return all;
+    }();
+    return withOutputs;
 }
 
 std::string SliceHelp() {
     return "usage: trevanto-cli slice VIDEO [--engine [--threshold T]] [--sampler OPTION VALUE]\n"
            "                          [--start FRAME] [--end FRAME] [--template BMP]\n"
-           "                          [--timecodes] [--quiet]\n"
+           "                          [--timecodes] [--save FILE.hpv]\n"
+           "                          [--jpeg [--target PATH]] [--publish TARGET]\n"
+           "                          [--shot-size WxH --stretch] [publishing options]\n"
+           "                          [--quiet]\n"
            "\n"
            "Cuts VIDEO into shots and prints one line per shot on standard output:\n"
            "number, start frame, end frame and caption, separated by tabs. Frames count\n"
            "from 0. Messages and the progress line go to standard error.\n"
+           "\n" +
+           OutputHelp() +
            "\n"
            "options:\n" +
            FormatOptionHelp(SliceOptionSpecs()) +
@@ -123,6 +139,10 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
     options.templatePath = arguments.Value("template");
     options.timecodes = arguments.Has("timecodes");
     options.quiet = arguments.Has("quiet");
+    auto outputs = ParseOutputOptions(arguments, error);
+    if (!outputs)
+        return std::nullopt;
+    options.outputs = std::move(*outputs);
     return options;
 }
 
@@ -130,7 +150,13 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
     CliSession session(streams, options.quiet, std::move(factory));
     if (!session.LoadTemplate(options.templatePath))
         return kFailure;
-    if (const ExitStatus opened = session.OpenVideo(options.video); opened != kSuccess) {
+    // The shots file keeps the video's full path, so that it loads from anywhere.
+    std::error_code ignored;
+    const std::string video = FileExists(options.video)
+                                  ? std::filesystem::absolute(options.video, ignored).string()
+                                  : options.video;
+    if (const ExitStatus opened = session.OpenVideo(video.empty() ? options.video : video);
+        opened != kSuccess) {
         return opened;
     }
     CPlayerDoc& doc = session.Doc();
@@ -169,7 +195,9 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
     }
     const ExitStatus ran = session.RunUntilSlicingEnds(first, last);
     PrintShots(doc.Shots(), streams.out);
-    return ran;
+    if (ran != kSuccess)
+        return ran;
+    return WriteOutputs(session, options.outputs);
 }
 
 }  // namespace trevanto::cli

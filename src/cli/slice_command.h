@@ -8,6 +8,7 @@
 
 #include "cli/argument_parser.h"
 #include "cli/cli_session.h"
+#include "cli/output_options.h"
 #include "shots/shot_slicer.h"
 
 namespace trevanto::cli {
@@ -23,6 +24,7 @@ struct SliceOptions {
     std::string templatePath;  // empty: the built-in template
     bool timecodes = false;
     bool quiet = false;
+    OutputOptions outputs;
 };
 
 const std::vector<OptionSpec>& SliceOptionSpecs();

@@ -1,0 +1,162 @@
+#include "cli/output_options.h"
+
+#include "app/player_doc.h"
+
+namespace trevanto::cli {
+
+const std::vector<OptionSpec>& OutputOptionSpecs() {
+    static const std::vector<OptionSpec> specs = {
+        {"save", 1, "FILE.hpv", "write the shots to a shots file"},
+        {"jpeg", 0, "", "write every shot as a JPEG image image0001.jpg, ... (numbered on)"},
+        {"target", 1, "PATH",
+         "where --jpeg writes: a folder, or a page path whose folder exists (default: the "
+         "current folder)"},
+        {"shot-size", 1, "WxH", "size of the shot images with --stretch (100x80 by default)"},
+        {"stretch", 0, "", "stretch the video to the shot size (else images are 100 x 80)"},
+        {"publish", 1, "TARGET",
+         "publish the shots: TARGET is the first page (.html), a folder, or a web archive "
+         "(.mhtml); its folder is made when missing"},
+        {"title", 1, "TEXT", "title of the publication (may hold keywords)"},
+        {"page-template", 1, "HTML", "build the pages from this HTML template"},
+        {"per-row", 1, "N", "shots per table row of the built-in page (4)"},
+        {"edge", 1, "N", "border width of the built-in page's table in pixels (0)"},
+        {"page-kb", 1, "N", "size budget of one built-in page in kilobytes (30)"},
+        {"caption", 1, "TEXT", "caption of each shot (\"$(INDEX) / $(COUNT)\")"},
+        {"no-caption", 0, "", "no captions under the shots of the built-in page"},
+        {"add-file", 1, "FILE", "copy this file next to the pages (repeatable)", true},
+        {"video-url", 1, "URL", "url of the online video, for video links"},
+        {"asx-url", 1, "URL", "url of the ASX processing script of video links"},
+        {"show", 0, "", "open the first page with the desktop's default handler"},
+    };
+    return specs;
+}
+
+std::string OutputHelp() {
+    return "Outputs (after the shots are listed): --save writes a shots file, --jpeg the\n"
+           "images, --publish a web publication. The path of the publication's first page\n"
+           "is printed as the last line on standard output.\n";
+}
+
+std::optional<std::pair<int, int>> ParseShotSize(const std::string& text) {
+    const size_t x = text.find_first_of("xX");
+    if (x == std::string::npos)
+        return std::nullopt;
+    const auto width = ParseInteger(text.substr(0, x));
+    const auto height = ParseInteger(text.substr(x + 1));
+    if (!width || !height || *width < 1 || *height < 1 || *width > 4096 || *height > 4096)
+        return std::nullopt;
+    return std::make_pair(*width, *height);
+}
+
+namespace {
+
+bool ParseCount(const ParsedArguments& arguments, const std::string& name, int minimum,
+                int32_t& value, std::string& error) {
+    if (!arguments.Has(name))
+        return true;
+    const auto number = ParseInteger(arguments.Value(name));
+    if (!number || *number < minimum) {
+        error = "--" + name + " needs a whole number of " + std::to_string(minimum) +
+                " or more, not '" + arguments.Value(name) + "'";
+        return false;
+    }
+    value = *number;
+    return true;
+}
+
+}  // namespace
+
+std::optional<OutputOptions> ParseOutputOptions(const ParsedArguments& arguments,
+                                                std::string& error) {
+    OutputOptions options;
+    options.saveFile = arguments.Value("save");
+    if (arguments.Has("save") && options.saveFile.empty()) {
+        error = "--save needs a file name";
+        return std::nullopt;
+    }
+    options.jpeg = arguments.Has("jpeg");
+    options.publishTarget = arguments.Value("publish");
+    if (arguments.Has("publish") && options.publishTarget.empty()) {
+        error = "--publish needs a target";
+        return std::nullopt;
+    }
+    PublishOptions& publish = options.publish;
+    publish.showResult = arguments.Has("show");
+    options.targetGiven = arguments.Has("target");
+    if (options.targetGiven)
+        publish.targetFile = arguments.Value("target");
+    if (arguments.Has("shot-size")) {
+        const auto size = ParseShotSize(arguments.Value("shot-size"));
+        if (!size) {
+            error = "--shot-size needs WIDTHxHEIGHT (1 to 4096 each), not '" +
+                    arguments.Value("shot-size") + "'";
+            return std::nullopt;
+        }
+        publish.shotWidth = size->first;
+        publish.shotHeight = size->second;
+    }
+    publish.stretchToFit = arguments.Has("stretch");
+    if (arguments.Has("title"))
+        publish.title = arguments.Value("title");
+    if (arguments.Has("page-template")) {
+        publish.useTemplate = true;
+        publish.templateFile = arguments.Value("page-template");
+    }
+    if (!ParseCount(arguments, "per-row", 1, publish.shotsPerRow, error) ||
+        !ParseCount(arguments, "edge", 0, publish.edgeWidth, error) ||
+        !ParseCount(arguments, "page-kb", 1, publish.pageKBytes, error)) {
+        return std::nullopt;
+    }
+    if (arguments.Has("caption"))
+        publish.shotCaption = arguments.Value("caption");
+    publish.displayCaption = !arguments.Has("no-caption");
+    publish.additionalFiles = arguments.Values("add-file");
+    publish.onlineVideoUrl = arguments.Value("video-url");
+    publish.asxScriptUrl = arguments.Value("asx-url");
+    return options;
+}
+
+ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options) {
+    CPlayerDoc& doc = session.Doc();
+    if (!options.saveFile.empty()) {
+        session.User().SetFileAnswer(options.saveFile);
+        const bool saved = doc.ShotsFile().SaveShots();
+        session.User().SetFileAnswer(std::nullopt);
+        if (!saved)
+            return kFailure;
+    }
+    // Set now: opening a video resets the document's options.
+    Publisher& publisher = doc.GetPublisher();
+    publisher.Options() = options.publish;
+    publisher.SetUseTemplate(options.publish.useTemplate);
+    if (options.jpeg && doc.ShotCount() > 0) {
+        std::vector<int32_t> items;
+        for (int32_t item = 0; item < doc.ShotCount(); ++item)
+            items.push_back(item);
+        if (!doc.JpegExport().ExtractAsJpeg(std::move(items)))
+            return kFailure;
+        if (const ExitStatus waited =
+                session.RunUntil([&doc] { return !doc.JpegExport().IsActive(); });
+            waited != kSuccess) {
+            return waited;
+        }
+    }
+    if (options.publishTarget.empty())
+        return kSuccess;
+    publisher.Options().targetFile = options.publishTarget;
+    if (!doc.Publishing().Publish())
+        return kFailure;
+    if (const ExitStatus waited =
+            session.RunUntil([&doc] { return !doc.Publishing().IsRunning(); });
+        waited != kSuccess) {
+        return waited;
+    }
+    const auto& outcome = doc.Publishing().LastOutcome();
+    if (!outcome)
+        return kFailure;  // the images could not all be written
+    session.Out() << outcome->firstPagePath << '\n';
+    session.Out().flush();
+    return outcome->complete ? kSuccess : kFailure;
+}
+
+}  // namespace trevanto::cli

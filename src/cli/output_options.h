@@ -1,0 +1,40 @@
+#pragma once
+// What trevanto-cli makes of the shots once they exist, for slice and load:
+// a shots file (--save), the shots as JPEG images (--jpeg) and a web
+// publication (--publish), with the publishing options on the command line.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/argument_parser.h"
+#include "cli/cli_session.h"
+#include "publish/publish_options.h"
+
+namespace trevanto::cli {
+
+struct OutputOptions {
+    std::string saveFile;  // empty: no shots file
+    bool jpeg = false;
+    std::string publishTarget;  // empty: no publication
+    // The publishing options as given; the rest keep their defaults. The
+    // command line never opens a browser unless --show is given.
+    PublishOptions publish;
+    bool targetGiven = false;
+
+    bool Any() const { return !saveFile.empty() || jpeg || !publishTarget.empty(); }
+};
+
+const std::vector<OptionSpec>& OutputOptionSpecs();
+// The help paragraph on the outputs, for the subcommands' help texts.
+std::string OutputHelp();
+std::optional<OutputOptions> ParseOutputOptions(const ParsedArguments& arguments,
+                                                std::string& error);
+// "WxH" with both sides from 1 to 4096.
+std::optional<std::pair<int, int>> ParseShotSize(const std::string& text);
+
+// Makes the outputs from the document's shots, in the order save, images,
+// publication; the path of the publication's first page is the last line on
+// standard output.
+ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options);
+
+}  // namespace trevanto::cli
