@@ -133,7 +133,7 @@ void CMainFrame::CreateActions() {
                "Display program information, version number and copyright\nAbout");
 
     // Features that come later stay visible but cannot be chosen yet.
-    for (int32_t id : {kOpenOnlineVideo, kOpenBitmapTemplate, kLoadShots, kSaveShots, kPublish}) {
+    for (int32_t id : {kOpenOnlineVideo, kOpenBitmapTemplate, kPublish}) {
         actions_[id]->setEnabled(false);
     }
 }

@@ -100,7 +100,7 @@ class CThumbView : public QListWidget, public ShotViewPort {
     void SetCommandAvailable(int32_t commandId, bool available);
 
   signals:
-    // A command the view does not handle itself (videolink, jpeg, load, save).
+    // A command the view does not handle itself (the video hyperlink).
     void CommandInvoked(int32_t commandId);
 
   protected:
@@ -125,7 +125,7 @@ class CThumbView : public QListWidget, public ShotViewPort {
     int32_t lastItemIndex_ = -1;
     int32_t lastHitItem_ = -1;
     bool paintingLocked_ = false;
-    std::set<int32_t> unavailable_ = {kVideoLink, kExtractJpeg, kLoadShots, kSaveShots};
+    std::set<int32_t> unavailable_ = {kVideoLink};
 };
 
 }  // namespace trevanto

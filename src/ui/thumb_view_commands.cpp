@@ -5,7 +5,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include "app/jpeg_export_commands.h"
 #include "app/player_doc.h"
+#include "app/shots_file_commands.h"
 #include "common/text_format.h"
 #include "ui/desktop_user_port.h"
 #include "ui/thumb_view.h"
@@ -148,8 +150,20 @@ void CThumbView::RunCommand(int32_t commandId) {
         case kDeleteShots:
             DeleteAll();
             return;
-        case kVideoLink:
         case kExtractJpeg:
+            if (selected >= 1 && document_ != nullptr) {
+                document_->JpegExport().ExtractAsJpeg(SelectedItems());
+            }
+            return;
+        case kLoadShots:
+            if (document_ != nullptr)
+                document_->ShotsFile().LoadShots();
+            return;
+        case kSaveShots:
+            if (document_ != nullptr)
+                document_->ShotsFile().SaveShots();
+            return;
+        case kVideoLink:
             if (selected >= 1)
                 emit CommandInvoked(commandId);
             return;

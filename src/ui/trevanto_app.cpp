@@ -151,6 +151,10 @@ void CTrevantoApp::OnCommand(int32_t commandId) {
         case CMainFrame::kDeleteShots:
             view_->DeleteAll();
             return;
+        case CMainFrame::kLoadShots:
+        case CMainFrame::kSaveShots:
+            view_->RunCommand(commandId);
+            return;
         default:
             break;
     }

@@ -4,6 +4,9 @@
 #include <QMenu>
 
 #include "app/command_ids.h"
+#include "app/jpeg_export_commands.h"
+#include "app/shots_file_commands.h"
+#include "common/paths.h"
 #include "desktop_fixture.h"
 #include "video/surface.h"
 
@@ -164,7 +167,7 @@ TEST_F(ThumbViewTest, ShotMenuEnablingFollowsVideoRunAndSelection) {
     menu = plain.MakeContextMenu(OnItem(plain, 0));
     for (const QAction* action : menu->actions()) {
         const int32_t id = action->data().toInt();
-        if (id == CThumbView::kVideoLink || id == CThumbView::kExtractJpeg) {
+        if (id == CThumbView::kVideoLink) {
             EXPECT_FALSE(action->isEnabled());
         }
     }
@@ -275,6 +278,50 @@ TEST_F(ThumbViewTest, MergingShotsTwoToFourLeavesOneShotWithItsPictureRetaken) {
     const QImage expected = frame->ToImage().scaled(100, 80);
     EXPECT_TRUE(SameColour(view.ItemPicture(1).pixel(50, 40), expected.pixel(50, 40), 40));
     EXPECT_EQ(view.ItemPicture(0).pixel(50, 40), QColor(Qt::red).rgb());
+}
+
+TEST_F(ThumbViewTest, SavedShotsComeBackWithTheirPicturesRebuilt) {
+    auto app = MakeApp();
+    ASSERT_TRUE(app->Start());
+    ASSERT_TRUE(OpenPaused(*app, MediaPath(SampleVideo())));
+    AddFourShots(*app);
+    CThumbView& view = app->View();
+    user_.chosenFile = folder_.File("four.hpv");
+    view.MakeContextMenu(EmptySpace(view));
+    view.RunCommand(CThumbView::kSaveShots);
+    ASSERT_TRUE(FileExists(*user_.chosenFile));
+
+    view.RunCommand(CThumbView::kDeleteShots);
+    ASSERT_EQ(view.count(), 0);
+    view.RunCommand(CThumbView::kLoadShots);
+    ASSERT_TRUE(WaitFor([&] { return !app->Document().ShotsFile().IsRebuilding(); }));
+    ASSERT_EQ(view.count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(view.ItemCaption(i), FormatCaption(i + 1, i * 100, i * 100 + 99));
+        // The pictures are the video's own now, not the colours they were made with.
+        EXPECT_NE(view.ItemPicture(i).pixel(50, 40), QColor(kColours[i]).rgb());
+    }
+    EXPECT_FALSE(view.PaintingLocked());
+    EXPECT_EQ(app->Frame().StatusPane(3)->text(), "TotalShots=4");
+}
+
+TEST_F(ThumbViewTest, ExtractAsJpegWritesAnImagePerSelectedShot) {
+    auto app = MakeApp();
+    ASSERT_TRUE(app->Start());
+    ASSERT_TRUE(OpenPaused(*app, MediaPath(SampleVideo())));
+    AddFourShots(*app);
+    app->Document().GetPublisher().Options().targetFile = folder_.File("out.html");
+    CThumbView& view = app->View();
+    Select(view, {1, 3});
+    view.MakeContextMenu(OnItem(view, 3));
+    view.RunCommand(CThumbView::kExtractJpeg);
+    ASSERT_TRUE(WaitFor([&] { return !app->Document().JpegExport().IsActive(); }));
+    const auto& written = app->Document().JpegExport().WrittenImages();
+    ASSERT_EQ(written.size(), 2u);
+    for (const std::string& image : written) {
+        EXPECT_TRUE(FileExists(image)) << image;
+        EXPECT_EQ(FolderPart(image), folder_.Path());
+    }
 }
 
 TEST_F(ThumbViewTest, DoubleClickAndGoToCommandsSeekToTheShot) {

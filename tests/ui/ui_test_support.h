@@ -27,6 +27,10 @@ class ScriptedUser : public DesktopUserPort {
         return confirmAnswer;
     }
     std::optional<std::string> ChooseVideoFile() override { return videoFile; }
+    std::optional<std::string> ChooseFile(FileDialogKind, const std::string&,
+                                          const std::string&) override {
+        return chosenFile;
+    }
     void ShowInformation(const std::string& title, const std::string& text) override {
         informations.push_back(title + "|" + text);
     }
@@ -44,6 +48,7 @@ class ScriptedUser : public DesktopUserPort {
     bool confirmAnswer = true;
     bool tickDoNotShow = false;
     std::optional<std::string> videoFile;
+    std::optional<std::string> chosenFile;
 };
 
 }  // namespace trevanto::test
