@@ -5,7 +5,6 @@
 #include <array>
 
 #include "app/command_ids.h"
-#include "video/player_messages.h"
 
 namespace trevanto {
 

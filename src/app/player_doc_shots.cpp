@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "app/player_doc.h"
-#include "video/frame_clock.h"
 #include "video/player_messages.h"
 
 namespace trevanto {
