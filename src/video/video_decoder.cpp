@@ -119,6 +119,9 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
     if (stream->start_time != AV_NOPTS_VALUE)
         startSeconds_ = static_cast<double>(stream->start_time) * av_q2d(timeBase_);
     const bool knownStart = stream->start_time != AV_NOPTS_VALUE;
+    if (duration_ > 0.0 && knownStart &&
+        raw->duration_estimation_method != AVFMT_DURATION_FROM_STREAM)
+        MeasureDurationAtTheEnd();
     const DecodeResult first = Decode(first_);
     if (first != DecodeResult::Frame) {
         error = "The video of \"" + url + "\" cannot be decoded.";
@@ -137,6 +140,28 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
         return false;
     }
     return true;
+}
+
+void VideoDecoder::MeasureDurationAtTheEnd() {
+    // A length estimated from the last timestamps the demuxer saw (program
+    // streams) can miss the final frames, and the frame count with them.
+    // Decoding the last seconds gives the time of the real last frame.
+    constexpr double kTailSeconds = 3.0;
+    constexpr int kMaxTailFrames = 2000;
+    if (!SeekStream(std::max(duration_ - kTailSeconds, 0.0), false))
+        return;
+    double lastSeconds = -1.0;
+    DecodedFrame frame;
+    for (int count = 0; count < kMaxTailFrames; ++count) {
+        if (Decode(frame) != DecodeResult::Frame)
+            break;
+        lastSeconds = std::max(lastSeconds, frame.seconds);
+    }
+    if (lastSeconds >= 0.0)
+        duration_ = std::max(duration_, lastSeconds + frameSeconds_);
+    // Back to the start, by bytes: timestamp seeks in these streams are
+    // imprecise, and the first frame must be the stream's first.
+    SeekStream(0.0, true);
 }
 
 int64_t VideoDecoder::FrameNumberAt(double seconds) const {

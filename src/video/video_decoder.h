@@ -49,6 +49,7 @@ class VideoDecoder {
     DecodeResult Decode(DecodedFrame& frame);
     void Number(DecodedFrame& frame);
     bool SeekStream(double seconds, bool byBytes);
+    void MeasureDurationAtTheEnd();
 
     const std::atomic<bool>& abort_;
     ffmpeg::InputPtr input_;

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 #include "graph_driver.h"
@@ -97,6 +99,22 @@ TEST_P(GraphClipTest, PauseHaltsDeliveryAndRunResumesWithoutLosingFrames) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, GraphClipTest, ::testing::ValuesIn(TestClips()), ClipTestName());
+
+// Program streams estimate their length from the last timestamps the demuxer
+// reads, which can fall a few frames short on longer files.
+TEST(GraphLengthTest, ProgramStreamLengthCountsTheLastFrames) {
+    std::string error;
+    const auto graph = OpenUnpaced(MediaPath(SampleVideo()), error);
+    ASSERT_TRUE(graph) << error;
+    EXPECT_EQ(FrameAt(*graph, graph->DurationSeconds()), SampleVideo().frameCount);
+    // The first frame is still the stream's first after measuring the end.
+    ASSERT_TRUE(graph->Run());
+    GraphEvent event;
+    for (int tries = 0; tries < 2000 && !graph->GetEvent(event); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(event.code, GraphEventCode::Repaint);
+    EXPECT_EQ(FrameAt(*graph, event.frameSeconds), 0);
+}
 
 TEST(GraphPacedTest, PlaysInOrderAtTheRateAndStopsOnPause) {
     std::string error;
