@@ -164,6 +164,22 @@ TEST(ShotsFileThroughDocument, MessagesOfSavingAndLoading) {
     EXPECT_TRUE(session.doc.Shots().IsEmpty());
 }
 
+TEST(ShotsFileThroughDocument, ARefusedVideoStopsTheLoadThoughAnotherIsOpen) {
+    const test::TempFolder folder;
+    const std::string file = folder.File("movie.hpv");
+    WriteFile(file, "Trevanto (c) 2004 Qelvar\r\n\r\n" + folder.File("movie.mov") +
+                        "\r\nshot 1=0,0,39\r\n");
+    ExportSession session;
+    ASSERT_TRUE(session.Open(Mpeg1Clip()));
+    session.dialogUser.answer = file;
+    session.doc.ShotsFile().LoadShots();
+    EXPECT_TRUE(session.doc.IsOpen());  // the clip stays, its frames are not the file's
+    EXPECT_EQ(session.dialogUser.messages.size(), 1u);  // the refusal
+    EXPECT_FALSE(session.doc.ShotsFile().IsRebuilding());
+    EXPECT_TRUE(session.doc.PendingShots().IsEmpty());
+    EXPECT_TRUE(session.doc.Shots().IsEmpty());
+}
+
 TEST(ShotsFileThroughDocument, DeletingTheShotsEndsTheRebuilding) {
     const test::TempFolder folder;
     const std::string file = folder.File("clip.hpv");
