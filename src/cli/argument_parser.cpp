@@ -35,22 +35,22 @@ std::optional<ParsedArguments> ParseArguments(const std::vector<std::string>& ar
             continue;
         }
         const std::string name = argument.substr(2);
-        const auto spec = std::find_if(specs.begin(), specs.end(),
-                                       [&name](const OptionSpec& s) { return s.name == name; });
-        if (spec == specs.end()) {
+        const auto option = std::find_if(specs.begin(), specs.end(),
+                                         [&name](const OptionSpec& s) { return s.name == name; });
+        if (option == specs.end()) {
             error = "unknown option " + argument;
             return std::nullopt;
         }
-        if (parsed.Has(name) && !spec->repeatable) {
+        if (parsed.Has(name) && !option->repeatable) {
             error = "option " + argument + " given twice";
             return std::nullopt;
         }
-        if (arguments.size() - 1 - i < static_cast<size_t>(spec->valueCount)) {
-            error = "option " + argument + " needs " + spec->valueNames;
+        if (arguments.size() - 1 - i < static_cast<size_t>(option->valueCount)) {
+            error = "option " + argument + " needs " + option->valueNames;
             return std::nullopt;
         }
         std::vector<std::string>& values = parsed.options_[name];
-        for (int v = 0; v < spec->valueCount; ++v)
+        for (int v = 0; v < option->valueCount; ++v)
             values.push_back(arguments[++i]);
     }
     return parsed;
@@ -59,13 +59,13 @@ std::optional<ParsedArguments> ParseArguments(const std::vector<std::string>& ar
 std::string FormatOptionHelp(const std::vector<OptionSpec>& specs) {
     constexpr size_t kColumn = 26;
     std::string text;
-    for (const OptionSpec& spec : specs) {
-        std::string head = "  --" + spec.name;
-        if (!spec.valueNames.empty())
-            head += " " + spec.valueNames;
+    for (const OptionSpec& option : specs) {
+        std::string head = "  --" + option.name;
+        if (!option.valueNames.empty())
+            head += " " + option.valueNames;
         head += head.size() + 2 <= kColumn ? std::string(kColumn - head.size(), ' ')
                                            : "\n" + std::string(kColumn, ' ');
-        text += head + spec.help + "\n";
+        text += head + option.help + "\n";
     }
     return text;
 }

@@ -1,6 +1,5 @@
 #include "cli/load_command.h"
 
-#include "cli/shot_printer.h"
 
 namespace trevanto::cli {
 
@@ -45,12 +44,9 @@ std::optional<LoadOptions> ParseLoadOptions(const ParsedArguments& arguments, st
         return std::nullopt;
     }
     options.shotsFile = arguments.Positionals()[0];
-    options.templatePath = arguments.Value("template");
-    options.quiet = arguments.Has("quiet");
-    auto outputs = ParseOutputOptions(arguments, error);
-    if (!outputs)
+    if (!ParseSessionOptions(arguments, options.templatePath, options.quiet, options.outputs,
+                             error))
         return std::nullopt;
-    options.outputs = std::move(*outputs);
     return options;
 }
 
@@ -66,10 +62,7 @@ int RunLoad(const LoadOptions& options, const CliStreams& streams, MediaGraphFac
     if (!doc.IsOpen())
         return kFailure;
     const ExitStatus rebuilt = session.RunUntil([&doc] { return !doc.ShotsFile().IsRebuilding(); });
-    PrintShots(doc.Shots(), streams.out);
-    if (rebuilt != kSuccess)
-        return rebuilt;
-    return WriteOutputs(session, options.outputs);
+    return FinishRun(session, rebuilt, options.outputs);
 }
 
 }  // namespace trevanto::cli

@@ -1,6 +1,7 @@
 #include "cli/output_options.h"
 
 #include "app/player_doc.h"
+#include "cli/shot_printer.h"
 
 namespace trevanto::cli {
 
@@ -114,6 +115,24 @@ std::optional<OutputOptions> ParseOutputOptions(const ParsedArguments& arguments
     publish.onlineVideoUrl = arguments.Value("video-url");
     publish.asxScriptUrl = arguments.Value("asx-url");
     return options;
+}
+
+bool ParseSessionOptions(const ParsedArguments& arguments, std::string& templatePath, bool& quiet,
+                         OutputOptions& outputs, std::string& error) {
+    templatePath = arguments.Value("template");
+    quiet = arguments.Has("quiet");
+    auto parsed = ParseOutputOptions(arguments, error);
+    if (!parsed)
+        return false;
+    outputs = std::move(*parsed);
+    return true;
+}
+
+ExitStatus FinishRun(CliSession& session, ExitStatus run, const OutputOptions& options) {
+    PrintShots(session.Doc().Shots(), session.Out());
+    if (run != kSuccess)
+        return run;
+    return WriteOutputs(session, options);
 }
 
 ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options) {

@@ -29,6 +29,9 @@ const std::vector<OptionSpec>& OutputOptionSpecs();
 std::string OutputHelp();
 std::optional<OutputOptions> ParseOutputOptions(const ParsedArguments& arguments,
                                                 std::string& error);
+// --template, --quiet and the outputs, which slice and load share.
+bool ParseSessionOptions(const ParsedArguments& arguments, std::string& templatePath, bool& quiet,
+                         OutputOptions& outputs, std::string& error);
 // "WxH" with both sides from 1 to 4096.
 std::optional<std::pair<int, int>> ParseShotSize(const std::string& text);
 
@@ -36,5 +39,8 @@ std::optional<std::pair<int, int>> ParseShotSize(const std::string& text);
 // publication; the path of the publication's first page is the last line on
 // standard output.
 ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options);
+// The end of a run: prints the shots made (also after a failure), then makes
+// the outputs when the run succeeded.
+ExitStatus FinishRun(CliSession& session, ExitStatus run, const OutputOptions& options);
 
 }  // namespace trevanto::cli

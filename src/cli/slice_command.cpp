@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cli/shot_printer.h"
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "video/player_messages.h"
@@ -136,13 +135,10 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
         error = "--end lies before --start";
         return std::nullopt;
     }
-    options.templatePath = arguments.Value("template");
     options.timecodes = arguments.Has("timecodes");
-    options.quiet = arguments.Has("quiet");
-    auto outputs = ParseOutputOptions(arguments, error);
-    if (!outputs)
+    if (!ParseSessionOptions(arguments, options.templatePath, options.quiet, options.outputs,
+                             error))
         return std::nullopt;
-    options.outputs = std::move(*outputs);
     return options;
 }
 
@@ -194,10 +190,7 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
         doc.StartSampler();
     }
     const ExitStatus ran = session.RunUntilSlicingEnds(first, last);
-    PrintShots(doc.Shots(), streams.out);
-    if (ran != kSuccess)
-        return ran;
-    return WriteOutputs(session, options.outputs);
+    return FinishRun(session, ran, options.outputs);
 }
 
 }  // namespace trevanto::cli

@@ -1,6 +1,6 @@
 #pragma once
-// Owning handles for the FFmpeg objects of the playback graph. Private to
-// the media layer: nothing outside src/video includes FFmpeg headers.
+// Owning handles for FFmpeg objects. Private to the media layer (and the test
+// clip generator): nothing else includes FFmpeg headers.
 #include <memory>
 
 extern "C" {
@@ -13,6 +13,14 @@ namespace trevanto::ffmpeg {
 
 struct InputDeleter {
     void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+};
+// A context opened for writing: its file is closed, then the context freed.
+struct OutputDeleter {
+    void operator()(AVFormatContext* context) const {
+        if (context->pb)
+            avio_closep(&context->pb);
+        avformat_free_context(context);
+    }
 };
 struct CodecDeleter {
     void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
@@ -28,6 +36,7 @@ struct ScalerDeleter {
 };
 
 using InputPtr = std::unique_ptr<AVFormatContext, InputDeleter>;
+using OutputPtr = std::unique_ptr<AVFormatContext, OutputDeleter>;
 using CodecPtr = std::unique_ptr<AVCodecContext, CodecDeleter>;
 using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;

@@ -1,5 +1,7 @@
 #include "clip_encoder.h"
 
+#include "video/ffmpeg_handles.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -11,26 +13,6 @@ extern "C" {
 namespace trevanto::test {
 namespace {
 
-struct OutputDeleter {
-    void operator()(AVFormatContext* context) const {
-        if (context->pb)
-            avio_closep(&context->pb);
-        avformat_free_context(context);
-    }
-};
-struct CodecDeleter {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-struct FrameDeleter {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketDeleter {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-struct ScalerDeleter {
-    void operator()(SwsContext* context) const { sws_freeContext(context); }
-};
-
 std::string ErrorText(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, text, sizeof text);
@@ -40,11 +22,11 @@ std::string ErrorText(int code) {
 }  // namespace
 
 struct ClipEncoder::State {
-    std::unique_ptr<AVFormatContext, OutputDeleter> output;
-    std::unique_ptr<AVCodecContext, CodecDeleter> codec;
-    std::unique_ptr<AVFrame, FrameDeleter> frame;
-    std::unique_ptr<AVPacket, PacketDeleter> packet;
-    std::unique_ptr<SwsContext, ScalerDeleter> scaler;
+    ffmpeg::OutputPtr output;
+    ffmpeg::CodecPtr codec;
+    ffmpeg::FramePtr frame;
+    ffmpeg::PacketPtr packet;
+    ffmpeg::ScalerPtr scaler;
     AVStream* stream = nullptr;
     int64_t nextPts = 0;
     bool headerWritten = false;
