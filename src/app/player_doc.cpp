@@ -13,7 +13,11 @@ CPlayerDoc::CPlayerDoc(MediaGraphFactory factory, DocumentPorts ports, int scree
     : ports_(ports),
       screenWidth_(screenWidth),
       screenHeight_(screenHeight),
-      player_(std::move(factory), *this) {}
+      player_(std::move(factory), *this) {
+    // The graph shrinks each frame to the thumbnail while it converts it,
+    // which costs far less than shrinking the RGB32 frame here.
+    player_.SetThumbnailSize(kThumbnailWidth, kThumbnailHeight);
+}
 
 CPlayerDoc::~CPlayerDoc() = default;
 

@@ -1,4 +1,6 @@
 // Presenting delivered frames and the slicing runs that follow them.
+#include <cstring>
+
 #include "app/command_ids.h"
 #include "app/player_doc.h"
 #include "export/shot_thumbnail.h"
@@ -40,6 +42,14 @@ bool CPlayerDoc::ScaleToThumbnail() {
     const auto& frame = player_.FrameSurface();
     if (!thumbnail || !frame)
         return false;
+    const auto& made = player_.FrameThumbnail();
+    if (made && made->Width() == thumbnail->Width() && made->Height() == thumbnail->Height() &&
+        made->Format().IsRgb32() && thumbnail->Format().IsRgb32() && !thumbnail->IsLocked()) {
+        for (int y = 0; y < thumbnail->Height(); ++y)
+            std::memcpy(thumbnail->Row(y), made->Row(y), static_cast<size_t>(made->Width()) * 4);
+        return true;
+    }
+    // Graphs that make no thumbnail: the frame is shrunk here.
     return thumbnailScaler_.Scale(*frame, *thumbnail,
                                   Rect{0, 0, kThumbnailWidth, kThumbnailHeight});
 }

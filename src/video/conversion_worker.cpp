@@ -13,11 +13,12 @@ ConversionWorker::~ConversionWorker() {
     thread_.join();
 }
 
-void ConversionWorker::Start(const AVFrame& picture, Surface& surface) {
+void ConversionWorker::Start(const AVFrame& picture, Surface& surface, Surface* thumbnail) {
     {
         const std::lock_guard lock(mutex_);
         picture_ = &picture;
         surface_ = &surface;
+        thumbnail_ = thumbnail;
         busy_ = true;
     }
     changed_.notify_all();
@@ -37,11 +38,14 @@ void ConversionWorker::Work() {
             return;
         const AVFrame& picture = *picture_;
         Surface& surface = *surface_;
+        Surface* const thumbnail = thumbnail_;
         picture_ = nullptr;
         lock.unlock();
         const bool converted = converter_.Convert(picture, surface);
+        const bool thumbnailMade = converted && thumbnail && converter_.Shrink(picture, *thumbnail);
         lock.lock();
         converted_ = converted;
+        thumbnailMade_ = thumbnailMade;
         busy_ = false;
         changed_.notify_all();
     }

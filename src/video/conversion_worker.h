@@ -16,11 +16,14 @@ class ConversionWorker {
     ConversionWorker(const ConversionWorker&) = delete;
     ConversionWorker& operator=(const ConversionWorker&) = delete;
 
-    // Starts converting `picture` into `surface`; both stay untouched by the
-    // caller until Wait returns. One job at a time.
-    void Start(const AVFrame& picture, Surface& surface);
-    // Waits for the job started last; true when it converted.
+    // Starts converting `picture` into `surface`, and shrinking it onto
+    // `thumbnail` when one is given; all stay untouched by the caller until
+    // Wait returns. One job at a time.
+    void Start(const AVFrame& picture, Surface& surface, Surface* thumbnail = nullptr);
+    // Waits for the job started last; true when it converted the picture.
     bool Wait();
+    // After Wait: whether the job's thumbnail was made.
+    bool ThumbnailMade() const { return thumbnailMade_; }
 
   private:
     void Work();
@@ -30,8 +33,10 @@ class ConversionWorker {
     std::condition_variable changed_;
     const AVFrame* picture_ = nullptr;
     Surface* surface_ = nullptr;
+    Surface* thumbnail_ = nullptr;
     bool busy_ = false;
     bool converted_ = false;
+    bool thumbnailMade_ = false;
     bool quit_ = false;
     std::thread thread_;
 };

@@ -162,6 +162,11 @@ void FfmpegMediaGraph::SetPaced(bool paced) {
     wake_.notify_all();
 }
 
+void FfmpegMediaGraph::SetThumbnailSize(int width, int height) {
+    const std::lock_guard lock(mutex_);
+    thumbnailSize_ = width > 0 && height > 0 ? ThumbnailSize{width, height} : ThumbnailSize{};
+}
+
 // Streaming thread from here on.
 
 bool FfmpegMediaGraph::ShouldWake() const {
@@ -184,7 +189,7 @@ void FfmpegMediaGraph::Stream() {
             SeekAndDeliver(lock);
         } else if (atEnd_) {
             completedRun_ = runSerial_;
-            Deliver(lock, GraphEvent{GraphEventCode::Complete, nullptr, 0.0});
+            Deliver(lock, GraphEvent{GraphEventCode::Complete, nullptr, 0.0, nullptr});
         } else {
             PlayOneFrame(lock);
         }
@@ -202,11 +207,23 @@ void FfmpegMediaGraph::Deliver(std::unique_lock<std::mutex>& lock, GraphEvent ev
     lock.lock();
 }
 
-std::shared_ptr<const Surface> FfmpegMediaGraph::Convert(const DecodedFrame& frame,
-                                                         bool decodeAhead) {
+std::shared_ptr<Surface> FfmpegMediaGraph::AcquireThumbnail(ThumbnailSize size) {
+    if (size.width <= 0 || size.height <= 0)
+        return nullptr;
+    std::shared_ptr<Surface> thumbnail = thumbnailPool_ ? thumbnailPool_->Acquire() : nullptr;
+    if (!thumbnail || thumbnail->Width() != size.width || thumbnail->Height() != size.height) {
+        thumbnail.reset();
+        thumbnailPool_ = std::make_unique<SurfacePool>(size.width, size.height);
+        thumbnail = thumbnailPool_->Acquire();
+    }
+    return thumbnail;
+}
+
+FfmpegMediaGraph::Converted FfmpegMediaGraph::Convert(const DecodedFrame& frame, bool decodeAhead,
+                                                      ThumbnailSize thumbnailSize) {
     const AVFrame& picture = *frame.picture;
     if (picture.width <= 0 || picture.height <= 0)
-        return nullptr;
+        return {};
     // A stream may change its picture size midway.
     std::shared_ptr<Surface> surface = pool_->Acquire();
     if (!surface || surface->Width() != picture.width || surface->Height() != picture.height) {
@@ -215,8 +232,11 @@ std::shared_ptr<const Surface> FfmpegMediaGraph::Convert(const DecodedFrame& fra
         surface = pool_->Acquire();
     }
     if (!surface)
-        return nullptr;
-    worker_.Start(picture, *surface);
+        return {};
+    // The thumbnail is shrunk from the decoded picture by the same worker:
+    // far cheaper for the owner than shrinking the RGB32 frame.
+    std::shared_ptr<Surface> thumbnail = AcquireThumbnail(thumbnailSize);
+    worker_.Start(picture, *surface, thumbnail.get());
     // The next frame is decoded while this one is converted.
     if (decodeAhead && !haveLookahead_ && lookaheadResult_ == DecodeResult::Frame) {
         const DecodeResult result = decoder_.DecodeNext(lookahead_);
@@ -227,30 +247,34 @@ std::shared_ptr<const Surface> FfmpegMediaGraph::Convert(const DecodedFrame& fra
         }
     }
     if (!worker_.Wait())
-        return nullptr;
-    return surface;
+        return {};
+    if (!worker_.ThumbnailMade())
+        thumbnail.reset();
+    return {std::move(surface), std::move(thumbnail)};
 }
 
 bool FfmpegMediaGraph::SeekAndDeliver(std::unique_lock<std::mutex>& lock) {
     const int64_t target = seekTarget_;
     const uint64_t serial = seekSerial_;
+    const ThumbnailSize thumbnailSize = thumbnailSize_;
     seekPending_ = false;
     lock.unlock();
     holding_ = false;
-    ready_.reset();
+    ready_ = {};
     haveLookahead_ = false;
     lookaheadResult_ = DecodeResult::Frame;
     const DecodeResult result = decoder_.SeekTo(target, held_);
-    std::shared_ptr<const Surface> surface;
+    Converted converted;
     if (result == DecodeResult::Frame)
-        surface = Convert(held_, false);
+        converted = Convert(held_, false, thumbnailSize);
     lock.lock();
     atEnd_ = false;
     failed_ = false;
     anchoredClock_ = ~uint64_t{0};  // pacing starts afresh from the sought frame
-    if (serial != seekSerial_ || seekPending_ || !surface)
+    if (serial != seekSerial_ || seekPending_ || !converted.frame)
         return false;  // superseded
-    Deliver(lock, GraphEvent{GraphEventCode::Repaint, std::move(surface), held_.seconds});
+    Deliver(lock, GraphEvent{GraphEventCode::Repaint, std::move(converted.frame), held_.seconds,
+                             std::move(converted.thumbnail)});
     return true;
 }
 
@@ -259,10 +283,11 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const double rate = rate_;
     const uint64_t clock = clockSerial_;
     const uint64_t serial = seekSerial_;
+    const ThumbnailSize thumbnailSize = thumbnailSize_;
     lock.unlock();
 
     if (!holding_) {
-        ready_.reset();
+        ready_ = {};
         DecodeResult result = DecodeResult::Frame;
         if (haveLookahead_) {
             std::swap(held_, lookahead_);
@@ -281,7 +306,7 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
             completedRun_ = runSerial_;
             Deliver(lock,
                     GraphEvent{failed_ ? GraphEventCode::ErrorAbort : GraphEventCode::Complete,
-                               nullptr, 0.0});
+                               nullptr, 0.0, nullptr});
             return false;
         }
         holding_ = true;
@@ -317,19 +342,21 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
 
     // Converted outside the mutex; unpaced, this overlaps with the owner
     // still working on the previous frame.
-    if (!ready_)
-        ready_ = Convert(held_, true);
+    if (!ready_.frame)
+        ready_ = Convert(held_, true, thumbnailSize);
     lock.lock();
     if (quit_ || seekPending_ || serial != seekSerial_ || state_ != GraphState::Running)
         return false;  // paused meanwhile: the frame waits
-    if (!ready_) {
+    if (!ready_.frame) {
         holding_ = false;  // a picture that cannot be converted is skipped
         return false;
     }
     if (!paced && repaintsWaiting_ > 0)
         return false;  // delivered once the owner took the last
     holding_ = false;
-    Deliver(lock, GraphEvent{GraphEventCode::Repaint, std::move(ready_), held_.seconds});
+    Converted delivered = std::exchange(ready_, Converted{});
+    Deliver(lock, GraphEvent{GraphEventCode::Repaint, std::move(delivered.frame), held_.seconds,
+                             std::move(delivered.thumbnail)});
     return true;
 }
 

@@ -43,15 +43,27 @@ class FfmpegMediaGraph final : public MediaGraph {
     bool GetEvent(GraphEvent& event) override;
     void SetNotify(std::function<void()> notify) override;
     void SetPaced(bool paced) override;
+    void SetThumbnailSize(int width, int height) override;
 
   private:
     using Clock = std::chrono::steady_clock;
+
+    // A frame converted for delivery, with its thumbnail when one was asked.
+    struct Converted {
+        std::shared_ptr<const Surface> frame;
+        std::shared_ptr<const Surface> thumbnail;
+    };
+    struct ThumbnailSize {
+        int width = 0;
+        int height = 0;
+    };
 
     void Stream();
     bool ShouldWake() const;
     bool SeekAndDeliver(std::unique_lock<std::mutex>& lock);
     bool PlayOneFrame(std::unique_lock<std::mutex>& lock);
-    std::shared_ptr<const Surface> Convert(const DecodedFrame& frame, bool decodeAhead);
+    Converted Convert(const DecodedFrame& frame, bool decodeAhead, ThumbnailSize thumbnailSize);
+    std::shared_ptr<Surface> AcquireThumbnail(ThumbnailSize size);
     void Deliver(std::unique_lock<std::mutex>& lock, GraphEvent event);
 
     // Fixed once opened.
@@ -67,10 +79,11 @@ class FfmpegMediaGraph final : public MediaGraph {
     VideoDecoder decoder_;
     ConversionWorker worker_;
     std::unique_ptr<SurfacePool> pool_;
-    DecodedFrame held_;  // decoded, not yet delivered
+    std::unique_ptr<SurfacePool> thumbnailPool_;  // made when thumbnails are first asked
+    DecodedFrame held_;                           // decoded, not yet delivered
     bool holding_ = false;
-    std::shared_ptr<const Surface> ready_;  // held_ converted, when it is
-    DecodedFrame lookahead_;                // the frame after held_, decoded during its conversion
+    Converted ready_;         // held_ converted, when it is
+    DecodedFrame lookahead_;  // the frame after held_, decoded during its conversion
     bool haveLookahead_ = false;
     DecodeResult lookaheadResult_ = DecodeResult::Frame;  // the end, met decoding ahead
     bool atEnd_ = false;
@@ -87,6 +100,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     GraphState state_ = GraphState::Stopped;
     double rate_ = 1.0;
     bool paced_ = true;
+    ThumbnailSize thumbnailSize_;  // 0 x 0: none asked
     bool quit_ = false;
     bool seekPending_ = false;
     int64_t seekTarget_ = 0;

@@ -7,23 +7,33 @@ namespace {
 // converters that write an alpha byte are the fast ones.
 constexpr AVPixelFormat kSurfaceFormat = AV_PIX_FMT_RGB32;
 
-}  // namespace
-
-bool FrameConverter::Convert(const AVFrame& picture, Surface& surface) {
-    if (!surface.IsValid() || !surface.Format().IsRgb32() || picture.width != surface.Width() ||
-        picture.height != surface.Height())
+// Converts the whole picture into the whole surface with the cached context
+// `scaler`, made anew when the sizes or formats change.
+bool Scale(ffmpeg::ScalerPtr& scaler, const AVFrame& picture, Surface& surface, int flags) {
+    if (!surface.IsValid() || !surface.Format().IsRgb32() || picture.width <= 0 ||
+        picture.height <= 0)
         return false;
-    SwsContext* scaler = sws_getCachedContext(scaler_.release(), picture.width, picture.height,
-                                              static_cast<AVPixelFormat>(picture.format),
-                                              surface.Width(), surface.Height(), kSurfaceFormat,
-                                              SWS_BILINEAR, nullptr, nullptr, nullptr);
-    scaler_.reset(scaler);
+    scaler.reset(sws_getCachedContext(
+        scaler.release(), picture.width, picture.height, static_cast<AVPixelFormat>(picture.format),
+        surface.Width(), surface.Height(), kSurfaceFormat, flags, nullptr, nullptr, nullptr));
     if (!scaler)
         return false;
     uint8_t* const target[4] = {surface.Bits(), nullptr, nullptr, nullptr};
     const int targetPitch[4] = {surface.Pitch(), 0, 0, 0};
-    return sws_scale(scaler, picture.data, picture.linesize, 0, picture.height, target,
-                     targetPitch) == picture.height;
+    return sws_scale(scaler.get(), picture.data, picture.linesize, 0, picture.height, target,
+                     targetPitch) == surface.Height();
+}
+
+}  // namespace
+
+bool FrameConverter::Convert(const AVFrame& picture, Surface& surface) {
+    if (picture.width != surface.Width() || picture.height != surface.Height())
+        return false;
+    return Scale(scaler_, picture, surface, SWS_BILINEAR);
+}
+
+bool FrameConverter::Shrink(const AVFrame& picture, Surface& thumbnail) {
+    return Scale(shrinker_, picture, thumbnail, SWS_AREA);
 }
 
 }  // namespace trevanto

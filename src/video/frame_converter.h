@@ -12,9 +12,14 @@ class FrameConverter {
     // False when the picture's size differs from the surface's or its pixel
     // format cannot be converted.
     bool Convert(const AVFrame& picture, Surface& surface);
+    // Shrinks the picture onto the whole of a (smaller) RGB32 surface,
+    // averaging areas, straight from its planes: a thumbnail for less than
+    // shrinking the converted frame would cost. False when it cannot.
+    bool Shrink(const AVFrame& picture, Surface& thumbnail);
 
   private:
     ffmpeg::ScalerPtr scaler_;
+    ffmpeg::ScalerPtr shrinker_;
 };
 
 }  // namespace trevanto

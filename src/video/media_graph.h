@@ -31,6 +31,9 @@ struct GraphEvent {
     std::shared_ptr<const Surface> frame;
     // Repaint only: presentation time of the frame from the stream's start.
     double frameSeconds = 0.0;
+    // Repaint only, when the owner asked for one (SetThumbnailSize): the
+    // frame area-averaged down to the thumbnail size, RGB32; null otherwise.
+    std::shared_ptr<const Surface> thumbnail;
 };
 
 enum class GraphState : int32_t { Stopped = 1, Paused = 2, Running = 3 };
@@ -66,6 +69,11 @@ class MediaGraph {
     // rate, late frames dropped. Unpaced: every frame, as fast as decoding
     // goes, waiting while the previous repaint event was not taken.
     virtual void SetPaced(bool paced) = 0;
+    // Asks for a thumbnail of this size with every repaint event from now
+    // on, made from the decoded picture while it is converted (cheaper than
+    // shrinking the RGB32 frame); 0 x 0 asks for none. Graphs that cannot
+    // make thumbnails ignore it, and their events carry none.
+    virtual void SetThumbnailSize(int /*width*/, int /*height*/) {}
 };
 
 // Opens `url` (a path or a stream URL). On failure returns null and puts a

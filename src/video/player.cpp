@@ -36,6 +36,13 @@ void Player::SetPaced(bool paced) {
         graph_->SetPaced(paced);
 }
 
+void Player::SetThumbnailSize(int width, int height) {
+    thumbnailWidth_ = width;
+    thumbnailHeight_ = height;
+    if (graph_)
+        graph_->SetThumbnailSize(width, height);
+}
+
 bool Player::OpenVideo(const std::string& path) {
     if (const auto refusal = RefusalMessageFor(path)) {
         listener_.ShowMessage(*refusal);
@@ -68,6 +75,7 @@ bool Player::OpenVideo(const std::string& path) {
     }
     graph_ = std::move(graph);
     graph_->SetPaced(paced_);
+    graph_->SetThumbnailSize(thumbnailWidth_, thumbnailHeight_);
     graph_->SetNotify(notify_);
 
     state_ = PlayerState::Stopped;
@@ -90,6 +98,7 @@ bool Player::OpenVideo(const std::string& path) {
 void Player::CloseVideo() {
     graph_.reset();
     frameSurface_.reset();
+    frameThumbnail_.reset();
     presentedSeconds_.reset();
     request_ = {};
     const bool wasOpen = state_ != PlayerState::Closed;
@@ -380,6 +389,7 @@ void Player::HandleGraphEvent(const GraphEvent& event) {
     switch (event.code) {
         case GraphEventCode::Repaint:
             frameSurface_ = event.frame;
+            frameThumbnail_ = event.thumbnail;
             presentedSeconds_ = event.frameSeconds;
             if (FrameRequestPending()) {
                 const FrameRequest request = std::exchange(request_, FrameRequest{});

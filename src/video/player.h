@@ -32,6 +32,9 @@ class Player {
     void SetGraphNotify(std::function<void()> notify);
     // Paced playback (default) or every frame as fast as decoding goes.
     void SetPaced(bool paced);
+    // Asks every graph the player opens for a thumbnail of this size with
+    // each frame (see MediaGraph::SetThumbnailSize); 0 x 0 for none.
+    void SetThumbnailSize(int width, int height);
 
     bool OpenVideo(const std::string& path);
     void CloseVideo();
@@ -91,6 +94,8 @@ class Player {
     int32_t RangeEnd() const { return rangeEnd_; }
     // The frame of the last repaint event; null before the first.
     const std::shared_ptr<const Surface>& FrameSurface() const { return frameSurface_; }
+    // The graph's thumbnail of that frame; null when the graph made none.
+    const std::shared_ptr<const Surface>& FrameThumbnail() const { return frameThumbnail_; }
 
   private:
     void StopGraph();
@@ -101,6 +106,8 @@ class Player {
     PlayerListener& listener_;
     std::function<void()> notify_;
     bool paced_ = true;
+    int thumbnailWidth_ = 0;
+    int thumbnailHeight_ = 0;
 
     std::unique_ptr<MediaGraph> graph_;
     std::string openedPath_;
@@ -112,6 +119,7 @@ class Player {
     int32_t rangeEnd_ = -1;
     FrameRequest request_;
     std::shared_ptr<const Surface> frameSurface_;
+    std::shared_ptr<const Surface> frameThumbnail_;
     // Time of the frame on show; cleared by seeks, which make it unknown.
     std::optional<double> presentedSeconds_;
 };

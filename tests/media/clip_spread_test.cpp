@@ -1,11 +1,13 @@
 // The generated clips as the shot engine sees them: each decoded frame is
-// scaled to 100 x 80 and the change of the colour channels' spread must stay
-// small inside a scene and be large at every listed cut.
+// scaled to 100 x 80 (by StretchFrom, or by the graph from the decoded
+// picture as the document has it) and the change of the colour channels'
+// spread must stay small inside a scene and be large at every listed cut.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -47,7 +49,10 @@ struct Measured {
     int frames = 0;
 };
 
-Measured Measure(const TestClip& clip, bool readCodes) {
+enum class Shrinking { StretchFrom, ByTheGraph };
+
+Measured Measure(const TestClip& clip, bool readCodes,
+                 Shrinking shrinking = Shrinking::StretchFrom) {
     Measured measured;
     std::string error;
     auto graph = OpenMediaGraph(MediaPath(clip), error);
@@ -55,6 +60,8 @@ Measured Measure(const TestClip& clip, bool readCodes) {
     if (!graph)
         return measured;
     graph->SetPaced(false);
+    if (shrinking == Shrinking::ByTheGraph)
+        graph->SetThumbnailSize(100, 80);
     graph->Run();
     FrameChangeDetector detector;
     Surface thumbnail(100, 80);
@@ -71,7 +78,15 @@ Measured Measure(const TestClip& clip, bool readCodes) {
         if (readCodes) {
             EXPECT_EQ(ReadFrameCode(*event.frame), frame);
         }
-        thumbnail.StretchFrom(*event.frame, Rect{0, 0, 100, 80});
+        if (shrinking == Shrinking::ByTheGraph) {
+            EXPECT_TRUE(event.thumbnail);
+            if (!event.thumbnail)
+                break;
+            for (int y = 0; y < 80; ++y)
+                std::memcpy(thumbnail.Row(y), event.thumbnail->Row(y), 100 * 4);
+        } else {
+            thumbnail.StretchFrom(*event.frame, Rect{0, 0, 100, 80});
+        }
         const std::array<double, 3> spread = Spread(thumbnail);
         double change = 0.0;
         for (int c = 0; c < 3; ++c)
@@ -120,6 +135,19 @@ TEST_P(ClipSpreadTest, TheShotEngineFindsExactlyTheListedCuts) {
     std::printf("%s: largest change in a scene %.2f (frame %d), smallest at a cut %.2f\n",
                 clip.file.c_str(), measured.largestInScene, measured.largestAt,
                 measured.smallestAtCut);
+}
+
+TEST_P(ClipSpreadTest, TheShotEngineFindsExactlyTheListedCutsOnTheGraphsThumbnails) {
+    const TestClip& clip = GetParam();
+    const Measured measured = Measure(clip, false, Shrinking::ByTheGraph);
+    EXPECT_EQ(measured.frames, clip.frameCount);
+    EXPECT_EQ(measured.detectedCuts, clip.cuts);
+    EXPECT_LT(measured.largestInScene, 5.0) << "change inside a scene";
+    EXPECT_GT(measured.smallestAtCut, 40.0) << "change at a cut";
+    std::printf(
+        "%s, the graph's thumbnails: largest change in a scene %.2f (frame %d), "
+        "smallest at a cut %.2f\n",
+        clip.file.c_str(), measured.largestInScene, measured.largestAt, measured.smallestAtCut);
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, ClipSpreadTest, ::testing::ValuesIn(TestClips()),
