@@ -79,4 +79,15 @@ struct ClipTestName {
     }
 };
 
+// A test per clip on an unpaced graph opened on it.
+class UnpacedClipGraphTest : public ::testing::TestWithParam<TestClip> {
+  protected:
+    void SetUp() override {
+        std::string error;
+        graph_ = OpenUnpaced(MediaPath(GetParam()), error);
+        ASSERT_TRUE(graph_) << error;
+    }
+    std::unique_ptr<MediaGraph> graph_;
+};
+
 }  // namespace trevanto::test

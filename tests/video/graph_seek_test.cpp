@@ -21,15 +21,7 @@ std::vector<int> Targets(int frameCount) {
     return targets;
 }
 
-class GraphSeekTest : public ::testing::TestWithParam<TestClip> {
-  protected:
-    void SetUp() override {
-        std::string error;
-        graph_ = OpenUnpaced(MediaPath(GetParam()), error);
-        ASSERT_TRUE(graph_) << error;
-    }
-    std::unique_ptr<MediaGraph> graph_;
-};
+class GraphSeekTest : public UnpacedClipGraphTest {};
 
 TEST_P(GraphSeekTest, WhilePausedDeliversExactlyTheSoughtFrameAndStaysPaused) {
     ASSERT_TRUE(graph_->Pause());

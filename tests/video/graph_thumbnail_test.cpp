@@ -46,15 +46,7 @@ Surface PointSampled(const Surface& frame, int width, int height) {
     return sampled;
 }
 
-class GraphThumbnailTest : public ::testing::TestWithParam<TestClip> {
-  protected:
-    void SetUp() override {
-        std::string error;
-        graph_ = OpenUnpaced(MediaPath(GetParam()), error);
-        ASSERT_TRUE(graph_) << error;
-    }
-    std::unique_ptr<MediaGraph> graph_;
-};
+class GraphThumbnailTest : public UnpacedClipGraphTest {};
 
 TEST_P(GraphThumbnailTest, EveryFrameCarriesAnAreaAveragedThumbnailWhenAsked) {
     graph_->SetThumbnailSize(100, 80);
