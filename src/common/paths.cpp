@@ -97,6 +97,18 @@ std::string ApplicationFolder() {
     return FolderPart(std::string_view(buffer.data(), static_cast<size_t>(length)));
 }
 
+std::string FindShippedFile(std::string_view name) {
+    const std::string program = ApplicationFolder();
+    if (program.empty() || name.empty())
+        return {};
+    for (const std::string& folder : {program, JoinPath(program, "../share/trevanto")}) {
+        std::string path = JoinPath(folder, name);
+        if (FileExists(path))
+            return path;
+    }
+    return {};
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
     if (folder.empty())
         return std::string(name);

@@ -25,6 +25,11 @@ bool HasExtension(std::string_view path, std::string_view extension);
 bool CreateFolders(const std::string& path);
 // The folder holding the running program.
 std::string ApplicationFolder();
+// A file shipped with the program (`name` relative to its data folder, as
+// "bitmaps/x.bmp"): looked for in the program's folder, then in
+// ../share/trevanto beside it, where an install and the build tree keep
+// them. Empty when neither holds an entry of that name.
+std::string FindShippedFile(std::string_view name);
 // Joins a folder and a name with '/', without doubling separators.
 std::string JoinPath(std::string_view folder, std::string_view name);
 // ASCII-only case-insensitive comparison, as used for extensions and tags.

@@ -19,13 +19,13 @@ bool SameColour(QRgb a, QRgb b) {
     return (a & 0xFFFFFF) == (b & 0xFFFFFF);
 }
 
-// A relative template path is first looked for in the program's "bitmaps"
-// folder, where the templates shipped with the program live.
+// A relative template path is first looked for in the "bitmaps" folder of
+// the templates shipped with the program.
 std::string ResolveTemplatePath(const std::string& path) {
     if (path.empty() || path.front() == '/')
         return path;
-    const std::string shipped = JoinPath(JoinPath(ApplicationFolder(), "bitmaps"), path);
-    if (FileExists(shipped) && !IsFolder(shipped))
+    const std::string shipped = FindShippedFile(JoinPath("bitmaps", path));
+    if (!shipped.empty() && !IsFolder(shipped))
         return shipped;
     return path;
 }

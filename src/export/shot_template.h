@@ -22,7 +22,8 @@ class ShotTemplate {
     // loaded; there is then no template.
     bool LoadBuiltIn(QRgb transparentColour = kMagenta);
     // A template from a bitmap file. A relative path is looked for first in
-    // the "bitmaps" folder of the program's folder, then as given. The
+    // the "bitmaps" folder of the program's folder, then in that of
+    // ../share/trevanto beside it (FindShippedFile), then as given. The
     // current template is dropped first, so a failure leaves none; `message`
     // then holds the text to show ("cannot load <path>" or
     // "<path> is not a 100 x 80 picture.").

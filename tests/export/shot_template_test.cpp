@@ -142,21 +142,26 @@ TEST(ShotTemplate, FileTemplateIsLoadedAndWrongSizesAreRefused) {
     EXPECT_EQ(message, "cannot load " + notPicture);
 }
 
-TEST(ShotTemplate, RelativePathIsLookedForFirstInTheProgramsBitmapsFolder) {
-    const QString bitmaps = QString::fromStdString(JoinPath(ApplicationFolder(), "bitmaps"));
-    const bool created = QDir().mkpath(bitmaps);
-    ASSERT_TRUE(created);
-    const QString name = QStringLiteral("export-test-template.bmp");
-    QImage shipped(100, 80, QImage::Format_RGB32);
-    shipped.fill(0xFF123456);
-    ASSERT_TRUE(shipped.save(bitmaps + '/' + name, "BMP"));
-    ShotTemplate shotTemplate;
-    std::string message;
-    const bool loaded = shotTemplate.LoadTemplateFile(name.toStdString(), message);
-    QFile::remove(bitmaps + '/' + name);
-    QDir().rmdir(bitmaps);  // only when empty
-    ASSERT_TRUE(loaded) << message;
-    EXPECT_EQ(shotTemplate.Picture().pixel(0, 0), 0xFF123456u);
+TEST(ShotTemplate, RelativePathIsLookedForInTheShippedBitmapsFolders) {
+    // The program's own folder, then the data folder of an install (and of
+    // the build tree) beside it.
+    for (const char* data : {"", "../share/trevanto"}) {
+        const std::string root = JoinPath(ApplicationFolder(), data);
+        const QString bitmaps = QString::fromStdString(JoinPath(root, "bitmaps"));
+        const bool created = QDir().mkpath(bitmaps);
+        ASSERT_TRUE(created) << data;
+        const QString name = QStringLiteral("export-test-template.bmp");
+        QImage shipped(100, 80, QImage::Format_RGB32);
+        shipped.fill(0xFF123456);
+        ASSERT_TRUE(shipped.save(bitmaps + '/' + name, "BMP"));
+        ShotTemplate shotTemplate;
+        std::string message;
+        const bool loaded = shotTemplate.LoadTemplateFile(name.toStdString(), message);
+        QFile::remove(bitmaps + '/' + name);
+        QDir().rmdir(bitmaps);  // only when empty
+        ASSERT_TRUE(loaded) << data << ": " << message;
+        EXPECT_EQ(shotTemplate.Picture().pixel(0, 0), 0xFF123456u) << data;
+    }
 }
 
 TEST(ShotTemplate, StretchedTemplateCoversTheWholeTarget) {
