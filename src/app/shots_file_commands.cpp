@@ -47,11 +47,16 @@ void ShotsFileCommands::LoadShots() {
     const auto path =
         user ? user->ChooseFile(FileDialogKind::Open, kShotsFileFilter, kShotsFileExtension)
              : std::nullopt;
-    if (!path)
+    if (path)
+        LoadShotsFile(*path);
+}
+
+void ShotsFileCommands::LoadShotsFile(const std::string& path) {
+    if (doc_.FrameChainRunning())
         return;
     ShotsFileReader reader;
     std::string problem;
-    if (!reader.Open(*path, problem)) {
+    if (!reader.Open(path, problem)) {
         ShowMessage(problem);
         return;
     }

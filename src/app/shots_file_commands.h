@@ -25,6 +25,8 @@ class ShotsFileCommands : private ShotsFileRebuildHost {
     // "&Load shots...": reads the chosen file, opens its video and starts
     // rebuilding its shots after those already shown.
     void LoadShots();
+    // The same for a file named by the caller (the desktop's command line).
+    void LoadShotsFile(const std::string& path);
 
     bool IsRebuilding() const { return rebuild_.IsActive(); }
     // Ends a rebuilding without a message (the video closed).

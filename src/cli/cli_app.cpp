@@ -7,6 +7,7 @@
 #include "cli/exit_status.h"
 #include "cli/load_command.h"
 #include "cli/slice_command.h"
+#include "trevanto_version.h"
 
 namespace trevanto::cli {
 namespace {
@@ -65,7 +66,9 @@ std::string GeneralHelp() {
                 std::string(10 - std::min<size_t>(command.name.size(), 9), ' ') + command.summary +
                 "\n";
     }
-    text += "\n'trevanto-cli COMMAND --help' explains a command's options.\n";
+    text +=
+        "\n'trevanto-cli COMMAND --help' explains a command's options;\n"
+        "'trevanto-cli --version' prints the version.\n";
     return text;
 }
 
@@ -82,6 +85,10 @@ int RunCli(const std::vector<std::string>& arguments, const CliStreams& streams,
         return kBadArguments;
     }
     const std::string& name = arguments[0];
+    if (name == "--version" && arguments.size() == 1) {
+        streams.out << "trevanto-cli " << kTrevantoVersion << "\n";
+        return kSuccess;
+    }
     if (IsHelp(name) && arguments.size() == 1) {
         streams.out << GeneralHelp();
         return kSuccess;

@@ -7,6 +7,8 @@
 
 #include "app/command_ids.h"
 #include "app/player_doc.h"
+#include "trevanto_version.h"
+#include "ui/instance_channel.h"
 #include "ui/main_frame.h"
 #include "ui/trevanto_app.h"
 
@@ -14,6 +16,8 @@ namespace {
 
 struct StartOptions {
     QString video;
+    bool newWindow = false;
+    QString instance;
     bool engine = false;
     QString screenshot;
     int quitAfterMs = -1;
@@ -23,7 +27,14 @@ StartOptions ParseCommandLine(QApplication& application, trevanto::AppOptions& a
     QCommandLineParser parser;
     parser.setApplicationDescription("Slices a video into shots and publishes their thumbnails.");
     parser.addHelpOption();
-    parser.addPositionalArgument("video", "A video file or stream URL to open and play.");
+    parser.addVersionOption();
+    parser.addPositionalArgument("file",
+                                 "A video file or stream URL to open and play, or a shots file "
+                                 "(.hpv) to load. A program already running takes it over.");
+    const QCommandLineOption newWindow("new-window",
+                                       "Open a window of its own, even when Trevanto runs.");
+    const QCommandLineOption instance(
+        "instance", "Hand files over through the server <name> (default: the user's).", "name");
     const QCommandLineOption engine("engine", "Start the shot engine once the video is open.");
     const QCommandLineOption screenshot(
         "screenshot",
@@ -33,12 +44,15 @@ StartOptions ParseCommandLine(QApplication& application, trevanto::AppOptions& a
     const QCommandLineOption quitAfter("quit-after-ms", "Quit after <ms> milliseconds.", "ms");
     const QCommandLineOption unpaced("unpaced", "Deliver every frame as fast as it decodes.");
     const QCommandLineOption settings("settings", "Keep the settings in <file>.", "file");
-    parser.addOptions({engine, screenshot, quitAfter, unpaced, settings});
+    parser.addOptions({newWindow, instance, engine, screenshot, quitAfter, unpaced, settings});
     parser.process(application);
 
     StartOptions options;
     if (!parser.positionalArguments().isEmpty())
         options.video = parser.positionalArguments()[0];
+    options.newWindow = parser.isSet(newWindow);
+    options.instance =
+        parser.isSet(instance) ? parser.value(instance) : trevanto::InstanceChannel::DefaultName();
     options.engine = parser.isSet(engine);
     options.screenshot = parser.value(screenshot);
     if (parser.isSet(quitAfter))
@@ -61,12 +75,27 @@ void SaveScreenshotAndQuit(trevanto::CTrevantoApp& trevanto, const QString& file
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Trevanto");
-    QApplication::setApplicationVersion("2.1");
+    QApplication::setApplicationVersion(trevanto::kTrevantoVersion);
     QApplication::setOrganizationName("Trevanto");
 
     trevanto::AppOptions appOptions;
     const StartOptions options = ParseCommandLine(application, appOptions);
+    // One program per user session: a running one takes the file over, as
+    // the file manager expects; it is the first started without --new-window.
+    trevanto::InstanceChannel channel(options.instance);
+    if (!options.newWindow) {
+        if (channel.HandOver(options.video))
+            return 0;
+        if (!channel.Listen() && channel.HandOver(options.video))
+            return 0;
+    }
     trevanto::CTrevantoApp trevanto(std::move(appOptions));
+    QObject::connect(&channel, &trevanto::InstanceChannel::OpenRequested, &trevanto,
+                     [&trevanto](const QString& path) {
+                         trevanto.ShowWindow();
+                         if (!path.isEmpty())
+                             trevanto.OpenDocument(path.toStdString());
+                     });
     QObject::connect(&application, &QApplication::aboutToQuit, &trevanto,
                      [&trevanto] { trevanto.Exit(); });
     // A video named on the command line that cannot be opened ends the start.

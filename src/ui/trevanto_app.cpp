@@ -7,15 +7,30 @@
 #include <QScreen>
 #include <QToolBar>
 
+#include <fstream>
+
 #include "app/command_ids.h"
 #include "app/player_doc.h"
 #include "common/paths.h"
+#include "export/shots_file.h"
+#include "trevanto_version.h"
 #include "ui/main_frame.h"
 #include "ui/message_box_user.h"
 #include "ui/thumb_view.h"
 #include "video/open_media_graph.h"
 
 namespace trevanto {
+namespace {
+
+// Shots files are known by their first line, whatever their name.
+bool StartsWithShotsFileHeader(const std::string& path) {
+    const std::string header = kShotsFileHeader;
+    std::string start(header.size(), '\0');
+    std::ifstream file(path, std::ios::binary);
+    return file.read(start.data(), static_cast<std::streamsize>(start.size())) && start == header;
+}
+
+}  // namespace
 
 CTrevantoApp::CTrevantoApp(AppOptions options)
     : settings_(options.settingsPath.empty()
@@ -92,7 +107,7 @@ bool CTrevantoApp::Start(const std::string& commandLineVideo) {
     frame_->show();
     if (commandLineVideo.empty())
         return true;
-    return OpenVideo(commandLineVideo);
+    return OpenDocument(commandLineVideo);
 }
 
 void CTrevantoApp::Exit() {
@@ -109,6 +124,25 @@ bool CTrevantoApp::OpenVideo(const std::string& path) {
     settings_->AddRecentFile(path);
     RefreshRecentFiles();
     return true;
+}
+
+bool CTrevantoApp::OpenDocument(const std::string& path) {
+    if (HasExtension(path, kShotsFileExtension) || StartsWithShotsFileHeader(path)) {
+        document_->ShotsFile().LoadShotsFile(path);
+        if (!document_->IsOpen())
+            return false;
+        settings_->AddRecentFile(document_->GetPlayer().OpenedPath());
+        RefreshRecentFiles();
+        return true;
+    }
+    return OpenVideo(path);
+}
+
+void CTrevantoApp::ShowWindow() {
+    frame_->setWindowState(frame_->windowState() & ~Qt::WindowMinimized);
+    frame_->show();
+    frame_->raise();
+    frame_->activateWindow();
 }
 
 void CTrevantoApp::RefreshRecentFiles() {
@@ -172,9 +206,9 @@ void CTrevantoApp::ShowHelp() {
 }
 
 void CTrevantoApp::ShowAbout() {
-    user_->ShowInformation("About Trevanto",
-                           "Trevanto\nVersion 2.1\n\nSlices videos into shots and publishes "
-                           "their thumbnails.");
+    user_->ShowInformation("About Trevanto", std::string("Trevanto\nVersion ") + kTrevantoVersion +
+                                                 "\n\nSlices videos into shots and publishes "
+                                                 "their thumbnails.");
 }
 
 }  // namespace trevanto

@@ -40,13 +40,20 @@ class CTrevantoApp : public QObject {
     explicit CTrevantoApp(AppOptions options = {});
     ~CTrevantoApp() override;
 
-    // Shows the main window. Then a video named on the command line is opened
-    // (and plays); false when that fails, which ends the start-up.
+    // Shows the main window. Then a video or shots file named on the command
+    // line is opened (OpenDocument); false when that fails, which ends the
+    // start-up.
     bool Start(const std::string& commandLineVideo = {});
     // Saves the URL history; called once when the program ends.
     void Exit();
 
     bool OpenVideo(const std::string& path);
+    // A file given to the program (command line, file manager): a shots file
+    // loads its video and rebuilds its shots, anything else opens as a video.
+    // False when no video is open afterwards.
+    bool OpenDocument(const std::string& path);
+    // Brings the main window to the front (a later start handed a file over).
+    void ShowWindow();
     // A menu, toolbar or accelerator command.
     void OnCommand(int32_t commandId);
 

@@ -108,6 +108,8 @@ TEST(CliSlice, HelpExplainsEveryOption) {
     EXPECT_EQ(general.status, 0);
     EXPECT_NE(general.out.find("slice"), std::string::npos);
     EXPECT_EQ(RunCli({"help", "slice"}).out, result.out);
+    // The version of the About box ("Version 2.1"), from the project.
+    EXPECT_EQ(RunCli({"--version"}).out, "trevanto-cli 2.1\n");
 }
 
 }  // namespace

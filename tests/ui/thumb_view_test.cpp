@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QMenu>
 
+#include <cstdio>
+
 #include "app/command_ids.h"
 #include "app/jpeg_export_commands.h"
 #include "app/shots_file_commands.h"
@@ -303,6 +305,15 @@ TEST_F(ThumbViewTest, SavedShotsComeBackWithTheirPicturesRebuilt) {
     }
     EXPECT_FALSE(view.PaintingLocked());
     EXPECT_EQ(app->Frame().StatusPane(3)->text(), "TotalShots=4");
+
+    // Given to the program (command line, file manager), a shots file is
+    // known by its first line, whatever its name, and loads the same way.
+    const std::string renamed = folder_.File("four.txt");
+    ASSERT_EQ(std::rename(user_.chosenFile->c_str(), renamed.c_str()), 0);
+    view.RunCommand(CThumbView::kDeleteShots);
+    ASSERT_TRUE(app->OpenDocument(renamed));
+    ASSERT_TRUE(WaitFor([&] { return !app->Document().ShotsFile().IsRebuilding(); }));
+    EXPECT_EQ(view.count(), 4);
 }
 
 TEST_F(ThumbViewTest, ExtractAsJpegWritesAnImagePerSelectedShot) {
