@@ -1,0 +1,101 @@
+# What `cmake --install` puts where, and the Debian package made of it (CPack).
+#   bin/                       trevanto, trevanto-cli
+#   share/applications/        the desktop entry
+#   share/icons/hicolor/       the program's icon: SVG, 48 and 128 px PNG
+#   share/mime/packages/       the shots file type
+#   share/man/man1/            trevanto-cli(1)
+#   share/trevanto/            shot bitmap templates (bitmaps/), the sample video (samples/)
+# The programs find share/trevanto as ../share/trevanto from their own folder;
+# the build tree keeps the same layout beside src/ui and src/cli
+# (<build>/src/share/trevanto), so bin and share stay fixed names here.
+set(TREVANTO_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+set(TREVANTO_GENERATED_DIR ${PROJECT_BINARY_DIR}/packaging)
+set(TREVANTO_BUILD_DATA_DIR ${PROJECT_BINARY_DIR}/src/share/trevanto)
+set(TREVANTO_ICON_SVG ${PROJECT_SOURCE_DIR}/src/resources/icons/trevanto.svg)
+file(GLOB TREVANTO_SHOT_TEMPLATES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/resources/bitmaps/*.bmp)
+set(TREVANTO_SAMPLE_VIDEO ${PROJECT_BINARY_DIR}/tests/media/sample.mpg)
+
+install(TARGETS trevanto trevanto-cli RUNTIME DESTINATION bin)
+install(FILES ${TREVANTO_PACKAGING_DIR}/trevanto.desktop DESTINATION share/applications)
+install(FILES ${TREVANTO_PACKAGING_DIR}/trevanto-mime.xml DESTINATION share/mime/packages
+        RENAME trevanto.xml)
+install(FILES ${TREVANTO_ICON_SVG} DESTINATION share/icons/hicolor/scalable/apps)
+install(FILES ${TREVANTO_SHOT_TEMPLATES} DESTINATION share/trevanto/bitmaps)
+
+# The build tree's data folder, beside the programs as in an install.
+foreach(bitmap ${TREVANTO_SHOT_TEMPLATES})
+  get_filename_component(name ${bitmap} NAME)
+  configure_file(${bitmap} ${TREVANTO_BUILD_DATA_DIR}/bitmaps/${name} COPYONLY)
+endforeach()
+
+# The sample video is made by the clip generator of the tests.
+if(TARGET test_media)
+  install(FILES ${TREVANTO_SAMPLE_VIDEO} DESTINATION share/trevanto/samples)
+  file(MAKE_DIRECTORY ${TREVANTO_BUILD_DATA_DIR}/samples)
+  file(CREATE_LINK ${TREVANTO_SAMPLE_VIDEO} ${TREVANTO_BUILD_DATA_DIR}/samples/sample.mpg SYMBOLIC)
+endif()
+
+# PNG icons drawn from the SVG at build time.
+find_program(RSVG_CONVERT rsvg-convert)
+if(RSVG_CONVERT)
+  set(icons)
+  foreach(size 48 128)
+    set(png ${TREVANTO_GENERATED_DIR}/icons/${size}x${size}/trevanto.png)
+    add_custom_command(
+      OUTPUT ${png}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${TREVANTO_GENERATED_DIR}/icons/${size}x${size}
+      COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${TREVANTO_ICON_SVG}
+      DEPENDS ${TREVANTO_ICON_SVG}
+      COMMENT "Drawing the ${size} px icon"
+      VERBATIM)
+    list(APPEND icons ${png})
+    install(FILES ${png} DESTINATION share/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+  add_custom_target(trevanto_icons ALL DEPENDS ${icons})
+else()
+  message(WARNING "rsvg-convert not found (librsvg2-bin): no PNG icons are installed")
+endif()
+
+# The manual page: its COMMANDS section comes from trevanto-cli's own --help.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+find_program(GZIP gzip REQUIRED)
+set(TREVANTO_MAN_PAGE ${TREVANTO_GENERATED_DIR}/trevanto-cli.1)
+add_custom_command(
+  OUTPUT ${TREVANTO_MAN_PAGE} ${TREVANTO_MAN_PAGE}.gz
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TREVANTO_GENERATED_DIR}
+  # A sanitized program's findings at exit are not the page's business.
+  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 TSAN_OPTIONS=report_bugs=0
+          ${Python3_EXECUTABLE} ${TREVANTO_PACKAGING_DIR}/make_man_page.py
+          $<TARGET_FILE:trevanto-cli> ${TREVANTO_PACKAGING_DIR}/trevanto-cli.1.in
+          ${TREVANTO_MAN_PAGE} ${PROJECT_VERSION}
+  COMMAND ${GZIP} -9 -n -k -f ${TREVANTO_MAN_PAGE}
+  DEPENDS trevanto-cli ${TREVANTO_PACKAGING_DIR}/make_man_page.py
+          ${TREVANTO_PACKAGING_DIR}/trevanto-cli.1.in
+  COMMENT "Writing the manual page of trevanto-cli"
+  VERBATIM)
+add_custom_target(trevanto_man_page ALL DEPENDS ${TREVANTO_MAN_PAGE})
+install(FILES ${TREVANTO_MAN_PAGE}.gz DESTINATION share/man/man1)
+
+# The Debian package: `cpack -G DEB` in the build folder (scripts/package).
+# Its dependencies are the packages of the libraries the programs link,
+# found by dpkg-shlibdeps; the Qt plugins loaded at run time are named here.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME trevanto)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Qelvar")
+set(CPACK_PACKAGE_CONTACT "Trevanto developers <trevanto@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "slices videos into shots and publishes their thumbnails")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Trevanto opens a video file, plays it frame by frame and slices it into\n"
+       "shots: with the automatic shot engine, with the linear sampler, or by hand.\n"
+       "The shots become thumbnails, a shots file that loads again, JPEG images and\n"
+       "web pages (HTML or one MHTML web archive). The desktop program trevanto and\n"
+       "the headless trevanto-cli work on the same document.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION video)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The toolbar and window icons are SVG: Qt's SVG image and icon plugins.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+include(CPack)
