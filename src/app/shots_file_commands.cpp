@@ -51,26 +51,27 @@ void ShotsFileCommands::LoadShots() {
         LoadShotsFile(*path);
 }
 
-void ShotsFileCommands::LoadShotsFile(const std::string& path) {
+bool ShotsFileCommands::LoadShotsFile(const std::string& path) {
     if (doc_.FrameChainRunning())
-        return;
+        return false;
     ShotsFileReader reader;
     std::string problem;
     if (!reader.Open(path, problem)) {
         ShowMessage(problem);
-        return;
+        return false;
     }
     // The open reports its own failures. A refused open leaves the previous
     // video open, whose frames are not the ones the records describe.
     if (!doc_.OpenVideo(reader.VideoPath()))
-        return;
+        return false;
     doc_.GetPlayer().Pause();
     if (!doc_.IsOpen())
-        return;
+        return false;
     BeginProgress("Loading");
     reader.ReadRecords(doc_.PendingShots(), [this](int32_t position) { SetProgress(position); });
     EndProgress();
     rebuild_.Start();
+    return true;
 }
 
 void ShotsFileCommands::OnFrameArrived() {

@@ -25,8 +25,9 @@ class ShotsFileCommands : private ShotsFileRebuildHost {
     // "&Load shots...": reads the chosen file, opens its video and starts
     // rebuilding its shots after those already shown.
     void LoadShots();
-    // The same for a file named by the caller (the desktop's command line).
-    void LoadShotsFile(const std::string& path);
+    // The same for a file named by the caller (the desktop's command line);
+    // true when the file's video is open and its shots are being rebuilt.
+    bool LoadShotsFile(const std::string& path);
 
     bool IsRebuilding() const { return rebuild_.IsActive(); }
     // Ends a rebuilding without a message (the video closed).

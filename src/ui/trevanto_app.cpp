@@ -128,8 +128,7 @@ bool CTrevantoApp::OpenVideo(const std::string& path) {
 
 bool CTrevantoApp::OpenDocument(const std::string& path) {
     if (HasExtension(path, kShotsFileExtension) || StartsWithShotsFileHeader(path)) {
-        document_->ShotsFile().LoadShotsFile(path);
-        if (!document_->IsOpen())
+        if (!document_->ShotsFile().LoadShotsFile(path))
             return false;
         settings_->AddRecentFile(document_->GetPlayer().OpenedPath());
         RefreshRecentFiles();
