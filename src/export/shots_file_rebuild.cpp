@@ -77,7 +77,7 @@ void ShotsFileRebuild::Finish(bool showReport) {
         host_.EndProgress();
     progressShown_ = false;
     if (showReport) {
-        host_.ShowMessage(
+        host_.ShowInformation(
             FormatText("%ld shots extracted from the shots file.", static_cast<long>(rebuilt_)));
     }
     host_.SetViewLocked(false);
