@@ -34,6 +34,10 @@ void ShotsFileRebuild::RequestNext() {
         }
         // No seek is made for it; the following records still get their turn.
         host_.ShowMessage("Wrong shot description. The current shot can't be added.");
+        // While the message is up the rebuilding may have been ended (another
+        // video opened): it then stays ended, without a report.
+        if (!active_)
+            return;
         DropHead();
     }
     Finish(true);
