@@ -73,11 +73,17 @@ class ProgressPort {
 
 enum class FileDialogKind { Open, Save };
 
+// The box a message is shown in: a report of work done, a failure the user can
+// act on, or a failure of the program or a library.
+enum class MessageKind { Information, Warning, Error };
+
 // The user: message boxes, questions and file choices.
 class UserPort {
   public:
     virtual ~UserPort() = default;
-    virtual void ShowMessage(const std::string& text) = 0;
+    virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
+    // Failures are warnings unless said otherwise.
+    void ShowMessage(const std::string& text) { ShowMessage(text, MessageKind::Warning); }
     // A Yes/No question; true for Yes.
     virtual bool AskYesNo(const std::string& text) = 0;
     // A file chosen by the user, or nothing when cancelled. The filter is in
@@ -85,6 +91,11 @@ class UserPort {
     virtual std::optional<std::string> ChooseFile(FileDialogKind /*kind*/,
                                                   const std::string& /*filter*/,
                                                   const std::string& /*defaultExtension*/) {
+        return std::nullopt;
+    }
+    // A folder chosen by the user, starting at `startFolder`; nothing when
+    // cancelled.
+    virtual std::optional<std::string> ChooseFolder(const std::string& /*startFolder*/) {
         return std::nullopt;
     }
     // Lets up to `maxEvents` waiting user events through; true when the user

@@ -1,5 +1,6 @@
 #include "app/document_surfaces.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace trevanto {
@@ -14,6 +15,19 @@ bool DocumentSurfaces::SetUp(int screenWidth, int screenHeight) {
         return false;
     thumbnail_ = std::move(thumbnail);
     shotStart_ = std::move(shotStart);
+    work_ = std::move(work);
+    return true;
+}
+
+bool DocumentSurfaces::EnsureWorkSize(int width, int height) {
+    if (!work_)
+        return false;
+    if (width <= work_->Width() && height <= work_->Height())
+        return true;
+    auto work = std::make_unique<Surface>(std::max(width, work_->Width()),
+                                          std::max(height, work_->Height()));
+    if (!work->IsValid())
+        return false;
     work_ = std::move(work);
     return true;
 }

@@ -23,6 +23,10 @@ class DocumentSurfaces {
     Surface* ShotStart() { return shotStart_.get(); }
     Surface* Work() { return work_.get(); }
 
+    // Makes the work surface at least width x height (it starts at the
+    // screen's size). False, keeping the old one, when that cannot be made.
+    bool EnsureWorkSize(int width, int height);
+
     // Copies the thumbnail surface into the shot-start surface.
     bool CopyThumbnailToShotStart();
 

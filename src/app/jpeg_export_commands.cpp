@@ -1,6 +1,7 @@
 #include "app/jpeg_export_commands.h"
 
 #include "app/player_doc.h"
+#include "common/text_format.h"
 #include "video/player_messages.h"
 
 namespace trevanto {
@@ -14,28 +15,39 @@ JpegExportCommands::JpegExportCommands(CPlayerDoc& doc)
     doc_.SetFrameRequestHandler(FrameRequestKind::PublishImage, arrived);
 }
 
-bool JpegExportCommands::ExtractAsJpeg(std::vector<int32_t> items) {
-    publicationCompleted_ = nullptr;
-    return Start(std::move(items), true);
+bool JpegExportCommands::ExtractAsJpeg(std::vector<int32_t> items,
+                                       const std::optional<std::string>& folder) {
+    return Start(std::move(items), true, folder ? JpegOutputFolder(*folder) : OutputFolder(),
+                 nullptr);
 }
 
 bool JpegExportCommands::StartPublicationExport(std::vector<int32_t> items,
                                                 std::function<void()> completed) {
+    return Start(std::move(items), false, OutputFolder(), std::move(completed));
+}
+
+bool JpegExportCommands::Start(std::vector<int32_t> items, bool userExport, std::string folder,
+                               std::function<void()> completed) {
+    if (!doc_.IsOpen()) {
+        ShowMessage(message::kLoadMovieFirst);
+        return false;
+    }
+    // A running chain keeps its own completion.
+    if (!doc_.Ports().view || doc_.FrameChainRunning())
+        return false;
+    if (const std::string problem = SizeProblem(); !problem.empty()) {
+        ShowMessage(problem);
+        return false;
+    }
     publicationCompleted_ = std::move(completed);
-    if (Start(std::move(items), false))
+    if (chain_.Start(std::move(items), userExport, std::move(folder)))
         return true;
     publicationCompleted_ = nullptr;
     return false;
 }
 
-bool JpegExportCommands::Start(std::vector<int32_t> items, bool userExport) {
-    if (!doc_.IsOpen()) {
-        ShowMessage(message::kLoadMovieFirst);
-        return false;
-    }
-    if (!doc_.Ports().view || doc_.FrameChainRunning())
-        return false;
-    return chain_.Start(std::move(items), userExport, OutputFolder());
+std::string JpegExportCommands::SizeProblem() const {
+    return ExportSizeProblem(Size());
 }
 
 std::string JpegExportCommands::OutputFolder() const {
@@ -48,8 +60,16 @@ ExportSize JpegExportCommands::Size() const {
 }
 
 void JpegExportCommands::ShowMessage(const std::string& text) {
+    Show(text, MessageKind::Warning);
+}
+
+void JpegExportCommands::ShowInformation(const std::string& text) {
+    Show(text, MessageKind::Information);
+}
+
+void JpegExportCommands::Show(const std::string& text, MessageKind kind) {
     if (UserPort* user = doc_.Ports().user)
-        user->ShowMessage(text);
+        user->ShowMessage(text, kind);
 }
 
 bool JpegExportCommands::RequestItemFrame(int32_t item, bool userExport) {
@@ -78,8 +98,15 @@ bool JpegExportCommands::ScaleFrame() {
         return false;
     }
     const ExportSize size = Size();
-    return ScaleToWorkSurface(doc_.GetPlayer().FrameSurface().get(), doc_.Surfaces().Work(),
-                              size.width, size.height);
+    // The work surface grows to the export size (bounded by SizeProblem).
+    if (doc_.Surfaces().EnsureWorkSize(size.width, size.height) &&
+        ScaleToWorkSurface(doc_.GetPlayer().FrameSurface().get(), doc_.Surfaces().Work(),
+                           size.width, size.height)) {
+        return true;
+    }
+    ShowMessage(
+        FormatText("The video frame could not be scaled to %d x %d.", size.width, size.height));
+    return false;
 }
 
 bool JpegExportCommands::SaveImage(const std::string& filePath) {
@@ -91,8 +118,9 @@ bool JpegExportCommands::SaveImage(const std::string& filePath) {
         SaveSurfaceAsJpeg(filePath, *work, doc_.GetShotTemplate(),
                           doc_.GetPublisher().Options().stretchToFit, size.width, size.height);
     if (!result.written) {
+        // The library's own failures come in the box titled "JPEG Fatal Error".
         if (!result.message.empty())
-            ShowMessage(result.message);
+            Show(result.message, result.title.empty() ? MessageKind::Warning : MessageKind::Error);
         return false;
     }
     written_.push_back(filePath);

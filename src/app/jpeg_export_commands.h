@@ -6,9 +6,11 @@
 // the document's JPEG counter.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/document_ports.h"
 #include "export/jpeg_export.h"
 #include "export/jpeg_export_chain.h"
 
@@ -24,24 +26,35 @@ class JpegExportCommands : private JpegExportHost {
     JpegExportCommands& operator=(const JpegExportCommands&) = delete;
 
     // "Extract as jpeg": the items (view item indexes in ascending order)
-    // become images numbered on from the JPEG counter; the user is told
-    // where they went. False when the export could not start.
-    bool ExtractAsJpeg(std::vector<int32_t> items);
+    // become images numbered on from the JPEG counter, in `folder`, else in
+    // the folder of the publication's target file; the user is told where
+    // they went. False when the export could not start.
+    bool ExtractAsJpeg(std::vector<int32_t> items,
+                       const std::optional<std::string>& folder = std::nullopt);
     // The images of a publication, silently; `completed` runs once the last
     // image is written (never after an abort).
     bool StartPublicationExport(std::vector<int32_t> items, std::function<void()> completed);
 
     bool IsActive() const { return chain_.IsActive(); }
-    void Cancel() { chain_.Cancel(); }
+    // Ends the chain without a message; a publication never gets its pages.
+    void Cancel() {
+        chain_.Cancel();
+        publicationCompleted_ = nullptr;
+    }
     // The folder the images go to now, from the publication's target file.
     std::string OutputFolder() const;
+    // Why images of the options' size cannot be made; empty when they can.
+    std::string SizeProblem() const;
     // Every image file written since the document was made, in order.
     const std::vector<std::string>& WrittenImages() const { return written_; }
 
   private:
-    bool Start(std::vector<int32_t> items, bool userExport);
+    bool Start(std::vector<int32_t> items, bool userExport, std::string folder,
+               std::function<void()> completed);
     ExportSize Size() const;
     void ShowMessage(const std::string& text) override;
+    void ShowInformation(const std::string& text) override;
+    void Show(const std::string& text, MessageKind kind);
 
     // JpegExportHost
     bool RequestItemFrame(int32_t item, bool userExport) override;

@@ -74,7 +74,7 @@ void CPlayerDoc::SetFrameRequestHandler(FrameRequestKind kind,
 
 void CPlayerDoc::ShowMessage(const std::string& text) {
     if (ports_.user)
-        ports_.user->ShowMessage(text);
+        ports_.user->ShowMessage(text, MessageKind::Warning);
 }
 
 void CPlayerDoc::CheckCommand(int32_t commandId, bool checked) {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/document_ports.h"
 #include "app/document_surfaces.h"
@@ -84,6 +85,13 @@ class CPlayerDoc : private PlayerListener {
     void GoToEnd(int32_t item);
     void RecaptionAll();
     void RefineShotStart(int32_t item);
+    // "Merge": the items (ascending) become one shot, the last, whose picture
+    // is retaken at its new start. Refused (false) while a chain of frame
+    // requests runs, since it ends with a refresh.
+    bool MergeShots(const std::vector<int32_t>& items);
+    // The shots changed since they were last saved or loaded.
+    bool ShotsModified() const { return shotsModified_; }
+    void SetShotsModified(bool modified) { shotsModified_ = modified; }
     int32_t ShotCount() const { return shots_.ShotCount(); }
     const ShotList& Shots() const { return shots_; }
     ShotList& Shots() { return shots_; }
@@ -113,8 +121,9 @@ class CPlayerDoc : private PlayerListener {
     // Makes a thumbnail from the thumbnail surface and adds a shot
     // [start, end], or (add off) replaces image `imageIndex` of the view.
     bool CaptureShot(bool add, int32_t start, int32_t end, int32_t imageIndex = -1);
-    // Retakes the picture of the item's shot at its start frame.
-    void RefreshShotImage(int32_t item);
+    // Retakes the picture of the item's shot at its start frame. Refused
+    // (false) while a chain of frame requests runs: the chain owns the request.
+    bool RefreshShotImage(int32_t item);
 
     // --- Frame requests -----------------------------------------------------
     // The operation that completes requests of `kind` (JPEG export, shots
@@ -168,6 +177,7 @@ class CPlayerDoc : private PlayerListener {
     ShotSlicer slicer_;
     bool timecodeMode_ = false;
     bool confirmDeletes_ = true;
+    bool shotsModified_ = false;
     int32_t jpegCounter_ = 1;
     int refreshRepeats_ = 0;
     std::map<FrameRequestKind, std::function<void(const FrameRequest&)>> requestHandlers_;

@@ -33,9 +33,14 @@ bool CPlayerDoc::CaptureShot(bool add, int32_t start, int32_t end, int32_t image
     return ports_.view->ReplaceThumbnail(imageIndex, picture);
 }
 
-void CPlayerDoc::RefreshShotImage(int32_t item) {
+bool CPlayerDoc::RefreshShotImage(int32_t item) {
+    // A request set now would take the place of the chain's, which would
+    // then never go on.
+    if (FrameChainRunning())
+        return false;
     refreshRepeats_ = 0;
     RequestRefresh(item);
+    return true;
 }
 
 void CPlayerDoc::RequestRefresh(int32_t item) {

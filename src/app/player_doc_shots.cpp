@@ -26,6 +26,9 @@ bool CPlayerDoc::AddShot(const QImage& picture, std::string& captionOut, int32_t
     shot.SetEnd(end);
     shot.BuildCaption(Captions());
     captionOut = shot.caption;
+    // The shots rebuilt from a file are the file's, not a change.
+    if (!shotsFile_.IsRebuilding())
+        shotsModified_ = true;
 
     int32_t imageIndex = -1;
     int32_t itemIndex = -1;
@@ -51,6 +54,7 @@ bool CPlayerDoc::DeleteShot(int32_t item) {
     const auto removed = shots_.RemoveByItem(item);
     if (!removed)
         return false;
+    shotsModified_ = true;
     // The view calls ShiftIndexesAfterRemoval once the item is gone.
     ports_.view->DeleteItemAndImage(item);
     UpdateShotCount();
@@ -67,6 +71,7 @@ void CPlayerDoc::ShiftIndexesAfterRemoval(int32_t item, int32_t image) {
 
 void CPlayerDoc::ClearShots() {
     trevanto::ClearShots(shots_, pending_);
+    shotsModified_ = true;
     UpdateShotCount();
 }
 
@@ -132,6 +137,7 @@ void CPlayerDoc::RefineShotStart(int32_t item) {
     if (current > shot->endFrame || current < 0 || !ScaleToThumbnail())
         return;
     CaptureShot(false, current, current, shot->imageIndex);
+    shotsModified_ = shotsModified_ || shot->startFrame != current;
     shot->startFrame = current;
     shot->BuildCaption(Captions());
     ports_.view->SetItemCaption(shot->itemIndex, shot->caption);
@@ -140,6 +146,19 @@ void CPlayerDoc::RefineShotStart(int32_t item) {
         previous->BuildCaption(Captions());
         ports_.view->SetItemCaption(previous->itemIndex, previous->caption);
     }
+}
+
+bool CPlayerDoc::MergeShots(const std::vector<int32_t>& items) {
+    if (items.size() < 2 || FrameChainRunning())
+        return false;
+    // Each removal moves the later items down by one; every removed shot's
+    // frames go to the shot after it.
+    for (size_t k = 0; k + 1 < items.size(); ++k) {
+        if (!DeleteShot(items[k] - static_cast<int32_t>(k)))
+            return false;
+    }
+    const int32_t last = items.back() - static_cast<int32_t>(items.size() - 1);
+    return RefreshShotImage(last);
 }
 
 }  // namespace trevanto

@@ -22,6 +22,11 @@ bool PublishingCommands::Publish() {
     }
     if (!doc_.Ports().view || doc_.FrameChainRunning())
         return false;
+    // Refused before the target folder is made.
+    if (const std::string problem = jpegExport_.SizeProblem(); !problem.empty()) {
+        ShowMessage(problem);
+        return false;
+    }
     RecordVideoFacts(doc_);
     const TargetCheck target = PrepareTarget(doc_.GetPublisher().Options().targetFile);
     if (!target.ok) {
@@ -59,7 +64,7 @@ void PublishingCommands::PublishAfterExport() {
 
 void PublishingCommands::ShowMessage(const std::string& text) {
     if (UserPort* user = doc_.Ports().user)
-        user->ShowMessage(text);
+        user->ShowMessage(text, MessageKind::Warning);
 }
 
 }  // namespace trevanto

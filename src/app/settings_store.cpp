@@ -13,6 +13,7 @@ namespace {
 // The application profile: the registry root name, then the application title.
 constexpr const char* kProfileKey = "Software/Trevanto/Trevanto";
 constexpr const char* kRecentFileSection = "Software/Trevanto/Trevanto/Recent File List";
+constexpr const char* kJpegFolderKey = "Software/Trevanto/Trevanto/Settings/JpegFolder";
 constexpr const char* kUrlHistoryKey = "SOFTWARE/Qelvar/Trevanto/options/urls";
 constexpr const char* kUrlValuePrefix = "urls";
 // The name under which the key's default (unnamed) value is kept.
@@ -84,6 +85,14 @@ std::vector<std::string> SettingsStore::RecentFiles() const {
             files.push_back(file);
     }
     return files;
+}
+
+std::string SettingsStore::JpegFolder() const {
+    return settings_->value(kJpegFolderKey).toString().toStdString();
+}
+
+void SettingsStore::SetJpegFolder(const std::string& folder) {
+    settings_->setValue(kJpegFolderKey, ToQString(folder));
 }
 
 void SettingsStore::AddRecentFile(const std::string& path) {

@@ -3,7 +3,8 @@
 // the main window with the docking bar sizes, and the URL history. One
 // settings file in the native format stands for the user's registry root, and
 // the keys keep the registry paths the program has always used:
-//   Software/Trevanto/Trevanto/...           the application profile
+//   Software/Trevanto/Trevanto/...           the application profile (and the
+//                                            JPEG folder in Settings/JpegFolder)
 //   SOFTWARE/Qelvar/Trevanto/options/urls/   the URL history (urls0, urls1,
 //                                            ... and the key's default value)
 #include <QByteArray>
@@ -75,6 +76,10 @@ class SettingsStore {
     // Writes urls0, urls1, ... and the default value. Numbered values left
     // from a longer earlier list are removed, so they cannot come back.
     void SaveUrlHistory(const UrlHistoryValues& history);
+
+    // The folder "Extract as jpeg" last wrote to; empty when none was chosen.
+    std::string JpegFolder() const;
+    void SetJpegFolder(const std::string& folder);
 
     // Writes pending changes to the file; false when it cannot be written.
     bool Sync();

@@ -36,6 +36,8 @@ bool ShotsFileCommands::SaveShots() {
         if (!(empty && text == "No Shot to save."))
             ShowMessage(text);
     }
+    if (result.written)
+        doc_.SetShotsModified(false);
     return result.written;
 }
 
@@ -70,6 +72,10 @@ bool ShotsFileCommands::LoadShotsFile(const std::string& path) {
     BeginProgress("Loading");
     reader.ReadRecords(doc_.PendingShots(), [this](int32_t position) { SetProgress(position); });
     EndProgress();
+    // Shots rebuilt into an empty list are the file's: nothing is unsaved.
+    // Appended to shots shown, they leave those as they were.
+    if (doc_.Shots().IsEmpty())
+        doc_.SetShotsModified(false);
     rebuild_.Start();
     return true;
 }
@@ -85,7 +91,12 @@ void ShotsFileCommands::OnFrameArrived() {
 
 void ShotsFileCommands::ShowMessage(const std::string& text) {
     if (UserPort* user = doc_.Ports().user)
-        user->ShowMessage(text);
+        user->ShowMessage(text, MessageKind::Warning);
+}
+
+void ShotsFileCommands::ShowInformation(const std::string& text) {
+    if (UserPort* user = doc_.Ports().user)
+        user->ShowMessage(text, MessageKind::Information);
 }
 
 int32_t ShotsFileCommands::FrameCount() const {

@@ -39,6 +39,7 @@ class ShotsFileCommands : private ShotsFileRebuildHost {
   private:
     void OnFrameArrived();
     void ShowMessage(const std::string& text) override;
+    void ShowInformation(const std::string& text) override;
 
     // ShotsFileRebuildHost
     int32_t FrameCount() const override;

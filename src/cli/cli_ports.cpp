@@ -5,7 +5,7 @@
 
 namespace trevanto::cli {
 
-void CliUser::ShowMessage(const std::string& text) {
+void CliUser::ShowMessage(const std::string& text, MessageKind /*kind*/) {
     ++messages_;
     err_ << "trevanto-cli: " << text << '\n';
 }

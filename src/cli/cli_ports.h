@@ -17,7 +17,8 @@ namespace trevanto::cli {
 class CliUser : public UserPort {
   public:
     explicit CliUser(std::ostream& err) : err_(err) {}
-    void ShowMessage(const std::string& text) override;
+    using UserPort::ShowMessage;
+    void ShowMessage(const std::string& text, MessageKind kind) override;
     bool AskYesNo(const std::string& text) override;
     int MessageCount() const { return messages_; }
     // File dialogs are answered with the file named on the command line.

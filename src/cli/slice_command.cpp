@@ -100,9 +100,13 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
             error = "unknown sampler option '" + arguments.Value("sampler", 0) + "'";
             return std::nullopt;
         }
-        if (!value || *value <= 0.0) {
-            error =
-                "the sampler needs a value above 0, not '" + arguments.Value("sampler", 1) + "'";
+        if (!value) {
+            error = "the sampler needs a number, not '" + arguments.Value("sampler", 1) + "'";
+            return std::nullopt;
+        }
+        // The Settings dialog's rule, with its message.
+        if (std::string problem = SamplerValueProblem(*option, *value); !problem.empty()) {
+            error = std::move(problem);
             return std::nullopt;
         }
         options.mode = SlicingMode::Sampler;

@@ -54,6 +54,15 @@ ExportSize JpegExportSize(bool stretchToFit, int shotWidth, int shotHeight) {
     return {};
 }
 
+std::string ExportSizeProblem(const ExportSize& size) {
+    if (size.width >= 1 && size.height >= 1 && size.width <= kMaxExportSide &&
+        size.height <= kMaxExportSide) {
+        return {};
+    }
+    return FormatText("Shot images of %d x %d cannot be made: each side must be 1 to %d pixels.",
+                      size.width, size.height, kMaxExportSide);
+}
+
 bool ScaleToWorkSurface(const Surface* frame, Surface* work, int width, int height) {
     if (frame == nullptr || work == nullptr || !frame->IsValid() || !work->IsValid())
         return false;

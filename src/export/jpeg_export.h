@@ -20,6 +20,12 @@ struct ExportSize {
     int height = kTemplateHeight;
 };
 
+// The largest side of an exported image, in pixels.
+inline constexpr int kMaxExportSide = 4096;
+// Why images of this size cannot be made, empty when they can: each side
+// must be 1 to kMaxExportSide.
+std::string ExportSizeProblem(const ExportSize& size);
+
 // The shot size when the publication stretches the video to fit, else 100 x 80.
 ExportSize JpegExportSize(bool stretchToFit, int shotWidth, int shotHeight);
 

@@ -17,6 +17,7 @@ bool JpegExportChain::Start(std::vector<int32_t> items, bool userExport, std::st
     retries_ = 0;
     progressShown_ = false;
     active_ = true;
+    ++run_;
     if (!host_.RequestItemFrame(items_[0], userExport_)) {
         End();
         return false;
@@ -43,7 +44,13 @@ bool JpegExportChain::OnFrameArrived(int32_t currentFrame) {
     lastImagePath_ = JoinPath(folder_, JpegImageName(counter_));
     ++counter_;  // also when writing fails
     host_.SaveImage(lastImagePath_);
-    if (host_.PumpEventsAndCheckEscape(kEventsPerImage)) {
+    const uint64_t run = run_;
+    const bool escape = host_.PumpEventsAndCheckEscape(kEventsPerImage);
+    // The events let through may have ended this chain (another video was
+    // opened) and even started another: this one then ends silently.
+    if (!active_ || run != run_)
+        return false;
+    if (escape) {
         host_.ShowMessage("Publish to the web aborted.");
         End();
         return false;
@@ -66,7 +73,7 @@ bool JpegExportChain::OnFrameArrived(int32_t currentFrame) {
     const std::string report =
         JpegExportReport(static_cast<int32_t>(items_.size()), lastImagePath_);
     if (userExport_)
-        host_.ShowMessage(report);
+        host_.ShowInformation(report);
     const bool userExport = userExport_;
     End();
     host_.ExportCompleted(userExport, report);

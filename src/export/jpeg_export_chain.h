@@ -26,6 +26,8 @@ class JpegExportHost {
     // Lets up to `maxEvents` waiting user events through; true on Escape.
     virtual bool PumpEventsAndCheckEscape(int maxEvents) = 0;
     virtual void ShowMessage(const std::string& text) = 0;
+    // A report of work done, in an information box.
+    virtual void ShowInformation(const std::string& text) { ShowMessage(text); }
     // The "Saving to JPEG" progress bar, range 0..32767.
     virtual void BeginProgress(const std::string& /*caption*/) {}
     virtual void SetProgress(int32_t /*position*/) {}
@@ -73,6 +75,7 @@ class JpegExportChain {
     std::string folder_;
     std::string lastImagePath_;
     bool active_ = false;
+    uint64_t run_ = 0;  // counts the chains started, to tell them apart
     bool progressShown_ = false;
     int retries_ = 0;
 };

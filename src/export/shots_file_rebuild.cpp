@@ -34,6 +34,10 @@ void ShotsFileRebuild::RequestNext() {
         }
         // No seek is made for it; the following records still get their turn.
         host_.ShowMessage("Wrong shot description. The current shot can't be added.");
+        // While the message is up the rebuilding may have been ended (another
+        // video opened): it then stays ended, without a report.
+        if (!active_)
+            return;
         DropHead();
     }
     Finish(true);
@@ -77,7 +81,7 @@ void ShotsFileRebuild::Finish(bool showReport) {
         host_.EndProgress();
     progressShown_ = false;
     if (showReport) {
-        host_.ShowMessage(
+        host_.ShowInformation(
             FormatText("%ld shots extracted from the shots file.", static_cast<long>(rebuilt_)));
     }
     host_.SetViewLocked(false);

@@ -23,6 +23,8 @@ class ShotsFileRebuildHost {
     // shot start..end with its thumbnail. False when nothing was captured.
     virtual bool CaptureRecordShot(int32_t startFrame, int32_t endFrame) = 0;
     virtual void ShowMessage(const std::string& text) = 0;
+    // A report of work done, in an information box.
+    virtual void ShowInformation(const std::string& text) { ShowMessage(text); }
     // The "Extracting" progress bar, range 0..32767.
     virtual void BeginProgress(const std::string& /*caption*/) {}
     virtual void SetProgress(int32_t /*position*/) {}

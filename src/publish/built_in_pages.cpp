@@ -100,6 +100,11 @@ std::string Cell(Publisher& publisher, const Layout& layout, int32_t page, int32
 
 }  // namespace
 
+int32_t BoundedShotsPerRow(int32_t shotsPerRow, int32_t shotCount) {
+    const int32_t needed = std::max(shotCount, PublishOptions{}.shotsPerRow);
+    return std::max(1, std::min(shotsPerRow, needed));
+}
+
 bool GenerateBuiltInPages(Publisher& publisher) {
     PublishOptions& options = publisher.Options();
     PublishRunState& run = publisher.Run();
@@ -113,14 +118,16 @@ bool GenerateBuiltInPages(Publisher& publisher) {
     layout.pages = layout.shots > 0 ? (layout.shots - 1) / layout.perPage + 1 : 1;
     if (options.shotsPerRow <= 0)
         options.shotsPerRow = 1;
-    const int32_t perRow = options.shotsPerRow;
+    const int32_t perRow = BoundedShotsPerRow(options.shotsPerRow, layout.shots);
     layout.noSize = options.stretchToFit || (options.shotWidth == 100 && options.shotHeight == 80);
 
     KeywordTexts& texts = publisher.Texts();
     publisher.SetCountTexts(layout.shots);
     texts.pageCount = FormatText("%d", layout.pages);
     texts.thumbnailWidth = FormatText("%d", perRow);
-    texts.thumbnailHeight = FormatText("%d", (perRow + layout.perPage - 1) / perRow);
+    // In 64 bits: a page budget near 2^31 would overflow the sum.
+    texts.thumbnailHeight =
+        FormatText("%lld", static_cast<long long>((int64_t{perRow} + layout.perPage - 1) / perRow));
 
     const bool archive = publisher.IsArchive();
     if (archive)
@@ -138,11 +145,12 @@ bool GenerateBuiltInPages(Publisher& publisher) {
         run.currentShot = nullptr;
 
         std::string html = PageHead(publisher, pagePath);
-        for (int32_t row = firstShot; row < firstShot + layout.perPage && row < layout.shots;
-             row += perRow) {
+        const int64_t pageEnd =
+            std::min<int64_t>(int64_t{firstShot} + layout.perPage, layout.shots);
+        for (int64_t row = firstShot; row < pageEnd; row += perRow) {
             html += "  <tr>\r\n";
-            for (int32_t k = row; k < row + perRow; ++k) {
-                html += Cell(publisher, layout, page, firstShot, k);
+            for (int64_t k = row; k < row + perRow; ++k) {
+                html += Cell(publisher, layout, page, firstShot, static_cast<int32_t>(k));
             }
             html += "  </tr>\r\n";
         }

@@ -93,10 +93,10 @@ void ShotSlicer::ApplySamplerRule(DetectorReport& report, int32_t frame, bool fo
         // before this one, so no frame since the last cut is left out.
         report.cutStart = start;
         report.cutEnd = frame - 1;
-    } else if (frame + step < start) {
+    } else if (int64_t{frame} + step < start) {  // a step may reach 2^31 - 1
         // The video jumped back far: one step from the new position.
         report.cutStart = frame;
-        report.cutEnd = frame + step - 1;
+        report.cutEnd = static_cast<int32_t>(int64_t{frame} + step - 1);
     } else {
         report.cutStart = frame;
         report.cutEnd = start;

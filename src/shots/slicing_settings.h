@@ -2,6 +2,7 @@
 // The user's slicing choices (edited in the Settings dialog, never stored) and
 // the sampler's running values.
 #include <cstdint>
+#include <string>
 
 namespace trevanto {
 
@@ -22,5 +23,17 @@ struct SlicingSettings {
     // Sets stepFrames from the rate option and value.
     void ComputeStep(int32_t frameCount, double secondsPerFrame);
 };
+
+inline constexpr const char* kEmptyValueMessage = "No empty value is allowed.";  // 61210
+inline constexpr const char* kNegativeValueMessage =
+    "Negative or empty values are not allowed.";  // 61211
+inline constexpr const char* kValueTooLargeMessage = "Values above 2147483647 are not allowed.";
+
+// Why a sampler value cannot be taken for the rate option, empty when it can.
+// N shots overall, N shots per second and one shot every N frames need 1 or
+// more (their N is a whole number); one shot every N seconds takes 0 or more.
+// Nothing past the 32-bit range is taken. The Settings dialog and
+// trevanto-cli both apply it.
+std::string SamplerValueProblem(int32_t rateOption, double value);
 
 }  // namespace trevanto

@@ -10,12 +10,15 @@ namespace trevanto {
 
 class DesktopUserPort : public UserPort {
   public:
+    enum class SaveAnswer { Save, Discard, Cancel };
+    // A question with the buttons Save, Discard and Cancel.
+    virtual SaveAnswer AskSaveDiscardCancel(const std::string& question) = 0;
     // OK (true) or Cancel; `doNotShowAgain` receives the state of the box.
     virtual bool ConfirmDelete(const std::string& question, bool& doNotShowAgain) = 0;
     // A plain information box with the program's title.
     virtual void ShowInformation(const std::string& title, const std::string& text) {
         (void)title;
-        ShowMessage(text);
+        ShowMessage(text, MessageKind::Information);
     }
     // The open dialog of video files; nothing when cancelled.
     virtual std::optional<std::string> ChooseVideoFile() { return std::nullopt; }

@@ -66,6 +66,8 @@ void SaveScreenshotAndQuit(trevanto::CTrevantoApp& trevanto, const QString& file
     if (!file.isEmpty() && !trevanto.Frame().grab().save(file)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
     }
+    // Nobody is there to answer whether the shots are to be saved.
+    trevanto.Document().SetShotsModified(false);
     trevanto.Frame().close();
     QApplication::quit();
 }

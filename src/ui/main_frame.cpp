@@ -157,7 +157,7 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addSeparator();
     fileMenu_->addAction(actions_[kExit]);
 
-    QMenu* play = menuBar()->addMenu("&Play");
+    QMenu* play = menuBar()->addMenu("&Media");
     play->addAction(actions_[kPlay]);
     play->addAction(actions_[kPause]);
     play->addAction(actions_[kStop]);
@@ -169,6 +169,8 @@ void CMainFrame::CreateMenus() {
     play->addAction(actions_[kSetEndMark]);
 
     QMenu* shots = menuBar()->addMenu("&Shots");
+    shotsMenu_ = shots;
+    connect(shots, &QMenu::aboutToShow, this, [this] { emit ShotsMenuAboutToShow(); });
     shots->addAction(actions_[kEngine]);
     shots->addAction(actions_[kSampler]);
     shots->addAction(actions_[kInsertShot]);
@@ -430,6 +432,10 @@ void CMainFrame::SaveLayout() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (closeGuard_ && !closeGuard_()) {
+        event->ignore();
+        return;
+    }
     SaveLayout();
     QMainWindow::closeEvent(event);
 }

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -78,6 +79,9 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     // Status pane 1 to 3.
     QLabel* StatusPane(int index) const;
     QMenu* ViewMenu() const { return viewMenu_; }
+    QMenu* ShotsMenu() const { return shotsMenu_; }
+    // Asked before the window closes; false keeps it open.
+    void SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
 
     // The recent file list of the File menu, most recent first.
     void SetRecentFiles(const std::vector<std::string>& files);
@@ -98,6 +102,8 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void SliderMoved(int position, bool force);
     // The View menu is about to show; the owner refreshes the timecode check.
     void ViewMenuAboutToShow();
+    // The Shots menu is about to show; the owner enables its commands.
+    void ShotsMenuAboutToShow();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -121,6 +127,8 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     VideoPreviewPanel* previewPanel_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;
+    QMenu* shotsMenu_ = nullptr;
+    std::function<bool()> closeGuard_;
     QAction* recentSeparator_ = nullptr;
     std::vector<QLabel*> panes_;
     std::unique_ptr<CProgressBar> progress_;

@@ -48,8 +48,27 @@ QString ToQtFilter(const std::string& filter) {
     return filters.join(";;");
 }
 
-void MessageBoxUser::ShowMessage(const std::string& text) {
-    QMessageBox::warning(owner_, kTitle, QString::fromStdString(text));
+void MessageBoxUser::ShowMessage(const std::string& text, MessageKind kind) {
+    const QString message = QString::fromStdString(text);
+    switch (kind) {
+        case MessageKind::Information:
+            QMessageBox::information(owner_, kTitle, message);
+            return;
+        case MessageKind::Warning:
+            QMessageBox::warning(owner_, kTitle, message);
+            return;
+        case MessageKind::Error:
+            QMessageBox::critical(owner_, kTitle, message);
+            return;
+    }
+}
+
+std::optional<std::string> MessageBoxUser::ChooseFolder(const std::string& startFolder) {
+    const QString folder = QFileDialog::getExistingDirectory(owner_, "Extract as jpeg",
+                                                             QString::fromStdString(startFolder));
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder.toStdString();
 }
 
 bool MessageBoxUser::AskYesNo(const std::string& text) {
@@ -97,6 +116,19 @@ bool MessageBoxUser::ConfirmDelete(const std::string& question, bool& doNotShowA
     const bool ok = dialog.exec() == QDialog::Accepted;
     doNotShowAgain = dialog.DoNotShowAgain();
     return ok;
+}
+
+DesktopUserPort::SaveAnswer MessageBoxUser::AskSaveDiscardCancel(const std::string& question) {
+    switch (QMessageBox::question(owner_, kTitle, QString::fromStdString(question),
+                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                  QMessageBox::Save)) {
+        case QMessageBox::Save:
+            return SaveAnswer::Save;
+        case QMessageBox::Discard:
+            return SaveAnswer::Discard;
+        default:
+            return SaveAnswer::Cancel;
+    }
 }
 
 void MessageBoxUser::ShowInformation(const std::string& title, const std::string& text) {

@@ -17,13 +17,16 @@ class MessageBoxUser : public DesktopUserPort {
     explicit MessageBoxUser(QWidget* owner = nullptr) : owner_(owner) {}
     void SetOwner(QWidget* owner) { owner_ = owner; }
 
-    void ShowMessage(const std::string& text) override;
+    using UserPort::ShowMessage;
+    void ShowMessage(const std::string& text, MessageKind kind) override;
+    std::optional<std::string> ChooseFolder(const std::string& startFolder) override;
     bool AskYesNo(const std::string& text) override;
     std::optional<std::string> ChooseFile(FileDialogKind kind, const std::string& filter,
                                           const std::string& defaultExtension) override;
     bool PumpEventsAndCheckEscape(int maxEvents) override;
     bool OpenWithDefaultHandler(const std::string& pathOrUrl) override;
     bool ConfirmDelete(const std::string& question, bool& doNotShowAgain) override;
+    SaveAnswer AskSaveDiscardCancel(const std::string& question) override;
     void ShowInformation(const std::string& title, const std::string& text) override;
     std::optional<std::string> ChooseVideoFile() override;
 

@@ -98,9 +98,14 @@ class CThumbView : public QListWidget, public ShotViewPort {
     void MergeSelected();
     // Commands whose feature is not there yet stay in the menus, greyed.
     void SetCommandAvailable(int32_t commandId, bool available);
+    // Whether a command of the "Shots menu" or of the "Shot menu" can be
+    // chosen now: the one rule for these menus and for the main window's
+    // Shots menu.
+    bool CommandEnabled(int32_t commandId) const;
 
   signals:
-    // A command the view does not handle itself (the video hyperlink).
+    // A command the view does not handle itself (the video hyperlink, and
+    // "Extract as jpeg", whose folder the application asks for).
     void CommandInvoked(int32_t commandId);
 
   protected:

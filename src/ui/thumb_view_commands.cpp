@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "app/jpeg_export_commands.h"
 #include "app/player_doc.h"
 #include "app/shots_file_commands.h"
 #include "common/text_format.h"
@@ -55,51 +54,84 @@ void CThumbView::SetCommandAvailable(int32_t commandId, bool available) {
     }
 }
 
+bool CThumbView::CommandEnabled(int32_t commandId) const {
+    if (unavailable_.contains(commandId))
+        return false;
+    const bool open = DocumentOpen();
+    const bool slicing = SlicingActive();
+    const bool usable = open && !slicing;
+    const bool hasShots = document_ != nullptr && document_->ShotCount() > 0;
+    // A chain of frame requests (rebuilding, export, refresh) owns the one
+    // frame request; what would make another waits until it ends.
+    const bool chain = document_ != nullptr && document_->FrameChainRunning();
+    const size_t selected = SelectedItems().size();
+    switch (commandId) {
+        // Shots menu
+        case kStartEngine:
+            return open;
+        case kAddShotManually:
+            return usable;
+        case kLoadShots:
+            return !(open && slicing) && !chain;  // loading opens a video, so it needs none
+        case kSaveShots:
+        case kDeleteShots:
+            return usable && hasShots;
+        // Shot menu
+        case kVideoLink:
+            return true;
+        case kRefresh:
+            return usable && selected == 1 && !chain;
+        case kRefineImage:
+            return usable && selected == 1;
+        case kExtractJpeg:
+            return usable && !chain;
+        case kMerge:
+            return usable && selected != 1 && !chain;  // it ends with a refresh
+        default:
+            return usable;
+    }
+}
+
 std::unique_ptr<QMenu> CThumbView::MakeContextMenu(const QPoint& position) {
     const QModelIndex hit = indexAt(position);
     lastHitItem_ = hit.isValid() ? hit.row() : -1;
     // Owned by the caller alone, so that it may outlive the view.
     auto menu = std::make_unique<QMenu>();
-    const auto add = [&](int32_t id, const QString& text, bool enabled) {
+    const auto add = [&](int32_t id, const QString& text) {
         QAction* action = menu->addAction(text);
         action->setData(id);
-        action->setEnabled(enabled && !unavailable_.contains(id));
+        action->setEnabled(CommandEnabled(id));
         connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
         return action;
     };
-    const bool open = DocumentOpen();
-    const bool slicing = SlicingActive();
     if (!hit.isValid()) {
         menu->setObjectName("Shots menu");
         menu->setTitle("Shots menu");
-        const bool hasShots = document_ != nullptr && document_->ShotCount() > 0;
-        add(kStartEngine, slicing && open ? "&Stop shot-engine" : "&Start shot engine", open);
-        add(kAddShotManually, "&Add shot manually", open && !slicing);
+        add(kStartEngine,
+            SlicingActive() && DocumentOpen() ? "&Stop shot-engine" : "&Start shot engine");
+        add(kAddShotManually, "&Add shot manually");
         menu->addSeparator();
-        // Loading opens a video, so it needs none.
-        add(kLoadShots, "&Load shots...", !(open && slicing));
-        add(kSaveShots, "Sa&ve shots...", open && !slicing && hasShots);
+        add(kLoadShots, "&Load shots...");
+        add(kSaveShots, "Sa&ve shots...");
         menu->addSeparator();
-        add(kDeleteShots, "&Delete shots", open && !slicing && hasShots);
+        add(kDeleteShots, "&Delete shots");
         return menu;
     }
     menu->setObjectName("Shot menu");
     menu->setTitle("Shot menu");
-    const bool usable = open && !slicing;
-    const size_t selected = SelectedItems().size();
-    add(kGoToBegin, "Go-to &begin", usable);
-    add(kGoToMiddle, "Go-to &middle", usable);
-    add(kGoToEnd, "Go-to &end", usable);
-    add(kPlayShot, "&Play", usable);
+    add(kGoToBegin, "Go-to &begin");
+    add(kGoToMiddle, "Go-to &middle");
+    add(kGoToEnd, "Go-to &end");
+    add(kPlayShot, "&Play");
     menu->addSeparator();
-    add(kVideoLink, "Create a videolink", true);
+    add(kVideoLink, "Create a videolink");
     menu->addSeparator();
-    add(kRefresh, "Refresh", usable && selected == 1);
-    add(kRefineImage, "Refine &image", usable && selected == 1);
-    add(kExtractJpeg, "Extract as jpeg", usable);
+    add(kRefresh, "Refresh");
+    add(kRefineImage, "Refine &image");
+    add(kExtractJpeg, "Extract as jpeg");
     menu->addSeparator();
-    add(kMerge, "Merge", usable && selected != 1);
-    add(kDeleteShot, "Delete shot", usable);
+    add(kMerge, "Merge");
+    add(kDeleteShot, "Delete shot");
     return menu;
 }
 
@@ -151,9 +183,9 @@ void CThumbView::RunCommand(int32_t commandId) {
             DeleteAll();
             return;
         case kExtractJpeg:
-            if (selected >= 1 && document_ != nullptr) {
-                document_->JpegExport().ExtractAsJpeg(SelectedItems());
-            }
+            // The application asks where the images go.
+            if (selected >= 1)
+                emit CommandInvoked(commandId);
             return;
         case kLoadShots:
             if (document_ != nullptr)
@@ -217,24 +249,14 @@ void CThumbView::DeleteAll() {
 }
 
 void CThumbView::MergeSelected() {
-    const size_t n = SelectedItems().size();
-    if (n < 2 || document_ == nullptr || user_ == nullptr)
+    const std::vector<int32_t> selected = SelectedItems();
+    const size_t n = selected.size();
+    if (n < 2 || document_ == nullptr || user_ == nullptr || document_->FrameChainRunning())
         return;
     if (!user_->AskYesNo(FormatText("Merge these %ld shot items ?", static_cast<long>(n)))) {
         return;
     }
-    int32_t last = -1;
-    for (size_t k = n; k >= 1; --k) {
-        const std::vector<int32_t> remaining = SelectedItems();
-        if (remaining.empty())
-            return;
-        last = remaining.front();
-        if (k >= 2 && !document_->DeleteShot(last))
-            return;
-    }
-    // The last selected shot now starts where the first merged one did.
-    currentImage_ = document_->Shots().ImageIndexOfItem(last);
-    document_->RefreshShotImage(last);
+    document_->MergeShots(selected);
 }
 
 void CThumbView::keyPressEvent(QKeyEvent* event) {

@@ -10,7 +10,9 @@
 #include <fstream>
 
 #include "app/command_ids.h"
+#include "app/jpeg_export_commands.h"
 #include "app/player_doc.h"
+#include "app/shots_file_commands.h"
 #include "common/paths.h"
 #include "export/shots_file.h"
 #include "trevanto_version.h"
@@ -86,6 +88,8 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     });
     connect(frame_.get(), &CMainFrame::ViewMenuAboutToShow, this,
             [this] { frame_->SetTimecodeCheck(document_->TimecodeMode()); });
+    connect(frame_.get(), &CMainFrame::ShotsMenuAboutToShow, this, &CTrevantoApp::EnableShotsMenu);
+    frame_->SetCloseGuard([this] { return QueryCloseShots(); });
     // Settings and publishing have no dialogs yet.
     // TODO(desktop): enable 104 and 108 once the Settings dialog and the
     // publish wizard exist.
@@ -182,17 +186,55 @@ void CTrevantoApp::OnCommand(int32_t commandId) {
             frame_->SetTimecodeCheck(document_->TimecodeMode());
             return;
         case CMainFrame::kDeleteShots:
-            view_->DeleteAll();
-            return;
         case CMainFrame::kLoadShots:
         case CMainFrame::kSaveShots:
-            view_->RunCommand(commandId);
+            // The same rules as the thumbnail view's Shots menu.
+            if (view_->CommandEnabled(commandId))
+                view_->RunCommand(commandId);
+            return;
+        case CThumbView::kExtractJpeg:
+            ExtractSelectedAsJpeg();
             return;
         default:
             break;
     }
     const bool shift = QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
     document_->OnCommand(commandId, shift);
+}
+
+void CTrevantoApp::EnableShotsMenu() {
+    for (const int32_t id :
+         {CMainFrame::kLoadShots, CMainFrame::kSaveShots, CMainFrame::kDeleteShots}) {
+        frame_->Action(id)->setEnabled(view_->CommandEnabled(id));
+    }
+}
+
+void CTrevantoApp::ExtractSelectedAsJpeg() {
+    std::vector<int32_t> items = view_->SelectedItems();
+    if (items.empty() || !view_->CommandEnabled(CThumbView::kExtractJpeg))
+        return;
+    // Until the publish wizard sets a target, the user names the folder;
+    // without one the images would land in the working folder.
+    const auto folder = user_->ChooseFolder(settings_->JpegFolder());
+    if (!folder)
+        return;
+    settings_->SetJpegFolder(*folder);
+    document_->JpegExport().ExtractAsJpeg(std::move(items), *folder);
+}
+
+bool CTrevantoApp::QueryCloseShots() {
+    if (!document_->ShotsModified() || document_->ShotCount() == 0)
+        return true;
+    switch (user_->AskSaveDiscardCancel("Save the shots before closing?")) {
+        case DesktopUserPort::SaveAnswer::Save:
+            // A save that is cancelled or fails keeps the program open.
+            return document_->ShotsFile().SaveShots();
+        case DesktopUserPort::SaveAnswer::Discard:
+            return true;
+        case DesktopUserPort::SaveAnswer::Cancel:
+            return false;
+    }
+    return false;
 }
 
 void CTrevantoApp::ShowHelp() {

@@ -71,6 +71,13 @@ class CTrevantoApp : public QObject {
 
   private:
     void OnGraphNotify();
+    // "Extract as jpeg": the selected shots, into a folder the user chooses.
+    void ExtractSelectedAsJpeg();
+    // The main window's Shots menu follows the thumbnail view's rules.
+    void EnableShotsMenu();
+    // Before the window closes: unsaved shots are saved, discarded, or the
+    // window stays. False keeps it open.
+    bool QueryCloseShots();
     void ShowHelp();
     void ShowAbout();
     void RefreshRecentFiles();

@@ -332,7 +332,7 @@ void Player::SeekFromSlider(int32_t position, int32_t range, bool force) {
         seekIssued_ = false;
     if (!IsOpen() || seekIssued_ || range <= 0)
         return;
-    const auto frame = static_cast<int32_t>(static_cast<double>(position) / range * FrameCount());
+    const int32_t frame = FrameOfSliderPosition(position, range, FrameCount());
     if (frame == lastSliderFrame_)
         return;
     lastSliderFrame_ = frame;

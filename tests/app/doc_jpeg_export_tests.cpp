@@ -87,6 +87,7 @@ TEST_F(JpegExportThroughDocument, StretchedImagesShowEachShotsStartFrame) {
     }
     EXPECT_EQ(session.dialogUser.messages,
               std::vector<std::string>{"5 JPEG images have been saved to disk."});
+    EXPECT_EQ(session.dialogUser.kinds, std::vector<MessageKind>{MessageKind::Information});
     EXPECT_EQ(session.progress.log, (std::vector<std::string>{"begin Saving to JPEG", "end"}));
     EXPECT_EQ(session.progress.last, 32767);
     EXPECT_EQ(session.dialogUser.pumps, 5);
@@ -179,6 +180,54 @@ TEST_F(JpegExportThroughDocument, PublishingNumbersFromOneAndMakesThePages) {
     EXPECT_TRUE(session.dialogUser.messages.empty());  // a publication reports nothing
     EXPECT_EQ(session.dialogUser.opened, std::vector<std::string>{page});
     EXPECT_TRUE(QFile::exists(QString::fromStdString(page)));
+}
+
+TEST_F(JpegExportThroughDocument, OpeningAVideoWhileTheEventsGoThroughEndsTheChainSilently) {
+    // The user opens a video (Ctrl+O, a recent file) among the events let
+    // through after the second image.
+    session.dialogUser.onPump = [this](int pump) {
+        if (pump == 2) {
+            ASSERT_TRUE(session.doc.OpenVideo(test::MediaPath(Mpeg1Clip())));
+        }
+    };
+    ASSERT_TRUE(session.doc.JpegExport().ExtractAsJpeg(AllItems(session.doc)));
+    ASSERT_TRUE(session.RunUntilExported());
+    EXPECT_TRUE(session.dialogUser.messages.empty());  // no report of what was not done
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.File("image0003.jpg"))));
+
+    ASSERT_EQ(session.doc.ShotCount(), 5);  // opening a video keeps the shots
+    session.dialogUser.pumps = 0;
+    const std::string page = folder.File("pub/index.html");
+    session.doc.GetPublisher().Options().targetFile = page;
+    ASSERT_TRUE(session.doc.Publishing().Publish());
+    ASSERT_TRUE(session.RunUntil([&] { return !session.doc.Publishing().IsRunning(); }));
+    EXPECT_FALSE(session.doc.Publishing().LastOutcome().has_value());
+    EXPECT_TRUE(session.dialogUser.opened.empty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(page)));
+    EXPECT_TRUE(session.dialogUser.messages.empty());
+}
+
+TEST_F(JpegExportThroughDocument, ImagesLargerThanTheScreenUpToTheBound) {
+    PublishOptions& options = session.doc.GetPublisher().Options();
+    options.stretchToFit = true;
+    options.shotWidth = 1000;  // the work surface is 640 x 480
+    options.shotHeight = 600;
+    ASSERT_TRUE(session.doc.JpegExport().ExtractAsJpeg({1}));
+    ASSERT_TRUE(session.RunUntilExported());
+    const QImage image = testing::DecodeJpeg(folder.File("image0001.jpg"));
+    EXPECT_EQ(image.size(), QSize(1000, 600));
+
+    // Refused before anything starts: no image, no folder.
+    options.shotWidth = 4097;
+    session.dialogUser.messages.clear();
+    EXPECT_FALSE(session.doc.JpegExport().ExtractAsJpeg({1}));
+    options.targetFile = folder.File("pub/index.html");
+    EXPECT_FALSE(session.doc.Publishing().Publish());
+    const std::string refusal = ExportSizeProblem({4097, 600});
+    EXPECT_EQ(session.dialogUser.messages, (std::vector<std::string>{refusal, refusal}));
+    EXPECT_NE(refusal.find("4096"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.File("pub"))));
+    EXPECT_EQ(session.doc.JpegCounter(), 2);
 }
 
 TEST_F(JpegExportThroughDocument, PublishChecksItsTarget) {

@@ -49,8 +49,10 @@ TEST(ShotsFileThroughDocument, RoundTripRebuildsEveryShotWithItsPicture) {
     ASSERT_TRUE(sliced.OpenAndSlice(Mpeg1Clip()));
     const Ranges ranges = sliced.Ranges();
     ASSERT_EQ(ranges.size(), 5u);
+    EXPECT_TRUE(sliced.doc.ShotsModified());
     sliced.dialogUser.answer = file;
     ASSERT_TRUE(sliced.doc.ShotsFile().SaveShots());
+    EXPECT_FALSE(sliced.doc.ShotsModified());
     EXPECT_EQ(sliced.dialogUser.dialogs,
               std::vector<std::string>{"save Shots file (*.hpv)|*.hpv|All Files (*.*)|*.*|| hpv"});
     EXPECT_EQ(sliced.progress.log, (std::vector<std::string>{"begin Saving", "end"}));
@@ -71,6 +73,8 @@ TEST(ShotsFileThroughDocument, RoundTripRebuildsEveryShotWithItsPicture) {
     EXPECT_EQ(loaded.Ranges(), ranges);
     EXPECT_EQ(loaded.dialogUser.messages,
               std::vector<std::string>{"5 shots extracted from the shots file."});
+    EXPECT_EQ(loaded.dialogUser.kinds, std::vector<MessageKind>{MessageKind::Information});
+    EXPECT_FALSE(loaded.doc.ShotsModified());
     EXPECT_EQ(loaded.lockingView.lockLog, (std::vector<bool>{true, false}));
     EXPECT_EQ(loaded.progress.log,
               (std::vector<std::string>{"begin Loading", "end", "begin Extracting", "end"}));
@@ -106,6 +110,31 @@ TEST(ShotsFileThroughDocument, LoadingAppendsAfterTheShotsShown) {
     EXPECT_EQ(session.doc.Shots().Tail()->number, 10);
     EXPECT_EQ(session.frame.shotCountPane, 10);
     EXPECT_EQ(session.lockingView.items.size(), 10u);
+    EXPECT_FALSE(session.doc.ShotsModified());  // saved, then loaded from the file
+    ASSERT_TRUE(session.doc.DeleteShot(3));
+    EXPECT_TRUE(session.doc.ShotsModified());
+}
+
+TEST(ShotsFileThroughDocument, ARefreshOrMergeDuringTheRebuildingIsRefused) {
+    const test::TempFolder folder;
+    const std::string file = folder.File("clip.hpv");
+    WriteFile(file, "Trevanto (c) 2004 Qelvar\r\n\r\n" + test::MediaPath(Mpeg1Clip()) +
+                        "\r\nshot 1=0,0,39\r\nshot 2=40,40,84\r\nshot 3=85,85,124\r\n");
+    ExportSession session;
+    ASSERT_TRUE(session.Open(Mpeg1Clip()));
+    session.doc.InsertShot();
+    session.doc.InsertShot();
+    session.dialogUser.answer = file;
+    session.doc.ShotsFile().LoadShots();
+    ASSERT_TRUE(session.doc.ShotsFile().IsRebuilding());
+    // The rebuilding owns the frame request: taking it would stall the chain.
+    EXPECT_FALSE(session.doc.RefreshShotImage(0));
+    EXPECT_FALSE(session.doc.MergeShots({0, 1}));
+    ASSERT_TRUE(session.RunUntilRebuilt());
+    EXPECT_EQ(session.Ranges(), (Ranges{{0, 0}, {0, 0}, {0, 39}, {40, 84}, {85, 124}}));
+    EXPECT_EQ(session.dialogUser.messages,
+              std::vector<std::string>{"3 shots extracted from the shots file."});
+    EXPECT_FALSE(session.lockingView.locked);
 }
 
 TEST(ShotsFileThroughDocument, RecordsOutsideTheVideoAreReportedAndTheRestRebuilt) {

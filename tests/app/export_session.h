@@ -1,6 +1,7 @@
 #pragma once
 // A clip session whose user answers the file dialogs, counts the event pumps
 // of the JPEG export and notes the pages opened, with a recorded progress bar.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ class DialogUser : public RecordingUser {
     bool PumpEventsAndCheckEscape(int maxEvents) override {
         ++pumps;
         pumpSize = maxEvents;
+        if (onPump)
+            onPump(pumps);  // what the user does while the events go through
         return pumps == escapeAtPump;
     }
     bool OpenWithDefaultHandler(const std::string& pathOrUrl) override {
@@ -32,6 +35,7 @@ class DialogUser : public RecordingUser {
     int pumps = 0;
     int pumpSize = 0;
     int escapeAtPump = -1;
+    std::function<void(int pump)> onPump;
     std::vector<std::string> opened;
 };
 

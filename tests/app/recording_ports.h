@@ -96,9 +96,13 @@ class RecordingFrame : public FramePort {
 
 class RecordingUser : public UserPort {
   public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowMessage(const std::string& text, MessageKind kind) override {
+        messages.push_back(text);
+        kinds.push_back(kind);
+    }
     bool AskYesNo(const std::string&) override { return true; }
     std::vector<std::string> messages;
+    std::vector<MessageKind> kinds;
 };
 
 }  // namespace trevanto::test

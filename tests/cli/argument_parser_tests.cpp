@@ -64,6 +64,12 @@ TEST(SliceOptions, SamplerOptionsByNameOrNumber) {
     EXPECT_EQ(ParseSamplerOption("per-second"), 1);
     EXPECT_EQ(ParseSamplerOption("frames"), 3);
     EXPECT_FALSE(ParseSamplerOption("4"));
+    // The Settings dialog's rules and messages; nothing is cast past 32 bits.
+    EXPECT_FALSE(Slice({"v.mpg", "--sampler", "frames", "1e20"}, error));
+    EXPECT_EQ(error, kValueTooLargeMessage);
+    EXPECT_FALSE(Slice({"v.mpg", "--sampler", "shots", "0.5"}, error));
+    EXPECT_EQ(error, kNegativeValueMessage);
+    EXPECT_TRUE(Slice({"v.mpg", "--sampler", "seconds", "0"}, error));
 }
 
 TEST(SliceOptions, ConflictsAreRefused) {

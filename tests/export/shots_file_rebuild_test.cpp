@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,11 @@ class FakeDocument : public ShotsFileRebuildHost {
         log.push_back("capture " + std::to_string(start) + "-" + std::to_string(end));
         return canCapture;
     }
-    void ShowMessage(const std::string& text) override { log.push_back("message " + text); }
+    void ShowMessage(const std::string& text) override {
+        log.push_back("message " + text);
+        if (onMessage)
+            onMessage();
+    }
     void BeginProgress(const std::string& caption) override { log.push_back("begin " + caption); }
     void SetProgress(int32_t position) override {
         log.push_back("progress " + std::to_string(position));
@@ -32,6 +37,7 @@ class FakeDocument : public ShotsFileRebuildHost {
     bool canRequest = true;
     bool canCapture = true;
     std::vector<std::string> log;
+    std::function<void()> onMessage;  // what happens while a message is up
 };
 
 void Queue(PendingShotList& pending, int32_t start, int32_t image, int32_t end) {
@@ -148,6 +154,17 @@ TEST(ShotsFileRebuild, CancelEndsWithoutMessageAndLateFramesAreIgnored) {
     EXPECT_EQ(document.log,
               (Log{"lock", "begin Extracting", "progress 0", "seek 0", "end progress", "unlock"}));
     EXPECT_TRUE(pending.IsEmpty());
+
+    // Cancelled while a record's message is up: no report, no second unlock.
+    Queue(pending, 0, -1, 9);
+    Queue(pending, 10, 10, 19);
+    document.log.clear();
+    document.onMessage = [&rebuild] { rebuild.Cancel(); };
+    rebuild.Start();
+    EXPECT_EQ(document.log, (Log{"lock", "begin Extracting", "progress 0",
+                                 "message Wrong shot description. The current shot can't be added.",
+                                 "end progress", "unlock"}));
+    EXPECT_FALSE(rebuild.IsActive());
 }
 
 TEST(ShotsFileRebuild, NothingQueuedDoesNothing) {

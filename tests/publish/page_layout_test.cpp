@@ -130,6 +130,19 @@ TEST_F(BuiltInPagesTest, ABudgetBelowOneImageStillPlacesOneShotPerPage) {
     EXPECT_FALSE(Exists(dir_ / "index_0003.html"));
 }
 
+TEST_F(BuiltInPagesTest, TheLargestRowAndBudgetMakeOneRowOfTheShots) {
+    Prepare(5, "index.html", 100);  // 1 KB an image
+    publisher_.Options().shotsPerRow = 2147483647;
+    publisher_.Options().pageKBytes = 2147483647;
+    ASSERT_TRUE(GenerateBuiltInPages(publisher_));
+    const std::string page = ReadFile(dir_ / "index.html");
+    EXPECT_EQ(Count(page, "  <tr>"), 1u);
+    EXPECT_EQ(Count(page, "<td "), 5u);
+    EXPECT_EQ(Count(page, "&nbsp;"), 0u);
+    EXPECT_EQ(publisher_.Texts().thumbnailWidth, "5");
+    EXPECT_EQ(publisher_.Texts().thumbnailHeight, "429496730");  // rows of a page's budget
+}
+
 TEST_F(BuiltInPagesTest, ATargetWithoutAPageExtensionFails) {
     Prepare(7, "pages.txt", 0);
     publisher_.Options().pageKBytes = 4;

@@ -2,6 +2,7 @@
 // enabling, deleting, merging and painting while shots are rebuilt.
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 
 #include <cstdio>
 
@@ -131,8 +132,21 @@ TEST_F(ThumbViewTest, ShotsMenuFollowsTheRunAndTheShots) {
     menu = view.MakeContextMenu(EmptySpace(view));
     EXPECT_EQ(menu->actions()[0]->text(), "&Stop shot-engine");
     EXPECT_EQ(Enabled(*menu), (std::vector<bool>{true, false, false, false, false}));
+    // The main window's Shots menu follows the same rules.
+    CMainFrame& frame = app->Frame();
+    emit frame.ShotsMenu()->aboutToShow();
+    for (const int32_t id :
+         {CMainFrame::kLoadShots, CMainFrame::kSaveShots, CMainFrame::kDeleteShots}) {
+        EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
+    }
+    app->OnCommand(CMainFrame::kDeleteShots);
+    EXPECT_EQ(app->Document().ShotCount(), 4);
+    EXPECT_TRUE(user_.questions.empty());
     menu->actions()[0]->trigger();
     EXPECT_FALSE(app->Document().IsSlicing());
+    emit frame.ShotsMenu()->aboutToShow();
+    EXPECT_TRUE(frame.Action(CMainFrame::kDeleteShots)->isEnabled());
+    EXPECT_EQ(frame.menuBar()->actions()[1]->text(), "&Media");
 }
 
 TEST_F(ThumbViewTest, ShotMenuEnablingFollowsVideoRunAndSelection) {
@@ -159,6 +173,17 @@ TEST_F(ThumbViewTest, ShotMenuEnablingFollowsVideoRunAndSelection) {
     EXPECT_EQ(Enabled(*menu), (std::vector<bool>{false, false, false, false, true, false, false,
                                                  false, false, false}));
     app->Document().StopSlicing();
+
+    // A refresh under way owns the frame request: no other refresh, merge or
+    // export meanwhile.
+    ASSERT_TRUE(app->Document().RefreshShotImage(0));
+    menu = view.MakeContextMenu(OnItem(view, 2));
+    EXPECT_EQ(Enabled(*menu),
+              (std::vector<bool>{true, true, true, true, true, false, false, false, false, true}));
+    Select(view, {1});
+    menu = view.MakeContextMenu(OnItem(view, 1));
+    EXPECT_FALSE(menu->actions()[7]->isEnabled());  // Refresh
+    ASSERT_TRUE(WaitFor([&] { return !app->Document().FrameChainRunning(); }));
 
     // Features still to come stay in the menu, greyed.
     CThumbView plain;
@@ -321,10 +346,13 @@ TEST_F(ThumbViewTest, ExtractAsJpegWritesAnImagePerSelectedShot) {
     ASSERT_TRUE(app->Start());
     ASSERT_TRUE(OpenPaused(*app, MediaPath(SampleVideo())));
     AddFourShots(*app);
-    app->Document().GetPublisher().Options().targetFile = folder_.File("out.html");
     CThumbView& view = app->View();
     Select(view, {1, 3});
     view.MakeContextMenu(OnItem(view, 3));
+    view.RunCommand(CThumbView::kExtractJpeg);  // cancelled: nothing is written
+    EXPECT_FALSE(app->Document().JpegExport().IsActive());
+    // The images go to the folder the user chooses, which is remembered.
+    user_.chosenFolder = folder_.Path();
     view.RunCommand(CThumbView::kExtractJpeg);
     ASSERT_TRUE(WaitFor([&] { return !app->Document().JpegExport().IsActive(); }));
     const auto& written = app->Document().JpegExport().WrittenImages();
@@ -333,6 +361,31 @@ TEST_F(ThumbViewTest, ExtractAsJpegWritesAnImagePerSelectedShot) {
         EXPECT_TRUE(FileExists(image)) << image;
         EXPECT_EQ(FolderPart(image), folder_.Path());
     }
+    EXPECT_EQ(user_.messages.back(), "2 JPEG images have been saved to disk.");
+    EXPECT_EQ(user_.kinds.back(), MessageKind::Information);
+    user_.chosenFolder.reset();
+    view.RunCommand(CThumbView::kExtractJpeg);
+    EXPECT_EQ(user_.folderStarts, (std::vector<std::string>{"", "", folder_.Path()}));
+}
+
+TEST_F(ThumbViewTest, ClosingWithUnsavedShotsAsksToSaveThem) {
+    auto app = MakeApp();
+    ASSERT_TRUE(app->Start());
+    ASSERT_TRUE(OpenPaused(*app, MediaPath(SampleVideo())));
+    AddFourShots(*app);
+    // Another video keeps the shots, and they are still unsaved.
+    ASSERT_TRUE(OpenPaused(*app, MediaPath(SampleVideo())));
+    ASSERT_EQ(app->View().count(), 4);
+    user_.saveAnswer = DesktopUserPort::SaveAnswer::Cancel;
+    EXPECT_FALSE(app->Frame().close());
+    EXPECT_EQ(user_.questions, std::vector<std::string>{"Save the shots before closing?"});
+    EXPECT_TRUE(app->Frame().isVisible());
+
+    user_.saveAnswer = DesktopUserPort::SaveAnswer::Save;
+    user_.chosenFile = folder_.File("kept.hpv");
+    EXPECT_TRUE(app->Frame().close());
+    EXPECT_TRUE(FileExists(*user_.chosenFile));
+    EXPECT_EQ(user_.questions.size(), 2u);
 }
 
 TEST_F(ThumbViewTest, DoubleClickAndGoToCommandsSeekToTheShot) {

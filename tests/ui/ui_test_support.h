@@ -16,7 +16,10 @@ QApplication& TestApplication();
 
 class ScriptedUser : public DesktopUserPort {
   public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowMessage(const std::string& text, MessageKind kind) override {
+        messages.push_back(text);
+        kinds.push_back(kind);
+    }
     bool AskYesNo(const std::string& text) override {
         questions.push_back(text);
         return yesNoAnswer;
@@ -25,6 +28,14 @@ class ScriptedUser : public DesktopUserPort {
         confirmations.push_back(question);
         doNotShowAgain = tickDoNotShow;
         return confirmAnswer;
+    }
+    SaveAnswer AskSaveDiscardCancel(const std::string& question) override {
+        questions.push_back(question);
+        return saveAnswer;
+    }
+    std::optional<std::string> ChooseFolder(const std::string& startFolder) override {
+        folderStarts.push_back(startFolder);
+        return chosenFolder;
     }
     std::optional<std::string> ChooseVideoFile() override { return videoFile; }
     std::optional<std::string> ChooseFile(FileDialogKind, const std::string&,
@@ -40,10 +51,14 @@ class ScriptedUser : public DesktopUserPort {
     }
 
     std::vector<std::string> messages;
+    std::vector<MessageKind> kinds;
     std::vector<std::string> questions;
     std::vector<std::string> confirmations;
     std::vector<std::string> informations;
     std::vector<std::string> opened;
+    std::vector<std::string> folderStarts;
+    SaveAnswer saveAnswer = SaveAnswer::Cancel;
+    std::optional<std::string> chosenFolder;
     bool yesNoAnswer = true;
     bool confirmAnswer = true;
     bool tickDoNotShow = false;
