@@ -1,11 +1,10 @@
 #include "publish/template_pages.h"
 
-#include <array>
-#include <fstream>
 #include <optional>
 #include <string_view>
 
 #include "common/paths.h"
+#include "common/regular_file.h"
 #include "common/text_format.h"
 #include "publish/archive_embedding.h"
 #include "publish/condition_evaluator.h"
@@ -21,15 +20,16 @@ namespace {
 constexpr size_t kLongestKeyword = 20;
 
 std::optional<std::string> ReadTemplate(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::string bytes;
+    if (ReadRegularFile(path, bytes) != FileReadStatus::kRead)
         return std::nullopt;
+    // The template was read in chunks of 4096 bytes, each text up to a NUL.
+    constexpr size_t kChunk = 4096;
     std::string text;
-    std::array<char, 4096> chunk{};
-    while (file.read(chunk.data(), chunk.size()) || file.gcount() > 0) {
-        const std::string_view read(chunk.data(), static_cast<size_t>(file.gcount()));
-        // Each chunk counts as text up to a NUL byte.
-        text += read.substr(0, read.find('\0'));
+    text.reserve(bytes.size());
+    for (size_t at = 0; at < bytes.size(); at += kChunk) {
+        const std::string_view chunk = std::string_view(bytes).substr(at, kChunk);
+        text += chunk.substr(0, chunk.find('\0'));
     }
     return text;
 }
