@@ -78,6 +78,10 @@ class Publisher {
     // the whole page outside any shot; shotsExhausted: a template run has
     // placed every shot.
     std::string ExpandKeywords(std::string_view text, bool pageLevel, bool shotsExhausted) const;
+    // True when an expansion since the last reset stopped at one of its limits
+    // (growth, replacements or depth) and left its text unfinished.
+    bool ExpansionLimitHit() const { return expansionLimitHit_; }
+    void ResetExpansionLimit() { expansionLimitHit_ = false; }
     // File name (no folder) of page k of the run.
     std::string PageFileName(int32_t k) const;
 
@@ -110,6 +114,7 @@ class Publisher {
     KeywordTexts texts_;
     PublishRunState run_;
     WebArchiveWriter archive_;
+    mutable bool expansionLimitHit_ = false;
 };
 
 // "hh:mm:ss" without the leading zero fields: 125 s gives 02:05, 42 s gives 42.
