@@ -50,7 +50,8 @@ std::string PublicationFolder(const Publisher& publisher) {
     return FolderPart(publisher.Run().firstPagePath);
 }
 
-void EmbedShotImages(Publisher& publisher) {
+bool EmbedShotImages(Publisher& publisher) {
+    bool complete = true;
     const PublishRunState& run = publisher.Run();
     const int32_t count = run.shots ? run.shots->ShotCount() : 0;
     publisher.SetCountTexts(count);
@@ -62,8 +63,9 @@ void EmbedShotImages(Publisher& publisher) {
         const size_t slot = static_cast<size_t>(i - 1);
         const std::string path =
             slot < run.imageFiles.size() ? run.imageFiles[slot] : JoinPath(folder, name);
-        publisher.Archive().AddBase64Part(path, "image/jpeg", name);
+        complete = publisher.Archive().AddBase64Part(path, "image/jpeg", name) && complete;
     }
+    return complete;
 }
 
 std::string_view LinkedFileContentType(std::string_view path, bool* base64) {

@@ -123,10 +123,7 @@ bool GenerateBuiltInPages(Publisher& publisher) {
     texts.thumbnailHeight = FormatText("%d", (perRow + layout.perPage - 1) / perRow);
 
     const bool archive = publisher.IsArchive();
-    if (archive)
-        publisher.Archive().Open(run.firstPagePath);
-
-    bool failed = false;
+    bool failed = archive && !publisher.Archive().Open(run.firstPagePath);
     std::string pagePath = run.firstPagePath;
     for (int32_t page = 0; page < layout.pages; ++page) {
         const int32_t firstShot = page * layout.perPage;
@@ -162,13 +159,13 @@ bool GenerateBuiltInPages(Publisher& publisher) {
             html += "</h4>\r\n";
         }
         html += "</body>\r\n</html>\r\n";
-        WritePage(publisher, pagePath, html);
+        failed = !WritePage(publisher, pagePath, html) || failed;
         pagePath = nextPath;
     }
 
     if (archive) {
-        EmbedShotImages(publisher);
-        publisher.Archive().Close();
+        failed = !EmbedShotImages(publisher) || failed;
+        failed = !publisher.Archive().Close() || failed;
     }
     return !failed;
 }

@@ -216,27 +216,28 @@ bool GenerateTemplatePages(Publisher& publisher, std::vector<std::string>& messa
     std::vector<std::string> links;
     std::string rewritten = CollectLinks(*text, links);
     const bool archive = publisher.IsArchive();
+    bool complete = true;
     if (archive) {
         *text = std::move(rewritten);
-        publisher.Archive().Open(run.firstPagePath);
+        complete = publisher.Archive().Open(run.firstPagePath);
     }
 
     TemplateRun templateRun(publisher, std::move(*text), shots, messages);
     const std::string folder = PublicationFolder(publisher);
     std::string pagePath = run.firstPagePath;
     for (int32_t page = 0; page < pages; ++page) {
-        WritePage(publisher, pagePath, templateRun.Page(page, pages));
+        complete = WritePage(publisher, pagePath, templateRun.Page(page, pages)) && complete;
         pagePath = JoinPath(folder, publisher.PageFileName(page + 1));
     }
 
     if (archive) {
-        EmbedShotImages(publisher);
+        complete = EmbedShotImages(publisher) && complete;
         EmbedLinkedFiles(publisher, links);
-        publisher.Archive().Close();
+        complete = publisher.Archive().Close() && complete;
     } else {
         EmbedLinkedFiles(publisher, links);
     }
-    return true;
+    return complete;
 }
 
 }  // namespace trevanto
