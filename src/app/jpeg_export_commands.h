@@ -32,6 +32,10 @@ class JpegExportCommands : private JpegExportHost {
     bool StartPublicationExport(std::vector<int32_t> items, std::function<void()> completed);
 
     bool IsActive() const { return chain_.IsActive(); }
+    // Every image of the last export was written.
+    bool LastExportComplete() const {
+        return static_cast<size_t>(chain_.SavedCount()) == chain_.Items().size();
+    }
     void Cancel() { chain_.Cancel(); }
     // The folder the images go to now, from the publication's target file.
     std::string OutputFolder() const;

@@ -159,6 +159,8 @@ ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options) {
             waited != kSuccess) {
             return waited;
         }
+        if (!doc.JpegExport().LastExportComplete())
+            return kFailure;
     }
     if (options.publishTarget.empty())
         return kSuccess;
@@ -175,7 +177,8 @@ ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options) {
         return kFailure;  // the images could not all be written
     session.Out() << outcome->firstPagePath << '\n';
     session.Out().flush();
-    return outcome->complete ? kSuccess : kFailure;
+    // Pages whose images could not be written are no publication.
+    return outcome->complete && doc.JpegExport().LastExportComplete() ? kSuccess : kFailure;
 }
 
 }  // namespace trevanto::cli

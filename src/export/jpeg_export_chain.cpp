@@ -14,6 +14,8 @@ bool JpegExportChain::Start(std::vector<int32_t> items, bool userExport, std::st
     userExport_ = userExport;
     folder_ = std::move(outputFolder);
     lastImagePath_.clear();
+    lastSavedPath_.clear();
+    saved_ = 0;
     retries_ = 0;
     progressShown_ = false;
     active_ = true;
@@ -42,7 +44,10 @@ bool JpegExportChain::OnFrameArrived(int32_t currentFrame) {
     }
     lastImagePath_ = JoinPath(folder_, JpegImageName(counter_));
     ++counter_;  // also when writing fails
-    host_.SaveImage(lastImagePath_);
+    if (host_.SaveImage(lastImagePath_)) {
+        ++saved_;
+        lastSavedPath_ = lastImagePath_;
+    }
     if (host_.PumpEventsAndCheckEscape(kEventsPerImage)) {
         host_.ShowMessage("Publish to the web aborted.");
         End();
@@ -63,8 +68,8 @@ bool JpegExportChain::OnFrameArrived(int32_t currentFrame) {
     }
     if (progressShown_)
         host_.SetProgress(32767);
-    const std::string report =
-        JpegExportReport(static_cast<int32_t>(items_.size()), lastImagePath_);
+    // The report counts what reached the disk, not what was asked for.
+    const std::string report = JpegExportReport(saved_, lastSavedPath_);
     if (userExport_)
         host_.ShowMessage(report);
     const bool userExport = userExport_;

@@ -61,6 +61,8 @@ class JpegExportChain {
     size_t Cursor() const { return cursor_; }
     const std::vector<int32_t>& Items() const { return items_; }
     int RetriesOfCurrentItem() const { return retries_; }
+    // Images the last chain wrote; fewer than its items when writes failed.
+    int32_t SavedCount() const { return saved_; }
 
   private:
     void End();
@@ -72,6 +74,8 @@ class JpegExportChain {
     bool userExport_ = false;
     std::string folder_;
     std::string lastImagePath_;
+    std::string lastSavedPath_;
+    int32_t saved_ = 0;
     bool active_ = false;
     bool progressShown_ = false;
     int retries_ = 0;
