@@ -159,11 +159,12 @@ std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsE
             KeywordValue(static_cast<int>(row->id), pageLevel, shotsExhausted, budget, depth);
         if (!value.empty() && !span->format.empty())
             value = FormatNumber(value, span->format);
-        if (value.size() > budget.growthLeft) {
+        if (value.size() > budget.growthLeft || value.size() > runGrowthLeft_) {
             expansionLimitHit_ = true;
             break;
         }
         budget.growthLeft -= value.size();
+        runGrowthLeft_ -= value.size();
         s.Drop(span->end + 1);
         s.PutFront(value);
         const size_t back = std::min(out.size(), kLookBack);
@@ -265,13 +266,15 @@ std::string Publisher::KeywordValue(int id, bool pageLevel, bool shotsExhausted,
 }
 
 std::string Publisher::PageValue(int id) const {
-    const int32_t page = run_.pageIndex;
-    const int32_t count = run_.pageCount;
-    const auto back = [&](int32_t step) {
-        return page - step >= 0 ? PageFileName(page - step) : std::string();
+    // 64-bit: the steps must not overflow at the ends of the range.
+    const int64_t page = run_.pageIndex;
+    const int64_t count = run_.pageCount;
+    const auto back = [&](int64_t step) {
+        return page - step >= 0 ? PageFileName(static_cast<int32_t>(page - step)) : std::string();
     };
-    const auto ahead = [&](int32_t step) {
-        return page < count - step ? PageFileName(page + step) : std::string();
+    const auto ahead = [&](int64_t step) {
+        return page < count - step ? PageFileName(static_cast<int32_t>(page + step))
+                                   : std::string();
     };
     switch (static_cast<KeywordId>(id)) {
         case KeywordId::kFirstPage:
@@ -281,7 +284,7 @@ std::string Publisher::PageValue(int id) const {
         case KeywordId::kNextPage:
             return ahead(1);
         case KeywordId::kLastPage:
-            return PageFileName(count - 1);
+            return PageFileName(static_cast<int32_t>(std::max<int64_t>(count - 1, 0)));
         case KeywordId::kPrevious5Page:
             return back(5);
         case KeywordId::kNext5Page:
