@@ -175,10 +175,12 @@ ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options) {
     const auto& outcome = doc.Publishing().LastOutcome();
     if (!outcome)
         return kFailure;  // the images could not all be written
+    // Pages whose images could not be written are no publication.
+    if (!outcome->complete || !doc.JpegExport().LastExportComplete())
+        return kFailure;
     session.Out() << outcome->firstPagePath << '\n';
     session.Out().flush();
-    // Pages whose images could not be written are no publication.
-    return outcome->complete && doc.JpegExport().LastExportComplete() ? kSuccess : kFailure;
+    return kSuccess;
 }
 
 }  // namespace trevanto::cli

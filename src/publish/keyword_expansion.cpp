@@ -167,9 +167,14 @@ std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsE
         runGrowthLeft_ -= value.size();
         s.Drop(span->end + 1);
         s.PutFront(value);
-        const size_t back = std::min(out.size(), kLookBack);
-        s.PutFront(std::string_view(out).substr(out.size() - back));
-        out.resize(out.size() - back);
+        // Back to the first "$(" of the look-back stretch, or to a last "$"
+        // that the value may complete.
+        const size_t stretch = out.size() - std::min(out.size(), kLookBack);
+        size_t resume = out.find("$(", stretch);
+        if (resume == std::string::npos)
+            resume = !out.empty() && out.back() == '$' ? out.size() - 1 : out.size();
+        s.PutFront(std::string_view(out).substr(resume));
+        out.resize(resume);
     }
     return out + s.Rest();
 }
