@@ -33,9 +33,7 @@ class JpegExportCommands : private JpegExportHost {
 
     bool IsActive() const { return chain_.IsActive(); }
     // Every image of the last export was written.
-    bool LastExportComplete() const {
-        return static_cast<size_t>(chain_.SavedCount()) == chain_.Items().size();
-    }
+    bool LastExportComplete() const { return chain_.SavedCount() == chain_.RequestedCount(); }
     void Cancel() { chain_.Cancel(); }
     // The folder the images go to now, from the publication's target file.
     std::string OutputFolder() const;

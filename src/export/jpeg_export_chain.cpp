@@ -15,6 +15,7 @@ bool JpegExportChain::Start(std::vector<int32_t> items, bool userExport, std::st
     folder_ = std::move(outputFolder);
     lastImagePath_.clear();
     lastSavedPath_.clear();
+    requested_ = static_cast<int32_t>(items_.size());
     saved_ = 0;
     retries_ = 0;
     progressShown_ = false;

@@ -61,7 +61,9 @@ class JpegExportChain {
     size_t Cursor() const { return cursor_; }
     const std::vector<int32_t>& Items() const { return items_; }
     int RetriesOfCurrentItem() const { return retries_; }
-    // Images the last chain wrote; fewer than its items when writes failed.
+    // Images the last chain was asked for, and those it wrote (fewer when
+    // writes failed or the chain stopped early).
+    int32_t RequestedCount() const { return requested_; }
     int32_t SavedCount() const { return saved_; }
 
   private:
@@ -75,6 +77,7 @@ class JpegExportChain {
     std::string folder_;
     std::string lastImagePath_;
     std::string lastSavedPath_;
+    int32_t requested_ = 0;
     int32_t saved_ = 0;
     bool active_ = false;
     bool progressShown_ = false;

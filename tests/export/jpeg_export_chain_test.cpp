@@ -166,6 +166,7 @@ TEST_F(JpegExportChainTest, UnwritableFolderCountsTheImageAndGoesOn) {
     // The report counts the files written.
     EXPECT_EQ(document_.log.back(), "completed user: 0 JPEG images have been saved to disk.");
     EXPECT_EQ(chain_.SavedCount(), 0);
+    EXPECT_EQ(chain_.RequestedCount(), 2);
 }
 
 TEST_F(JpegExportChainTest, SecondChainWaitsForTheFirst) {
