@@ -113,6 +113,28 @@ std::optional<KeywordSpan> SplitKeyword(const PendingText& s) {
     return span;
 }
 
+// Where scanning resumes after a replacement whose value goes after `out`:
+// at the first "$(" that the value may turn into a keyword. That is one whose
+// name may still run into the value, or a keyword name followed by "," whose
+// picture or ")" the value may bring; else a last "$" that the value may
+// complete, else the value itself.
+size_t ResumePoint(std::string_view out) {
+    const size_t nameReach = 2 + kLongestName;
+    const size_t near = out.size() - std::min(out.size(), nameReach);
+    for (size_t q = out.find("$(", out.size() - std::min(out.size(), kLookBack));
+         q != std::string_view::npos; q = out.find("$(", q + 1)) {
+        if (q >= near)
+            return q;
+        const std::string_view head = out.substr(q + 2, kLongestName + 1);
+        const size_t comma = head.find(',');
+        if (comma != std::string_view::npos &&
+            head.substr(0, comma).find(')') == std::string_view::npos &&
+            FindExpandableKeyword(head.substr(0, comma)) != nullptr)
+            return q;
+    }
+    return !out.empty() && out.back() == '$' ? out.size() - 1 : out.size();
+}
+
 }  // namespace
 
 struct Publisher::ExpansionBudget {
@@ -167,12 +189,7 @@ std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsE
         runGrowthLeft_ -= value.size();
         s.Drop(span->end + 1);
         s.PutFront(value);
-        // Back to the first "$(" of the look-back stretch, or to a last "$"
-        // that the value may complete.
-        const size_t stretch = out.size() - std::min(out.size(), kLookBack);
-        size_t resume = out.find("$(", stretch);
-        if (resume == std::string::npos)
-            resume = !out.empty() && out.back() == '$' ? out.size() - 1 : out.size();
+        const size_t resume = ResumePoint(out);
         s.PutFront(std::string_view(out).substr(resume));
         out.resize(resume);
     }
