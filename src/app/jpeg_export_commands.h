@@ -36,6 +36,8 @@ class JpegExportCommands : private JpegExportHost {
     bool StartPublicationExport(std::vector<int32_t> items, std::function<void()> completed);
 
     bool IsActive() const { return chain_.IsActive(); }
+    // Every image of the last export was written.
+    bool LastExportComplete() const { return chain_.SavedCount() == chain_.RequestedCount(); }
     // Ends the chain without a message; a publication never gets its pages.
     void Cancel() {
         chain_.Cancel();

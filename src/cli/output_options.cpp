@@ -159,6 +159,8 @@ ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options) {
             waited != kSuccess) {
             return waited;
         }
+        if (!doc.JpegExport().LastExportComplete())
+            return kFailure;
     }
     if (options.publishTarget.empty())
         return kSuccess;
@@ -173,9 +175,12 @@ ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options) {
     const auto& outcome = doc.Publishing().LastOutcome();
     if (!outcome)
         return kFailure;  // the images could not all be written
+    // Pages whose images could not be written are no publication.
+    if (!outcome->complete || !doc.JpegExport().LastExportComplete())
+        return kFailure;
     session.Out() << outcome->firstPagePath << '\n';
     session.Out().flush();
-    return outcome->complete ? kSuccess : kFailure;
+    return kSuccess;
 }
 
 }  // namespace trevanto::cli

@@ -14,6 +14,9 @@ bool JpegExportChain::Start(std::vector<int32_t> items, bool userExport, std::st
     userExport_ = userExport;
     folder_ = std::move(outputFolder);
     lastImagePath_.clear();
+    lastSavedPath_.clear();
+    requested_ = static_cast<int32_t>(items_.size());
+    saved_ = 0;
     retries_ = 0;
     progressShown_ = false;
     active_ = true;
@@ -43,7 +46,10 @@ bool JpegExportChain::OnFrameArrived(int32_t currentFrame) {
     }
     lastImagePath_ = JoinPath(folder_, JpegImageName(counter_));
     ++counter_;  // also when writing fails
-    host_.SaveImage(lastImagePath_);
+    if (host_.SaveImage(lastImagePath_)) {
+        ++saved_;
+        lastSavedPath_ = lastImagePath_;
+    }
     const uint64_t run = run_;
     const bool escape = host_.PumpEventsAndCheckEscape(kEventsPerImage);
     // The events let through may have ended this chain (another video was
@@ -70,8 +76,8 @@ bool JpegExportChain::OnFrameArrived(int32_t currentFrame) {
     }
     if (progressShown_)
         host_.SetProgress(32767);
-    const std::string report =
-        JpegExportReport(static_cast<int32_t>(items_.size()), lastImagePath_);
+    // The report counts what reached the disk, not what was asked for.
+    const std::string report = JpegExportReport(saved_, lastSavedPath_);
     if (userExport_)
         host_.ShowInformation(report);
     const bool userExport = userExport_;

@@ -63,6 +63,10 @@ class JpegExportChain {
     size_t Cursor() const { return cursor_; }
     const std::vector<int32_t>& Items() const { return items_; }
     int RetriesOfCurrentItem() const { return retries_; }
+    // Images the last chain was asked for, and those it wrote (fewer when
+    // writes failed or the chain stopped early).
+    int32_t RequestedCount() const { return requested_; }
+    int32_t SavedCount() const { return saved_; }
 
   private:
     void End();
@@ -74,6 +78,9 @@ class JpegExportChain {
     bool userExport_ = false;
     std::string folder_;
     std::string lastImagePath_;
+    std::string lastSavedPath_;
+    int32_t requested_ = 0;
+    int32_t saved_ = 0;
     bool active_ = false;
     uint64_t run_ = 0;  // counts the chains started, to tell them apart
     bool progressShown_ = false;

@@ -3,11 +3,10 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <memory>
 
+#include "common/regular_file.h"
 #include "common/text_format.h"
 
 namespace trevanto {
@@ -90,14 +89,19 @@ bool ScanRecord(std::string_view text, size_t& pos, Record& record) {
 }
 
 // Where reading goes on after text that is no record: the next "shot" on the
-// same line, else the start of the next line. Always past `pos`.
-size_t ResumeAfterMismatch(std::string_view text, size_t pos) {
-    const size_t lineEnd = text.find('\n', pos);
-    const size_t limit = lineEnd == std::string_view::npos ? text.size() : lineEnd;
-    const size_t word = text.substr(0, limit).find(kRecordWord, pos + 1);
+// same line, else the start of the next line. Always past `pos`. `lineEnd`
+// caches the end of the current line, so that a long line of mismatches is
+// searched once.
+size_t ResumeAfterMismatch(std::string_view text, size_t pos, size_t& lineEnd) {
+    if (lineEnd == std::string_view::npos || lineEnd < pos) {
+        lineEnd = text.find('\n', pos);
+        if (lineEnd == std::string_view::npos)
+            lineEnd = text.size();
+    }
+    const size_t word = text.substr(0, lineEnd).find(kRecordWord, pos + 1);
     if (word != std::string_view::npos)
         return word;
-    return lineEnd == std::string_view::npos ? text.size() : lineEnd + 1;
+    return lineEnd + 1;
 }
 
 // Reads records from `start` to the end; positions count from the start of
@@ -108,6 +112,7 @@ int32_t ParseRecordsFrom(std::string_view text, size_t start, PendingShotList& p
     int32_t queued = 0;
     int32_t lastPosition = -1;
     size_t pos = start;
+    size_t lineEnd = std::string_view::npos;
     while (pos < text.size()) {
         if (progress) {
             const int32_t position =
@@ -118,7 +123,7 @@ int32_t ParseRecordsFrom(std::string_view text, size_t start, PendingShotList& p
         }
         Record record;
         if (!ScanRecord(text, pos, record)) {
-            pos = ResumeAfterMismatch(text, pos);
+            pos = ResumeAfterMismatch(text, pos, lineEnd);
             continue;
         }
         if (record.number == 0 && record.startFrame == 0 && record.endFrame == 0)
@@ -208,15 +213,15 @@ bool ShotsFileReader::Open(const std::string& filePath, std::string& message) {
     videoPath_.clear();
     recordsStart_ = 0;
     message.clear();
-    std::ifstream in(filePath, std::ios::binary);
-    if (!in) {
-        message = "Shot File error!";
-        return false;
-    }
-    contents_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        message = "Shot File error!";
-        return false;
+    switch (ReadRegularFile(filePath, contents_)) {
+        case FileReadStatus::kRead:
+            break;
+        case FileReadStatus::kNotRegular:
+            message = "Shot File error! " + filePath + " is not a file.";
+            return false;
+        case FileReadStatus::kCannotOpen:
+            message = "Shot File error!";
+            return false;
     }
     size_t pos = 0;
     bool complete = false;

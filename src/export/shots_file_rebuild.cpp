@@ -4,6 +4,16 @@
 #include "export/shots_file.h"
 
 namespace trevanto {
+namespace {
+
+// The image frame may equal the frame count (it is sought and the last frame
+// reached); the shot itself must lie in the video.
+bool IsUsableRecord(const Shot& record, int32_t frameCount) {
+    return record.imageFrame >= 0 && record.imageFrame <= frameCount && record.startFrame >= 0 &&
+           record.startFrame <= record.endFrame && record.endFrame < frameCount;
+}
+
+}  // namespace
 
 void ShotsFileRebuild::Start() {
     if (active_ || pending_.IsEmpty())
@@ -25,7 +35,7 @@ void ShotsFileRebuild::Start() {
 void ShotsFileRebuild::RequestNext() {
     retries_ = 0;
     while (Shot* head = pending_.IsEmpty() ? nullptr : pending_.At(0)) {
-        if (head->imageFrame >= 0 && head->imageFrame <= host_.FrameCount()) {
+        if (IsUsableRecord(*head, host_.FrameCount())) {
             if (!host_.RequestRecordFrame(head->startFrame, head->imageFrame, head->endFrame)) {
                 pending_.Clear();
                 Finish(false);

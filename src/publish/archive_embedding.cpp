@@ -26,13 +26,32 @@ void CopyBeside(const std::string& source, const std::string& destination) {
                                std::filesystem::copy_options::overwrite_existing, ignored);
 }
 
+// The file a link names, followed through symbolic links, when it is a
+// regular file inside the template's folder; empty otherwise.
+std::string ResolveInside(const std::string& folder, const std::string& relative) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path root = fs::canonical(folder.empty() ? "." : folder, error);
+    if (error)
+        return {};
+    const fs::path file = fs::canonical(root / relative, error);
+    if (error || !fs::is_regular_file(file, error))
+        return {};
+    const auto [rootEnd, fileAt] =
+        std::mismatch(root.begin(), root.end(), file.begin(), file.end());
+    if (rootEnd != root.end())
+        return {};
+    return file.string();
+}
+
 }  // namespace
 
 std::string PublicationFolder(const Publisher& publisher) {
     return FolderPart(publisher.Run().firstPagePath);
 }
 
-void EmbedShotImages(Publisher& publisher) {
+bool EmbedShotImages(Publisher& publisher) {
+    bool complete = true;
     const PublishRunState& run = publisher.Run();
     const int32_t count = run.shots ? run.shots->ShotCount() : 0;
     publisher.SetCountTexts(count);
@@ -44,8 +63,9 @@ void EmbedShotImages(Publisher& publisher) {
         const size_t slot = static_cast<size_t>(i - 1);
         const std::string path =
             slot < run.imageFiles.size() ? run.imageFiles[slot] : JoinPath(folder, name);
-        publisher.Archive().AddBase64Part(path, "image/jpeg", name);
+        complete = publisher.Archive().AddBase64Part(path, "image/jpeg", name) && complete;
     }
+    return complete;
 }
 
 std::string_view LinkedFileContentType(std::string_view path, bool* base64) {
@@ -82,8 +102,9 @@ void EmbedLinkedFiles(Publisher& publisher, const std::vector<std::string>& link
         if (!IsSafeRelativeName(link))
             continue;
         const std::string relative = WithSlashes(link);
-        const std::string source = JoinPath(templateFolder, relative);
-        if (!FileExists(source) || IsFolder(source))
+        // A symbolic link may lead out of the template's folder.
+        const std::string source = ResolveInside(templateFolder, relative);
+        if (source.empty())
             continue;
         if (!archive) {
             CopyBeside(source, JoinPath(targetFolder, relative));

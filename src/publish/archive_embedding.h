@@ -14,7 +14,7 @@ class Publisher;
 std::string PublicationFolder(const Publisher& publisher);
 
 // One base64 image/jpeg part per shot, identified by the shot's file name.
-void EmbedShotImages(Publisher& publisher);
+bool EmbedShotImages(Publisher& publisher);
 
 // Content type of a referenced file by its extension; empty for files that do
 // not go into an archive. *base64 tells how the part is encoded.

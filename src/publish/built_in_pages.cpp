@@ -130,10 +130,7 @@ bool GenerateBuiltInPages(Publisher& publisher) {
         FormatText("%lld", static_cast<long long>((int64_t{perRow} + layout.perPage - 1) / perRow));
 
     const bool archive = publisher.IsArchive();
-    if (archive)
-        publisher.Archive().Open(run.firstPagePath);
-
-    bool failed = false;
+    bool failed = archive && !publisher.Archive().Open(run.firstPagePath);
     std::string pagePath = run.firstPagePath;
     for (int32_t page = 0; page < layout.pages; ++page) {
         const int32_t firstShot = page * layout.perPage;
@@ -170,13 +167,13 @@ bool GenerateBuiltInPages(Publisher& publisher) {
             html += "</h4>\r\n";
         }
         html += "</body>\r\n</html>\r\n";
-        WritePage(publisher, pagePath, html);
+        failed = !WritePage(publisher, pagePath, html) || failed;
         pagePath = nextPath;
     }
 
     if (archive) {
-        EmbedShotImages(publisher);
-        publisher.Archive().Close();
+        failed = !EmbedShotImages(publisher) || failed;
+        failed = !publisher.Archive().Close() || failed;
     }
     return !failed;
 }

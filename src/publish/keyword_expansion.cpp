@@ -1,5 +1,8 @@
 // The keyword language: $(NAME) or $(NAME, "picture") replaced by values of
 // the shot, the page, the video or the publication.
+#include <algorithm>
+#include <optional>
+
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "publish/format_number.h"
@@ -12,9 +15,18 @@ namespace trevanto {
 namespace {
 
 // A text that brings back its own keyword would expand without end; the
-// expansion stops after this many replacements in all, or this deep.
+// expansion stops after this many replacements in all, this deep, or when its
+// values have added this many characters in all.
 constexpr int kReplacementLimit = 10000;
 constexpr int kDepthLimit = 16;
+constexpr size_t kGrowthLimit = size_t{1} << 20;
+// Only a keyword name can match, so a ")" or "," further than the longest name
+// ends nothing; a number picture, its quotes and the ")" after it must each
+// follow within kPictureWindow characters.
+constexpr size_t kLongestName = 17;
+constexpr size_t kPictureWindow = 255;
+// After a replacement, a "$(" this close before it may have become a keyword.
+constexpr size_t kLookBack = 2 + kLongestName + 3 * (kPictureWindow + 1);
 
 std::string TrimBlanks(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -24,40 +36,110 @@ std::string TrimBlanks(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
+// The text still to scan, kept reversed so that putting a value in front of it
+// costs the value's length only.
+class PendingText {
+  public:
+    explicit PendingText(std::string_view text) : reversed_(text.rbegin(), text.rend()) {}
+    bool Empty() const { return reversed_.empty(); }
+    size_t Size() const { return reversed_.size(); }
+    char At(size_t i) const { return reversed_[reversed_.size() - 1 - i]; }
+    bool StartsKeyword() const { return Size() >= 2 && At(0) == '$' && At(1) == '('; }
+    // First `c` at or after `from` and before `limit`, or npos.
+    size_t Find(char c, size_t from, size_t limit) const {
+        limit = std::min(limit, Size());
+        for (size_t i = from; i < limit; ++i) {
+            if (At(i) == c)
+                return i;
+        }
+        return std::string::npos;
+    }
+    char Pop() {
+        const char c = reversed_.back();
+        reversed_.pop_back();
+        return c;
+    }
+    void Drop(size_t count) { reversed_.resize(reversed_.size() - count); }
+    void PutFront(std::string_view text) { reversed_.append(text.rbegin(), text.rend()); }
+    std::string Rest() const { return std::string(reversed_.rbegin(), reversed_.rend()); }
+
+  private:
+    std::string reversed_;
+};
+
 struct KeywordSpan {
     std::string name;
     std::string format;
     size_t end = 0;  // position of the closing ")"
 };
 
-KeywordSpan SplitKeyword(const std::string& s, size_t p, size_t end) {
+// The keyword at the front of the text, or nothing when no keyword name can
+// be there.
+std::optional<KeywordSpan> SplitKeyword(const PendingText& s) {
+    const size_t nameLimit = 2 + kLongestName + 1;
+    const size_t close = s.Find(')', 2, nameLimit);
+    const size_t comma = s.Find(',', 2, close == std::string::npos ? nameLimit : close);
     KeywordSpan span;
-    span.end = end;
-    const size_t comma = s.find(',', p + 2);
-    if (comma == std::string::npos || comma >= end) {
-        span.name = s.substr(p + 2, end - p - 2);
-        return span;
-    }
-    const size_t q1 = s.find('"', p + 2);
-    if (q1 == std::string::npos) {
-        span.name = s.substr(p + 2, end - p - 2);
-        return span;
-    }
-    span.name = s.substr(p + 2, comma - p - 2);
-    const size_t q2 = s.find('"', q1 + 1);
-    if (q2 == std::string::npos)
-        return span;
-    span.format = TrimBlanks(std::string_view(s).substr(q1 + 1, q2 - q1 - 1));
-    // A picture may itself hold ")".
-    if (const size_t close = s.find(')', q2 + 1); close != std::string::npos)
+    const auto text = [&](size_t from, size_t to) {
+        std::string part;
+        for (size_t i = from; i < to; ++i)
+            part += s.At(i);
+        return part;
+    };
+    if (comma == std::string::npos) {
+        if (close == std::string::npos)
+            return std::nullopt;
+        span.name = text(2, close);
         span.end = close;
+        return span;
+    }
+    const size_t q1 = s.Find('"', 2, comma + 1 + kPictureWindow);
+    if (q1 == std::string::npos)
+        return std::nullopt;  // the name would hold the comma
+    // Without a ")" the keyword is not closed.
+    size_t end = close != std::string::npos ? close : s.Find(')', comma, q1);
+    span.name = text(2, comma);
+    const size_t q2 = s.Find('"', q1 + 1, q1 + 1 + kPictureWindow);
+    if (q2 != std::string::npos) {
+        span.format = TrimBlanks(text(q1 + 1, q2));
+        // A picture may itself hold ")".
+        if (const size_t after = s.Find(')', q2 + 1, q2 + 1 + kPictureWindow);
+            after != std::string::npos)
+            end = after;
+    }
+    if (end == std::string::npos)
+        return std::nullopt;
+    span.end = end;
     return span;
+}
+
+// Where scanning resumes after a replacement whose value goes after `out`:
+// at the first "$(" that the value may turn into a keyword. That is one whose
+// name may still run into the value, or a keyword name followed by "," whose
+// picture or ")" the value may bring; else a last "$" that the value may
+// complete, else the value itself.
+size_t ResumePoint(std::string_view out) {
+    const size_t nameReach = 2 + kLongestName;
+    const size_t near = out.size() - std::min(out.size(), nameReach);
+    for (size_t q = out.find("$(", out.size() - std::min(out.size(), kLookBack));
+         q != std::string_view::npos; q = out.find("$(", q + 1)) {
+        if (q >= near)
+            return q;
+        const std::string_view head = out.substr(q + 2, kLongestName + 1);
+        const size_t comma = head.find(',');
+        if (comma != std::string_view::npos &&
+            head.substr(0, comma).find(')') == std::string_view::npos &&
+            FindExpandableKeyword(head.substr(0, comma)) != nullptr)
+            return q;
+    }
+    return !out.empty() && out.back() == '$' ? out.size() - 1 : out.size();
 }
 
 }  // namespace
 
 struct Publisher::ExpansionBudget {
     int replacementsLeft = kReplacementLimit;
+    size_t growthLeft = kGrowthLimit;
 };
 
 std::string Publisher::ExpandKeywords(std::string_view text, bool pageLevel,
@@ -66,34 +148,52 @@ std::string Publisher::ExpandKeywords(std::string_view text, bool pageLevel,
     return Expand(text, pageLevel, shotsExhausted, budget, 0);
 }
 
+// Scanning starts again before each replaced keyword, so that keywords that a
+// value brings in, or completes, are expanded as well; only the last
+// kLookBack characters before it can take part in such a keyword.
 std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsExhausted,
                               ExpansionBudget& budget, int depth) const {
-    std::string s(text);
-    if (depth >= kDepthLimit)
-        return s;
-    size_t p = s.find("$(");
-    while (p != std::string::npos && budget.replacementsLeft > 0) {
-        const size_t end = s.find(')', p + 2);
-        if (end == std::string::npos) {
-            p = s.find("$(", p + 2);
+    if (depth >= kDepthLimit) {
+        expansionLimitHit_ = true;
+        return std::string(text);
+    }
+    std::string out;
+    out.reserve(text.size());
+    PendingText s(text);
+    while (!s.Empty()) {
+        if (!s.StartsKeyword()) {
+            out += s.Pop();
             continue;
         }
-        const KeywordSpan span = SplitKeyword(s, p, end);
-        const KeywordRow* row = FindExpandableKeyword(span.name);
+        const std::optional<KeywordSpan> span = SplitKeyword(s);
+        const KeywordRow* row = span ? FindExpandableKeyword(span->name) : nullptr;
         if (row == nullptr) {
-            p = s.find("$(", p + 2);
+            out += s.Pop();
+            out += s.Pop();
             continue;
+        }
+        if (budget.replacementsLeft <= 0) {
+            expansionLimitHit_ = true;
+            break;
         }
         --budget.replacementsLeft;
         std::string value =
             KeywordValue(static_cast<int>(row->id), pageLevel, shotsExhausted, budget, depth);
-        if (!value.empty() && !span.format.empty())
-            value = FormatNumber(value, span.format);
-        s = s.substr(0, p) + value + s.substr(span.end + 1);
-        // Keywords that a value brings in are expanded as well.
-        p = s.find("$(");
+        if (!value.empty() && !span->format.empty())
+            value = FormatNumber(value, span->format);
+        if (value.size() > budget.growthLeft || value.size() > runGrowthLeft_) {
+            expansionLimitHit_ = true;
+            break;
+        }
+        budget.growthLeft -= value.size();
+        runGrowthLeft_ -= value.size();
+        s.Drop(span->end + 1);
+        s.PutFront(value);
+        const size_t resume = ResumePoint(out);
+        s.PutFront(std::string_view(out).substr(resume));
+        out.resize(resume);
     }
-    return s;
+    return out + s.Rest();
 }
 
 std::string Publisher::KeywordValue(int id, bool pageLevel, bool shotsExhausted,
@@ -188,13 +288,15 @@ std::string Publisher::KeywordValue(int id, bool pageLevel, bool shotsExhausted,
 }
 
 std::string Publisher::PageValue(int id) const {
-    const int32_t page = run_.pageIndex;
-    const int32_t count = run_.pageCount;
-    const auto back = [&](int32_t step) {
-        return page - step >= 0 ? PageFileName(page - step) : std::string();
+    // 64-bit: the steps must not overflow at the ends of the range.
+    const int64_t page = run_.pageIndex;
+    const int64_t count = run_.pageCount;
+    const auto back = [&](int64_t step) {
+        return page - step >= 0 ? PageFileName(static_cast<int32_t>(page - step)) : std::string();
     };
-    const auto ahead = [&](int32_t step) {
-        return page < count - step ? PageFileName(page + step) : std::string();
+    const auto ahead = [&](int64_t step) {
+        return page < count - step ? PageFileName(static_cast<int32_t>(page + step))
+                                   : std::string();
     };
     switch (static_cast<KeywordId>(id)) {
         case KeywordId::kFirstPage:
@@ -204,7 +306,7 @@ std::string Publisher::PageValue(int id) const {
         case KeywordId::kNextPage:
             return ahead(1);
         case KeywordId::kLastPage:
-            return PageFileName(count - 1);
+            return PageFileName(static_cast<int32_t>(std::max<int64_t>(count - 1, 0)));
         case KeywordId::kPrevious5Page:
             return back(5);
         case KeywordId::kNext5Page:

@@ -1,6 +1,7 @@
 #include "publish/link_collector.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "common/paths.h"
 
@@ -24,11 +25,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-bool AlreadyListed(const std::vector<std::string>& links, std::string_view name) {
-    return std::any_of(links.begin(), links.end(),
-                       [&](const std::string& link) { return EqualsIgnoreCase(link, name); });
-}
-
 // Where the value of attribute `attribute` of the tag at p lies, or nothing
 // when the tag is to be copied unchanged.
 struct ValueSpan {
@@ -36,32 +32,52 @@ struct ValueSpan {
     size_t end = 0;  // one past the last character
 };
 
-bool FindValue(std::string_view x, size_t p, size_t gt, std::string_view attribute,
+bool IsNameEnd(char c) {
+    return IsBlank(c) || c == '=' || c == '>' || c == '/';
+}
+
+// Walks the attribute list of the tag between `from` and its ">" at `gt`,
+// name by whole name: "srcset", "data-src" or a value reading "src" are not
+// the attribute "src".
+bool FindValue(std::string_view x, size_t from, size_t gt, std::string_view attribute,
                ValueSpan& span) {
-    const size_t a = FindIgnoreCase(x, attribute, p);
-    if (a == std::string_view::npos || a > gt)
-        return false;
-    size_t q = a + attribute.size();
-    while (q < x.size() && IsBlank(x[q]))
+    size_t q = from;
+    while (q < gt) {
+        while (q < gt && (IsBlank(x[q]) || x[q] == '/'))
+            ++q;
+        const size_t nameBegin = q;
+        while (q < gt && !IsNameEnd(x[q]))
+            ++q;
+        if (q == nameBegin) {
+            ++q;  // a stray "=": skip it
+            continue;
+        }
+        const std::string_view name = x.substr(nameBegin, q - nameBegin);
+        while (q < gt && IsBlank(x[q]))
+            ++q;
+        if (q >= gt || x[q] != '=')
+            continue;  // an attribute without a value
         ++q;
-    if (q >= x.size() || x[q] != '=')
-        return false;
-    ++q;
-    while (q < x.size() && IsBlank(x[q]))
-        ++q;
-    if (q >= x.size())
-        return false;
-    char quote = '\0';
-    if (x[q] == '"' || x[q] == '\'')
-        quote = x[q++];
-    span.begin = q;
-    while (q < x.size() && (quote ? x[q] != quote : !(IsBlank(x[q]) || x[q] == '>')))
-        ++q;
-    // The text ended before the value did.
-    if (q >= x.size())
-        return false;
-    span.end = q;
-    return span.end <= gt;
+        while (q < gt && IsBlank(x[q]))
+            ++q;
+        char quote = '\0';
+        if (q < gt && (x[q] == '"' || x[q] == '\''))
+            quote = x[q++];
+        const size_t valueBegin = q;
+        while (q < gt && (quote ? x[q] != quote : !IsBlank(x[q])))
+            ++q;
+        // A quoted value that runs past the tag's ">" leaves the tag alone.
+        if (quote && q >= gt)
+            return false;
+        if (EqualsIgnoreCase(name, attribute)) {
+            span.begin = valueBegin;
+            span.end = q;
+            return true;
+        }
+        if (quote)
+            ++q;
+    }
+    return false;
 }
 
 bool KeepsReference(std::string_view value) {
@@ -71,12 +87,32 @@ bool KeepsReference(std::string_view value) {
            value.find("://") != std::string_view::npos || !IsSafeRelativeName(value);
 }
 
+// Lower-case names already listed, so that each link is listed once.
+using ListedNames = std::unordered_set<std::string>;
+
+std::string LowerCopy(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), LowerAscii);
+    return lower;
+}
+
+// The next "<tag" whose name ends there (so "<image" is no "<img"), or npos.
+size_t FindTag(std::string_view x, std::string_view tag, size_t from) {
+    for (size_t p = FindIgnoreCase(x, tag, from); p != std::string_view::npos;
+         p = FindIgnoreCase(x, tag, p + 1)) {
+        const size_t after = p + tag.size();
+        if (after >= x.size() || IsNameEnd(x[after]))
+            return p;
+    }
+    return std::string_view::npos;
+}
+
 std::string RewritePass(std::string_view x, std::string_view tag, std::string_view attribute,
-                        std::vector<std::string>& links) {
+                        std::vector<std::string>& links, ListedNames& listed) {
     std::string y;
     y.reserve(x.size() + 64);
     size_t from = 0;
-    size_t p = FindIgnoreCase(x, tag, 0);
+    size_t p = FindTag(x, tag, 0);
     while (p != std::string_view::npos) {
         y += x.substr(from, p - from);
         const size_t gt = x.find('>', p);
@@ -85,7 +121,7 @@ std::string RewritePass(std::string_view x, std::string_view tag, std::string_vi
             break;
         }
         ValueSpan span;
-        const bool found = FindValue(x, p, gt, attribute, span);
+        const bool found = FindValue(x, p + tag.size(), gt, attribute, span);
         const std::string_view value =
             found ? x.substr(span.begin, span.end - span.begin) : std::string_view{};
         if (!found || KeepsReference(value)) {
@@ -95,11 +131,11 @@ std::string RewritePass(std::string_view x, std::string_view tag, std::string_vi
             y += "cid:";
             y += value;
             y += x.substr(span.end, gt + 1 - span.end);
-            if (!AlreadyListed(links, value))
+            if (listed.insert(LowerCopy(value)).second)
                 links.emplace_back(value);
         }
         from = gt + 1;
-        p = FindIgnoreCase(x, tag, from);
+        p = FindTag(x, tag, from);
     }
     y += x.substr(std::min(from, x.size()));
     return y;
@@ -127,9 +163,12 @@ bool IsSafeRelativeName(std::string_view name) {
 }
 
 std::string CollectLinks(std::string_view text, std::vector<std::string>& links) {
-    std::string rewritten = RewritePass(text, "<link", "href", links);
-    rewritten = RewritePass(rewritten, "<script", "src", links);
-    return RewritePass(rewritten, "<img", "src", links);
+    ListedNames listed;
+    for (const std::string& link : links)
+        listed.insert(LowerCopy(link));
+    std::string rewritten = RewritePass(text, "<link", "href", links, listed);
+    rewritten = RewritePass(rewritten, "<script", "src", links, listed);
+    return RewritePass(rewritten, "<img", "src", links, listed);
 }
 
 }  // namespace trevanto

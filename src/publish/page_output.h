@@ -7,7 +7,7 @@ namespace trevanto {
 
 class Publisher;
 
-// A page file that cannot be created is skipped; the run goes on.
-void WritePage(Publisher& publisher, const std::string& pagePath, std::string_view text);
+// False when the page could not be written whole; the run goes on.
+bool WritePage(Publisher& publisher, const std::string& pagePath, std::string_view text);
 
 }  // namespace trevanto

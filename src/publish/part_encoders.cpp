@@ -1,7 +1,6 @@
 #include "publish/part_encoders.h"
 
-#include <fstream>
-#include <iterator>
+#include "common/regular_file.h"
 
 namespace trevanto {
 
@@ -38,11 +37,8 @@ std::string EncodeBase64(std::string_view bytes) {
 }
 
 std::optional<std::string> ReadPartFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (bytes.empty() || file.bad())
+    std::string bytes;
+    if (ReadRegularFile(path, bytes) != FileReadStatus::kRead || bytes.empty())
         return std::nullopt;
     return bytes;
 }

@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "common/paths.h"
@@ -96,7 +97,10 @@ void Publisher::SetRunTexts(const std::tm& localTime, std::string userName) {
 }
 
 std::string VideoDurationText(double durationSeconds) {
-    const long seconds = durationSeconds > 0 ? static_cast<long>(durationSeconds) : 0;
+    // An absurd duration (a broken file's) is cut to 68 years, which a long holds.
+    constexpr double kLongest = 2147483647.0;
+    const long seconds =
+        durationSeconds > 0 ? static_cast<long>(std::min(durationSeconds, kLongest)) : 0;
     const long hours = seconds / 3600;
     const long minutes = (seconds % 3600) / 60;
     std::string text;

@@ -2,6 +2,7 @@
 // The document's publisher: the publishing options, the facts of the opened
 // video, the keyword value texts and run state that the page generators set
 // and ExpandKeywords reads, and the web archive writer of a run.
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -78,6 +79,16 @@ class Publisher {
     // the whole page outside any shot; shotsExhausted: a template run has
     // placed every shot.
     std::string ExpandKeywords(std::string_view text, bool pageLevel, bool shotsExhausted) const;
+    // Keyword values may add this many characters to one publication in all.
+    static constexpr size_t kRunGrowthLimit = size_t{64} << 20;
+    // True when an expansion since the last reset stopped at one of its limits
+    // (its growth, the publication's, replacements or depth) and left its text
+    // unfinished.
+    bool ExpansionLimitHit() const { return expansionLimitHit_; }
+    void ResetExpansionLimit() {
+        expansionLimitHit_ = false;
+        runGrowthLeft_ = kRunGrowthLimit;
+    }
     // File name (no folder) of page k of the run.
     std::string PageFileName(int32_t k) const;
 
@@ -110,6 +121,8 @@ class Publisher {
     KeywordTexts texts_;
     PublishRunState run_;
     WebArchiveWriter archive_;
+    mutable bool expansionLimitHit_ = false;
+    mutable size_t runGrowthLeft_ = kRunGrowthLimit;
 };
 
 // "hh:mm:ss" without the leading zero fields: 125 s gives 02:05, 42 s gives 42.

@@ -127,9 +127,14 @@ PublishOutcome PublishPages(Publisher& publisher, const PublishInput& input) {
 
     run.shots = input.shots;
     run.imageFiles = input.imageFiles;
+    publisher.ResetExpansionLimit();
     outcome.complete = options.templateFile.empty()
                            ? GenerateBuiltInPages(publisher)
                            : GenerateTemplatePages(publisher, outcome.messages);
+    if (publisher.ExpansionLimitHit()) {
+        outcome.messages.push_back(kExpansionLimitMessage);
+        outcome.complete = false;
+    }
     if (!outcome.complete)
         outcome.messages.push_back(kPartialPublicationMessage);
     if (options.showResult && FileExists(run.firstPagePath)) {

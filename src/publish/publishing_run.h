@@ -20,6 +20,9 @@ inline constexpr const char* kReadOnlyTargetMessage =
 inline constexpr const char* kPartialPublicationMessage =
     "Error while publishing to the web : Only a fraction of the content has been published.";
 inline constexpr const char* kPublishAbortedMessage = "Publish to the web aborted.";
+inline constexpr const char* kExpansionLimitMessage =
+    "The keywords of this publication expand without end or beyond 1 MB: check the title, the "
+    "shot caption and the template for keywords that bring themselves back.";
 
 // Before the wizard: the not-ready message, or empty when publishing may start.
 std::string CheckReadyToPublish(bool videoOpen, int32_t shotCount);

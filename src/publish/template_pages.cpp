@@ -1,11 +1,10 @@
 #include "publish/template_pages.h"
 
-#include <array>
-#include <fstream>
 #include <optional>
 #include <string_view>
 
 #include "common/paths.h"
+#include "common/regular_file.h"
 #include "common/text_format.h"
 #include "publish/archive_embedding.h"
 #include "publish/condition_evaluator.h"
@@ -21,15 +20,16 @@ namespace {
 constexpr size_t kLongestKeyword = 20;
 
 std::optional<std::string> ReadTemplate(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::string bytes;
+    if (ReadRegularFile(path, bytes) != FileReadStatus::kRead)
         return std::nullopt;
+    // The template was read in chunks of 4096 bytes, each text up to a NUL.
+    constexpr size_t kChunk = 4096;
     std::string text;
-    std::array<char, 4096> chunk{};
-    while (file.read(chunk.data(), chunk.size()) || file.gcount() > 0) {
-        const std::string_view read(chunk.data(), static_cast<size_t>(file.gcount()));
-        // Each chunk counts as text up to a NUL byte.
-        text += read.substr(0, read.find('\0'));
+    text.reserve(bytes.size());
+    for (size_t at = 0; at < bytes.size(); at += kChunk) {
+        const std::string_view chunk = std::string_view(bytes).substr(at, kChunk);
+        text += chunk.substr(0, chunk.find('\0'));
     }
     return text;
 }
@@ -42,6 +42,29 @@ size_t CountOccurrences(std::string_view text, std::string_view what) {
     }
     return count;
 }
+
+// Finds a character of a constant text for a scan that moves forward: the
+// last answer serves every later search that starts before it, so a scan
+// costs the length of the text once.
+class ForwardFinder {
+  public:
+    ForwardFinder(const std::string& text, char c) : text_(text), c_(c) {}
+    size_t From(size_t from) {
+        if (!(known_ && from >= from_ && from <= found_)) {
+            found_ = text_.find(c_, from);
+            from_ = from;
+            known_ = true;
+        }
+        return found_;
+    }
+
+  private:
+    const std::string& text_;
+    const char c_;
+    bool known_ = false;
+    size_t from_ = 0;
+    size_t found_ = 0;
+};
 
 // One template run over all pages; placed and shotsExhausted carry over from
 // page to page.
@@ -72,8 +95,9 @@ class TemplateRun {
                 p = Condition(p);
                 continue;
             }
-            const size_t end = t_.find(')', p + 2);
-            if (end == std::string::npos || end - (p + 2) > kLongestKeyword) {
+            const size_t end =
+                std::string_view(t_).substr(0, p + 3 + kLongestKeyword).find(')', p + 2);
+            if (end == std::string::npos) {
                 Copy(copyFrom_, p + 2);
                 copyFrom_ = p + 2;
             } else {
@@ -124,10 +148,13 @@ class TemplateRun {
 
     // Returns where scanning goes on.
     size_t Condition(size_t p) {
-        const size_t q1 = t_.find('"', p + 2);
-        const size_t q2 = q1 == std::string::npos ? q1 : t_.find('"', q1 + 1);
+        const size_t q1 = quotes_.From(p + 2);
+        const size_t q2 = q1 == std::string::npos ? q1 : quotes_.From(q1 + 1);
         if (q2 == std::string::npos) {
-            messages_.push_back("Syntax error in a condition statement. $(IF,...)");
+            // Once is enough: every later condition lacks its quotes too.
+            if (!syntaxReported_)
+                messages_.push_back("Syntax error in a condition statement. $(IF,...)");
+            syntaxReported_ = true;
             return t_.find("$(", p + 2);
         }
         Copy(copyFrom_, p);
@@ -136,7 +163,7 @@ class TemplateRun {
             std::string_view(t_).substr(q1 + 1, q2 - q1 - 1), false, exhausted_);
         ifFalse_ = !ConditionHolds(expression);
         copyFrom_ = q2 + 1;
-        if (const size_t close = t_.find(')', q2 + 1); close != std::string::npos) {
+        if (const size_t close = closes_.From(q2 + 1); close != std::string::npos) {
             copyFrom_ = close + 1;
         }
         return t_.find("$(", copyFrom_);
@@ -154,6 +181,9 @@ class TemplateRun {
     bool inIf_ = false;
     bool ifFalse_ = false;
     size_t copyFrom_ = 0;
+    ForwardFinder quotes_{t_, '"'};
+    ForwardFinder closes_{t_, ')'};
+    bool syntaxReported_ = false;
 };
 
 }  // namespace
@@ -186,27 +216,28 @@ bool GenerateTemplatePages(Publisher& publisher, std::vector<std::string>& messa
     std::vector<std::string> links;
     std::string rewritten = CollectLinks(*text, links);
     const bool archive = publisher.IsArchive();
+    bool complete = true;
     if (archive) {
         *text = std::move(rewritten);
-        publisher.Archive().Open(run.firstPagePath);
+        complete = publisher.Archive().Open(run.firstPagePath);
     }
 
     TemplateRun templateRun(publisher, std::move(*text), shots, messages);
     const std::string folder = PublicationFolder(publisher);
     std::string pagePath = run.firstPagePath;
     for (int32_t page = 0; page < pages; ++page) {
-        WritePage(publisher, pagePath, templateRun.Page(page, pages));
+        complete = WritePage(publisher, pagePath, templateRun.Page(page, pages)) && complete;
         pagePath = JoinPath(folder, publisher.PageFileName(page + 1));
     }
 
     if (archive) {
-        EmbedShotImages(publisher);
+        complete = EmbedShotImages(publisher) && complete;
         EmbedLinkedFiles(publisher, links);
-        publisher.Archive().Close();
+        complete = publisher.Archive().Close() && complete;
     } else {
         EmbedLinkedFiles(publisher, links);
     }
-    return true;
+    return complete;
 }
 
 }  // namespace trevanto

@@ -19,12 +19,13 @@ bool WebArchiveWriter::Open(const std::string& path) {
     headerWritten_ = false;
     closed_ = false;
     file_.open(path, std::ios::binary | std::ios::trunc);
-    return file_.is_open();
+    failed_ = !file_.is_open();
+    return !failed_;
 }
 
 void WebArchiveWriter::Write(std::string_view text) {
-    if (file_.is_open())
-        file_.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (file_.is_open() && !file_.write(text.data(), static_cast<std::streamsize>(text.size())))
+        failed_ = true;
 }
 
 void WebArchiveWriter::WriteHeaderOnce() {
@@ -74,7 +75,7 @@ bool WebArchiveWriter::AddTextPart(const std::string& filePath, std::string_view
     WriteFilePartHeader(filePath, contentType, identifier, "binary");
     const auto bytes = ReadPartFile(filePath);
     Write(bytes ? EncodePlain(*bytes) : std::string("\r\n"));
-    return true;
+    return bytes.has_value();
 }
 
 bool WebArchiveWriter::AddBase64Part(const std::string& filePath, std::string_view contentType,
@@ -84,16 +85,20 @@ bool WebArchiveWriter::AddBase64Part(const std::string& filePath, std::string_vi
     WriteFilePartHeader(filePath, contentType, identifier, "base64");
     const auto bytes = ReadPartFile(filePath);
     Write(bytes ? EncodeBase64(*bytes) : std::string("BASE64 encoder failed.\r\n"));
-    return true;
+    return bytes.has_value();
 }
 
-void WebArchiveWriter::Close() {
+bool WebArchiveWriter::Close() {
     if (!closed_) {
         closed_ = true;
         Write("--" + std::string(kMimeBoundary) + "--\r\n");
     }
-    if (file_.is_open())
+    if (file_.is_open()) {
         file_.close();
+        if (file_.fail())
+            failed_ = true;
+    }
+    return !failed_;
 }
 
 }  // namespace trevanto

@@ -22,7 +22,8 @@ class WebArchiveWriter {
     bool Open(const std::string& path);
     bool IsOpen() const { return file_.is_open(); }
 
-    // The part identifier defaults to the file name part of the path; a file a
+    // An Add whose file cannot be read writes a placeholder part and returns
+    // false. The part identifier defaults to the file name part of the path; a file a
     // page names with a folder ("pics/logo.gif") takes that name instead, so
     // that the page's cid: reference finds it.
     bool AddPagePart(const std::string& pagePath, std::string_view htmlText);
@@ -31,8 +32,9 @@ class WebArchiveWriter {
     bool AddBase64Part(const std::string& filePath, std::string_view contentType,
                        std::string_view identifier = {});
 
-    // Writes the closing delimiter once and closes the file.
-    void Close();
+    // Writes the closing delimiter once and closes the file. True when the
+    // archive was open and every write reached the file.
+    bool Close();
 
   private:
     void WriteHeaderOnce();
@@ -44,6 +46,7 @@ class WebArchiveWriter {
     std::ofstream file_;
     bool headerWritten_ = false;
     bool closed_ = true;
+    bool failed_ = false;
 };
 
 }  // namespace trevanto

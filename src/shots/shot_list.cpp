@@ -13,7 +13,7 @@ std::unique_ptr<Shot> ShotList::TakeHead() {
     if (shots_.empty())
         return nullptr;
     std::unique_ptr<Shot> head = std::move(shots_.front());
-    shots_.erase(shots_.begin());
+    shots_.pop_front();
     return head;
 }
 

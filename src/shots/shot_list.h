@@ -4,6 +4,7 @@
 // The document's shot list and the pending list of a shots file being loaded
 // are both of this kind.
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -58,7 +59,8 @@ class ShotList {
     auto end() const { return shots_.end(); }
 
   private:
-    std::vector<std::unique_ptr<Shot>> shots_;
+    // A deque: a shots file rebuild takes every record from the head.
+    std::deque<std::unique_ptr<Shot>> shots_;
 };
 
 // The shots read from a shots file, waiting for their thumbnails.

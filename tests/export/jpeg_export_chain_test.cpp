@@ -163,7 +163,10 @@ TEST_F(JpegExportChainTest, UnwritableFolderCountsTheImageAndGoesOn) {
     chain_.OnFrameArrived(0);
     chain_.OnFrameArrived(0);
     EXPECT_EQ(counter_, 3);
-    EXPECT_EQ(document_.log.back(), "completed user: 2 JPEG images have been saved to disk.");
+    // The report counts the files written.
+    EXPECT_EQ(document_.log.back(), "completed user: 0 JPEG images have been saved to disk.");
+    EXPECT_EQ(chain_.SavedCount(), 0);
+    EXPECT_EQ(chain_.RequestedCount(), 2);
 }
 
 TEST_F(JpegExportChainTest, SecondChainWaitsForTheFirst) {

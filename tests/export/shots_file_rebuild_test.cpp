@@ -116,6 +116,27 @@ TEST(ShotsFileRebuild, OutOfRangeImageFramesAreReportedAndTheNextRecordGoesOn) {
     EXPECT_EQ(rebuild.Total(), 3);
 }
 
+TEST(ShotsFileRebuild, RecordsOutsideTheVideoOrReversedAreRefused) {
+    struct Row {
+        int32_t start, image, end;
+        bool sought;
+    };
+    // Frame count 100: the last frame is 99.
+    const Row rows[] = {{0, 0, 99, true},  {30, 20, 10, false}, {-5, 0, 9, false},
+                        {0, 0, -1, false}, {0, 0, 100, false},  {90, 100, 99, true}};
+    for (const Row& row : rows) {
+        PendingShotList pending;
+        Queue(pending, row.start, row.image, row.end);
+        FakeDocument document;
+        ShotsFileRebuild rebuild(pending, document);
+        rebuild.Start();
+        EXPECT_EQ(document.log.at(1),
+                  row.sought ? "seek " + std::to_string(row.image)
+                             : "message Wrong shot description. The current shot can't be added.")
+            << row.start << "," << row.image << "," << row.end;
+    }
+}
+
 TEST(ShotsFileRebuild, FailedCaptureIsNotCounted) {
     PendingShotList pending;
     Queue(pending, 0, 0, 9);

@@ -154,6 +154,15 @@ TEST_F(ShotsFileTest, HeaderChecks) {
     std::string message;
     EXPECT_FALSE(reader.Open(PathOf("does-not-exist.hpv"), message));
     EXPECT_EQ(message, "Shot File error!");
+    // A folder threw from the stream; a FIFO without a writer blocked for ever.
+    const std::string folder = PathOf("folder.hpv");
+    const std::string fifo = PathOf("fifo.hpv");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {folder, fifo, std::string("/dev/zero")}) {
+        EXPECT_FALSE(reader.Open(path, message));
+        EXPECT_EQ(message, "Shot File error! " + path + " is not a file.");
+    }
 }
 
 TEST_F(ShotsFileTest, LfOnlyLineEndsAreAccepted) {

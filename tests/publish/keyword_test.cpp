@@ -146,21 +146,44 @@ TEST_F(ExpandKeywordsTest, TitleAndValuesBringingInKeywords) {
     EXPECT_EQ(Expand("$(USERNAME)"), "9");
 }
 
-TEST_F(ExpandKeywordsTest, SelfReferenceIsBounded) {
-    publisher_.Options().title = "$(TITLE)";
-    const std::string once = Expand("[$(TITLE)]");
-    EXPECT_EQ(once, "[$(TITLE)]");
-    publisher_.Options().title = "a$(TITLE)$(TITLE)";
-    const std::string doubled = Expand("$(TITLE)");
-    EXPECT_LT(doubled.size(), 1000000u);
-    EXPECT_EQ(doubled.substr(0, 2), "aa");
-    publisher_.Options().shotCaption = "<$(SHOTCAPTION)>";
+TEST_F(ExpandKeywordsTest, SelfReferenceAndGrowthStopAtTheLimitsAndAreReported) {
     AtShot(1);
-    const std::string caption = Expand("$(SHOTCAPTION)");
-    EXPECT_NE(caption.find("$(SHOTCAPTION)"), std::string::npos);
-    publisher_.Texts().userName = "x$(USERNAME)";
-    const std::string user = Expand("$(USERNAME)");
-    EXPECT_EQ(user.size(), 10000u + std::string("$(USERNAME)").size());
+    struct Row {
+        const char* title;
+        const char* caption;
+        const char* userName;
+        const char* text;
+    };
+    // Each grew without end or took minutes: texts that bring themselves back,
+    // values holding keywords, and many "$(" without ")".
+    const std::string x100(100, 'x');
+    const std::string open = [] {
+        std::string text;
+        for (int i = 0; i < 16000; ++i)
+            text += "$(TITLE";
+        return text;
+    }();
+    const std::string doubling = "$(TITLE)" + x100 + "$(TITLE)";
+    const Row rows[] = {
+        {"$(TITLE)", "", "", "[$(TITLE)]"},      {"a$(TITLE)$(TITLE)", "", "", "$(TITLE)"},
+        {doubling.c_str(), "", "", "$(TITLE)"},  {"", "<$(SHOTCAPTION)>", "", "$(SHOTCAPTION)"},
+        {"", "", "x$(USERNAME)", "$(USERNAME)"}, {open.c_str(), "", "", "$(TITLE) $(TITLE)"}};
+    for (const Row& row : rows) {
+        publisher_.Options().title = row.title;
+        publisher_.Options().shotCaption = row.caption;
+        publisher_.Texts().userName = row.userName;
+        publisher_.ResetExpansionLimit();
+        const std::string expanded = Expand(row.text);
+        EXPECT_LE(expanded.size(), (size_t{1} << 20) + 40000) << row.text;
+        EXPECT_EQ(publisher_.ExpansionLimitHit(), row.title != open) << row.title;
+    }
+    // A value that completes a keyword begun before it is expanded.
+    publisher_.ResetExpansionLimit();
+    publisher_.Texts().userName = "COUNT";
+    EXPECT_EQ(Expand("$($(USERNAME))"), "9");
+    publisher_.Texts().videoName = "";
+    EXPECT_EQ(Expand("$(COU$(VIDEONAME)NT)"), "9");
+    EXPECT_FALSE(publisher_.ExpansionLimitHit());
 }
 
 }  // namespace

@@ -118,6 +118,7 @@ TEST(PublishOptionsTest, DurationDateAndUserTexts) {
     EXPECT_EQ(VideoDurationText(125.9), "02:05");
     EXPECT_EQ(VideoDurationText(3605.0), "01:00:05");
     EXPECT_EQ(VideoDurationText(42.0), "42");
+    EXPECT_EQ(VideoDurationText(1e300), "596523:14:07");
     EXPECT_EQ(VideoDurationText(3600.0), "01:00:00");
     EXPECT_EQ(VideoDurationText(0.0), "00");
     std::tm time{};

@@ -178,6 +178,30 @@ TEST_F(PublishPagesTest, TemplateWithoutBlocksGivesBothMessages) {
     EXPECT_EQ(outcome.messages[1].rfind("Error while publishing to the web", 0), 0u);
 }
 
+TEST_F(PublishPagesTest, WhatCouldNotBeWrittenIsNoSuccess) {
+    struct Row {
+        const char* target;
+        const char* title;
+        const char* firstMessage;
+    };
+    // A path under a regular file cannot be written, even by root; a folder
+    // named like a shot image used to abort the archive half written.
+    WriteFile(dir_ / "file", "x");
+    std::filesystem::create_directories(dir_ / "image0002.jpg");
+    const Row rows[] = {{"file/index.html", "", "Error while publishing"},
+                        {"file/album.mhtml", "", "Error while publishing"},
+                        {"album.mhtml", "", "Error while publishing"},
+                        {"index.html", "$(TITLE)", "The keywords of this publication"}};
+    for (const Row& row : rows) {
+        publisher_.Options().targetFile = dir_ / row.target;
+        publisher_.Options().title = row.title;
+        const PublishOutcome outcome = PublishPages(publisher_, input_);
+        EXPECT_FALSE(outcome.complete) << row.target;
+        ASSERT_FALSE(outcome.messages.empty()) << row.target;
+        EXPECT_EQ(outcome.messages[0].rfind(row.firstMessage, 0), 0u) << outcome.messages[0];
+    }
+}
+
 TEST_F(PublishPagesTest, ArchiveWithImagesKeptElsewhere) {
     std::vector<std::string> images;
     for (int i = 1; i <= 3; ++i) {

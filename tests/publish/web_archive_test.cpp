@@ -123,6 +123,13 @@ TEST(CollectLinksTest, Cases) {
         {"<img src=\"x.gif\"", "<img src=\"x.gif\"", {}},
         {"<img src=\"unclosed>", "<img src=\"unclosed>", {}},
         {"<p>no tags</p>", "<p>no tags</p>", {}},
+        // Whole attribute names only.
+        {"<img srcset=\"a.gif 2x\" data-src=c.gif src=\"b.gif\">",
+         "<img srcset=\"a.gif 2x\" data-src=c.gif src=\"cid:b.gif\">",
+         {"b.gif"}},
+        {"<img class=\"src\" alt=\"jsrc=d.gif\"><link hreflang=en href=s.css>",
+         "<img class=\"src\" alt=\"jsrc=d.gif\"><link hreflang=en href=cid:s.css>",
+         {"s.css"}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> links;
@@ -149,6 +156,9 @@ class EmbedLinkedFilesTest : public ::testing::Test {
         WriteFile(source_ / "pics/logo.gif", "GIF89a");
         WriteFile(source_ / "notes.txt", "text");
         WriteFile(source_ / "secret.txt", "secret");
+        WriteFile(outside_ / "outside.css", "outside{}");
+        // Links pointing out of the template's folder are not followed.
+        std::filesystem::create_symlink(outside_ / "outside.css", source_ / "link.css");
         publisher_.Options().templateFile = source_ / "template.html";
     }
     void Target(const std::string& name) {
@@ -158,9 +168,10 @@ class EmbedLinkedFilesTest : public ::testing::Test {
 
     TempDir source_;
     TempDir target_;
+    TempDir outside_;
     Publisher publisher_;
-    const std::vector<std::string> links_ = {"site.css", "pics/logo.gif", "notes.txt",
-                                             "missing.png", "../secret.txt"};
+    const std::vector<std::string> links_ = {"site.css",    "pics/logo.gif", "notes.txt",
+                                             "missing.png", "../secret.txt", "link.css"};
 };
 
 TEST_F(EmbedLinkedFilesTest, WebPageCopiesWithFolders) {
@@ -172,6 +183,7 @@ TEST_F(EmbedLinkedFilesTest, WebPageCopiesWithFolders) {
     EXPECT_FALSE(Exists(target_ / "missing.png"));
     // Nothing reaches outside the target's folder.
     EXPECT_FALSE(Exists(target_.Path() + "/../secret.txt"));
+    EXPECT_FALSE(Exists(target_ / "link.css"));
 }
 
 TEST_F(EmbedLinkedFilesTest, ArchivePartsByContentType) {
@@ -190,6 +202,7 @@ TEST_F(EmbedLinkedFilesTest, ArchivePartsByContentType) {
     EXPECT_EQ(archive.find("notes.txt"), std::string::npos);
     EXPECT_EQ(archive.find("secret"), std::string::npos);
     EXPECT_EQ(archive.find("missing"), std::string::npos);
+    EXPECT_EQ(archive.find("outside"), std::string::npos);
 }
 
 TEST(ContentTypeTest, Extensions) {

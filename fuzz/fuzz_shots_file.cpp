@@ -1,0 +1,37 @@
+// Shots file bytes -> header checks and queued records.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "export/shots_file.h"
+#include "fuzz_support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace trevanto;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    static const std::string path = fuzz::ScratchFolder() + "/shots.hpv";
+    if (FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+    ShotsFileReader reader;
+    std::string message;
+    PendingShotList pending;
+    if (reader.Open(path, message)) {
+        const int32_t queued = reader.ReadRecords(pending, [](int32_t position) {
+            if (position < 0 || position > 32767)
+                std::abort();
+        });
+        if (queued != pending.ShotCount())
+            std::abort();
+    } else if (message.empty()) {
+        std::abort();
+    }
+    // Records alone, and no record out of nothing.
+    const int32_t records = ShotsFileReader::ParseRecords(bytes, pending);
+    if (records != pending.ShotCount() || (records > 0 && bytes.find("shot") == bytes.npos))
+        std::abort();
+    return 0;
+}
