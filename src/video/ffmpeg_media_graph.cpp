@@ -256,6 +256,7 @@ FfmpegMediaGraph::Converted FfmpegMediaGraph::Convert(const DecodedFrame& frame,
     }
     if (!worker_.Wait())
         return {};
+    surface->SetPixelAspect(frame.pixelAspect);
     if (!worker_.ThumbnailMade())
         thumbnail.reset();
     return {std::move(surface), std::move(thumbnail)};

@@ -209,6 +209,9 @@ DecodeResult VideoDecoder::Decode(DecodedFrame& frame) {
         int result = avcodec_receive_frame(codec_.get(), frame.picture.get());
         if (result == 0) {
             Number(frame);
+            const AVRational aspect = av_guess_sample_aspect_ratio(
+                input_.get(), input_->streams[streamIndex_], frame.picture.get());
+            frame.pixelAspect = aspect.num > 0 && aspect.den > 0 ? av_q2d(aspect) : 1.0;
             return DecodeResult::Frame;
         }
         if (result == AVERROR_EOF)

@@ -17,6 +17,9 @@ struct DecodedFrame {
     ffmpeg::FramePtr picture;
     int64_t number = 0;    // frame 0 is the first picture the decoder delivers
     double seconds = 0.0;  // number x frame duration
+    // Width of a pixel over its height: the container's sample aspect
+    // ratio, else the codec's; 1 when neither gives one.
+    double pixelAspect = 1.0;
     // False for a picture without a timestamp before any that had one since
     // the last seek: its number is a guess.
     bool timed = true;
