@@ -93,9 +93,13 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
         return false;
     }
     // One decoding thread per core; libavcodec's automatic choice adds one
-    // more, which only costs switching on a busy machine.
+    // more, which only costs switching on a busy machine. Slices only: with
+    // frame threads, damaged data decoded differently from run to run (how
+    // a broken picture is concealed depends on which threads got how far),
+    // and the same file must always give the same shots. Decoders without
+    // slice threads (MPEG-4 part 2, WMV) decode on one thread.
     codec_->thread_count = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    codec_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    codec_->thread_type = FF_THREAD_SLICE;
     codec_->pkt_timebase = stream->time_base;
     result = avcodec_open2(codec_.get(), decoder, nullptr);
     if (result < 0) {
