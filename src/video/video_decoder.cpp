@@ -164,12 +164,10 @@ double VideoDecoder::MeasureTail(bool rewindByBytes) {
     if (SeekStream(std::max(duration_ - kTailSeconds, 0.0), false)) {
         DecodedFrame frame;
         DecodeResult result = DecodeResult::Frame;
-        int count = 0;
-        for (; count < kMaxTailFrames; ++count) {
+        for (int count = 0; count < kMaxTailFrames && result == DecodeResult::Frame; ++count) {
             result = Decode(frame);
-            if (result != DecodeResult::Frame)
-                break;
-            lastSeconds = std::max(lastSeconds, frame.seconds);
+            if (result == DecodeResult::Frame)
+                lastSeconds = std::max(lastSeconds, frame.seconds);
         }
         // Only a tail decoded to its end tells where the pictures end.
         if (result != DecodeResult::End)
