@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <thread>
 #include <utility>
 
 namespace trevanto {
@@ -91,12 +92,14 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
         error = "Out of memory.";
         return false;
     }
-    // One decoding thread: with frame threads, and with slice threads in
-    // MPEG-2, damaged data decoded differently from run to run (how a broken
-    // picture is concealed depends on which thread got how far), and the
-    // same file must always give the same shots. The streaming thread and
-    // the conversion worker already keep two cores busy.
-    codec_->thread_count = 1;
+    // One decoding thread per core; libavcodec's automatic choice adds one
+    // more, which only costs switching on a busy machine. Slices only: with
+    // frame threads, damaged data decoded differently from run to run (how
+    // a broken picture is concealed depends on which threads got how far),
+    // and the same file must always give the same shots. Decoders without
+    // slice threads (MPEG-4 part 2, WMV) decode on one thread.
+    codec_->thread_count = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    codec_->thread_type = FF_THREAD_SLICE;
     codec_->pkt_timebase = stream->time_base;
     result = avcodec_open2(codec_.get(), decoder, nullptr);
     if (result < 0) {
