@@ -87,6 +87,7 @@ void CPlayerDoc::OnPlaybackEnd(int32_t frameAfterEnd) {
 
 void CPlayerDoc::StartEngine() {
     slicer_.StartEngine();
+    player_.SetDeliverEveryFrame(true);  // a run must see every frame
     CheckCommand(command::kEngine, true);
     CheckCommand(command::kSampler, false);
     if (player_.State() != PlayerState::Running)
@@ -95,6 +96,7 @@ void CPlayerDoc::StartEngine() {
 
 void CPlayerDoc::StartSampler() {
     slicer_.StartSampler(player_.FrameCount(), player_.AvgTimePerFrame());
+    player_.SetDeliverEveryFrame(true);
     CheckCommand(command::kSampler, true);
     CheckCommand(command::kEngine, false);
     if (player_.State() != PlayerState::Running)
@@ -103,6 +105,7 @@ void CPlayerDoc::StartSampler() {
 
 void CPlayerDoc::StopSlicing() {
     slicer_.StopSlicing();
+    player_.SetDeliverEveryFrame(false);
     CheckCommand(command::kSampler, false);
     CheckCommand(command::kEngine, false);
 }

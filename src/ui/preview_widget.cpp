@@ -2,10 +2,31 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
+
+#include <algorithm>
+#include <cmath>
 
 #include "video/surface.h"
 
 namespace trevanto {
+namespace {
+
+// The largest rectangle of the picture's display aspect (its pixels' aspect
+// included) centred in `area`.
+QRect PictureArea(const QRect& area, const Surface& frame) {
+    const double pictureWidth = frame.Width() * frame.PixelAspect();
+    const double scale =
+        std::min(area.width() / pictureWidth, area.height() / static_cast<double>(frame.Height()));
+    const int width =
+        std::clamp(static_cast<int>(std::lround(pictureWidth * scale)), 1, area.width());
+    const int height =
+        std::clamp(static_cast<int>(std::lround(frame.Height() * scale)), 1, area.height());
+    return QRect(area.left() + (area.width() - width) / 2,
+                 area.top() + (area.height() - height) / 2, width, height);
+}
+
+}  // namespace
 
 PreviewWidget::PreviewWidget(QWidget* parent) : QFrame(parent) {
     setObjectName("previewWindow");
@@ -33,8 +54,13 @@ void PreviewWidget::paintEvent(QPaintEvent* event) {
                                    ? QImage(frame_->Bits(), frame_->Width(), frame_->Height(),
                                             frame_->Pitch(), QImage::Format_RGB32)
                                    : frame_->ToImage();
+        const QRect shown = PictureArea(area, *frame_);
+        // Black bars around the picture, as players show it.
+        const QRegion bars = QRegion(area).subtracted(shown);
+        for (const QRect& bar : bars)
+            painter.fillRect(bar, Qt::black);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(area, picture);
+        painter.drawImage(shown, picture);
     } else {
         painter.fillRect(area, palette().color(QPalette::Base));
     }

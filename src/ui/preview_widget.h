@@ -1,6 +1,7 @@
 #pragma once
 // The preview window of the video preview bar: each presented frame is
-// stretched onto it; with no video open it shows the window colour.
+// scaled to fit it at the picture's display aspect, the rest black; with no
+// video open it shows the window colour.
 #include <QFrame>
 
 #include <memory>

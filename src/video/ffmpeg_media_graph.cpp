@@ -162,6 +162,14 @@ void FfmpegMediaGraph::SetPaced(bool paced) {
     wake_.notify_all();
 }
 
+void FfmpegMediaGraph::SetDeliverEveryFrame(bool every) {
+    {
+        const std::lock_guard lock(mutex_);
+        everyFrame_ = every;
+    }
+    wake_.notify_all();
+}
+
 void FfmpegMediaGraph::SetThumbnailSize(int width, int height) {
     const std::lock_guard lock(mutex_);
     thumbnailSize_ = width > 0 && height > 0 ? ThumbnailSize{width, height} : ThumbnailSize{};
@@ -248,6 +256,7 @@ FfmpegMediaGraph::Converted FfmpegMediaGraph::Convert(const DecodedFrame& frame,
     }
     if (!worker_.Wait())
         return {};
+    surface->SetPixelAspect(frame.pixelAspect);
     if (!worker_.ThumbnailMade())
         thumbnail.reset();
     return {std::move(surface), std::move(thumbnail)};
@@ -324,18 +333,27 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
         const auto lateLimit = due + std::chrono::duration_cast<Clock::duration>(
                                          std::chrono::duration<double>(frameSeconds_ / rate));
         lock.lock();
+        const auto interrupted = [&] {
+            return quit_ || seekPending_ || state_ != GraphState::Running || clockSerial_ != clock;
+        };
+        if (everyFrame_) {
+            // Nothing is dropped: a late frame waits for the owner to catch
+            // up, is shown at once and the clock goes on from it.
+            wake_.wait(lock,
+                       [&] { return interrupted() || repaintsWaiting_ < kMaxRepaintsWaiting; });
+            if (interrupted())
+                return false;  // keep the frame for later
+            lateInARow_ = 0;
+        }
         const bool late = Clock::now() > lateLimit || repaintsWaiting_ >= kMaxRepaintsWaiting;
-        if (late && ++lateInARow_ < kMaxLateInARow) {
+        if (late && !everyFrame_ && ++lateInARow_ < kMaxLateInARow) {
             holding_ = false;  // dropped
             return false;
         }
         if (late)
             anchoredClock_ = ~uint64_t{0};
         lateInARow_ = 0;
-        const bool interrupted = wake_.wait_until(lock, due, [&] {
-            return quit_ || seekPending_ || state_ != GraphState::Running || clockSerial_ != clock;
-        });
-        if (interrupted)
+        if (wake_.wait_until(lock, due, interrupted))
             return false;  // keep the frame for later
         lock.unlock();
     }

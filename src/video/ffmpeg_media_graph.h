@@ -43,6 +43,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     bool GetEvent(GraphEvent& event) override;
     void SetNotify(std::function<void()> notify) override;
     void SetPaced(bool paced) override;
+    void SetDeliverEveryFrame(bool every) override;
     void SetThumbnailSize(int width, int height) override;
 
   private:
@@ -100,6 +101,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     GraphState state_ = GraphState::Stopped;
     double rate_ = 1.0;
     bool paced_ = true;
+    bool everyFrame_ = false;
     ThumbnailSize thumbnailSize_;  // 0 x 0: none asked
     bool quit_ = false;
     bool seekPending_ = false;

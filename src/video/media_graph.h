@@ -69,6 +69,11 @@ class MediaGraph {
     // rate, late frames dropped. Unpaced: every frame, as fast as decoding
     // goes, waiting while the previous repaint event was not taken.
     virtual void SetPaced(bool paced) = 0;
+    // Paced playback that drops nothing: a late frame is still delivered,
+    // and playback slows down instead (the clock starts afresh from it; while
+    // the owner has not taken the waiting repaint events, the graph waits).
+    // For an owner that must see every frame, such as a slicing run.
+    virtual void SetDeliverEveryFrame(bool every) = 0;
     // Asks for a thumbnail of this size with every repaint event from now
     // on, made from the decoded picture while it is converted (cheaper than
     // shrinking the RGB32 frame); 0 x 0 asks for none. Graphs that cannot

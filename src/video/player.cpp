@@ -36,6 +36,12 @@ void Player::SetPaced(bool paced) {
         graph_->SetPaced(paced);
 }
 
+void Player::SetDeliverEveryFrame(bool every) {
+    everyFrame_ = every;
+    if (graph_)
+        graph_->SetDeliverEveryFrame(every);
+}
+
 void Player::SetThumbnailSize(int width, int height) {
     thumbnailWidth_ = width;
     thumbnailHeight_ = height;
@@ -75,6 +81,7 @@ bool Player::OpenVideo(const std::string& path) {
     }
     graph_ = std::move(graph);
     graph_->SetPaced(paced_);
+    graph_->SetDeliverEveryFrame(everyFrame_);
     graph_->SetThumbnailSize(thumbnailWidth_, thumbnailHeight_);
     graph_->SetNotify(notify_);
 

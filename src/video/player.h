@@ -32,6 +32,9 @@ class Player {
     void SetGraphNotify(std::function<void()> notify);
     // Paced playback (default) or every frame as fast as decoding goes.
     void SetPaced(bool paced);
+    // Paced playback that slows down rather than drop a frame (see
+    // MediaGraph::SetDeliverEveryFrame), for this and later graphs.
+    void SetDeliverEveryFrame(bool every);
     // Asks every graph the player opens for a thumbnail of this size with
     // each frame (see MediaGraph::SetThumbnailSize); 0 x 0 for none.
     void SetThumbnailSize(int width, int height);
@@ -106,6 +109,7 @@ class Player {
     PlayerListener& listener_;
     std::function<void()> notify_;
     bool paced_ = true;
+    bool everyFrame_ = false;
     int thumbnailWidth_ = 0;
     int thumbnailHeight_ = 0;
 

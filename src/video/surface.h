@@ -57,6 +57,10 @@ class Surface {
     int Height() const { return height_; }
     int Pitch() const { return pitch_; }
     const PixelFormat& Format() const { return format_; }
+    // Width of one pixel over its height as the picture is meant to be
+    // shown (a video's sample aspect ratio); 1 for square pixels.
+    double PixelAspect() const { return pixelAspect_; }
+    void SetPixelAspect(double aspect) { pixelAspect_ = aspect > 0.0 ? aspect : 1.0; }
 
     // Direct pixel access. Lock fails (bits null) on an invalid surface or
     // while another lock is held.
@@ -95,6 +99,7 @@ class Surface {
     int pitch_ = 0;
     PixelFormat format_;
     std::vector<uint8_t> pixels_;
+    double pixelAspect_ = 1.0;
     bool locked_ = false;
 };
 

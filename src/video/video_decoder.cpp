@@ -93,9 +93,13 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
         return false;
     }
     // One decoding thread per core; libavcodec's automatic choice adds one
-    // more, which only costs switching on a busy machine.
+    // more, which only costs switching on a busy machine. Slices only: with
+    // frame threads, damaged data decoded differently from run to run (how
+    // a broken picture is concealed depends on which threads got how far),
+    // and the same file must always give the same shots. Decoders without
+    // slice threads (MPEG-4 part 2, WMV) decode on one thread.
     codec_->thread_count = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    codec_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    codec_->thread_type = FF_THREAD_SLICE;
     codec_->pkt_timebase = stream->time_base;
     result = avcodec_open2(codec_.get(), decoder, nullptr);
     if (result < 0) {
@@ -117,22 +121,32 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
     }
 
     if (stream->start_time != AV_NOPTS_VALUE)
-        startSeconds_ = static_cast<double>(stream->start_time) * av_q2d(timeBase_);
-    const bool knownStart = stream->start_time != AV_NOPTS_VALUE;
-    if (duration_ > 0.0 && knownStart &&
-        raw->duration_estimation_method != AVFMT_DURATION_FROM_STREAM)
-        MeasureDurationAtTheEnd();
+        streamStartSeconds_ = static_cast<double>(stream->start_time) * av_q2d(timeBase_);
+    originSeconds_ = streamStartSeconds_;
+    // Program streams estimate their length from the last timestamps the
+    // demuxer saw; seeking in them by time is imprecise, so the way back to
+    // the start after measuring goes by bytes.
+    const bool rewindByBytes = raw->duration_estimation_method != AVFMT_DURATION_FROM_STREAM;
+    const double tailEnd = duration_ > 0.0 ? MeasureTail(rewindByBytes) : -1.0;
     const DecodeResult first = Decode(first_);
     if (first != DecodeResult::Frame) {
         error = "The video of \"" + url + "\" cannot be decoded.";
         return false;
     }
-    if (!knownStart && first_.picture->best_effort_timestamp != AV_NOPTS_VALUE) {
-        startSeconds_ =
+    // The first picture the decoder delivers is frame 0, whatever time the
+    // container gives it: AVI knows only decoding times, which a decoder
+    // that holds pictures back for reordering (B-frames, packed or not)
+    // hands on shifted by its delay.
+    if (first_.picture->best_effort_timestamp != AV_NOPTS_VALUE) {
+        originSeconds_ =
             static_cast<double>(first_.picture->best_effort_timestamp) * av_q2d(timeBase_);
-        lastSeconds_ = -1.0;
+        lastNumber_.reset();
         Number(first_);
     }
+    // The frame count is the number of pictures: the container's length may
+    // count chunks that hold no picture, or miss the last ones.
+    if (tailEnd >= originSeconds_)
+        duration_ = tailEnd - originSeconds_ + frameSeconds_;
     width_ = first_.picture->width;
     height_ = first_.picture->height;
     if (width_ <= 0 || height_ <= 0) {
@@ -142,26 +156,26 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
     return true;
 }
 
-void VideoDecoder::MeasureDurationAtTheEnd() {
-    // A length estimated from the last timestamps the demuxer saw (program
-    // streams) can miss the final frames, and the frame count with them.
-    // Decoding the last seconds gives the time of the real last frame.
+double VideoDecoder::MeasureTail(bool rewindByBytes) {
+    // Decoding the last seconds gives the time of the real last picture.
     constexpr double kTailSeconds = 3.0;
     constexpr int kMaxTailFrames = 2000;
-    if (!SeekStream(std::max(duration_ - kTailSeconds, 0.0), false))
-        return;
     double lastSeconds = -1.0;
-    DecodedFrame frame;
-    for (int count = 0; count < kMaxTailFrames; ++count) {
-        if (Decode(frame) != DecodeResult::Frame)
-            break;
-        lastSeconds = std::max(lastSeconds, frame.seconds);
+    if (SeekStream(std::max(duration_ - kTailSeconds, 0.0), false)) {
+        DecodedFrame frame;
+        DecodeResult result = DecodeResult::Frame;
+        for (int count = 0; count < kMaxTailFrames && result == DecodeResult::Frame; ++count) {
+            result = Decode(frame);
+            if (result == DecodeResult::Frame)
+                lastSeconds = std::max(lastSeconds, frame.seconds);
+        }
+        // Only a tail decoded to its end tells where the pictures end.
+        if (result != DecodeResult::End)
+            lastSeconds = -1.0;
     }
-    if (lastSeconds >= 0.0)
-        duration_ = std::max(duration_, lastSeconds + frameSeconds_);
-    // Back to the start, by bytes: timestamp seeks in these streams are
-    // imprecise, and the first frame must be the stream's first.
-    SeekStream(0.0, true);
+    // Back to the start: the first frame must be the stream's first.
+    SeekStream(0.0, rewindByBytes);
+    return lastSeconds >= 0.0 ? lastSeconds + originSeconds_ : -1.0;
 }
 
 int64_t VideoDecoder::FrameNumberAt(double seconds) const {
@@ -170,13 +184,19 @@ int64_t VideoDecoder::FrameNumberAt(double seconds) const {
 
 void VideoDecoder::Number(DecodedFrame& frame) {
     const int64_t stamp = frame.picture->best_effort_timestamp;
+    frame.timed = stamp != AV_NOPTS_VALUE || lastNumber_.has_value();
     if (stamp != AV_NOPTS_VALUE) {
-        frame.seconds = static_cast<double>(stamp) * av_q2d(timeBase_) - startSeconds_;
+        frame.number =
+            FrameNumberAt(static_cast<double>(stamp) * av_q2d(timeBase_) - originSeconds_);
     } else {
-        frame.seconds = lastSeconds_ >= 0.0 ? lastSeconds_ + frameSeconds_ : 0.0;
+        frame.number = lastNumber_ ? *lastNumber_ + 1 : 0;
     }
-    lastSeconds_ = frame.seconds;
-    frame.number = FrameNumberAt(frame.seconds);
+    // Pictures come in display order: one whose time does not lie after the
+    // one before it (repeated or damaged timestamps) is the next frame.
+    if (lastNumber_ && frame.number <= *lastNumber_)
+        frame.number = *lastNumber_ + 1;
+    lastNumber_ = frame.number;
+    frame.seconds = static_cast<double>(frame.number) * frameSeconds_;
 }
 
 DecodeResult VideoDecoder::Decode(DecodedFrame& frame) {
@@ -191,6 +211,9 @@ DecodeResult VideoDecoder::Decode(DecodedFrame& frame) {
         int result = avcodec_receive_frame(codec_.get(), frame.picture.get());
         if (result == 0) {
             Number(frame);
+            const AVRational aspect = av_guess_sample_aspect_ratio(
+                input_.get(), input_->streams[streamIndex_], frame.picture.get());
+            frame.pixelAspect = aspect.num > 0 && aspect.den > 0 ? av_q2d(aspect) : 1.0;
             return DecodeResult::Frame;
         }
         if (result == AVERROR_EOF)
@@ -237,12 +260,14 @@ bool VideoDecoder::SeekStream(double seconds, bool byBytes) {
     first_.picture.reset();
     avcodec_flush_buffers(codec_.get());
     draining_ = false;
-    lastSeconds_ = -1.0;
+    lastNumber_.reset();
     if (byBytes)
         return av_seek_frame(input_.get(), -1, 0, AVSEEK_FLAG_BYTE) >= 0;
+    // From the earlier of the container's start and frame 0's time: a key
+    // frame's packet time is never later than its picture's.
     const double tick = av_q2d(timeBase_);
-    const auto stamp =
-        static_cast<int64_t>(std::llround((startSeconds_ + std::max(seconds, 0.0)) / tick));
+    const double base = std::min(streamStartSeconds_, originSeconds_);
+    const auto stamp = static_cast<int64_t>(std::llround((base + std::max(seconds, 0.0)) / tick));
     return av_seek_frame(input_.get(), streamIndex_, stamp, AVSEEK_FLAG_BACKWARD) >= 0;
 }
 
@@ -273,7 +298,9 @@ DecodeResult VideoDecoder::SeekTo(int64_t target, DecodedFrame& frame) {
             return result;
         if (result != DecodeResult::Frame)
             continue;
-        if (frame.number > target && !byBytes)
+        // Past the target, or a picture without a time of its own (one held
+        // back to the end of the stream): start further back.
+        if ((frame.number > target || !frame.timed) && !byBytes)
             continue;
 
         DecodedFrame next;

@@ -1,10 +1,12 @@
 #pragma once
 // The demuxing and decoding half of the playback graph: reads the best video
-// stream of a file or URL, numbers the decoded frames by their presentation
-// times and seeks to exact frames. Used only on the streaming thread (after
-// Open), so it has no locks.
+// stream of a file or URL, numbers the decoded pictures (frame 0 is the
+// first one delivered, then by presentation time, never backwards) and seeks
+// to exact frames. Used only on the streaming thread (after Open), so it has
+// no locks.
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "video/ffmpeg_handles.h"
@@ -13,8 +15,14 @@ namespace trevanto {
 
 struct DecodedFrame {
     ffmpeg::FramePtr picture;
-    double seconds = 0.0;  // presentation time from the stream's start
-    int64_t number = 0;    // round(seconds / frame duration)
+    int64_t number = 0;    // frame 0 is the first picture the decoder delivers
+    double seconds = 0.0;  // number x frame duration
+    // Width of a pixel over its height: the container's sample aspect
+    // ratio, else the codec's; 1 when neither gives one.
+    double pixelAspect = 1.0;
+    // False for a picture without a timestamp before any that had one since
+    // the last seek: its number is a guess.
+    bool timed = true;
 };
 
 enum class DecodeResult { Frame, End, Error };
@@ -49,7 +57,9 @@ class VideoDecoder {
     DecodeResult Decode(DecodedFrame& frame);
     void Number(DecodedFrame& frame);
     bool SeekStream(double seconds, bool byBytes);
-    void MeasureDurationAtTheEnd();
+    // Decodes the last seconds and goes back to the start; the stream time
+    // of the last picture, or -1 when the tail could not be decoded.
+    double MeasureTail(bool rewindByBytes);
 
     const std::atomic<bool>& abort_;
     ffmpeg::InputPtr input_;
@@ -57,8 +67,9 @@ class VideoDecoder {
     ffmpeg::PacketPtr packet_;
     int streamIndex_ = -1;
     AVRational timeBase_{1, 1};
-    double startSeconds_ = 0.0;
-    double lastSeconds_ = -1.0;
+    double streamStartSeconds_ = 0.0;    // the container's start time
+    double originSeconds_ = 0.0;         // stream time of frame 0
+    std::optional<int64_t> lastNumber_;  // of the frame decoded last, since the last seek
     bool draining_ = false;
     bool seekable_ = false;
     int width_ = 0;

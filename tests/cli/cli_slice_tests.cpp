@@ -33,6 +33,12 @@ TEST(CliSlice, SamplerEveryFortyFrames) {
               "2\t40\t79\tshot 0002 ( 40 - 79 )\n"
               "3\t80\t119\tshot 0003 ( 80 - 119 )\n"
               "4\t120\t149\tshot 0004 ( 120 - 149 )\n");
+    // Packed B-frames in AVI: numbered from the first picture to the last.
+    const auto packed = RunCli(
+        {"slice", test::MediaPath("clip_xvid_packed.avi"), "--sampler", "3", "100", "--quiet"});
+    EXPECT_EQ(packed.out,
+              "1\t0\t99\tshot 0001 ( 0 - 99 )\n"
+              "2\t100\t199\tshot 0002 ( 100 - 199 )\n");
 }
 
 TEST(CliSlice, MarksBoundTheRunAndTimecodesCaptionIt) {

@@ -79,7 +79,8 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
     AVCodecContext& codec = *state_->codec;
     codec.width = format.width;
     codec.height = format.height;
-    codec.pix_fmt = AV_PIX_FMT_YUV420P;
+    // Motion JPEG is full range, as JPEG files are.
+    codec.pix_fmt = encoder->id == AV_CODEC_ID_MJPEG ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P;
     codec.time_base = AVRational{1, format.framesPerSecond};
     codec.framerate = AVRational{format.framesPerSecond, 1};
     codec.gop_size = format.gopSize;
@@ -114,8 +115,8 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
         return false;
     }
     state_->scaler.reset(sws_getContext(format.width, format.height, AV_PIX_FMT_BGR0, format.width,
-                                        format.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr,
-                                        nullptr, nullptr));
+                                        format.height, codec.pix_fmt, SWS_BICUBIC, nullptr, nullptr,
+                                        nullptr));
     if (!state_->scaler) {
         error = "no colour converter";
         return false;
@@ -136,7 +137,7 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
     return true;
 }
 
-bool ClipEncoder::Write(const Surface& picture, std::string& error) {
+bool ClipEncoder::Write(const Surface& picture, std::string& error, bool predicted) {
     AVFrame& frame = *state_->frame;
     if (av_frame_make_writable(&frame) < 0) {
         error = "out of memory";
@@ -148,13 +149,17 @@ bool ClipEncoder::Write(const Surface& picture, std::string& error) {
               frame.linesize);
     frame.pts = state_->nextPts++;
     frame.quality = state_->codec->global_quality;
-    frame.pict_type = AV_PICTURE_TYPE_NONE;
+    frame.pict_type = predicted ? AV_PICTURE_TYPE_P : AV_PICTURE_TYPE_NONE;
     const int result = avcodec_send_frame(state_->codec.get(), &frame);
     if (result < 0) {
         error = "encoding failed: " + ErrorText(result);
         return false;
     }
     return state_->Drain(error);
+}
+
+bool ClipEncoder::CanDrain() const {
+    return state_->codec && (state_->codec->codec->capabilities & AV_CODEC_CAP_DELAY) != 0;
 }
 
 bool ClipEncoder::Finish(std::string& error) {

@@ -28,8 +28,12 @@ class ClipEncoder {
 
     // False with a reason in `error` when the file cannot be started.
     bool Open(const std::string& path, const ClipFormat& format, std::string& error);
-    // Encodes the next picture (same size as the clip, RGB32).
-    bool Write(const Surface& picture, std::string& error);
+    // Encodes the next picture (same size as the clip, RGB32); `predicted`
+    // makes it a P-frame, which closes the B-frames waiting before it.
+    bool Write(const Surface& picture, std::string& error, bool predicted = false);
+    // False for encoders that cannot be drained at the end (libxvid): they
+    // keep back the B-frames still waiting for their next reference.
+    bool CanDrain() const;
     // Drains the encoder and finishes the file.
     bool Finish(std::string& error);
 

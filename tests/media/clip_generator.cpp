@@ -43,9 +43,8 @@ ClipFormat FormatOf(const TestClip& clip) {
     format.width = clip.width;
     format.height = clip.height;
     format.framesPerSecond = static_cast<int>(clip.framesPerSecond);
-    // B-frames where the container carries presentation times.
     const bool mpeg = clip.encoder == "mpeg1video" || clip.encoder == "mpeg2video";
-    format.maxBFrames = mpeg ? 2 : 0;
+    format.maxBFrames = clip.bFrames;
     format.gopSize = mpeg ? 12 : 20;
     format.quantiser = clip.width > 400 ? 4 : 3;
     return format;
@@ -64,7 +63,12 @@ bool WriteClip(const std::string& folder, const TestClip& clip, Look look) {
         return false;
     }
     Surface picture(clip.width, clip.height);
-    for (int frame = 0; frame < clip.frameCount; ++frame) {
+    // An encoder that cannot be drained (libxvid) keeps its last pictures:
+    // it gets as many more, and P-frames from before the end on, so that no
+    // B-frame waits for a reference that never comes.
+    const int extra = encoder.CanDrain() ? 0 : clip.bFrames;
+    const int firstPFrame = clip.frameCount - (extra > 0 ? clip.bFrames + 1 : 0);
+    for (int frame = 0; frame < clip.frameCount + extra; ++frame) {
         int sceneStart = 0;
         const int scene = SceneOf(clip, frame, sceneStart);
         if (look == Look::TestPatterns) {
@@ -74,7 +78,7 @@ bool WriteClip(const std::string& folder, const TestClip& clip, Look look) {
         }
         if (look != Look::Sample)
             DrawFrameCode(picture, frame);
-        if (!encoder.Write(picture, error)) {
+        if (!encoder.Write(picture, error, extra > 0 && frame >= firstPFrame)) {
             std::fprintf(stderr, "%s: frame %d: %s\n", path.c_str(), frame, error.c_str());
             return false;
         }

@@ -51,15 +51,28 @@ struct Measured {
 
 enum class Shrinking { StretchFrom, ByTheGraph };
 
-Measured Measure(const TestClip& clip, bool readCodes,
-                 Shrinking shrinking = Shrinking::StretchFrom) {
+// Paced playback at a rate, with every frame asked for, up to a frame, by
+// an owner that falls behind now and then; a rate of 0 plays unpaced.
+struct Pacing {
+    double rate = 0.0;
+    int frames = 0;
+};
+
+Measured Measure(const TestClip& clip, bool readCodes, Shrinking shrinking = Shrinking::StretchFrom,
+                 Pacing pacing = {}) {
     Measured measured;
     std::string error;
     auto graph = OpenMediaGraph(MediaPath(clip), error);
     EXPECT_TRUE(graph) << error;
     if (!graph)
         return measured;
-    graph->SetPaced(false);
+    graph->SetPaced(pacing.rate > 0.0);
+    if (pacing.rate > 0.0) {
+        graph->SetRate(pacing.rate);
+        graph->SetDeliverEveryFrame(true);
+    }
+    const auto stall =
+        std::chrono::duration<double>(4.0 / clip.framesPerSecond / std::max(pacing.rate, 1.0));
     if (shrinking == Shrinking::ByTheGraph)
         graph->SetThumbnailSize(100, 80);
     graph->Run();
@@ -73,8 +86,10 @@ Measured Measure(const TestClip& clip, bool readCodes,
             std::this_thread::sleep_for(1ms);
             continue;
         }
-        if (event.code != GraphEventCode::Repaint)
+        if (event.code != GraphEventCode::Repaint || (pacing.frames > 0 && frame == pacing.frames))
             break;
+        if (pacing.rate > 0.0 && frame % 10 == 9)
+            std::this_thread::sleep_for(stall);  // four frames late
         if (readCodes) {
             EXPECT_EQ(ReadFrameCode(*event.frame), frame);
         }
@@ -148,6 +163,18 @@ TEST_P(ClipSpreadTest, TheShotEngineFindsExactlyTheListedCutsOnTheGraphsThumbnai
         "%s, the graph's thumbnails: largest change in a scene %.2f (frame %d), "
         "smallest at a cut %.2f\n",
         clip.file.c_str(), measured.largestInScene, measured.largestAt, measured.smallestAtCut);
+}
+
+// Paced playback at any rate hands a slicing run every frame, however late
+// its owner is: the cuts are those of unpaced decoding.
+TEST(PacedEveryFrameTest, TheShotEngineFindsTheSameCutsAtEveryRate) {
+    const TestClip& clip = TestClips().front();
+    const Pacing pacings[] = {{2.0, 100}, {1.0, 100}};
+    for (const Pacing& pacing : pacings) {
+        const Measured measured = Measure(clip, true, Shrinking::StretchFrom, pacing);
+        EXPECT_EQ(measured.frames, pacing.frames) << "x" << pacing.rate;
+        EXPECT_EQ(measured.detectedCuts, (std::vector<int>{40, 85})) << "x" << pacing.rate;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, ClipSpreadTest, ::testing::ValuesIn(TestClips()),

@@ -13,11 +13,14 @@ const std::vector<int> kSmallClipCuts = {40, 85, 125, 165};
 
 const std::vector<TestClip>& TestClips() {
     static const std::vector<TestClip> clips = {
-        {"clip_mpeg1.mpg", "mpeg1video", "mpeg", 320, 240, 200, 25.0, kSmallClipCuts},
-        {"clip_mpeg2.mpg", "mpeg2video", "vob", 720, 576, 150, 25.0, {30, 70, 110}},
+        {"clip_mpeg1.mpg", "mpeg1video", "mpeg", 320, 240, 200, 25.0, kSmallClipCuts, 2},
+        {"clip_mpeg2.mpg", "mpeg2video", "vob", 720, 576, 150, 25.0, {30, 70, 110}, 2},
         {"clip_mpeg4.avi", "mpeg4", "avi", 320, 240, 200, 25.0, kSmallClipCuts},
         {"clip_wmv2.asf", "wmv2", "asf", 320, 240, 200, 25.0, kSmallClipCuts},
         {"clip_wmv2.wmv", "wmv2", "asf", 320, 240, 200, 25.0, kSmallClipCuts},
+        {"clip_mpeg4_bframes.avi", "mpeg4", "avi", 320, 240, 200, 25.0, kSmallClipCuts, 2},
+        {"clip_xvid_packed.avi", "libxvid", "avi", 320, 240, 200, 25.0, kSmallClipCuts, 2},
+        {"clip_mjpeg.avi", "mjpeg", "avi", 320, 240, 200, 25.0, kSmallClipCuts},
     };
     return clips;
 }
@@ -30,14 +33,14 @@ const TestClip* FindTestClip(const std::string& file) {
 }
 
 const TestClip& BenchmarkClip() {
-    static const TestClip clip{"bench_mpeg2.mpg",   "mpeg2video", "vob", 720, 576, 750, 25.0,
-                               {150, 300, 450, 600}};
+    static const TestClip clip{
+        "bench_mpeg2.mpg", "mpeg2video", "vob", 720, 576, 750, 25.0, {150, 300, 450, 600}, 2};
     return clip;
 }
 
 const TestClip& SampleVideo() {
-    static const TestClip clip{"sample.mpg", "mpeg2video", "vob", 640,
-                               360,          450,          25.0,  {75, 150, 225, 300, 375}};
+    static const TestClip clip{
+        "sample.mpg", "mpeg2video", "vob", 640, 360, 450, 25.0, {75, 150, 225, 300, 375}, 2};
     return clip;
 }
 

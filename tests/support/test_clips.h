@@ -27,6 +27,10 @@ struct TestClip {
     // First frames of the second and later scenes: a cut lies between frame
     // cut - 1 and frame cut.
     std::vector<int> cuts;
+    // B-frames between reference pictures. In AVI, FFmpeg's mpeg4 encoder
+    // stores them one picture per chunk ("unpacked"); libxvid packs each
+    // B-frame into the chunk of the picture after it, as DivX and Xvid do.
+    int bFrames = 0;
 };
 
 // Test names and failure messages show the clip by its file name.
@@ -35,7 +39,9 @@ inline void PrintTo(const TestClip& clip, std::ostream* out) {
 }
 
 // The clips of the graph tests, one per codec and container: MPEG-1 (.mpg),
-// MPEG-2 (.mpg, 720 x 576), MPEG-4 part 2 (.avi), WMV2 (.asf and .wmv).
+// MPEG-2 (.mpg, 720 x 576), MPEG-4 part 2 (.avi), WMV2 (.asf and .wmv), then
+// the AVI files found in the wild: MPEG-4 part 2 with two B-frames, unpacked
+// and packed (Xvid), and Motion JPEG.
 const std::vector<TestClip>& TestClips();
 // Looks a clip up by file name; null when there is none of that name.
 const TestClip* FindTestClip(const std::string& file);

@@ -62,6 +62,7 @@ class FakeMediaGraph : public MediaGraph {
     }
     void SetNotify(std::function<void()> notify) override { notify_ = std::move(notify); }
     void SetPaced(bool paced) override { paced_ = paced; }
+    void SetDeliverEveryFrame(bool /*every*/) override {}
 
     // The stream moves on to `frame` and hands it over.
     void DeliverFrame(int frame) {
