@@ -1,8 +1,11 @@
 #include "video/video_decoder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <mutex>
+#include <string_view>
 #include <utility>
 
 namespace trevanto {
@@ -16,6 +19,20 @@ std::string ErrorText(int code) {
 
 int Interrupt(void* abort) {
     return static_cast<const std::atomic<bool>*>(abort)->load() ? 1 : 0;
+}
+
+// The local file `url` names, or nothing for a URL: FFmpeg takes a leading
+// run of scheme characters followed by a colon as a protocol ("file:" is
+// the local one).
+std::optional<std::string> LocalPath(const std::string& url) {
+    const auto schemeEnd = std::find_if(url.begin(), url.end(), [](unsigned char c) {
+        return !std::isalnum(c) && c != '+' && c != '-' && c != '.';
+    });
+    if (schemeEnd == url.end() || *schemeEnd != ':')
+        return url;
+    if (std::string_view(url.data(), static_cast<size_t>(schemeEnd - url.begin())) == "file")
+        return url.substr(5);
+    return std::nullopt;
 }
 
 double SecondsPerFrame(AVRational rate) {
@@ -48,6 +65,17 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
     if (!packet_) {
         error = "Out of memory.";
         return false;
+    }
+
+    // A FIFO or a device would block the open until something writes to it;
+    // what is missing is left to FFmpeg, which names the reason.
+    if (const std::optional<std::string> path = LocalPath(url)) {
+        std::error_code ignored;
+        const auto status = std::filesystem::status(*path, ignored);
+        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+            error = "Cannot open \"" + url + "\": not a regular file.";
+            return false;
+        }
     }
 
     AVFormatContext* raw = avformat_alloc_context();
