@@ -1,5 +1,7 @@
 #include "video/frame_converter.h"
 
+#include "video/surface_pool.h"
+
 namespace trevanto {
 namespace {
 
@@ -10,8 +12,9 @@ constexpr AVPixelFormat kSurfaceFormat = AV_PIX_FMT_RGB32;
 // Converts the whole picture into the whole surface with the cached context
 // `scaler`, made anew when the sizes or formats change.
 bool Scale(ffmpeg::ScalerPtr& scaler, const AVFrame& picture, Surface& surface, int flags) {
+    // Only into rows with room for libswscale's block writes.
     if (!surface.IsValid() || !surface.Format().IsRgb32() || picture.width <= 0 ||
-        picture.height <= 0)
+        picture.height <= 0 || surface.Pitch() < SurfacePool::ConversionPitch(surface.Width()))
         return false;
     scaler.reset(sws_getCachedContext(
         scaler.release(), picture.width, picture.height, static_cast<AVPixelFormat>(picture.format),

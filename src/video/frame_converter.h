@@ -9,8 +9,9 @@ namespace trevanto {
 
 class FrameConverter {
   public:
-    // False when the picture's size differs from the surface's or its pixel
-    // format cannot be converted.
+    // False when the picture's size differs from the surface's, its pixel
+    // format cannot be converted or the surface's rows are not padded as
+    // SurfacePool pads them.
     bool Convert(const AVFrame& picture, Surface& surface);
     // Shrinks the picture onto the whole of a (smaller) RGB32 surface,
     // averaging areas, straight from its planes: a thumbnail for less than

@@ -97,7 +97,8 @@ std::shared_ptr<Surface> SurfacePool::Acquire() {
         }
     }
     if (!surface) {
-        surface = std::make_unique<Surface>(store_->width, store_->height, PixelFormat::Rgb32());
+        surface = std::make_unique<Surface>(store_->width, store_->height, PixelFormat::Rgb32(),
+                                            SurfacePool::ConversionPitch(store_->width));
         if (!surface->IsValid())
             return nullptr;
         const std::lock_guard lock(store_->mutex);
@@ -105,6 +106,11 @@ std::shared_ptr<Surface> SurfacePool::Acquire() {
     }
     Surface* raw = surface.release();
     return std::shared_ptr<Surface>(raw, ReturnToStore{store_}, BlockAllocator<Surface>{store_});
+}
+
+int SurfacePool::ConversionPitch(int width) {
+    constexpr int kBlockPixels = 16;
+    return (width + kBlockPixels - 1) / kBlockPixels * kBlockPixels * 4;
 }
 
 int SurfacePool::Created() const {

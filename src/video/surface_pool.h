@@ -22,6 +22,11 @@ class SurfacePool {
     std::shared_ptr<Surface> Acquire();
     // Surfaces made so far (in and out of the pool).
     int Created() const;
+    // The row pitch of the pool's surfaces: libswscale's fast RGB32 writers
+    // fill rows in blocks of 8 pixels and write past a row whose width is
+    // not a multiple (12 bytes beyond the last row of a 653 pixels wide
+    // picture, which corrupted the heap), so rows are padded to 16 pixels.
+    static int ConversionPitch(int width);
 
     struct Store;
 
