@@ -144,6 +144,11 @@ struct Publisher::ExpansionBudget {
 
 std::string Publisher::ExpandKeywords(std::string_view text, bool pageLevel,
                                       bool shotsExhausted) const {
+    // A publication whose expansion hit a limit has failed already: the rest
+    // of it stays unexpanded, so a text that explodes costs one expansion,
+    // not one for every shot and page.
+    if (expansionLimitHit_)
+        return std::string(text);
     ExpansionBudget budget;
     return Expand(text, pageLevel, shotsExhausted, budget, 0);
 }
@@ -172,7 +177,9 @@ std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsE
             out += s.Pop();
             continue;
         }
-        if (budget.replacementsLeft <= 0) {
+        // Once any limit is hit the expansion has failed: stop at once
+        // rather than finish the levels above it.
+        if (budget.replacementsLeft <= 0 || expansionLimitHit_) {
             expansionLimitHit_ = true;
             break;
         }
