@@ -2,6 +2,7 @@
 // the shot, the page, the video or the publication.
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "common/paths.h"
 #include "common/text_format.h"
@@ -20,6 +21,9 @@ namespace {
 constexpr int kReplacementLimit = 10000;
 constexpr int kDepthLimit = 16;
 constexpr size_t kGrowthLimit = size_t{1} << 20;
+// Characters one expansion may look at in all, rescans included: the windows
+// and the look-back keep each step short, this keeps their sum bounded.
+constexpr size_t kWorkLimit = size_t{32} << 20;
 // Only a keyword name can match, so a ")" or "," further than the longest name
 // ends nothing; a number picture, its quotes and the ")" after it must each
 // follow within kPictureWindow characters.
@@ -43,7 +47,12 @@ class PendingText {
     explicit PendingText(std::string_view text) : reversed_(text.rbegin(), text.rend()) {}
     bool Empty() const { return reversed_.empty(); }
     size_t Size() const { return reversed_.size(); }
-    char At(size_t i) const { return reversed_[reversed_.size() - 1 - i]; }
+    char At(size_t i) const {
+        ++looks_;
+        return reversed_[reversed_.size() - 1 - i];
+    }
+    // Characters looked at since the last call.
+    size_t TakeLooks() { return std::exchange(looks_, 0); }
     bool StartsKeyword() const { return Size() >= 2 && At(0) == '$' && At(1) == '('; }
     // First `c` at or after `from` and before `limit`, or npos.
     size_t Find(char c, size_t from, size_t limit) const {
@@ -65,6 +74,7 @@ class PendingText {
 
   private:
     std::string reversed_;
+    mutable size_t looks_ = 0;
 };
 
 struct KeywordSpan {
@@ -140,6 +150,7 @@ size_t ResumePoint(std::string_view out) {
 struct Publisher::ExpansionBudget {
     int replacementsLeft = kReplacementLimit;
     size_t growthLeft = kGrowthLimit;
+    size_t workLeft = kWorkLimit;
 };
 
 std::string Publisher::ExpandKeywords(std::string_view text, bool pageLevel,
@@ -166,6 +177,12 @@ std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsE
     out.reserve(text.size());
     PendingText s(text);
     while (!s.Empty()) {
+        const size_t looks = s.TakeLooks() + 1;
+        if (looks > budget.workLeft) {
+            expansionLimitHit_ = true;
+            break;
+        }
+        budget.workLeft -= looks;
         if (!s.StartsKeyword()) {
             out += s.Pop();
             continue;
