@@ -24,6 +24,11 @@ void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// A shots file of the MPEG-1 clip with the given records, CR LF lines.
+std::string Mpeg1ShotsFile(const std::string& records) {
+    return "Trevanto (c) 2004 Qelvar\r\n\r\n" + test::MediaPath(Mpeg1Clip()) + "\r\n" + records;
+}
+
 // Largest difference of any colour channel of two pictures of the same size.
 int MaxDifference(const QImage& a, const QImage& b) {
     const QImage x = a.convertToFormat(QImage::Format_RGB32);
@@ -118,8 +123,7 @@ TEST(ShotsFileThroughDocument, LoadingAppendsAfterTheShotsShown) {
 TEST(ShotsFileThroughDocument, ARefreshOrMergeDuringTheRebuildingIsRefused) {
     const test::TempFolder folder;
     const std::string file = folder.File("clip.hpv");
-    WriteFile(file, "Trevanto (c) 2004 Qelvar\r\n\r\n" + test::MediaPath(Mpeg1Clip()) +
-                        "\r\nshot 1=0,0,39\r\nshot 2=40,40,84\r\nshot 3=85,85,124\r\n");
+    WriteFile(file, Mpeg1ShotsFile("shot 1=0,0,39\r\nshot 2=40,40,84\r\nshot 3=85,85,124\r\n"));
     ExportSession session;
     ASSERT_TRUE(session.Open(Mpeg1Clip()));
     session.doc.InsertShot();
@@ -212,8 +216,7 @@ TEST(ShotsFileThroughDocument, ARefusedVideoStopsTheLoadThoughAnotherIsOpen) {
 TEST(ShotsFileThroughDocument, DeletingTheShotsEndsTheRebuilding) {
     const test::TempFolder folder;
     const std::string file = folder.File("clip.hpv");
-    WriteFile(file, "Trevanto (c) 2004 Qelvar\r\n\r\n" + test::MediaPath(Mpeg1Clip()) +
-                        "\r\nshot 1=0,0,39\r\nshot 2=40,40,84\r\n");
+    WriteFile(file, Mpeg1ShotsFile("shot 1=0,0,39\r\nshot 2=40,40,84\r\n"));
     ExportSession session;
     session.dialogUser.answer = file;
     session.doc.ShotsFile().LoadShots();
