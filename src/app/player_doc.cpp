@@ -2,8 +2,6 @@
 // ports.
 #include "app/player_doc.h"
 
-#include <array>
-
 #include "app/command_ids.h"
 
 namespace trevanto {
@@ -22,9 +20,8 @@ CPlayerDoc::CPlayerDoc(MediaGraphFactory factory, DocumentPorts ports, int scree
 CPlayerDoc::~CPlayerDoc() = default;
 
 bool CPlayerDoc::OnCommand(int32_t commandId, bool shift) {
-    static constexpr std::array<float, 7> kRates{0.1f, 0.3f, 0.5f, 0.8f, 1.0f, 1.5f, 2.0f};
-    if (commandId >= command::kRateFirst && commandId <= command::kRateLast) {
-        player_.SetRate(kRates[static_cast<size_t>(commandId - command::kRateFirst)]);
+    if (const auto rate = command::RateOf(commandId)) {
+        player_.SetRate(*rate);
         return true;
     }
     switch (commandId) {

@@ -14,11 +14,16 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <algorithm>
+#include <span>
+
 #include "app/command_ids.h"
+#include "app/command_rules.h"
 #include "app/settings_store.h"
 #include "common/text_format.h"
 #include "common/timecode.h"
 #include "ui/controls/progress_bar.h"
+#include "ui/desktop_commands.h"
 #include "ui/desktop_resources.h"
 #include "ui/preview_widget.h"
 #include "ui/video_preview_panel.h"
@@ -29,16 +34,51 @@ namespace {
 constexpr int kPaneWidth = 100;
 constexpr int kDefaultPreviewWidth = 340;
 
-struct RateCommand {
-    int32_t id;
-    const char* text;
-};
+// The menus and the toolbar in order; 0 is a separator.
+constexpr int32_t kMediaMenu[] = {
+    command::kPlay,         command::kPause,     command::kStop,       0,
+    command::kRateTenth,    command::kRateThird, command::kRateHalf,   command::kRateSlow,
+    command::kRateNormal,   command::kRateFast,  command::kRateDouble, 0,
+    command::kSetStartMark, command::kSetEndMark};
+constexpr int32_t kShotsMenu[] = {
+    command::kEngine,    command::kSampler,   command::kInsertShot,  0,
+    command::kLoadShots, command::kSaveShots, command::kDeleteShots, 0,
+    command::kSettings,  command::kPublish};
+constexpr int32_t kViewMenu[] = {command::kViewToolbar, command::kViewPreview,
+                                 command::kViewTimecode};
+constexpr int32_t kHelpMenu[] = {command::kHelpTopics, 0, command::kAbout};
+constexpr int32_t kToolBar[] = {command::kPlay,         command::kPause,
+                                command::kStop,         0,
+                                command::kSetStartMark, command::kSetEndMark,
+                                command::kInsertShot,   command::kSampler,
+                                command::kEngine,       0,
+                                command::kSettings,     command::kPublish};
+// The commands of the thumbnail view's context menus are its own.
+constexpr int32_t kViewOnly[] = {command::kShotsStartEngine,
+                                 command::kShotsAddManually,
+                                 command::kGoToBegin,
+                                 command::kGoToMiddle,
+                                 command::kGoToEnd,
+                                 command::kPlayShot,
+                                 command::kVideoLink,
+                                 command::kRefresh,
+                                 command::kRefineImage,
+                                 command::kExtractJpeg,
+                                 command::kMerge,
+                                 command::kDeleteShot};
 
-constexpr RateCommand kRates[] = {
-    {32777, "Play 1/10th speed"}, {32778, "Play 1/3th speed"},  {32779, "Play 1/2 speed"},
-    {32780, "Play 0.8x speed"},   {32781, "Play normal speed"}, {32782, "Play x1.5 speed"},
-    {32783, "Play x2 speed"},
-};
+// Fills a menu or the toolbar.
+template <class Bar>
+void AddCommands(Bar* bar, std::span<const int32_t> ids,
+                 const std::map<int32_t, QAction*>& actions) {
+    for (const int32_t id : ids) {
+        if (id == 0) {
+            bar->addSeparator();
+        } else {
+            bar->addAction(actions.at(id));
+        }
+    }
+}
 
 }  // namespace
 
@@ -65,77 +105,34 @@ CMainFrame::CMainFrame(SettingsStore& settings, QWidget* parent)
 
 CMainFrame::~CMainFrame() = default;
 
-QAction* CMainFrame::AddCommand(int32_t id, const QString& text, const QString& prompt,
-                                const QString& icon, bool checkable) {
-    auto* action = new QAction(text, this);
-    // A prompt is "status bar text\ntooltip"; either part may be missing.
-    const QStringList parts = prompt.split('\n');
-    action->setStatusTip(parts.value(0));
-    action->setToolTip(parts.size() > 1 ? parts.value(1) : QString(text).remove('&'));
-    if (!icon.isEmpty())
-        action->setIcon(QIcon(icon));
-    action->setCheckable(checkable);
-    action->setData(id);
-    connect(action, &QAction::triggered, this, [this, id] { emit CommandInvoked(id); });
-    actions_[id] = action;
-    return action;
+void CMainFrame::CreateActions() {
+    for (const DesktopCommand& command : DesktopCommands()) {
+        if (std::ranges::find(kViewOnly, command.id) != std::end(kViewOnly))
+            continue;
+        auto* action = new QAction(command.text, this);
+        const QStringList parts = QString(command.prompt).split('\n');
+        action->setStatusTip(parts.value(0));
+        action->setToolTip(parts.size() > 1 ? parts.value(1) : QString(command.text).remove('&'));
+        if (*command.icon != '\0')
+            action->setIcon(QIcon(command.icon));
+        action->setCheckable(command.checkable);
+        action->setData(command.id);
+        if (*command.shortcut != '\0') {
+            action->setShortcut(QKeySequence(command.shortcut));
+            // Space plays and pauses wherever the focus is in the window.
+            action->setShortcutContext(Qt::WindowShortcut);
+            addAction(action);
+        }
+        const int32_t id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { emit CommandInvoked(id); });
+        actions_[id] = action;
+    }
+    EnableCommands(CommandState{});
 }
 
-void CMainFrame::CreateActions() {
-    using namespace command;
-    AddCommand(kFileOpen, "&Open video file", "Open a video file\nOpen")
-        ->setShortcut(QKeySequence("Ctrl+O"));
-    AddCommand(kOpenOnlineVideo, "Open online video", "Open an url to a video stream\nOpen url");
-    AddCommand(kOpenBitmapTemplate, "Open shot bitmap template",
-               "Choose the bitmap drawn over every shot thumbnail\nShot bitmap template");
-    AddCommand(kExit, "E&xit", "Quit the application\nExit");
-
-    AddCommand(kPlay, "&Play", "Play the video\nPlay", ":/icons/play.svg", true);
-    AddCommand(kPause, "&Pause", "Pause the video\nPause", ":/icons/pause.svg", true);
-    AddCommand(kStop, "&Stop", "Stop the video\nStop", ":/icons/stop.svg", true);
-    QAction* toggle = AddCommand(kTogglePlayPause, "Play/Pause", "Play or pause the video");
-    toggle->setShortcut(QKeySequence(Qt::Key_Space));
-    toggle->setShortcutContext(Qt::WindowShortcut);
-    addAction(toggle);
-    for (const RateCommand& rate : kRates) {
-        AddCommand(rate.id, rate.text, "Change the playing speed");
-    }
-    AddCommand(kSetStartMark, "Set start frame",
-               "Set the start frame of the play range (Shift clears it)\nSet start frame",
-               ":/icons/start_mark.svg");
-    AddCommand(kSetEndMark, "Set end frame",
-               "Set the end frame of the play range (Shift clears it)\nSet end frame",
-               ":/icons/end_mark.svg");
-    AddCommand(kInsertShot, "Insert shot", "Insert the current frame as a shot\nInsert shot",
-               ":/icons/insert_shot.svg");
-    AddCommand(kSampler, "Start/Stop shot sampler",
-               "Start/Stop the linear shot sampler\nStart/Stop shot sampler", ":/icons/sampler.svg",
-               true);
-    AddCommand(kEngine, "Start/Stop shot engine",
-               "Start/Stop the intelligent shot engine\nStart/Stop shot engine",
-               ":/icons/engine.svg", true);
-    AddCommand(kSettings, "Settings...",
-               "Choose the shot sampler rate and the shot engine threshold\nSettings",
-               ":/icons/settings.svg");
-    AddCommand(kPublish, "Publish to the Web", "Publish the shots as web pages\nPublish to the Web",
-               ":/icons/publish.svg");
-    AddCommand(kLoadShots, "&Load shots...", "Load the shots of a shots file\nLoad shots");
-    AddCommand(kSaveShots, "Sa&ve shots...", "Save the shots to a shots file\nSave shots");
-    AddCommand(kDeleteShots, "&Delete shots", "Delete every shot\nDelete shots");
-
-    AddCommand(kViewToolbar, "Toolbar", "Show or hide the toolbar\nToggle ToolBar", {}, true);
-    AddCommand(kViewPreview, "Video preview", "Show or hide the video preview\nVideo preview", {},
-               true);
-    AddCommand(kViewTimecode, "Timecode", "Show frame positions as timecodes\nTimecode", {}, true);
-
-    AddCommand(kHelpTopics, "Help Topics", "List Help topics\nHelp Topics");
-    AddCommand(kAbout, "&About Trevanto...",
-               "Display program information, version number and copyright\nAbout");
-
-    // Features that come later stay visible but cannot be chosen yet.
-    for (int32_t id : {kOpenOnlineVideo, kOpenBitmapTemplate, kPublish}) {
-        actions_[id]->setEnabled(false);
-    }
+void CMainFrame::EnableCommands(const CommandState& state) {
+    for (const auto& [id, action] : actions_)
+        action->setEnabled(CommandEnabled(id, state));
 }
 
 void CMainFrame::CreateMenus() {
@@ -157,65 +154,33 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addSeparator();
     fileMenu_->addAction(actions_[kExit]);
 
-    QMenu* play = menuBar()->addMenu("&Media");
-    play->addAction(actions_[kPlay]);
-    play->addAction(actions_[kPause]);
-    play->addAction(actions_[kStop]);
-    play->addSeparator();
-    for (const RateCommand& rate : kRates)
-        play->addAction(actions_[rate.id]);
-    play->addSeparator();
-    play->addAction(actions_[kSetStartMark]);
-    play->addAction(actions_[kSetEndMark]);
+    AddCommands(menuBar()->addMenu("&Media"), kMediaMenu, actions_);
 
-    QMenu* shots = menuBar()->addMenu("&Shots");
-    shotsMenu_ = shots;
-    connect(shots, &QMenu::aboutToShow, this, [this] { emit ShotsMenuAboutToShow(); });
-    shots->addAction(actions_[kEngine]);
-    shots->addAction(actions_[kSampler]);
-    shots->addAction(actions_[kInsertShot]);
-    shots->addSeparator();
-    shots->addAction(actions_[kLoadShots]);
-    shots->addAction(actions_[kSaveShots]);
-    shots->addAction(actions_[kDeleteShots]);
-    shots->addSeparator();
-    shots->addAction(actions_[kSettings]);
-    shots->addAction(actions_[kPublish]);
+    shotsMenu_ = menuBar()->addMenu("&Shots");
+    connect(shotsMenu_, &QMenu::aboutToShow, this, [this] { emit ShotsMenuAboutToShow(); });
+    AddCommands(shotsMenu_, kShotsMenu, actions_);
 
     viewMenu_ = menuBar()->addMenu("&View");
-    viewMenu_->addAction(actions_[kViewToolbar]);
-    viewMenu_->addAction(actions_[kViewPreview]);
-    viewMenu_->addAction(actions_[kViewTimecode]);
+    AddCommands(viewMenu_, kViewMenu, actions_);
     connect(viewMenu_, &QMenu::aboutToShow, this, [this] {
         actions_[command::kViewToolbar]->setChecked(toolBar_->isVisible());
         actions_[command::kViewPreview]->setChecked(previewBar_->isVisible());
         emit ViewMenuAboutToShow();
     });
 
-    QMenu* help = menuBar()->addMenu("&Help");
-    help->addAction(actions_[kHelpTopics]);
-    help->addSeparator();
-    help->addAction(actions_[kAbout]);
+    AddCommands(menuBar()->addMenu("&Help"), kHelpMenu, actions_);
 }
 
 void CMainFrame::CreateToolBar() {
-    using namespace command;
     toolBar_ = new QToolBar("Toolbar", this);
     toolBar_->setObjectName(kToolBarName);
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
     toolBar_->setIconSize(QSize(24, 24));
-    // The twelve slots; 0 is a separator.
-    for (int32_t id : {kPlay, kPause, kStop, 0, kSetStartMark, kSetEndMark, kInsertShot, kSampler,
-                       kEngine, 0, kSettings, kPublish}) {
-        if (id == 0) {
-            toolBar_->addSeparator();
-        } else {
-            toolBar_->addAction(actions_[id]);
-        }
-    }
+    AddCommands(toolBar_, kToolBar, actions_);
     addToolBar(Qt::TopToolBarArea, toolBar_);
-    connect(toolBar_, &QToolBar::visibilityChanged, actions_[kViewToolbar], &QAction::setChecked);
-    actions_[kViewToolbar]->setChecked(true);
+    QAction* viewToolbar = actions_[command::kViewToolbar];
+    connect(toolBar_, &QToolBar::visibilityChanged, viewToolbar, &QAction::setChecked);
+    viewToolbar->setChecked(true);
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -285,12 +250,8 @@ QLabel* CMainFrame::StatusPane(int index) const {
 }
 
 void CMainFrame::CheckButton(int32_t commandId, bool checked) {
-    using namespace command;
-    if (commandId != kPlay && commandId != kPause && commandId != kStop && commandId != kSampler &&
-        commandId != kEngine) {
-        return;
-    }
-    actions_[commandId]->setChecked(checked);
+    if (QAction* action = Action(commandId); action != nullptr && action->isCheckable())
+        action->setChecked(checked);
 }
 
 void CMainFrame::UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode,

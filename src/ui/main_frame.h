@@ -26,22 +26,12 @@ namespace trevanto {
 class CProgressBar;
 class PreviewWidget;
 class SettingsStore;
+struct CommandState;
 class VideoPreviewPanel;
 
 class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     Q_OBJECT
   public:
-    // Command ids handled by the application object and the view that have no
-    // name in command_ids.h.
-    static constexpr int32_t kOpenOnlineVideo = 32787;
-    static constexpr int32_t kOpenBitmapTemplate = 32789;
-    static constexpr int32_t kRecentFile = 57616;
-    static constexpr int32_t kExit = 57665;
-    static constexpr int32_t kHelpTopics = 32784;
-    static constexpr int32_t kAbout = 57664;
-    static constexpr int32_t kLoadShots = 32835;
-    static constexpr int32_t kSaveShots = 32836;
-    static constexpr int32_t kDeleteShots = 32837;
     // The control id of the preview bar, naming its size section.
     static constexpr int32_t kPreviewBarId = 123;
     static constexpr const char* kToolBarName = "Toolbar";
@@ -80,6 +70,8 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     QLabel* StatusPane(int index) const;
     QMenu* ViewMenu() const { return viewMenu_; }
     QMenu* ShotsMenu() const { return shotsMenu_; }
+    // Enables every command by its rule.
+    void EnableCommands(const CommandState& state);
     // Asked before the window closes; false keeps it open.
     void SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
 
@@ -111,8 +103,6 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    QAction* AddCommand(int32_t id, const QString& text, const QString& prompt,
-                        const QString& icon = {}, bool checkable = false);
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();

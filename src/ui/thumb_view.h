@@ -9,10 +9,11 @@
 
 #include <cstdint>
 #include <memory>
-#include <set>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/command_rules.h"
 #include "app/document_ports.h"
 
 class QMenu;
@@ -28,23 +29,6 @@ class CThumbView : public QListWidget, public ShotViewPort {
   public:
     static constexpr int kImageWidth = 100;
     static constexpr int kImageHeight = 80;
-
-    // Command ids of the two context menus.
-    static constexpr int32_t kGoToBegin = 32822;
-    static constexpr int32_t kGoToMiddle = 32823;
-    static constexpr int32_t kGoToEnd = 32824;
-    static constexpr int32_t kPlayShot = 32826;
-    static constexpr int32_t kVideoLink = 32790;
-    static constexpr int32_t kRefresh = 32828;
-    static constexpr int32_t kRefineImage = 32839;
-    static constexpr int32_t kExtractJpeg = 32829;
-    static constexpr int32_t kMerge = 32830;
-    static constexpr int32_t kDeleteShot = 32831;
-    static constexpr int32_t kStartEngine = 32832;
-    static constexpr int32_t kAddShotManually = 32834;
-    static constexpr int32_t kLoadShots = 32835;
-    static constexpr int32_t kSaveShots = 32836;
-    static constexpr int32_t kDeleteShots = 32837;
 
     explicit CThumbView(QWidget* parent = nullptr);
     ~CThumbView() override;
@@ -87,25 +71,20 @@ class CThumbView : public QListWidget, public ShotViewPort {
 
     // The context menu for a click at `position` (viewport coordinates): sets
     // lastHitItem and builds the "Shot menu" or the "Shots menu" with its
-    // enabling. The chosen command goes to RunCommand.
+    // enabling. The chosen command goes out as CommandInvoked.
     std::unique_ptr<QMenu> MakeContextMenu(const QPoint& position);
-    // Runs a view command as if chosen from a context menu.
-    void RunCommand(int32_t commandId);
+    // The item a "Shot menu" command was chosen on, when it is the one selected.
+    std::optional<int32_t> HitShot() const;
+    // What the command rules look at: the document and the selection.
+    CommandState CommandSnapshot() const;
     // The Delete key and "Delete shot".
     void DeleteSelected();
     // "&Delete shots": every shot after a Yes/No question.
     void DeleteAll();
     void MergeSelected();
-    // Commands whose feature is not there yet stay in the menus, greyed.
-    void SetCommandAvailable(int32_t commandId, bool available);
-    // Whether a command of the "Shots menu" or of the "Shot menu" can be
-    // chosen now: the one rule for these menus and for the main window's
-    // Shots menu.
-    bool CommandEnabled(int32_t commandId) const;
 
   signals:
-    // A command the view does not handle itself (the video hyperlink, and
-    // "Extract as jpeg", whose folder the application asks for).
+    // A command chosen from a context menu; the application runs it.
     void CommandInvoked(int32_t commandId);
 
   protected:
@@ -116,8 +95,6 @@ class CThumbView : public QListWidget, public ShotViewPort {
   private:
     QIcon IconOf(int32_t image) const;
     void ShowImageOnItem(int32_t item, int32_t image);
-    bool DocumentOpen() const;
-    bool SlicingActive() const;
     void UpdateShotCount();
 
     CPlayerDoc* document_ = nullptr;
@@ -130,7 +107,6 @@ class CThumbView : public QListWidget, public ShotViewPort {
     int32_t lastItemIndex_ = -1;
     int32_t lastHitItem_ = -1;
     bool paintingLocked_ = false;
-    std::set<int32_t> unavailable_ = {kVideoLink};
 };
 
 }  // namespace trevanto

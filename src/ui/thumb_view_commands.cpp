@@ -5,9 +5,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include "app/command_ids.h"
 #include "app/player_doc.h"
-#include "app/shots_file_commands.h"
 #include "common/text_format.h"
+#include "ui/desktop_commands.h"
 #include "ui/desktop_user_port.h"
 #include "ui/thumb_view.h"
 
@@ -33,12 +34,22 @@ void CThumbView::DeleteAllItems() {
     currentImage_ = -1;
 }
 
-bool CThumbView::DocumentOpen() const {
-    return document_ != nullptr && document_->IsOpen();
+std::optional<int32_t> CThumbView::HitShot() const {
+    if (lastHitItem_ < 0 || SelectedItems().size() != 1)
+        return std::nullopt;
+    return lastHitItem_;
 }
 
-bool CThumbView::SlicingActive() const {
-    return document_ != nullptr && document_->IsSlicing();
+CommandState CThumbView::CommandSnapshot() const {
+    CommandState state;
+    if (document_ != nullptr) {
+        state.videoOpen = document_->IsOpen();
+        state.slicing = document_->IsSlicing();
+        state.chainRunning = document_->FrameChainRunning();
+        state.shotCount = document_->ShotCount();
+    }
+    state.selectedCount = static_cast<int32_t>(SelectedItems().size());
+    return state;
 }
 
 void CThumbView::UpdateShotCount() {
@@ -46,163 +57,37 @@ void CThumbView::UpdateShotCount() {
         frame_->UpdateShotCount(document_->ShotCount());
 }
 
-void CThumbView::SetCommandAvailable(int32_t commandId, bool available) {
-    if (available) {
-        unavailable_.erase(commandId);
-    } else {
-        unavailable_.insert(commandId);
-    }
-}
-
-bool CThumbView::CommandEnabled(int32_t commandId) const {
-    if (unavailable_.contains(commandId))
-        return false;
-    const bool open = DocumentOpen();
-    const bool slicing = SlicingActive();
-    const bool usable = open && !slicing;
-    const bool hasShots = document_ != nullptr && document_->ShotCount() > 0;
-    // A chain of frame requests (rebuilding, export, refresh) owns the one
-    // frame request; what would make another waits until it ends.
-    const bool chain = document_ != nullptr && document_->FrameChainRunning();
-    const size_t selected = SelectedItems().size();
-    switch (commandId) {
-        // Shots menu
-        case kStartEngine:
-            return open;
-        case kAddShotManually:
-            return usable;
-        case kLoadShots:
-            return !(open && slicing) && !chain;  // loading opens a video, so it needs none
-        case kSaveShots:
-        case kDeleteShots:
-            return usable && hasShots;
-        // Shot menu
-        case kVideoLink:
-            return true;
-        case kRefresh:
-            return usable && selected == 1 && !chain;
-        case kRefineImage:
-            return usable && selected == 1;
-        case kExtractJpeg:
-            return usable && !chain;
-        case kMerge:
-            return usable && selected != 1 && !chain;  // it ends with a refresh
-        default:
-            return usable;
-    }
-}
-
 std::unique_ptr<QMenu> CThumbView::MakeContextMenu(const QPoint& position) {
+    using namespace command;
     const QModelIndex hit = indexAt(position);
     lastHitItem_ = hit.isValid() ? hit.row() : -1;
+    const CommandState state = CommandSnapshot();
     // Owned by the caller alone, so that it may outlive the view.
     auto menu = std::make_unique<QMenu>();
-    const auto add = [&](int32_t id, const QString& text) {
-        QAction* action = menu->addAction(text);
-        action->setData(id);
-        action->setEnabled(CommandEnabled(id));
-        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
-        return action;
+    const auto add = [&](std::initializer_list<int32_t> ids) {
+        for (const int32_t id : ids) {
+            if (id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            const bool stops = id == kShotsStartEngine && state.slicing && state.videoOpen;
+            QAction* action =
+                menu->addAction(stops ? "&Stop shot-engine" : FindDesktopCommand(id)->text);
+            action->setData(id);
+            action->setEnabled(CommandEnabled(id, state));
+            connect(action, &QAction::triggered, this, [this, id] { emit CommandInvoked(id); });
+        }
     };
-    if (!hit.isValid()) {
-        menu->setObjectName("Shots menu");
-        menu->setTitle("Shots menu");
-        add(kStartEngine,
-            SlicingActive() && DocumentOpen() ? "&Stop shot-engine" : "&Start shot engine");
-        add(kAddShotManually, "&Add shot manually");
-        menu->addSeparator();
-        add(kLoadShots, "&Load shots...");
-        add(kSaveShots, "Sa&ve shots...");
-        menu->addSeparator();
-        add(kDeleteShots, "&Delete shots");
-        return menu;
+    const char* title = hit.isValid() ? "Shot menu" : "Shots menu";
+    menu->setObjectName(title);
+    menu->setTitle(title);
+    if (hit.isValid()) {
+        add({kGoToBegin, kGoToMiddle, kGoToEnd, kPlayShot, 0, kVideoLink, 0, kRefresh, kRefineImage,
+             kExtractJpeg, 0, kMerge, kDeleteShot});
+    } else {
+        add({kShotsStartEngine, kShotsAddManually, 0, kLoadShots, kSaveShots, 0, kDeleteShots});
     }
-    menu->setObjectName("Shot menu");
-    menu->setTitle("Shot menu");
-    add(kGoToBegin, "Go-to &begin");
-    add(kGoToMiddle, "Go-to &middle");
-    add(kGoToEnd, "Go-to &end");
-    add(kPlayShot, "&Play");
-    menu->addSeparator();
-    add(kVideoLink, "Create a videolink");
-    menu->addSeparator();
-    add(kRefresh, "Refresh");
-    add(kRefineImage, "Refine &image");
-    add(kExtractJpeg, "Extract as jpeg");
-    menu->addSeparator();
-    add(kMerge, "Merge");
-    add(kDeleteShot, "Delete shot");
     return menu;
-}
-
-void CThumbView::RunCommand(int32_t commandId) {
-    const size_t selected = SelectedItems().size();
-    const bool oneSelected = selected == 1 && lastHitItem_ >= 0;
-    switch (commandId) {
-        case kGoToBegin:
-        case kPlayShot:
-            if (oneSelected && document_ != nullptr) {
-                document_->GoToShot(lastHitItem_, commandId == kPlayShot);
-            }
-            return;
-        case kGoToMiddle:
-            if (oneSelected && document_ != nullptr)
-                document_->GoToMiddle(lastHitItem_);
-            return;
-        case kGoToEnd:
-            if (oneSelected && document_ != nullptr)
-                document_->GoToEnd(lastHitItem_);
-            return;
-        case kRefresh:
-        case kRefineImage:
-            if (!oneSelected || document_ == nullptr)
-                return;
-            currentImage_ = document_->Shots().ImageIndexOfItem(lastHitItem_);
-            if (commandId == kRefresh) {
-                document_->RefreshShotImage(lastHitItem_);
-            } else {
-                document_->RefineShotStart(lastHitItem_);
-            }
-            return;
-        case kMerge:
-            if (selected >= 2)
-                MergeSelected();
-            return;
-        case kDeleteShot:
-            DeleteSelected();
-            return;
-        case kStartEngine:
-            if (document_ != nullptr)
-                document_->OnShotsMenuEngine();
-            return;
-        case kAddShotManually:
-            if (document_ != nullptr)
-                document_->InsertShot();
-            return;
-        case kDeleteShots:
-            DeleteAll();
-            return;
-        case kExtractJpeg:
-            // The application asks where the images go.
-            if (selected >= 1)
-                emit CommandInvoked(commandId);
-            return;
-        case kLoadShots:
-            if (document_ != nullptr)
-                document_->ShotsFile().LoadShots();
-            return;
-        case kSaveShots:
-            if (document_ != nullptr)
-                document_->ShotsFile().SaveShots();
-            return;
-        case kVideoLink:
-            if (selected >= 1)
-                emit CommandInvoked(commandId);
-            return;
-        default:
-            emit CommandInvoked(commandId);
-            return;
-    }
 }
 
 void CThumbView::DeleteSelected() {

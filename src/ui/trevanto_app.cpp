@@ -1,7 +1,6 @@
 #include "ui/trevanto_app.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QScreen>
@@ -9,13 +8,14 @@
 
 #include <fstream>
 
-#include "app/command_ids.h"
+#include "app/command_rules.h"
 #include "app/jpeg_export_commands.h"
 #include "app/player_doc.h"
 #include "app/shots_file_commands.h"
 #include "common/paths.h"
 #include "export/shots_file.h"
 #include "trevanto_version.h"
+#include "ui/desktop_commands.h"
 #include "ui/main_frame.h"
 #include "ui/message_box_user.h"
 #include "ui/thumb_view.h"
@@ -88,12 +88,9 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     });
     connect(frame_.get(), &CMainFrame::ViewMenuAboutToShow, this,
             [this] { frame_->SetTimecodeCheck(document_->TimecodeMode()); });
-    connect(frame_.get(), &CMainFrame::ShotsMenuAboutToShow, this, &CTrevantoApp::EnableShotsMenu);
+    connect(frame_.get(), &CMainFrame::ShotsMenuAboutToShow, this,
+            [this] { frame_->EnableCommands(view_->CommandSnapshot()); });
     frame_->SetCloseGuard([this] { return QueryCloseShots(); });
-    // Settings and publishing have no dialogs yet.
-    // TODO(desktop): enable 104 and 108 once the Settings dialog and the
-    // publish wizard exist.
-    frame_->Action(command::kSettings)->setEnabled(false);
     frame_->UpdateShotCount(0);
     document_->RepaintPreview();
 }
@@ -161,57 +158,27 @@ void CTrevantoApp::OnGraphNotify() {
 }
 
 void CTrevantoApp::OnCommand(int32_t commandId) {
-    switch (commandId) {
-        case command::kFileOpen:
-            if (const auto path = user_->ChooseVideoFile())
-                OpenVideo(*path);
-            return;
-        case CMainFrame::kExit:
-            frame_->close();
-            return;
-        case CMainFrame::kHelpTopics:
-            ShowHelp();
-            return;
-        case CMainFrame::kAbout:
-            ShowAbout();
-            return;
-        case command::kViewToolbar:
-            frame_->ToolBar()->setVisible(frame_->ToolBar()->isHidden());
-            return;
-        case command::kViewPreview:
-            frame_->PreviewBar()->setVisible(frame_->PreviewBar()->isHidden());
-            return;
-        case command::kViewTimecode:
-            document_->RecaptionAll();
-            frame_->SetTimecodeCheck(document_->TimecodeMode());
-            return;
-        case CMainFrame::kDeleteShots:
-        case CMainFrame::kLoadShots:
-        case CMainFrame::kSaveShots:
-            // The same rules as the thumbnail view's Shots menu.
-            if (view_->CommandEnabled(commandId))
-                view_->RunCommand(commandId);
-            return;
-        case CThumbView::kExtractJpeg:
-            ExtractSelectedAsJpeg();
-            return;
-        default:
-            break;
+    const DesktopCommand* entry = FindDesktopCommand(commandId);
+    if (entry == nullptr || entry->run == nullptr ||
+        !CommandEnabled(commandId, view_->CommandSnapshot())) {
+        return;
     }
-    const bool shift = QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
-    document_->OnCommand(commandId, shift);
+    entry->run(*this, commandId);
 }
 
-void CTrevantoApp::EnableShotsMenu() {
-    for (const int32_t id :
-         {CMainFrame::kLoadShots, CMainFrame::kSaveShots, CMainFrame::kDeleteShots}) {
-        frame_->Action(id)->setEnabled(view_->CommandEnabled(id));
-    }
+void CTrevantoApp::OpenChosenVideo() {
+    if (const auto path = user_->ChooseVideoFile())
+        OpenVideo(*path);
+}
+
+void CTrevantoApp::ToggleTimecode() {
+    document_->RecaptionAll();
+    frame_->SetTimecodeCheck(document_->TimecodeMode());
 }
 
 void CTrevantoApp::ExtractSelectedAsJpeg() {
     std::vector<int32_t> items = view_->SelectedItems();
-    if (items.empty() || !view_->CommandEnabled(CThumbView::kExtractJpeg))
+    if (items.empty())
         return;
     // Until the publish wizard sets a target, the user names the folder;
     // without one the images would land in the working folder.

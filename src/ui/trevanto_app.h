@@ -54,8 +54,17 @@ class CTrevantoApp : public QObject {
     bool OpenDocument(const std::string& path);
     // Brings the main window to the front (a later start handed a file over).
     void ShowWindow();
-    // A menu, toolbar or accelerator command.
+    // A menu, toolbar, accelerator or context menu command: run from the
+    // command table when its rule allows it now.
     void OnCommand(int32_t commandId);
+
+    // What commands do beyond the document's own.
+    void OpenChosenVideo();
+    void ToggleTimecode();
+    // "Extract as jpeg": the selected shots, into a folder the user chooses.
+    void ExtractSelectedAsJpeg();
+    void ShowHelp();
+    void ShowAbout();
 
     CPlayerDoc& Document() { return *document_; }
     CMainFrame& Frame() { return *frame_; }
@@ -71,15 +80,9 @@ class CTrevantoApp : public QObject {
 
   private:
     void OnGraphNotify();
-    // "Extract as jpeg": the selected shots, into a folder the user chooses.
-    void ExtractSelectedAsJpeg();
-    // The main window's Shots menu follows the thumbnail view's rules.
-    void EnableShotsMenu();
     // Before the window closes: unsaved shots are saved, discarded, or the
     // window stays. False keeps it open.
     bool QueryCloseShots();
-    void ShowHelp();
-    void ShowAbout();
     void RefreshRecentFiles();
 
     std::unique_ptr<SettingsStore> settings_;

@@ -1,11 +1,11 @@
-// The desktop program as a whole: opening, the shot engine, the toolbar
-// states, the commands of the application object and what outlives a run.
+// The desktop program as a whole: opening, the toolbar states and the shot
+// engine, the commands of the table and what outlives a run.
 #include <QAction>
 #include <QDockWidget>
 #include <QDropEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QMimeData>
+#include <QToolBar>
 #include <QUrl>
 
 #include "app/command_ids.h"
@@ -16,158 +16,87 @@ namespace trevanto::test {
 namespace {
 
 using DesktopProgramTest = DesktopTest;
+using namespace command;
 
-TEST_F(DesktopProgramTest, OpeningAClipShowsItsFramesAndNameAndPlays) {
-    auto app = MakeApp();
-    ASSERT_TRUE(app->Start());
-    const TestClip& clip = TestClips().front();
-    ASSERT_TRUE(app->OpenVideo(MediaPath(clip)));
-    EXPECT_EQ(app->Frame().PreviewBar()->windowTitle(), QString::fromStdString(clip.file));
-    const QLabel* pane = app->Frame().StatusPane(1);
-    ASSERT_TRUE(WaitFor([&] { return pane->text().startsWith("Frame="); }));
-    const int32_t count = app->Document().GetPlayer().FrameCount();
-    EXPECT_TRUE(pane->text().endsWith(QString("/%1").arg(count))) << pane->text().toStdString();
-    EXPECT_TRUE(app->Frame().Preview()->HasFrame());
-    EXPECT_TRUE(app->Frame().Action(command::kPlay)->isChecked());
-    EXPECT_TRUE(user_.messages.empty());
-}
-
-TEST_F(DesktopProgramTest, ACommandLineVideoThatCannotBeOpenedEndsTheStart) {
-    auto app = MakeApp();
-    EXPECT_FALSE(app->Start(folder_.File("missing.mpg")));
-    EXPECT_FALSE(app->Start("movie.mov"));
-    EXPECT_EQ(user_.messages.back(), "Apple Quicktime format is not supported.");
-}
-
-TEST_F(DesktopProgramTest, ShotEngineFillsTheViewWithCaptionedThumbnails) {
-    auto app = MakeApp();
-    ASSERT_TRUE(app->Start());
-    const TestClip& clip = SampleVideo();
-    ASSERT_TRUE(app->OpenVideo(MediaPath(clip)));
-    app->Frame().Action(command::kStop)->trigger();
-    app->Frame().Action(command::kEngine)->trigger();
-    EXPECT_TRUE(app->Document().IsSlicing());
-    EXPECT_TRUE(app->Frame().Action(command::kEngine)->isChecked());
-    ASSERT_TRUE(WaitFor([&] { return !app->Document().IsSlicing(); }));
-    EXPECT_FALSE(app->Frame().Action(command::kEngine)->isChecked());
-
-    const CThumbView& view = app->View();
-    const int shots = static_cast<int>(clip.cuts.size()) + 1;
-    ASSERT_EQ(view.count(), shots);
-    EXPECT_EQ(view.ItemCaption(0), FormatCaption(1, 0, clip.cuts[0] - 1));
-    EXPECT_EQ(view.ItemCaption(1), FormatCaption(2, clip.cuts[0], clip.cuts[1] - 1));
-    for (int i = 0; i < shots; ++i) {
-        EXPECT_EQ(view.ImageOfItem(i), i);
-        EXPECT_EQ(view.ItemPicture(i).size(), QSize(100, 80));
-    }
-    EXPECT_EQ(app->Frame().StatusPane(3)->text(), QString("TotalShots=%1").arg(shots));
-}
-
-TEST_F(DesktopProgramTest, ToolbarChecksFollowPlayPauseStopAndTheSlicers) {
+TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     auto app = MakeApp();
     ASSERT_TRUE(app->Start());
     CMainFrame& frame = app->Frame();
     const auto checked = [&](int32_t id) { return frame.Action(id)->isChecked(); };
+    const TestClip& clip = SampleVideo();
+    ASSERT_TRUE(app->OpenVideo(MediaPath(clip)));
+    EXPECT_EQ(frame.PreviewBar()->windowTitle(), QString::fromStdString(clip.file));
+    const QLabel* pane = frame.StatusPane(1);
+    ASSERT_TRUE(WaitFor([&] { return pane->text().startsWith("Frame="); }));
+    EXPECT_TRUE(
+        pane->text().endsWith(QString("/%1").arg(app->Document().GetPlayer().FrameCount())));
+    EXPECT_TRUE(frame.Preview()->HasFrame());
+    EXPECT_TRUE(checked(kPlay));
+    frame.Action(kPause)->trigger();
+    EXPECT_TRUE(checked(kPause) && !checked(kPlay));
+    frame.Action(kSampler)->trigger();
+    EXPECT_TRUE(checked(kSampler) && !checked(kEngine));
+    frame.Action(kEngine)->trigger();  // a run is active: it stops
+    EXPECT_FALSE(checked(kEngine) || checked(kSampler));
 
-    // No video: the engine button does not stay down and the user is told.
-    frame.Action(command::kEngine)->trigger();
-    EXPECT_FALSE(checked(command::kEngine));
-    EXPECT_EQ(user_.messages.back(), "Please load a movie file first.");
-
-    ASSERT_TRUE(app->OpenVideo(MediaPath(TestClips().front())));
-    EXPECT_TRUE(checked(command::kPlay));
-    EXPECT_FALSE(checked(command::kPause));
-    frame.Action(command::kPause)->trigger();
-    EXPECT_TRUE(checked(command::kPause));
-    EXPECT_FALSE(checked(command::kPlay));
-    frame.Action(command::kPlay)->trigger();
-    EXPECT_TRUE(checked(command::kPlay));
-    EXPECT_FALSE(checked(command::kPause));
-
-    frame.Action(command::kEngine)->trigger();
-    EXPECT_TRUE(checked(command::kEngine));
-    EXPECT_FALSE(checked(command::kSampler));
-    frame.Action(command::kSampler)->trigger();  // a run is active: it stops
-    EXPECT_FALSE(checked(command::kEngine));
-    EXPECT_FALSE(checked(command::kSampler));
-    frame.Action(command::kSampler)->trigger();
-    EXPECT_TRUE(checked(command::kSampler));
-    EXPECT_FALSE(checked(command::kEngine));
-
-    frame.Action(command::kStop)->trigger();
-    EXPECT_FALSE(checked(command::kPlay));
-    EXPECT_FALSE(checked(command::kPause));
-    EXPECT_FALSE(checked(command::kSampler));
-    EXPECT_FALSE(checked(command::kEngine));
-    EXPECT_FALSE(app->Document().IsSlicing());
+    frame.Action(kStop)->trigger();
+    frame.Action(kEngine)->trigger();
+    EXPECT_TRUE(checked(kEngine));
+    ASSERT_TRUE(WaitFor([&] { return !app->Document().IsSlicing(); }));
+    EXPECT_FALSE(checked(kEngine));
+    const CThumbView& view = app->View();
+    const int shots = static_cast<int>(clip.cuts.size()) + 1;
+    ASSERT_EQ(view.count(), shots);
+    EXPECT_EQ(view.ItemCaption(1), FormatCaption(2, clip.cuts[0], clip.cuts[1] - 1));
+    EXPECT_EQ(view.ItemPicture(shots - 1).size(), QSize(100, 80));
+    EXPECT_EQ(frame.StatusPane(3)->text(), QString("TotalShots=%1").arg(shots));
+    EXPECT_TRUE(user_.messages.empty());
 }
 
-TEST_F(DesktopProgramTest, SpaceTogglesPlayAndPauseWhereverTheFocusIs) {
+TEST_F(DesktopProgramTest, WithoutAVideoCommandsAskForOneAndHelpAndAboutAnswer) {
     auto app = MakeApp();
-    ASSERT_TRUE(app->Start());
-    ASSERT_TRUE(app->OpenVideo(MediaPath(SampleVideo())));
-    QApplication::setActiveWindow(&app->Frame());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&app->Frame()));
-    app->View().setFocus();
-    QTest::keyClick(&app->View(), Qt::Key_Space);
-    EXPECT_EQ(app->Document().GetPlayer().State(), PlayerState::Paused);
-    QTest::keyClick(&app->View(), Qt::Key_Space);
-    EXPECT_EQ(app->Document().GetPlayer().State(), PlayerState::Running);
+    EXPECT_FALSE(app->Start("movie.mov"));
+    EXPECT_EQ(user_.messages.back(), "Apple Quicktime format is not supported.");
+    app->Frame().Action(kEngine)->trigger();
+    EXPECT_FALSE(app->Frame().Action(kEngine)->isChecked());
+    app->Frame().Action(kViewTimecode)->trigger();
+    EXPECT_FALSE(app->Frame().Action(kViewTimecode)->isChecked());
+    app->OnCommand(kHelpTopics);
+    app->OnCommand(kAbout);
+    EXPECT_EQ(user_.messages,
+              (std::vector<std::string>{
+                  "Apple Quicktime format is not supported.", "Please load a movie file first.",
+                  "Please load a movie file first.", "Help file not installed."}));
+    ASSERT_EQ(user_.informations.size(), 1u);
+    EXPECT_NE(user_.informations[0].find("Version 2.1"), std::string::npos);
 }
 
-TEST_F(DesktopProgramTest, SpaceReachesTheToggleCommandFromTheView) {
-    auto app = MakeApp();
-    ASSERT_TRUE(app->Start());
-    QApplication::setActiveWindow(&app->Frame());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&app->Frame()));
-    std::vector<int32_t> commands;
-    QObject::connect(&app->Frame(), &CMainFrame::CommandInvoked,
-                     [&](int32_t id) { commands.push_back(id); });
-    app->View().setFocus();
-    QTest::keyClick(&app->View(), Qt::Key_Space);
-    EXPECT_EQ(commands, std::vector<int32_t>{command::kTogglePlayPause});
-}
-
-TEST_F(DesktopProgramTest, TimecodeWithoutAVideoAsksForOne) {
-    auto app = MakeApp();
-    ASSERT_TRUE(app->Start());
-    app->Frame().Action(command::kViewTimecode)->trigger();
-    ASSERT_EQ(user_.messages.size(), 1u);
-    EXPECT_EQ(user_.messages[0], "Please load a movie file first.");
-    EXPECT_FALSE(app->Document().TimecodeMode());
-    emit app->Frame().ViewMenu()->aboutToShow();
-    EXPECT_FALSE(app->Frame().Action(command::kViewTimecode)->isChecked());
-}
-
-TEST_F(DesktopProgramTest, TimecodeWithAVideoRecaptionsAndIsChecked) {
+TEST_F(DesktopProgramTest, SpaceTimecodeAndMarksWorkOnAPausedClip) {
     auto app = MakeApp();
     ASSERT_TRUE(app->Start());
     ASSERT_TRUE(OpenPaused(*app, MediaPath(SampleVideo())));
+    QApplication::setActiveWindow(&app->Frame());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&app->Frame()));
+    app->View().setFocus();
+    QTest::keyClick(&app->View(), Qt::Key_Space);
+    EXPECT_EQ(app->Document().GetPlayer().State(), PlayerState::Running);
+    QTest::keyClick(&app->View(), Qt::Key_Space);
+    EXPECT_EQ(app->Document().GetPlayer().State(), PlayerState::Paused);
+    app->Frame().Action(kRateDouble)->trigger();
+    EXPECT_FLOAT_EQ(app->Document().GetPlayer().RequestedRate(), 2.0f);
+
     std::string caption;
     ASSERT_TRUE(app->Document().AddShot(SolidPicture(Qt::red), caption, 0, 99));
-    app->Frame().Action(command::kViewTimecode)->trigger();
-    EXPECT_TRUE(app->Document().TimecodeMode());
-    EXPECT_TRUE(app->Frame().Action(command::kViewTimecode)->isChecked());
+    app->Frame().Action(kViewTimecode)->trigger();
+    EXPECT_TRUE(app->Frame().Action(kViewTimecode)->isChecked());
     EXPECT_EQ(app->View().ItemCaption(0).substr(0, 16), "00:00:00:0000 - ");
-}
-
-TEST_F(DesktopProgramTest, HelpAndAboutAnswer) {
-    auto app = MakeApp();
-    app->OnCommand(CMainFrame::kHelpTopics);
-    ASSERT_EQ(user_.messages.size(), 1u);
-    EXPECT_EQ(user_.messages[0], "Help file not installed.");
-    app->OnCommand(CMainFrame::kAbout);
-    ASSERT_EQ(user_.informations.size(), 1u);
-    EXPECT_NE(user_.informations[0].find("Trevanto"), std::string::npos);
-    EXPECT_NE(user_.informations[0].find("Version 2.1"), std::string::npos);
 }
 
 TEST_F(DesktopProgramTest, FileOpenAndDroppedFilesOpenTheVideo) {
     auto app = MakeApp();
     ASSERT_TRUE(app->Start());
     user_.videoFile = MediaPath(TestClips().front());
-    app->Frame().Action(command::kFileOpen)->trigger();
-    EXPECT_TRUE(app->Document().IsOpen());
+    app->Frame().Action(kFileOpen)->trigger();
     EXPECT_EQ(app->Document().GetPlayer().OpenedPath(), *user_.videoFile);
 
     const std::string dropped = MediaPath(TestClips()[2]);
@@ -189,19 +118,19 @@ TEST_F(DesktopProgramTest, HistoryRecentFilesAndLayoutSurviveARestart) {
         ASSERT_TRUE(app->OpenVideo(clip));
         app->UrlHistory() = {{"mms://host/a.wmv", "http://host/b.asx"}, "http://host/b.asx"};
         app->Frame().addDockWidget(Qt::RightDockWidgetArea, app->Frame().PreviewBar());
+        app->Frame().Action(kViewToolbar)->trigger();
         app->Frame().close();
     }
     auto again = MakeApp();
     EXPECT_EQ(again->UrlHistory().entries,
               (std::vector<std::string>{"mms://host/a.wmv", "http://host/b.asx"}));
-    EXPECT_EQ(again->UrlHistory().current, "http://host/b.asx");
     EXPECT_EQ(again->Settings().RecentFiles(), std::vector<std::string>{clip});
     bool listed = false;
-    for (const QAction* action : again->Frame().findChildren<QAction*>()) {
+    for (const QAction* action : again->Frame().findChildren<QAction*>())
         listed |= action->isVisible() && action->data().toString() == QString::fromStdString(clip);
-    }
     EXPECT_TRUE(listed);
     EXPECT_EQ(again->Frame().dockWidgetArea(again->Frame().PreviewBar()), Qt::RightDockWidgetArea);
+    EXPECT_TRUE(again->Frame().ToolBar()->isHidden());
 }
 
 }  // namespace

@@ -1,0 +1,45 @@
+#include "app/command_rules.h"
+
+#include "app/command_ids.h"
+
+namespace trevanto {
+
+bool CommandEnabled(int32_t commandId, const CommandState& state) {
+    using namespace command;
+    const bool usable = state.videoOpen && !state.slicing;
+    switch (commandId) {
+        // Features still to come stay in the menus, greyed.
+        case kOpenOnlineVideo:
+        case kOpenBitmapTemplate:
+        case kSettings:
+        case kPublish:
+        case kVideoLink:
+            return false;
+        case kShotsStartEngine:
+            return state.videoOpen;
+        case kLoadShots:  // loading opens a video, so it needs none
+            return !(state.videoOpen && state.slicing) && !state.chainRunning;
+        case kSaveShots:
+        case kDeleteShots:
+            return usable && state.shotCount > 0;
+        case kRefresh:
+            return usable && state.selectedCount == 1 && !state.chainRunning;
+        case kRefineImage:
+            return usable && state.selectedCount == 1;
+        case kExtractJpeg:
+            return usable && !state.chainRunning;
+        case kMerge:  // it ends with a refresh
+            return usable && state.selectedCount != 1 && !state.chainRunning;
+        case kShotsAddManually:
+        case kGoToBegin:
+        case kGoToMiddle:
+        case kGoToEnd:
+        case kPlayShot:
+        case kDeleteShot:
+            return usable;
+        default:
+            return true;
+    }
+}
+
+}  // namespace trevanto
