@@ -1,5 +1,6 @@
 #include "app/jpeg_export_commands.h"
 
+#include "app/jpeg_messages.h"
 #include "app/player_doc.h"
 #include "common/text_format.h"
 #include "video/player_messages.h"
@@ -117,10 +118,9 @@ bool JpegExportCommands::SaveImage(const std::string& filePath) {
     const JpegWriteResult result =
         SaveSurfaceAsJpeg(filePath, *work, doc_.GetShotTemplate(),
                           doc_.GetPublisher().Options().stretchToFit, size.width, size.height);
-    if (!result.written) {
-        // The library's own failures come in the box titled "JPEG Fatal Error".
-        if (!result.message.empty())
-            Show(result.message, result.title.empty() ? MessageKind::Warning : MessageKind::Error);
+    if (!result.Written()) {
+        if (const JpegMessage message = JpegWriteMessage(result); !message.text.empty())
+            Show(message.text, message.kind);
         return false;
     }
     written_.push_back(filePath);

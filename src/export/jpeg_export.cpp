@@ -2,11 +2,8 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cstring>
-#include <new>
-#include <utility>
 
 #include "common/paths.h"
 #include "common/text_format.h"
@@ -71,68 +68,21 @@ bool ScaleToWorkSurface(const Surface* frame, Surface* work, int width, int heig
     return work->StretchFrom(*frame, Rect{0, 0, width, height});
 }
 
-int DibStride(int width) {
-    return (width * 3 + 3) & ~3;
-}
-
-std::unique_ptr<uint8_t[]> MakeBottomUpDib(const QImage& picture) {
-    const int width = picture.width();
-    const int height = picture.height();
-    const int stride = DibStride(width);
-    std::unique_ptr<uint8_t[]> dib(new (std::nothrow)
-                                       uint8_t[static_cast<size_t>(stride) * height]());
-    if (!dib)
-        return dib;
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        const auto* source = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        uint8_t* row = dib.get() + static_cast<size_t>(height - 1 - y) * stride;
-        for (int x = 0; x < width; ++x) {
-            row[x * 3 + 0] = static_cast<uint8_t>(qBlue(source[x]));
-            row[x * 3 + 1] = static_cast<uint8_t>(qGreen(source[x]));
-            row[x * 3 + 2] = static_cast<uint8_t>(qRed(source[x]));
-        }
-    }
-    return dib;
-}
-
-std::unique_ptr<uint8_t[]> PackFlipAndSwap(const uint8_t* dib, int width, int height) {
-    const size_t rowBytes = static_cast<size_t>(width) * 3;
-    const size_t stride = static_cast<size_t>(DibStride(width));
-    std::unique_ptr<uint8_t[]> packed(new (std::nothrow) uint8_t[rowBytes * height]);
-    if (!packed)
-        return packed;
-    // Packing reads the rows at their aligned stride, so that widths that are
-    // not a multiple of 4 do not shear the picture.
-    for (int y = 0; y < height; ++y) {
-        std::memcpy(packed.get() + y * rowBytes, dib + y * stride, rowBytes);
-    }
-    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
-        std::swap_ranges(packed.get() + top * rowBytes, packed.get() + (top + 1) * rowBytes,
-                         packed.get() + bottom * rowBytes);
-    }
-    for (size_t i = 0; i + 2 < rowBytes * height; i += 3)
-        std::swap(packed[i], packed[i + 2]);
-    return packed;
-}
-
 JpegWriteResult SaveSurfaceAsJpeg(const std::string& filePath, const Surface& work,
                                   const ShotTemplate& shotTemplate, bool stretchToFit, int width,
                                   int height, int quality) {
     if (!work.IsValid() || width < 1 || height < 1 || width > work.Width() ||
         height > work.Height())
-        return {};
+        return {JpegError::Refused, filePath, {}};
     QImage picture = CopyRegion(work, width, height);
     if (picture.isNull())
-        return {false, {}, "No memory for screenshot!"};
+        return {JpegError::NoMemory, filePath, {}};
     shotTemplate.DrawTemplate(picture, stretchToFit);
-    const std::unique_ptr<uint8_t[]> dib = MakeBottomUpDib(picture);
-    if (!dib)
-        return {false, {}, "No memory for screenshot!"};
-    const std::unique_ptr<uint8_t[]> rgb = PackFlipAndSwap(dib.get(), width, height);
-    if (!rgb)
-        return {false, {}, "DWORD Memory Error"};
-    return WriteRgbJpeg(filePath, rgb.get(), width, height, quality);
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    if (rgb.isNull())
+        return {JpegError::NoMemory, filePath, {}};
+    return WriteRgbJpeg(filePath, rgb.constBits(), width, height,
+                        static_cast<int>(rgb.bytesPerLine()), quality);
 }
 
 std::string JpegImageName(int32_t counter) {

@@ -5,7 +5,6 @@
 #include <QImage>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,22 +34,10 @@ bool ScaleToWorkSurface(const Surface* frame, Surface* work, int width, int heig
 
 // The top-left width x height of the work surface with the template drawn
 // over it (unstretched at 100 x 80, or scaled to the size), written as a
-// JPEG file. Failures carry the text to show: "No memory for screenshot!",
-// "DWORD Memory Error", or those of WriteRgbJpeg.
+// JPEG file straight from the picture's scan lines.
 JpegWriteResult SaveSurfaceAsJpeg(const std::string& filePath, const Surface& work,
                                   const ShotTemplate& shotTemplate, bool stretchToFit, int width,
                                   int height, int quality = kJpegQuality);
-
-// The picture as a 24-bit bottom-up device-independent bitmap: rows of
-// B, G, R bytes padded to a multiple of 4 bytes, bottom row first. Null
-// when the memory cannot be had.
-std::unique_ptr<uint8_t[]> MakeBottomUpDib(const QImage& picture);
-// Row stride of such a bitmap.
-int DibStride(int width);
-// The JPEG writer's rows from a bottom-up DIB: rows packed to width * 3
-// bytes, flipped so that the top row comes first, each pixel turned from
-// B, G, R into R, G, B. Null when the memory cannot be had.
-std::unique_ptr<uint8_t[]> PackFlipAndSwap(const uint8_t* dib, int width, int height);
 
 // "image0001.jpg" ... "image9999.jpg", "image10000.jpg".
 std::string JpegImageName(int32_t counter);

@@ -7,8 +7,6 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
-#include "common/text_format.h"
-
 namespace trevanto {
 namespace {
 
@@ -61,7 +59,7 @@ bool CreateCompressor(Compressor* compressor) {
 }
 
 bool CompressRows(Compressor* compressor, FILE* file, const uint8_t* rgb, int width, int height,
-                  int quality) {
+                  int stride, int quality) {
     jpeg_compress_struct* info = &compressor->compress;
     if (setjmp(compressor->errors.jump) != 0)
         return false;
@@ -73,37 +71,33 @@ bool CompressRows(Compressor* compressor, FILE* file, const uint8_t* rgb, int wi
     jpeg_set_defaults(info);
     jpeg_set_quality(info, quality, TRUE);
     jpeg_start_compress(info, TRUE);
-    const size_t rowBytes = static_cast<size_t>(width) * 3;
     while (info->next_scanline < info->image_height) {
         // The library reads the row only; its interface is not const-correct.
-        JSAMPROW row = const_cast<uint8_t*>(rgb + info->next_scanline * rowBytes);
+        JSAMPROW row =
+            const_cast<uint8_t*>(rgb + info->next_scanline * static_cast<size_t>(stride));
         jpeg_write_scanlines(info, &row, 1);
     }
     jpeg_finish_compress(info);
     return true;
 }
 
-JpegWriteResult FatalError(const Compressor& compressor) {
-    return {false, kJpegFatalErrorTitle, compressor.errors.text};
-}
-
 }  // namespace
 
 JpegWriteResult WriteRgbJpeg(const std::string& fileName, const uint8_t* rgb, int width, int height,
-                             int quality) {
-    if (rgb == nullptr || width <= 0 || height <= 0)
-        return {};
+                             int stride, int quality) {
+    if (rgb == nullptr || width <= 0 || height <= 0 || stride < width * 3)
+        return {JpegError::Refused, fileName, {}};
     Compressor compressor;
     if (!CreateCompressor(&compressor))
-        return FatalError(compressor);
+        return {JpegError::Library, fileName, compressor.errors.text};
     FilePtr file(std::fopen(fileName.c_str(), "wb"));
     if (!file)
-        return {false, {}, FormatText("JpegFile :\nCan't open %s\n", fileName.c_str())};
-    if (!CompressRows(&compressor, file.get(), rgb, width, height, quality))
-        return FatalError(compressor);
+        return {JpegError::CannotOpen, fileName, {}};
+    if (!CompressRows(&compressor, file.get(), rgb, width, height, stride, quality))
+        return {JpegError::Library, fileName, compressor.errors.text};
     if (std::fclose(file.release()) != 0)
-        return {false, kJpegFatalErrorTitle, "Output file write error --- out of disk space?"};
-    return {true, {}, {}};
+        return {JpegError::WriteFailed, fileName, {}};
+    return {JpegError::None, fileName, {}};
 }
 
 }  // namespace trevanto

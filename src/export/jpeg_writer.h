@@ -7,22 +7,34 @@
 namespace trevanto {
 
 inline constexpr int kJpegQuality = 80;
-inline constexpr const char* kJpegFatalErrorTitle = "JPEG Fatal Error";
 
-struct JpegWriteResult {
-    bool written = false;
-    // What to tell the user when nothing was written; empty for a refused
-    // call (null buffer, zero size). A library error has the library's text
-    // under the title "JPEG Fatal Error"; a file that cannot be created has
-    // "JpegFile :\nCan't open <name>\n" and no title.
-    std::string title;
-    std::string message;
+enum class JpegError {
+    None,
+    // Nothing to write (no rows, a side below 1): nothing to tell either.
+    Refused,
+    // The picture's memory could not be had.
+    NoMemory,
+    // The file cannot be created.
+    CannotOpen,
+    // The library failed; its own text comes with it.
+    Library,
+    // The file could not be completed (a full disk).
+    WriteFailed,
 };
 
-// `rgb` holds height rows of width * 3 bytes (R, G, B), top row first. An
-// existing file is overwritten. Never aborts: library errors come back as
-// the result.
+struct JpegWriteResult {
+    JpegError error = JpegError::Refused;
+    std::string file;
+    // The library's text for JpegError::Library.
+    std::string libraryText;
+
+    bool Written() const { return error == JpegError::None; }
+};
+
+// `rgb` holds height rows of width * 3 bytes (R, G, B), top row first, each
+// `stride` bytes after the one before. An existing file is overwritten.
+// Never aborts: library errors come back as the result.
 JpegWriteResult WriteRgbJpeg(const std::string& fileName, const uint8_t* rgb, int width, int height,
-                             int quality = kJpegQuality);
+                             int stride, int quality = kJpegQuality);
 
 }  // namespace trevanto

@@ -39,7 +39,7 @@ class FakeDocument : public JpegExportHost {
     }
     bool SaveImage(const std::string& filePath) override {
         log.push_back("save " + filePath.substr(filePath.rfind('/') + 1));
-        return SaveSurfaceAsJpeg(filePath, work, shotTemplate, false, 100, 80).written;
+        return SaveSurfaceAsJpeg(filePath, work, shotTemplate, false, 100, 80).Written();
     }
     bool PumpEventsAndCheckEscape(int maxEvents) override {
         EXPECT_EQ(maxEvents, 20);
