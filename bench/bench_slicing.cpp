@@ -15,7 +15,6 @@
 #include "cli/cli_app.h"
 #include "cli/graph_waiter.h"
 #include "support/test_clips.h"
-#include "video/box_scaler.h"
 #include "video/open_media_graph.h"
 
 namespace {
@@ -117,23 +116,6 @@ void BM_SliceEngine(benchmark::State& state) {
     }
 }
 
-// The per-frame share of slicing that costs most: one 720 x 576 frame scaled
-// to the 100 x 80 thumbnail.
-void BM_ScaleToThumbnail(benchmark::State& state) {
-    trevanto::Surface frame(720, 576);
-    for (int y = 0; y < frame.Height(); ++y) {
-        for (int x = 0; x < frame.Width(); ++x)
-            frame.SetPixelRgb(x, y, (x * 7 + y * 13) & 0xFFFFFF);
-    }
-    trevanto::Surface thumbnail(100, 80);
-    trevanto::BoxScaler scaler;
-    for (auto _ : state) {
-        scaler.Scale(frame, thumbnail, trevanto::Rect{0, 0, 100, 80});
-        benchmark::DoNotOptimize(thumbnail.Bits());
-    }
-}
-
-BENCHMARK(BM_ScaleToThumbnail)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeOnly)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()

@@ -24,7 +24,6 @@
 #include "publish/publisher.h"
 #include "shots/shot_list.h"
 #include "shots/shot_slicer.h"
-#include "video/box_scaler.h"
 #include "video/media_graph.h"
 #include "video/player.h"
 
@@ -171,7 +170,6 @@ class CPlayerDoc : private PlayerListener {
     int screenWidth_;
     int screenHeight_;
     DocumentSurfaces surfaces_;
-    BoxScaler thumbnailScaler_;
     ShotList shots_;
     PendingShotList pending_;
     ShotSlicer slicer_;

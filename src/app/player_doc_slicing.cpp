@@ -50,8 +50,7 @@ bool CPlayerDoc::ScaleToThumbnail() {
         return true;
     }
     // Graphs that make no thumbnail: the frame is shrunk here.
-    return thumbnailScaler_.Scale(*frame, *thumbnail,
-                                  Rect{0, 0, kThumbnailWidth, kThumbnailHeight});
+    return thumbnail->StretchFrom(*frame, Rect{0, 0, kThumbnailWidth, kThumbnailHeight});
 }
 
 void CPlayerDoc::ProcessFrame(int32_t frame, bool force) {

@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "graph_driver.h"
-#include "video/box_scaler.h"
 
 namespace trevanto::test {
 namespace {
@@ -51,7 +50,6 @@ class GraphThumbnailTest : public UnpacedClipGraphTest {};
 TEST_P(GraphThumbnailTest, EveryFrameCarriesAnAreaAveragedThumbnailWhenAsked) {
     graph_->SetThumbnailSize(100, 80);
     ASSERT_TRUE(graph_->Run());
-    BoxScaler scaler;
     Surface expected(100, 80);
     double largestMean = 0.0;
     double sampledMean = 0.0;  // summed over the frames, then their mean
@@ -66,7 +64,7 @@ TEST_P(GraphThumbnailTest, EveryFrameCarriesAnAreaAveragedThumbnailWhenAsked) {
         ASSERT_EQ(event.thumbnail->Width(), 100);
         ASSERT_EQ(event.thumbnail->Height(), 80);
         ASSERT_TRUE(event.thumbnail->Format().IsRgb32());
-        ASSERT_TRUE(scaler.Scale(*event.frame, expected, Rect{0, 0, 100, 80}));
+        ASSERT_TRUE(expected.StretchFrom(*event.frame, Rect{0, 0, 100, 80}));
         const double mean = Compare(*event.thumbnail, expected).mean;
         largestMean = std::max(largestMean, mean);
         ownMean += mean;
@@ -78,7 +76,7 @@ TEST_P(GraphThumbnailTest, EveryFrameCarriesAnAreaAveragedThumbnailWhenAsked) {
     ASSERT_GT(frames, 0);
     ownMean /= frames;
     sampledMean /= frames;
-    // The box scaler's boxes are whole pixels (8 x 8 of 720 x 576, where the
+    // StretchFrom's boxes are whole pixels (8 x 8 of 720 x 576, where the
     // area is 7.2 x 7.2) and the graph averages the chroma at its own
     // resolution, so the pictures differ by a few levels; one that does not
     // average at all differs far more on the test scenes' fine textures.
