@@ -205,8 +205,9 @@ bool CTrevantoApp::QueryCloseShots() {
 }
 
 void CTrevantoApp::ShowHelp() {
-    const std::string help = JoinPath(ApplicationFolder(), kHelpFileName);
-    if (FileExists(help)) {
+    // The help file is shipped with the program's other files (share/trevanto).
+    const std::string help = FindShippedFile(kHelpFileName);
+    if (!help.empty() && FileExists(help)) {
         user_->OpenWithDefaultHandler(help);
     } else {
         user_->ShowMessage("Help file not installed.");

@@ -3,9 +3,10 @@
 namespace trevanto::message {
 
 inline constexpr const char* kLoadMovieFirst = "Please load a movie file first.";  // 109
+// The surfaces the frames are drawn on could not be made (no memory for them).
 inline constexpr const char* kQuartzFailed =
-    "Sorry, the Quartz core components failed to initalise. Make sure to install the latest "
-    "DirectX run-time.";                                                                   // 61204
+    "Sorry, the video surfaces could not be set up: there is not enough memory. Close other "
+    "programs and try again.";                                                             // 61204
 inline constexpr const char* kCannotPlay = "Sorry, I do not know how to play this file.";  // 61205
 inline constexpr const char* kNotSeekable =
     "This video stream does not appear to be seekable. As a result, no video slicing will be "
