@@ -11,7 +11,6 @@ TEST(JpegMessages, EachFailureHasItsTextAndKind) {
         std::string text;
         MessageKind kind;
     } rows[] = {
-        {{JpegError::None, "/a.jpg", {}}, "", MessageKind::Warning},
         {{JpegError::Refused, "/a.jpg", {}}, "", MessageKind::Warning},
         {{JpegError::NoMemory, "/a.jpg", {}}, "No memory for screenshot!", MessageKind::Warning},
         {{JpegError::CannotOpen, "/a.jpg", {}},

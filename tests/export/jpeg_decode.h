@@ -15,10 +15,6 @@ struct DecodeErrors {
     std::jmp_buf jump;
 };
 
-extern "C" inline void DecodeErrorExit(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<DecodeErrors*>(info->err)->jump, 1);
-}
-
 // Only trivially destructible objects in this frame (see the jump).
 inline bool DecodeInto(FILE* file, jpeg_decompress_struct* info, QImage* image) {
     if (setjmp(reinterpret_cast<DecodeErrors*>(info->err)->jump) != 0)
@@ -46,7 +42,9 @@ inline QImage DecodeJpeg(const std::string& path) {
     jpeg_decompress_struct info{};
     DecodeErrors errors{};
     info.err = jpeg_std_error(&errors.standard);
-    errors.standard.error_exit = DecodeErrorExit;
+    errors.standard.error_exit = [](j_common_ptr common) {
+        std::longjmp(reinterpret_cast<DecodeErrors*>(common->err)->jump, 1);
+    };
     QImage image;
     const bool decoded = DecodeInto(file, &info, &image);
     jpeg_destroy_decompress(&info);
