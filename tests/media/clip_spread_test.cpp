@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "shots/frame_change_detector.h"
-#include "support/test_clips.h"
-#include "video/open_media_graph.h"
+#include "video/graph_driver.h"
 
 namespace trevanto::test {
 namespace {
-
-using namespace std::chrono_literals;
 
 // Plays the clip (unpaced at rate 0, else paced with every frame asked for,
 // by an owner four frames late now and then) up to `frames` frames, or all;
@@ -37,14 +34,9 @@ std::pair<std::vector<int>, int> EngineCuts(const TestClip& clip, double rate = 
     graph->Run();
     FrameChangeDetector detector;
     Surface thumbnail(100, 80);
-    const auto deadline = std::chrono::steady_clock::now() + 60s;
     GraphEvent event;
     int frame = 0;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (!graph->GetEvent(event)) {
-            std::this_thread::sleep_for(1ms);
-            continue;
-        }
+    while (WaitEvent(*graph, event)) {
         if (event.code != GraphEventCode::Repaint || (frames > 0 && frame == frames))
             break;
         if (rate > 0.0 && frame % 10 == 9)
@@ -83,14 +75,7 @@ TEST_P(ClipSpreadTest, TheShotEngineFindsExactlyTheListedCuts) {
     EXPECT_EQ(EngineCuts(clip), std::make_pair(clip.cuts, clip.frameCount));
 }
 
-INSTANTIATE_TEST_SUITE_P(Clips, ClipSpreadTest, ::testing::ValuesIn(TestClips()),
-                         [](const ::testing::TestParamInfo<TestClip>& clip) {
-                             std::string name = clip.param.file;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Clips, ClipSpreadTest, ::testing::ValuesIn(TestClips()), ClipTestName());
 
 // Paced playback at any rate hands a slicing run every frame, however late
 // its owner is: the cuts are those of unpaced decoding.
