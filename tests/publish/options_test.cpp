@@ -84,16 +84,6 @@ TEST(PublishOptionsTest, ArchiveTargets) {
     }
 }
 
-TEST(PublishOptionsTest, VideoFacts) {
-    Publisher publisher;
-    publisher.PublishVideoFacts("C:\\videos\\clip.wmv", 1234, 49.36);
-    EXPECT_EQ(publisher.Texts().videoName, "clip.wmv");
-    EXPECT_EQ(publisher.Texts().videoUrl, "C:\\videos\\clip.wmv");
-    EXPECT_EQ(publisher.Texts().videoFrames, "1234");
-    publisher.PublishVideoFacts("mms://host/live", 0, 0.0);
-    EXPECT_EQ(publisher.Texts().videoName, "live");
-}
-
 TEST(PublishOptionsTest, DurationDateAndUserTexts) {
     EXPECT_EQ(VideoDurationText(125.9), "02:05");
     EXPECT_EQ(VideoDurationText(3605.0), "01:00:05");

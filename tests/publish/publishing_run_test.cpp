@@ -200,26 +200,5 @@ TEST_F(PublishPagesTest, ArchiveWithImagesKeptElsewhere) {
     EXPECT_FALSE(Exists(dir_ / "output1.html"));
 }
 
-TEST_F(PublishPagesTest, ReferenceOutsideTheTemplateFolderCopiesNothing) {
-    WriteFile(dir_ / "secret.txt", "secret");
-    WriteFile(dir_ / "tpl/t.html",
-              "<link href=\"../secret.txt\"><img src=\"..\\secret.txt\">"
-              "$(BEGINSHOT)$(INDEX)$(ENDSHOT)");
-    std::filesystem::create_directories(dir_ / "site/pub");
-    publisher_.Options().targetFile = dir_ / "site/pub/index.html";
-    publisher_.SetUseTemplate(true);
-    publisher_.Options().templateFile = dir_ / "tpl/t.html";
-    const PublishOutcome outcome = PublishPages(publisher_, input_);
-    EXPECT_TRUE(outcome.complete);
-    EXPECT_FALSE(Exists(dir_ / "site/secret.txt"));
-    EXPECT_FALSE(Exists(dir_ / "site/pub/secret.txt"));
-    size_t files = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_ / "site")) {
-        if (entry.is_regular_file())
-            ++files;
-    }
-    EXPECT_EQ(files, 3u);  // one page per shot, nothing else
-}
-
 }  // namespace
 }  // namespace trevanto
