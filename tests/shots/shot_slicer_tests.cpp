@@ -74,6 +74,15 @@ TEST_F(Slicing, RunsCutWhereTheyShould) {
     }
 }
 
+TEST_F(Slicing, ForcedCloseAtALaterRunsFirstFrameMakesNoShot) {
+    slicer.StartEngine();
+    for (int32_t frame = 30; frame <= 35; ++frame)
+        Frame(frame);
+    EXPECT_EQ(Frame(35, 20, true), (ShotRange{30, 35}));
+    slicer.StartEngine();
+    EXPECT_FALSE(Frame(50, 20, true));
+}
+
 TEST_F(Slicing, SamplerWithStepZeroEndsAShotAtEveryFrame) {
     slicer.Settings().rateOption = 0;
     slicer.Settings().rateValue = 500.0f;
