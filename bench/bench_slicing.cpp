@@ -14,7 +14,7 @@
 
 #include "cli/cli_app.h"
 #include "cli/graph_waiter.h"
-#include "support/test_clips.h"
+#include "clipgen/clips.h"
 #include "video/open_media_graph.h"
 
 namespace {
@@ -22,7 +22,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const std::string& ClipPath() {
-    static const std::string path = trevanto::test::MediaPath(trevanto::test::BenchmarkClip());
+    static const std::string path =
+        trevanto::clipgen::MediaPath(trevanto::clipgen::BenchmarkClip());
     return path;
 }
 
@@ -96,7 +97,7 @@ void BM_DecodeWithThumbnails(benchmark::State& state) {
 }
 
 void BM_SliceEngine(benchmark::State& state) {
-    const int frames = trevanto::test::BenchmarkClip().frameCount;
+    const int frames = trevanto::clipgen::BenchmarkClip().frameCount;
     for (auto _ : state) {
         std::ostringstream out;
         std::ostringstream err;

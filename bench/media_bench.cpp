@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "support/test_clips.h"
+#include "clipgen/clips.h"
 #include "video/open_media_graph.h"
 
 namespace {
@@ -55,7 +55,7 @@ class Owner {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string path = argc > 1 ? argv[1] : test::MediaPath(test::BenchmarkClip());
+    const std::string path = argc > 1 ? argv[1] : clipgen::MediaPath(clipgen::BenchmarkClip());
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     double best = 1e9;
     int frames = 0;
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
             }
             seekTimes.push_back(
                 std::chrono::duration<double, std::milli>(Clock::now() - seekStart).count());
-            const int code = test::ReadFrameCode(*event.frame);
+            const int code = clipgen::ReadFrameCode(*event.frame);
             if (code >= 0 && code != target) {
                 std::fprintf(stderr, "seek to %d delivered frame %d\n", target, code);
                 return 1;

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 cmake --build "$build" --target bench_media bench_clip >/dev/null
-clip=${2:-$build/tests/media/bench_mpeg2.mpg}
+clip=${2:-$build/media/bench_mpeg2.mpg}
 
 graph=$("$build/bench/bench_media" "$clip" 3)
 echo "graph:  $graph"

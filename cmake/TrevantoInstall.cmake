@@ -13,7 +13,7 @@ set(TREVANTO_GENERATED_DIR ${PROJECT_BINARY_DIR}/packaging)
 set(TREVANTO_BUILD_DATA_DIR ${PROJECT_BINARY_DIR}/src/share/trevanto)
 set(TREVANTO_ICON_SVG ${PROJECT_SOURCE_DIR}/src/resources/icons/trevanto.svg)
 file(GLOB TREVANTO_SHOT_TEMPLATES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/resources/bitmaps/*.bmp)
-set(TREVANTO_SAMPLE_VIDEO ${PROJECT_BINARY_DIR}/tests/media/sample.mpg)
+set(TREVANTO_SAMPLE_VIDEO ${TREVANTO_MEDIA_DIR}/sample.mpg)
 
 install(TARGETS trevanto trevanto-cli RUNTIME DESTINATION bin)
 install(FILES ${TREVANTO_PACKAGING_DIR}/trevanto.desktop DESTINATION share/applications)
@@ -28,12 +28,10 @@ foreach(bitmap ${TREVANTO_SHOT_TEMPLATES})
   configure_file(${bitmap} ${TREVANTO_BUILD_DATA_DIR}/bitmaps/${name} COPYONLY)
 endforeach()
 
-# The sample video is made by the clip generator of the tests.
-if(TARGET test_media)
-  install(FILES ${TREVANTO_SAMPLE_VIDEO} DESTINATION share/trevanto/samples)
-  file(MAKE_DIRECTORY ${TREVANTO_BUILD_DATA_DIR}/samples)
-  file(CREATE_LINK ${TREVANTO_SAMPLE_VIDEO} ${TREVANTO_BUILD_DATA_DIR}/samples/sample.mpg SYMBOLIC)
-endif()
+# The sample video is made by the clip generator (tools/clipgen).
+install(FILES ${TREVANTO_SAMPLE_VIDEO} DESTINATION share/trevanto/samples)
+file(MAKE_DIRECTORY ${TREVANTO_BUILD_DATA_DIR}/samples)
+file(CREATE_LINK ${TREVANTO_SAMPLE_VIDEO} ${TREVANTO_BUILD_DATA_DIR}/samples/sample.mpg SYMBOLIC)
 
 # PNG icons drawn from the SVG at build time.
 find_program(RSVG_CONVERT rsvg-convert)

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     run.shots = &shots;
     run.userName = "fuzz";
     const PublishOutcome outcome = PublishPages(publisher, run);
-    if (!outcome.ran || (!outcome.complete && outcome.messages.empty()))
+    if (!outcome.ran || (!outcome.complete && outcome.problems.empty()))
         std::abort();
     return 0;
 }

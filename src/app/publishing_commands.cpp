@@ -2,6 +2,7 @@
 
 #include "app/jpeg_export_commands.h"
 #include "app/player_doc.h"
+#include "app/publishing_messages.h"
 
 namespace trevanto {
 namespace {
@@ -15,9 +16,8 @@ void RecordVideoFacts(CPlayerDoc& doc) {
 }  // namespace
 
 bool PublishingCommands::Publish() {
-    const std::string notReady = CheckReadyToPublish(doc_.IsOpen(), doc_.ShotCount());
-    if (!notReady.empty()) {
-        ShowMessage(notReady);
+    if (const auto notReady = CheckReadyToPublish(doc_.IsOpen(), doc_.ShotCount())) {
+        ShowMessage(PublishingMessage(*notReady));
         return false;
     }
     if (!doc_.Ports().view || doc_.FrameChainRunning())
@@ -30,7 +30,7 @@ bool PublishingCommands::Publish() {
     RecordVideoFacts(doc_);
     const TargetCheck target = PrepareTarget(doc_.GetPublisher().Options().targetFile);
     if (!target.ok) {
-        ShowMessage(target.message);
+        ShowMessage(PublishingMessage(target.problem));
         return false;
     }
     std::vector<int32_t> items;
@@ -53,8 +53,8 @@ bool PublishingCommands::IsRunning() const {
 void PublishingCommands::PublishAfterExport() {
     RecordVideoFacts(doc_);
     PublishOutcome outcome = PublishPages(doc_.GetPublisher(), &doc_.Shots());
-    for (const std::string& text : outcome.messages)
-        ShowMessage(text);
+    for (const PublishProblem& problem : outcome.problems)
+        ShowMessage(PublishingMessage(problem));
     if (!outcome.pageToShow.empty()) {
         if (UserPort* user = doc_.Ports().user)
             user->OpenWithDefaultHandler(outcome.pageToShow);

@@ -49,12 +49,12 @@ std::string NearestExistingFolder(std::string path) {
 
 }  // namespace
 
-std::string CheckReadyToPublish(bool videoOpen, int32_t shotCount) {
+std::optional<PublishProblem> CheckReadyToPublish(bool videoOpen, int32_t shotCount) {
     if (!videoOpen)
-        return kNoMovieMessage;
+        return PublishProblem{PublishProblemKind::NoMovie};
     if (shotCount <= 0)
-        return kNoShotMessage;
-    return {};
+        return PublishProblem{PublishProblemKind::NoShot};
+    return std::nullopt;
 }
 
 std::string TargetFolder(const std::string& targetFile) {
@@ -83,16 +83,16 @@ bool IsOnReadOnlyFileSystem(const std::string& path) {
 TargetCheck PrepareTarget(const std::string& targetFile) {
     TargetCheck check;
     if (targetFile.empty()) {
-        check.message = kNoTargetMessage;
+        check.problem = {PublishProblemKind::NoTarget};
         return check;
     }
     const std::string folder = TargetFolder(targetFile);
     if (IsOnReadOnlyFileSystem(folder)) {
-        check.message = kReadOnlyTargetMessage;
+        check.problem = {PublishProblemKind::ReadOnlyTarget};
         return check;
     }
     if (!folder.empty() && !IsFolder(folder) && ::mkdir(folder.c_str(), 0777) != 0) {
-        check.message = "Sorry, can't create directory: " + folder + ". Access denied.";
+        check.problem = {PublishProblemKind::CannotCreateFolder, folder};
         return check;
     }
     check.ok = true;
@@ -130,13 +130,13 @@ PublishOutcome PublishPages(Publisher& publisher, const PublishInput& input) {
     publisher.ResetExpansionLimit();
     outcome.complete = options.templateFile.empty()
                            ? GenerateBuiltInPages(publisher)
-                           : GenerateTemplatePages(publisher, outcome.messages);
+                           : GenerateTemplatePages(publisher, outcome.problems);
     if (publisher.ExpansionLimitHit()) {
-        outcome.messages.push_back(kExpansionLimitMessage);
+        outcome.problems.push_back({PublishProblemKind::ExpansionLimit});
         outcome.complete = false;
     }
     if (!outcome.complete)
-        outcome.messages.push_back(kPartialPublicationMessage);
+        outcome.problems.push_back({PublishProblemKind::Partial});
     if (options.showResult && FileExists(run.firstPagePath)) {
         outcome.pageToShow = run.firstPagePath;
     }

@@ -1,31 +1,22 @@
 #pragma once
 // The publish command's checks and the page generation of a publication.
-// Messages for the user come back as texts; showing them, and opening the
-// first page, is the caller's job.
+// Problems come back as facts (publish_problem.h); wording and showing them,
+// and opening the first page, is the caller's job.
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "publish/publish_problem.h"
 
 namespace trevanto {
 
 class Publisher;
 class ShotList;
 
-inline constexpr const char* kNoMovieMessage = "Please load a movie file first.";
-inline constexpr const char* kNoShotMessage = "No shot to export.";
-inline constexpr const char* kNoTargetMessage = "You need to specify a target file.";
-inline constexpr const char* kReadOnlyTargetMessage =
-    "Thumbnails cannot be created on a cd-rom storage. Please change the target file.";
-inline constexpr const char* kPartialPublicationMessage =
-    "Error while publishing to the web : Only a fraction of the content has been published.";
-inline constexpr const char* kPublishAbortedMessage = "Publish to the web aborted.";
-inline constexpr const char* kExpansionLimitMessage =
-    "The keywords of this publication expand without end or beyond 1 MB: check the title, the "
-    "shot caption and the template for keywords that bring themselves back.";
-
-// Before the wizard: the not-ready message, or empty when publishing may start.
-std::string CheckReadyToPublish(bool videoOpen, int32_t shotCount);
+// Before the wizard: what is missing, or nothing when publishing may start.
+std::optional<PublishProblem> CheckReadyToPublish(bool videoOpen, int32_t shotCount);
 
 // The folder a target names: the folder of a page file (a name holding ".htm",
 // ".mhtml" or ".asp"), else the target itself.
@@ -40,7 +31,7 @@ bool IsOnReadOnlyFileSystem(const std::string& path);
 
 struct TargetCheck {
     bool ok = false;
-    std::string message;      // for the user when not ok
+    PublishProblem problem;   // why not, when not ok
     std::string imageFolder;  // where the export writes image0001.jpg, ...
 };
 
@@ -52,9 +43,9 @@ TargetCheck PrepareTarget(const std::string& targetFile);
 void CopyAdditionalFiles(const std::vector<std::string>& files, const std::string& folder);
 
 struct PublishOutcome {
-    bool ran = false;       // false when there was nothing to publish
-    bool complete = false;  // every page was produced as planned
-    std::vector<std::string> messages;
+    bool ran = false;                      // false when there was nothing to publish
+    bool complete = false;                 // every page was produced as planned
+    std::vector<PublishProblem> problems;  // in the order they arose
     std::string firstPagePath;
     // The first page to open for the user; empty unless showResult is set and
     // the page exists.

@@ -1,5 +1,6 @@
 #include "publish/template_pages.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -71,8 +72,8 @@ class ForwardFinder {
 class TemplateRun {
   public:
     TemplateRun(Publisher& publisher, std::string text, int32_t shotCount,
-                std::vector<std::string>& messages)
-        : publisher_(publisher), t_(std::move(text)), shotCount_(shotCount), messages_(messages) {}
+                std::vector<PublishProblem>& problems)
+        : publisher_(publisher), t_(std::move(text)), shotCount_(shotCount), problems_(problems) {}
 
     std::string Page(int32_t page, int32_t pages) {
         PublishRunState& run = publisher_.Run();
@@ -152,8 +153,13 @@ class TemplateRun {
         const size_t q2 = q1 == std::string::npos ? q1 : quotes_.From(q1 + 1);
         if (q2 == std::string::npos) {
             // Once is enough: every later condition lacks its quotes too.
-            if (!syntaxReported_)
-                messages_.push_back("Syntax error in a condition statement. $(IF,...)");
+            if (!syntaxReported_) {
+                const auto line =
+                    std::count(t_.begin(), t_.begin() + static_cast<ptrdiff_t>(p), '\n');
+                problems_.push_back({PublishProblemKind::ConditionSyntax,
+                                     publisher_.Options().templateFile,
+                                     static_cast<int>(line) + 1});
+            }
             syntaxReported_ = true;
             return t_.find("$(", p + 2);
         }
@@ -172,7 +178,7 @@ class TemplateRun {
     Publisher& publisher_;
     const std::string t_;
     const int32_t shotCount_;
-    std::vector<std::string>& messages_;
+    std::vector<PublishProblem>& problems_;
     int32_t placed_ = 0;
     int32_t cursor_ = 0;
     bool exhausted_ = false;
@@ -188,21 +194,19 @@ class TemplateRun {
 
 }  // namespace
 
-bool GenerateTemplatePages(Publisher& publisher, std::vector<std::string>& messages) {
+bool GenerateTemplatePages(Publisher& publisher, std::vector<PublishProblem>& problems) {
     const std::string templateFile = publisher.Options().templateFile;
     PublishRunState& run = publisher.Run();
     if (run.shots == nullptr || !FileExists(templateFile))
         return false;
     std::optional<std::string> text = ReadTemplate(templateFile);
     if (!text || IsFolder(templateFile)) {
-        messages.push_back("Cannot open template file (" + templateFile + ").");
+        problems.push_back({PublishProblemKind::TemplateUnreadable, templateFile});
         return false;
     }
     const int32_t blocks = static_cast<int32_t>(CountOccurrences(*text, "$(ENDSHOT"));
     if (blocks == 0) {
-        messages.push_back("This template file (" + templateFile +
-                           ") does not seem to be ready for use in Trevanto.\r\nMake sure to use "
-                           "$(BEGINSHOT)...$(ENDSHOT) keywords.");
+        problems.push_back({PublishProblemKind::TemplateWithoutShotBlock, templateFile});
         return false;
     }
     const int32_t shots = run.shots->ShotCount();
@@ -222,7 +226,7 @@ bool GenerateTemplatePages(Publisher& publisher, std::vector<std::string>& messa
         complete = publisher.Archive().Open(run.firstPagePath);
     }
 
-    TemplateRun templateRun(publisher, std::move(*text), shots, messages);
+    TemplateRun templateRun(publisher, std::move(*text), shots, problems);
     const std::string folder = PublicationFolder(publisher);
     std::string pagePath = run.firstPagePath;
     for (int32_t page = 0; page < pages; ++page) {

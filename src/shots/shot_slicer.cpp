@@ -54,7 +54,9 @@ SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) 
         settings_.samplerShotStart = frame;
         step.runStarted = true;
     }
-    if (force)
+    // The run's first frame starts the shot, forced or not: it closes nothing
+    // (not the shot a previous run left in the detector).
+    if (force && !step.runStarted)
         report.state = 2;
     report.deviation = {128, 128, 128};
     const FramePixels framePixels{pixels.bits,
@@ -68,6 +70,8 @@ SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) 
     detector_.AnalyseFrame(framePixels, 0, 0, pixels.width, pixels.height, frame, &report);
     surface.Unlock();
     lastFrame_ = frame;
+    if (step.runStarted)
+        return step;
 
     if (mode_ == SlicingMode::Sampler)
         ApplySamplerRule(report, frame, force);

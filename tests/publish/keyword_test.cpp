@@ -2,37 +2,12 @@
 
 #include <string>
 
-#include "publish/keyword_table.h"
 #include "publish/publisher.h"
 #include "publish_test_support.h"
 #include "shots/shot_list.h"
 
 namespace trevanto {
 namespace {
-
-TEST(KeywordTableTest, RowsIdsOrderAndFlags) {
-    // order: id name captionList titleList offered expandable
-    const char* expected =
-        "0 INDEX 1011 1 COUNT 1111 2 PADDEDINDEX 1011 3 PADDEDCOUNT 1111 4 DESCRIPTION 1010 "
-        "5 MARKIN 1011 6 MARKOUT 1011 7 TIMECODEIN 1011 8 TIMECODEOUT 1011 9 SHOTWIDTH 1111 "
-        "10 SHOTHEIGHT 1111 11 LINK 1110 12 VIDEOLINK 1011 36 VIDEOLINK_URL 1111 "
-        "37 VIDEOLINK_STARTAT 1011 13 PAGE 1111 14 PAGECOUNT 1111 15 THUMBNAILWIDTH 1111 "
-        "16 THUMBNAILHEIGHT 1111 17 CREATIONDATE 1111 18 VIDEONAME 1111 19 VIDEOURL 1111 "
-        "20 VIDEOFRAMES 1111 21 VIDEODURATION 1111 22 USERNAME 1111 23 TITLE 1101 "
-        "24 SHOTCAPTION 1001 25 BEGINSHOT 1101 26 ENDSHOT 1101 27 FIRSTPAGE 1101 "
-        "28 PREVIOUSPAGE 1101 29 NEXTPAGE 1101 30 LASTPAGE 1101 31 SHOTFILENAME 1011 "
-        "32 PREVIOUS5PAGE 1101 33 NEXT5PAGE 1101 34 PREVIOUS10PAGE 1101 35 NEXT10PAGE 1101 ";
-    std::string listed;
-    for (const KeywordRow& row : KeywordTable) {
-        listed += std::to_string(static_cast<int>(row.id)) + " " + std::string(row.name) + " " +
-                  (row.captionList ? "1" : "0") + (row.titleList ? "1" : "0") +
-                  (row.offered ? "1" : "0") + (row.expandable ? "1" : "0") + " ";
-    }
-    EXPECT_EQ(listed, expected);
-    EXPECT_EQ(FindExpandableKeyword("DESCRIPTION"), nullptr);
-    EXPECT_EQ(FindExpandableKeyword("index"), nullptr);
-    ASSERT_NE(FindExpandableKeyword("VIDEOLINK_STARTAT"), nullptr);
-}
 
 class ExpandKeywordsTest : public ::testing::Test {
   protected:

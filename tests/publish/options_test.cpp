@@ -5,26 +5,6 @@
 namespace trevanto {
 namespace {
 
-TEST(PublishOptionsTest, DefaultsOfANewPublisher) {
-    const Publisher publisher;
-    const PublishOptions& o = publisher.Options();
-    EXPECT_EQ(o.targetFile, "output1.html");
-    EXPECT_EQ(o.edgeWidth, 0);
-    EXPECT_EQ(o.title, "Trevanto Thumbnail");
-    EXPECT_EQ(o.shotsPerRow, 4);
-    EXPECT_EQ(o.pageKBytes, 30);
-    EXPECT_TRUE(o.showResult);
-    EXPECT_FALSE(o.useTemplate);
-    EXPECT_TRUE(o.templateFile.empty());
-    EXPECT_TRUE(o.additionalFiles.empty());
-    EXPECT_EQ(o.shotCaption, "$(INDEX) / $(COUNT)");
-    EXPECT_EQ(o.shotFileName, "image$(INDEX, \"0000\").jpg");
-    EXPECT_EQ(o.shotWidth, 100);
-    EXPECT_EQ(o.shotHeight, 80);
-    EXPECT_TRUE(o.displayCaption);
-    EXPECT_FALSE(o.stretchToFit);
-}
-
 TEST(PublishOptionsTest, ResetKeepsAdditionalFilesAndUrls) {
     Publisher publisher;
     PublishOptions& o = publisher.Options();
@@ -102,16 +82,6 @@ TEST(PublishOptionsTest, ArchiveTargets) {
         EXPECT_EQ(publisher.TargetTypeText(),
                   c.archive ? "Target type : web archive" : "Target type : web page");
     }
-}
-
-TEST(PublishOptionsTest, VideoFacts) {
-    Publisher publisher;
-    publisher.PublishVideoFacts("C:\\videos\\clip.wmv", 1234, 49.36);
-    EXPECT_EQ(publisher.Texts().videoName, "clip.wmv");
-    EXPECT_EQ(publisher.Texts().videoUrl, "C:\\videos\\clip.wmv");
-    EXPECT_EQ(publisher.Texts().videoFrames, "1234");
-    publisher.PublishVideoFacts("mms://host/live", 0, 0.0);
-    EXPECT_EQ(publisher.Texts().videoName, "live");
 }
 
 TEST(PublishOptionsTest, DurationDateAndUserTexts) {

@@ -25,14 +25,14 @@ class TemplatePagesTest : public ::testing::Test {
         publisher_.Options().targetFile = dir_ / target;
         publisher_.Run().firstPagePath = dir_ / target;
         publisher_.Run().shots = &shots_;
-        return GenerateTemplatePages(publisher_, messages_);
+        return GenerateTemplatePages(publisher_, problems_);
     }
     std::string Page(const std::string& name) { return ReadFile(dir_ / name); }
 
     TempDir dir_;
     ShotList shots_;
     Publisher publisher_;
-    std::vector<std::string> messages_;
+    std::vector<PublishProblem> problems_;
 };
 
 TEST_F(TemplatePagesTest, ThreeBlocksAndSevenShotsMakeThreePages) {
@@ -49,7 +49,7 @@ TEST_F(TemplatePagesTest, ThreeBlocksAndSevenShotsMakeThreePages) {
     // Blocks that find no shot are dropped with their contents.
     EXPECT_EQ(Page("t_0002.html"), "head 3/3 [7:image0007.jpg],, foot<>");
     EXPECT_FALSE(Exists(dir_ / "t_0003.html"));
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(problems_.empty());
 }
 
 TEST_F(TemplatePagesTest, LongKeywordTextIsPlain) {
@@ -84,28 +84,19 @@ TEST_F(TemplatePagesTest, EvenShotsOnly) {
 }
 
 TEST_F(TemplatePagesTest, ConditionWithoutQuotesIsASyntaxError) {
-    ASSERT_TRUE(Run("$(BEGINSHOT)a$(IF,x)b$(ENDSHOT)", 1));
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0], "Syntax error in a condition statement. $(IF,...)");
+    ASSERT_TRUE(Run("<p>\n$(BEGINSHOT)a$(IF,x)b$(IF,y)$(ENDSHOT)", 1));
+    EXPECT_EQ(problems_, (std::vector<PublishProblem>{{PublishProblemKind::ConditionSyntax,
+                                                       dir_ / "tpl/template.html", 2}}));
 }
 
-TEST_F(TemplatePagesTest, NotReadyAndCannotOpen) {
+TEST_F(TemplatePagesTest, AFolderIsNoTemplate) {
     EXPECT_FALSE(Run("<html>no blocks</html>", 2));
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0], "This template file (" + (dir_ / "tpl/template.html") +
-                                ") does not seem to be ready for use in Trevanto.\r\nMake sure "
-                                "to use $(BEGINSHOT)...$(ENDSHOT) keywords.");
     EXPECT_FALSE(Exists(dir_ / "t.html"));
-
-    messages_.clear();
-    publisher_.Options().templateFile = dir_ / "none.html";
-    EXPECT_FALSE(GenerateTemplatePages(publisher_, messages_));
-    EXPECT_TRUE(messages_.empty());
-
-    publisher_.Options().templateFile = dir_.Path();  // a folder cannot be read
-    EXPECT_FALSE(GenerateTemplatePages(publisher_, messages_));
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0], "Cannot open template file (" + dir_.Path() + ").");
+    problems_.clear();
+    publisher_.Options().templateFile = dir_.Path();
+    EXPECT_FALSE(GenerateTemplatePages(publisher_, problems_));
+    EXPECT_EQ(problems_,
+              (std::vector<PublishProblem>{{PublishProblemKind::TemplateUnreadable, dir_.Path()}}));
 }
 
 TEST_F(TemplatePagesTest, ReferencedFilesAreCopiedButNothingOutsideTheTarget) {

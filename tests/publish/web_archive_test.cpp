@@ -20,23 +20,22 @@ using publish_test::WriteFile;
 
 const std::string kDelimiter = "--{177D111C-F4CE-40fe-870C-3594DB0EBE62}\r\n";
 
-TEST(Base64Test, LinesOf48Bytes) {
-    EXPECT_EQ(EncodeBase64(""), "");
-    EXPECT_EQ(EncodeBase64("abc"), "YWJj\r\n\r\n");
-    EXPECT_EQ(EncodeBase64("ab"), "YWI=\r\n\r\n");
-    EXPECT_EQ(EncodeBase64("a"), "YQ==\r\n\r\n");
-    EXPECT_EQ(EncodeBase64(std::string("\0\xff\xfe", 3)), "AP/+\r\n\r\n");
-    const std::string line(48, 'x');
-    std::string expected48;
+TEST(PartEncodersTest, Base64LinesOf48BytesAndPlainTextUpToTheFirstNul) {
+    const std::string x48(48, 'x');
+    std::string e48;
     for (int i = 0; i < 16; ++i)
-        expected48 += "eHh4";
-    EXPECT_EQ(EncodeBase64(line), expected48 + "\r\n\r\n");
-    EXPECT_EQ(EncodeBase64(line + "x"), expected48 + "\r\neA==\r\n\r\n");
-}
-
-TEST(PlainEncoderTest, TextUpToTheFirstNul) {
+        e48 += "eHh4";
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"abc", "YWJj\r\n\r\n"},
+        {"ab", "YWI=\r\n\r\n"},
+        {"a", "YQ==\r\n\r\n"},
+        {std::string("\0\xff\xfe", 3), "AP/+\r\n\r\n"},
+        {x48, e48 + "\r\n\r\n"},
+        {x48 + "x", e48 + "\r\neA==\r\n\r\n"}};
+    for (const auto& [bytes, encoded] : cases)
+        EXPECT_EQ(EncodeBase64(bytes), encoded) << bytes;
     EXPECT_EQ(EncodePlain(std::string("body{}\0rest", 11)), "body{}");
-    EXPECT_EQ(EncodePlain(""), "");
 }
 
 TEST(WebArchiveWriterTest, OnePageAndOneImage) {
@@ -206,18 +205,17 @@ TEST_F(EmbedLinkedFilesTest, ArchivePartsByContentType) {
 }
 
 TEST(ContentTypeTest, Extensions) {
-    bool base64 = false;
-    EXPECT_EQ(LinkedFileContentType("a.CSS", &base64), "text/css");
-    EXPECT_FALSE(base64);
-    EXPECT_EQ(LinkedFileContentType("a.js", &base64), "application/x-javascript");
-    EXPECT_EQ(LinkedFileContentType("a.JPEG", &base64), "image/jpeg");
-    EXPECT_TRUE(base64);
-    EXPECT_EQ(LinkedFileContentType("a.jpg", nullptr), "image/jpeg");
-    EXPECT_EQ(LinkedFileContentType("a.png", nullptr), "image/png");
-    EXPECT_EQ(LinkedFileContentType("a.bmp", nullptr), "image/bmp");
-    EXPECT_EQ(LinkedFileContentType("a.gif", nullptr), "image/gif");
-    EXPECT_EQ(LinkedFileContentType("a.txt", nullptr), "");
-    EXPECT_EQ(LinkedFileContentType("noextension", nullptr), "");
+    const std::pair<const char*, const char*> types[] = {
+        {"a.CSS", "text/css"},    {"a.js", "application/x-javascript"},
+        {"a.JPEG", "image/jpeg"}, {"a.jpg", "image/jpeg"},
+        {"a.png", "image/png"},   {"a.bmp", "image/bmp"},
+        {"a.gif", "image/gif"},   {"a.txt", ""},
+        {"noextension", ""}};
+    for (const auto& [file, type] : types) {
+        bool base64 = false;
+        EXPECT_EQ(LinkedFileContentType(file, &base64), type) << file;
+        EXPECT_EQ(base64, std::string(type).rfind("image/", 0) == 0) << file;
+    }
 }
 
 }  // namespace

@@ -21,106 +21,83 @@ struct Slicing : ::testing::Test {
         EXPECT_TRUE(step.analysed);
         return step.finishedShot;
     }
-    // Plays frames first..last (inclusive) and collects the shots.
-    std::vector<ShotRange> Play(int32_t first, int32_t last, int contrast = 20) {
-        std::vector<ShotRange> shots;
-        for (int32_t frame = first; frame <= last; ++frame) {
-            if (auto shot = Frame(frame, contrast))
-                shots.push_back(*shot);
-        }
-        return shots;
-    }
 
     Surface surface{100, 80};
     ShotSlicer slicer;
 };
 
-TEST_F(Slicing, EngineCutsWhereTheSpreadChanges) {
-    slicer.StartEngine();
-    EXPECT_TRUE(slicer.IsActive());
-    EXPECT_EQ(slicer.Mode(), SlicingMode::Engine);
-    const SliceStep first = slicer.ProcessFrame(surface, 0, false);
-    EXPECT_TRUE(first.runStarted);
-    EXPECT_FALSE(Frame(1, 20));
-    EXPECT_FALSE(Frame(2, 20));
-    const auto cut = Frame(3, 60);
-    ASSERT_TRUE(cut);
-    EXPECT_EQ(*cut, (ShotRange{0, 2}));
-    EXPECT_FALSE(Frame(4, 60));
-    // A change of exactly the threshold (5 per channel, 15 in all) is no cut.
-    EXPECT_FALSE(Frame(5, 65));
-    EXPECT_EQ(*Frame(6, 71), (ShotRange{3, 5}));
+// Frames first..last showing stripes of one contrast; the last one forced.
+struct Frames {
+    int32_t first, last;
+    int contrast = 20;
+    bool forceLast = false;
+};
+
+TEST_F(Slicing, RunsCutWhereTheyShould) {
+    struct Row {
+        const char* what;
+        bool engine;
+        std::vector<Frames> frames;
+        std::vector<ShotRange> shots;
+    };
+    const Row rows[] = {
+        // A change of exactly the threshold (5 per channel, 15 in all) is no cut.
+        {"engine", true, {{0, 2}, {3, 4, 60}, {5, 5, 65}, {6, 6, 71}}, {{0, 2}, {3, 5}}},
+        {"engine forced", true, {{10, 20, 20, true}}, {{10, 19}}},
+        // Forcing at the frame just analysed closes the shot with that frame.
+        {"engine forced again", true, {{30, 35}, {35, 35, 20, true}}, {{30, 35}}},
+        {"engine forced at once", true, {{50, 50, 20, true}}, {}},
+        {"sampler forced at once", false, {{60, 60, 20, true}}, {}},
+        {"sampler every 40", false, {{0, 120, 0}}, {{0, 39}, {40, 79}, {80, 119}}},
+        {"sampler dropping", false, {{0, 0}, {38, 38}, {43, 43}}, {{0, 42}}},
+        {"sampler back", false, {{480, 480}, {500, 500}, {100, 100}}, {{100, 139}}},
+        {"sampler back a little", false, {{480, 480}, {500, 500}, {470, 470}}, {{470, 480}}},
+        {"sampler forced", false, {{0, 100, 20, true}}, {{0, 39}, {40, 79}, {80, 99}}},
+    };
+    for (const Row& row : rows) {
+        ShotSlicer run;  // each row on a slicer of its own
+        if (row.engine)
+            run.StartEngine();
+        else
+            run.StartSampler(1000, 0.04);  // every 40 frames by default
+        EXPECT_EQ(run.Mode(), row.engine ? SlicingMode::Engine : SlicingMode::Sampler);
+        std::vector<ShotRange> shots;
+        for (const Frames& frames : row.frames) {
+            for (int32_t frame = frames.first; frame <= frames.last; ++frame) {
+                PaintStripes(surface, frames.contrast);
+                const bool force = frames.forceLast && frame == frames.last;
+                if (const auto shot = run.ProcessFrame(surface, frame, force).finishedShot)
+                    shots.push_back(*shot);
+            }
+        }
+        EXPECT_EQ(shots, row.shots) << row.what;
+    }
 }
 
-TEST_F(Slicing, EngineForcedCloseEndsTheShotBeforeTheFrame) {
+TEST_F(Slicing, ForcedCloseAtALaterRunsFirstFrameMakesNoShot) {
     slicer.StartEngine();
-    EXPECT_TRUE(Play(10, 19).empty());
-    EXPECT_EQ(*Frame(20, 20, true), (ShotRange{10, 19}));
-    // Forcing at the frame just analysed closes the shot with that frame.
-    slicer.StartEngine();
-    EXPECT_TRUE(Play(30, 35).empty());
-    EXPECT_EQ(*Frame(35, 20, true), (ShotRange{30, 35}));
-}
-
-TEST_F(Slicing, ForcedCloseAtTheRunsFirstFrameMakesNoShot) {
+    for (int32_t frame = 30; frame <= 35; ++frame)
+        Frame(frame);
+    EXPECT_EQ(Frame(35, 20, true), (ShotRange{30, 35}));
     slicer.StartEngine();
     EXPECT_FALSE(Frame(50, 20, true));
-    slicer.StartSampler(1000, 0.04);
-    EXPECT_FALSE(Frame(60, 20, true));
-}
-
-TEST_F(Slicing, SamplerCutsEveryStepWhateverThePicture) {
-    slicer.StartSampler(1000, 0.04);  // every 40 frames by default
-    EXPECT_EQ(slicer.Settings().stepFrames, 40);
-    const auto shots = Play(0, 120);
-    ASSERT_EQ(shots.size(), 3u);
-    EXPECT_EQ(shots[0], (ShotRange{0, 39}));
-    EXPECT_EQ(shots[1], (ShotRange{40, 79}));
-    EXPECT_EQ(shots[2], (ShotRange{80, 119}));
-}
-
-TEST_F(Slicing, SamplerWithDroppedFramesEndsBeforeTheFirstFramePastTheStep) {
-    slicer.StartSampler(1000, 0.04);
-    EXPECT_FALSE(Frame(0));
-    EXPECT_FALSE(Frame(38));
-    EXPECT_EQ(*Frame(43), (ShotRange{0, 42}));
-    EXPECT_EQ(slicer.Settings().samplerShotStart, 43);
-}
-
-TEST_F(Slicing, SamplerFollowsBackwardJumps) {
-    slicer.StartSampler(1000, 0.04);
-    EXPECT_FALSE(Frame(480));
-    EXPECT_FALSE(Frame(500));
-    EXPECT_EQ(*Frame(100), (ShotRange{100, 139}));
-    EXPECT_EQ(slicer.Settings().samplerShotStart, 100);
-
-    slicer.StartSampler(1000, 0.04);
-    EXPECT_FALSE(Frame(480));
-    EXPECT_FALSE(Frame(500));
-    EXPECT_EQ(*Frame(470), (ShotRange{470, 480}));
-}
-
-TEST_F(Slicing, SamplerForcedCloseSpansFromItsLastCutToTheEnd) {
-    slicer.StartSampler(1000, 0.04);
-    const auto shots = Play(0, 99);
-    ASSERT_EQ(shots.size(), 2u);
-    EXPECT_EQ(*Frame(100, 20, true), (ShotRange{80, 99}));
 }
 
 TEST_F(Slicing, SamplerWithStepZeroEndsAShotAtEveryFrame) {
     slicer.Settings().rateOption = 0;
     slicer.Settings().rateValue = 500.0f;
     slicer.StartSampler(100, 0.04);
-    EXPECT_EQ(slicer.Settings().stepFrames, 0);
-    const auto shots = Play(0, 3);
-    ASSERT_EQ(shots.size(), 3u);  // the run's first frame closes nothing
-    EXPECT_EQ(shots[0], (ShotRange{0, 0}));
-    EXPECT_EQ(shots[2], (ShotRange{2, 2}));
+    PaintStripes(surface, 20);
+    const SliceStep first = slicer.ProcessFrame(surface, 0, false);
+    EXPECT_TRUE(first.runStarted && !first.finishedShot);  // the first frame closes nothing
+    EXPECT_EQ(Frame(1), (ShotRange{0, 0}));
+    EXPECT_EQ(Frame(2), (ShotRange{1, 1}));
 }
 
 TEST_F(Slicing, StopAndRestartBeginANewShot) {
     slicer.StartSampler(1000, 0.04);
-    Play(0, 30);
+    Frame(0);
+    Frame(30);
     slicer.StopSlicing();
     EXPECT_FALSE(slicer.IsActive());
     slicer.StartSampler(1000, 0.04);

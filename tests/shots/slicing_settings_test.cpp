@@ -13,14 +13,6 @@ int32_t Step(int32_t option, float value, int32_t frames, double secondsPerFrame
     return settings.stepFrames;
 }
 
-TEST(ComputeStep, Defaults) {
-    const SlicingSettings settings;
-    EXPECT_EQ(settings.rateOption, 3);
-    EXPECT_EQ(settings.rateValue, 40.0f);
-    EXPECT_EQ(settings.stepFrames, 40);
-    EXPECT_EQ(settings.threshold, 15.0f);
-}
-
 TEST(ComputeStep, EachOption) {
     EXPECT_EQ(Step(2, 3.0f, 1000, 0.04), 75);    // one shot every 3 s at 25 fps
     EXPECT_EQ(Step(0, 40.0f, 1000, 0.04), 25);   // 40 shots over 1000 frames

@@ -1,63 +1,13 @@
 #pragma once
-// The clips the media tests decode. A generator (tests/media) writes them at
-// build time into the build folder; the tests find them through the
-// TREVANTO_TEST_MEDIA environment variable that ctest sets.
-//
-// Every clip is a row of scenes of clearly different texture and contrast
-// with hard cuts at known frames; inside a scene the spread of each colour
-// channel stays constant, so the shot engine finds exactly the listed cuts.
-// Every picture carries its frame number as a code strip at the bottom
-// (see frame_code.h), readable after compression with ReadFrameCode.
-#include <ostream>
+// The generated clips (tools/clipgen) and a temporary folder for the files a
+// test writes.
 #include <string>
-#include <vector>
 
-#include "support/frame_code.h"
+#include "clipgen/clips.h"
 
 namespace trevanto::test {
 
-struct TestClip {
-    std::string file;     // file name inside MediaFolder()
-    std::string encoder;  // libavcodec encoder that made it
-    std::string muxer;    // libavformat muxer that made it
-    int width = 0;
-    int height = 0;
-    int frameCount = 0;
-    double framesPerSecond = 25.0;
-    // First frames of the second and later scenes: a cut lies between frame
-    // cut - 1 and frame cut.
-    std::vector<int> cuts;
-    // B-frames between reference pictures. In AVI, FFmpeg's mpeg4 encoder
-    // stores them one picture per chunk ("unpacked"); libxvid packs each
-    // B-frame into the chunk of the picture after it, as DivX and Xvid do.
-    int bFrames = 0;
-};
-
-// Test names and failure messages show the clip by its file name.
-inline void PrintTo(const TestClip& clip, std::ostream* out) {
-    *out << clip.file;
-}
-
-// The clips of the graph tests, one per codec and container: MPEG-1 (.mpg),
-// MPEG-2 (.mpg, 720 x 576), MPEG-4 part 2 (.avi), WMV2 (.asf and .wmv), then
-// the AVI files found in the wild: MPEG-4 part 2 with two B-frames, unpacked
-// and packed (Xvid), and Motion JPEG.
-const std::vector<TestClip>& TestClips();
-// Looks a clip up by file name; null when there is none of that name.
-const TestClip* FindTestClip(const std::string& file);
-// A longer 720 x 576 MPEG-2 clip for the benchmark only (made by the bench
-// target, not part of the test run): the sample video's scenes, cut at the
-// listed frames, with the frame code.
-const TestClip& BenchmarkClip();
-// The bundled sample video that scripts/run shows (no frame code).
-const TestClip& SampleVideo();
-
-// The folder holding the generated clips: $TREVANTO_TEST_MEDIA, else the
-// build folder's tests/media.
-std::string MediaFolder();
-// Full path of a clip (or of any file name) inside MediaFolder().
-std::string MediaPath(const std::string& file);
-std::string MediaPath(const TestClip& clip);
+using namespace trevanto::clipgen;
 
 // A fresh empty folder under the system's temporary folder, removed with all
 // its contents when the object goes away.
@@ -72,6 +22,7 @@ class TempFolder {
     const std::string& Path() const { return path_; }
     // Path of `name` inside the folder.
     std::string File(const std::string& name) const;
+    std::string operator/(const std::string& name) const { return File(name); }
 
   private:
     std::string path_;

@@ -1,10 +1,8 @@
-#include "support/test_clips.h"
+#include "clipgen/clips.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
-namespace trevanto::test {
+namespace trevanto::clipgen {
 namespace {
 
 const std::vector<int> kSmallClipCuts = {40, 85, 125, 165};
@@ -47,7 +45,7 @@ const TestClip& SampleVideo() {
 std::string MediaFolder() {
     if (const char* folder = std::getenv("TREVANTO_TEST_MEDIA"); folder && *folder)
         return folder;
-    return TREVANTO_DEFAULT_TEST_MEDIA;
+    return TREVANTO_MEDIA_FOLDER;
 }
 
 std::string MediaPath(const std::string& file) {
@@ -58,25 +56,4 @@ std::string MediaPath(const TestClip& clip) {
     return MediaPath(clip.file);
 }
 
-TempFolder::TempFolder() {
-    std::error_code error;
-    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
-    if (error)
-        return;
-    std::string pattern = (base / "trevanto-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr)
-        path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-    if (path_.empty())
-        return;
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempFolder::File(const std::string& name) const {
-    return path_ + "/" + name;
-}
-
-}  // namespace trevanto::test
+}  // namespace trevanto::clipgen

@@ -2,7 +2,7 @@
 // The pictures of the generated clips.
 #include "video/surface.h"
 
-namespace trevanto::test {
+namespace trevanto::clipgen {
 
 // Test clip scenes. Each kind has its own spread of the colour channels, far
 // from the others; what moves inside a scene keeps that spread constant.
@@ -14,4 +14,4 @@ void DrawTestScene(Surface& picture, int kind, int frame);
 constexpr int kSampleScenes = 6;
 void DrawSampleScene(Surface& picture, int scene, int frame, int sceneFrames);
 
-}  // namespace trevanto::test
+}  // namespace trevanto::clipgen

@@ -1,12 +1,12 @@
 #pragma once
 // Writes RGB32 surfaces as a video file with a libavcodec encoder and a
-// libavformat muxer. Used by the clip generator only.
+// libavformat muxer.
 #include <memory>
 #include <string>
 
 #include "video/surface.h"
 
-namespace trevanto::test {
+namespace trevanto::clipgen {
 
 struct ClipFormat {
     std::string encoder;  // libavcodec encoder name, e.g. "mpeg2video"
@@ -42,4 +42,4 @@ class ClipEncoder {
     std::unique_ptr<State> state_;
 };
 
-}  // namespace trevanto::test
+}  // namespace trevanto::clipgen

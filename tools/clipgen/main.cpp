@@ -1,6 +1,6 @@
 // Writes the clips of the media tests, the benchmark clip and the sample
 // video into a folder.
-//   clip_generator <folder> [tests] [sample] [bench]
+//   clipgen <folder> [tests] [sample] [bench]
 #include <QGuiApplication>
 
 extern "C" {
@@ -11,14 +11,14 @@ extern "C" {
 #include <string>
 #include <vector>
 
-#include "clip_encoder.h"
-#include "clip_scenes.h"
-#include "support/test_clips.h"
+#include "clipgen/clip_encoder.h"
+#include "clipgen/clip_scenes.h"
+#include "clipgen/clips.h"
 
 namespace {
 
 using trevanto::Surface;
-using namespace trevanto::test;
+using namespace trevanto::clipgen;
 
 int SceneOf(const TestClip& clip, int frame, int& sceneStart) {
     int scene = 0;
@@ -94,7 +94,7 @@ bool WriteClip(const std::string& folder, const TestClip& clip, Look look) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: clip_generator <folder> [tests] [sample] [bench]\n");
+        std::fprintf(stderr, "usage: clipgen <folder> [tests] [sample] [bench]\n");
         return 2;
     }
     // Captions need fonts, which need an application object; no display.

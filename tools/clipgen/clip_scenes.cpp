@@ -1,4 +1,4 @@
-#include "clip_scenes.h"
+#include "clipgen/clip_scenes.h"
 
 #include <QFont>
 #include <QLinearGradient>
@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <numbers>
 
-namespace trevanto::test {
+namespace trevanto::clipgen {
 namespace {
 
 uint32_t Rgb(int r, int g, int b) {
@@ -246,4 +246,4 @@ void DrawSampleScene(Surface& picture, int scene, int frame, int sceneFrames) {
     }
 }
 
-}  // namespace trevanto::test
+}  // namespace trevanto::clipgen

@@ -1,4 +1,4 @@
-#include "clip_encoder.h"
+#include "clipgen/clip_encoder.h"
 
 #include "video/ffmpeg_handles.h"
 
@@ -10,7 +10,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-namespace trevanto::test {
+namespace trevanto::clipgen {
 namespace {
 
 std::string ErrorText(int code) {
@@ -176,4 +176,4 @@ bool ClipEncoder::Finish(std::string& error) {
     return true;
 }
 
-}  // namespace trevanto::test
+}  // namespace trevanto::clipgen

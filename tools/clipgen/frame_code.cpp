@@ -1,9 +1,9 @@
-#include "support/frame_code.h"
+#include "clipgen/frame_code.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-namespace trevanto::test {
+namespace trevanto::clipgen {
 namespace {
 
 constexpr int kBlocks = 2 * kFrameCodeBits;
@@ -76,4 +76,4 @@ int ReadFrameCode(const Surface& frame) {
     return (word >> 12) == CheckValue(number) ? number : -1;
 }
 
-}  // namespace trevanto::test
+}  // namespace trevanto::clipgen

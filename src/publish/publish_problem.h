@@ -1,0 +1,35 @@
+#pragma once
+// What stops or spoils a publication, as facts: the front end words them
+// (app/publishing_messages.h), and no decision depends on a text.
+#include <string>
+#include <utility>
+
+namespace trevanto {
+
+enum class PublishProblemKind {
+    NoMovie,                   // no video is open
+    NoShot,                    // the shot list is empty
+    NoTarget,                  // no target file was given
+    ReadOnlyTarget,            // the target's folder is on a read-only file system
+    CannotCreateFolder,        // file: the target folder that could not be made
+    TemplateUnreadable,        // file: the page template
+    TemplateWithoutShotBlock,  // file: the page template
+    ConditionSyntax,           // file, line: the $(IF,...) statement of the template
+    ExpansionLimit,            // keywords that expand without end or beyond the limit
+    Partial,                   // some pages or files were not written
+};
+
+struct PublishProblem {
+    PublishProblem() = default;
+    PublishProblem(PublishProblemKind problemKind, std::string problemFile = {},
+                   int problemLine = 0)
+        : kind(problemKind), file(std::move(problemFile)), line(problemLine) {}
+
+    PublishProblemKind kind = PublishProblemKind::Partial;
+    std::string file;  // the file the problem is about, when there is one
+    int line = 0;      // its line (from 1), when known
+
+    bool operator==(const PublishProblem&) const = default;
+};
+
+}  // namespace trevanto
