@@ -105,4 +105,17 @@ class UserPort {
     virtual bool OpenWithDefaultHandler(const std::string& /*pathOrUrl*/) { return false; }
 };
 
+// The front end's side of the document. A port left out (or null) is a
+// do-nothing one: the view refuses every thumbnail, the user answers No and
+// cancels every choice.
+struct DocumentPorts {
+    ShotViewPort* view = nullptr;
+    FramePort* frame = nullptr;
+    ProgressPort* progress = nullptr;
+    UserPort* user = nullptr;
+
+    // The same ports with every null one replaced by its do-nothing one.
+    DocumentPorts WithDefaults() const;
+};
+
 }  // namespace trevanto

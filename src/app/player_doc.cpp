@@ -10,7 +10,7 @@ namespace trevanto {
 
 CPlayerDoc::CPlayerDoc(MediaGraphFactory factory, DocumentPorts ports, int screenWidth,
                        int screenHeight)
-    : ports_(ports),
+    : ports_(ports.WithDefaults()),
       screenWidth_(screenWidth),
       screenHeight_(screenHeight),
       player_(std::move(factory), *this) {
@@ -67,19 +67,12 @@ bool CPlayerDoc::OnCommand(int32_t commandId, bool shift) {
     }
 }
 
-void CPlayerDoc::SetFrameRequestHandler(FrameRequestKind kind,
-                                        std::function<void(const FrameRequest&)> handler) {
-    requestHandlers_[kind] = std::move(handler);
-}
-
 void CPlayerDoc::ShowMessage(const std::string& text) {
-    if (ports_.user)
-        ports_.user->ShowMessage(text, MessageKind::Warning);
+    ports_.user->ShowMessage(text, MessageKind::Warning);
 }
 
 void CPlayerDoc::CheckCommand(int32_t commandId, bool checked) {
-    if (ports_.frame)
-        ports_.frame->CheckButton(commandId, checked);
+    ports_.frame->CheckButton(commandId, checked);
 }
 
 void CPlayerDoc::CheckButton(PlayerButton button, bool checked) {
@@ -93,18 +86,11 @@ void CPlayerDoc::CheckButton(PlayerButton button, bool checked) {
         case PlayerButton::Stop:
             CheckCommand(command::kStop, checked);
             break;
-        case PlayerButton::Sampler:
-            CheckCommand(command::kSampler, checked);
-            break;
-        case PlayerButton::Engine:
-            CheckCommand(command::kEngine, checked);
-            break;
     }
 }
 
-void CPlayerDoc::PostOpenFileCommand() {
-    if (ports_.frame)
-        ports_.frame->PostOpenFileCommand();
+void CPlayerDoc::OnPlayWithoutVideo() {
+    ports_.frame->PostOpenFileCommand();
 }
 
 bool CPlayerDoc::SetUpSurfaces() {
@@ -112,30 +98,16 @@ bool CPlayerDoc::SetUpSurfaces() {
 }
 
 void CPlayerDoc::OnVideoOpened(const std::string& fileName, int32_t sliderLineSize) {
-    if (!ports_.frame)
-        return;
     ports_.frame->SetVideoTitle(fileName);
     ports_.frame->SetSliderLineSize(sliderLineSize);
 }
 
 void CPlayerDoc::SetSliderStartMark(int32_t position) {
-    if (ports_.frame)
-        ports_.frame->SetSliderStartMark(position);
+    ports_.frame->SetSliderStartMark(position);
 }
 
 void CPlayerDoc::SetSliderEndMark(int32_t position) {
-    if (ports_.frame)
-        ports_.frame->SetSliderEndMark(position);
-}
-
-void CPlayerDoc::RunFrameRequest(const FrameRequest& request) {
-    if (request.kind == FrameRequestKind::RefreshThumbnail) {
-        CompleteRefresh(request.item);
-        return;
-    }
-    const auto handler = requestHandlers_.find(request.kind);
-    if (handler != requestHandlers_.end() && handler->second)
-        handler->second(request);
+    ports_.frame->SetSliderEndMark(position);
 }
 
 const ShotTemplate& CPlayerDoc::Template() const {

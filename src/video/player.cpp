@@ -62,7 +62,7 @@ bool Player::OpenVideo(const std::string& path) {
     if (graph_) {
         StopGraph();
         state_ = PlayerState::Stopped;
-        listener_.StopSlicing();
+        listener_.OnPlaybackStopped();
     }
     CloseVideo();
 
@@ -107,7 +107,7 @@ void Player::CloseVideo() {
     frameSurface_.reset();
     frameThumbnail_.reset();
     presentedSeconds_.reset();
-    request_ = {};
+    frameAwaited_ = false;
     const bool wasOpen = state_ != PlayerState::Closed;
     state_ = PlayerState::Closed;
     if (wasOpen)
@@ -125,7 +125,7 @@ void Player::StopGraph() {
 void Player::Play() {
     seekIssued_ = false;
     if (!IsOpen()) {
-        listener_.PostOpenFileCommand();
+        listener_.OnPlayWithoutVideo();
         return;
     }
     if (state_ == PlayerState::Stopped || state_ == PlayerState::Paused) {
@@ -179,9 +179,7 @@ void Player::Stop() {
     listener_.CheckButton(PlayerButton::Play, false);
     listener_.CheckButton(PlayerButton::Pause, false);
     listener_.CheckButton(PlayerButton::Stop, true);
-    listener_.CheckButton(PlayerButton::Sampler, false);
-    listener_.CheckButton(PlayerButton::Engine, false);
-    listener_.StopSlicing();
+    listener_.OnPlaybackStopped();
 }
 
 void Player::TogglePlayPause() {
@@ -203,9 +201,7 @@ void Player::AbortStop() {
     graph_->PutCurrentPosition(0.0);
     presentedSeconds_.reset();
     state_ = PlayerState::Stopped;
-    listener_.CheckButton(PlayerButton::Sampler, false);
-    listener_.CheckButton(PlayerButton::Engine, false);
-    listener_.StopSlicing();
+    listener_.OnPlaybackStopped();
 }
 
 void Player::SetRate(float rate) {
@@ -354,26 +350,6 @@ void Player::RewindToRangeStart() {
     graph_->PutCurrentPosition(rangeStart_ == -1 ? 0.0 : FrameToSeconds(rangeStart_));
 }
 
-bool Player::RequestFrame(const FrameRequest& request, int32_t frame) {
-    // Frames are 0 to FrameCount - 1; a request past them would wait for a
-    // frame that never comes.
-    if (request.kind == FrameRequestKind::NextPendingShot && (frame < 0 || frame >= FrameCount())) {
-        listener_.ShowMessage(message::kWrongShot);
-        return false;
-    }
-    request_ = request;
-    SeekToFrame(frame);
-    return true;
-}
-
-void Player::SetFrameRequest(const FrameRequest& request) {
-    request_ = request;
-}
-
-void Player::ClearFrameRequest() {
-    request_ = {};
-}
-
 void Player::HandleGraphEvents() {
     GraphEvent event;
     while (graph_ && graph_->GetEvent(event)) {
@@ -398,9 +374,9 @@ void Player::HandleGraphEvent(const GraphEvent& event) {
             frameSurface_ = event.frame;
             frameThumbnail_ = event.thumbnail;
             presentedSeconds_ = event.frameSeconds;
-            if (FrameRequestPending()) {
-                const FrameRequest request = std::exchange(request_, FrameRequest{});
-                listener_.RunFrameRequest(request);
+            if (frameAwaited_) {
+                frameAwaited_ = false;
+                listener_.OnAwaitedFrame();
             } else {
                 seekIssued_ = false;
                 listener_.PresentFrame(PassedRangeEnd());

@@ -46,7 +46,6 @@ TEST_F(PlayerTransport, PlayWhileRunningPausesAndPauseWhilePausedResumes) {
 }
 
 TEST_F(PlayerTransport, StopRewindsUnchecksAndEndsTheRun) {
-    listener.buttons[PlayerButton::Engine] = true;
     ShowFrame(120);
     player.Stop();
     EXPECT_EQ(player.State(), PlayerState::Stopped);
@@ -54,8 +53,6 @@ TEST_F(PlayerTransport, StopRewindsUnchecksAndEndsTheRun) {
     EXPECT_EQ(source.opened->PositionFrame(), 0);
     EXPECT_FALSE(listener.Checked(PlayerButton::Play));
     EXPECT_FALSE(listener.Checked(PlayerButton::Pause));
-    EXPECT_FALSE(listener.Checked(PlayerButton::Engine));
-    EXPECT_FALSE(listener.Checked(PlayerButton::Sampler));
     EXPECT_EQ(listener.slicingStops, 1);
 
     // Stopped: Pause pauses, Stop again only tells the user.

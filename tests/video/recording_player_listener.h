@@ -12,7 +12,7 @@ class RecordingPlayerListener : public PlayerListener {
   public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void CheckButton(PlayerButton button, bool checked) override { buttons[button] = checked; }
-    void PostOpenFileCommand() override { ++openFileRequests; }
+    void OnPlayWithoutVideo() override { ++openFileRequests; }
     bool SetUpSurfaces() override { return surfacesOk; }
     void OnVideoOpened(const std::string& fileName, int32_t lineSize) override {
         title = fileName;
@@ -21,13 +21,13 @@ class RecordingPlayerListener : public PlayerListener {
     void OnVideoClosed() override { ++closes; }
     void SetSliderStartMark(int32_t position) override { startMark = position; }
     void SetSliderEndMark(int32_t position) override { endMark = position; }
-    void StopSlicing() override { ++slicingStops; }
+    void OnPlaybackStopped() override { ++slicingStops; }
     void PresentFrame(bool beyondPlayRange) override {
         ++presented;
         if (beyondPlayRange)
             ++presentedBeyondRange;
     }
-    void RunFrameRequest(const FrameRequest& request) override { requests.push_back(request); }
+    void OnAwaitedFrame() override { ++awaitedFrames; }
     void OnPlaybackEnd(int32_t frameAfterEnd) override { playbackEnds.push_back(frameAfterEnd); }
 
     bool Checked(PlayerButton button) const {
@@ -47,7 +47,7 @@ class RecordingPlayerListener : public PlayerListener {
     int slicingStops = 0;
     int presented = 0;
     int presentedBeyondRange = 0;
-    std::vector<FrameRequest> requests;
+    int awaitedFrames = 0;
     std::vector<int32_t> playbackEnds;
 };
 

@@ -1,0 +1,16 @@
+#pragma once
+// The wording of the shots file's and the shot template's failures, shared
+// by the desktop program and trevanto-cli.
+#include <string>
+
+#include "export/shots_file.h"
+
+namespace trevanto {
+
+// "No Shot to save." (the file is still written) or "Please choose another
+// filepath."; empty for a written file.
+std::string ShotsFileSaveMessage(ShotsFileSaveStatus status);
+// Why the shots file at `path` cannot be loaded; empty for Ok.
+std::string ShotsFileOpenMessage(ShotsFileOpenStatus status, const std::string& path);
+
+}  // namespace trevanto
