@@ -242,7 +242,7 @@ TEST_F(ThumbViewTest, DeletingEveryShotAsksYesOrNoEvenWithoutConfirmations) {
     ASSERT_TRUE(OpenPaused(*app, MediaPath(SampleVideo())));
     AddFourShots(*app);
     CThumbView& view = app->View();
-    app->Document().ConfirmDeletes() = false;
+    app->Document().SetConfirmDeletes(false);
     user_.yesNoAnswer = false;
     view.selectAll();
     view.DeleteSelected();
