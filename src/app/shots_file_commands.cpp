@@ -18,8 +18,7 @@ bool ShotsFileCommands::SaveShots() {
     const bool empty = doc_.Shots().IsEmpty();
     if (empty)
         user.ShowMessage(ShotsFileSaveMessage(ShotsFileSaveStatus::NoShots));
-    const auto path =
-        user.ChooseFile(FileDialogKind::Save, kShotsFileFilter, kShotsFileExtension);
+    const auto path = user.ChooseFile(FileDialogKind::Save, kShotsFileFilter, kShotsFileExtension);
     if (!path)
         return false;
     ProgressPort& progress = *doc_.Ports().progress;
@@ -40,8 +39,8 @@ void ShotsFileCommands::LoadShots() {
     // One chain of frame jobs at a time.
     if (doc_.FrameChainRunning())
         return;
-    const auto path = doc_.Ports().user->ChooseFile(FileDialogKind::Open, kShotsFileFilter,
-                                                    kShotsFileExtension);
+    const auto path =
+        doc_.Ports().user->ChooseFile(FileDialogKind::Open, kShotsFileFilter, kShotsFileExtension);
     if (path)
         LoadShotsFile(*path);
 }

@@ -40,11 +40,11 @@ ShotsFileSaveStatus SaveShotsFile(const std::string& filePath, const std::string
 
 enum class ShotsFileOpenStatus {
     Ok,
-    NotAFile,        // the path names a folder or a device
+    NotAFile,  // the path names a folder or a device
     CannotRead,
-    NotShotsFile,    // line 1 is not the header
-    NoLine3,         // line 2 has no line end
-    NoVideoPath,     // nothing after line 2
+    NotShotsFile,  // line 1 is not the header
+    NoLine3,       // line 2 has no line end
+    NoVideoPath,   // nothing after line 2
 };
 
 // A record read from a file can be rebuilt in a video of `frameCount`

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 
-
 namespace trevanto {
 
 // The toolbar buttons whose check state follows the player and the slicer.

@@ -2,7 +2,6 @@
 // on a generated clip; the images are decoded back with libjpeg.
 #include <QFile>
 
-
 #include "export/jpeg_decode.h"
 #include "export_session.h"
 #include "support/frame_code.h"
@@ -151,29 +150,6 @@ TEST_F(JpegExportThroughDocument, OpeningAVideoWhileTheEventsGoThroughEndsTheCha
     EXPECT_TRUE(session.dialogUser.opened.empty());
     EXPECT_FALSE(QFile::exists(QString::fromStdString(page)));
     EXPECT_TRUE(session.dialogUser.messages.empty());
-}
-
-TEST_F(JpegExportThroughDocument, ImagesLargerThanTheScreenUpToTheBound) {
-    PublishOptions& options = session.doc.GetPublisher().Options();
-    options.stretchToFit = true;
-    options.shotWidth = 1000;  // the work surface is 640 x 480
-    options.shotHeight = 600;
-    ASSERT_TRUE(session.doc.JpegExport().ExtractAsJpeg({1}));
-    ASSERT_TRUE(session.RunUntilExported());
-    const QImage image = testing::DecodeJpeg(folder.File("image0001.jpg"));
-    EXPECT_EQ(image.size(), QSize(1000, 600));
-
-    // Refused before anything starts: no image, no folder.
-    options.shotWidth = 4097;
-    session.dialogUser.messages.clear();
-    EXPECT_FALSE(session.doc.JpegExport().ExtractAsJpeg({1}));
-    options.targetFile = folder.File("pub/index.html");
-    EXPECT_FALSE(session.doc.Publishing().Publish());
-    const std::string refusal = ExportSizeProblem({4097, 600});
-    EXPECT_EQ(session.dialogUser.messages, (std::vector<std::string>{refusal, refusal}));
-    EXPECT_NE(refusal.find("4096"), std::string::npos);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.File("pub"))));
-    EXPECT_EQ(session.doc.JpegCounter(), 2);
 }
 
 TEST_F(JpegExportThroughDocument, PublishChecksItsTarget) {

@@ -176,20 +176,5 @@ TEST(CliOutputs, PublishingFailuresAndBadOptions) {
     }
 }
 
-TEST(CliOutputs, HelpDocumentsTheOutputs) {
-    const auto general = RunCli({"--help"});
-    EXPECT_NE(general.out.find("  load"), std::string::npos);
-    for (const char* command : {"slice", "load"}) {
-        const auto help = RunCli({command, "--help"});
-        EXPECT_EQ(help.status, 0);
-        for (const char* option :
-             {"--save", "--jpeg", "--target", "--shot-size", "--stretch", "--publish", "--title",
-              "--page-template", "--per-row", "--edge", "--page-kb", "--caption", "--no-caption",
-              "--add-file", "--video-url", "--asx-url", "--show", "--quiet", "last line"}) {
-            EXPECT_NE(help.out.find(option), std::string::npos) << command << " " << option;
-        }
-    }
-}
-
 }  // namespace
 }  // namespace trevanto
