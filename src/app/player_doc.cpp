@@ -5,6 +5,7 @@
 #include <array>
 
 #include "app/command_ids.h"
+#include "app/slider_scale.h"
 
 namespace trevanto {
 
@@ -97,17 +98,19 @@ bool CPlayerDoc::SetUpSurfaces() {
     return surfaces_.SetUp(screenWidth_, screenHeight_);
 }
 
-void CPlayerDoc::OnVideoOpened(const std::string& fileName, int32_t sliderLineSize) {
+void CPlayerDoc::OnVideoOpened(const std::string& fileName, int32_t frameCount) {
     ports_.frame->SetVideoTitle(fileName);
-    ports_.frame->SetSliderLineSize(sliderLineSize);
+    ports_.frame->SetSliderLineSize(SliderLineSize(frameCount));
 }
 
-void CPlayerDoc::SetSliderStartMark(int32_t position) {
-    ports_.frame->SetSliderStartMark(position);
+void CPlayerDoc::OnPlayRangeChanged(int32_t start, int32_t end) {
+    const int32_t frames = player_.FrameCount();
+    ports_.frame->SetSliderStartMark(start == -1 ? -1 : SliderPositionOfFrame(start, frames));
+    ports_.frame->SetSliderEndMark(end == -1 ? -1 : SliderPositionOfFrame(end, frames));
 }
 
-void CPlayerDoc::SetSliderEndMark(int32_t position) {
-    ports_.frame->SetSliderEndMark(position);
+void CPlayerDoc::SeekFromSlider(int32_t position, bool force) {
+    player_.ScrubToFrame(FrameOfSliderPosition(position, kSliderMax, player_.FrameCount()), force);
 }
 
 const ShotTemplate& CPlayerDoc::Template() const {

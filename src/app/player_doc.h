@@ -59,6 +59,8 @@ class CPlayerDoc : private PlayerListener {
     bool OpenVideo(const std::string& path) { return player_.OpenVideo(path); }
     void CloseVideo() { player_.CloseVideo(); }
     bool IsOpen() const { return player_.IsOpen(); }
+    // The user drags the navigation slider to `position` (0..32767).
+    void SeekFromSlider(int32_t position, bool force);
     Player& GetPlayer() { return player_; }
     const Player& GetPlayer() const { return player_; }
     // Runs a menu, toolbar or accelerator command meant for the document.
@@ -145,9 +147,8 @@ class CPlayerDoc : private PlayerListener {
     void CheckButton(PlayerButton button, bool checked) override;
     void OnPlayWithoutVideo() override;
     bool SetUpSurfaces() override;
-    void OnVideoOpened(const std::string& fileName, int32_t sliderLineSize) override;
-    void SetSliderStartMark(int32_t position) override;
-    void SetSliderEndMark(int32_t position) override;
+    void OnVideoOpened(const std::string& fileName, int32_t frameCount) override;
+    void OnPlayRangeChanged(int32_t start, int32_t end) override;
     void OnPlaybackStopped() override { StopSlicing(); }
     void PresentFrame(bool beyondPlayRange) override;
     void OnAwaitedFrame() override { chain_.OnFrameArrived(); }

@@ -3,8 +3,8 @@
 
 #include "app/command_ids.h"
 #include "app/player_doc.h"
+#include "app/slider_scale.h"
 #include "export/shot_thumbnail.h"
-#include "video/frame_clock.h"
 #include "video/player_messages.h"
 
 namespace trevanto {

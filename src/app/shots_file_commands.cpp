@@ -89,7 +89,7 @@ FrameJob::Seek ShotsFileCommands::SeekItem(int32_t /*k*/) {
     if (!IsRebuildableRecord(head, player.FrameCount())) {
         // No seek is made for it; the following records still get their turn.
         doc_.Pending().TakeHead();
-        doc_.Ports().user->ShowMessage(message::kWrongShot);
+        doc_.Ports().user->ShowMessage(kWrongShotMessage);
         return Seek::Skipped;
     }
     if (!doc_.IsOpen()) {

@@ -7,6 +7,10 @@
 
 namespace trevanto {
 
+// A record of a shots file that does not fit the video.
+inline constexpr const char* kWrongShotMessage =
+    "Wrong shot description. The current shot can't be added.";
+
 // "No Shot to save." (the file is still written) or "Please choose another
 // filepath."; empty for a written file.
 std::string ShotsFileSaveMessage(ShotsFileSaveStatus status);

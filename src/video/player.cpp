@@ -87,17 +87,15 @@ bool Player::OpenVideo(const std::string& path) {
 
     state_ = PlayerState::Stopped;
     seekIssued_ = false;
-    lastSliderFrame_ = -1;
+    lastScrubFrame_ = -1;
     presentedSeconds_.reset();
     // The marks of the previous video must not steer the first Play.
     rangeStart_ = rangeEnd_ = -1;
-    listener_.SetSliderStartMark(-1);
-    listener_.SetSliderEndMark(-1);
+    listener_.OnPlayRangeChanged(-1, -1);
     Play();
 
     openedPath_ = path;
-    const int32_t frames = FrameCount();
-    listener_.OnVideoOpened(FileNamePart(path), frames > 0 ? (kSliderMax / frames) / 2 : 1);
+    listener_.OnVideoOpened(FileNamePart(path), FrameCount());
     SetRate(1.0f);
     return true;
 }
@@ -220,7 +218,7 @@ void Player::SetStartMark(bool shift) {
     }
     if (shift) {
         rangeStart_ = -1;
-        listener_.SetSliderStartMark(-1);
+        listener_.OnPlayRangeChanged(rangeStart_, rangeEnd_);
         return;
     }
     const int32_t current = CurrentFrame();
@@ -231,11 +229,10 @@ void Player::SetStartMark(bool shift) {
         // Marking a start after the end: the old end becomes the start.
         rangeStart_ = rangeEnd_;
         rangeEnd_ = current;
-        listener_.SetSliderEndMark(SliderPositionOfFrame(rangeEnd_, frames));
     } else {
         rangeStart_ = current;
     }
-    listener_.SetSliderStartMark(SliderPositionOfFrame(rangeStart_, frames));
+    listener_.OnPlayRangeChanged(rangeStart_, rangeEnd_);
 }
 
 void Player::SetEndMark(bool shift) {
@@ -245,7 +242,7 @@ void Player::SetEndMark(bool shift) {
     }
     if (shift) {
         rangeEnd_ = -1;
-        listener_.SetSliderEndMark(-1);
+        listener_.OnPlayRangeChanged(rangeStart_, rangeEnd_);
         return;
     }
     const int32_t current = CurrentFrame();
@@ -255,11 +252,10 @@ void Player::SetEndMark(bool shift) {
     if (rangeStart_ != -1 && current < rangeStart_) {
         rangeEnd_ = rangeStart_;
         rangeStart_ = current;
-        listener_.SetSliderStartMark(SliderPositionOfFrame(rangeStart_, frames));
     } else {
         rangeEnd_ = current;
     }
-    listener_.SetSliderEndMark(SliderPositionOfFrame(rangeEnd_, frames));
+    listener_.OnPlayRangeChanged(rangeStart_, rangeEnd_);
 }
 
 bool Player::SetPlayRange(int32_t start, int32_t end) {
@@ -272,8 +268,7 @@ bool Player::SetPlayRange(int32_t start, int32_t end) {
         return false;
     rangeStart_ = start;
     rangeEnd_ = end;
-    listener_.SetSliderStartMark(start == -1 ? -1 : SliderPositionOfFrame(start, frames));
-    listener_.SetSliderEndMark(end == -1 ? -1 : SliderPositionOfFrame(end, frames));
+    listener_.OnPlayRangeChanged(start, end);
     return true;
 }
 
@@ -330,15 +325,12 @@ void Player::SeekToFrame(int32_t frame) {
         SeekToSeconds(FrameToSeconds(frame));
 }
 
-void Player::SeekFromSlider(int32_t position, int32_t range, bool force) {
+void Player::ScrubToFrame(int32_t frame, bool force) {
     if (force)
         seekIssued_ = false;
-    if (!IsOpen() || seekIssued_ || range <= 0)
+    if (!IsOpen() || seekIssued_ || frame == lastScrubFrame_)
         return;
-    const int32_t frame = FrameOfSliderPosition(position, range, FrameCount());
-    if (frame == lastSliderFrame_)
-        return;
-    lastSliderFrame_ = frame;
+    lastScrubFrame_ = frame;
     DebugTrace("seek at frame = %ld\r\n", static_cast<long>(frame));
     SeekToSeconds(FrameToSeconds(frame));
 }

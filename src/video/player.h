@@ -67,7 +67,9 @@ class Player {
     // where the video was.
     void SeekToSeconds(double seconds);
     void SeekToFrame(int32_t frame);
-    void SeekFromSlider(int32_t position, int32_t range, bool force);
+    // A seek while the user drags: one per frame, and none while the last
+    // one's picture has not come, unless forced.
+    void ScrubToFrame(int32_t frame, bool force);
     void RewindToRangeStart();
 
     // The next frame to arrive goes to PlayerListener::OnAwaitedFrame
@@ -114,7 +116,7 @@ class Player {
     float rate_ = 1.0f;
     PlayerState state_ = PlayerState::Closed;
     bool seekIssued_ = false;
-    int32_t lastSliderFrame_ = -1;
+    int32_t lastScrubFrame_ = -1;
     int32_t rangeStart_ = -1;
     int32_t rangeEnd_ = -1;
     bool frameAwaited_ = false;

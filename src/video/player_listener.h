@@ -22,14 +22,12 @@ class PlayerListener {
     // Makes the document's surfaces before the first video opens. False when
     // they cannot be made; the open then fails.
     virtual bool SetUpSurfaces() { return true; }
-    // A video was opened: the preview shows its file name; the slider's line
-    // size follows its frame count.
-    virtual void OnVideoOpened(const std::string& /*fileName*/, int32_t /*sliderLineSize*/) {}
+    // A video of `frameCount` frames (-1 when unknown) was opened.
+    virtual void OnVideoOpened(const std::string& /*fileName*/, int32_t /*frameCount*/) {}
     // The graph was torn down.
     virtual void OnVideoClosed() {}
-    // Slider marks as slider positions, -1 to remove.
-    virtual void SetSliderStartMark(int32_t /*position*/) {}
-    virtual void SetSliderEndMark(int32_t /*position*/) {}
+    // The play range marks changed: frames, -1 for none.
+    virtual void OnPlayRangeChanged(int32_t /*start*/, int32_t /*end*/) {}
 
     // Playback stopped (Stop, an abort, another video opened).
     virtual void OnPlaybackStopped() {}

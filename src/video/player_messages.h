@@ -13,8 +13,6 @@ inline constexpr const char* kNotSeekable =
 inline constexpr const char* kQuicktime = "Apple Quicktime format is not supported.";  // 61220
 inline constexpr const char* kH264 = "Apple H264 format is not supported.";            // 61221
 inline constexpr const char* kRealMedia = "Real Media format is not supported.";       // 61222
-inline constexpr const char* kWrongShot =
-    "Wrong shot description. The current shot can't be added.";  // 32841
 inline constexpr const char* kOutOfMemory = "Sorry, I'm running out of memory";
 
 }  // namespace trevanto::message

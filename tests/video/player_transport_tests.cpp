@@ -109,8 +109,8 @@ TEST_F(PlayerTransport, EndMarkBeforeStartThenStartAfterItSwap) {
     player.SetStartMark(false);  // after the end: the marks swap roles
     EXPECT_EQ(player.RangeStart(), 100);
     EXPECT_EQ(player.RangeEnd(), 150);
-    EXPECT_EQ(listener.startMark, 100 * 32767 / 250);
-    EXPECT_EQ(listener.endMark, 150 * 32767 / 250);
+    EXPECT_EQ(listener.startMark, 100);
+    EXPECT_EQ(listener.endMark, 150);
 
     ShowFrame(40);
     player.SetEndMark(false);  // before the start: they swap again
@@ -157,20 +157,18 @@ TEST_F(PlayerTransport, RefusedSeekGoesBackToWhereTheVideoWas) {
     EXPECT_EQ(source.opened->PositionFrame(), 250);
 }
 
-TEST_F(PlayerTransport, SliderSeeksOncePerFrameAndWaitsForThePicture) {
+TEST_F(PlayerTransport, ScrubbingSeeksOncePerFrameAndWaitsForThePicture) {
     const int seeks = source.opened->seekCount;
-    player.SeekFromSlider(16384, 32767, false);
+    player.ScrubToFrame(125, false);
     EXPECT_EQ(source.opened->PositionFrame(), 125);
     EXPECT_EQ(source.opened->seekCount, seeks + 1);
-    player.SeekFromSlider(16000, 32767, false);  // the sought frame has not come yet
+    player.ScrubToFrame(122, false);  // the sought frame has not come yet
     EXPECT_EQ(source.opened->seekCount, seeks + 1);
-    player.SeekFromSlider(16000, 32767, true);  // forced
+    player.ScrubToFrame(122, true);  // forced
     EXPECT_EQ(source.opened->PositionFrame(), 122);
     player.HandleGraphEvents();  // the pictures arrive
     EXPECT_FALSE(player.SeekIssued());
-    player.SeekFromSlider(16000, 32767, false);  // same frame again: no seek
-    EXPECT_EQ(source.opened->seekCount, seeks + 2);
-    player.SeekFromSlider(100, 0, true);  // an empty slider range does nothing
+    player.ScrubToFrame(122, false);  // same frame again: no seek
     EXPECT_EQ(source.opened->seekCount, seeks + 2);
 }
 

@@ -14,13 +14,15 @@ class RecordingPlayerListener : public PlayerListener {
     void CheckButton(PlayerButton button, bool checked) override { buttons[button] = checked; }
     void OnPlayWithoutVideo() override { ++openFileRequests; }
     bool SetUpSurfaces() override { return surfacesOk; }
-    void OnVideoOpened(const std::string& fileName, int32_t lineSize) override {
+    void OnVideoOpened(const std::string& fileName, int32_t frames) override {
         title = fileName;
-        sliderLineSize = lineSize;
+        frameCount = frames;
     }
     void OnVideoClosed() override { ++closes; }
-    void SetSliderStartMark(int32_t position) override { startMark = position; }
-    void SetSliderEndMark(int32_t position) override { endMark = position; }
+    void OnPlayRangeChanged(int32_t start, int32_t end) override {
+        startMark = start;
+        endMark = end;
+    }
     void OnPlaybackStopped() override { ++slicingStops; }
     void PresentFrame(bool beyondPlayRange) override {
         ++presented;
@@ -40,7 +42,7 @@ class RecordingPlayerListener : public PlayerListener {
     std::map<PlayerButton, bool> buttons;
     int openFileRequests = 0;
     std::string title;
-    int32_t sliderLineSize = 0;
+    int32_t frameCount = 0;
     int closes = 0;
     int32_t startMark = -2;
     int32_t endMark = -2;
