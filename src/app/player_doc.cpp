@@ -5,6 +5,7 @@
 #include <array>
 
 #include "app/command_ids.h"
+#include "app/shots_file_messages.h"
 #include "app/slider_scale.h"
 
 namespace trevanto {
@@ -88,6 +89,10 @@ void CPlayerDoc::CheckButton(PlayerButton button, bool checked) {
             CheckCommand(command::kStop, checked);
             break;
     }
+}
+
+void CPlayerDoc::OnOpenFailed(OpenFailure failure) {
+    ShowMessage(OpenFailureMessage(failure));
 }
 
 void CPlayerDoc::OnPlayWithoutVideo() {

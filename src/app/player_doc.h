@@ -146,6 +146,7 @@ class CPlayerDoc : private PlayerListener {
     void ShowMessage(const std::string& text) override;
     void CheckButton(PlayerButton button, bool checked) override;
     void OnPlayWithoutVideo() override;
+    void OnOpenFailed(OpenFailure failure) override;
     bool SetUpSurfaces() override;
     void OnVideoOpened(const std::string& fileName, int32_t frameCount) override;
     void OnPlayRangeChanged(int32_t start, int32_t end) override;

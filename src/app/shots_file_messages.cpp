@@ -14,6 +14,23 @@ std::string ShotsFileSaveMessage(ShotsFileSaveStatus status) {
     return {};
 }
 
+std::string OpenFailureMessage(OpenFailure failure) {
+    switch (failure) {
+        case OpenFailure::Quicktime:
+            return "Apple Quicktime format is not supported.";
+        case OpenFailure::H264:
+            return "Apple H264 format is not supported.";
+        case OpenFailure::RealMedia:
+            return "Real Media format is not supported.";
+        case OpenFailure::NoSurfaces:
+            return "Sorry, the Quartz core components failed to initalise. Make sure to install "
+                   "the latest DirectX run-time.";
+        case OpenFailure::CannotPlay:
+            return "Sorry, I do not know how to play this file.";
+    }
+    return {};
+}
+
 std::string ShotsFileOpenMessage(ShotsFileOpenStatus status, const std::string& path) {
     switch (status) {
         case ShotsFileOpenStatus::Ok:

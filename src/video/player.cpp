@@ -50,12 +50,12 @@ void Player::SetThumbnailSize(int width, int height) {
 }
 
 bool Player::OpenVideo(const std::string& path) {
-    if (const auto refusal = RefusalMessageFor(path)) {
-        listener_.ShowMessage(*refusal);
+    if (const auto refused = RefusedFormatOf(path)) {
+        listener_.OnOpenFailed(*refused);
         return false;
     }
     if (!listener_.SetUpSurfaces()) {
-        listener_.ShowMessage(message::kQuartzFailed);
+        listener_.OnOpenFailed(OpenFailure::NoSurfaces);
         listener_.CheckButton(PlayerButton::Play, false);
         return false;
     }
@@ -70,13 +70,13 @@ bool Player::OpenVideo(const std::string& path) {
     std::unique_ptr<MediaGraph> graph = factory_ ? factory_(path, error) : nullptr;
     if (!graph) {
         DebugTrace("cannot open %s: %s\r\n", path.c_str(), error.c_str());
-        listener_.ShowMessage(message::kCannotPlay);
+        listener_.OnOpenFailed(OpenFailure::CannotPlay);
         return false;
     }
     int width = 0;
     int height = 0;
     if (!graph->VideoSize(width, height) || width == 0 || height == 0) {
-        listener_.ShowMessage(message::kCannotPlay);
+        listener_.OnOpenFailed(OpenFailure::CannotPlay);
         return false;
     }
     graph_ = std::move(graph);

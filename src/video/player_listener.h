@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "video/open_failure.h"
+
 namespace trevanto {
 
 // The toolbar buttons whose check state follows the player and the slicer.
@@ -16,6 +18,8 @@ class PlayerListener {
 
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void CheckButton(PlayerButton button, bool checked) = 0;
+    // OpenVideo failed; what was open before stays open.
+    virtual void OnOpenFailed(OpenFailure /*failure*/) {}
     // Play was asked with no video open.
     virtual void OnPlayWithoutVideo() {}
 

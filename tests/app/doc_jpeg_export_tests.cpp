@@ -152,21 +152,6 @@ TEST_F(JpegExportThroughDocument, OpeningAVideoWhileTheEventsGoThroughEndsTheCha
     EXPECT_TRUE(session.dialogUser.messages.empty());
 }
 
-TEST_F(JpegExportThroughDocument, PublishChecksItsTarget) {
-    session.doc.GetPublisher().Options().targetFile.clear();
-    EXPECT_FALSE(session.doc.Publishing().Publish());
-    session.doc.GetPublisher().Options().targetFile = folder.File("a/b/index.html");
-    EXPECT_FALSE(session.doc.Publishing().Publish());  // one level only
-    session.doc.ClearShots();
-    EXPECT_FALSE(session.doc.Publishing().Publish());
-    EXPECT_EQ(session.dialogUser.messages,
-              (std::vector<std::string>{
-                  "You need to specify a target file.",
-                  "Sorry, can't create directory: " + folder.File("a/b") + ". Access denied.",
-                  "No shot to export."}));
-    EXPECT_FALSE(session.doc.FrameChainRunning());
-}
-
 TEST_F(JpegExportThroughDocument, ClosingTheVideoResetsTheOptionsAndEndsTheExport) {
     Publisher& publisher = session.doc.GetPublisher();
     publisher.Options().title = "Holiday";

@@ -99,27 +99,6 @@ TEST(ShotsFileThroughDocument, RoundTripRebuildsEveryShotWithItsPicture) {
     EXPECT_TRUE(loaded.doc.Pending().IsEmpty());
 }
 
-TEST(ShotsFileThroughDocument, ARefreshOrMergeDuringTheRebuildingIsRefused) {
-    const test::TempFolder folder;
-    const std::string file = folder.File("clip.hpv");
-    WriteFile(file, Mpeg1ShotsFile("shot 1=0,0,39\r\nshot 2=40,40,84\r\nshot 3=85,85,124\r\n"));
-    ExportSession session;
-    ASSERT_TRUE(session.Open(Mpeg1Clip()));
-    session.doc.InsertShot();
-    session.doc.InsertShot();
-    session.dialogUser.answer = file;
-    session.doc.ShotsFile().LoadShots();
-    ASSERT_TRUE(session.doc.ShotsFile().IsRebuilding());
-    // The rebuilding owns the frame request: taking it would stall the chain.
-    EXPECT_FALSE(session.doc.RefreshShotImage(0));
-    EXPECT_FALSE(session.doc.MergeShots({0, 1}));
-    ASSERT_TRUE(session.RunUntilRebuilt());
-    EXPECT_EQ(session.Ranges(), (Ranges{{0, 0}, {0, 0}, {0, 39}, {40, 84}, {85, 124}}));
-    EXPECT_EQ(session.dialogUser.messages,
-              std::vector<std::string>{"3 shots extracted from the shots file."});
-    EXPECT_FALSE(session.lockingView.locked);
-}
-
 TEST(ShotsFileThroughDocument, RecordsOutsideTheVideoAreReportedAndTheRestRebuilt) {
     const test::TempFolder folder;
     const std::string file = folder.File("odd.hpv");

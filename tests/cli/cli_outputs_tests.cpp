@@ -135,18 +135,6 @@ TEST(CliOutputs, PublishedArchiveHoldsEveryReferencedPart) {
     EXPECT_EQ(test::ReadWholeFile(folder.File("notes.txt")), "notes");
 }
 
-TEST(CliOutputs, PublishingIntoAFolderMakesItAndItsFirstPage) {
-    const test::TempFolder folder;
-    const auto result = RunCli({"slice", Mpeg1(), "--publish", folder.File("new"), "--no-caption",
-                                "--edge", "2", "--caption", "unused"});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, std::string(kMpeg1Shots) + folder.File("new/output1.html") + "\n");
-    EXPECT_TRUE(std::filesystem::exists(folder.File("new/image0005.jpg")));
-    const std::string page = test::ReadWholeFile(folder.File("new/output1.html"));
-    EXPECT_EQ(page.find("unused"), std::string::npos);  // captions are off
-    EXPECT_EQ(test::ImageSources(page).size(), 5u);
-}
-
 TEST(CliOutputs, PublishingFailuresAndBadOptions) {
     const test::TempFolder folder;
     const auto deep = RunCli({"slice", Mpeg1(), "--publish", folder.File("a/b/index.html")});

@@ -13,6 +13,7 @@ class RecordingPlayerListener : public PlayerListener {
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void CheckButton(PlayerButton button, bool checked) override { buttons[button] = checked; }
     void OnPlayWithoutVideo() override { ++openFileRequests; }
+    void OnOpenFailed(OpenFailure failure) override { failures.push_back(failure); }
     bool SetUpSurfaces() override { return surfacesOk; }
     void OnVideoOpened(const std::string& fileName, int32_t frames) override {
         title = fileName;
@@ -39,6 +40,7 @@ class RecordingPlayerListener : public PlayerListener {
 
     bool surfacesOk = true;
     std::vector<std::string> messages;
+    std::vector<OpenFailure> failures;
     std::map<PlayerButton, bool> buttons;
     int openFileRequests = 0;
     std::string title;
