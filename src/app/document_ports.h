@@ -40,7 +40,7 @@ class ShotViewPort {
 class FramePort {
   public:
     virtual ~FramePort() = default;
-    // Check state of the buttons Play, Pause, Stop, sampler (106), engine (107).
+    // Check state of the buttons Play, Pause, Stop, Sampler and Engine (command ids).
     virtual void CheckButton(int32_t commandId, bool checked) = 0;
     // "Frame=%ld/%ld" and the position label.
     virtual void UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode,

@@ -155,41 +155,31 @@ TEST_F(ShotsFileTest, HeaderChecks) {
     }
 }
 
-TEST_F(ShotsFileTest, LfOnlyLineEndsAreAccepted) {
-    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\n\n/v.avi\nshot 1=0,0,10\nshot 2=11,12,20\n"),
-              ShotsFileOpenStatus::Ok);
-    EXPECT_EQ(videoPath_, "/v.avi");
-    EXPECT_EQ(Ranges(pending_), (std::vector<Range>{{0, 0, 10}, {11, 12, 20}}));
-}
-
-TEST_F(ShotsFileTest, RecordsMaySpreadOverLinesOrShareOne) {
-    EXPECT_EQ(Load(std::string(kHeader) + "shot 4=10,10,20 shot 5=21,21,30\r\n"
-                                          "shot\r\n  6=\r\n31,\t32,\r\n 40\r\n"
-                                          "shot7=-1,+2,3shot 8=41,41,50"),
-              ShotsFileOpenStatus::Ok);
-    EXPECT_EQ(
-        Ranges(pending_),
-        (std::vector<Range>{{10, 10, 20}, {21, 21, 30}, {31, 32, 40}, {-1, 2, 3}, {41, 41, 50}}));
-}
-
-TEST_F(ShotsFileTest, RecordsWithNumberStartAndEndZeroAreIgnored) {
-    EXPECT_EQ(Load(std::string(kHeader) + "shot 0=0,7,0\r\nshot 0=5,5,9\r\nshot 3=0,0,0\r\n"),
-              ShotsFileOpenStatus::Ok);
-    EXPECT_EQ(Ranges(pending_), (std::vector<Range>{{5, 5, 9}, {0, 0, 0}}));
-}
-
-TEST_F(ShotsFileTest, TextThatIsNoRecordIsSkipped) {
-    EXPECT_EQ(Load(std::string(kHeader) +
-                   "  # a comment\r\n"
-                   "shot 1=1,1,5 trailing words shot 2=6,6,9\r\n"
-                   "shot 3 =10,10,20\r\n"        // blank before '=': no record
-                   "shot 4=10,10\r\n"            // incomplete: no record
-                   "shot 5=99999999999,1,2\r\n"  // beyond 32 bits: no record
-                   "screenshot 6=30,30,40\r\n"   // "shot" inside a word still starts one
-                   "shot 7=41,41,50\r\n"),
-              ShotsFileOpenStatus::Ok);
-    EXPECT_EQ(Ranges(pending_),
-              (std::vector<Range>{{1, 1, 5}, {6, 6, 9}, {30, 30, 40}, {41, 41, 50}}));
+TEST_F(ShotsFileTest, RecordsAsTheyMayBeWritten) {
+    const std::string header = kHeader;
+    const std::pair<std::string, std::vector<Range>> rows[] = {
+        // LF-only line ends.
+        {"Trevanto (c) 2004 Qelvar\n\n/v.avi\nshot 1=0,0,10\nshot 2=11,12,20\n",
+         {{0, 0, 10}, {11, 12, 20}}},
+        // Spread over lines or sharing one.
+        {header + "shot 4=10,10,20 shot 5=21,21,30\r\nshot\r\n  6=\r\n31,\t32,\r\n 40\r\n"
+                  "shot7=-1,+2,3shot 8=41,41,50",
+         {{10, 10, 20}, {21, 21, 30}, {31, 32, 40}, {-1, 2, 3}, {41, 41, 50}}},
+        // Number, start and end all 0: ignored.
+        {header + "shot 0=0,7,0\r\nshot 0=5,5,9\r\nshot 3=0,0,0\r\n", {{5, 5, 9}, {0, 0, 0}}},
+        // Text that is no record: a comment, trailing words, a blank before
+        // '=', an incomplete record, a number beyond 32 bits; "shot" inside a
+        // word still starts one.
+        {header + "  # a comment\r\nshot 1=1,1,5 trailing words shot 2=6,6,9\r\n"
+                  "shot 3 =10,10,20\r\nshot 4=10,10\r\nshot 5=99999999999,1,2\r\n"
+                  "screenshot 6=30,30,40\r\nshot 7=41,41,50\r\n",
+         {{1, 1, 5}, {6, 6, 9}, {30, 30, 40}, {41, 41, 50}}},
+    };
+    for (const auto& [text, ranges] : rows) {
+        EXPECT_EQ(Load(text), ShotsFileOpenStatus::Ok) << text;
+        EXPECT_EQ(Ranges(pending_), ranges) << text;
+    }
+    EXPECT_EQ(videoPath_, "/videos/clip.mpg");
 }
 
 TEST_F(ShotsFileTest, GarbageAndBinaryFilesEndWithNothingAdded) {
