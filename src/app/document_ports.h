@@ -40,7 +40,7 @@ class ShotViewPort {
 class FramePort {
   public:
     virtual ~FramePort() = default;
-    // Check state of the buttons Play, Pause, Stop, sampler (106), engine (107).
+    // Check state of the buttons Play, Pause, Stop, Sampler and Engine (command ids).
     virtual void CheckButton(int32_t commandId, bool checked) = 0;
     // "Frame=%ld/%ld" and the position label.
     virtual void UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode,
@@ -103,6 +103,19 @@ class UserPort {
     virtual bool PumpEventsAndCheckEscape(int /*maxEvents*/) { return false; }
     // Opens a file or URL with the desktop's default handler.
     virtual bool OpenWithDefaultHandler(const std::string& /*pathOrUrl*/) { return false; }
+};
+
+// The front end's side of the document. A port left out (or null) is a
+// do-nothing one: the view refuses every thumbnail, the user answers No and
+// cancels every choice.
+struct DocumentPorts {
+    ShotViewPort* view = nullptr;
+    FramePort* frame = nullptr;
+    ProgressPort* progress = nullptr;
+    UserPort* user = nullptr;
+
+    // The same ports with every null one replaced by its do-nothing one.
+    DocumentPorts WithDefaults() const;
 };
 
 }  // namespace trevanto

@@ -2,19 +2,11 @@
 
 #include "app/jpeg_messages.h"
 #include "app/player_doc.h"
+#include "common/paths.h"
 #include "common/text_format.h"
 #include "video/player_messages.h"
 
 namespace trevanto {
-
-JpegExportCommands::JpegExportCommands(CPlayerDoc& doc)
-    : doc_(doc), chain_(*this, doc.JpegCounter()) {
-    const auto arrived = [this](const FrameRequest&) {
-        chain_.OnFrameArrived(doc_.GetPlayer().CurrentFrame());
-    };
-    doc_.SetFrameRequestHandler(FrameRequestKind::JpegExport, arrived);
-    doc_.SetFrameRequestHandler(FrameRequestKind::PublishImage, arrived);
-}
 
 bool JpegExportCommands::ExtractAsJpeg(std::vector<int32_t> items,
                                        const std::optional<std::string>& folder) {
@@ -24,27 +16,37 @@ bool JpegExportCommands::ExtractAsJpeg(std::vector<int32_t> items,
 
 bool JpegExportCommands::StartPublicationExport(std::vector<int32_t> items,
                                                 std::function<void()> completed) {
+    if (doc_.FrameChainRunning())
+        return false;
+    counter_ = 1;
     return Start(std::move(items), false, OutputFolder(), std::move(completed));
 }
 
 bool JpegExportCommands::Start(std::vector<int32_t> items, bool userExport, std::string folder,
                                std::function<void()> completed) {
+    UserPort& user = *doc_.Ports().user;
     if (!doc_.IsOpen()) {
-        ShowMessage(message::kLoadMovieFirst);
+        user.ShowMessage(message::kLoadMovieFirst);
         return false;
     }
     // A running chain keeps its own completion.
-    if (!doc_.Ports().view || doc_.FrameChainRunning())
+    if (doc_.FrameChainRunning() || items.empty())
         return false;
     if (const std::string problem = SizeProblem(); !problem.empty()) {
-        ShowMessage(problem);
+        user.ShowMessage(problem);
         return false;
     }
+    items_ = std::move(items);
+    userExport_ = userExport;
+    folder_ = std::move(folder);
+    lastSavedPath_.clear();
+    saved_ = 0;
     publicationCompleted_ = std::move(completed);
-    if (chain_.Start(std::move(items), userExport, std::move(folder)))
-        return true;
-    publicationCompleted_ = nullptr;
-    return false;
+    return doc_.Chain().Start(*this, static_cast<int32_t>(items_.size()));
+}
+
+bool JpegExportCommands::IsActive() const {
+    return doc_.Chain().Runs(*this);
 }
 
 std::string JpegExportCommands::SizeProblem() const {
@@ -60,44 +62,51 @@ ExportSize JpegExportCommands::Size() const {
     return JpegExportSize(options.stretchToFit, options.shotWidth, options.shotHeight);
 }
 
-void JpegExportCommands::ShowMessage(const std::string& text) {
-    Show(text, MessageKind::Warning);
-}
-
-void JpegExportCommands::ShowInformation(const std::string& text) {
-    Show(text, MessageKind::Information);
-}
-
-void JpegExportCommands::Show(const std::string& text, MessageKind kind) {
-    if (UserPort* user = doc_.Ports().user)
-        user->ShowMessage(text, kind);
-}
-
-bool JpegExportCommands::RequestItemFrame(int32_t item, bool userExport) {
+FrameJob::Seek JpegExportCommands::SeekItem(int32_t k) {
     if (!doc_.IsOpen()) {
-        ShowMessage(message::kLoadMovieFirst);
-        return false;
+        doc_.Ports().user->ShowMessage(message::kLoadMovieFirst);
+        return Seek::Failed;
     }
     // An item whose shot is gone (deleted meanwhile) ends the chain.
+    const int32_t item = items_[static_cast<size_t>(k)];
     if (!doc_.Surfaces().Thumbnail() || !doc_.Shots().FindShotByItem(item))
-        return false;
-    FrameRequest request;
-    request.kind = userExport ? FrameRequestKind::JpegExport : FrameRequestKind::PublishImage;
-    request.item = item;
-    doc_.GetPlayer().SetFrameRequest(request);
+        return Seek::Failed;
     doc_.GoToShot(item, false);
+    return Seek::Sought;
+}
+
+int32_t JpegExportCommands::WantedFrame(int32_t k) const {
+    return doc_.Shots().StartFrameOfItem(items_[static_cast<size_t>(k)]);
+}
+
+bool JpegExportCommands::Act(int32_t /*k*/) {
+    if (!ScaleFrame())
+        return false;
+    const std::string path = JoinPath(folder_, JpegImageName(counter_));
+    ++counter_;  // also when writing fails
+    if (SaveImage(path)) {
+        ++saved_;
+        lastSavedPath_ = path;
+    }
     return true;
 }
 
-int32_t JpegExportCommands::StartFrameOfItem(int32_t item) const {
-    return doc_.Shots().StartFrameOfItem(item);
+void JpegExportCommands::Finish(bool completed) {
+    // A publication may start another export from its completion.
+    const std::function<void()> publicationCompleted = std::move(publicationCompleted_);
+    publicationCompleted_ = nullptr;
+    if (!completed)
+        return;
+    if (userExport_) {
+        // The report counts what reached the disk, not what was asked for.
+        doc_.Ports().user->ShowMessage(JpegExportReport(saved_, lastSavedPath_),
+                                       MessageKind::Information);
+    } else if (publicationCompleted) {
+        publicationCompleted();
+    }
 }
 
 bool JpegExportCommands::ScaleFrame() {
-    if (!doc_.IsOpen()) {
-        ShowMessage(message::kLoadMovieFirst);
-        return false;
-    }
     const ExportSize size = Size();
     // The work surface grows to the export size (bounded by SizeProblem).
     if (doc_.Surfaces().EnsureWorkSize(size.width, size.height) &&
@@ -105,7 +114,7 @@ bool JpegExportCommands::ScaleFrame() {
                            size.width, size.height)) {
         return true;
     }
-    ShowMessage(
+    doc_.Ports().user->ShowMessage(
         FormatText("The video frame could not be scaled to %d x %d.", size.width, size.height));
     return false;
 }
@@ -120,41 +129,11 @@ bool JpegExportCommands::SaveImage(const std::string& filePath) {
                           doc_.GetPublisher().Options().stretchToFit, size.width, size.height);
     if (!result.Written()) {
         if (const JpegMessage message = JpegWriteMessage(result); !message.text.empty())
-            Show(message.text, message.kind);
+            doc_.Ports().user->ShowMessage(message.text, message.kind);
         return false;
     }
     written_.push_back(filePath);
     return true;
-}
-
-bool JpegExportCommands::PumpEventsAndCheckEscape(int maxEvents) {
-    UserPort* user = doc_.Ports().user;
-    return user && user->PumpEventsAndCheckEscape(maxEvents);
-}
-
-void JpegExportCommands::BeginProgress(const std::string& caption) {
-    if (ProgressPort* progress = doc_.Ports().progress)
-        progress->BeginProgress(caption);
-}
-
-void JpegExportCommands::SetProgress(int32_t position) {
-    if (ProgressPort* progress = doc_.Ports().progress)
-        progress->SetProgress(position);
-}
-
-void JpegExportCommands::EndProgress() {
-    if (ProgressPort* progress = doc_.Ports().progress)
-        progress->EndProgress();
-}
-
-void JpegExportCommands::ExportCompleted(bool userExport, const std::string& /*report*/) {
-    if (userExport)
-        return;
-    // The publication may start another export from here.
-    const std::function<void()> completed = std::move(publicationCompleted_);
-    publicationCompleted_ = nullptr;
-    if (completed)
-        completed();
 }
 
 }  // namespace trevanto

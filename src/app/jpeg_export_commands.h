@@ -1,27 +1,25 @@
 #pragma once
 // Exporting shots as JPEG images from the document: "Extract as jpeg" for the
-// selected items, and the images of a publication. The images are made
-// through frame requests of kind 1 (the user's export) or 4 (a publication),
-// at the size and with the stretching of the publishing options, numbered by
-// the document's JPEG counter.
+// selected items, and the images of a publication. Each is a frame job: for
+// each item the video goes to the shot's start frame, which is scaled to the
+// size and with the stretching of the publishing options and written under
+// the next image number of the JPEG counter.
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/document_ports.h"
+#include "app/frame_job_chain.h"
 #include "export/jpeg_export.h"
-#include "export/jpeg_export_chain.h"
 
 namespace trevanto {
 
 class CPlayerDoc;
 
-class JpegExportCommands : private JpegExportHost {
+class JpegExportCommands : private FrameJob {
   public:
-    // Registers itself as the document's handler of kind 1 and 4 requests.
-    explicit JpegExportCommands(CPlayerDoc& doc);
+    explicit JpegExportCommands(CPlayerDoc& doc) : doc_(doc) {}
     JpegExportCommands(const JpegExportCommands&) = delete;
     JpegExportCommands& operator=(const JpegExportCommands&) = delete;
 
@@ -31,18 +29,15 @@ class JpegExportCommands : private JpegExportHost {
     // they went. False when the export could not start.
     bool ExtractAsJpeg(std::vector<int32_t> items,
                        const std::optional<std::string>& folder = std::nullopt);
-    // The images of a publication, silently; `completed` runs once the last
-    // image is written (never after an abort).
+    // The images of a publication, silently, numbered from 1; `completed`
+    // runs once the last image is written (never after an abort).
     bool StartPublicationExport(std::vector<int32_t> items, std::function<void()> completed);
 
-    bool IsActive() const { return chain_.IsActive(); }
+    bool IsActive() const;
     // Every image of the last export was written.
-    bool LastExportComplete() const { return chain_.SavedCount() == chain_.RequestedCount(); }
-    // Ends the chain without a message; a publication never gets its pages.
-    void Cancel() {
-        chain_.Cancel();
-        publicationCompleted_ = nullptr;
-    }
+    bool LastExportComplete() const { return saved_ == static_cast<int32_t>(items_.size()); }
+    // The number of the next image.
+    int32_t Counter() const { return counter_; }
     // The folder the images go to now, from the publication's target file.
     std::string OutputFolder() const;
     // Why images of the options' size cannot be made; empty when they can.
@@ -54,23 +49,24 @@ class JpegExportCommands : private JpegExportHost {
     bool Start(std::vector<int32_t> items, bool userExport, std::string folder,
                std::function<void()> completed);
     ExportSize Size() const;
-    void ShowMessage(const std::string& text) override;
-    void ShowInformation(const std::string& text) override;
-    void Show(const std::string& text, MessageKind kind);
+    bool ScaleFrame();
+    bool SaveImage(const std::string& filePath);
 
-    // JpegExportHost
-    bool RequestItemFrame(int32_t item, bool userExport) override;
-    int32_t StartFrameOfItem(int32_t item) const override;
-    bool ScaleFrame() override;
-    bool SaveImage(const std::string& filePath) override;
-    bool PumpEventsAndCheckEscape(int maxEvents) override;
-    void BeginProgress(const std::string& caption) override;
-    void SetProgress(int32_t position) override;
-    void EndProgress() override;
-    void ExportCompleted(bool userExport, const std::string& report) override;
+    // FrameJob: item k is items_[k].
+    std::string ProgressCaption() const override { return "Saving to JPEG"; }
+    Seek SeekItem(int32_t k) override;
+    int32_t WantedFrame(int32_t k) const override;
+    bool Act(int32_t k) override;
+    const char* EscapeMessage() const override { return "Publish to the web aborted."; }
+    void Finish(bool completed) override;
 
     CPlayerDoc& doc_;
-    JpegExportChain chain_;
+    int32_t counter_ = 1;
+    std::vector<int32_t> items_;
+    bool userExport_ = false;
+    std::string folder_;
+    std::string lastSavedPath_;
+    int32_t saved_ = 0;
     std::function<void()> publicationCompleted_;
     std::vector<std::string> written_;
 };

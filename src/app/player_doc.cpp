@@ -3,12 +3,14 @@
 #include "app/player_doc.h"
 
 #include "app/command_ids.h"
+#include "app/shots_file_messages.h"
+#include "app/slider_scale.h"
 
 namespace trevanto {
 
 CPlayerDoc::CPlayerDoc(MediaGraphFactory factory, DocumentPorts ports, int screenWidth,
                        int screenHeight)
-    : ports_(ports),
+    : ports_(ports.WithDefaults()),
       screenWidth_(screenWidth),
       screenHeight_(screenHeight),
       player_(std::move(factory), *this) {
@@ -64,19 +66,12 @@ bool CPlayerDoc::OnCommand(int32_t commandId, bool shift) {
     }
 }
 
-void CPlayerDoc::SetFrameRequestHandler(FrameRequestKind kind,
-                                        std::function<void(const FrameRequest&)> handler) {
-    requestHandlers_[kind] = std::move(handler);
-}
-
 void CPlayerDoc::ShowMessage(const std::string& text) {
-    if (ports_.user)
-        ports_.user->ShowMessage(text, MessageKind::Warning);
+    ports_.user->ShowMessage(text, MessageKind::Warning);
 }
 
 void CPlayerDoc::CheckCommand(int32_t commandId, bool checked) {
-    if (ports_.frame)
-        ports_.frame->CheckButton(commandId, checked);
+    ports_.frame->CheckButton(commandId, checked);
 }
 
 void CPlayerDoc::CheckButton(PlayerButton button, bool checked) {
@@ -90,49 +85,34 @@ void CPlayerDoc::CheckButton(PlayerButton button, bool checked) {
         case PlayerButton::Stop:
             CheckCommand(command::kStop, checked);
             break;
-        case PlayerButton::Sampler:
-            CheckCommand(command::kSampler, checked);
-            break;
-        case PlayerButton::Engine:
-            CheckCommand(command::kEngine, checked);
-            break;
     }
 }
 
-void CPlayerDoc::PostOpenFileCommand() {
-    if (ports_.frame)
-        ports_.frame->PostOpenFileCommand();
+void CPlayerDoc::OnOpenFailed(OpenFailure failure) {
+    ShowMessage(OpenFailureMessage(failure));
+}
+
+void CPlayerDoc::OnPlayWithoutVideo() {
+    ports_.frame->PostOpenFileCommand();
 }
 
 bool CPlayerDoc::SetUpSurfaces() {
     return surfaces_.SetUp(screenWidth_, screenHeight_);
 }
 
-void CPlayerDoc::OnVideoOpened(const std::string& fileName, int32_t sliderLineSize) {
-    if (!ports_.frame)
-        return;
+void CPlayerDoc::OnVideoOpened(const std::string& fileName, int32_t frameCount) {
     ports_.frame->SetVideoTitle(fileName);
-    ports_.frame->SetSliderLineSize(sliderLineSize);
+    ports_.frame->SetSliderLineSize(SliderLineSize(frameCount));
 }
 
-void CPlayerDoc::SetSliderStartMark(int32_t position) {
-    if (ports_.frame)
-        ports_.frame->SetSliderStartMark(position);
+void CPlayerDoc::OnPlayRangeChanged(int32_t start, int32_t end) {
+    const int32_t frames = player_.FrameCount();
+    ports_.frame->SetSliderStartMark(start == -1 ? -1 : SliderPositionOfFrame(start, frames));
+    ports_.frame->SetSliderEndMark(end == -1 ? -1 : SliderPositionOfFrame(end, frames));
 }
 
-void CPlayerDoc::SetSliderEndMark(int32_t position) {
-    if (ports_.frame)
-        ports_.frame->SetSliderEndMark(position);
-}
-
-void CPlayerDoc::RunFrameRequest(const FrameRequest& request) {
-    if (request.kind == FrameRequestKind::RefreshThumbnail) {
-        CompleteRefresh(request.item);
-        return;
-    }
-    const auto handler = requestHandlers_.find(request.kind);
-    if (handler != requestHandlers_.end() && handler->second)
-        handler->second(request);
+void CPlayerDoc::SeekFromSlider(int32_t position, bool force) {
+    player_.ScrubToFrame(FrameOfSliderPosition(position, kSliderMax, player_.FrameCount()), force);
 }
 
 const ShotTemplate& CPlayerDoc::Template() const {

@@ -11,15 +11,16 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "app/document_ports.h"
 #include "app/document_surfaces.h"
+#include "app/frame_job_chain.h"
 #include "app/jpeg_export_commands.h"
 #include "app/publishing_commands.h"
 #include "app/shots_file_commands.h"
+#include "app/thumbnail_refresh_job.h"
 #include "export/shot_template.h"
 #include "publish/publisher.h"
 #include "shots/shot_list.h"
@@ -28,15 +29,6 @@
 #include "video/player.h"
 
 namespace trevanto {
-
-// The front end's side of the document; a missing port is left out quietly
-// (no view: no shots can be added).
-struct DocumentPorts {
-    ShotViewPort* view = nullptr;
-    FramePort* frame = nullptr;
-    ProgressPort* progress = nullptr;
-    UserPort* user = nullptr;
-};
 
 class CPlayerDoc : private PlayerListener {
   public:
@@ -47,7 +39,8 @@ class CPlayerDoc : private PlayerListener {
     CPlayerDoc(const CPlayerDoc&) = delete;
     CPlayerDoc& operator=(const CPlayerDoc&) = delete;
 
-    void SetPorts(const DocumentPorts& ports) { ports_ = ports; }
+    // Null ports become do-nothing ones.
+    void SetPorts(const DocumentPorts& ports) { ports_ = ports.WithDefaults(); }
     const DocumentPorts& Ports() const { return ports_; }
     // The application's shot bitmap template; null draws none.
     void SetShotTemplate(const ShotTemplate* shotTemplate) { template_ = shotTemplate; }
@@ -65,6 +58,8 @@ class CPlayerDoc : private PlayerListener {
     bool OpenVideo(const std::string& path) { return player_.OpenVideo(path); }
     void CloseVideo() { player_.CloseVideo(); }
     bool IsOpen() const { return player_.IsOpen(); }
+    // The user drags the navigation slider to `position` (0..32767).
+    void SeekFromSlider(int32_t position, bool force);
     Player& GetPlayer() { return player_; }
     const Player& GetPlayer() const { return player_; }
     // Runs a menu, toolbar or accelerator command meant for the document.
@@ -93,19 +88,20 @@ class CPlayerDoc : private PlayerListener {
     void SetShotsModified(bool modified) { shotsModified_ = modified; }
     int32_t ShotCount() const { return shots_.ShotCount(); }
     const ShotList& Shots() const { return shots_; }
-    ShotList& Shots() { return shots_; }
-    PendingShotList& PendingShots() { return pending_; }
+    // The records of a shots file waiting to be rebuilt.
+    PendingShotList& Pending() { return pending_; }
+    const PendingShotList& Pending() const { return pending_; }
     bool TimecodeMode() const { return timecodeMode_; }
     CaptionContext Captions() const;
 
     // --- Slicing ----------------------------------------------------------
     void StartEngine();
     void StartSampler();
-    void StopSlicing() override;
-    void OnSamplerCommand();   // 106
-    void OnEngineCommand();    // 107
-    void OnShotsMenuEngine();  // 32832
-    void InsertShot();         // 103, 32834
+    void StopSlicing();
+    void OnSamplerCommand();   // command::kSampler
+    void OnEngineCommand();    // command::kEngine
+    void OnShotsMenuEngine();  // command::kShotsStartEngine
+    void InsertShot();         // command::kInsertShot, command::kShotsAddManually
     // The Settings dialog's OK: takes the settings and recomputes the step.
     void ApplySlicingSettings(const SlicingSettings& settings);
     const SlicingSettings& GetSlicingSettings() const { return slicer_.Settings(); }
@@ -124,15 +120,12 @@ class CPlayerDoc : private PlayerListener {
     // (false) while a chain of frame requests runs: the chain owns the request.
     bool RefreshShotImage(int32_t item);
 
-    // --- Frame requests -----------------------------------------------------
-    // The operation that completes requests of `kind` (JPEG export, shots
-    // file, publication); refreshes are the document's own.
-    void SetFrameRequestHandler(FrameRequestKind kind,
-                                std::function<void(const FrameRequest&)> handler);
-
     DocumentSurfaces& Surfaces() { return surfaces_; }
-    int32_t& JpegCounter() { return jpegCounter_; }
-    bool& ConfirmDeletes() { return confirmDeletes_; }
+    // The number of the next JPEG image.
+    int32_t JpegCounter() const { return jpegExport_.Counter(); }
+    // Deleting shots asks first.
+    bool ConfirmDeletes() const { return confirmDeletes_; }
+    void SetConfirmDeletes(bool confirm) { confirmDeletes_ = confirm; }
     const ShotTemplate& GetShotTemplate() const { return Template(); }
 
     // --- Shots files, JPEG export, publishing (player_doc_export.cpp) -------
@@ -141,28 +134,29 @@ class CPlayerDoc : private PlayerListener {
     PublishingCommands& Publishing() { return publishing_; }
     Publisher& GetPublisher() { return publisher_; }
     const Publisher& GetPublisher() const { return publisher_; }
-    // A chain of frame requests runs (shots file, JPEG export, refresh); only
-    // one may run at a time.
-    bool FrameChainRunning() const;
+    // The chain of frame jobs (shots file, JPEG export, publication images,
+    // refresh); only one job runs at a time.
+    FrameJobChain& Chain() { return chain_; }
+    const FrameJobChain& Chain() const { return chain_; }
+    bool FrameChainRunning() const { return chain_.IsRunning(); }
 
   private:
     // PlayerListener: how the player reaches the ports and the run.
     void ShowMessage(const std::string& text) override;
     void CheckButton(PlayerButton button, bool checked) override;
-    void PostOpenFileCommand() override;
+    void OnPlayWithoutVideo() override;
+    void OnOpenFailed(OpenFailure failure) override;
     bool SetUpSurfaces() override;
-    void OnVideoOpened(const std::string& fileName, int32_t sliderLineSize) override;
-    void SetSliderStartMark(int32_t position) override;
-    void SetSliderEndMark(int32_t position) override;
+    void OnVideoOpened(const std::string& fileName, int32_t frameCount) override;
+    void OnPlayRangeChanged(int32_t start, int32_t end) override;
+    void OnPlaybackStopped() override { StopSlicing(); }
     void PresentFrame(bool beyondPlayRange) override;
-    void RunFrameRequest(const FrameRequest& request) override;
+    void OnAwaitedFrame() override { chain_.OnFrameArrived(); }
     void OnPlaybackEnd(int32_t frameAfterEnd) override;
     void OnVideoClosed() override;
 
     void CheckCommand(int32_t commandId, bool checked);
     void UpdateShotCount();
-    void RequestRefresh(int32_t item);
-    void CompleteRefresh(int32_t item);
     const ShotTemplate& Template() const;
 
     DocumentPorts ports_;
@@ -176,14 +170,14 @@ class CPlayerDoc : private PlayerListener {
     bool timecodeMode_ = false;
     bool confirmDeletes_ = true;
     bool shotsModified_ = false;
-    int32_t jpegCounter_ = 1;
-    int refreshRepeats_ = 0;
-    std::map<FrameRequestKind, std::function<void(const FrameRequest&)>> requestHandlers_;
-    // After the shots and the request handlers, which they use.
     Publisher publisher_;
+    // The chain keeps a reference to the player, made below; it is only
+    // used once the document is built.
+    FrameJobChain chain_{player_, ports_};
     ShotsFileCommands shotsFile_{*this};
     JpegExportCommands jpegExport_{*this};
     PublishingCommands publishing_{*this, jpegExport_};
+    ThumbnailRefreshJob refreshJob_{*this};
     // Last: the player and its graph go first, before what they report to.
     Player player_;
 };

@@ -5,13 +5,6 @@
 #include "video/player_messages.h"
 
 namespace trevanto {
-namespace {
-
-// A refresh whose frame is not the shot's start is sought again at most this
-// many times; then the frame that came is taken.
-constexpr int kMaxRefreshRepeats = 3;
-
-}  // namespace
 
 bool CPlayerDoc::CaptureShot(bool add, int32_t start, int32_t end, int32_t imageIndex) {
     if (!player_.IsOpen()) {
@@ -28,50 +21,45 @@ bool CPlayerDoc::CaptureShot(bool add, int32_t start, int32_t end, int32_t image
         std::string caption;
         return AddShot(picture, caption, start, end);
     }
-    if (!ports_.view || imageIndex < 0)
+    if (imageIndex < 0)
         return false;
     return ports_.view->ReplaceThumbnail(imageIndex, picture);
 }
 
 bool CPlayerDoc::RefreshShotImage(int32_t item) {
-    // A request set now would take the place of the chain's, which would
-    // then never go on.
+    // The chain owns the one awaited frame; another job would take it.
     if (FrameChainRunning())
         return false;
-    refreshRepeats_ = 0;
-    RequestRefresh(item);
+    refreshJob_.SetItem(item);
+    chain_.Start(refreshJob_, 1);
     return true;
 }
 
-void CPlayerDoc::RequestRefresh(int32_t item) {
-    if (!player_.IsOpen()) {
-        ShowMessage(message::kLoadMovieFirst);
-        return;
+FrameJob::Seek ThumbnailRefreshJob::SeekItem(int32_t /*k*/) {
+    if (!doc_.IsOpen()) {
+        doc_.Ports().user->ShowMessage(message::kLoadMovieFirst);
+        return Seek::Failed;
     }
-    if (!surfaces_.Thumbnail() || item < 0 || !shots_.FindShotByItem(item))
-        return;
-    FrameRequest request;
-    request.kind = FrameRequestKind::RefreshThumbnail;
-    request.item = item;
-    player_.SetFrameRequest(request);
-    GoToShot(item, false);
+    if (!doc_.Surfaces().Thumbnail() || item_ < 0 || !doc_.Shots().FindShotByItem(item_))
+        return Seek::Failed;
+    doc_.GoToShot(item_, false);
+    return Seek::Sought;
 }
 
-void CPlayerDoc::CompleteRefresh(int32_t item) {
-    if (!player_.IsOpen()) {
-        ShowMessage(message::kLoadMovieFirst);
-        return;
-    }
-    if (!ScaleToThumbnail())
-        return;
-    const int32_t start = shots_.StartFrameOfItem(item);
-    if (start != -1 && start != player_.CurrentFrame() && refreshRepeats_ < kMaxRefreshRepeats) {
-        // Another frame came first (one decoded before the seek): ask again,
-        // and show this one meanwhile.
-        ++refreshRepeats_;
-        RequestRefresh(item);
-    }
-    CaptureShot(false, start, start, shots_.ImageIndexOfItem(item));
+int32_t ThumbnailRefreshJob::WantedFrame(int32_t /*k*/) const {
+    return doc_.Shots().StartFrameOfItem(item_);
+}
+
+void ThumbnailRefreshJob::OnOtherFrame(int32_t k) {
+    Act(k);
+}
+
+bool ThumbnailRefreshJob::Act(int32_t /*k*/) {
+    if (!doc_.ScaleToThumbnail())
+        return false;
+    const int32_t start = doc_.Shots().StartFrameOfItem(item_);
+    doc_.CaptureShot(false, start, start, doc_.Shots().ImageIndexOfItem(item_));
+    return true;
 }
 
 }  // namespace trevanto

@@ -4,14 +4,9 @@
 
 namespace trevanto {
 
-bool CPlayerDoc::FrameChainRunning() const {
-    return shotsFile_.IsRebuilding() || jpegExport_.IsActive() || player_.FrameRequestPending();
-}
-
 void CPlayerDoc::OnVideoClosed() {
-    // The pending request went with the video, so no chain can go on.
-    shotsFile_.CancelRebuilding();
-    jpegExport_.Cancel();
+    // The awaited frame went with the video, so no job can go on.
+    chain_.Cancel();
     // A new video starts with the default options (the additional files and
     // the two urls stay).
     publisher_.ResetToDefaults();

@@ -12,14 +12,11 @@ CaptionContext CPlayerDoc::Captions() const {
 }
 
 void CPlayerDoc::UpdateShotCount() {
-    if (ports_.frame)
-        ports_.frame->UpdateShotCount(shots_.ShotCount());
+    ports_.frame->UpdateShotCount(shots_.ShotCount());
 }
 
 bool CPlayerDoc::AddShot(const QImage& picture, std::string& captionOut, int32_t start,
                          int32_t end) {
-    if (!ports_.view)
-        return false;
     Shot& shot = shots_.Append(std::make_unique<Shot>());
     shot.number = shots_.ShotCount();
     shot.startFrame = start;
@@ -47,8 +44,6 @@ bool CPlayerDoc::AddShot(const QImage& picture, std::string& captionOut, int32_t
 }
 
 bool CPlayerDoc::DeleteShot(int32_t item) {
-    if (!ports_.view)
-        return false;
     if (shots_.IsEmpty())
         return true;
     const auto removed = shots_.RemoveByItem(item);
@@ -107,21 +102,19 @@ void CPlayerDoc::RecaptionAll() {
         return;
     }
     timecodeMode_ = !timecodeMode_;
-    if (ports_.frame) {
-        ports_.frame->UpdateFramePanes(player_.CurrentFrame(), player_.FrameCount(), timecodeMode_,
-                                       player_.DurationSeconds());
-    }
+    ports_.frame->UpdateFramePanes(player_.CurrentFrame(), player_.FrameCount(), timecodeMode_,
+                                   player_.DurationSeconds());
     const CaptionContext context = Captions();
     for (const auto& shot : shots_) {
         shot->BuildCaption(context);
-        if (ports_.view && shot->itemIndex >= 0) {
+        if (shot->itemIndex >= 0) {
             ports_.view->SetItemCaption(shot->itemIndex, shot->caption);
         }
     }
 }
 
 void CPlayerDoc::RefineShotStart(int32_t item) {
-    if (!player_.IsOpen() || !surfaces_.Thumbnail() || !ports_.view)
+    if (!player_.IsOpen() || !surfaces_.Thumbnail())
         return;
     Shot* shot = shots_.FindShotByItem(item);
     if (!shot)

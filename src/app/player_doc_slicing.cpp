@@ -3,8 +3,8 @@
 
 #include "app/command_ids.h"
 #include "app/player_doc.h"
+#include "app/slider_scale.h"
 #include "export/shot_thumbnail.h"
-#include "video/frame_clock.h"
 #include "video/player_messages.h"
 
 namespace trevanto {
@@ -12,17 +12,14 @@ namespace trevanto {
 void CPlayerDoc::PresentFrame(bool beyondPlayRange) {
     const int32_t current = player_.CurrentFrame();
     const int32_t frames = player_.FrameCount();
-    if (ports_.frame) {
-        if (current > -1) {
-            if (frames > 0)
-                ports_.frame->SetSliderPosition(SliderPositionOfFrame(current, frames));
-            ports_.frame->UpdateFramePanes(current, frames, timecodeMode_,
-                                           player_.DurationSeconds());
-        }
-        // A preview that shows nothing passes nothing on to the slicer.
-        if (!ports_.frame->PresentFrame(player_.FrameSurface()))
-            return;
+    if (current > -1) {
+        if (frames > 0)
+            ports_.frame->SetSliderPosition(SliderPositionOfFrame(current, frames));
+        ports_.frame->UpdateFramePanes(current, frames, timecodeMode_, player_.DurationSeconds());
     }
+    // A preview that shows nothing passes nothing on to the slicer.
+    if (!ports_.frame->PresentFrame(player_.FrameSurface()))
+        return;
     // Past the play range end the run is closed by OnPlaybackEnd instead.
     if (ScaleToThumbnail() && slicer_.IsActive() && !beyondPlayRange)
         ProcessFrame(current, false);
@@ -30,8 +27,7 @@ void CPlayerDoc::PresentFrame(bool beyondPlayRange) {
 
 void CPlayerDoc::RepaintPreview() {
     if (!player_.IsOpen()) {
-        if (ports_.frame)
-            ports_.frame->PresentFrame(nullptr);
+        ports_.frame->PresentFrame(nullptr);
         return;
     }
     PresentFrame(false);

@@ -20,7 +20,7 @@ bool PublishingCommands::Publish() {
         ShowMessage(PublishingMessage(*notReady));
         return false;
     }
-    if (!doc_.Ports().view || doc_.FrameChainRunning())
+    if (doc_.FrameChainRunning())
         return false;
     // Refused before the target folder is made.
     if (const std::string problem = jpegExport_.SizeProblem(); !problem.empty()) {
@@ -36,7 +36,6 @@ bool PublishingCommands::Publish() {
     std::vector<int32_t> items;
     for (int32_t item = 0; item < doc_.ShotCount(); ++item)
         items.push_back(item);
-    doc_.JpegCounter() = 1;
     lastOutcome_.reset();
     running_ = jpegExport_.StartPublicationExport(std::move(items), [this] {
         running_ = false;
@@ -55,16 +54,13 @@ void PublishingCommands::PublishAfterExport() {
     PublishOutcome outcome = PublishPages(doc_.GetPublisher(), &doc_.Shots());
     for (const PublishProblem& problem : outcome.problems)
         ShowMessage(PublishingMessage(problem));
-    if (!outcome.pageToShow.empty()) {
-        if (UserPort* user = doc_.Ports().user)
-            user->OpenWithDefaultHandler(outcome.pageToShow);
-    }
+    if (!outcome.pageToShow.empty())
+        doc_.Ports().user->OpenWithDefaultHandler(outcome.pageToShow);
     lastOutcome_ = std::move(outcome);
 }
 
 void PublishingCommands::ShowMessage(const std::string& text) {
-    if (UserPort* user = doc_.Ports().user)
-        user->ShowMessage(text, MessageKind::Warning);
+    doc_.Ports().user->ShowMessage(text, MessageKind::Warning);
 }
 
 }  // namespace trevanto

@@ -1,9 +1,7 @@
 #pragma once
 // The publish command of the document: its checks, the target folder, the
-// images of every shot through the JPEG export (frame requests of kind 4,
-// numbered from 1), then the pages. The options are the document's
-// publishing options as the caller (the wizard, trevanto-cli, a test) left
-// them.
+// images of every shot through the JPEG export (numbered from 1), then the pages. The options are
+// the document's publishing options as the caller (the wizard, trevanto-cli, a test) left them.
 #include <optional>
 
 #include "publish/publishing_run.h"

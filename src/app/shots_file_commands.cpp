@@ -1,54 +1,46 @@
 #include "app/shots_file_commands.h"
 
 #include "app/player_doc.h"
+#include "app/shots_file_messages.h"
+#include "common/text_format.h"
 #include "export/shots_file.h"
 #include "video/player_messages.h"
 
 namespace trevanto {
 
-ShotsFileCommands::ShotsFileCommands(CPlayerDoc& doc)
-    : doc_(doc), rebuild_(doc.PendingShots(), *this) {
-    doc_.SetFrameRequestHandler(FrameRequestKind::NextPendingShot,
-                                [this](const FrameRequest&) { OnFrameArrived(); });
-}
-
 bool ShotsFileCommands::SaveShots() {
+    UserPort& user = *doc_.Ports().user;
     if (!doc_.IsOpen()) {
-        ShowMessage(message::kLoadMovieFirst);
+        user.ShowMessage(message::kLoadMovieFirst);
         return false;
     }
     // Said before the dialog; the file is still written, with the header only.
     const bool empty = doc_.Shots().IsEmpty();
     if (empty)
-        ShowMessage("No Shot to save.");
-    UserPort* user = doc_.Ports().user;
-    const auto path =
-        user ? user->ChooseFile(FileDialogKind::Save, kShotsFileFilter, kShotsFileExtension)
-             : std::nullopt;
+        user.ShowMessage(ShotsFileSaveMessage(ShotsFileSaveStatus::NoShots));
+    const auto path = user.ChooseFile(FileDialogKind::Save, kShotsFileFilter, kShotsFileExtension);
     if (!path)
         return false;
-    BeginProgress("Saving");
-    const ShotsFileSaveResult result =
+    ProgressPort& progress = *doc_.Ports().progress;
+    progress.BeginProgress("Saving");
+    const ShotsFileSaveStatus status =
         SaveShotsFile(*path, doc_.GetPlayer().OpenedPath(), doc_.Shots(),
-                      [this](int32_t position) { SetProgress(position); });
-    EndProgress();
-    for (const std::string& text : result.messages) {
-        if (!(empty && text == "No Shot to save."))
-            ShowMessage(text);
+                      [&progress](int32_t position) { progress.SetProgress(position); });
+    progress.EndProgress();
+    if (status == ShotsFileSaveStatus::CannotCreate) {
+        user.ShowMessage(ShotsFileSaveMessage(status));
+        return false;
     }
-    if (result.written)
-        doc_.SetShotsModified(false);
-    return result.written;
+    doc_.SetShotsModified(false);
+    return true;
 }
 
 void ShotsFileCommands::LoadShots() {
-    // One chain of frame requests at a time.
+    // One chain of frame jobs at a time.
     if (doc_.FrameChainRunning())
         return;
-    UserPort* user = doc_.Ports().user;
     const auto path =
-        user ? user->ChooseFile(FileDialogKind::Open, kShotsFileFilter, kShotsFileExtension)
-             : std::nullopt;
+        doc_.Ports().user->ChooseFile(FileDialogKind::Open, kShotsFileFilter, kShotsFileExtension);
     if (path)
         LoadShotsFile(*path);
 }
@@ -57,9 +49,8 @@ bool ShotsFileCommands::LoadShotsFile(const std::string& path) {
     if (doc_.FrameChainRunning())
         return false;
     ShotsFileReader reader;
-    std::string problem;
-    if (!reader.Open(path, problem)) {
-        ShowMessage(problem);
+    if (const ShotsFileOpenStatus status = reader.Open(path); status != ShotsFileOpenStatus::Ok) {
+        doc_.Ports().user->ShowMessage(ShotsFileOpenMessage(status, path));
         return false;
     }
     // The open reports its own failures. A refused open leaves the previous
@@ -69,83 +60,77 @@ bool ShotsFileCommands::LoadShotsFile(const std::string& path) {
     doc_.GetPlayer().Pause();
     if (!doc_.IsOpen())
         return false;
-    BeginProgress("Loading");
-    reader.ReadRecords(doc_.PendingShots(), [this](int32_t position) { SetProgress(position); });
-    EndProgress();
+    ProgressPort& progress = *doc_.Ports().progress;
+    progress.BeginProgress("Loading");
+    reader.ReadRecords(doc_.Pending(),
+                       [&progress](int32_t position) { progress.SetProgress(position); });
+    progress.EndProgress();
     // Shots rebuilt into an empty list are the file's: nothing is unsaved.
     // Appended to shots shown, they leave those as they were.
     if (doc_.Shots().IsEmpty())
         doc_.SetShotsModified(false);
-    rebuild_.Start();
+    total_ = doc_.Pending().ShotCount();
+    rebuilt_ = 0;
+    doc_.Chain().Start(*this, total_);
     return true;
 }
 
-void ShotsFileCommands::OnFrameArrived() {
-    // "Delete shots" empties the queue while its frame is on the way.
-    if (doc_.PendingShots().IsEmpty()) {
-        rebuild_.Cancel();
-        return;
+bool ShotsFileCommands::IsRebuilding() const {
+    return doc_.Chain().Runs(*this);
+}
+
+void ShotsFileCommands::Begin() {
+    doc_.Ports().view->SetPaintingLocked(true);
+}
+
+FrameJob::Seek ShotsFileCommands::SeekItem(int32_t /*k*/) {
+    const Shot& head = *doc_.Pending().At(0);
+    Player& player = doc_.GetPlayer();
+    if (!IsRebuildableRecord(head, player.FrameCount())) {
+        // No seek is made for it; the following records still get their turn.
+        doc_.Pending().TakeHead();
+        doc_.Ports().user->ShowMessage(kWrongShotMessage);
+        return Seek::Skipped;
     }
-    rebuild_.OnFrameArrived(doc_.GetPlayer().CurrentFrame());
-}
-
-void ShotsFileCommands::ShowMessage(const std::string& text) {
-    if (UserPort* user = doc_.Ports().user)
-        user->ShowMessage(text, MessageKind::Warning);
-}
-
-void ShotsFileCommands::ShowInformation(const std::string& text) {
-    if (UserPort* user = doc_.Ports().user)
-        user->ShowMessage(text, MessageKind::Information);
-}
-
-int32_t ShotsFileCommands::FrameCount() const {
-    return doc_.GetPlayer().FrameCount();
-}
-
-bool ShotsFileCommands::RequestRecordFrame(int32_t startFrame, int32_t imageFrame,
-                                           int32_t endFrame) {
     if (!doc_.IsOpen()) {
-        ShowMessage(message::kLoadMovieFirst);
-        return false;
+        doc_.Ports().user->ShowMessage(message::kLoadMovieFirst);
+        return Seek::Failed;
     }
     if (!doc_.Surfaces().Thumbnail())
-        return false;
-    FrameRequest request;
-    request.kind = FrameRequestKind::NextPendingShot;
-    request.start = startFrame;
-    request.imageFrame = imageFrame;
-    request.end = endFrame;
+        return Seek::Failed;
     // A record may name the frame count itself; no frame of that number
     // comes, so the last frame stands in for it.
-    const int32_t last = FrameCount() - 1;
-    return doc_.GetPlayer().RequestFrame(request, imageFrame > last ? last : imageFrame);
+    const int32_t last = player.FrameCount() - 1;
+    player.SeekToFrame(head.imageFrame > last ? last : head.imageFrame);
+    return Seek::Sought;
 }
 
-bool ShotsFileCommands::CaptureRecordShot(int32_t startFrame, int32_t endFrame) {
-    if (!doc_.ScaleToThumbnail())
-        return false;
-    return doc_.CaptureShot(true, startFrame, endFrame);
+int32_t ShotsFileCommands::WantedFrame(int32_t /*k*/) const {
+    return doc_.Pending().At(0)->imageFrame;
 }
 
-void ShotsFileCommands::BeginProgress(const std::string& caption) {
-    if (ProgressPort* progress = doc_.Ports().progress)
-        progress->BeginProgress(caption);
+bool ShotsFileCommands::ItemGone(int32_t /*k*/) const {
+    // "Delete shots" empties the queue while its frame is on the way.
+    return doc_.Pending().IsEmpty();
 }
 
-void ShotsFileCommands::SetProgress(int32_t position) {
-    if (ProgressPort* progress = doc_.Ports().progress)
-        progress->SetProgress(position);
+bool ShotsFileCommands::Act(int32_t /*k*/) {
+    const Shot head = *doc_.Pending().At(0);
+    if (doc_.ScaleToThumbnail() && doc_.CaptureShot(true, head.startFrame, head.endFrame))
+        ++rebuilt_;
+    doc_.Pending().TakeHead();
+    return true;
 }
 
-void ShotsFileCommands::EndProgress() {
-    if (ProgressPort* progress = doc_.Ports().progress)
-        progress->EndProgress();
-}
-
-void ShotsFileCommands::SetViewLocked(bool locked) {
-    if (ShotViewPort* view = doc_.Ports().view)
-        view->SetPaintingLocked(locked);
+void ShotsFileCommands::Finish(bool completed) {
+    // An early end drops the records still queued.
+    doc_.Pending().Clear();
+    if (completed) {
+        doc_.Ports().user->ShowMessage(
+            FormatText("%ld shots extracted from the shots file.", static_cast<long>(rebuilt_)),
+            MessageKind::Information);
+    }
+    doc_.Ports().view->SetPaintingLocked(false);
 }
 
 }  // namespace trevanto

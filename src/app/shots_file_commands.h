@@ -1,22 +1,20 @@
 #pragma once
 // Saving the document's shots as a shots file and loading them back: the
 // file dialogs, the messages, the progress bars, and the rebuilding of the
-// loaded records through frame requests of kind 3 while the view's painting
-// is locked.
+// loaded records as a frame job (NextPendingShot: each record's image frame
+// is sought and a shot captured there) while the view's painting is locked.
 #include <cstdint>
 #include <string>
 
-#include "export/shots_file_rebuild.h"
-#include "video/frame_request.h"
+#include "app/frame_job_chain.h"
 
 namespace trevanto {
 
 class CPlayerDoc;
 
-class ShotsFileCommands : private ShotsFileRebuildHost {
+class ShotsFileCommands : private FrameJob {
   public:
-    // Registers itself as the document's handler of kind 3 requests.
-    explicit ShotsFileCommands(CPlayerDoc& doc);
+    explicit ShotsFileCommands(CPlayerDoc& doc) : doc_(doc) {}
     ShotsFileCommands(const ShotsFileCommands&) = delete;
     ShotsFileCommands& operator=(const ShotsFileCommands&) = delete;
 
@@ -29,29 +27,24 @@ class ShotsFileCommands : private ShotsFileRebuildHost {
     // true when the file's video is open and its shots are being rebuilt.
     bool LoadShotsFile(const std::string& path);
 
-    bool IsRebuilding() const { return rebuild_.IsActive(); }
-    // Ends a rebuilding without a message (the video closed).
-    void CancelRebuilding() { rebuild_.Cancel(); }
+    bool IsRebuilding() const;
     // Records queued by the last load, and how many of them became shots.
-    int32_t LoadedRecords() const { return rebuild_.Total(); }
-    int32_t RebuiltShots() const { return rebuild_.Rebuilt(); }
+    int32_t LoadedRecords() const { return total_; }
+    int32_t RebuiltShots() const { return rebuilt_; }
 
   private:
-    void OnFrameArrived();
-    void ShowMessage(const std::string& text) override;
-    void ShowInformation(const std::string& text) override;
-
-    // ShotsFileRebuildHost
-    int32_t FrameCount() const override;
-    bool RequestRecordFrame(int32_t startFrame, int32_t imageFrame, int32_t endFrame) override;
-    bool CaptureRecordShot(int32_t startFrame, int32_t endFrame) override;
-    void BeginProgress(const std::string& caption) override;
-    void SetProgress(int32_t position) override;
-    void EndProgress() override;
-    void SetViewLocked(bool locked) override;
+    // FrameJob: item k is always the head of the pending records.
+    std::string ProgressCaption() const override { return "Extracting"; }
+    void Begin() override;
+    Seek SeekItem(int32_t k) override;
+    int32_t WantedFrame(int32_t k) const override;
+    bool ItemGone(int32_t k) const override;
+    bool Act(int32_t k) override;
+    void Finish(bool completed) override;
 
     CPlayerDoc& doc_;
-    ShotsFileRebuild rebuild_;
+    int32_t total_ = 0;
+    int32_t rebuilt_ = 0;
 };
 
 }  // namespace trevanto

@@ -182,68 +182,59 @@ std::string FormatShotsFile(const std::string& videoPath, const ShotList& shots,
     return text;
 }
 
-ShotsFileSaveResult SaveShotsFile(const std::string& filePath, const std::string& videoPath,
+ShotsFileSaveStatus SaveShotsFile(const std::string& filePath, const std::string& videoPath,
                                   const ShotList& shots, const ProgressCallback& progress) {
-    ShotsFileSaveResult result;
-    if (shots.IsEmpty())
-        result.messages.emplace_back("No Shot to save.");
     // A read-only file becomes writable; if that fails, creating it will tell.
     struct stat info {};
     if (::stat(filePath.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
         ::chmod(filePath.c_str(), info.st_mode | S_IWUSR);
     }
     FilePtr file(std::fopen(filePath.c_str(), "wb"));
-    if (!file) {
-        result.messages.emplace_back("Please choose another filepath.");
-        return result;
-    }
+    if (!file)
+        return ShotsFileSaveStatus::CannotCreate;
     const std::string text = FormatShotsFile(videoPath, shots, progress);
     const bool wrote = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
     const bool closed = std::fclose(file.release()) == 0;
-    if (!wrote || !closed) {
-        result.messages.emplace_back("Please choose another filepath.");
-        return result;
-    }
-    result.written = true;
-    return result;
+    if (!wrote || !closed)
+        return ShotsFileSaveStatus::CannotCreate;
+    return shots.IsEmpty() ? ShotsFileSaveStatus::NoShots : ShotsFileSaveStatus::Written;
 }
 
-bool ShotsFileReader::Open(const std::string& filePath, std::string& message) {
+bool IsRebuildableRecord(const Shot& record, int32_t frameCount) {
+    return record.imageFrame >= 0 && record.imageFrame <= frameCount && record.startFrame >= 0 &&
+           record.startFrame <= record.endFrame && record.endFrame < frameCount;
+}
+
+ShotsFileOpenStatus ShotsFileReader::Open(const std::string& filePath) {
     contents_.clear();
     videoPath_.clear();
     recordsStart_ = 0;
-    message.clear();
     switch (ReadRegularFile(filePath, contents_)) {
         case FileReadStatus::kRead:
             break;
         case FileReadStatus::kNotRegular:
-            message = "Shot File error! " + filePath + " is not a file.";
-            return false;
+            return ShotsFileOpenStatus::NotAFile;
         case FileReadStatus::kCannotOpen:
-            message = "Shot File error!";
-            return false;
+            return ShotsFileOpenStatus::CannotRead;
     }
     size_t pos = 0;
     bool complete = false;
     if (ReadLine(contents_, pos, complete) != kHeaderLine) {
-        message = "Not a Shot file. Sorry !";
-        return false;
+        return ShotsFileOpenStatus::NotShotsFile;
     }
     // Line 2 must be there, line end included; its text does not matter.
     ReadLine(contents_, pos, complete);
     if (!complete) {
-        message = "Wrong line #3 header in this Shot file. Sorry !";
-        return false;
+        return ShotsFileOpenStatus::NoLine3;
     }
     if (pos >= contents_.size()) {
-        message = "Missing video filepath in this Shot file. Sorry !";
-        return false;
+        return ShotsFileOpenStatus::NoVideoPath;
     }
     videoPath_ = ReadLine(contents_, pos, complete);
     if (!videoPath_.empty() && videoPath_.back() == '\n')
         videoPath_.pop_back();
     recordsStart_ = pos;
-    return true;
+    return ShotsFileOpenStatus::Ok;
 }
 
 int32_t ShotsFileReader::ReadRecords(PendingShotList& pending,

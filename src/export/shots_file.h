@@ -28,27 +28,36 @@ int32_t ProgressPosition(int64_t done, int64_t total);
 std::string FormatShotsFile(const std::string& videoPath, const ShotList& shots,
                             const ProgressCallback& progress = {});
 
-struct ShotsFileSaveResult {
-    bool written = false;
-    // Texts to show, in order: "No Shot to save." for an empty list (the
-    // file is still written), "Please choose another filepath." when the
-    // file cannot be created.
-    std::vector<std::string> messages;
+enum class ShotsFileSaveStatus {
+    Written,
+    NoShots,       // the list was empty: the file holds the header only
+    CannotCreate,  // the file could not be created or written
 };
 
 // Writes the shots file; an existing read-only file is made writable first.
-ShotsFileSaveResult SaveShotsFile(const std::string& filePath, const std::string& videoPath,
+ShotsFileSaveStatus SaveShotsFile(const std::string& filePath, const std::string& videoPath,
                                   const ShotList& shots, const ProgressCallback& progress = {});
+
+enum class ShotsFileOpenStatus {
+    Ok,
+    NotAFile,  // the path names a folder or a device
+    CannotRead,
+    NotShotsFile,  // line 1 is not the header
+    NoLine3,       // line 2 has no line end
+    NoVideoPath,   // nothing after line 2
+};
+
+// A record read from a file can be rebuilt in a video of `frameCount`
+// frames: the shot lies in the video, its image frame in it or at its end
+// (that frame is sought and the last frame reached).
+bool IsRebuildableRecord(const Shot& record, int32_t frameCount);
 
 // Reads a shots file in two steps, so that the document can open the video
 // named in the file between them.
 class ShotsFileReader {
   public:
-    // Reads the file and checks its first three lines. False with the text to
-    // show: "Shot File error!", "Not a Shot file. Sorry !", "Wrong line #3
-    // header in this Shot file. Sorry !" or "Missing video filepath in this
-    // Shot file. Sorry !".
-    bool Open(const std::string& filePath, std::string& message);
+    // Reads the file and checks its first three lines.
+    ShotsFileOpenStatus Open(const std::string& filePath);
     // The third line without its line end (may be empty).
     const std::string& VideoPath() const { return videoPath_; }
 

@@ -109,7 +109,7 @@ void CThumbView::DeleteSelected() {
             return;
         bool doNotShowAgain = false;
         const bool yes = user_->ConfirmDelete(question, doNotShowAgain);
-        document_->ConfirmDeletes() = !doNotShowAgain;
+        document_->SetConfirmDeletes(!doNotShowAgain);
         if (!yes)
             return;
     }

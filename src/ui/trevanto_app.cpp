@@ -83,9 +83,8 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     });
     connect(frame_.get(), &CMainFrame::FileDropped, this,
             [this](const QString& path) { OpenVideo(path.toStdString()); });
-    connect(frame_.get(), &CMainFrame::SliderMoved, this, [this](int position, bool force) {
-        document_->GetPlayer().SeekFromSlider(position, 32767, force);
-    });
+    connect(frame_.get(), &CMainFrame::SliderMoved, this,
+            [this](int position, bool force) { document_->SeekFromSlider(position, force); });
     connect(frame_.get(), &CMainFrame::ViewMenuAboutToShow, this,
             [this] { frame_->SetTimecodeCheck(document_->TimecodeMode()); });
     connect(frame_.get(), &CMainFrame::ShotsMenuAboutToShow, this,

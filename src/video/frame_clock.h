@@ -1,10 +1,9 @@
 #pragma once
-// Conversions between frames, seconds and navigation slider positions.
+// Conversions between frames and seconds.
 #include <cstdint>
 
 namespace trevanto {
 
-inline constexpr int32_t kSliderMax = 32767;
 // Seconds per frame used when the video reports no usable frame duration.
 inline constexpr double kDefaultSecondsPerFrame = 0.04;
 
@@ -12,12 +11,5 @@ inline constexpr double kDefaultSecondsPerFrame = 0.04;
 double FrameToSeconds(int32_t frame, double secondsPerFrame);
 // frame = seconds / seconds per frame, halves rounded up.
 int32_t SecondsToFrame(double seconds, double secondsPerFrame);
-// Slider position of frame f of n frames: f x 32767 / n, computed in 64 bits
-// so that long videos do not overflow. 0 when n is not positive.
-int32_t SliderPositionOfFrame(int32_t frame, int32_t frameCount);
-// The frame a slider position of 0..range stands for: position x n / range,
-// truncated, and the last frame (n - 1) at the far right, where that product
-// reaches n, a frame that never comes. 0 when n or the range is not positive.
-int32_t FrameOfSliderPosition(int32_t position, int32_t range, int32_t frameCount);
 
 }  // namespace trevanto

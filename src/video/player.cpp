@@ -50,19 +50,19 @@ void Player::SetThumbnailSize(int width, int height) {
 }
 
 bool Player::OpenVideo(const std::string& path) {
-    if (const auto refusal = RefusalMessageFor(path)) {
-        listener_.ShowMessage(*refusal);
+    if (const auto refused = RefusedFormatOf(path)) {
+        listener_.OnOpenFailed(*refused);
         return false;
     }
     if (!listener_.SetUpSurfaces()) {
-        listener_.ShowMessage(message::kQuartzFailed);
+        listener_.OnOpenFailed(OpenFailure::NoSurfaces);
         listener_.CheckButton(PlayerButton::Play, false);
         return false;
     }
     if (graph_) {
         StopGraph();
         state_ = PlayerState::Stopped;
-        listener_.StopSlicing();
+        listener_.OnPlaybackStopped();
     }
     CloseVideo();
 
@@ -70,13 +70,13 @@ bool Player::OpenVideo(const std::string& path) {
     std::unique_ptr<MediaGraph> graph = factory_ ? factory_(path, error) : nullptr;
     if (!graph) {
         DebugTrace("cannot open %s: %s\r\n", path.c_str(), error.c_str());
-        listener_.ShowMessage(message::kCannotPlay);
+        listener_.OnOpenFailed(OpenFailure::CannotPlay);
         return false;
     }
     int width = 0;
     int height = 0;
     if (!graph->VideoSize(width, height) || width == 0 || height == 0) {
-        listener_.ShowMessage(message::kCannotPlay);
+        listener_.OnOpenFailed(OpenFailure::CannotPlay);
         return false;
     }
     graph_ = std::move(graph);
@@ -87,17 +87,15 @@ bool Player::OpenVideo(const std::string& path) {
 
     state_ = PlayerState::Stopped;
     seekIssued_ = false;
-    lastSliderFrame_ = -1;
+    lastScrubFrame_ = -1;
     presentedSeconds_.reset();
     // The marks of the previous video must not steer the first Play.
     rangeStart_ = rangeEnd_ = -1;
-    listener_.SetSliderStartMark(-1);
-    listener_.SetSliderEndMark(-1);
+    listener_.OnPlayRangeChanged(-1, -1);
     Play();
 
     openedPath_ = path;
-    const int32_t frames = FrameCount();
-    listener_.OnVideoOpened(FileNamePart(path), frames > 0 ? (kSliderMax / frames) / 2 : 1);
+    listener_.OnVideoOpened(FileNamePart(path), FrameCount());
     SetRate(1.0f);
     return true;
 }
@@ -107,7 +105,7 @@ void Player::CloseVideo() {
     frameSurface_.reset();
     frameThumbnail_.reset();
     presentedSeconds_.reset();
-    request_ = {};
+    frameAwaited_ = false;
     const bool wasOpen = state_ != PlayerState::Closed;
     state_ = PlayerState::Closed;
     if (wasOpen)
@@ -125,7 +123,7 @@ void Player::StopGraph() {
 void Player::Play() {
     seekIssued_ = false;
     if (!IsOpen()) {
-        listener_.PostOpenFileCommand();
+        listener_.OnPlayWithoutVideo();
         return;
     }
     if (state_ == PlayerState::Stopped || state_ == PlayerState::Paused) {
@@ -179,9 +177,7 @@ void Player::Stop() {
     listener_.CheckButton(PlayerButton::Play, false);
     listener_.CheckButton(PlayerButton::Pause, false);
     listener_.CheckButton(PlayerButton::Stop, true);
-    listener_.CheckButton(PlayerButton::Sampler, false);
-    listener_.CheckButton(PlayerButton::Engine, false);
-    listener_.StopSlicing();
+    listener_.OnPlaybackStopped();
 }
 
 void Player::TogglePlayPause() {
@@ -203,9 +199,7 @@ void Player::AbortStop() {
     graph_->PutCurrentPosition(0.0);
     presentedSeconds_.reset();
     state_ = PlayerState::Stopped;
-    listener_.CheckButton(PlayerButton::Sampler, false);
-    listener_.CheckButton(PlayerButton::Engine, false);
-    listener_.StopSlicing();
+    listener_.OnPlaybackStopped();
 }
 
 void Player::SetRate(float rate) {
@@ -224,7 +218,7 @@ void Player::SetStartMark(bool shift) {
     }
     if (shift) {
         rangeStart_ = -1;
-        listener_.SetSliderStartMark(-1);
+        listener_.OnPlayRangeChanged(rangeStart_, rangeEnd_);
         return;
     }
     const int32_t current = CurrentFrame();
@@ -235,11 +229,10 @@ void Player::SetStartMark(bool shift) {
         // Marking a start after the end: the old end becomes the start.
         rangeStart_ = rangeEnd_;
         rangeEnd_ = current;
-        listener_.SetSliderEndMark(SliderPositionOfFrame(rangeEnd_, frames));
     } else {
         rangeStart_ = current;
     }
-    listener_.SetSliderStartMark(SliderPositionOfFrame(rangeStart_, frames));
+    listener_.OnPlayRangeChanged(rangeStart_, rangeEnd_);
 }
 
 void Player::SetEndMark(bool shift) {
@@ -249,7 +242,7 @@ void Player::SetEndMark(bool shift) {
     }
     if (shift) {
         rangeEnd_ = -1;
-        listener_.SetSliderEndMark(-1);
+        listener_.OnPlayRangeChanged(rangeStart_, rangeEnd_);
         return;
     }
     const int32_t current = CurrentFrame();
@@ -259,11 +252,10 @@ void Player::SetEndMark(bool shift) {
     if (rangeStart_ != -1 && current < rangeStart_) {
         rangeEnd_ = rangeStart_;
         rangeStart_ = current;
-        listener_.SetSliderStartMark(SliderPositionOfFrame(rangeStart_, frames));
     } else {
         rangeEnd_ = current;
     }
-    listener_.SetSliderEndMark(SliderPositionOfFrame(rangeEnd_, frames));
+    listener_.OnPlayRangeChanged(rangeStart_, rangeEnd_);
 }
 
 bool Player::SetPlayRange(int32_t start, int32_t end) {
@@ -276,8 +268,7 @@ bool Player::SetPlayRange(int32_t start, int32_t end) {
         return false;
     rangeStart_ = start;
     rangeEnd_ = end;
-    listener_.SetSliderStartMark(start == -1 ? -1 : SliderPositionOfFrame(start, frames));
-    listener_.SetSliderEndMark(end == -1 ? -1 : SliderPositionOfFrame(end, frames));
+    listener_.OnPlayRangeChanged(start, end);
     return true;
 }
 
@@ -334,15 +325,12 @@ void Player::SeekToFrame(int32_t frame) {
         SeekToSeconds(FrameToSeconds(frame));
 }
 
-void Player::SeekFromSlider(int32_t position, int32_t range, bool force) {
+void Player::ScrubToFrame(int32_t frame, bool force) {
     if (force)
         seekIssued_ = false;
-    if (!IsOpen() || seekIssued_ || range <= 0)
+    if (!IsOpen() || seekIssued_ || frame == lastScrubFrame_)
         return;
-    const int32_t frame = FrameOfSliderPosition(position, range, FrameCount());
-    if (frame == lastSliderFrame_)
-        return;
-    lastSliderFrame_ = frame;
+    lastScrubFrame_ = frame;
     DebugTrace("seek at frame = %ld\r\n", static_cast<long>(frame));
     SeekToSeconds(FrameToSeconds(frame));
 }
@@ -352,26 +340,6 @@ void Player::RewindToRangeStart() {
         return;
     presentedSeconds_.reset();
     graph_->PutCurrentPosition(rangeStart_ == -1 ? 0.0 : FrameToSeconds(rangeStart_));
-}
-
-bool Player::RequestFrame(const FrameRequest& request, int32_t frame) {
-    // Frames are 0 to FrameCount - 1; a request past them would wait for a
-    // frame that never comes.
-    if (request.kind == FrameRequestKind::NextPendingShot && (frame < 0 || frame >= FrameCount())) {
-        listener_.ShowMessage(message::kWrongShot);
-        return false;
-    }
-    request_ = request;
-    SeekToFrame(frame);
-    return true;
-}
-
-void Player::SetFrameRequest(const FrameRequest& request) {
-    request_ = request;
-}
-
-void Player::ClearFrameRequest() {
-    request_ = {};
 }
 
 void Player::HandleGraphEvents() {
@@ -398,9 +366,9 @@ void Player::HandleGraphEvent(const GraphEvent& event) {
             frameSurface_ = event.frame;
             frameThumbnail_ = event.thumbnail;
             presentedSeconds_ = event.frameSeconds;
-            if (FrameRequestPending()) {
-                const FrameRequest request = std::exchange(request_, FrameRequest{});
-                listener_.RunFrameRequest(request);
+            if (frameAwaited_) {
+                frameAwaited_ = false;
+                listener_.OnAwaitedFrame();
             } else {
                 seekIssued_ = false;
                 listener_.PresentFrame(PassedRangeEnd());

@@ -1,8 +1,8 @@
 #pragma once
 // The media player: opens a video through a MediaGraph, runs, pauses, stops
 // and seeks it, converts between seconds and frames, keeps the play range
-// marks and the pending frame request, and turns the graph's events into
-// presenting, frame requests and the end of a run.
+// marks, and turns the graph's events into neutral reports to its listener:
+// a frame presented (or awaited), the end of the video or of the play range.
 //
 // Runs on the owner's thread only. The graph's notify callback (set with
 // SetGraphNotify) runs on the streaming thread and must only wake the owner,
@@ -13,7 +13,6 @@
 #include <optional>
 #include <string>
 
-#include "video/frame_request.h"
 #include "video/media_graph.h"
 #include "video/player_listener.h"
 
@@ -68,17 +67,16 @@ class Player {
     // where the video was.
     void SeekToSeconds(double seconds);
     void SeekToFrame(int32_t frame);
-    void SeekFromSlider(int32_t position, int32_t range, bool force);
+    // A seek while the user drags: one per frame, and none while the last
+    // one's picture has not come, unless forced.
+    void ScrubToFrame(int32_t frame, bool force);
     void RewindToRangeStart();
 
-    // Sets the pending request, then seeks to `frame`. A request of the next
-    // pending shot outside the video is refused with a message.
-    bool RequestFrame(const FrameRequest& request, int32_t frame);
-    // Sets the pending request without seeking (the caller seeks).
-    void SetFrameRequest(const FrameRequest& request);
-    void ClearFrameRequest();
-    bool FrameRequestPending() const { return request_.kind != FrameRequestKind::None; }
-    const FrameRequest& PendingFrameRequest() const { return request_; }
+    // The next frame to arrive goes to PlayerListener::OnAwaitedFrame
+    // instead of being presented (the owner has just sought its frame).
+    void AwaitFrame() { frameAwaited_ = true; }
+    void CancelAwait() { frameAwaited_ = false; }
+    bool FrameAwaited() const { return frameAwaited_; }
 
     // Takes every waiting graph event and handles each.
     void HandleGraphEvents();
@@ -118,10 +116,10 @@ class Player {
     float rate_ = 1.0f;
     PlayerState state_ = PlayerState::Closed;
     bool seekIssued_ = false;
-    int32_t lastSliderFrame_ = -1;
+    int32_t lastScrubFrame_ = -1;
     int32_t rangeStart_ = -1;
     int32_t rangeEnd_ = -1;
-    FrameRequest request_;
+    bool frameAwaited_ = false;
     std::shared_ptr<const Surface> frameSurface_;
     std::shared_ptr<const Surface> frameThumbnail_;
     // Time of the frame on show; cleared by seeks, which make it unknown.

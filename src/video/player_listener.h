@@ -1,16 +1,16 @@
 #pragma once
-// What the player needs from its owner. The player never reaches the user
-// interface or the slicer itself: the document implements this and forwards
-// to its ports and to the slicing run.
+// What the player reports to its owner, in terms of the video only. The
+// document implements this and maps the reports onto its ports, its slicing
+// run and its chain of frame jobs.
 #include <cstdint>
 #include <string>
 
-#include "video/frame_request.h"
+#include "video/open_failure.h"
 
 namespace trevanto {
 
 // The toolbar buttons whose check state follows the player and the slicer.
-enum class PlayerButton { Play, Pause, Stop, Sampler, Engine };
+enum class PlayerButton { Play, Pause, Stop };
 
 class PlayerListener {
   public:
@@ -18,30 +18,30 @@ class PlayerListener {
 
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void CheckButton(PlayerButton button, bool checked) = 0;
-    // Play with no video open: the front end shows its open dialog.
-    virtual void PostOpenFileCommand() {}
+    // OpenVideo failed; what was open before stays open.
+    virtual void OnOpenFailed(OpenFailure /*failure*/) {}
+    // Play was asked with no video open.
+    virtual void OnPlayWithoutVideo() {}
 
     // Makes the document's surfaces before the first video opens. False when
     // they cannot be made; the open then fails.
     virtual bool SetUpSurfaces() { return true; }
-    // A video was opened: the preview shows its file name; the slider's line
-    // size follows its frame count.
-    virtual void OnVideoOpened(const std::string& /*fileName*/, int32_t /*sliderLineSize*/) {}
+    // A video of `frameCount` frames (-1 when unknown) was opened.
+    virtual void OnVideoOpened(const std::string& /*fileName*/, int32_t /*frameCount*/) {}
     // The graph was torn down.
     virtual void OnVideoClosed() {}
-    // Slider marks as slider positions, -1 to remove.
-    virtual void SetSliderStartMark(int32_t /*position*/) {}
-    virtual void SetSliderEndMark(int32_t /*position*/) {}
+    // The play range marks changed: frames, -1 for none.
+    virtual void OnPlayRangeChanged(int32_t /*start*/, int32_t /*end*/) {}
 
-    // A slicing run must end (Stop, an abort, a new open).
-    virtual void StopSlicing() {}
+    // Playback stopped (Stop, an abort, another video opened).
+    virtual void OnPlaybackStopped() {}
     // A frame arrived and no request waits: present it. `beyondPlayRange` is
     // set when it lies past the play range end during playback; it is then
     // shown but not sliced, since OnPlaybackEnd closes the run at it.
     virtual void PresentFrame(bool /*beyondPlayRange*/) {}
-    // The requested frame arrived; the request is already cleared, so the
-    // handler may issue the next one.
-    virtual void RunFrameRequest(const FrameRequest& /*request*/) {}
+    // The awaited frame arrived (see Player::AwaitFrame); the wait is already
+    // over, so the handler may seek and await the next one.
+    virtual void OnAwaitedFrame() {}
     // The end of the video or of the play range was passed; `frameAfterEnd`
     // is the first frame past what was played. The run closes its shot in
     // progress there and stops; the player then rewinds.

@@ -48,27 +48,6 @@ const TestClip& Mpeg2Clip() {
     return *test::FindTestClip("clip_mpeg2.mpg");
 }
 
-TEST(SamplerOnClip, CutsEveryFortyFrames) {
-    ClipSession session;
-    ASSERT_TRUE(session.Open(Mpeg2Clip()));
-    session.doc.GetPlayer().SeekToFrame(0);
-    session.doc.OnSamplerCommand();
-    ASSERT_TRUE(session.RunUntilSlicingEnds());
-    EXPECT_EQ(session.Ranges(),
-              (std::vector<std::pair<int32_t, int32_t>>{{0, 39}, {40, 79}, {80, 119}, {120, 149}}));
-}
-
-TEST(PlayRangeOnClip, SlicesOnlyBetweenTheMarks) {
-    ClipSession session;
-    ASSERT_TRUE(session.Open(Mpeg2Clip()));
-    ASSERT_TRUE(session.doc.GetPlayer().SetPlayRange(20, 100));
-    session.doc.StartEngine();  // Play goes to the start mark first
-    ASSERT_TRUE(session.RunUntilSlicingEnds());
-    EXPECT_EQ(session.Ranges(), ExpectedShots(Mpeg2Clip().cuts, 20, 100));
-    // Playback goes on from the start mark.
-    EXPECT_EQ(session.doc.GetPlayer().State(), PlayerState::Running);
-}
-
 TEST(ShotPictureOnClip, GoingToAShotShowsItsFirstFrame) {
     ClipSession session;
     ASSERT_TRUE(session.Open(Mpeg2Clip()));
@@ -85,17 +64,9 @@ TEST(ShotPictureOnClip, GoingToAShotShowsItsFirstFrame) {
 
     const int before = session.view.replacements;
     session.doc.RefreshShotImage(1);
-    ASSERT_TRUE(session.RunUntil([&] { return !session.doc.GetPlayer().FrameRequestPending(); }));
+    ASSERT_TRUE(session.RunUntil([&] { return !session.doc.FrameChainRunning(); }));
     EXPECT_EQ(session.view.replacements, before + 1);
     EXPECT_EQ(test::ReadFrameCode(*session.doc.GetPlayer().FrameSurface()), 30);
-}
-
-TEST(OpenClip, UnreadableFileIsRefused) {
-    test::TempFolder folder;
-    ClipSession session;
-    EXPECT_FALSE(session.doc.OpenVideo(folder.File("missing.mpg")));
-    ASSERT_EQ(session.user.messages.size(), 1u);
-    EXPECT_EQ(session.user.messages[0], "Sorry, I do not know how to play this file.");
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 // on a generated clip; the images are decoded back with libjpeg.
 #include <QFile>
 
-#include <cstdlib>
-
 #include "export/jpeg_decode.h"
 #include "export_session.h"
 #include "support/frame_code.h"
@@ -30,25 +28,6 @@ int FrameCodeOf(const QImage& picture) {
     if (!surface.CopyFromImage(picture))
         return -1;
     return test::ReadFrameCode(surface);
-}
-
-// Mean difference of the channels over the pixels where `inside` holds.
-template <typename Inside>
-double MeanDifference(const QImage& a, const QImage& b, Inside inside) {
-    double sum = 0.0;
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (!inside(x, y))
-                continue;
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-            count += 3;
-        }
-    }
-    return count ? sum / count : 0.0;
 }
 
 class JpegExportThroughDocument : public ::testing::Test {
@@ -95,40 +74,6 @@ TEST_F(JpegExportThroughDocument, StretchedImagesShowEachShotsStartFrame) {
     EXPECT_EQ(session.doc.JpegCounter(), 6);
 }
 
-TEST_F(JpegExportThroughDocument, TemplateFramesTheShotsPicture) {
-    ShotTemplate shotTemplate;
-    ASSERT_TRUE(shotTemplate.LoadBuiltIn());
-    session.doc.SetShotTemplate(&shotTemplate);
-    // Thumbnails taken with the template, to compare the images with.
-    for (int32_t item = 0; item < session.doc.ShotCount(); ++item) {
-        session.doc.RefreshShotImage(item);
-        ASSERT_TRUE(
-            session.RunUntil([&] { return !session.doc.GetPlayer().FrameRequestPending(); }));
-    }
-    ASSERT_TRUE(session.doc.JpegExport().ExtractAsJpeg(AllItems(session.doc)));
-    ASSERT_TRUE(session.RunUntilExported());
-    const std::vector<uint8_t>& window = shotTemplate.TransparencyMask();
-    const auto inWindow = [&](int x, int y) { return window[size_t(y * 100 + x)] != 0; };
-    const auto onFrame = [&](int x, int y) { return window[size_t(y * 100 + x)] == 0; };
-    for (int32_t i = 0; i < session.doc.ShotCount(); ++i) {
-        const QImage image = testing::DecodeJpeg(folder.File(JpegImageName(i + 1)));
-        ASSERT_EQ(image.size(), QSize(100, 80));
-        EXPECT_LT(MeanDifference(image, shotTemplate.Picture(), onFrame), 12.0);
-        const double own =
-            MeanDifference(image, session.lockingView.items[size_t(i)].picture, inWindow);
-        EXPECT_LT(own, 20.0) << "image " << i + 1;  // fine textures lose most to JPEG
-        for (int32_t other = 0; other < session.doc.ShotCount(); ++other) {
-            if (other != i) {
-                EXPECT_GT(MeanDifference(image, session.lockingView.items[size_t(other)].picture,
-                                         inWindow),
-                          own + 5.0)
-                    << "image " << i + 1 << " against shot " << other + 1;
-            }
-        }
-    }
-    session.doc.SetShotTemplate(nullptr);
-}
-
 TEST_F(JpegExportThroughDocument, CounterGoesOnAcrossExtractionsAndOneImageIsNamed) {
     ASSERT_TRUE(session.doc.JpegExport().ExtractAsJpeg({0, 2}));
     ASSERT_TRUE(session.RunUntilExported());
@@ -154,7 +99,7 @@ TEST_F(JpegExportThroughDocument, EscapeAbortsAfterTheImageInHand) {
     EXPECT_TRUE(QFile::exists(QString::fromStdString(folder.File("image0002.jpg"))));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.File("image0003.jpg"))));
     EXPECT_EQ(session.progress.log.back(), "end");
-    EXPECT_FALSE(session.doc.GetPlayer().FrameRequestPending());
+    EXPECT_FALSE(session.doc.FrameChainRunning());
 }
 
 TEST_F(JpegExportThroughDocument, PublishingNumbersFromOneAndMakesThePages) {
@@ -205,44 +150,6 @@ TEST_F(JpegExportThroughDocument, OpeningAVideoWhileTheEventsGoThroughEndsTheCha
     EXPECT_TRUE(session.dialogUser.opened.empty());
     EXPECT_FALSE(QFile::exists(QString::fromStdString(page)));
     EXPECT_TRUE(session.dialogUser.messages.empty());
-}
-
-TEST_F(JpegExportThroughDocument, ImagesLargerThanTheScreenUpToTheBound) {
-    PublishOptions& options = session.doc.GetPublisher().Options();
-    options.stretchToFit = true;
-    options.shotWidth = 1000;  // the work surface is 640 x 480
-    options.shotHeight = 600;
-    ASSERT_TRUE(session.doc.JpegExport().ExtractAsJpeg({1}));
-    ASSERT_TRUE(session.RunUntilExported());
-    const QImage image = testing::DecodeJpeg(folder.File("image0001.jpg"));
-    EXPECT_EQ(image.size(), QSize(1000, 600));
-
-    // Refused before anything starts: no image, no folder.
-    options.shotWidth = 4097;
-    session.dialogUser.messages.clear();
-    EXPECT_FALSE(session.doc.JpegExport().ExtractAsJpeg({1}));
-    options.targetFile = folder.File("pub/index.html");
-    EXPECT_FALSE(session.doc.Publishing().Publish());
-    const std::string refusal = ExportSizeProblem({4097, 600});
-    EXPECT_EQ(session.dialogUser.messages, (std::vector<std::string>{refusal, refusal}));
-    EXPECT_NE(refusal.find("4096"), std::string::npos);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.File("pub"))));
-    EXPECT_EQ(session.doc.JpegCounter(), 2);
-}
-
-TEST_F(JpegExportThroughDocument, PublishChecksItsTarget) {
-    session.doc.GetPublisher().Options().targetFile.clear();
-    EXPECT_FALSE(session.doc.Publishing().Publish());
-    session.doc.GetPublisher().Options().targetFile = folder.File("a/b/index.html");
-    EXPECT_FALSE(session.doc.Publishing().Publish());  // one level only
-    session.doc.ClearShots();
-    EXPECT_FALSE(session.doc.Publishing().Publish());
-    EXPECT_EQ(session.dialogUser.messages,
-              (std::vector<std::string>{
-                  "You need to specify a target file.",
-                  "Sorry, can't create directory: " + folder.File("a/b") + ". Access denied.",
-                  "No shot to export."}));
-    EXPECT_FALSE(session.doc.GetPlayer().FrameRequestPending());
 }
 
 TEST_F(JpegExportThroughDocument, ClosingTheVideoResetsTheOptionsAndEndsTheExport) {

@@ -96,49 +96,7 @@ TEST(ShotsFileThroughDocument, RoundTripRebuildsEveryShotWithItsPicture) {
             2)
             << "shot " << i + 1;
     }
-    EXPECT_TRUE(loaded.doc.PendingShots().IsEmpty());
-}
-
-TEST(ShotsFileThroughDocument, LoadingAppendsAfterTheShotsShown) {
-    const test::TempFolder folder;
-    const std::string file = folder.File("clip.hpv");
-    ExportSession session;
-    ASSERT_TRUE(session.OpenAndSlice(Mpeg1Clip()));
-    Ranges ranges = session.Ranges();
-    session.dialogUser.answer = file;
-    ASSERT_TRUE(session.doc.ShotsFile().SaveShots());
-    session.doc.ShotsFile().LoadShots();
-    ASSERT_TRUE(session.RunUntilRebuilt());
-    Ranges twice = ranges;
-    twice.insert(twice.end(), ranges.begin(), ranges.end());
-    EXPECT_EQ(session.Ranges(), twice);
-    EXPECT_EQ(session.doc.Shots().Tail()->number, 10);
-    EXPECT_EQ(session.frame.shotCountPane, 10);
-    EXPECT_EQ(session.lockingView.items.size(), 10u);
-    EXPECT_FALSE(session.doc.ShotsModified());  // saved, then loaded from the file
-    ASSERT_TRUE(session.doc.DeleteShot(3));
-    EXPECT_TRUE(session.doc.ShotsModified());
-}
-
-TEST(ShotsFileThroughDocument, ARefreshOrMergeDuringTheRebuildingIsRefused) {
-    const test::TempFolder folder;
-    const std::string file = folder.File("clip.hpv");
-    WriteFile(file, Mpeg1ShotsFile("shot 1=0,0,39\r\nshot 2=40,40,84\r\nshot 3=85,85,124\r\n"));
-    ExportSession session;
-    ASSERT_TRUE(session.Open(Mpeg1Clip()));
-    session.doc.InsertShot();
-    session.doc.InsertShot();
-    session.dialogUser.answer = file;
-    session.doc.ShotsFile().LoadShots();
-    ASSERT_TRUE(session.doc.ShotsFile().IsRebuilding());
-    // The rebuilding owns the frame request: taking it would stall the chain.
-    EXPECT_FALSE(session.doc.RefreshShotImage(0));
-    EXPECT_FALSE(session.doc.MergeShots({0, 1}));
-    ASSERT_TRUE(session.RunUntilRebuilt());
-    EXPECT_EQ(session.Ranges(), (Ranges{{0, 0}, {0, 0}, {0, 39}, {40, 84}, {85, 124}}));
-    EXPECT_EQ(session.dialogUser.messages,
-              std::vector<std::string>{"3 shots extracted from the shots file."});
-    EXPECT_FALSE(session.lockingView.locked);
+    EXPECT_TRUE(loaded.doc.Pending().IsEmpty());
 }
 
 TEST(ShotsFileThroughDocument, RecordsOutsideTheVideoAreReportedAndTheRestRebuilt) {
@@ -158,7 +116,7 @@ TEST(ShotsFileThroughDocument, RecordsOutsideTheVideoAreReportedAndTheRestRebuil
     EXPECT_EQ(session.dialogUser.messages,
               (std::vector<std::string>{wrong, wrong, "3 shots extracted from the shots file."}));
     EXPECT_FALSE(session.lockingView.locked);
-    EXPECT_FALSE(session.doc.GetPlayer().FrameRequestPending());
+    EXPECT_FALSE(session.doc.FrameChainRunning());
 }
 
 TEST(ShotsFileThroughDocument, MessagesOfSavingAndLoading) {
@@ -197,22 +155,6 @@ TEST(ShotsFileThroughDocument, MessagesOfSavingAndLoading) {
     EXPECT_TRUE(session.doc.Shots().IsEmpty());
 }
 
-TEST(ShotsFileThroughDocument, ARefusedVideoStopsTheLoadThoughAnotherIsOpen) {
-    const test::TempFolder folder;
-    const std::string file = folder.File("movie.hpv");
-    WriteFile(file, "Trevanto (c) 2004 Qelvar\r\n\r\n" + folder.File("movie.mov") +
-                        "\r\nshot 1=0,0,39\r\n");
-    ExportSession session;
-    ASSERT_TRUE(session.Open(Mpeg1Clip()));
-    session.dialogUser.answer = file;
-    session.doc.ShotsFile().LoadShots();
-    EXPECT_TRUE(session.doc.IsOpen());  // the clip stays, its frames are not the file's
-    EXPECT_EQ(session.dialogUser.messages.size(), 1u);  // the refusal
-    EXPECT_FALSE(session.doc.ShotsFile().IsRebuilding());
-    EXPECT_TRUE(session.doc.PendingShots().IsEmpty());
-    EXPECT_TRUE(session.doc.Shots().IsEmpty());
-}
-
 TEST(ShotsFileThroughDocument, DeletingTheShotsEndsTheRebuilding) {
     const test::TempFolder folder;
     const std::string file = folder.File("clip.hpv");
@@ -222,7 +164,7 @@ TEST(ShotsFileThroughDocument, DeletingTheShotsEndsTheRebuilding) {
     session.doc.ShotsFile().LoadShots();
     ASSERT_TRUE(session.doc.ShotsFile().IsRebuilding());
     session.doc.ClearShots();  // empties the queue, as "Delete shots" does
-    ASSERT_TRUE(session.RunUntil([&] { return !session.doc.GetPlayer().FrameRequestPending(); }));
+    ASSERT_TRUE(session.RunUntil([&] { return !session.doc.FrameChainRunning(); }));
     EXPECT_FALSE(session.doc.ShotsFile().IsRebuilding());
     EXPECT_FALSE(session.lockingView.locked);
     EXPECT_EQ(session.progress.log.back(), "end");

@@ -29,10 +29,10 @@ TEST_F(Shots, RefusedShotStaysWithoutViewIndexes) {
     ASSERT_EQ(doc.ShotCount(), 1);
     EXPECT_EQ(doc.Shots().At(0)->itemIndex, -1);
 
+    // Without ports the view is a do-nothing one that refuses every shot.
     CPlayerDoc viewless(source.Factory(), DocumentPorts{});
     EXPECT_FALSE(viewless.AddShot(QImage(), caption, 0, 1));
-    EXPECT_EQ(viewless.ShotCount(), 0);
-    EXPECT_FALSE(viewless.DeleteShot(0));
+    EXPECT_EQ(viewless.Shots().At(0)->itemIndex, -1);
 }
 
 TEST_F(Shots, DeletedShotsRangeGoesToTheShotAfterIt) {
@@ -53,13 +53,27 @@ TEST_F(Shots, DeletedShotsRangeGoesToTheShotAfterIt) {
     EXPECT_TRUE(doc.DeleteShot(0));  // empty list
 }
 
-TEST_F(Shots, MergingIsDeletingTheFirstSelectedUntilOneIsLeft) {
-    AddShots({{0, 9}, {10, 49}, {50, 79}, {80, 99}});
-    // Items 1, 2 and 3 selected: item 1 is deleted twice.
-    EXPECT_TRUE(doc.DeleteShot(1));
-    EXPECT_TRUE(doc.DeleteShot(1));
+// The chain of frame jobs, through a merge, which retakes the picture of the
+// shot left: one job at a time, the retry bound, cancelling on close.
+TEST_F(Shots, MergeRetakesThePictureThroughTheChain) {
+    Open();
+    AddShots({{0, 9}, {10, 49}, {60, 99}});
+    doc.GetPlayer().Pause();
+    Settle();
+    graph->deliverOnSeek = 70;  // every seek brings another frame, of scene 1
+    const int seeks = graph->seekCount;
+    ASSERT_TRUE(doc.MergeShots({1, 2}));
+    EXPECT_FALSE(doc.RefreshShotImage(0));
+    EXPECT_FALSE(doc.MergeShots({0, 1}));
+    Settle();
+    EXPECT_FALSE(doc.FrameChainRunning());
+    EXPECT_EQ(graph->seekCount - seeks, 1 + FrameJobChain::kMaxRetries);
     EXPECT_EQ(Ranges(), (test::RangeList{{0, 9}, {10, 99}}));
-    EXPECT_EQ(view.Captions().back(), "shot 0002 ( 10 - 99 )");
+    EXPECT_EQ(qRed(view.items.at(1).picture.pixel(40, 40)), 128 - test::SceneContrast(1));
+    graph->deliverOnSeek.reset();
+    ASSERT_TRUE(doc.RefreshShotImage(0));
+    doc.CloseVideo();
+    EXPECT_FALSE(doc.FrameChainRunning());
 }
 
 TEST_F(Shots, GoingToAShotPausesAndSeeks) {

@@ -1,12 +1,9 @@
 #pragma once
-// Checks on what trevanto-cli published: the references of the pages and of
-// a web archive, and the JPEG images they point to.
-#include <QByteArray>
+// Checks on what trevanto-cli published: the pages and the images they
+// point to.
 
 #include <filesystem>
-#include <map>
 #include <regex>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -33,34 +30,6 @@ inline std::vector<std::string> PagesIn(const std::string& folder) {
             pages.push_back(entry.path().string());
     }
     return pages;
-}
-
-inline bool IsJpeg(const std::string& bytes) {
-    return bytes.size() > 4 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-           static_cast<unsigned char>(bytes[1]) == 0xD8;
-}
-
-// The parts of a web archive by their Content-Id, bodies decoded.
-inline std::map<std::string, std::string> ArchiveParts(const std::string& archive) {
-    std::map<std::string, std::string> parts;
-    static const std::regex kPart(R"(Content-Id: <([^>]+)>\r\nContent-Transfer-Encoding: (\w+)\r\n)"
-                                  R"(Content-Type: [^\r]*\r\n\r\n)");
-    std::smatch match;
-    std::string::const_iterator from = archive.begin();
-    while (std::regex_search(from, archive.end(), match, kPart)) {
-        const auto bodyStart = match[0].second;
-        const size_t start = static_cast<size_t>(bodyStart - archive.begin());
-        const size_t end = archive.find("\r\n--", start);
-        std::string body =
-            archive.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (match[2].str() == "base64") {
-            const QByteArray bytes = QByteArray::fromBase64(QByteArray::fromStdString(body));
-            body = bytes.toStdString();
-        }
-        parts[match[1].str()] = body;
-        from = bodyStart;
-    }
-    return parts;
 }
 
 }  // namespace trevanto::test

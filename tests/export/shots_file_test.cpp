@@ -49,14 +49,14 @@ class ShotsFileTest : public ::testing::Test {
     }
 
     // Opens the file; on success reads its records into `pending_`.
-    std::string Load(const std::string& bytes) {
+    ShotsFileOpenStatus Load(const std::string& bytes) {
         ShotsFileReader reader;
-        std::string message;
-        if (reader.Open(WriteFile(bytes), message)) {
+        const ShotsFileOpenStatus status = reader.Open(WriteFile(bytes));
+        if (status == ShotsFileOpenStatus::Ok) {
             videoPath_ = reader.VideoPath();
             reader.ReadRecords(pending_);
         }
-        return message;
+        return status;
     }
 
     QTemporaryDir dir_;
@@ -72,11 +72,9 @@ TEST_F(ShotsFileTest, SavedFileHasExactBytes) {
     AddShot(shots, 120, 245);
     shots.At(1)->imageFrame = 130;
     std::vector<int32_t> positions;
-    const ShotsFileSaveResult result =
-        SaveShotsFile(PathOf("out.hpv"), "/videos/clip.mpg", shots,
-                      [&](int32_t position) { positions.push_back(position); });
-    EXPECT_TRUE(result.written);
-    EXPECT_TRUE(result.messages.empty());
+    EXPECT_EQ(SaveShotsFile(PathOf("out.hpv"), "/videos/clip.mpg", shots,
+                            [&](int32_t position) { positions.push_back(position); }),
+              ShotsFileSaveStatus::Written);
     EXPECT_EQ(ReadBytes(PathOf("out.hpv")), std::string(kHeader) +
                                                 "shot 1=0,0,119\r\n"
                                                 "shot 2=120,130,245\r\n");
@@ -85,14 +83,11 @@ TEST_F(ShotsFileTest, SavedFileHasExactBytes) {
 
 TEST_F(ShotsFileTest, EmptyListWritesTheThreeHeaderLinesAfterItsMessage) {
     const ShotList shots;
-    const ShotsFileSaveResult result = SaveShotsFile(PathOf("empty.hpv"), "/v.avi", shots);
-    EXPECT_TRUE(result.written);
-    EXPECT_EQ(result.messages, std::vector<std::string>{"No Shot to save."});
+    EXPECT_EQ(SaveShotsFile(PathOf("empty.hpv"), "/v.avi", shots), ShotsFileSaveStatus::NoShots);
     EXPECT_EQ(ReadBytes(PathOf("empty.hpv")), "Trevanto (c) 2004 Qelvar\r\n\r\n/v.avi\r\n");
     // Such a file reads back with its path and no records.
     ShotsFileReader reader;
-    std::string message;
-    ASSERT_TRUE(reader.Open(PathOf("empty.hpv"), message));
+    ASSERT_EQ(reader.Open(PathOf("empty.hpv")), ShotsFileOpenStatus::Ok);
     EXPECT_EQ(reader.VideoPath(), "/v.avi");
     AddShot(pending_, 1, 2);  // emptied by the read
     EXPECT_EQ(reader.ReadRecords(pending_), 0);
@@ -104,22 +99,21 @@ TEST_F(ShotsFileTest, ReadOnlyFileIsOverwrittenAndUnwritablePathRefused) {
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     ShotList shots;
     AddShot(shots, 5, 9);
-    EXPECT_TRUE(SaveShotsFile(path, "/v.avi", shots).written);
+    EXPECT_EQ(SaveShotsFile(path, "/v.avi", shots), ShotsFileSaveStatus::Written);
     EXPECT_EQ(ReadBytes(path), "Trevanto (c) 2004 Qelvar\r\n\r\n/v.avi\r\nshot 1=5,5,9\r\n");
 
-    const ShotsFileSaveResult refused = SaveShotsFile(PathOf("missing/x.hpv"), "/v.avi", shots);
-    EXPECT_FALSE(refused.written);
-    EXPECT_EQ(refused.messages, std::vector<std::string>{"Please choose another filepath."});
+    EXPECT_EQ(SaveShotsFile(PathOf("missing/x.hpv"), "/v.avi", shots),
+              ShotsFileSaveStatus::CannotCreate);
 }
 
 TEST_F(ShotsFileTest, TwoSavedShotsReadBackWithTheirRanges) {
     ShotList shots;
     AddShot(shots, 0, 39);
     AddShot(shots, 40, 80);
-    ASSERT_TRUE(SaveShotsFile(PathOf("two.hpv"), "/videos/a b.avi", shots).written);
+    ASSERT_EQ(SaveShotsFile(PathOf("two.hpv"), "/videos/a b.avi", shots),
+              ShotsFileSaveStatus::Written);
     ShotsFileReader reader;
-    std::string message;
-    ASSERT_TRUE(reader.Open(PathOf("two.hpv"), message)) << message;
+    ASSERT_EQ(reader.Open(PathOf("two.hpv")), ShotsFileOpenStatus::Ok);
     EXPECT_EQ(reader.VideoPath(), "/videos/a b.avi");
     EXPECT_EQ(reader.ReadRecords(pending_), 2);
     EXPECT_EQ(Ranges(pending_), (std::vector<Range>{{0, 0, 39}, {40, 40, 80}}));
@@ -130,81 +124,69 @@ TEST_F(ShotsFileTest, TwoSavedShotsReadBackWithTheirRanges) {
 }
 
 TEST_F(ShotsFileTest, HeaderChecks) {
-    EXPECT_EQ(Load("trevanto (c) 2004 Qelvar\r\n\r\n/v.avi\r\n"), "Not a Shot file. Sorry !");
-    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar \r\n\r\n/v.avi\r\n"), "Not a Shot file. Sorry !");
-    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar"), "Not a Shot file. Sorry !");
-    EXPECT_EQ(Load(""), "Not a Shot file. Sorry !");
+    EXPECT_EQ(Load("trevanto (c) 2004 Qelvar\r\n\r\n/v.avi\r\n"),
+              ShotsFileOpenStatus::NotShotsFile);
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar \r\n\r\n/v.avi\r\n"),
+              ShotsFileOpenStatus::NotShotsFile);
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar"), ShotsFileOpenStatus::NotShotsFile);
+    EXPECT_EQ(Load(""), ShotsFileOpenStatus::NotShotsFile);
     // Ends right after line 1, or inside line 2.
-    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\n"),
-              "Wrong line #3 header in this Shot file. Sorry !");
-    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\nxx"),
-              "Wrong line #3 header in this Shot file. Sorry !");
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\n"), ShotsFileOpenStatus::NoLine3);
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\nxx"), ShotsFileOpenStatus::NoLine3);
     // Ends right after line 2.
-    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\nanything\r\n"),
-              "Missing video filepath in this Shot file. Sorry !");
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\nanything\r\n"), ShotsFileOpenStatus::NoVideoPath);
     // An empty line 3 gives an empty path, for the open-video operation to refuse.
-    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\n\r\n\r\n"), "");
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\n\r\n\r\n"), ShotsFileOpenStatus::Ok);
     EXPECT_EQ(videoPath_, "");
     // A path without a line end ends the file: no records.
-    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\n\r\n/v.avi"), "");
+    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\r\n\r\n/v.avi"), ShotsFileOpenStatus::Ok);
     EXPECT_EQ(videoPath_, "/v.avi");
     EXPECT_TRUE(pending_.IsEmpty());
 
     ShotsFileReader reader;
-    std::string message;
-    EXPECT_FALSE(reader.Open(PathOf("does-not-exist.hpv"), message));
-    EXPECT_EQ(message, "Shot File error!");
+    EXPECT_EQ(reader.Open(PathOf("does-not-exist.hpv")), ShotsFileOpenStatus::CannotRead);
     // A folder threw from the stream; a FIFO without a writer blocked for ever.
     const std::string folder = PathOf("folder.hpv");
     const std::string fifo = PathOf("fifo.hpv");
     ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const std::string& path : {folder, fifo, std::string("/dev/zero")}) {
-        EXPECT_FALSE(reader.Open(path, message));
-        EXPECT_EQ(message, "Shot File error! " + path + " is not a file.");
+        EXPECT_EQ(reader.Open(path), ShotsFileOpenStatus::NotAFile);
     }
 }
 
-TEST_F(ShotsFileTest, LfOnlyLineEndsAreAccepted) {
-    EXPECT_EQ(Load("Trevanto (c) 2004 Qelvar\n\n/v.avi\nshot 1=0,0,10\nshot 2=11,12,20\n"), "");
-    EXPECT_EQ(videoPath_, "/v.avi");
-    EXPECT_EQ(Ranges(pending_), (std::vector<Range>{{0, 0, 10}, {11, 12, 20}}));
-}
-
-TEST_F(ShotsFileTest, RecordsMaySpreadOverLinesOrShareOne) {
-    EXPECT_EQ(Load(std::string(kHeader) + "shot 4=10,10,20 shot 5=21,21,30\r\n"
-                                          "shot\r\n  6=\r\n31,\t32,\r\n 40\r\n"
-                                          "shot7=-1,+2,3shot 8=41,41,50"),
-              "");
-    EXPECT_EQ(
-        Ranges(pending_),
-        (std::vector<Range>{{10, 10, 20}, {21, 21, 30}, {31, 32, 40}, {-1, 2, 3}, {41, 41, 50}}));
-}
-
-TEST_F(ShotsFileTest, RecordsWithNumberStartAndEndZeroAreIgnored) {
-    EXPECT_EQ(Load(std::string(kHeader) + "shot 0=0,7,0\r\nshot 0=5,5,9\r\nshot 3=0,0,0\r\n"), "");
-    EXPECT_EQ(Ranges(pending_), (std::vector<Range>{{5, 5, 9}, {0, 0, 0}}));
-}
-
-TEST_F(ShotsFileTest, TextThatIsNoRecordIsSkipped) {
-    EXPECT_EQ(Load(std::string(kHeader) +
-                   "  # a comment\r\n"
-                   "shot 1=1,1,5 trailing words shot 2=6,6,9\r\n"
-                   "shot 3 =10,10,20\r\n"        // blank before '=': no record
-                   "shot 4=10,10\r\n"            // incomplete: no record
-                   "shot 5=99999999999,1,2\r\n"  // beyond 32 bits: no record
-                   "screenshot 6=30,30,40\r\n"   // "shot" inside a word still starts one
-                   "shot 7=41,41,50\r\n"),
-              "");
-    EXPECT_EQ(Ranges(pending_),
-              (std::vector<Range>{{1, 1, 5}, {6, 6, 9}, {30, 30, 40}, {41, 41, 50}}));
+TEST_F(ShotsFileTest, RecordsAsTheyMayBeWritten) {
+    const std::string header = kHeader;
+    const std::pair<std::string, std::vector<Range>> rows[] = {
+        // LF-only line ends.
+        {"Trevanto (c) 2004 Qelvar\n\n/v.avi\nshot 1=0,0,10\nshot 2=11,12,20\n",
+         {{0, 0, 10}, {11, 12, 20}}},
+        // Spread over lines or sharing one.
+        {header + "shot 4=10,10,20 shot 5=21,21,30\r\nshot\r\n  6=\r\n31,\t32,\r\n 40\r\n"
+                  "shot7=-1,+2,3shot 8=41,41,50",
+         {{10, 10, 20}, {21, 21, 30}, {31, 32, 40}, {-1, 2, 3}, {41, 41, 50}}},
+        // Number, start and end all 0: ignored.
+        {header + "shot 0=0,7,0\r\nshot 0=5,5,9\r\nshot 3=0,0,0\r\n", {{5, 5, 9}, {0, 0, 0}}},
+        // Text that is no record: a comment, trailing words, a blank before
+        // '=', an incomplete record, a number beyond 32 bits; "shot" inside a
+        // word still starts one.
+        {header + "  # a comment\r\nshot 1=1,1,5 trailing words shot 2=6,6,9\r\n"
+                  "shot 3 =10,10,20\r\nshot 4=10,10\r\nshot 5=99999999999,1,2\r\n"
+                  "screenshot 6=30,30,40\r\nshot 7=41,41,50\r\n",
+         {{1, 1, 5}, {6, 6, 9}, {30, 30, 40}, {41, 41, 50}}},
+    };
+    for (const auto& [text, ranges] : rows) {
+        EXPECT_EQ(Load(text), ShotsFileOpenStatus::Ok) << text;
+        EXPECT_EQ(Ranges(pending_), ranges) << text;
+    }
+    EXPECT_EQ(videoPath_, "/videos/clip.mpg");
 }
 
 TEST_F(ShotsFileTest, GarbageAndBinaryFilesEndWithNothingAdded) {
     std::string garbage = kHeader;
     for (int i = 0; i < 20000; ++i)
         garbage += "shot shot = , , x\n";
-    EXPECT_EQ(Load(garbage), "");
+    EXPECT_EQ(Load(garbage), ShotsFileOpenStatus::Ok);
     EXPECT_TRUE(pending_.IsEmpty());
 
     std::string binary = kHeader;
@@ -213,11 +195,11 @@ TEST_F(ShotsFileTest, GarbageAndBinaryFilesEndWithNothingAdded) {
         state = state * 1664525u + 1013904223u;
         binary += static_cast<char>(state >> 24);
     }
-    EXPECT_EQ(Load(binary), "");
+    EXPECT_EQ(Load(binary), ShotsFileOpenStatus::Ok);
     EXPECT_TRUE(pending_.IsEmpty());
 
     // A binary file is no shots file at all.
-    EXPECT_EQ(Load(binary.substr(60)), "Not a Shot file. Sorry !");
+    EXPECT_EQ(Load(binary.substr(60)), ShotsFileOpenStatus::NotShotsFile);
 }
 
 TEST_F(ShotsFileTest, LoadingProgressFollowsThePosition) {
@@ -226,8 +208,7 @@ TEST_F(ShotsFileTest, LoadingProgressFollowsThePosition) {
         text += "shot " + std::to_string(i) + "=" + std::to_string(i * 10) + ",0,1\r\n";
     }
     ShotsFileReader reader;
-    std::string message;
-    ASSERT_TRUE(reader.Open(WriteFile(text), message));
+    ASSERT_EQ(reader.Open(WriteFile(text)), ShotsFileOpenStatus::Ok);
     std::vector<int32_t> positions;
     EXPECT_EQ(reader.ReadRecords(pending_, [&](int32_t p) { positions.push_back(p); }), 1000);
     ASSERT_FALSE(positions.empty());

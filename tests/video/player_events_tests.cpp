@@ -1,4 +1,4 @@
-// Graph events on a fake graph: presenting, frame requests, the end of the
+// Graph events on a fake graph: presenting, awaited frames, the end of the
 // video and of the play range, aborts.
 #include <gtest/gtest.h>
 
@@ -40,31 +40,16 @@ TEST_F(PlayerEvents, EveryDeliveredFrameIsPresentedAndBecomesCurrent) {
     EXPECT_EQ(player.FrameSurface()->Width(), 64);
 }
 
-TEST_F(PlayerEvents, PendingRequestTakesTheFrameInsteadOfPresenting) {
-    FrameRequest request;
-    request.kind = FrameRequestKind::RefreshThumbnail;
-    request.item = 4;
-    ASSERT_TRUE(player.RequestFrame(request, 42));
-    EXPECT_TRUE(player.FrameRequestPending());
+TEST_F(PlayerEvents, AwaitedFrameIsHandedOverInsteadOfPresented) {
+    player.AwaitFrame();
+    player.SeekToFrame(42);
     player.HandleGraphEvents();
     EXPECT_EQ(listener.presented, 0);
-    ASSERT_EQ(listener.requests.size(), 1u);
-    EXPECT_EQ(listener.requests[0].item, 4);
+    EXPECT_EQ(listener.awaitedFrames, 1);
     EXPECT_EQ(player.CurrentFrame(), 42);
-    EXPECT_FALSE(player.FrameRequestPending());
+    EXPECT_FALSE(player.FrameAwaited());
     Deliver(43, 43);
     EXPECT_EQ(listener.presented, 1);
-}
-
-TEST_F(PlayerEvents, PendingShotOutsideTheVideoIsRefused) {
-    FrameRequest request;
-    request.kind = FrameRequestKind::NextPendingShot;
-    EXPECT_FALSE(player.RequestFrame(request, 100));
-    EXPECT_FALSE(player.RequestFrame(request, -1));
-    EXPECT_FALSE(player.FrameRequestPending());
-    ASSERT_EQ(listener.messages.size(), 2u);
-    EXPECT_EQ(listener.messages[0], message::kWrongShot);
-    EXPECT_TRUE(player.RequestFrame(request, 99));
 }
 
 TEST_F(PlayerEvents, EndOfVideoClosesAfterTheLastFrameAndRewinds) {
@@ -116,7 +101,6 @@ TEST_F(PlayerEvents, AbortsStopTheVideo) {
         player.HandleGraphEvents();
         EXPECT_EQ(player.State(), PlayerState::Stopped);
         EXPECT_EQ(listener.slicingStops, 1);
-        EXPECT_FALSE(listener.Checked(PlayerButton::Engine));
     }
     graph->DeliverEvent(GraphEventCode::ErrorAbort);  // already stopped
     player.HandleGraphEvents();

@@ -46,7 +46,6 @@ TEST_F(PlayerTransport, PlayWhileRunningPausesAndPauseWhilePausedResumes) {
 }
 
 TEST_F(PlayerTransport, StopRewindsUnchecksAndEndsTheRun) {
-    listener.buttons[PlayerButton::Engine] = true;
     ShowFrame(120);
     player.Stop();
     EXPECT_EQ(player.State(), PlayerState::Stopped);
@@ -54,8 +53,6 @@ TEST_F(PlayerTransport, StopRewindsUnchecksAndEndsTheRun) {
     EXPECT_EQ(source.opened->PositionFrame(), 0);
     EXPECT_FALSE(listener.Checked(PlayerButton::Play));
     EXPECT_FALSE(listener.Checked(PlayerButton::Pause));
-    EXPECT_FALSE(listener.Checked(PlayerButton::Engine));
-    EXPECT_FALSE(listener.Checked(PlayerButton::Sampler));
     EXPECT_EQ(listener.slicingStops, 1);
 
     // Stopped: Pause pauses, Stop again only tells the user.
@@ -112,8 +109,8 @@ TEST_F(PlayerTransport, EndMarkBeforeStartThenStartAfterItSwap) {
     player.SetStartMark(false);  // after the end: the marks swap roles
     EXPECT_EQ(player.RangeStart(), 100);
     EXPECT_EQ(player.RangeEnd(), 150);
-    EXPECT_EQ(listener.startMark, 100 * 32767 / 250);
-    EXPECT_EQ(listener.endMark, 150 * 32767 / 250);
+    EXPECT_EQ(listener.startMark, 100);
+    EXPECT_EQ(listener.endMark, 150);
 
     ShowFrame(40);
     player.SetEndMark(false);  // before the start: they swap again
@@ -160,20 +157,18 @@ TEST_F(PlayerTransport, RefusedSeekGoesBackToWhereTheVideoWas) {
     EXPECT_EQ(source.opened->PositionFrame(), 250);
 }
 
-TEST_F(PlayerTransport, SliderSeeksOncePerFrameAndWaitsForThePicture) {
+TEST_F(PlayerTransport, ScrubbingSeeksOncePerFrameAndWaitsForThePicture) {
     const int seeks = source.opened->seekCount;
-    player.SeekFromSlider(16384, 32767, false);
+    player.ScrubToFrame(125, false);
     EXPECT_EQ(source.opened->PositionFrame(), 125);
     EXPECT_EQ(source.opened->seekCount, seeks + 1);
-    player.SeekFromSlider(16000, 32767, false);  // the sought frame has not come yet
+    player.ScrubToFrame(122, false);  // the sought frame has not come yet
     EXPECT_EQ(source.opened->seekCount, seeks + 1);
-    player.SeekFromSlider(16000, 32767, true);  // forced
+    player.ScrubToFrame(122, true);  // forced
     EXPECT_EQ(source.opened->PositionFrame(), 122);
     player.HandleGraphEvents();  // the pictures arrive
     EXPECT_FALSE(player.SeekIssued());
-    player.SeekFromSlider(16000, 32767, false);  // same frame again: no seek
-    EXPECT_EQ(source.opened->seekCount, seeks + 2);
-    player.SeekFromSlider(100, 0, true);  // an empty slider range does nothing
+    player.ScrubToFrame(122, false);  // same frame again: no seek
     EXPECT_EQ(source.opened->seekCount, seeks + 2);
 }
 

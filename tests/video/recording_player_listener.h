@@ -12,22 +12,25 @@ class RecordingPlayerListener : public PlayerListener {
   public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void CheckButton(PlayerButton button, bool checked) override { buttons[button] = checked; }
-    void PostOpenFileCommand() override { ++openFileRequests; }
+    void OnPlayWithoutVideo() override { ++openFileRequests; }
+    void OnOpenFailed(OpenFailure failure) override { failures.push_back(failure); }
     bool SetUpSurfaces() override { return surfacesOk; }
-    void OnVideoOpened(const std::string& fileName, int32_t lineSize) override {
+    void OnVideoOpened(const std::string& fileName, int32_t frames) override {
         title = fileName;
-        sliderLineSize = lineSize;
+        frameCount = frames;
     }
     void OnVideoClosed() override { ++closes; }
-    void SetSliderStartMark(int32_t position) override { startMark = position; }
-    void SetSliderEndMark(int32_t position) override { endMark = position; }
-    void StopSlicing() override { ++slicingStops; }
+    void OnPlayRangeChanged(int32_t start, int32_t end) override {
+        startMark = start;
+        endMark = end;
+    }
+    void OnPlaybackStopped() override { ++slicingStops; }
     void PresentFrame(bool beyondPlayRange) override {
         ++presented;
         if (beyondPlayRange)
             ++presentedBeyondRange;
     }
-    void RunFrameRequest(const FrameRequest& request) override { requests.push_back(request); }
+    void OnAwaitedFrame() override { ++awaitedFrames; }
     void OnPlaybackEnd(int32_t frameAfterEnd) override { playbackEnds.push_back(frameAfterEnd); }
 
     bool Checked(PlayerButton button) const {
@@ -37,17 +40,18 @@ class RecordingPlayerListener : public PlayerListener {
 
     bool surfacesOk = true;
     std::vector<std::string> messages;
+    std::vector<OpenFailure> failures;
     std::map<PlayerButton, bool> buttons;
     int openFileRequests = 0;
     std::string title;
-    int32_t sliderLineSize = 0;
+    int32_t frameCount = 0;
     int closes = 0;
     int32_t startMark = -2;
     int32_t endMark = -2;
     int slicingStops = 0;
     int presented = 0;
     int presentedBeyondRange = 0;
-    std::vector<FrameRequest> requests;
+    int awaitedFrames = 0;
     std::vector<int32_t> playbackEnds;
 };
 

@@ -2,7 +2,7 @@
 // the first and the last frame, whatever the length of the video.
 #include <gtest/gtest.h>
 
-#include "video/frame_clock.h"
+#include "app/slider_scale.h"
 
 namespace trevanto {
 namespace {

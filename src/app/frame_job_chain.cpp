@@ -1,0 +1,115 @@
+#include "app/frame_job_chain.h"
+
+#include <utility>
+
+#include "app/player_doc.h"
+#include "export/shots_file.h"
+#include "video/player.h"
+
+namespace trevanto {
+
+bool FrameJobChain::Start(FrameJob& job, int32_t count) {
+    if (job_ || count <= 0)
+        return false;
+    job_ = &job;
+    count_ = count;
+    item_ = 0;
+    ++run_;
+    progressShown_ = count > 1;
+    job.Begin();
+    if (progressShown_) {
+        ports_.progress->BeginProgress(job.ProgressCaption());
+        ports_.progress->SetProgress(0);
+    }
+    return SeekCurrent();
+}
+
+bool FrameJobChain::SeekCurrent() {
+    const uint64_t run = run_;
+    while (item_ < count_) {
+        retries_ = 0;
+        switch (job_->SeekItem(item_)) {
+            case FrameJob::Seek::Sought:
+                player_.AwaitFrame();
+                return true;
+            case FrameJob::Seek::Failed:
+                End(false);
+                return false;
+            case FrameJob::Seek::Skipped:
+                // The job's message let events through, which may have ended
+                // this chain (another video opened): it then stays ended.
+                if (run != run_ || !job_)
+                    return false;
+                Advance();
+                break;
+        }
+    }
+    End(true);
+    return true;
+}
+
+void FrameJobChain::Advance() {
+    ++item_;
+    if (progressShown_)
+        ports_.progress->SetProgress(ProgressPosition(item_, count_));
+}
+
+void FrameJobChain::OnFrameArrived() {
+    if (!job_)
+        return;
+    if (job_->ItemGone(item_)) {
+        End(false);
+        return;
+    }
+    const int32_t wanted = job_->WantedFrame(item_);
+    if (wanted >= 0 && player_.CurrentFrame() != wanted && retries_ < kMaxRetries) {
+        // Another frame came first (one decoded before the seek): ask again.
+        ++retries_;
+        if (job_->SeekItem(item_) != FrameJob::Seek::Sought) {
+            End(false);
+            return;
+        }
+        player_.AwaitFrame();
+        job_->OnOtherFrame(item_);
+        return;
+    }
+    const uint64_t run = run_;
+    const bool acted = job_->Act(item_);
+    if (run != run_ || !job_)
+        return;
+    if (!acted) {
+        End(false);
+        return;
+    }
+    if (const char* abortMessage = job_->EscapeMessage()) {
+        const bool escape = ports_.user->PumpEventsAndCheckEscape(kEventsPerItem);
+        // The events let through may have ended this chain and even started
+        // another: this one then ends silently.
+        if (run != run_ || !job_)
+            return;
+        if (escape) {
+            ports_.user->ShowMessage(abortMessage);
+            End(false);
+            return;
+        }
+    }
+    Advance();
+    SeekCurrent();
+}
+
+void FrameJobChain::Cancel() {
+    if (job_)
+        End(false);
+}
+
+void FrameJobChain::End(bool completed) {
+    FrameJob* job = std::exchange(job_, nullptr);
+    player_.CancelAwait();
+    if (progressShown_)
+        ports_.progress->EndProgress();
+    progressShown_ = false;
+    // The job may start another chain from here (a publication's pages).
+    job->Finish(completed);
+}
+
+}  // namespace trevanto

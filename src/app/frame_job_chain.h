@@ -1,0 +1,87 @@
+#pragma once
+// The one chain of frame jobs: an operation that needs the pictures of given
+// frames (rebuilding the shots of a shots file, exporting shots as JPEG
+// images, the images of a publication, retaking a shot's thumbnail) is a job
+// of k items. For each item the chain has the job seek the video, waits for
+// the next presented frame, seeks again at most kMaxRetries times while
+// another frame comes, lets the job act, shows the progress and goes on with
+// the next item. One chain runs at a time; closing the video cancels it.
+#include <cstdint>
+#include <string>
+
+namespace trevanto {
+
+class Player;
+struct DocumentPorts;
+
+class FrameJob {
+  public:
+    enum class Seek {
+        Sought,   // the video is on its way to the item's frame
+        Skipped,  // the job said why; the chain goes on with the next item
+        Failed,   // the chain ends without completing
+    };
+    virtual ~FrameJob() = default;
+
+    // The progress bar's caption, shown when the job has more than one item.
+    virtual std::string ProgressCaption() const = 0;
+    // Called once when the chain starts the job (before the first seek).
+    virtual void Begin() {}
+    // Moves the video to the frame item k needs.
+    virtual Seek SeekItem(int32_t k) = 0;
+    // The frame item k needs; -1 takes whichever comes.
+    virtual int32_t WantedFrame(int32_t k) const = 0;
+    // Item k's data went away while its frame was on the way: the chain ends.
+    virtual bool ItemGone(int32_t /*k*/) const { return false; }
+    // Another frame came for item k and will be asked again.
+    virtual void OnOtherFrame(int32_t /*k*/) {}
+    // The frame for item k is the current one. False ends the chain.
+    virtual bool Act(int32_t k) = 0;
+    // Jobs that let the user's events through after each item, Escape
+    // aborting them with this message; null for none.
+    virtual const char* EscapeMessage() const { return nullptr; }
+    // The chain ended: after the last item (completed) or early.
+    virtual void Finish(bool completed) = 0;
+};
+
+class FrameJobChain {
+  public:
+    // A frame other than the wanted one is sought again at most this many
+    // times; then the frame reached is taken.
+    static constexpr int kMaxRetries = 3;
+    // Waiting user events let through after each item of an escapable job.
+    static constexpr int kEventsPerItem = 20;
+
+    FrameJobChain(Player& player, const DocumentPorts& ports) : player_(player), ports_(ports) {}
+    FrameJobChain(const FrameJobChain&) = delete;
+    FrameJobChain& operator=(const FrameJobChain&) = delete;
+
+    // Runs the job over items 0..count-1. False when a chain runs, there is
+    // no item, or the first item's seek failed.
+    bool Start(FrameJob& job, int32_t count);
+    // The awaited frame was presented.
+    void OnFrameArrived();
+    // Ends the chain without completing it (the video closed).
+    void Cancel();
+
+    bool IsRunning() const { return job_ != nullptr; }
+    bool Runs(const FrameJob& job) const { return job_ == &job; }
+
+  private:
+    // Seeks the current item, skipping those the job skips; completes the
+    // job past the last. False when the chain ended early.
+    bool SeekCurrent();
+    void Advance();
+    void End(bool completed);
+
+    Player& player_;
+    const DocumentPorts& ports_;
+    FrameJob* job_ = nullptr;
+    int32_t count_ = 0;
+    int32_t item_ = 0;
+    int retries_ = 0;
+    bool progressShown_ = false;
+    uint64_t run_ = 0;  // counts the chains started, to tell them apart
+};
+
+}  // namespace trevanto

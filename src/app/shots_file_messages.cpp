@@ -1,0 +1,52 @@
+#include "app/shots_file_messages.h"
+
+namespace trevanto {
+
+std::string ShotsFileSaveMessage(ShotsFileSaveStatus status) {
+    switch (status) {
+        case ShotsFileSaveStatus::Written:
+            return {};
+        case ShotsFileSaveStatus::NoShots:
+            return "No Shot to save.";
+        case ShotsFileSaveStatus::CannotCreate:
+            return "Please choose another filepath.";
+    }
+    return {};
+}
+
+std::string OpenFailureMessage(OpenFailure failure) {
+    switch (failure) {
+        case OpenFailure::Quicktime:
+            return "Apple Quicktime format is not supported.";
+        case OpenFailure::H264:
+            return "Apple H264 format is not supported.";
+        case OpenFailure::RealMedia:
+            return "Real Media format is not supported.";
+        case OpenFailure::NoSurfaces:
+            return "Sorry, the video surfaces could not be set up: there is not enough memory. "
+                   "Close other programs and try again.";
+        case OpenFailure::CannotPlay:
+            return "Sorry, I do not know how to play this file.";
+    }
+    return {};
+}
+
+std::string ShotsFileOpenMessage(ShotsFileOpenStatus status, const std::string& path) {
+    switch (status) {
+        case ShotsFileOpenStatus::Ok:
+            return {};
+        case ShotsFileOpenStatus::NotAFile:
+            return "Shot File error! " + path + " is not a file.";
+        case ShotsFileOpenStatus::CannotRead:
+            return "Shot File error!";
+        case ShotsFileOpenStatus::NotShotsFile:
+            return "Not a Shot file. Sorry !";
+        case ShotsFileOpenStatus::NoLine3:
+            return "Wrong line #3 header in this Shot file. Sorry !";
+        case ShotsFileOpenStatus::NoVideoPath:
+            return "Missing video filepath in this Shot file. Sorry !";
+    }
+    return {};
+}
+
+}  // namespace trevanto
