@@ -20,9 +20,9 @@ class FakeMediaGraph : public MediaGraph {
     FakeMediaGraph(int frames, double secondsPerFrame, int width = 64, int height = 48)
         : frames_(frames), secondsPerFrame_(secondsPerFrame), width_(width), height_(height) {}
 
-    bool Run() override { return Change(runFails, GraphState::Running); }
-    bool Pause() override { return Change(pauseFails, GraphState::Paused); }
-    bool Stop() override { return Change(false, GraphState::Stopped); }
+    bool Run() override { return !runFails && (state_ = GraphState::Running, true); }
+    bool Pause() override { return (state_ = GraphState::Paused, true); }
+    bool Stop() override { return (state_ = GraphState::Stopped, true); }
     GraphState GetState() const override { return state_; }
 
     bool GetCurrentPosition(double& seconds) const override {
@@ -40,11 +40,7 @@ class FakeMediaGraph : public MediaGraph {
     }
     double DurationSeconds() const override { return frames_ * secondsPerFrame_; }
     double Rate() const override { return rate_; }
-    bool SetRate(double rate) override {
-        ++setRateCount;
-        rate_ = rate;
-        return true;
-    }
+    bool SetRate(double rate) override { return (rate_ = rate, true); }
     double AvgTimePerFrame() const override {
         return reportedTimePerFrame.value_or(secondsPerFrame_);
     }
@@ -61,7 +57,7 @@ class FakeMediaGraph : public MediaGraph {
         return true;
     }
     void SetNotify(std::function<void()> notify) override { notify_ = std::move(notify); }
-    void SetPaced(bool paced) override { paced_ = paced; }
+    void SetPaced(bool) override {}
     void SetDeliverEveryFrame(bool /*every*/) override {}
 
     // The stream moves on to `frame` and hands it over.
@@ -74,31 +70,19 @@ class FakeMediaGraph : public MediaGraph {
         event.code = code;
         Queue(std::move(event));
     }
-    // Drops what waits (frames a real graph would not deliver any more).
-    void DropEvents() { events_.clear(); }
-    size_t WaitingEvents() const { return events_.size(); }
     int PositionFrame() const {
         return static_cast<int>(std::lround(position_ / secondsPerFrame_));
     }
-    bool Paced() const { return paced_; }
 
     Painter painter;
     bool runFails = false;
-    bool pauseFails = false;
     bool seekFails = false;
     std::optional<double> reportedTimePerFrame;
     // A graph that misses its seeks: this frame arrives whatever was sought.
     std::optional<int> deliverOnSeek;
     int seekCount = 0;
-    int setRateCount = 0;
 
   private:
-    bool Change(bool fails, GraphState state) {
-        if (fails)
-            return false;
-        state_ = state;
-        return true;
-    }
     void QueueRepaint(int frame) {
         auto surface = std::make_shared<Surface>(width_, height_);
         if (painter)
@@ -122,7 +106,6 @@ class FakeMediaGraph : public MediaGraph {
     GraphState state_ = GraphState::Stopped;
     double position_ = 0.0;
     double rate_ = 1.0;
-    bool paced_ = true;
     std::deque<GraphEvent> events_;
     std::function<void()> notify_;
 };

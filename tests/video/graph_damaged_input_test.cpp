@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
 #include <string_view>
 #include <vector>
@@ -19,48 +18,9 @@
 namespace trevanto::test {
 namespace {
 
-std::vector<char> ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void WriteAll(const std::string& path, const std::vector<char>& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-// Plays an opened graph unpaced to its end, seeking once on the way; the
-// end must be reported within the bounded wait.
-void PlaysToAnEnd(MediaGraph& graph) {
-    graph.SetPaced(false);
-    graph.Run();
-    GraphEvent event;
-    int repaints = 0;
-    int last = -1;
-    bool sought = false;
-    for (;;) {
-        ASSERT_TRUE(WaitEvent(graph, event, 30s)) << "no end after " << repaints << " frames";
-        if (event.code == GraphEventCode::Complete || event.code == GraphEventCode::ErrorAbort)
-            break;
-        ASSERT_EQ(event.code, GraphEventCode::Repaint);
-        ASSERT_TRUE(event.frame);
-        // Frames come in order. Their pictures may not tell: a damaged one
-        // may show parts of earlier ones (a cut-off JPEG keeps the rest of
-        // a recycled buffer).
-        const int number = FrameAt(graph, event.frameSeconds);
-        EXPECT_GT(number, last);
-        last = number;
-        if (++repaints == 20 && !sought) {
-            sought = true;
-            last = -1;
-            // Far past what survived of the file, then back.
-            graph.PutCurrentPosition(graph.DurationSeconds() * 0.9);
-            GraphEvent ignored;
-            WaitEvent(graph, ignored, 30s);
-            graph.PutCurrentPosition(0.0);
-        }
-    }
-    EXPECT_TRUE(StaysQuiet(graph, 100ms));
 }
 
 // What an unpaced run through a file gives: every frame's number and a
@@ -102,9 +62,7 @@ Outcome PlayThrough(const std::string& path) {
         const int number = FrameAt(*graph, event.frameSeconds);
         // Frames come in order; their pictures may not tell (a cut-off JPEG
         // keeps the rest of a recycled buffer).
-        if (!outcome.frames.empty()) {
-            EXPECT_GT(number, outcome.frames.back().first);
-        }
+        EXPECT_TRUE(outcome.frames.empty() || number > outcome.frames.back().first) << number;
         outcome.frames.emplace_back(number, sum);
     }
 }
@@ -136,6 +94,12 @@ TEST_P(DamagedClipTest, PlaysTheSameFramesEveryTime) {
                      b[i + 5] = static_cast<char>((width & 0xF) << 4 | (b[i + 5] & 0xF));
                  }
          }},
+        {"noise after the header",
+         [](std::vector<char>& b) {
+             std::mt19937 random(2026);
+             for (size_t i = 4096; i < b.size(); ++i)
+                 b[i] = static_cast<char>(random());
+         }},
         {"1% of the bytes flipped",
          [](std::vector<char>& b) {
              std::mt19937 random(1206);
@@ -161,30 +125,6 @@ INSTANTIATE_TEST_SUITE_P(Clips, DamagedClipTest,
                          testing::Values("clip_mpeg2.mpg", "clip_mpeg1.mpg",
                                          "clip_mpeg4_bframes.avi", "clip_xvid_packed.avi",
                                          "clip_wmv2.asf"));
-
-TEST(GraphDamagedInputTest, RandomBytesNeverPlayForever) {
-    TempFolder folder;
-    std::mt19937 random(20261206);
-    for (int round = 0; round < 6; ++round) {
-        std::vector<char> bytes(64 * 1024 << (round % 3));
-        for (char& byte : bytes)
-            byte = static_cast<char>(random());
-        // Some with a real clip's first bytes, so that a demuxer takes them.
-        if (round >= 3) {
-            const std::vector<char> head = ReadAll(MediaPath(TestClips()[round - 3]));
-            std::copy(head.begin(), head.begin() + 4096, bytes.begin());
-        }
-        const std::string path = folder.File("noise" + std::to_string(round) + ".mpg");
-        WriteAll(path, bytes);
-        std::string error;
-        auto graph = OpenMediaGraph(path, error);
-        if (!graph) {
-            EXPECT_FALSE(error.empty());
-            continue;
-        }
-        PlaysToAnEnd(*graph);
-    }
-}
 
 // A WAV file: one second of 16-bit mono audio at 8 kHz, no video.
 void WriteWave(const std::string& path) {

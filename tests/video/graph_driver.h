@@ -3,12 +3,16 @@
 // queue with bounded waits, the way the owner's thread does.
 #include <cctype>
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "support/frame_code.h"
 #include "support/test_clips.h"
 #include "video/open_media_graph.h"
 
@@ -35,59 +39,44 @@ inline bool WaitEvent(MediaGraph& graph, GraphEvent& event,
     return true;
 }
 
-// The next repaint event's frame code; events of other codes before it make
-// the result -2, a timeout -3.
+// The next event's frame code: -2 for an event that is no picture, -3 for none.
 inline int NextFrameCode(MediaGraph& graph, std::chrono::milliseconds timeout = 20s) {
     GraphEvent event;
     if (!WaitEvent(graph, event, timeout))
         return -3;
-    if (event.code != GraphEventCode::Repaint || !event.frame)
-        return -2;
-    return ReadFrameCode(*event.frame);
+    return event.code == GraphEventCode::Repaint && event.frame ? ReadFrameCode(*event.frame) : -2;
 }
 
-// True when no event arrives within `quiet`.
 inline bool StaysQuiet(MediaGraph& graph, std::chrono::milliseconds quiet = 150ms) {
     GraphEvent event;
     return !WaitEvent(graph, event, quiet);
 }
 
+// Damaged files may tell no frame duration: a 25 per second one stands in.
+inline double PerFrame(const MediaGraph& graph) {
+    return graph.AvgTimePerFrame() > 0.001 ? graph.AvgTimePerFrame() : 0.04;
+}
 inline int FrameAt(const MediaGraph& graph, double seconds) {
-    const double perFrame = graph.AvgTimePerFrame() > 0.001 ? graph.AvgTimePerFrame() : 0.04;
-    return static_cast<int>(seconds / perFrame + 0.5);
+    return static_cast<int>(seconds / PerFrame(graph) + 0.5);
+}
+inline double SecondsOf(const MediaGraph& graph, int frame) {
+    return frame * PerFrame(graph);
 }
 
-inline double SecondsOf(const MediaGraph& graph, int frame) {
-    const double perFrame = graph.AvgTimePerFrame() > 0.001 ? graph.AvgTimePerFrame() : 0.04;
-    return frame * perFrame;
+inline std::vector<char> ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A test name part made of a clip's file name.
-inline std::string NameOfFile(std::string file) {
-    for (char& c : file)
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return file;
-}
-
 struct ClipTestName {
     std::string operator()(const ::testing::TestParamInfo<TestClip>& info) const {
-        return NameOfFile(info.param.file);
+        std::string name = info.param.file;
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        return name;
     }
-    std::string operator()(const ::testing::TestParamInfo<std::string>& info) const {
-        return NameOfFile(info.param);
-    }
-};
-
-// A test per clip on an unpaced graph opened on it.
-class UnpacedClipGraphTest : public ::testing::TestWithParam<TestClip> {
-  protected:
-    void SetUp() override {
-        std::string error;
-        graph_ = OpenUnpaced(MediaPath(GetParam()), error);
-        ASSERT_TRUE(graph_) << error;
-    }
-    std::unique_ptr<MediaGraph> graph_;
 };
 
 }  // namespace trevanto::test

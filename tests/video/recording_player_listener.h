@@ -15,20 +15,16 @@ class RecordingPlayerListener : public PlayerListener {
     void OnPlayWithoutVideo() override { ++openFileRequests; }
     void OnOpenFailed(OpenFailure failure) override { failures.push_back(failure); }
     bool SetUpSurfaces() override { return surfacesOk; }
-    void OnVideoOpened(const std::string& fileName, int32_t frames) override {
-        title = fileName;
-        frameCount = frames;
+    void OnVideoOpened(const std::string& name, int32_t frames) override {
+        title = name, frameCount = frames;
     }
     void OnVideoClosed() override { ++closes; }
     void OnPlayRangeChanged(int32_t start, int32_t end) override {
-        startMark = start;
-        endMark = end;
+        startMark = start, endMark = end;
     }
     void OnPlaybackStopped() override { ++slicingStops; }
     void PresentFrame(bool beyondPlayRange) override {
-        ++presented;
-        if (beyondPlayRange)
-            ++presentedBeyondRange;
+        ++presented, presentedBeyondRange += beyondPlayRange ? 1 : 0;
     }
     void OnAwaitedFrame() override { ++awaitedFrames; }
     void OnPlaybackEnd(int32_t frameAfterEnd) override { playbackEnds.push_back(frameAfterEnd); }

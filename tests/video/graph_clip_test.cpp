@@ -1,0 +1,198 @@
+// Every generated clip through the real graph, one decoding run each: its
+// facts, an unpaced play of every frame with its thumbnail, exact seeks when
+// stopped, paused and running, pausing, and the end.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <vector>
+
+#include "graph_driver.h"
+
+namespace trevanto::test {
+namespace {
+
+// Mean per-channel difference from `b` of `a`, or of `a` point-sampled at
+// the middle of each of b's pixels when `sample` (a thumbnail that does not
+// average looks like that).
+double MeanDifference(const Surface& a, const Surface& b, bool sample) {
+    long sum = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+            const uint32_t pa = sample ? a.PixelRgb((2 * x + 1) * a.Width() / (2 * b.Width()),
+                                                    (2 * y + 1) * a.Height() / (2 * b.Height()))
+                                       : a.PixelRgb(x, y);
+            for (int shift = 0; shift < 24; shift += 8)
+                sum += std::abs(static_cast<int>((pa >> shift) & 0xFF) -
+                                static_cast<int>((b.PixelRgb(x, y) >> shift) & 0xFF));
+        }
+    return static_cast<double>(sum) / (b.Width() * b.Height() * 3);
+}
+
+class GraphClipTest : public ::testing::TestWithParam<TestClip> {};
+
+TEST_P(GraphClipTest, PlaysSeeksAndShrinksEveryFrameExactly) {
+    const TestClip& clip = GetParam();
+    const int count = clip.frameCount, last = count - 1;
+    std::string error;
+    const auto graph = OpenUnpaced(MediaPath(clip), error);
+    ASSERT_TRUE(graph) << error;
+    int width = 0, height = 0;
+    EXPECT_TRUE(graph->VideoSize(width, height));
+    EXPECT_EQ(std::pair(width, height), std::pair(clip.width, clip.height));
+    EXPECT_NEAR(graph->AvgTimePerFrame(), 1.0 / clip.framesPerSecond, 1e-9);
+    EXPECT_EQ(FrameAt(*graph, graph->DurationSeconds()), count);
+    EXPECT_DOUBLE_EQ(graph->Rate(), 1.0);
+    EXPECT_TRUE(StaysQuiet(*graph, 50ms)) << "a stopped graph delivers nothing";
+
+    // Unpaced play: every frame once, in order, each with a 100 x 80
+    // thumbnail close to the box-averaged frame. (StretchFrom's boxes are
+    // whole pixels and the graph averages the chroma at its own resolution,
+    // so they differ by a few levels; a point-sampled one far more.)
+    std::atomic<int> notified{0};
+    graph->SetNotify([&] { ++notified; });
+    graph->SetThumbnailSize(100, 80);
+    ASSERT_TRUE(graph->Run());
+    EXPECT_EQ(graph->GetState(), GraphState::Running);
+    Surface expected(100, 80);
+    double own = 0.0, sampled = 0.0;
+    int next = 0;
+    GraphEvent event;
+    while (WaitEvent(*graph, event) && event.code == GraphEventCode::Repaint) {
+        ASSERT_TRUE(event.frame && event.thumbnail) << next;
+        ASSERT_TRUE(event.frame->Width() == width && event.frame->Format().IsRgb32());
+        ASSERT_EQ(ReadFrameCode(*event.frame), next);
+        double position = -1.0;
+        graph->GetCurrentPosition(position);
+        EXPECT_EQ(FrameAt(*graph, position), next);
+        EXPECT_EQ(FrameAt(*graph, event.frameSeconds), next);
+        ASSERT_EQ(event.thumbnail->Width(), 100);
+        ASSERT_TRUE(expected.StretchFrom(*event.frame, Rect{0, 0, 100, 80}));
+        const double mean = MeanDifference(*event.thumbnail, expected, false);
+        EXPECT_LT(mean, 12.0) << next;
+        own += mean;
+        sampled += MeanDifference(*event.frame, expected, true);
+        ++next;
+    }
+    EXPECT_EQ(event.code, GraphEventCode::Complete);
+    EXPECT_EQ(next, count);
+    EXPECT_LT(own, sampled * 0.6);
+    EXPECT_TRUE(StaysQuiet(*graph)) << "the end is reported once";
+    EXPECT_GE(notified.load(), count + 1);
+
+    // Paused: exactly the sought frame, forward and backward, mid-GOP and on
+    // key frames; between frames the nearest; of quick seeks only the last.
+    ASSERT_TRUE(graph->Pause());
+    const std::vector<int> spread = {137, 5,  190, 63, 64, 0,   199, 100, 13, 88,  41,
+                                     170, 12, 150, 99, 31, 160, 77,  120, 1,  149, 2};
+    std::vector<int> targets;
+    for (const int frame : spread)
+        if (frame < count)
+            targets.push_back(frame);
+    for (const int target : targets) {
+        ASSERT_TRUE(graph->PutCurrentPosition(SecondsOf(*graph, target)));
+        ASSERT_TRUE(WaitEvent(*graph, event));
+        ASSERT_TRUE(event.frame && event.thumbnail) << "a sought frame carries one too";
+        ASSERT_EQ(ReadFrameCode(*event.frame), target);
+        double position = -1.0;
+        graph->GetCurrentPosition(position);
+        EXPECT_EQ(FrameAt(*graph, position), target);
+    }
+    graph->SetThumbnailSize(0, 0);
+    ASSERT_TRUE(graph->PutCurrentPosition(50.49 * graph->AvgTimePerFrame()));
+    ASSERT_TRUE(WaitEvent(*graph, event));
+    EXPECT_EQ(ReadFrameCode(*event.frame), 50);
+    EXPECT_FALSE(event.thumbnail) << "none once turned off";
+    ASSERT_TRUE(graph->PutCurrentPosition(50.5 * graph->AvgTimePerFrame()));
+    EXPECT_EQ(NextFrameCode(*graph), 51);
+    for (const int target : {10, 150, 30, 77})
+        graph->PutCurrentPosition(SecondsOf(*graph, target));
+    EXPECT_EQ(NextFrameCode(*graph), 77);
+    ASSERT_TRUE(graph->PutCurrentPosition(graph->DurationSeconds()));
+    EXPECT_EQ(NextFrameCode(*graph), last);
+    EXPECT_FALSE(graph->PutCurrentPosition(-1.0));
+    EXPECT_EQ(graph->GetState(), GraphState::Paused);
+    EXPECT_TRUE(StaysQuiet(*graph));
+
+    // Running: the sought frame, then on from there, to the end and, after
+    // the owner's rewind, from the start; a pause halts delivery.
+    ASSERT_TRUE(graph->Run());
+    for (const int target : targets) {
+        ASSERT_TRUE(graph->PutCurrentPosition(SecondsOf(*graph, target)));
+        ASSERT_EQ(NextFrameCode(*graph), target);
+        if (target + 2 <= last) {
+            ASSERT_EQ(NextFrameCode(*graph), target + 1);
+            ASSERT_EQ(NextFrameCode(*graph), target + 2);
+        }
+    }
+    ASSERT_TRUE(graph->PutCurrentPosition(SecondsOf(*graph, last - 1)));
+    EXPECT_EQ(NextFrameCode(*graph), last - 1);
+    EXPECT_EQ(NextFrameCode(*graph), last);
+    EXPECT_EQ(NextFrameCode(*graph), -2) << "the end";
+    EXPECT_TRUE(StaysQuiet(*graph));
+    ASSERT_TRUE(graph->PutCurrentPosition(0.0));
+    for (int i = 0; i < 10; ++i)
+        ASSERT_EQ(NextFrameCode(*graph), i);
+    graph->Pause();
+    next = 10;  // at most the frame queued before the pause still waits
+    while (WaitEvent(*graph, event, 100ms))
+        ASSERT_EQ(ReadFrameCode(*event.frame), next++);
+    EXPECT_LE(next, 11);
+    graph->Run();
+    for (int i = next; i < next + 5; ++i)
+        ASSERT_EQ(NextFrameCode(*graph), i);
+
+    // Stopped, a seek still shows its frame, and only that.
+    graph->Stop();
+    ASSERT_TRUE(graph->PutCurrentPosition(SecondsOf(*graph, count / 2 + 3)));
+    EXPECT_EQ(NextFrameCode(*graph), count / 2 + 3);
+    EXPECT_EQ(graph->GetState(), GraphState::Stopped);
+    EXPECT_TRUE(StaysQuiet(*graph));
+}
+
+INSTANTIATE_TEST_SUITE_P(Clips, GraphClipTest, ::testing::ValuesIn(TestClips()), ClipTestName());
+
+// Paced: late frames may be dropped, never reordered; while the owner asks
+// for every frame, even a late owner gets them all. Destroying a running
+// graph does not hang, and the frames it delivered outlive it.
+TEST(GraphPacedTest, PlaysInOrderAtTheRateAndEveryFrameWhenAsked) {
+    for (const TestClip& clip : TestClips()) {
+        std::string error;
+        auto graph = OpenMediaGraph(MediaPath(clip), error);
+        ASSERT_TRUE(graph) << error;
+        EXPECT_TRUE(graph->SetRate(4.0));
+        EXPECT_DOUBLE_EQ(graph->Rate(), 4.0);
+        EXPECT_FALSE(graph->SetRate(0.0));
+        const bool every = &clip == &TestClips().front();
+        graph->SetDeliverEveryFrame(every);
+        graph->Run();
+        GraphEvent event;
+        for (int i = 0, last = -1; i < (every ? 60 : 10); ++i) {
+            ASSERT_TRUE(WaitEvent(*graph, event, 5s));
+            const int code = ReadFrameCode(*event.frame);
+            EXPECT_TRUE(every ? code == i : code > last) << clip.file << " " << code;
+            last = code;
+            if (every && i % 10 == 9)  // the owner is four frames late
+                std::this_thread::sleep_for(
+                    std::chrono::duration<double>(1.0 / clip.framesPerSecond));
+        }
+        graph.reset();
+        EXPECT_GE(ReadFrameCode(*event.frame), 9);
+    }
+}
+
+// Program streams estimate their length from the last timestamps the demuxer
+// reads, which can fall a few frames short on longer files.
+TEST(GraphLengthTest, ProgramStreamLengthCountsTheLastFrames) {
+    std::string error;
+    const auto graph = OpenUnpaced(MediaPath(SampleVideo()), error);
+    ASSERT_TRUE(graph) << error;
+    EXPECT_EQ(FrameAt(*graph, graph->DurationSeconds()), SampleVideo().frameCount);
+    ASSERT_TRUE(graph->Run());  // the first frame is still the stream's first
+    GraphEvent event;
+    ASSERT_TRUE(WaitEvent(*graph, event));
+    EXPECT_EQ(FrameAt(*graph, event.frameSeconds), 0);
+}
+
+}  // namespace
+}  // namespace trevanto::test
