@@ -20,44 +20,25 @@
 
 namespace trevanto::test {
 
-inline QApplication& TestApplication() {
-    static int argc = 1;
-    static char name[] = "ui_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: input devices made by the tests go away with the
-    // process, after static destructors that they would otherwise outlive.
-    static QApplication* application = new QApplication(argc, argv);
-    return *application;
-}
-
 struct ScriptedUser : DesktopUserPort {
     void ShowMessage(const std::string& text, MessageKind) override { messages.push_back(text); }
-    bool AskYesNo(const std::string& text) override {
-        questions.push_back(text);
-        return yes;
-    }
+    bool AskYesNo(const std::string& text) override { return questions.push_back(text), yes; }
     bool ConfirmDelete(const std::string& question, bool& doNotShowAgain) override {
         confirmations.push_back(question);
         doNotShowAgain = tickDoNotShow;
         return confirm;
     }
     SaveAnswer AskSaveDiscardCancel(const std::string& question) override {
-        questions.push_back(question);
-        return saveAnswer;
+        return questions.push_back(question), saveAnswer;
     }
     std::optional<std::string> ChooseFolder(const std::string& start) override {
-        folderStarts.push_back(start);
-        return folder;
+        return folderStarts.push_back(start), folder;
     }
     std::optional<std::string> ChooseVideoFile() override { return file; }
     std::optional<std::string> ChooseFile(FileDialogKind, const std::string&,
                                           const std::string&) override {
         return file;
     }
-    void ShowInformation(const std::string& title, const std::string& text) override {
-        messages.push_back(title + "|" + text);
-    }
-    bool OpenWithDefaultHandler(const std::string&) override { return true; }
 
     std::vector<std::string> messages, questions, confirmations, folderStarts;
     std::optional<std::string> folder, file;
@@ -78,28 +59,34 @@ inline QImage SolidPicture(const QColor& colour) {
 
 class DesktopTest : public ::testing::Test {
   protected:
-    DesktopTest() { TestApplication(); }
-
+    DesktopTest() {
+        static int argc = 1;
+        static char name[] = "ui_tests";
+        static char* argv[] = {name, nullptr};
+        // Never destroyed: input devices made by the tests go away with the
+        // process, after static destructors that they would otherwise outlive.
+        static QApplication* application = new QApplication(argc, argv);
+        (void)application;
+    }
     std::unique_ptr<CTrevantoApp> MakeApp() {
-        AppOptions options{folder_.File("trevanto.conf"), {}, &user_, false};
-        auto app = std::make_unique<CTrevantoApp>(std::move(options));
+        auto app = std::make_unique<CTrevantoApp>(
+            AppOptions{folder_.File("trevanto.conf"), {}, &user_, false});
         app->Frame().resize(900, 600);
         return app;
     }
     static bool WaitFor(const std::function<bool()>& condition) {
         return QTest::qWaitFor(condition, 20000);
     }
-    // Opens a clip and waits, paused, for its first frame.
+    // Opens a clip and waits, paused, for its first frame (a seek is sure to
+    // deliver its frame, whatever had arrived before).
     static bool OpenPaused(CTrevantoApp& app, const std::string& path) {
         if (!app.OpenVideo(path))
             return false;
         app.OnCommand(command::kPause);
-        // A seek is sure to deliver its frame, whatever had arrived before.
         Player& player = app.Document().GetPlayer();
         player.SeekToFrame(0);
         return WaitFor([&] {
-            return player.FrameSurface() != nullptr && !player.SeekIssued() &&
-                   player.CurrentFrame() == 0;
+            return player.FrameSurface() && !player.SeekIssued() && player.CurrentFrame() == 0;
         });
     }
 

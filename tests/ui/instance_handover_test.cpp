@@ -20,57 +20,48 @@ extern char** environ;
 namespace trevanto::test {
 namespace {
 
-using namespace std::chrono_literals;
-
 bool WaitUntil(const std::function<bool()>& condition) {
-    for (auto waited = 0ms; waited < 30s; waited += 50ms) {
+    for (int tries = 0; tries < 600;
+         ++tries, std::this_thread::sleep_for(std::chrono::milliseconds(50)))
         if (condition())
             return true;
-        std::this_thread::sleep_for(50ms);
-    }
     return false;
 }
 
-// Ends a program that is still running when the test ends.
+// A `trevanto` process, ended when the test ends if it still runs.
 struct Running {
-    pid_t pid;
+    explicit Running(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), TREVANTO_PATH);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+            pid = -1;
+    }
     ~Running() {
         if (pid > 0 && ::kill(pid, SIGKILL) == 0)
             ::waitpid(pid, nullptr, 0);
     }
-};
-
-pid_t Start(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), TREVANTO_PATH);
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
     pid_t pid = -1;
-    return posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? pid : -1;
-}
+};
 
 TEST(InstanceHandOver, ASecondStartHandsItsFileToTheRunningProgram) {
     TempFolder folder;
-    const std::string server = folder.File("instance");
-    const std::string firstSettings = folder.File("first.conf");
-    const std::string secondSettings = folder.File("second.conf");
-    const std::string clip = MediaPath(TestClips().front());
-
-    const Running first{Start({"--instance", server, "--settings", firstSettings})};
-    ASSERT_GT(first.pid, 0);
+    const std::string server = folder.File("instance"), first = folder.File("first.conf"),
+                      second = folder.File("second.conf"), clip = MediaPath(TestClips().front());
+    const Running running({"--instance", server, "--settings", first});
+    ASSERT_GT(running.pid, 0);
     EXPECT_TRUE(WaitUntil([&] { return FileExists(server); }));
-    Running second{Start({"--instance", server, "--settings", secondSettings, clip})};
-    ASSERT_GT(second.pid, 0);
+    Running later({"--instance", server, "--settings", second, clip});
     int status = -1;
-    if (WaitUntil([&] { return ::waitpid(second.pid, &status, WNOHANG) == second.pid; }))
-        second.pid = -1;  // it ended by itself
+    if (WaitUntil([&] { return ::waitpid(later.pid, &status, WNOHANG) == later.pid; }))
+        later.pid = -1;  // it ended by itself
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     // The first program opened the clip; the second ran no program of its own.
-    EXPECT_TRUE(WaitUntil([&] {
-        return SettingsStore(firstSettings).RecentFiles() == std::vector<std::string>{clip};
-    }));
-    EXPECT_FALSE(FileExists(secondSettings));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return SettingsStore(first).RecentFiles() == std::vector<std::string>{clip}; }));
+    EXPECT_FALSE(FileExists(second));
 }
 
 }  // namespace

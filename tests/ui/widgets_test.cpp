@@ -1,16 +1,11 @@
-// The frame window's panes and progress bar, the preview, the deletion
-// question and the file dialog filters.
-#include <QCheckBox>
+// The frame window's panes and progress bar, and the preview.
 #include <QLabel>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QStatusBar>
 
 #include "app/settings_store.h"
 #include "desktop_fixture.h"
-#include "ui/confirm_dialog.h"
 #include "ui/controls/progress_bar.h"
-#include "ui/message_box_user.h"
 #include "ui/preview_widget.h"
 #include "video/surface.h"
 
@@ -29,7 +24,6 @@ TEST_F(WidgetsTest, FramePanesAndTheProgressBarAfterItsCaption) {
     frame.UpdateFramePanes(123456, 654321, false, 10.0);
     frame.BeginProgress("Saving");
     QApplication::processEvents();
-    EXPECT_GE(frame.StatusPane(1)->width(), frame.StatusPane(1)->sizeHint().width());
     EXPECT_EQ(frame.StatusPane(2)->width(), 100);
     EXPECT_EQ(frame.statusBar()->currentMessage(), "Saving");
     const QProgressBar* control = frame.Progress()->Control();
@@ -44,9 +38,6 @@ TEST_F(WidgetsTest, FramePanesAndTheProgressBarAfterItsCaption) {
     EXPECT_EQ(frame.statusBar()->currentMessage(), "");
     CProgressBar overlong(frame.statusBar(), QString(200, 'W'), 100, 32767, false);
     EXPECT_EQ(overlong.Placement().width(), 0);
-    CProgressBar orphan(nullptr, "Loading", 100, 32767, false);
-    EXPECT_FALSE(orphan.IsCreated());
-    orphan.SetPos(100);
 }
 
 TEST_F(WidgetsTest, PreviewKeepsTheDisplayAspectBetweenBlackBars) {
@@ -76,20 +67,6 @@ TEST_F(WidgetsTest, PreviewKeepsTheDisplayAspectBetweenBlackBars) {
         const QPoint bar = want.top() > 1 ? QPoint(100, 5) : QPoint(5, 100);
         EXPECT_EQ(shown.pixel(bar), qRgb(0, 0, 0)) << c.width << " x " << c.height;
     }
-}
-
-TEST_F(WidgetsTest, DeletionQuestionAndFileFilters) {
-    ConfirmDialog dialog("You are about to delete 2 shot items. Proceed ?");
-    dialog.DoNotShowBox()->setChecked(true);
-    dialog.show();
-    for (QPushButton* button : dialog.findChildren<QPushButton*>())
-        if (button->text() == "Cancel")
-            QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_TRUE(dialog.DoNotShowAgain());
-    EXPECT_EQ(ToQtFilter(MessageBoxUser::kVideoFilter),
-              "Video Files (*.avi *.mpg *.mpeg *.wmv *.asf);;All Files (*.*)");
-    EXPECT_EQ(ToQtFilter("Bitmap Files|*.bmp||"), "Bitmap Files (*.bmp)");
 }
 
 }  // namespace

@@ -14,21 +14,14 @@ namespace trevanto::test {
 
 class FakeMediaGraph : public MediaGraph {
   public:
-    // Paints frame `frame` into a surface of the graph's video size.
-    using Painter = std::function<void(Surface&, int frame)>;
-
-    FakeMediaGraph(int frames, double secondsPerFrame, int width = 64, int height = 48)
+    FakeMediaGraph(int frames, double secondsPerFrame, int width, int height)
         : frames_(frames), secondsPerFrame_(secondsPerFrame), width_(width), height_(height) {}
 
     bool Run() override { return !runFails && (state_ = GraphState::Running, true); }
     bool Pause() override { return (state_ = GraphState::Paused, true); }
     bool Stop() override { return (state_ = GraphState::Stopped, true); }
     GraphState GetState() const override { return state_; }
-
-    bool GetCurrentPosition(double& seconds) const override {
-        seconds = position_;
-        return true;
-    }
+    bool GetCurrentPosition(double& seconds) const override { return (seconds = position_, true); }
     bool PutCurrentPosition(double seconds) override {
         ++seekCount;
         if (seekFails)
@@ -45,8 +38,7 @@ class FakeMediaGraph : public MediaGraph {
         return reportedTimePerFrame.value_or(secondsPerFrame_);
     }
     bool VideoSize(int& width, int& height) const override {
-        width = width_;
-        height = height_;
+        width = width_, height = height_;
         return true;
     }
     bool GetEvent(GraphEvent& event) override {
@@ -58,25 +50,21 @@ class FakeMediaGraph : public MediaGraph {
     }
     void SetNotify(std::function<void()> notify) override { notify_ = std::move(notify); }
     void SetPaced(bool) override {}
-    void SetDeliverEveryFrame(bool /*every*/) override {}
+    void SetDeliverEveryFrame(bool) override {}
 
     // The stream moves on to `frame` and hands it over.
     void DeliverFrame(int frame) {
         position_ = frame * secondsPerFrame_;
         QueueRepaint(frame);
     }
-    void DeliverEvent(GraphEventCode code) {
-        GraphEvent event;
-        event.code = code;
-        Queue(std::move(event));
-    }
+    void DeliverEvent(GraphEventCode code) { Queue(GraphEvent{code, nullptr, 0.0, nullptr}); }
     int PositionFrame() const {
         return static_cast<int>(std::lround(position_ / secondsPerFrame_));
     }
 
-    Painter painter;
-    bool runFails = false;
-    bool seekFails = false;
+    // Paints frame `frame` into a surface of the graph's video size.
+    std::function<void(Surface&, int frame)> painter;
+    bool runFails = false, seekFails = false;
     std::optional<double> reportedTimePerFrame;
     // A graph that misses its seeks: this frame arrives whatever was sought.
     std::optional<int> deliverOnSeek;
@@ -87,11 +75,8 @@ class FakeMediaGraph : public MediaGraph {
         auto surface = std::make_shared<Surface>(width_, height_);
         if (painter)
             painter(*surface, frame);
-        GraphEvent event;
-        event.code = GraphEventCode::Repaint;
-        event.frame = std::move(surface);
-        event.frameSeconds = frame * secondsPerFrame_;
-        Queue(std::move(event));
+        Queue(GraphEvent{GraphEventCode::Repaint, std::move(surface), frame * secondsPerFrame_,
+                         nullptr});
     }
     void Queue(GraphEvent event) {
         events_.push_back(std::move(event));
@@ -101,21 +86,17 @@ class FakeMediaGraph : public MediaGraph {
 
     int frames_;
     double secondsPerFrame_;
-    int width_;
-    int height_;
+    int width_, height_;
     GraphState state_ = GraphState::Stopped;
-    double position_ = 0.0;
-    double rate_ = 1.0;
+    double position_ = 0.0, rate_ = 1.0;
     std::deque<GraphEvent> events_;
     std::function<void()> notify_;
 };
 
 // A factory handing out one prepared fake graph; `opened` observes it.
 struct FakeGraphSource {
-    int frames = 250;
+    int frames = 250, width = 64, height = 48;
     double secondsPerFrame = 0.04;
-    int width = 64;
-    int height = 48;
     bool fail = false;
     std::function<void(FakeMediaGraph&)> prepare;
     FakeMediaGraph* opened = nullptr;
@@ -124,10 +105,8 @@ struct FakeGraphSource {
     MediaGraphFactory Factory() {
         return [this](const std::string&, std::string& error) -> std::unique_ptr<MediaGraph> {
             ++openCount;
-            if (fail) {
-                error = "cannot open";
-                return nullptr;
-            }
+            if (fail)
+                return (error = "cannot open", nullptr);
             auto graph = std::make_unique<FakeMediaGraph>(frames, secondsPerFrame, width, height);
             if (prepare)
                 prepare(*graph);

@@ -40,11 +40,9 @@ inline bool WaitEvent(MediaGraph& graph, GraphEvent& event,
 }
 
 // The next event's frame code: -2 for an event that is no picture, -3 for none.
-inline int NextFrameCode(MediaGraph& graph, std::chrono::milliseconds timeout = 20s) {
+inline int NextFrameCode(MediaGraph& graph) {
     GraphEvent event;
-    if (!WaitEvent(graph, event, timeout))
-        return -3;
-    return event.code == GraphEventCode::Repaint && event.frame ? ReadFrameCode(*event.frame) : -2;
+    return !WaitEvent(graph, event) ? -3 : event.frame ? ReadFrameCode(*event.frame) : -2;
 }
 
 inline bool StaysQuiet(MediaGraph& graph, std::chrono::milliseconds quiet = 150ms) {

@@ -3,8 +3,6 @@
 // the play range, as the document sees them: tests/app's slicing tests.)
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "video/fake_media_graph.h"
 #include "video/player.h"
 #include "video/player_messages.h"
@@ -17,32 +15,31 @@ using test::FakeGraphSource;
 using test::RecordingPlayerListener;
 
 TEST(PlayerOpen, FailuresAreReportedAndLeaveThePlayerClosed) {
-    using SetUp = std::function<void(FakeGraphSource&, RecordingPlayerListener&)>;
-    const SetUp none = [](auto&, auto&) {};
     const struct {
         const char* path;
-        SetUp setUp;
+        bool graphFails;
+        int width;
+        bool surfacesOk;
         OpenFailure failure;
-        int graphsOpened;
     } rows[] = {
-        {"/videos/holiday.MOV", none, OpenFailure::Quicktime, 0},
-        {"/videos/talk.rm", none, OpenFailure::RealMedia, 0},
-        {"/videos/radio.RAM", none, OpenFailure::RealMedia, 0},
-        {"clip.Mp4", none, OpenFailure::H264, 0},
-        {"/videos/broken.avi", [](auto& s, auto&) { s.fail = true; }, OpenFailure::CannotPlay, 1},
-        {"/music/song.mpg", [](auto& s, auto&) { s.width = 0; }, OpenFailure::CannotPlay, 1},
-        {"/videos/news.mpg", [](auto&, auto& o) { o.surfacesOk = false; }, OpenFailure::NoSurfaces,
-         0},
+        {"/videos/holiday.MOV", false, 64, true, OpenFailure::Quicktime},
+        {"/videos/talk.rm", false, 64, true, OpenFailure::RealMedia},
+        {"/videos/radio.RAM", false, 64, true, OpenFailure::RealMedia},
+        {"clip.Mp4", false, 64, true, OpenFailure::H264},
+        {"/videos/broken.avi", true, 64, true, OpenFailure::CannotPlay},
+        {"/music/song.mpg", false, 0, true, OpenFailure::CannotPlay},
+        {"/videos/news.mpg", false, 64, false, OpenFailure::NoSurfaces},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.path);
         FakeGraphSource source;
+        source.fail = row.graphFails, source.width = row.width;
         RecordingPlayerListener owner;
-        row.setUp(source, owner);
+        owner.surfacesOk = row.surfacesOk;
         Player player{source.Factory(), owner};
         EXPECT_FALSE(player.OpenVideo(row.path));
         EXPECT_EQ(owner.failures, std::vector<OpenFailure>{row.failure});
-        EXPECT_EQ(source.openCount, row.graphsOpened);
+        EXPECT_EQ(source.openCount, row.failure == OpenFailure::CannotPlay ? 1 : 0);
         EXPECT_EQ(player.State(), PlayerState::Closed);
     }
 }
@@ -68,23 +65,17 @@ struct PlayerTest : ::testing::Test {
 TEST_F(PlayerTest, OpenPlaysWithMarksClearedAndAnotherOpenOrCloseEndsTheFirst) {
     EXPECT_EQ(player.State(), PlayerState::Running);
     EXPECT_TRUE(listener.Checked(PlayerButton::Play) && !listener.Checked(PlayerButton::Pause));
-    EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(-1, -1));
-    EXPECT_EQ(std::pair(listener.startMark, listener.endMark), std::pair(-1, -1));
-    EXPECT_EQ(listener.title, "news.mpg");
-    EXPECT_EQ(listener.frameCount, 100);
+    EXPECT_EQ(listener.marks, std::pair(-1, -1));
+    EXPECT_EQ(listener.title + std::to_string(listener.frameCount), "news.mpg100");
     ASSERT_TRUE(player.SetPlayRange(10, 20));
     source.prepare = [](test::FakeMediaGraph& next) { next.SetRate(0.5); };
     ASSERT_TRUE(player.OpenVideo("/videos/two.mpg"));
-    EXPECT_EQ(listener.slicingStops, 1);
-    EXPECT_EQ(listener.closes, 1);
+    EXPECT_EQ(std::pair(listener.slicingStops, listener.closes), std::pair(1, 1));
     EXPECT_EQ(player.RangeStart(), -1);
     EXPECT_DOUBLE_EQ(source.opened->Rate(), 1.0);
-    EXPECT_EQ(player.OpenedPath(), "/videos/two.mpg");
     player.CloseVideo();
-    EXPECT_EQ(player.State(), PlayerState::Closed);
-    EXPECT_EQ(player.FrameCount(), -1);
-    EXPECT_EQ(player.CurrentFrame(), -1);
-    EXPECT_DOUBLE_EQ(player.DurationSeconds(), 0.0);
+    EXPECT_TRUE(player.State() == PlayerState::Closed && player.FrameCount() == -1 &&
+                player.CurrentFrame() == -1 && player.DurationSeconds() == 0.0);
     EXPECT_EQ(listener.closes, 2);
     // Without a frame duration from the graph, 25 frames a second.
     source.prepare = [](test::FakeMediaGraph& next) { next.reportedTimePerFrame = 0.0; };
@@ -105,15 +96,13 @@ TEST_F(PlayerTest, TransportStatesButtonsAndWhatIsSaidWithoutAVideo) {
     EXPECT_EQ(player.State(), PlayerState::Paused);
     graph->runFails = true;
     player.Play();
-    EXPECT_EQ(player.State(), PlayerState::Paused);
-    EXPECT_FALSE(listener.Checked(PlayerButton::Play));
+    EXPECT_TRUE(player.State() == PlayerState::Paused && !listener.Checked(PlayerButton::Play));
     EXPECT_EQ(listener.messages, std::vector<std::string>{message::kLoadMovieFirst});
     graph->runFails = false;
     player.TogglePlayPause();
     Deliver(60, 60);
     player.Stop();  // rewinds and ends the run
-    EXPECT_EQ(player.State(), PlayerState::Stopped);
-    EXPECT_EQ(graph->GetState(), GraphState::Stopped);
+    EXPECT_TRUE(player.State() == PlayerState::Stopped && graph->GetState() == GraphState::Stopped);
     EXPECT_EQ(graph->PositionFrame(), 0);
     EXPECT_FALSE(listener.Checked(PlayerButton::Play) || listener.Checked(PlayerButton::Pause));
     EXPECT_EQ(listener.slicingStops, 1);
@@ -137,8 +126,6 @@ TEST_F(PlayerTest, RateStepsOfATenthAndMarksThatSwap) {
     player.SetRate(0.8f);  // less than a tenth away
     EXPECT_DOUBLE_EQ(graph->Rate(), 0.75);
     EXPECT_FLOAT_EQ(player.RequestedRate(), 0.8f);
-    player.SetRate(0.1f);
-    EXPECT_NEAR(graph->Rate(), 0.1, 1e-6);
     graph->SetRate(0.9);
     player.SetRate(1.0f);  // exactly a tenth away
     EXPECT_NEAR(graph->Rate(), 1.0, 1e-6);
@@ -149,13 +136,13 @@ TEST_F(PlayerTest, RateStepsOfATenthAndMarksThatSwap) {
     Deliver(75, 75);
     player.SetStartMark(false);  // after the end: the marks swap roles
     EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(50, 75));
-    EXPECT_EQ(std::pair(listener.startMark, listener.endMark), std::pair(50, 75));
+    EXPECT_EQ(listener.marks, std::pair(50, 75));
     Deliver(20, 20);
     player.SetEndMark(false);  // before the start: they swap again
     EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(20, 50));
     player.SetStartMark(true);  // Shift clears
     player.SetEndMark(true);
-    EXPECT_EQ(std::pair(listener.startMark, listener.endMark), std::pair(-1, -1));
+    EXPECT_EQ(listener.marks, std::pair(-1, -1));
     EXPECT_FALSE(player.SetPlayRange(80, 50));
     EXPECT_FALSE(player.SetPlayRange(0, 100));
 }
@@ -166,7 +153,6 @@ TEST_F(PlayerTest, RefusedSeeksGoBackAndScrubbingWaitsForThePicture) {
     int seeks = graph->seekCount;
     player.SeekToFrame(90);
     EXPECT_EQ(graph->seekCount, seeks + 2);  // the seek and the way back
-    EXPECT_TRUE(player.SeekIssued());
     graph->seekFails = false;
     seeks = graph->seekCount;
     player.SeekToSeconds(4.01);  // past the end or before the start: not sought
@@ -188,28 +174,13 @@ TEST_F(PlayerTest, RefusedSeeksGoBackAndScrubbingWaitsForThePicture) {
     EXPECT_EQ(graph->seekCount, seeks + 2);
 }
 
-TEST_F(PlayerTest, FramesArePresentedOrHandedToTheWaiterAndAbortsStop) {
-    int notified = 0;
-    player.SetGraphNotify([&notified] { ++notified; });
-    Deliver(0, 9);
-    EXPECT_EQ(notified, 10);
-    EXPECT_EQ(listener.presented, 10);
-    EXPECT_EQ(player.CurrentFrame(), 9);
-    ASSERT_NE(player.FrameSurface(), nullptr);
-    EXPECT_EQ(player.FrameSurface()->Width(), 64);
-    player.AwaitFrame();
-    player.SeekToFrame(42);
-    player.HandleGraphEvents();
-    EXPECT_EQ(std::pair(listener.presented, listener.awaitedFrames), std::pair(10, 1));
-    EXPECT_EQ(player.CurrentFrame(), 42);
-    EXPECT_FALSE(player.FrameAwaited());
-    // Paused, frames past the play range do not end it.
+TEST_F(PlayerTest, PausedFramesPastTheRangeDoNotEndItAndAbortsStop) {
+    // Presenting and awaiting frames: the document's tests. Paused, frames past the play range do not end it.
     ASSERT_TRUE(player.SetPlayRange(10, 20));
     player.Pause();
     player.SeekToFrame(50);
     player.HandleGraphEvents();
-    EXPECT_TRUE(listener.playbackEnds.empty());
-    EXPECT_EQ(listener.presentedBeyondRange, 0);
+    EXPECT_TRUE(listener.playbackEnds.empty() && listener.presentedBeyondRange == 0);
 
     for (const auto code : {GraphEventCode::UserAbort, GraphEventCode::ErrorAbort}) {
         player.Play();
@@ -217,8 +188,7 @@ TEST_F(PlayerTest, FramesArePresentedOrHandedToTheWaiterAndAbortsStop) {
         listener.slicingStops = 0;
         graph->DeliverEvent(code);
         player.HandleGraphEvents();
-        EXPECT_EQ(player.State(), PlayerState::Stopped);
-        EXPECT_EQ(listener.slicingStops, 1);
+        EXPECT_TRUE(player.State() == PlayerState::Stopped && listener.slicingStops == 1);
         player.Pause();
     }
     player.Stop();

@@ -1,5 +1,5 @@
 #pragma once
-// A PlayerListener that records what the player asked of its owner.
+// A PlayerListener that records what the player reported to its owner.
 #include <map>
 #include <string>
 #include <vector>
@@ -19,35 +19,24 @@ class RecordingPlayerListener : public PlayerListener {
         title = name, frameCount = frames;
     }
     void OnVideoClosed() override { ++closes; }
-    void OnPlayRangeChanged(int32_t start, int32_t end) override {
-        startMark = start, endMark = end;
-    }
+    void OnPlayRangeChanged(int32_t start, int32_t end) override { marks = {start, end}; }
     void OnPlaybackStopped() override { ++slicingStops; }
     void PresentFrame(bool beyondPlayRange) override {
         ++presented, presentedBeyondRange += beyondPlayRange ? 1 : 0;
     }
     void OnAwaitedFrame() override { ++awaitedFrames; }
     void OnPlaybackEnd(int32_t frameAfterEnd) override { playbackEnds.push_back(frameAfterEnd); }
-
-    bool Checked(PlayerButton button) const {
-        const auto found = buttons.find(button);
-        return found != buttons.end() && found->second;
-    }
+    bool Checked(PlayerButton button) const { return buttons.count(button) && buttons.at(button); }
 
     bool surfacesOk = true;
     std::vector<std::string> messages;
     std::vector<OpenFailure> failures;
     std::map<PlayerButton, bool> buttons;
-    int openFileRequests = 0;
+    int openFileRequests = 0, closes = 0, slicingStops = 0;
+    int presented = 0, presentedBeyondRange = 0, awaitedFrames = 0;
     std::string title;
     int32_t frameCount = 0;
-    int closes = 0;
-    int32_t startMark = -2;
-    int32_t endMark = -2;
-    int slicingStops = 0;
-    int presented = 0;
-    int presentedBeyondRange = 0;
-    int awaitedFrames = 0;
+    std::pair<int32_t, int32_t> marks{-2, -2};
     std::vector<int32_t> playbackEnds;
 };
 
