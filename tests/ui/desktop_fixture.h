@@ -4,9 +4,6 @@
 #include <QApplication>
 #include <QTest>
 
-#include <functional>
-#include <memory>
-
 #include <gtest/gtest.h>
 
 #include "app/command_ids.h"
@@ -31,17 +28,14 @@ struct ScriptedUser : DesktopUserPort {
     SaveAnswer AskSaveDiscardCancel(const std::string& question) override {
         return questions.push_back(question), saveAnswer;
     }
-    std::optional<std::string> ChooseFolder(const std::string& start) override {
-        return folderStarts.push_back(start), folder;
-    }
     std::optional<std::string> ChooseVideoFile() override { return file; }
     std::optional<std::string> ChooseFile(FileDialogKind, const std::string&,
                                           const std::string&) override {
         return file;
     }
 
-    std::vector<std::string> messages, questions, confirmations, folderStarts;
-    std::optional<std::string> folder, file;
+    std::vector<std::string> messages, questions, confirmations;
+    std::optional<std::string> file;
     SaveAnswer saveAnswer = SaveAnswer::Cancel;
     bool yes = true, confirm = true, tickDoNotShow = false;
 };
@@ -77,8 +71,7 @@ class DesktopTest : public ::testing::Test {
     static bool WaitFor(const std::function<bool()>& condition) {
         return QTest::qWaitFor(condition, 20000);
     }
-    // Opens a clip and waits, paused, for its first frame (a seek is sure to
-    // deliver its frame, whatever had arrived before).
+    // Opens a clip and waits, paused, for its first frame (a seek's frame surely comes).
     static bool OpenPaused(CTrevantoApp& app, const std::string& path) {
         if (!app.OpenVideo(path))
             return false;

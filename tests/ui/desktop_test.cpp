@@ -38,8 +38,6 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     EXPECT_TRUE(checked(kPause) && !checked(kPlay));
     QTest::keyClick(&app->View(), Qt::Key_Space);
     EXPECT_EQ(app->Document().GetPlayer().State(), PlayerState::Running);
-    frame.Action(kRateDouble)->trigger();
-    EXPECT_FLOAT_EQ(app->Document().GetPlayer().RequestedRate(), 2.0f);
     frame.Action(kSampler)->trigger();
     EXPECT_TRUE(checked(kSampler) && !checked(kEngine));
     frame.Action(kEngine)->trigger();  // a run is active: it stops

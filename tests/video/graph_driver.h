@@ -2,13 +2,8 @@
 // Drives a playback graph from a test: opens clips and takes events off its
 // queue with bounded waits, the way the owner's thread does.
 #include <cctype>
-#include <chrono>
 #include <fstream>
-#include <iterator>
-#include <memory>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -27,7 +22,6 @@ inline std::unique_ptr<MediaGraph> OpenUnpaced(const std::string& url, std::stri
     return graph;
 }
 
-// Polls the queue until an event arrives or `timeout` passes.
 inline bool WaitEvent(MediaGraph& graph, GraphEvent& event,
                       std::chrono::milliseconds timeout = 20s) {
     const auto end = std::chrono::steady_clock::now() + timeout;
@@ -66,7 +60,6 @@ inline std::vector<char> ReadAll(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// A test name part made of a clip's file name.
 struct ClipTestName {
     std::string operator()(const ::testing::TestParamInfo<TestClip>& info) const {
         std::string name = info.param.file;
