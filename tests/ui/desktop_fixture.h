@@ -8,7 +8,6 @@
 
 #include "app/command_ids.h"
 #include "app/player_doc.h"
-#include "common/text_format.h"
 #include "support/test_clips.h"
 #include "ui/desktop_user_port.h"
 #include "ui/main_frame.h"
@@ -39,11 +38,6 @@ struct ScriptedUser : DesktopUserPort {
     SaveAnswer saveAnswer = SaveAnswer::Cancel;
     bool yes = true, confirm = true, tickDoNotShow = false;
 };
-
-// The caption of shot `number` over [start, end] without timecodes.
-inline std::string FormatCaption(int number, int start, int end) {
-    return FormatText("shot %04d ( %d - %d )", number, start, end);
-}
 
 inline QImage SolidPicture(const QColor& colour) {
     QImage picture(100, 80, QImage::Format_RGB32);

