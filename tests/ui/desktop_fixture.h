@@ -53,8 +53,7 @@ class DesktopTest : public ::testing::Test {
         static char* argv[] = {name, nullptr};
         // Never destroyed: input devices made by the tests go away with the
         // process, after static destructors that they would otherwise outlive.
-        static QApplication* application = new QApplication(argc, argv);
-        (void)application;
+        [[maybe_unused]] static QApplication* application = new QApplication(argc, argv);
     }
     std::unique_ptr<CTrevantoApp> MakeApp() {
         auto app = std::make_unique<CTrevantoApp>(

@@ -26,9 +26,8 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     const TestClip& clip = SampleVideo();
     user_.file = MediaPath(clip);
     frame.Action(kFileOpen)->trigger();
-    const QLabel* pane = frame.StatusPane(1);
-    ASSERT_TRUE(WaitFor([&] { return pane->text().startsWith("Frame="); }));
-    EXPECT_TRUE(pane->text().endsWith(QString("/%1").arg(clip.frameCount)));
+    ASSERT_TRUE(WaitFor([&] { return frame.StatusPane(1)->text().startsWith("Frame="); }));
+    EXPECT_TRUE(frame.StatusPane(1)->text().endsWith(QString("/%1").arg(clip.frameCount)));
     EXPECT_TRUE(frame.Preview()->HasFrame());
     EXPECT_TRUE(checked(kPlay));
     frame.Action(kPause)->trigger();

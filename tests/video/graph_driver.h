@@ -16,19 +16,15 @@ using namespace std::chrono_literals;
 
 inline std::unique_ptr<MediaGraph> OpenUnpaced(const std::string& url, std::string& error) {
     std::unique_ptr<MediaGraph> graph = OpenMediaGraph(url, error);
-    if (graph)
-        graph->SetPaced(false);
-    return graph;
+    return graph ? (graph->SetPaced(false), std::move(graph)) : nullptr;
 }
 
 inline bool WaitEvent(MediaGraph& graph, GraphEvent& event,
                       std::chrono::milliseconds timeout = 20s) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!graph.GetEvent(event)) {
+    for (const auto end = std::chrono::steady_clock::now() + timeout; !graph.GetEvent(event);
+         std::this_thread::sleep_for(1ms))
         if (std::chrono::steady_clock::now() > end)
             return false;
-        std::this_thread::sleep_for(1ms);
-    }
     return true;
 }
 
