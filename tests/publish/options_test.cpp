@@ -1,40 +1,32 @@
 #include <gtest/gtest.h>
 
 #include "publish/publisher.h"
+#include "publish/video_link.h"
+#include "publish_test_support.h"
 
 namespace trevanto {
 namespace {
 
-TEST(PublishOptionsTest, ResetKeepsAdditionalFilesAndUrls) {
+TEST(PublishOptionsTest, ResetKeepsAdditionalFilesAndUrlsAndTheTemplateComesBackEmpty) {
     Publisher publisher;
     PublishOptions& o = publisher.Options();
     o.title = "Other";
     o.shotsPerRow = 7;
-    o.shotFileName = "x.jpg";
     publisher.SetUseTemplate(true);
     o.templateFile = "t.html";
     o.additionalFiles = {"a.css"};
     o.onlineVideoUrl = "http://v/m.wmv";
-    o.asxScriptUrl = "http://s/asx.php";
+    publisher.SetUseTemplate(false);
+    publisher.SetUseTemplate(true);
+    EXPECT_TRUE(o.templateFile.empty());
+    o.templateFile = "t.html";
     publisher.ResetToDefaults();
     EXPECT_EQ(o.title, "Trevanto Thumbnail");
     EXPECT_EQ(o.shotsPerRow, 4);
-    EXPECT_EQ(o.shotFileName, "image$(INDEX, \"0000\").jpg");
     EXPECT_FALSE(o.useTemplate);
     EXPECT_TRUE(o.templateFile.empty());
     EXPECT_EQ(o.additionalFiles, std::vector<std::string>{"a.css"});
     EXPECT_EQ(o.onlineVideoUrl, "http://v/m.wmv");
-    EXPECT_EQ(o.asxScriptUrl, "http://s/asx.php");
-}
-
-TEST(PublishOptionsTest, TurningTheTemplateOffAndOnLeavesThePathEmpty) {
-    Publisher publisher;
-    publisher.SetUseTemplate(true);
-    publisher.Options().templateFile = "templates/t.html";
-    publisher.SetUseTemplate(false);
-    publisher.SetUseTemplate(true);
-    EXPECT_TRUE(publisher.Options().useTemplate);
-    EXPECT_TRUE(publisher.Options().templateFile.empty());
 }
 
 TEST(PublishOptionsTest, AssignCopiesWhatTheWizardEditsButNotTheFileNameOrFacts) {
@@ -42,63 +34,54 @@ TEST(PublishOptionsTest, AssignCopiesWhatTheWizardEditsButNotTheFileNameOrFacts)
     document.PublishVideoFacts("/videos/clip.mpg", 2500, 100.0);
     Publisher copy;
     copy.Assign(document);
-    PublishOptions& o = copy.Options();
-    o.title = "Changed";
-    o.targetFile = "/pub/album.mhtml";
-    o.shotWidth = 120;
-    o.shotFileName = "other.jpg";
+    copy.Options().title = "Changed";
+    copy.Options().shotFileName = "other.jpg";
     copy.SetUseTemplate(true);
-    o.templateFile = "t.html";
-    o.additionalFiles = {"a", "b"};
+    copy.Options().templateFile = "t.html";
+    copy.Options().additionalFiles = {"a", "b"};
     copy.PublishVideoFacts("/elsewhere/other.mpg", 10, 1.0);
-
-    document.Options().additionalFiles = {"old"};
     document.Assign(copy);
     const PublishOptions& d = document.Options();
     EXPECT_EQ(d.title, "Changed");
-    EXPECT_EQ(d.targetFile, "/pub/album.mhtml");
-    EXPECT_EQ(d.shotWidth, 120);
-    EXPECT_TRUE(d.useTemplate);
     EXPECT_EQ(d.templateFile, "t.html");
     EXPECT_EQ(d.additionalFiles, (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(d.shotFileName, "image$(INDEX, \"0000\").jpg");
     EXPECT_EQ(document.Texts().videoName, "clip.mpg");
     EXPECT_EQ(document.Texts().videoUrl, "/elsewhere/other.mpg");
     EXPECT_EQ(document.FrameCount(), 2500);
-    EXPECT_DOUBLE_EQ(document.DurationSeconds(), 100.0);
 }
 
 TEST(PublishOptionsTest, ArchiveTargets) {
     Publisher publisher;
-    const struct {
-        const char* target;
-        bool archive;
-    } cases[] = {{"/pub/ALBUM.MHTML", true}, {"album.mhtml", true},
-                 {"/pub/index.html", false}, {"", false},
-                 {"mhtml", false},           {"/pub.mhtml/x.htm", false}};
-    for (const auto& c : cases) {
-        publisher.Options().targetFile = c.target;
-        EXPECT_EQ(publisher.IsArchive(), c.archive) << c.target;
+    const std::pair<const char*, bool> rows[] = {
+        {"/pub/ALBUM.MHTML", true}, {"album.mhtml", true},
+        {"/pub/index.html", false}, {"", false},
+        {"mhtml", false},           {"/pub.mhtml/x.htm", false}};
+    for (const auto& [target, archive] : rows) {
+        publisher.Options().targetFile = target;
+        EXPECT_EQ(publisher.IsArchive(), archive) << target;
         EXPECT_EQ(publisher.TargetTypeText(),
-                  c.archive ? "Target type : web archive" : "Target type : web page");
+                  archive ? "Target type : web archive" : "Target type : web page");
     }
 }
 
-TEST(PublishOptionsTest, DurationDateAndUserTexts) {
-    EXPECT_EQ(VideoDurationText(125.9), "02:05");
-    EXPECT_EQ(VideoDurationText(3605.0), "01:00:05");
-    EXPECT_EQ(VideoDurationText(42.0), "42");
-    EXPECT_EQ(VideoDurationText(1e300), "596523:14:07");
-    EXPECT_EQ(VideoDurationText(3600.0), "01:00:00");
-    EXPECT_EQ(VideoDurationText(0.0), "00");
-    std::tm time{};
-    time.tm_year = 2005 - 1900;
-    time.tm_mon = 10;
-    time.tm_mday = 16;
-    time.tm_hour = 10;
-    time.tm_min = 9;
-    EXPECT_EQ(CreationDateText(time), "2005/11/16 10:09");
+TEST(PublishOptionsTest, TextsOfTheVideoAndItsLinks) {
+    const std::pair<double, const char*> durations[] = {
+        {125.9, "02:05"}, {3605.0, "01:00:05"}, {42.0, "42"}, {1e300, "596523:14:07"}, {0.0, "00"}};
+    for (const auto& [seconds, text] : durations)
+        EXPECT_EQ(VideoDurationText(seconds), text) << seconds;
+    EXPECT_EQ(CreationDateText(publish_test::MorningOf16November2005(9)), "2005/11/16 10:09");
     EXPECT_FALSE(CurrentUserName().empty());
+    EXPECT_EQ(UrlEscape(std::string_view("Az09 \t\r\n\v\f:./&?=%\xE9\0", 19)),
+              "Az09++++++%3A%2E%2F%26%3F%3D%25%E9%00");
+    const char* links[][4] = {
+        {"00:01:05.0400", "00:01:09.0920", "clip.wmv",
+         "U?startAt=00%3A01%3A05%2E0400&endAt=00%3A01%3A09%2E0920&media=clip%2Ewmv"},
+        {"00:01:05.0000", "", "", "U?startAt=00%3A01%3A05%2E0000"},
+        {"", "00:00:01.0000", "a b&c", "U?endAt=00%3A00%3A01%2E0000&media=a+b%26c"},
+        {"", "", "", "U?"}};
+    for (const auto& link : links)
+        EXPECT_EQ(BuildVideoLink("U", link[0], link[1], link[2]), link[3]) << link[3];
 }
 
 }  // namespace
