@@ -87,8 +87,7 @@ TEST_F(ShotsFileTest, HeadersAndFilesThatAreNone) {
         // An empty line 3 gives an empty path, for the open-video operation to refuse.
         {std::string(kFirstLine) + "\r\n\r\n", S::Ok},
         // A path without a line end ends the file: no records.
-        {std::string(kFirstLine) + "\r\n/v.avi", S::Ok},
-    };
+        {std::string(kFirstLine) + "\r\n/v.avi", S::Ok}};
     for (const auto& [bytes, status] : rows)
         EXPECT_EQ(Load(Write(bytes)), status) << bytes;
     EXPECT_EQ(videoPath_, "/v.avi");
@@ -129,8 +128,7 @@ TEST_F(ShotsFileTest, RecordsAsTheyMayBeWritten) {
                    "screenshot 6=30,30,40\r\nshot 7=41,41,50\r\n",
          {{1, 1, 5}, {6, 6, 9}, {30, 30, 40}, {41, 41, 50}}},
         {garbage, {}},
-        {binary, {}},
-    };
+        {binary, {}}};
     for (const auto& [text, ranges] : rows) {
         EXPECT_EQ(Load(Write(text)), ShotsFileOpenStatus::Ok) << text.substr(0, 80);
         EXPECT_EQ(ranges_, ranges) << text.substr(0, 80);

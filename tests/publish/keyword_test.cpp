@@ -60,8 +60,7 @@ TEST_F(ExpandKeywordsTest, Values) {
         {"[$(PREVIOUS5PAGE)][$(NEXT5PAGE)][$(PREVIOUS10PAGE)][$(NEXT10PAGE)]", 1, 5, 20,
          "[output1.html][output1_0010.html][][output1_0015.html]"},
         {"[$(NEXT10PAGE)]", 1, 9, 20, "[output1_0019.html]"},
-        {"[$(NEXT10PAGE)]", 1, 10, 20, "[]"},
-    };
+        {"[$(NEXT10PAGE)]", 1, 10, 20, "[]"}};
     for (const auto& row : rows)
         EXPECT_EQ(Expand(row.text, row.shot, row.page, row.pages), row.expanded) << row.text;
     // Page-level texts and exhausted runs have no shot.

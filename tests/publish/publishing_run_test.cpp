@@ -129,8 +129,7 @@ TEST_F(PublishPagesTest, WhatCouldNotBeWrittenIsNoSuccess) {
         {"album.mhtml", "", "", {partial}},
         {"index.html", "$(TITLE)", "", {{Kind::ExpansionLimit}, partial}},
         {"index.html", "", "none.html", {partial}},  // a missing template says no more
-        {"index.html", "", "t.html", {{Kind::TemplateWithoutShotBlock, dir_ / "t.html"}, partial}},
-    };
+        {"index.html", "", "t.html", {{Kind::TemplateWithoutShotBlock, dir_ / "t.html"}, partial}}};
     for (const auto& row : rows) {
         publisher_.Options().title = row.title;
         publisher_.SetUseTemplate(*row.templateFile != 0);

@@ -55,8 +55,7 @@ TEST_F(TemplatePagesTest, ConditionsAndPlainText) {
         {"$(BEGINSHOT)a$(IF,\"0\")hidden$(ENDSHOT) rest", "a"},
         {"$(BEGINSHOT)$(THIS_IS_FAR_TOO_LONG_A_NAME) $(INDEX)$(ENDSHOT)",
          "$(THIS_IS_FAR_TOO_LONG_A_NAME) 1"},
-        {evens, "<1><2 even> more"},
-    };
+        {evens, "<1><2 even> more"}};
     for (const auto& [text, page] : rows) {
         ASSERT_TRUE(Run(text, 4)) << text;
         EXPECT_EQ(Page("t.html"), page) << text;

@@ -82,8 +82,7 @@ TEST(CollectLinksTest, Cases) {
          {"b.gif"}},
         {"<img class=\"src\" alt=\"jsrc=d.gif\"><link hreflang=en href=s.css>",
          "<img class=\"src\" alt=\"jsrc=d.gif\"><link hreflang=en href=cid:s.css>",
-         {"s.css"}},
-    };
+         {"s.css"}}};
     for (const auto& row : rows) {
         std::vector<std::string> links;
         EXPECT_EQ(CollectLinks(row.text, links), row.rewritten ? row.rewritten : row.text)

@@ -87,8 +87,7 @@ TEST(Detector, RunsOfFrames) {
         {"a backward jump restarts the shot",
          {{5, 500, 0}, {5, 501}, {5, 502}, {90, 100, 1, 1}, {90, 101}, {5, 102, 1, 2, 100, 101}}},
         // Forcing at the run's first frame reports an empty range.
-        {"forced at once", {{5, 50, 0}, {5, 51, 2, 2, 50, 50}}},
-    };
+        {"forced at once", {{5, 50, 0}, {5, 51, 2, 2, 50, 50}}}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         FrameChangeDetector detector;

@@ -46,8 +46,7 @@ TEST(Slicing, RunsCutWhereTheyShould) {
         {"sampler back a little", false, 0, {{480, 480}, {500, 500}, {470, 470}}, {{470, 480}}},
         {"sampler forced", false, 0, {{0, 100, 20, true}}, {{0, 39}, {40, 79}, {80, 99}}},
         {"sampler step 0", false, 2000, {{0, 2}}, {{0, 0}, {1, 1}}},
-        {"sampler restarted", false, 0, {{0, 0}, {30, 30}, {-1}, {200, 200}}, {}},
-    };
+        {"sampler restarted", false, 0, {{0, 0}, {30, 30}, {-1}, {200, 200}}, {}}};
     Surface surface{100, 80};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
