@@ -68,41 +68,6 @@ DetectorReport Feed(FrameChangeDetector& detector, const TestFrame& frame, int32
     return report;
 }
 
-TEST(Detector, RunsOfFrames) {
-    // A frame of spread d (red: red) numbered `number`, given `in`; out: the
-    // state, and for a cut its range; -1: not checked.
-    struct Step {
-        int d;
-        int32_t number, in = 1, out = -1, cutStart = -1, cutEnd = -1, red = -1;
-    };
-    const struct {
-        const char* what;
-        std::vector<Step> steps;
-    } rows[] = {
-        {"a change of exactly the threshold is no cut",
-         {{20, 0, 0}, {20, 1}, {20, 2, 1, 1}, {25, 3, 1, 1}, {20, 4}, {25, 5, 1, 2, 0, 4, 26}}},
-        {"a run's first two frames make no cut",
-         {{5, 100, 0}, {90, 101, 1, 1}, {5, 102, 1, 2, 100, 101}}},
-        {"the same frame twice is skipped", {{10, 0, 0}, {10, 5}, {90, 6, 1, 2}, {90, 6, 1, 1}}},
-        {"a backward jump restarts the shot",
-         {{5, 500, 0}, {5, 501}, {5, 502}, {90, 100, 1, 1}, {90, 101}, {5, 102, 1, 2, 100, 101}}},
-        // Forcing at the run's first frame reports an empty range.
-        {"forced at once", {{5, 50, 0}, {5, 51, 2, 2, 50, 50}}}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        FrameChangeDetector detector;
-        for (const Step& step : row.steps) {
-            const TestFrame frame(kRgb32, step.red < 0 ? step.d : step.red, step.d, step.d);
-            const DetectorReport report = Feed(detector, frame, step.number, step.in);
-            SCOPED_TRACE(step.number);
-            EXPECT_TRUE(step.out < 0 || report.state == step.out) << report.state;
-            EXPECT_TRUE(step.cutStart < 0 ||
-                        (report.cutStart == step.cutStart && report.cutEnd == step.cutEnd))
-                << report.cutStart << "-" << report.cutEnd;
-        }
-    }
-}
-
 TEST(Detector, ReadsEachChannelThroughItsMask) {
     const struct {
         const char* name;

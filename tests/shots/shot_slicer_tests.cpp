@@ -32,9 +32,14 @@ TEST(Slicing, RunsCutWhereTheyShould) {
         // A change of exactly the threshold (5 per channel, 15 in all) is no cut.
         {"engine", true, 0, {{0, 2}, {3, 4, 60}, {5, 5, 65}, {6, 6, 71}}, {{0, 2}, {3, 5}}},
         {"engine forced", true, 0, {{10, 20, 20, true}}, {{10, 19}}},
+        // A run's first two frames make no cut; the same frame twice is
+        // skipped; a backward jump restarts the shot.
+        {"first two", true, 0, {{100, 100, 5}, {101, 101, 90}, {102, 102, 5}}, {{100, 101}}},
+        {"twice", true, 0, {{0, 8, 10}, {8, 8, 90}, {9, 9, 90}}, {{0, 8}}},
+        {"engine back", true, 0, {{500, 502, 5}, {100, 101, 90}, {102, 102, 5}}, {{100, 101}}},
         // Forcing at the frame just analysed closes the shot with that frame;
         // a later run stopped at its first frame makes no shot.
-        {"engine forced again",
+        {"forced again",
          true,
          0,
          {{30, 35}, {35, 35, 20, true}, {-1}, {50, 50, 20, true}},
