@@ -7,68 +7,49 @@
 namespace trevanto {
 namespace {
 
-TEST(PublishOptionsTest, ResetKeepsAdditionalFilesAndUrlsAndTheTemplateComesBackEmpty) {
-    Publisher publisher;
-    PublishOptions& o = publisher.Options();
-    o.title = "Other";
-    o.shotsPerRow = 7;
-    publisher.SetUseTemplate(true);
-    o.templateFile = "t.html";
-    o.additionalFiles = {"a.css"};
-    o.onlineVideoUrl = "http://v/m.wmv";
-    publisher.SetUseTemplate(false);
-    publisher.SetUseTemplate(true);
-    EXPECT_TRUE(o.templateFile.empty());
-    o.templateFile = "t.html";
-    publisher.ResetToDefaults();
-    EXPECT_EQ(o.title, "Trevanto Thumbnail");
-    EXPECT_EQ(o.shotsPerRow, 4);
-    EXPECT_FALSE(o.useTemplate);
-    EXPECT_TRUE(o.templateFile.empty());
-    EXPECT_EQ(o.additionalFiles, std::vector<std::string>{"a.css"});
-    EXPECT_EQ(o.onlineVideoUrl, "http://v/m.wmv");
-}
-
-TEST(PublishOptionsTest, AssignCopiesWhatTheWizardEditsButNotTheFileNameOrFacts) {
-    Publisher document;
+TEST(PublishOptionsTest, ResetAssignAndTargetType) {
+    Publisher document, copy;
     document.PublishVideoFacts("/videos/clip.mpg", 2500, 100.0);
-    Publisher copy;
     copy.Assign(document);
-    copy.Options().title = "Changed";
-    copy.Options().shotFileName = "other.jpg";
+    PublishOptions& o = copy.Options();
+    o.title = "Changed";
+    o.shotFileName = "other.jpg";
     copy.SetUseTemplate(true);
-    copy.Options().templateFile = "t.html";
-    copy.Options().additionalFiles = {"a", "b"};
+    o.templateFile = "t.html";
+    copy.SetUseTemplate(false);
+    copy.SetUseTemplate(true);
+    EXPECT_TRUE(o.templateFile.empty());  // turned off and on: chosen again
+    o.templateFile = "t.html";
+    o.additionalFiles = {"a", "b"};
     copy.PublishVideoFacts("/elsewhere/other.mpg", 10, 1.0);
+    // What the wizard edits is copied, but not the file name or the video's facts.
     document.Assign(copy);
-    const PublishOptions& d = document.Options();
-    EXPECT_EQ(d.title, "Changed");
-    EXPECT_EQ(d.templateFile, "t.html");
-    EXPECT_EQ(d.additionalFiles, (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(d.shotFileName, "image$(INDEX, \"0000\").jpg");
+    EXPECT_EQ(document.Options().title, "Changed");
+    EXPECT_EQ(document.Options().templateFile, "t.html");
+    EXPECT_EQ(document.Options().shotFileName, "image$(INDEX, \"0000\").jpg");
     EXPECT_EQ(document.Texts().videoName, "clip.mpg");
     EXPECT_EQ(document.Texts().videoUrl, "/elsewhere/other.mpg");
     EXPECT_EQ(document.FrameCount(), 2500);
-}
-
-TEST(PublishOptionsTest, ArchiveTargets) {
-    Publisher publisher;
-    const std::pair<const char*, bool> rows[] = {
-        {"/pub/ALBUM.MHTML", true}, {"album.mhtml", true},
-        {"/pub/index.html", false}, {"", false},
-        {"mhtml", false},           {"/pub.mhtml/x.htm", false}};
-    for (const auto& [target, archive] : rows) {
-        publisher.Options().targetFile = target;
-        EXPECT_EQ(publisher.IsArchive(), archive) << target;
-        EXPECT_EQ(publisher.TargetTypeText(),
+    // A reset keeps the additional files.
+    copy.ResetToDefaults();
+    EXPECT_EQ(o.title, "Trevanto Thumbnail");
+    EXPECT_FALSE(o.useTemplate || !o.templateFile.empty());
+    EXPECT_EQ(o.additionalFiles, (std::vector<std::string>{"a", "b"}));
+    for (const auto& [target, archive] : {std::pair("/pub/ALBUM.MHTML", true),
+                                          {"album.mhtml", true},
+                                          {"/pub/index.html", false},
+                                          {"mhtml", false},
+                                          {"/pub.mhtml/x.htm", false}}) {
+        o.targetFile = target;
+        EXPECT_EQ(copy.IsArchive(), archive) << target;
+        EXPECT_EQ(copy.TargetTypeText(),
                   archive ? "Target type : web archive" : "Target type : web page");
     }
 }
 
 TEST(PublishOptionsTest, TextsOfTheVideoAndItsLinks) {
-    const std::pair<double, const char*> durations[] = {
-        {125.9, "02:05"}, {3605.0, "01:00:05"}, {42.0, "42"}, {1e300, "596523:14:07"}, {0.0, "00"}};
-    for (const auto& [seconds, text] : durations)
+    for (const auto& [seconds, text] :
+         {std::pair(125.9, "02:05"), {3605.0, "01:00:05"}, {42.0, "42"}, {1e300, "596523:14:07"}})
         EXPECT_EQ(VideoDurationText(seconds), text) << seconds;
     EXPECT_EQ(CreationDateText(publish_test::MorningOf16November2005(9)), "2005/11/16 10:09");
     EXPECT_FALSE(CurrentUserName().empty());

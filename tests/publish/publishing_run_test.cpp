@@ -28,19 +28,9 @@ TEST(PublishCommandTest, ReadinessTargetsAndFirstPages) {
     EXPECT_EQ(FirstPagePath(dir.Path()), dir / "output1.html");
     EXPECT_EQ(FirstPagePath(dir / "album.mhtml"), dir / "album.mhtml");
     EXPECT_EQ(FirstPagePath(""), "");
-}
-
-TEST(PublishCommandTest, PrepareTargetMakesOneLevelOfFolders) {
-    TempDir dir;
     EXPECT_EQ(PrepareTarget("").problem, PublishProblem{Kind::NoTarget});
-    TargetCheck check = PrepareTarget(dir / "pub/index.html");
-    EXPECT_TRUE(check.ok);
-    EXPECT_EQ(check.imageFolder, dir / "pub");
-    EXPECT_TRUE(PrepareTarget(dir / "folder/").ok);
-    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
-    check = PrepareTarget(dir / "a/b/index.html");
-    EXPECT_FALSE(check.ok);
-    EXPECT_EQ(check.problem, (PublishProblem{Kind::CannotCreateFolder, dir / "a/b"}));
+    EXPECT_EQ(PrepareTarget(dir / "pub/index.html").imageFolder, dir / "pub");
+    EXPECT_TRUE(PrepareTarget(dir / "folder/").ok && std::filesystem::is_directory(dir / "folder"));
 }
 
 // Mounts a read-only file system in a mount namespace of a child process, so
@@ -92,25 +82,26 @@ class PublishPagesTest : public ::testing::Test {
     Publisher publisher_;
 };
 
-TEST_F(PublishPagesTest, PagesIntoAFolderWithAdditionalFiles) {
+TEST_F(PublishPagesTest, PagesIntoAFolderAndAnArchiveWithImagesKeptElsewhere) {
     EXPECT_FALSE(Publish("").ran);
-    input_.shots = nullptr;
-    EXPECT_FALSE(Publish(dir_ / "index.html").ran);
-    input_.shots = &shots_;
-    WriteFile(dir_ / "extra/readme.txt", "hello");
-    publisher_.Options().additionalFiles = {dir_ / "extra/readme.txt", dir_ / "missing.txt"};
     publisher_.Options().title = "$(VIDEODURATION) $(CREATIONDATE) $(USERNAME)";
     PublishOutcome outcome = Publish(dir_.Path() + "/");
     EXPECT_TRUE(outcome.ran && outcome.complete && outcome.problems.empty());
-    EXPECT_EQ(outcome.firstPagePath, dir_ / "output1.html");
     EXPECT_EQ(outcome.pageToShow, dir_ / "output1.html");
-    EXPECT_EQ(ReadFile(dir_ / "readme.txt"), "hello");
     EXPECT_NE(ReadFile(dir_ / "output1.html").find("<h1>02:05 2005/11/16 10:19 alice</h1>"),
               std::string::npos);
+    for (int i = 1; i <= 3; ++i) {
+        input_.imageFiles.push_back(dir_ / ("export/shot" + std::to_string(i) + ".jpg"));
+        WriteFile(input_.imageFiles.back(), std::string(static_cast<size_t>(i), 'a'));
+    }
     publisher_.Options().showResult = false;
-    outcome = Publish(dir_ / "index.html");
-    EXPECT_TRUE(exists(dir_ / "index.html"));
-    EXPECT_TRUE(outcome.pageToShow.empty());
+    outcome = Publish(dir_ / "album.mhtml");
+    EXPECT_TRUE(outcome.complete && outcome.pageToShow.empty());
+    EXPECT_NE(ReadFile(dir_ / "album.mhtml")
+                  .find("Content-Id: <image0003.jpg>\r\nContent-Transfer-Encoding: base64\r\n"
+                        "Content-Type: image/jpeg; name=\"shot3.jpg\"\r\n\r\nYWFh\r\n"),
+              std::string::npos);
+    EXPECT_FALSE(exists(dir_ / "album_0001.mhtml"));
 }
 
 TEST_F(PublishPagesTest, WhatCouldNotBeWrittenIsNoSuccess) {
@@ -128,7 +119,6 @@ TEST_F(PublishPagesTest, WhatCouldNotBeWrittenIsNoSuccess) {
         {"file/album.mhtml", "", "", {partial}},
         {"album.mhtml", "", "", {partial}},
         {"index.html", "$(TITLE)", "", {{Kind::ExpansionLimit}, partial}},
-        {"index.html", "", "none.html", {partial}},  // a missing template says no more
         {"index.html", "", "t.html", {{Kind::TemplateWithoutShotBlock, dir_ / "t.html"}, partial}}};
     for (const auto& row : rows) {
         publisher_.Options().title = row.title;
@@ -138,21 +128,6 @@ TEST_F(PublishPagesTest, WhatCouldNotBeWrittenIsNoSuccess) {
         EXPECT_FALSE(outcome.complete) << row.target;
         EXPECT_EQ(outcome.problems, row.problems) << row.target;
     }
-}
-
-TEST_F(PublishPagesTest, ArchiveWithImagesKeptElsewhere) {
-    for (int i = 1; i <= 3; ++i) {
-        input_.imageFiles.push_back(dir_ / ("export/shot" + std::to_string(i) + ".jpg"));
-        WriteFile(input_.imageFiles.back(), std::string(static_cast<size_t>(i), 'a'));
-    }
-    const PublishOutcome outcome = Publish(dir_ / "album.mhtml");
-    EXPECT_TRUE(outcome.complete);
-    EXPECT_EQ(outcome.pageToShow, dir_ / "album.mhtml");
-    EXPECT_NE(ReadFile(dir_ / "album.mhtml")
-                  .find("Content-Id: <image0003.jpg>\r\nContent-Transfer-Encoding: base64\r\n"
-                        "Content-Type: image/jpeg; name=\"shot3.jpg\"\r\n\r\nYWFh\r\n"),
-              std::string::npos);
-    EXPECT_FALSE(exists(dir_ / "album_0001.mhtml") || exists(dir_ / "output1.html"));
 }
 
 }  // namespace

@@ -38,35 +38,21 @@ TEST(ShotRecord, CaptionsAndTheImageFrame) {
     }
 }
 
-TEST(ShotList, LookUpDeleteAndRenumber) {
+// Deleting and renumbering through the document: tests/app doc_shots_tests.
+TEST(ShotList, ShiftMovesOnlyLaterItemsAndTheirHigherImages) {
     ShotList list;
-    EXPECT_EQ(list.FindShotByItem(0), nullptr);
     EXPECT_EQ(list.StartFrameOfItem(0), -1);
     for (int i = 0; i < 4; ++i)
         AddRange(list, i * 100, i * 100 + 99);
-    EXPECT_EQ(list.StartFrameOfItem(1), 100);
-    EXPECT_EQ(list.ImageIndexOfItem(1), 1);
     EXPECT_EQ(list.ImageIndexOfItem(5), -1);
     list.At(3)->imageIndex = 0;  // images need not follow items
     list.At(0)->imageIndex = 3;
-    // Deleting a middle shot: the next one takes its number and range.
-    const auto removed = list.RemoveByItem(1);
-    ASSERT_TRUE(removed.has_value());
-    EXPECT_EQ(removed->startFrame, 100);
-    list.ShiftIndexesAfterRemoval(removed->itemIndex, removed->imageIndex);
-    EXPECT_EQ(list.RenumberAfterRemoval(*removed, {}).size(), 2u);
-    ASSERT_EQ(list.ShotCount(), 3);
-    EXPECT_EQ(list.At(0)->caption, "shot 0001 ( 0 - 99 )");
-    EXPECT_EQ(list.At(0)->imageIndex, 3);  // before the removed item: untouched
-    EXPECT_EQ(list.At(1)->caption, "shot 0002 ( 100 - 299 )");
+    ASSERT_TRUE(list.RemoveByItem(1).has_value());
+    list.ShiftIndexesAfterRemoval(1, 1);
+    EXPECT_EQ(std::pair(list.At(0)->itemIndex, list.At(0)->imageIndex), std::pair(0, 3));
     EXPECT_EQ(std::pair(list.At(1)->itemIndex, list.At(1)->imageIndex), std::pair(1, 1));
     EXPECT_EQ(std::pair(list.At(2)->itemIndex, list.At(2)->imageIndex), std::pair(2, 0));
-    // The last shot's range goes to nobody.
-    const auto last = list.RemoveByItem(2);
-    ASSERT_TRUE(last.has_value());
-    EXPECT_TRUE(list.RenumberAfterRemoval(*last, {}).empty());
-    EXPECT_EQ(list.At(1)->endFrame, 299);
-    EXPECT_FALSE(list.RemoveByItem(7).has_value());
+    EXPECT_EQ(list.StartFrameOfItem(2), 300);
     // A shot the view refused has no item and is never found.
     list.Append(std::make_unique<Shot>());
     EXPECT_EQ(list.FindShotByItem(-1), nullptr);
