@@ -36,7 +36,7 @@ class ShotsFileTest : public ::testing::Test {
         ranges_.clear();
         if (status == ShotsFileOpenStatus::Ok) {
             videoPath_ = reader.VideoPath();
-            reader.ReadRecords(pending_, [&](int32_t p) { positions_.push_back(p); });
+            reader.ReadRecords(pending_);
             for (const auto& shot : pending_)
                 ranges_.emplace_back(shot->startFrame, shot->imageFrame, shot->endFrame);
         }
@@ -46,7 +46,6 @@ class ShotsFileTest : public ::testing::Test {
     test::TempFolder dir_;
     PendingShotList pending_;  // each read empties it first
     std::vector<Range> ranges_;
-    std::vector<int32_t> positions_;
     std::string videoPath_;
 };
 
@@ -72,6 +71,9 @@ TEST_F(ShotsFileTest, SavedBytesReadBack) {
     EXPECT_EQ(ranges_, (std::vector<Range>{{0, 0, 119}, {120, 130, 245}}));
     EXPECT_EQ(SaveShotsFile(dir_ / "missing/x.hpv", "/v.avi", shots),
               ShotsFileSaveStatus::CannotCreate);
+    // Progress while loading: tests/app doc_shots_file_tests.
+    EXPECT_EQ(ProgressPosition(3'000'000'000LL, 3'000'000'000LL), 32767);
+    EXPECT_EQ(ProgressPosition(5, 0), 0);
 }
 
 TEST_F(ShotsFileTest, HeadersAndFilesThatAreNone) {
@@ -134,22 +136,6 @@ TEST_F(ShotsFileTest, RecordsAsTheyMayBeWritten) {
         EXPECT_EQ(ranges_, ranges) << text.substr(0, 80);
     }
     EXPECT_EQ(Load(Write(binary.substr(60))), ShotsFileOpenStatus::NotShotsFile);
-}
-
-TEST_F(ShotsFileTest, LoadingProgressFollowsThePosition) {
-    std::string text = kHeader;
-    for (int i = 1; i <= 1000; ++i)
-        text += "shot " + std::to_string(i) + "=" + std::to_string(i * 10) + ",0,1\r\n";
-    ASSERT_EQ(Load(Write(text)), ShotsFileOpenStatus::Ok);
-    EXPECT_EQ(ranges_.size(), 1000u);
-    ASSERT_FALSE(positions_.empty());
-    EXPECT_EQ(positions_.front(), static_cast<int32_t>(kHeader.size() * 32767 / text.size()));
-    EXPECT_TRUE(std::is_sorted(positions_.begin(), positions_.end()));
-    EXPECT_LT(positions_.back(), 32767);
-    EXPECT_GT(positions_.back(), 32600);
-    EXPECT_EQ(ProgressPosition(100000, 200000), 16383);
-    EXPECT_EQ(ProgressPosition(3'000'000'000LL, 3'000'000'000LL), 32767);
-    EXPECT_EQ(ProgressPosition(5, 0), 0);
 }
 
 }  // namespace
