@@ -119,15 +119,12 @@ TEST(ConditionEvaluatorTest, Results) {
         const char *expression, *result;
         bool holds;
     } rows[] = {{"3 > 2", "1", true},
-
                 {"4 % 2 = 0", "1", true},
                 {"1 + 2 * 3", "7", true},
                 {"(1 + 2) * 3", "9", true},
                 {"7 / 2", "3.500000", true},
-
                 {"1 = 1 AND 2 = 3", "0", false},
                 {"1 = 1 OR 2 = 3", "1", true},
-
                 {"5 != 6", "1", true},
                 {"== 3 = 3", "1", true},
                 {"3.9 = 3", "1", true},
@@ -137,7 +134,6 @@ TEST(ConditionEvaluatorTest, Results) {
                 {"1 / 0", "100000000", true},
                 {"\"a-b\"", "\"a-b\"", false},
                 {"2 >", "", false},
-
                 {"", "", false},
                 {"(1 + 2", "3", true},
                 {"0.5", "0.5", false},

@@ -1,6 +1,5 @@
 #pragma once
 // Temporary folders, files and shot lists for the publishing tests.
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -34,17 +33,6 @@ inline void FillShots(ShotList& shots, int count) {
         shot.number = i + 1;
         shot.itemIndex = shot.imageIndex = i;
     }
-}
-
-// 2005/11/16 10:mm local time.
-inline std::tm MorningOf16November2005(int minute) {
-    std::tm time{};
-    time.tm_year = 105;
-    time.tm_mon = 10;
-    time.tm_mday = 16;
-    time.tm_hour = 10;
-    time.tm_min = minute;
-    return time;
 }
 
 }  // namespace trevanto::publish_test

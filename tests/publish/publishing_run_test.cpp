@@ -2,6 +2,7 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "publish/publisher.h"
@@ -68,7 +69,7 @@ class PublishPagesTest : public ::testing::Test {
     PublishPagesTest() {
         FillShots(shots_, 3);
         input_.shots = &shots_;
-        input_.localTime = MorningOf16November2005(19);
+        ::strptime("2005/11/16 10:19", "%Y/%m/%d %H:%M", &input_.localTime);
         input_.userName = "alice";
         publisher_.PublishVideoFacts("/v/clip.mpg", 3125, 125.0);
     }
