@@ -1,3 +1,4 @@
+// Shot templates and thumbnails, and the JPEG writer read back with libjpeg.
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
