@@ -1,73 +1,67 @@
-#include "common/paths.h"
-
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <stdlib.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+
+#include "common/paths.h"
+#include "common/timecode.h"
 
 namespace trevanto {
 namespace {
 
-TEST(PathSplitting, FileNamePartTakesTextAfterLastSeparator) {
-    EXPECT_EQ(FileNamePart("/videos/clip.mpg"), "clip.mpg");
-    EXPECT_EQ(FileNamePart("C:\\videos\\clip.mpg"), "clip.mpg");
-    EXPECT_EQ(FileNamePart("videos/sub\\clip.mpg"), "clip.mpg");
-    EXPECT_EQ(FileNamePart("/videos/folder/"), "folder");
-    EXPECT_EQ(FileNamePart("clip.mpg"), "clip.mpg");
-    EXPECT_EQ(FileNamePart(""), "");
-    // The last backslash wins over a later slash.
-    EXPECT_EQ(FileNamePart("a\\b/c"), "b/c");
-}
-
-TEST(PathSplitting, FolderPartIsTextBeforeLastSeparator) {
-    EXPECT_EQ(FolderPart("/videos/clip.mpg"), "/videos");
-    EXPECT_EQ(FolderPart("C:\\videos\\clip.mpg"), "C:\\videos");
-    EXPECT_EQ(FolderPart("clip.mpg"), "");
-}
-
-TEST(PathSplitting, ExtensionsCompareWithoutCase) {
-    EXPECT_EQ(ExtensionPart("clip.tar.MPG"), "MPG");
-    EXPECT_EQ(ExtensionPart("noext"), "");
-    EXPECT_TRUE(HasExtension("movie.MOV", "mov"));
-    EXPECT_TRUE(HasExtension("shots.hpv", "HPV"));
-    EXPECT_FALSE(HasExtension("movie", "mov"));
-    EXPECT_FALSE(HasExtension("movie.mov", ""));
-    EXPECT_FALSE(HasExtension("movie.", "mov"));
-}
-
-class TempFolder : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/trevanto-paths-XXXXXX";
-        root_ = ::mkdtemp(pattern);
+TEST(Paths, SplittingAndExtensions) {
+    // Path, file name, folder, extension.
+    const char* rows[][4] = {
+        {"/videos/clip.mpg", "clip.mpg", "/videos", "mpg"},
+        {"C:\\videos\\clip.tar.MPG", "clip.tar.MPG", "C:\\videos", "MPG"},
+        {"videos/sub\\clip.mpg", "clip.mpg", "videos/sub", "mpg"},
+        {"/videos/folder/", "folder", "/videos/folder", ""},
+        {"noext", "noext", "", ""},
+        {"", "", "", ""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(FileNamePart(row[0]), row[1]) << row[0];
+        EXPECT_EQ(FolderPart(row[0]), row[2]) << row[0];
+        EXPECT_EQ(ExtensionPart(row[0]), row[3]) << row[0];
     }
-    void TearDown() override { std::filesystem::remove_all(root_); }
-    std::string root_;
-};
-
-TEST_F(TempFolder, CreateFoldersMakesEveryMissingLevel) {
-    const std::string deep = root_ + "/a/b/c";
-    EXPECT_TRUE(CreateFolders(deep));
-    EXPECT_TRUE(IsFolder(deep));
-    EXPECT_TRUE(CreateFolders(deep));  // already there
-    EXPECT_TRUE(CreateFolders(""));
+    EXPECT_EQ(FileNamePart("a\\b/c"), "b/c");  // the last backslash wins over a later slash
+    EXPECT_TRUE(HasExtension("movie.MOV", "mov") && HasExtension("shots.hpv", "HPV"));
+    EXPECT_FALSE(HasExtension("movie", "mov") || HasExtension("movie.mov", "") ||
+                 HasExtension("movie.", "mov"));
 }
 
-TEST_F(TempFolder, CreateFoldersFailsThroughAFile) {
-    const std::string file = root_ + "/plain";
+TEST(Paths, FoldersAndFiles) {
+    char pattern[] = "/tmp/trevanto-paths-XXXXXX";
+    const std::filesystem::path root = ::mkdtemp(pattern);
+    const std::string deep = root / "a/b/c", file = root / "plain";
+    EXPECT_TRUE(CreateFolders(deep) && IsFolder(deep) && CreateFolders(deep) && CreateFolders(""));
     std::ofstream(file) << "x";
     EXPECT_TRUE(FileExists(file));
-    EXPECT_FALSE(IsFolder(file));
-    EXPECT_FALSE(CreateFolders(file + "/below"));
-    EXPECT_FALSE(FileExists(root_ + "/missing"));
+    EXPECT_FALSE(IsFolder(file) || CreateFolders(file + "/below") || FileExists(root / "missing"));
+    std::filesystem::remove_all(root);
+    EXPECT_TRUE(IsFolder(ApplicationFolder()));
 }
 
-TEST(ApplicationFolder, IsTheFolderOfTheRunningProgram) {
-    const std::string folder = ApplicationFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_TRUE(IsFolder(folder));
+TEST(FormatTimecode, Table) {
+    const struct {
+        int32_t frame, frames;
+        double seconds;
+        char separator;
+        const char* text;
+    } rows[] = {{1500, 3000, 120.0, ':', "00:01:00:0000"},
+                {20, 4000, 100.0, ':', "00:00:00:0500"},
+                // No frames: zero, with the separator.
+                {10, 0, 120.0, '.', "00:00:00.0000"},
+                // Milliseconds are truncated: 0.3 s, not 0.299999...
+                {1, 10, 2.9999999, ':', "00:00:00:0299"},
+                // 65.52 s comes out a hair below in floating point: the millisecond below.
+                {1638, 3000, 120.0, '.', "00:01:05.0519"},
+                {7, 3, 1.0, ':', "00:00:02:0333"},
+                // Hours are not limited to two digits.
+                {1, 1, 360000.0 + 61.5, ':', "100:01:01:0500"}};
+    for (const auto& c : rows)
+        EXPECT_EQ(FormatTimecode(c.frame, c.frames, c.seconds, c.separator), c.text) << c.frame;
 }
 
 }  // namespace

@@ -2,75 +2,45 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
-
-#include <fstream>
-#include <string>
-#include <vector>
 
 #include "publish/publisher.h"
 #include "publish/publishing_run.h"
+#include "publish/video_link.h"
 #include "publish_test_support.h"
 
 namespace trevanto {
 namespace {
 
-using publish_test::Exists;
-using publish_test::ReadFile;
-using publish_test::TempDir;
-using publish_test::WriteFile;
-
+using namespace publish_test;
 using Kind = PublishProblemKind;
 
-TEST(PublishCommandTest, NotReady) {
+TEST(PublishCommandTest, ReadinessTargetsAndFirstPages) {
     EXPECT_EQ(CheckReadyToPublish(false, 3), PublishProblem{Kind::NoMovie});
     EXPECT_EQ(CheckReadyToPublish(true, 0), PublishProblem{Kind::NoShot});
     EXPECT_FALSE(CheckReadyToPublish(true, 1));
-}
-
-TEST(PublishCommandTest, TargetFoldersAndFirstPages) {
+    const std::pair<const char*, const char*> folders[] = {
+        {"/pub/index.html", "/pub"}, {"/pub/Album.MHTML", "/pub"},   {"/pub/default.asp", "/pub"},
+        {"/pub/", "/pub"},           {"/pub/photos", "/pub/photos"}, {"index.html", ""}};
+    for (const auto& [target, folder] : folders)
+        EXPECT_EQ(TargetFolder(target), folder) << target;
     TempDir dir;
-    EXPECT_EQ(TargetFolder("/pub/index.html"), "/pub");
-    EXPECT_EQ(TargetFolder("/pub/Album.MHTML"), "/pub");
-    EXPECT_EQ(TargetFolder("/pub/default.asp"), "/pub");
-    EXPECT_EQ(TargetFolder("/pub/"), "/pub");
-    EXPECT_EQ(TargetFolder("/pub/photos"), "/pub/photos");
-    EXPECT_EQ(TargetFolder("index.html"), "");
     EXPECT_EQ(FirstPagePath(dir.Path() + "/"), dir / "output1.html");
     EXPECT_EQ(FirstPagePath(dir.Path()), dir / "output1.html");
     EXPECT_EQ(FirstPagePath(dir / "album.mhtml"), dir / "album.mhtml");
     EXPECT_EQ(FirstPagePath(""), "");
-}
-
-TEST(PublishCommandTest, PrepareTarget) {
-    TempDir dir;
-    TargetCheck check = PrepareTarget("");
-    EXPECT_FALSE(check.ok);
-    EXPECT_EQ(check.problem, PublishProblem{Kind::NoTarget});
-
-    check = PrepareTarget(dir / "pub/index.html");
-    EXPECT_TRUE(check.ok);
-    EXPECT_EQ(check.imageFolder, dir / "pub");
-    EXPECT_TRUE(std::filesystem::is_directory(dir / "pub"));
-
-    check = PrepareTarget(dir / "folder/");
-    EXPECT_TRUE(check.ok);
-    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
-
-    // One level is created, not more.
-    check = PrepareTarget(dir / "a/b/index.html");
-    EXPECT_FALSE(check.ok);
-    EXPECT_EQ(check.problem, (PublishProblem{Kind::CannotCreateFolder, dir / "a/b"}));
+    EXPECT_EQ(PrepareTarget("").problem, PublishProblem{Kind::NoTarget});
+    EXPECT_EQ(PrepareTarget(dir / "pub/index.html").imageFolder, dir / "pub");
+    EXPECT_TRUE(PrepareTarget(dir / "folder/").ok && std::filesystem::is_directory(dir / "folder"));
 }
 
 // Mounts a read-only file system in a mount namespace of a child process, so
 // that nothing outside the test sees it. 0: passed, 1: failed, 77: no namespace.
 int CheckReadOnlyTargetInChild(const std::string& folder) {
-    if (::unshare(CLONE_NEWNS) != 0)
-        return 77;
-    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-        return 77;
-    if (::mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, nullptr) != 0)
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, nullptr) != 0)
         return 77;
     if (!IsOnReadOnlyFileSystem(folder + "/no/such/folder"))
         return 1;
@@ -97,15 +67,15 @@ TEST(PublishCommandTest, ReadOnlyFileSystems) {
 class PublishPagesTest : public ::testing::Test {
   protected:
     PublishPagesTest() {
-        publish_test::FillShots(shots_, 3);
+        FillShots(shots_, 3);
         input_.shots = &shots_;
-        input_.localTime.tm_year = 2005 - 1900;
-        input_.localTime.tm_mon = 10;
-        input_.localTime.tm_mday = 16;
-        input_.localTime.tm_hour = 10;
-        input_.localTime.tm_min = 19;
+        ::strptime("2005/11/16 10:19", "%Y/%m/%d %H:%M", &input_.localTime);
         input_.userName = "alice";
         publisher_.PublishVideoFacts("/v/clip.mpg", 3125, 125.0);
+    }
+    PublishOutcome Publish(const std::string& target) {
+        publisher_.Options().targetFile = target;
+        return PublishPages(publisher_, input_);
     }
 
     TempDir dir_;
@@ -114,90 +84,105 @@ class PublishPagesTest : public ::testing::Test {
     Publisher publisher_;
 };
 
-TEST_F(PublishPagesTest, NothingToPublish) {
-    ShotList empty;
-    input_.shots = &empty;
-    EXPECT_FALSE(PublishPages(publisher_, input_).ran);
-    input_.shots = nullptr;
-    EXPECT_FALSE(PublishPages(publisher_, input_).ran);
-    input_.shots = &shots_;
-    publisher_.Options().targetFile.clear();
-    EXPECT_FALSE(PublishPages(publisher_, input_).ran);
-}
-
-TEST_F(PublishPagesTest, BuiltInPagesIntoAFolderWithAdditionalFiles) {
-    WriteFile(dir_ / "extra/readme.txt", "hello");
-    publisher_.Options().targetFile = dir_.Path() + "/";
-    publisher_.Options().additionalFiles = {dir_ / "extra/readme.txt", dir_ / "missing.txt"};
+TEST_F(PublishPagesTest, PagesIntoAFolderAndAnArchiveWithImagesKeptElsewhere) {
+    EXPECT_FALSE(Publish("").ran);
     publisher_.Options().title = "$(VIDEODURATION) $(CREATIONDATE) $(USERNAME)";
-    const PublishOutcome outcome = PublishPages(publisher_, input_);
-    EXPECT_TRUE(outcome.ran);
-    EXPECT_TRUE(outcome.complete);
-    EXPECT_TRUE(outcome.problems.empty());
-    EXPECT_EQ(outcome.firstPagePath, dir_ / "output1.html");
+    PublishOutcome outcome = Publish(dir_.Path() + "/");
+    EXPECT_TRUE(outcome.ran && outcome.complete && outcome.problems.empty());
     EXPECT_EQ(outcome.pageToShow, dir_ / "output1.html");
-    EXPECT_EQ(ReadFile(dir_ / "readme.txt"), "hello");
     EXPECT_NE(ReadFile(dir_ / "output1.html").find("<h1>02:05 2005/11/16 10:19 alice</h1>"),
               std::string::npos);
-}
-
-TEST_F(PublishPagesTest, NoResultShownWhenNotWanted) {
-    publisher_.Options().targetFile = dir_ / "index.html";
+    for (int i = 1; i <= 3; ++i) {
+        input_.imageFiles.push_back(dir_ / ("export/shot" + std::to_string(i) + ".jpg"));
+        WriteFile(input_.imageFiles.back(), std::string(static_cast<size_t>(i), 'a'));
+    }
     publisher_.Options().showResult = false;
-    const PublishOutcome outcome = PublishPages(publisher_, input_);
-    EXPECT_TRUE(Exists(dir_ / "index.html"));
-    EXPECT_TRUE(outcome.pageToShow.empty());
+    outcome = Publish(dir_ / "album.mhtml");
+    EXPECT_TRUE(outcome.complete && outcome.pageToShow.empty());
+    EXPECT_NE(ReadFile(dir_ / "album.mhtml")
+                  .find("Content-Id: <image0003.jpg>\r\nContent-Transfer-Encoding: base64\r\n"
+                        "Content-Type: image/jpeg; name=\"shot3.jpg\"\r\n\r\nYWFh\r\n"),
+              std::string::npos);
+    EXPECT_FALSE(exists(dir_ / "album_0001.mhtml"));
 }
 
 TEST_F(PublishPagesTest, WhatCouldNotBeWrittenIsNoSuccess) {
-    struct Row {
-        const char* target;
-        const char* title;
-        const char* templateFile;
-        std::vector<PublishProblem> problems;
-    };
     // A path under a regular file cannot be written, even by root; a folder
     // named like a shot image used to abort the archive half written.
     WriteFile(dir_ / "file", "x");
     WriteFile(dir_ / "t.html", "<html></html>");
     std::filesystem::create_directories(dir_ / "image0002.jpg");
     const PublishProblem partial{Kind::Partial};
-    const Row rows[] = {
+    const struct {
+        const char *target, *title, *templateFile;
+        std::vector<PublishProblem> problems;
+    } rows[] = {
         {"file/index.html", "", "", {partial}},
         {"file/album.mhtml", "", "", {partial}},
         {"album.mhtml", "", "", {partial}},
         {"index.html", "$(TITLE)", "", {{Kind::ExpansionLimit}, partial}},
-        {"index.html", "", "none.html", {partial}},  // a missing template says no more
-        {"index.html", "", "t.html", {{Kind::TemplateWithoutShotBlock, dir_ / "t.html"}, partial}},
-    };
-    for (const Row& row : rows) {
-        publisher_.Options().targetFile = dir_ / row.target;
+        {"index.html", "", "t.html", {{Kind::TemplateWithoutShotBlock, dir_ / "t.html"}, partial}}};
+    for (const auto& row : rows) {
         publisher_.Options().title = row.title;
         publisher_.SetUseTemplate(*row.templateFile != 0);
         publisher_.Options().templateFile = *row.templateFile ? dir_ / row.templateFile : "";
-        const PublishOutcome outcome = PublishPages(publisher_, input_);
+        const PublishOutcome outcome = Publish(dir_ / row.target);
         EXPECT_FALSE(outcome.complete) << row.target;
         EXPECT_EQ(outcome.problems, row.problems) << row.target;
     }
 }
 
-TEST_F(PublishPagesTest, ArchiveWithImagesKeptElsewhere) {
-    std::vector<std::string> images;
-    for (int i = 1; i <= 3; ++i) {
-        images.push_back(dir_ / ("export/shot" + std::to_string(i) + ".jpg"));
-        WriteFile(images.back(), std::string(static_cast<size_t>(i), 'a'));
+TEST(PublishOptionsTest, ResetAssignAndTargetType) {
+    Publisher document, copy;
+    document.PublishVideoFacts("/videos/clip.mpg", 2500, 100.0);
+    copy.Assign(document);
+    PublishOptions& o = copy.Options();
+    o.title = "Changed";
+    o.shotFileName = "other.jpg";
+    copy.SetUseTemplate(true);
+    o.templateFile = "t.html";
+    copy.SetUseTemplate(false);
+    copy.SetUseTemplate(true);
+    EXPECT_TRUE(o.templateFile.empty());  // turned off and on: chosen again
+    o.templateFile = "t.html";
+    o.additionalFiles = {"a", "b"};
+    copy.PublishVideoFacts("/elsewhere/other.mpg", 10, 1.0);
+    // What the wizard edits is copied, but not the file name or the video's facts.
+    document.Assign(copy);
+    EXPECT_EQ(document.Options().title, "Changed");
+    EXPECT_EQ(document.Options().templateFile, "t.html");
+    EXPECT_EQ(document.Options().shotFileName, "image$(INDEX, \"0000\").jpg");
+    EXPECT_EQ(document.Texts().videoName, "clip.mpg");
+    EXPECT_EQ(document.Texts().videoUrl, "/elsewhere/other.mpg");
+    EXPECT_EQ(document.FrameCount(), 2500);
+    // A reset keeps the additional files.
+    copy.ResetToDefaults();
+    EXPECT_EQ(o.title, "Trevanto Thumbnail");
+    EXPECT_FALSE(o.useTemplate || !o.templateFile.empty());
+    EXPECT_EQ(o.additionalFiles, (std::vector<std::string>{"a", "b"}));
+    for (const auto& [target, archive] :
+         {std::pair("/pub/ALBUM.MHTML", true), {"mhtml", false}, {"/pub.mhtml/x.htm", false}}) {
+        o.targetFile = target;
+        EXPECT_EQ(copy.IsArchive(), archive) << target;
+        EXPECT_EQ(copy.TargetTypeText(),
+                  archive ? "Target type : web archive" : "Target type : web page");
     }
-    input_.imageFiles = images;
-    publisher_.Options().targetFile = dir_ / "album.mhtml";
-    const PublishOutcome outcome = PublishPages(publisher_, input_);
-    EXPECT_TRUE(outcome.complete);
-    EXPECT_EQ(outcome.pageToShow, dir_ / "album.mhtml");
-    const std::string archive = ReadFile(dir_ / "album.mhtml");
-    EXPECT_NE(archive.find("Content-Id: <image0003.jpg>\r\nContent-Transfer-Encoding: base64\r\n"
-                           "Content-Type: image/jpeg; name=\"shot3.jpg\"\r\n\r\nYWFh\r\n"),
-              std::string::npos);
-    EXPECT_FALSE(Exists(dir_ / "album_0001.mhtml"));
-    EXPECT_FALSE(Exists(dir_ / "output1.html"));
+}
+
+TEST(PublishOptionsTest, TextsOfTheVideoAndItsLinks) {
+    for (const auto& [seconds, text] :
+         {std::pair(3605.0, "01:00:05"), {42.0, "42"}, {1e300, "596523:14:07"}})
+        EXPECT_EQ(VideoDurationText(seconds), text) << seconds;
+    EXPECT_FALSE(CurrentUserName().empty());
+    EXPECT_EQ(UrlEscape(std::string_view("Az09 \t\r\n\v\f:./&?=%\xE9\0", 19)),
+              "Az09++++++%3A%2E%2F%26%3F%3D%25%E9%00");
+    // Links with all three parts: the keyword tests.
+    const char* links[][4] = {
+        {"00:01:05.0000", "", "", "U?startAt=00%3A01%3A05%2E0000"},
+        {"", "00:00:01.0000", "a b&c", "U?endAt=00%3A00%3A01%2E0000&media=a+b%26c"},
+        {"", "", "", "U?"}};
+    for (const auto& link : links)
+        EXPECT_EQ(BuildVideoLink("U", link[0], link[1], link[2]), link[3]) << link[3];
 }
 
 }  // namespace

@@ -1,133 +1,115 @@
-#include "shots/shot_list.h"
-
 #include <gtest/gtest.h>
+
+#include "shots/shot_list.h"
+#include "shots/slicing_settings.h"
 
 namespace trevanto {
 namespace {
 
 // Appends a shot as the document does, with view indexes given in order.
-Shot& AddRange(ShotList& list, int32_t start, int32_t end) {
+void AddRange(ShotList& list, int32_t start, int32_t end) {
     Shot& shot = list.Append(std::make_unique<Shot>());
     shot.number = list.ShotCount();
     shot.startFrame = start;
     shot.SetEnd(end);
     shot.itemIndex = shot.imageIndex = list.ShotCount() - 1;
     shot.BuildCaption({});
-    return shot;
 }
 
-TEST(ShotCaption, NumbersArePaddedToFourDigits) {
+TEST(ShotRecord, CaptionsAndTheImageFrame) {
+    Shot given("given");
+    given.startFrame = 1500;
+    given.SetEnd(1638);
+    given.BuildCaption({});
+    EXPECT_EQ(given.caption, "given");  // unnumbered: kept unless timecodes
+    given.BuildCaption({true, 3000, 120.0});
+    EXPECT_EQ(given.caption, "00:01:00:0000 - 00:01:05:0519");
+    EXPECT_EQ(given.EndTimecode(3000, 120.0, '.'), "00:01:05.0519");
     Shot shot;
-    shot.number = 7;
-    shot.startFrame = 10;
-    shot.SetEnd(20);
-    shot.BuildCaption({});
-    EXPECT_EQ(shot.caption, "shot 0007 ( 10 - 20 )");
-    shot.number = 12;
+    EXPECT_EQ(shot.itemIndex, -1);
     shot.startFrame = 1200;
     shot.SetEnd(1299);
-    shot.BuildCaption({});
-    EXPECT_EQ(shot.caption, "shot 0012 ( 1200 - 1299 )");
-    shot.number = 12345;
-    shot.BuildCaption({});
-    EXPECT_EQ(shot.caption, "shot 12345 ( 1200 - 1299 )");
+    shot.startFrame = 1210;  // refining later leaves the image frame alone
+    EXPECT_EQ(shot.imageFrame, 1200);
+    for (const auto& [number, caption] : {std::pair(7, "shot 0007 ( 1210 - 1299 )"),
+                                          std::pair(12345, "shot 12345 ( 1210 - 1299 )")}) {
+        shot.number = number;
+        shot.BuildCaption({});
+        EXPECT_EQ(shot.caption, caption);
+    }
 }
 
-TEST(ShotCaption, UnnumberedShotKeepsItsCaptionUnlessTimecodes) {
-    Shot shot("given");
-    shot.startFrame = 1500;
-    shot.SetEnd(1638);
-    shot.BuildCaption({});
-    EXPECT_EQ(shot.caption, "given");
-    shot.BuildCaption({true, 3000, 120.0});
-    EXPECT_EQ(shot.caption, "00:01:00:0000 - 00:01:05:0519");
-    EXPECT_EQ(shot.EndTimecode(3000, 120.0, '.'), "00:01:05.0519");
-}
-
-TEST(ShotRecord, SetEndMakesTheImageTheStartFrame) {
-    Shot shot;
-    EXPECT_EQ(shot.number, -1);
-    EXPECT_EQ(shot.itemIndex, -1);
-    shot.startFrame = 40;
-    shot.SetEnd(79);
-    EXPECT_EQ(shot.imageFrame, 40);
-    shot.startFrame = 45;  // refining later leaves the image frame alone
-    EXPECT_EQ(shot.imageFrame, 40);
-}
-
-TEST(ShotList, LooksUpShotsByViewItem) {
-    ShotList list;
-    EXPECT_EQ(list.FindShotByItem(0), nullptr);
-    EXPECT_EQ(list.StartFrameOfItem(0), -1);
-    AddRange(list, 0, 99);
-    AddRange(list, 100, 199);
-    EXPECT_EQ(list.StartFrameOfItem(1), 100);
-    EXPECT_EQ(list.ImageIndexOfItem(1), 1);
-    EXPECT_EQ(list.StartFrameOfItem(-1), -1);
-    EXPECT_EQ(list.ImageIndexOfItem(5), -1);
-    EXPECT_EQ(list.FindShotByItem(-1), nullptr);
-    // A shot the view refused has no item and is never found.
-    list.Append(std::make_unique<Shot>());
-    EXPECT_EQ(list.FindShotByItem(-1), nullptr);
-}
-
-TEST(ShotList, DeletingAMiddleShotRenumbersAndAbsorbsItsRange) {
-    ShotList list;
-    AddRange(list, 0, 99);
-    AddRange(list, 100, 199);
-    AddRange(list, 200, 299);
-    const auto removed = list.RemoveByItem(1);
-    ASSERT_TRUE(removed.has_value());
-    EXPECT_EQ(removed->number, 2);
-    EXPECT_EQ(removed->startFrame, 100);
-    list.ShiftIndexesAfterRemoval(removed->itemIndex, removed->imageIndex);
-    const auto changed = list.RenumberAfterRemoval(*removed, {});
-    ASSERT_EQ(changed.size(), 1u);
-    ASSERT_EQ(list.ShotCount(), 2);
-    EXPECT_EQ(list.At(1)->number, 2);
-    EXPECT_EQ(list.At(1)->startFrame, 100);
-    EXPECT_EQ(list.At(1)->endFrame, 299);
-    EXPECT_EQ(list.At(1)->itemIndex, 1);
-    EXPECT_EQ(list.At(1)->caption, "shot 0002 ( 100 - 299 )");
-    EXPECT_EQ(list.At(0)->caption, "shot 0001 ( 0 - 99 )");
-}
-
-TEST(ShotList, DeletingTheLastShotGivesItsRangeToNobody) {
-    ShotList list;
-    AddRange(list, 0, 99);
-    AddRange(list, 100, 199);
-    const auto removed = list.RemoveByItem(1);
-    ASSERT_TRUE(removed.has_value());
-    EXPECT_TRUE(list.RenumberAfterRemoval(*removed, {}).empty());
-    EXPECT_EQ(list.At(0)->endFrame, 99);
-    EXPECT_FALSE(list.RemoveByItem(7).has_value());
-}
-
+// Deleting and renumbering through the document: tests/app doc_shots_tests.
 TEST(ShotList, ShiftMovesOnlyLaterItemsAndTheirHigherImages) {
     ShotList list;
+    EXPECT_EQ(list.StartFrameOfItem(0), -1);
     for (int i = 0; i < 4; ++i)
-        AddRange(list, i * 10, i * 10 + 9);
+        AddRange(list, i * 100, i * 100 + 99);
+    EXPECT_EQ(list.ImageIndexOfItem(5), -1);
     list.At(3)->imageIndex = 0;  // images need not follow items
     list.At(0)->imageIndex = 3;
     ASSERT_TRUE(list.RemoveByItem(1).has_value());
     list.ShiftIndexesAfterRemoval(1, 1);
-    EXPECT_EQ(list.At(0)->itemIndex, 0);
-    EXPECT_EQ(list.At(0)->imageIndex, 3);  // before the removed item: untouched
-    EXPECT_EQ(list.At(1)->itemIndex, 1);
-    EXPECT_EQ(list.At(1)->imageIndex, 1);
-    EXPECT_EQ(list.At(2)->itemIndex, 2);
-    EXPECT_EQ(list.At(2)->imageIndex, 0);  // not above the removed image
+    EXPECT_EQ(std::pair(list.At(0)->itemIndex, list.At(0)->imageIndex), std::pair(0, 3));
+    EXPECT_EQ(std::pair(list.At(1)->itemIndex, list.At(1)->imageIndex), std::pair(1, 1));
+    EXPECT_EQ(std::pair(list.At(2)->itemIndex, list.At(2)->imageIndex), std::pair(2, 0));
+    EXPECT_EQ(list.StartFrameOfItem(2), 300);
+    // A shot the view refused has no item and is never found.
+    list.Append(std::make_unique<Shot>());
+    EXPECT_EQ(list.FindShotByItem(-1), nullptr);
+    PendingShotList pending;
+    AddRange(pending, 10, 19);
+    ClearShots(list, pending);
+    EXPECT_TRUE(list.IsEmpty() && pending.IsEmpty());
+    EXPECT_EQ(pending.TakeHead(), nullptr);
 }
 
-TEST(ShotList, ClearShotsEmptiesBothLists) {
-    ShotList shots;
-    PendingShotList pending;
-    AddRange(shots, 0, 9);
-    AddRange(pending, 10, 19);
-    ClearShots(shots, pending);
-    EXPECT_TRUE(shots.IsEmpty());
-    EXPECT_TRUE(pending.IsEmpty());
-    EXPECT_EQ(pending.TakeHead(), nullptr);
+TEST(ComputeStep, EachOption) {
+    const struct {
+        int32_t option;
+        float value;
+        int32_t frames;
+        double secondsPerFrame;
+        int32_t step;
+    } rows[] = {{2, 3.0f, 1000, 0.04, 75},    // one shot every 3 s at 25 fps
+                {0, 40.0f, 1000, 0.04, 25},   // 40 shots over 1000 frames
+                {0, 2000.0f, 1000, 0.04, 0},  // more shots than frames
+                {0, 40.0f, 0, 0.04, 40},      // no frame count
+                {1, 2.5f, 1000, 0.04, 12},    // 2.5 per second counts as 2
+                {1, 0.5f, 1000, 0.04, 40},    // below one per second
+                {1, 100.0f, 1000, 0.04, 40},  // under a frame: keep 40
+                {2, 3.0f, 1000, 0.0, 40},     // no frame duration
+                {3, 17.9f, 1000, 0.04, 17},   // frames
+                {7, 17.0f, 1000, 0.04, 40},   // unknown option
+                // Steps past 32 bits are held at 2^31 - 1 instead of cast.
+                {2, 2.0e9f, 1000, 0.04, 2147483647},
+                {3, 2147483647.0f, 1000, 0.04, 2147483647}};
+    for (const auto& row : rows) {
+        SlicingSettings settings;
+        settings.rateOption = row.option;
+        settings.rateValue = row.value;
+        settings.ComputeStep(row.frames, row.secondsPerFrame);
+        EXPECT_EQ(settings.stepFrames, row.step) << row.option << " " << row.value;
+    }
+}
+
+TEST(SamplerValueProblem, TheSettingsDialogsRules) {
+    const struct {
+        int32_t option;
+        double value;
+        const char* problem;
+    } rows[] = {{0, 1.0, ""},
+                {0, 0.0, kNegativeValueMessage},
+                {1, 0.5, kNegativeValueMessage},  // taken as 0 per second
+                {2, 0.0, ""},                     // every 0 seconds is taken
+                {2, -0.1, kNegativeValueMessage},
+                {3, 2147483647.0, ""},
+                {3, 2147483648.0, kValueTooLargeMessage},
+                {2, 1e20, kValueTooLargeMessage}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(SamplerValueProblem(row.option, row.value), row.problem)
+            << "option " << row.option << ", value " << row.value;
+    }
 }
 
 }  // namespace

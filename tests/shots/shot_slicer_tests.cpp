@@ -13,128 +13,96 @@ namespace {
 
 using test::PaintStripes;
 
-struct Slicing : ::testing::Test {
-    // Processes `frame` showing stripes of `contrast`; returns its shot.
-    std::optional<ShotRange> Frame(int32_t frame, int contrast = 20, bool force = false) {
-        PaintStripes(surface, contrast);
-        const SliceStep step = slicer.ProcessFrame(surface, frame, force);
-        EXPECT_TRUE(step.analysed);
-        return step.finishedShot;
-    }
-
-    Surface surface{100, 80};
-    ShotSlicer slicer;
-};
-
-// Frames first..last showing stripes of one contrast; the last one forced.
+// Frames first..last showing stripes of one contrast, the last one forced;
+// first -1: the run is started again.
 struct Frames {
-    int32_t first, last;
+    int32_t first, last = -1;
     int contrast = 20;
     bool forceLast = false;
 };
 
-TEST_F(Slicing, RunsCutWhereTheyShould) {
-    struct Row {
+TEST(Slicing, RunsCutWhereTheyShould) {
+    const struct {
         const char* what;
         bool engine;
+        float shotsWanted;  // 0: every 40 frames
         std::vector<Frames> frames;
         std::vector<ShotRange> shots;
-    };
-    const Row rows[] = {
+    } rows[] = {
         // A change of exactly the threshold (5 per channel, 15 in all) is no cut.
-        {"engine", true, {{0, 2}, {3, 4, 60}, {5, 5, 65}, {6, 6, 71}}, {{0, 2}, {3, 5}}},
-        {"engine forced", true, {{10, 20, 20, true}}, {{10, 19}}},
-        // Forcing at the frame just analysed closes the shot with that frame.
-        {"engine forced again", true, {{30, 35}, {35, 35, 20, true}}, {{30, 35}}},
-        {"engine forced at once", true, {{50, 50, 20, true}}, {}},
-        {"sampler forced at once", false, {{60, 60, 20, true}}, {}},
-        {"sampler every 40", false, {{0, 120, 0}}, {{0, 39}, {40, 79}, {80, 119}}},
-        {"sampler dropping", false, {{0, 0}, {38, 38}, {43, 43}}, {{0, 42}}},
-        {"sampler back", false, {{480, 480}, {500, 500}, {100, 100}}, {{100, 139}}},
-        {"sampler back a little", false, {{480, 480}, {500, 500}, {470, 470}}, {{470, 480}}},
-        {"sampler forced", false, {{0, 100, 20, true}}, {{0, 39}, {40, 79}, {80, 99}}},
-    };
-    for (const Row& row : rows) {
-        ShotSlicer run;  // each row on a slicer of its own
-        if (row.engine)
-            run.StartEngine();
-        else
-            run.StartSampler(1000, 0.04);  // every 40 frames by default
+        {"engine", true, 0, {{0, 2}, {3, 4, 60}, {5, 5, 65}, {6, 6, 71}}, {{0, 2}, {3, 5}}},
+        {"engine forced", true, 0, {{10, 20, 20, true}}, {{10, 19}}},
+        // A run's first two frames make no cut; the same frame twice is
+        // skipped; a backward jump restarts the shot.
+        {"first two", true, 0, {{100, 100, 5}, {101, 101, 90}, {102, 102, 5}}, {{100, 101}}},
+        {"twice", true, 0, {{0, 8, 10}, {8, 8, 90}, {9, 9, 90}}, {{0, 8}}},
+        {"engine back", true, 0, {{500, 502, 5}, {100, 101, 90}, {102, 102, 5}}, {{100, 101}}},
+        // Forcing at the frame just analysed closes the shot with that frame;
+        // a later run stopped at its first frame makes no shot.
+        {"forced again",
+         true,
+         0,
+         {{30, 35}, {35, 35, 20, true}, {-1}, {50, 50, 20, true}},
+         {{30, 35}}},
+        {"sampler forced at once", false, 0, {{60, 60, 20, true}}, {}},
+        {"sampler every 40", false, 0, {{0, 120, 0}}, {{0, 39}, {40, 79}, {80, 119}}},
+        {"sampler dropping", false, 0, {{0, 0}, {38, 38}, {43, 43}}, {{0, 42}}},
+        {"sampler back", false, 0, {{480, 480}, {500, 500}, {100, 100}}, {{100, 139}}},
+        {"sampler back a little", false, 0, {{480, 480}, {500, 500}, {470, 470}}, {{470, 480}}},
+        {"sampler forced", false, 0, {{0, 100, 20, true}}, {{0, 39}, {40, 79}, {80, 99}}},
+        {"sampler step 0", false, 2000, {{0, 2}}, {{0, 0}, {1, 1}}},
+        {"sampler restarted", false, 0, {{0, 0}, {30, 30}, {-1}, {200, 200}}, {}}};
+    Surface surface{100, 80};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        ShotSlicer run;
+        if (row.shotsWanted > 0) {
+            run.Settings().rateOption = 0;
+            run.Settings().rateValue = row.shotsWanted;
+        }
+        const auto start = [&] { row.engine ? run.StartEngine() : run.StartSampler(1000, 0.04); };
+        start();
         EXPECT_EQ(run.Mode(), row.engine ? SlicingMode::Engine : SlicingMode::Sampler);
         std::vector<ShotRange> shots;
         for (const Frames& frames : row.frames) {
-            for (int32_t frame = frames.first; frame <= frames.last; ++frame) {
+            if (frames.first < 0) {
+                run.StopSlicing();
+                EXPECT_FALSE(run.IsActive());
+                start();
+            }
+            for (int32_t frame = frames.first; frame <= frames.last && frame >= 0; ++frame) {
                 PaintStripes(surface, frames.contrast);
                 const bool force = frames.forceLast && frame == frames.last;
-                if (const auto shot = run.ProcessFrame(surface, frame, force).finishedShot)
-                    shots.push_back(*shot);
+                const SliceStep step = run.ProcessFrame(surface, frame, force);
+                EXPECT_TRUE(step.analysed);
+                if (step.finishedShot)
+                    shots.push_back(*step.finishedShot);
             }
         }
-        EXPECT_EQ(shots, row.shots) << row.what;
+        EXPECT_EQ(shots, row.shots);
     }
 }
 
-TEST_F(Slicing, ForcedCloseAtALaterRunsFirstFrameMakesNoShot) {
-    slicer.StartEngine();
-    for (int32_t frame = 30; frame <= 35; ++frame)
-        Frame(frame);
-    EXPECT_EQ(Frame(35, 20, true), (ShotRange{30, 35}));
-    slicer.StartEngine();
-    EXPECT_FALSE(Frame(50, 20, true));
-}
-
-TEST_F(Slicing, SamplerWithStepZeroEndsAShotAtEveryFrame) {
-    slicer.Settings().rateOption = 0;
-    slicer.Settings().rateValue = 500.0f;
-    slicer.StartSampler(100, 0.04);
-    PaintStripes(surface, 20);
-    const SliceStep first = slicer.ProcessFrame(surface, 0, false);
-    EXPECT_TRUE(first.runStarted && !first.finishedShot);  // the first frame closes nothing
-    EXPECT_EQ(Frame(1), (ShotRange{0, 0}));
-    EXPECT_EQ(Frame(2), (ShotRange{1, 1}));
-}
-
-TEST_F(Slicing, StopAndRestartBeginANewShot) {
-    slicer.StartSampler(1000, 0.04);
-    Frame(0);
-    Frame(30);
-    slicer.StopSlicing();
-    EXPECT_FALSE(slicer.IsActive());
-    slicer.StartSampler(1000, 0.04);
-    EXPECT_FALSE(Frame(200));
-    EXPECT_EQ(slicer.Settings().samplerShotStart, 200);
-}
-
-TEST_F(Slicing, LockedSurfaceIsSkipped) {
-    slicer.StartEngine();
-    surface.Lock();
-    const SliceStep step = slicer.ProcessFrame(surface, 0, true);
-    EXPECT_FALSE(step.analysed);
-    EXPECT_FALSE(step.finishedShot);
-    surface.Unlock();
-}
-
-// 16-bit pixels: red alternating a and b, green and blue constant.
-void PaintRed565(Surface& surface, uint16_t a, uint16_t b) {
-    for (int y = 0; y < surface.Height(); ++y) {
-        for (int x = 0; x < surface.Width(); ++x) {
-            const uint16_t word = static_cast<uint16_t>(((x % 2 ? b : a) << 11) | (20 << 5) | 9);
-            std::memcpy(surface.Row(y) + x * 2, &word, 2);
-        }
-    }
-}
-
-TEST(EngineThreshold, SixteenBitPixelsGetAScaledThreshold) {
-    EXPECT_FLOAT_EQ(ShotSlicer::EngineThreshold(15.0f, 16), 2.375f);
-    EXPECT_FLOAT_EQ(ShotSlicer::EngineThreshold(15.0f, 15), 2.375f);
-    EXPECT_FLOAT_EQ(ShotSlicer::EngineThreshold(15.0f, 32), 15.0f);
-    EXPECT_FLOAT_EQ(ShotSlicer::EngineThreshold(15.0f, 24), 15.0f);
-
-    Surface surface(100, 80, PixelFormat::Rgb565());
+TEST(Slicing, LockedSurfaceIsSkippedAndSixteenBitPixelsGetAScaledThreshold) {
     ShotSlicer slicer;
     slicer.StartEngine();
+    Surface locked(100, 80);
+    locked.Lock();
+    const SliceStep step = slicer.ProcessFrame(locked, 0, true);
+    EXPECT_FALSE(step.analysed || step.finishedShot);
+    locked.Unlock();
+
+    EXPECT_FLOAT_EQ(ShotSlicer::EngineThreshold(15.0f, 15), 2.375f);
+    EXPECT_FLOAT_EQ(ShotSlicer::EngineThreshold(15.0f, 24), 15.0f);
+    Surface surface(100, 80, PixelFormat::Rgb565());
+    // Red alternating a and b, green and blue constant.
     auto frame = [&](int32_t number, uint16_t a, uint16_t b) {
-        PaintRed565(surface, a, b);
+        for (int y = 0; y < 80; ++y) {
+            for (int x = 0; x < 100; ++x) {
+                const auto word = static_cast<uint16_t>(((x % 2 ? b : a) << 11) | (20 << 5) | 9);
+                std::memcpy(surface.Row(y) + x * 2, &word, 2);
+            }
+        }
         return slicer.ProcessFrame(surface, number, false).finishedShot;
     };
     EXPECT_FALSE(frame(0, 12, 12));
