@@ -1,13 +1,15 @@
 #pragma once
 // Runs the built trevanto-cli as a subprocess and collects its exit status,
-// standard output and standard error.
+// standard output and standard error; reads what it published.
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <fcntl.h>
 
+#include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -60,6 +62,23 @@ inline CliResult RunCli(const std::vector<std::string>& arguments) {
     result.out = ReadWholeFile(outPath);
     result.err = ReadWholeFile(errPath);
     return result;
+}
+
+// The src attributes of the <img> tags of every html page of the folder.
+inline std::vector<std::string> ImageSourcesIn(const std::string& folder, int& pages) {
+    static const std::regex kImg(R"(<img[^>]*\ssrc\s*=\s*["']?([^"'\s>]+))", std::regex::icase);
+    std::vector<std::string> sources;
+    pages = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() != ".html")
+            continue;
+        ++pages;
+        const std::string html = ReadWholeFile(entry.path().string());
+        for (auto it = std::sregex_iterator(html.begin(), html.end(), kImg);
+             it != std::sregex_iterator(); ++it)
+            sources.push_back((*it)[1].str());
+    }
+    return sources;
 }
 
 }  // namespace trevanto::test
