@@ -1,7 +1,6 @@
-// The document on the generated clips through the real media engine: going
-// to shots, JPEG export and publishing read back with libjpeg, shots files.
-#include <QFile>
-
+// The document on a generated clip through the real media engine: JPEG
+// export and publishing read back with libjpeg, shots files, going to shots.
+#include <filesystem>
 #include <fstream>
 
 #include "document_fixture.h"
@@ -16,9 +15,6 @@ using test::Session;
 
 const test::TestClip& Mpeg1() {
     return *test::FindTestClip("clip_mpeg1.mpg");  // 320 x 240, 200 frames, 5 shots
-}
-bool Exists(const std::string& path) {
-    return QFile::exists(QString::fromStdString(path));
 }
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -40,26 +36,7 @@ int MaxDifference(const QImage& a, const QImage& b) {
     }
     return most;
 }
-std::vector<int32_t> AllItems(const CPlayerDoc& doc) {
-    std::vector<int32_t> items(static_cast<size_t>(doc.ShotCount()));
-    for (size_t i = 0; i < items.size(); ++i)
-        items[i] = static_cast<int32_t>(i);
-    return items;
-}
-
-TEST(DocumentOnClip, GoingToAShotShowsItsFirstFrameAndRefreshRetakesIt) {
-    Session s;
-    ASSERT_TRUE(s.OpenAndSlice(*test::FindTestClip("clip_mpeg2.mpg")));
-    EXPECT_EQ(s.Ranges(), (RangeList{{0, 29}, {30, 69}, {70, 109}, {110, 149}}));
-    EXPECT_TRUE(s.user.messages.empty());
-    s.doc.GoToShot(2, false);
-    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.GetPlayer().SeekIssued(); }));
-    EXPECT_EQ(test::ReadFrameCode(*s.doc.GetPlayer().FrameSurface()), 70);
-    ASSERT_TRUE(s.doc.RefreshShotImage(1));
-    ASSERT_TRUE(s.RunChain());
-    EXPECT_EQ(s.view.replacements, 1);
-    EXPECT_EQ(test::ReadFrameCode(*s.doc.GetPlayer().FrameSurface()), 30);
-}
+const std::vector<int32_t> kAllShots{0, 1, 2, 3, 4};
 
 TEST(DocumentOnClip, JpegExportEscapeAndPublishing) {
     const test::TempFolder folder;
@@ -70,7 +47,7 @@ TEST(DocumentOnClip, JpegExportEscapeAndPublishing) {
     options.stretchToFit = true;
     options.shotWidth = 320;
     options.shotHeight = 240;  // no template: the whole frame shows
-    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(AllItems(s.doc)));
+    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(kAllShots));
     ASSERT_TRUE(s.RunChain());
     for (int32_t i = 0; i < 5; ++i) {
         const QImage image = testing::DecodeJpeg(folder.File(JpegImageName(i + 1)));
@@ -83,10 +60,10 @@ TEST(DocumentOnClip, JpegExportEscapeAndPublishing) {
     ASSERT_TRUE(s.RunChain());
     EXPECT_EQ(s.user.progress.size(), 2u);
     s.user.escapeAtPump = s.user.pumps + 2;  // the counter goes on: images 7 and 8
-    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(AllItems(s.doc)));
+    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(kAllShots));
     ASSERT_TRUE(s.RunChain());
-    EXPECT_TRUE(Exists(folder.File("image0008.jpg")));
-    EXPECT_FALSE(Exists(folder.File("image0009.jpg")));
+    EXPECT_TRUE(std::filesystem::exists(folder.File("image0008.jpg")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("image0009.jpg")));
     EXPECT_EQ(s.user.messages, (std::vector<std::string>{
                                    "5 JPEG images have been saved to disk.",
                                    "Jpeg image \"" + folder.File("image0006.jpg") + "\" saved.",
@@ -115,7 +92,7 @@ TEST(DocumentOnClip, JpegExportEscapeAndPublishing) {
     ASSERT_TRUE(s.doc.Publishing().Publish());
     ASSERT_TRUE(s.RunChain());
     EXPECT_FALSE(s.doc.Publishing().LastOutcome().has_value());
-    EXPECT_FALSE(Exists(folder.File("again/index.html")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("again/index.html")));
     EXPECT_EQ(s.user.opened.size(), 1u);
     EXPECT_EQ(s.user.messages.size(), 3u);
 
@@ -123,7 +100,7 @@ TEST(DocumentOnClip, JpegExportEscapeAndPublishing) {
     ASSERT_EQ(s.doc.ShotCount(), 5);  // opening a video keeps the shots
     options.title = "Holiday";
     options.additionalFiles = {"logo.gif"};
-    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(AllItems(s.doc)));
+    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(kAllShots));
     s.doc.CloseVideo();
     EXPECT_FALSE(s.doc.FrameChainRunning());
     EXPECT_EQ(options.title, "Trevanto Thumbnail");
@@ -162,6 +139,15 @@ TEST(DocumentOnClip, ShotsFileRoundTripRebuildsEveryShotWithItsPicture) {
         // The same frame decoded again gives the same thumbnail.
         EXPECT_LE(MaxDifference(loaded.view.items[i].picture, sliced.view.items[i].picture), 2);
     }
+
+    // Going to a shot shows its first frame; a refresh retakes its picture.
+    loaded.doc.GoToShot(2, false);
+    ASSERT_TRUE(loaded.RunUntil([&] { return !loaded.doc.GetPlayer().SeekIssued(); }));
+    EXPECT_EQ(test::ReadFrameCode(*loaded.doc.GetPlayer().FrameSurface()), 85);
+    ASSERT_TRUE(loaded.doc.RefreshShotImage(1));
+    ASSERT_TRUE(loaded.RunChain());
+    EXPECT_EQ(loaded.view.replacements, 1);
+    EXPECT_EQ(test::ReadFrameCode(*loaded.doc.GetPlayer().FrameSurface()), 40);
 
     // Deleting the shots while they are rebuilt ends the rebuilding.
     loaded.doc.ShotsFile().LoadShots();

@@ -62,19 +62,16 @@ struct View : ShotViewPort {
 
 struct Frame : FramePort {
     void CheckButton(int32_t id, bool checked) override { buttons[id] = checked; }
-    void UpdateFramePanes(int32_t current, int32_t, bool timecode, double) override {
-        paneFrame = current;
+    void UpdateFramePanes(int32_t, int32_t, bool timecode, double) override {
         paneTimecode = timecode;
     }
-    void UpdateShotCount(int32_t count) override { shotCount = count; }
-    void SetSliderPosition(int32_t position) override { slider = position; }
+    void UpdateShotCount(int32_t) override {}
     bool PresentFrame(const std::shared_ptr<const Surface>& frame) override {
         blankPresents += frame ? 0 : 1;
         return previewVisible;
     }
     bool Checked(int32_t id) const { return buttons.count(id) != 0 && buttons.at(id); }
     std::map<int32_t, bool> buttons;
-    int32_t paneFrame = -2, shotCount = -1, slider = -1;
     bool paneTimecode = false, previewVisible = true;
     int blankPresents = 0;
 };
