@@ -38,10 +38,53 @@ int MaxDifference(const QImage& a, const QImage& b) {
 }
 const std::vector<int32_t> kAllShots{0, 1, 2, 3, 4};
 
-TEST(DocumentOnClip, JpegExportEscapeAndPublishing) {
+// A sliced clip saved as a shots file and loaded again (the thumbnails
+// rebuilt from the video), then exported as JPEG images and published.
+TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
     const test::TempFolder folder;
+    const std::string file = folder.File("clip.hpv");
     Session s;
     ASSERT_TRUE(s.OpenAndSlice(Mpeg1()));
+    s.user.answer = file;
+    ASSERT_TRUE(s.doc.ShotsFile().SaveShots());
+    EXPECT_FALSE(s.doc.ShotsModified());
+
+    Session loaded;
+    loaded.user.answer = file;
+    loaded.doc.ShotsFile().LoadShots();  // opens the clip named in the file
+    EXPECT_TRUE(loaded.view.locked);
+    ASSERT_TRUE(loaded.RunChain());
+    EXPECT_EQ(loaded.Ranges(), s.Ranges());
+    EXPECT_EQ(loaded.user.messages,
+              std::vector<std::string>{"5 shots extracted from the shots file."});
+    EXPECT_FALSE(loaded.doc.ShotsModified() || loaded.view.locked);
+    EXPECT_EQ(loaded.user.progress,
+              (std::vector<std::string>{"Loading", "end", "Extracting", "end"}));
+    ASSERT_EQ(loaded.view.items.size(), 5u);
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(loaded.view.items[i].caption, s.view.items[i].caption);
+        // The same frame decoded again gives the same thumbnail.
+        EXPECT_LE(MaxDifference(loaded.view.items[i].picture, s.view.items[i].picture), 2);
+    }
+
+    // Going to a shot shows its first frame; a refresh retakes its picture.
+    loaded.doc.GoToShot(2, false);
+    ASSERT_TRUE(loaded.RunUntil([&] { return !loaded.doc.GetPlayer().SeekIssued(); }));
+    EXPECT_EQ(test::ReadFrameCode(*loaded.doc.GetPlayer().FrameSurface()), 85);
+    ASSERT_TRUE(loaded.doc.RefreshShotImage(1));
+    ASSERT_TRUE(loaded.RunChain());
+    EXPECT_EQ(loaded.view.replacements, 1);
+    EXPECT_EQ(test::ReadFrameCode(*loaded.doc.GetPlayer().FrameSurface()), 40);
+
+    // Deleting the shots while they are rebuilt ends the rebuilding.
+    loaded.doc.ShotsFile().LoadShots();
+    ASSERT_TRUE(loaded.doc.ShotsFile().IsRebuilding());
+    loaded.doc.ClearShots();
+    ASSERT_TRUE(loaded.RunChain());
+    EXPECT_FALSE(loaded.doc.ShotsFile().IsRebuilding() || loaded.view.locked);
+    EXPECT_EQ(loaded.user.progress.back(), "end");
+
+    // JPEG images of the sliced clip.
     PublishOptions& options = s.doc.GetPublisher().Options();
     options.targetFile = folder.File("out.html");
     options.stretchToFit = true;
@@ -55,10 +98,11 @@ TEST(DocumentOnClip, JpegExportEscapeAndPublishing) {
         EXPECT_EQ(FrameCodeOf(image), s.doc.Shots().At(i)->startFrame) << i;
     }
     EXPECT_EQ(s.user.kinds, std::vector<MessageKind>{MessageKind::Information});
-    EXPECT_EQ(s.user.progress, (std::vector<std::string>{"Saving to JPEG", "end"}));
+    EXPECT_EQ(s.user.progress,
+              (std::vector<std::string>{"Saving", "end", "Saving to JPEG", "end"}));
     ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg({4}));  // one image: no progress bar
     ASSERT_TRUE(s.RunChain());
-    EXPECT_EQ(s.user.progress.size(), 2u);
+    EXPECT_EQ(s.user.progress.size(), 4u);
     s.user.escapeAtPump = s.user.pumps + 2;  // the counter goes on: images 7 and 8
     ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(kAllShots));
     ASSERT_TRUE(s.RunChain());
@@ -81,81 +125,20 @@ TEST(DocumentOnClip, JpegExportEscapeAndPublishing) {
     EXPECT_EQ(s.user.opened, std::vector<std::string>{page});
     EXPECT_EQ(s.user.messages.size(), 3u);  // a publication reports nothing
 
-    // Opening a video while the events go through ends the chain silently.
-    const int at = s.user.pumps + 2;
-    s.user.onPump = [&s, at](int pump) {
-        if (pump == at) {
-            ASSERT_TRUE(s.doc.OpenVideo(test::MediaPath(Mpeg1())));
-        }
-    };
-    options.targetFile = folder.File("again/index.html");
-    ASSERT_TRUE(s.doc.Publishing().Publish());
-    ASSERT_TRUE(s.RunChain());
-    EXPECT_FALSE(s.doc.Publishing().LastOutcome().has_value());
-    EXPECT_FALSE(std::filesystem::exists(folder.File("again/index.html")));
-    EXPECT_EQ(s.user.opened.size(), 1u);
-    EXPECT_EQ(s.user.messages.size(), 3u);
-
-    // Closing the video ends an export and resets all options but the files.
-    ASSERT_EQ(s.doc.ShotCount(), 5);  // opening a video keeps the shots
+    // Closing the video ends a publication silently and resets all options
+    // but the files.
     options.title = "Holiday";
     options.additionalFiles = {"logo.gif"};
-    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(kAllShots));
+    options.targetFile = folder.File("again/index.html");
+    ASSERT_TRUE(s.doc.Publishing().Publish());
     s.doc.CloseVideo();
-    EXPECT_FALSE(s.doc.FrameChainRunning());
+    EXPECT_FALSE(s.doc.FrameChainRunning() || s.doc.Publishing().LastOutcome().has_value());
+    EXPECT_FALSE(std::filesystem::exists(folder.File("again/index.html")));
+    EXPECT_EQ(s.user.messages.size(), 3u);
     EXPECT_EQ(options.title, "Trevanto Thumbnail");
     EXPECT_EQ(options.additionalFiles, std::vector<std::string>{"logo.gif"});
     EXPECT_FALSE(s.doc.JpegExport().ExtractAsJpeg({0}));
     EXPECT_EQ(s.user.messages.back(), "Please load a movie file first.");
-}
-
-TEST(DocumentOnClip, ShotsFileRoundTripRebuildsEveryShotWithItsPicture) {
-    const test::TempFolder folder;
-    const std::string file = folder.File("clip.hpv");
-    Session sliced;
-    ASSERT_TRUE(sliced.OpenAndSlice(Mpeg1()));
-    sliced.user.answer = file;
-    ASSERT_TRUE(sliced.doc.ShotsFile().SaveShots());
-    EXPECT_FALSE(sliced.doc.ShotsModified());
-    EXPECT_EQ(ReadFile(file).rfind("Trevanto (c) 2004 Qelvar\r\n\r\n" + test::MediaPath(Mpeg1()) +
-                                       "\r\nshot 1=0,0,39\r\nshot 2=40,40,84\r\n",
-                                   0),
-              0u);
-
-    Session loaded;
-    loaded.user.answer = file;
-    loaded.doc.ShotsFile().LoadShots();  // opens the clip named in the file
-    EXPECT_TRUE(loaded.view.locked);
-    ASSERT_TRUE(loaded.RunChain());
-    EXPECT_EQ(loaded.Ranges(), sliced.Ranges());
-    EXPECT_EQ(loaded.user.messages,
-              std::vector<std::string>{"5 shots extracted from the shots file."});
-    EXPECT_FALSE(loaded.doc.ShotsModified() || loaded.view.locked);
-    EXPECT_EQ(loaded.user.progress,
-              (std::vector<std::string>{"Loading", "end", "Extracting", "end"}));
-    ASSERT_EQ(loaded.view.items.size(), 5u);
-    for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(loaded.view.items[i].caption, sliced.view.items[i].caption);
-        // The same frame decoded again gives the same thumbnail.
-        EXPECT_LE(MaxDifference(loaded.view.items[i].picture, sliced.view.items[i].picture), 2);
-    }
-
-    // Going to a shot shows its first frame; a refresh retakes its picture.
-    loaded.doc.GoToShot(2, false);
-    ASSERT_TRUE(loaded.RunUntil([&] { return !loaded.doc.GetPlayer().SeekIssued(); }));
-    EXPECT_EQ(test::ReadFrameCode(*loaded.doc.GetPlayer().FrameSurface()), 85);
-    ASSERT_TRUE(loaded.doc.RefreshShotImage(1));
-    ASSERT_TRUE(loaded.RunChain());
-    EXPECT_EQ(loaded.view.replacements, 1);
-    EXPECT_EQ(test::ReadFrameCode(*loaded.doc.GetPlayer().FrameSurface()), 40);
-
-    // Deleting the shots while they are rebuilt ends the rebuilding.
-    loaded.doc.ShotsFile().LoadShots();
-    ASSERT_TRUE(loaded.doc.ShotsFile().IsRebuilding());
-    loaded.doc.ClearShots();
-    ASSERT_TRUE(loaded.RunChain());
-    EXPECT_FALSE(loaded.doc.ShotsFile().IsRebuilding() || loaded.view.locked);
-    EXPECT_EQ(loaded.user.progress.back(), "end");
 }
 
 TEST(DocumentOnClip, ShotsFileRecordsAndFailures) {

@@ -32,9 +32,7 @@ struct View : ShotViewPort {
         return true;
     }
     bool ReplaceThumbnail(int32_t image, const QImage& picture) override {
-        if (image < 0 || image >= static_cast<int32_t>(items.size()))
-            return false;
-        items[static_cast<size_t>(image)].picture = picture;
+        items.at(static_cast<size_t>(image)).picture = picture;
         ++replacements;
         return true;
     }

