@@ -68,7 +68,7 @@ TEST(JpegMessages, EachFailureHasItsTextAndKind) {
     }
 }
 
-TEST(SettingsStore, RecentFilesUrlsAndDockSizesSurviveARestart) {
+TEST(SettingsStore, RecentFilesAndUrlsSurviveARestart) {
     const QTemporaryDir folder;
     const std::string path = (folder.path() + "/trevanto.conf").toStdString();
     {
@@ -77,14 +77,11 @@ TEST(SettingsStore, RecentFilesUrlsAndDockSizesSurviveARestart) {
             store.AddRecentFile(file);  // four kept, the most recent first, no duplicate
         store.SaveUrlHistory({{"a", "b", "c"}, "c"});
         store.SaveUrlHistory({{"first", "second"}, "now"});  // shorter: no older entry stays
-        EXPECT_FALSE(store.LoadDockSizes(123).has_value());
-        store.SaveDockSizes(123, {1, 2, 3, 4, 5, 6});
     }
     SettingsStore again(path);
     again.RemoveRecentFile("/v/e");
     EXPECT_EQ(again.RecentFiles(), (std::vector<std::string>{"/v/c", "/v/d", "/v/b"}));
     EXPECT_EQ(again.LoadUrlHistory().entries, (std::vector<std::string>{"first", "second"}));
-    EXPECT_EQ(again.LoadDockSizes(123), (DockSizes{1, 2, 3, 4, 5, 6}));
     {
         QSettings raw(QString::fromStdString(path), QSettings::NativeFormat);
         raw.beginGroup("SOFTWARE/Qelvar/Trevanto/options/urls");

@@ -85,7 +85,7 @@ TEST_F(FakeGraph, SamplerClosesTheLastShotAtAnEarlyEndAndStopDropsTheShotInProgr
     Deliver(1, 109);  // frames 110 on never come
     EndOfStream();
     EXPECT_EQ(s.Ranges(), (RangeList{{0, 39}, {40, 79}, {80, 109}}));
-    EXPECT_EQ(s.view.Captions()[1], "shot 0002 ( 40 - 79 )");
+    EXPECT_EQ(s.view.items[1].caption, "shot 0002 ( 40 - 79 )");
 
     doc.ClearShots();
     doc.GetPlayer().Pause();
@@ -134,10 +134,9 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
     Open();
     AddShots({{10, 99}, {100, 150}});
     doc.RecaptionAll();  // 200 frames of 0.04 s
-    EXPECT_TRUE(s.frame.paneTimecode);
-    EXPECT_EQ(s.view.Captions()[0], "00:00:00:0400 - 00:00:03:0960");
+    EXPECT_EQ(s.view.items[0].caption, "00:00:00:0400 - 00:00:03:0960");
     doc.RecaptionAll();
-    EXPECT_EQ(s.view.Captions()[0], "shot 0001 ( 10 - 99 )");
+    EXPECT_EQ(s.view.items[0].caption, "shot 0001 ( 10 - 99 )");
 
     // The start moves to the current frame, unless the shots forbid it.
     const struct {
@@ -154,7 +153,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
     }
     EXPECT_EQ(doc.Shots().At(1)->imageFrame, 100);  // refining leaves it
     EXPECT_EQ(s.view.replacements, 2);
-    EXPECT_EQ(s.view.Captions()[0], "shot 0001 ( 10 - 59 )");
+    EXPECT_EQ(s.view.items[0].caption, "shot 0001 ( 10 - 59 )");
 
     s.view.refuse = true;  // a refused shot stays without view indexes
     std::string caption;

@@ -45,12 +45,6 @@ struct View : ShotViewPort {
     }
     void DeleteAllItems() override { items.clear(); }
     void SetPaintingLocked(bool lock) override { locked = lock; }
-    std::vector<std::string> Captions() const {
-        std::vector<std::string> captions;
-        for (const auto& item : items)
-            captions.push_back(item.caption);
-        return captions;
-    }
     CPlayerDoc* document = nullptr;
     bool refuse = false;
     bool locked = false;
@@ -60,9 +54,7 @@ struct View : ShotViewPort {
 
 struct Frame : FramePort {
     void CheckButton(int32_t id, bool checked) override { buttons[id] = checked; }
-    void UpdateFramePanes(int32_t, int32_t, bool timecode, double) override {
-        paneTimecode = timecode;
-    }
+    void UpdateFramePanes(int32_t, int32_t, bool, double) override {}
     void UpdateShotCount(int32_t) override {}
     bool PresentFrame(const std::shared_ptr<const Surface>& frame) override {
         blankPresents += frame ? 0 : 1;
@@ -70,17 +62,14 @@ struct Frame : FramePort {
     }
     bool Checked(int32_t id) const { return buttons.count(id) != 0 && buttons.at(id); }
     std::map<int32_t, bool> buttons;
-    bool paneTimecode = false, previewVisible = true;
+    bool previewVisible = true;
     int blankPresents = 0;
 };
 
 // Answers the file dialogs with `answer`, presses Escape at pump
 // `escapeAtPump` and keeps what the progress bar showed.
 struct User : UserPort, ProgressPort {
-    void ShowMessage(const std::string& text, MessageKind kind) override {
-        messages.push_back(text);
-        kinds.push_back(kind);
-    }
+    void ShowMessage(const std::string& text, MessageKind) override { messages.push_back(text); }
     bool AskYesNo(const std::string&) override { return true; }
     std::optional<std::string> ChooseFile(FileDialogKind, const std::string&,
                                           const std::string&) override {
@@ -99,7 +88,6 @@ struct User : UserPort, ProgressPort {
     void BeginProgress(const std::string& caption) override { progress.push_back(caption); }
     void EndProgress() override { progress.push_back("end"); }
     std::vector<std::string> messages, opened, progress;
-    std::vector<MessageKind> kinds;
     std::optional<std::string> answer;
     int pumps = 0, escapeAtPump = -1;
     std::function<void(int)> onPump;
