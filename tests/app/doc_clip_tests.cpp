@@ -81,11 +81,12 @@ TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
     EXPECT_EQ(loaded.user.progress.back(), "end");
 
     // JPEG images of the sliced clip.
-    PublishOptions& options = s.doc.GetPublisher().Options();
+    PublishOptions options;
     options.targetFile = folder.File("out.html");
     options.stretchToFit = true;
     options.shotWidth = 320;
     options.shotHeight = 240;  // no template: the whole frame shows
+    s.doc.SetPublishOptions(options);
     ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(kAllShots));
     ASSERT_TRUE(s.RunChain());
     for (int32_t i = 0; i < 5; ++i) {
@@ -111,6 +112,7 @@ TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
     // Publishing numbers from one, makes the folder and opens the first page.
     const std::string page = folder.File("pub/index.html");
     options.targetFile = page;
+    s.doc.SetPublishOptions(options);
     ASSERT_TRUE(s.doc.Publishing().Publish());
     ASSERT_TRUE(s.RunChain());
     EXPECT_TRUE(testing::DecodeJpeg(folder.File("pub/image0005.jpg")).size().isValid());
@@ -125,13 +127,15 @@ TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
     options.title = "Holiday";
     options.additionalFiles = {"logo.gif"};
     options.targetFile = folder.File("again/index.html");
+    s.doc.SetPublishOptions(options);
     ASSERT_TRUE(s.doc.Publishing().Publish());
     s.doc.CloseVideo();
     EXPECT_FALSE(s.doc.FrameChainRunning() || s.doc.Publishing().LastOutcome().has_value());
     EXPECT_FALSE(std::filesystem::exists(folder.File("again/index.html")));
     EXPECT_EQ(s.user.messages.size(), 3u);
-    EXPECT_EQ(options.title, "Trevanto Thumbnail");
-    EXPECT_EQ(options.additionalFiles, std::vector<std::string>{"logo.gif"});
+    const PublishOptions& reset = s.doc.GetPublisher().Options();
+    EXPECT_EQ(reset.title, "Trevanto Thumbnail");
+    EXPECT_EQ(reset.additionalFiles, std::vector<std::string>{"logo.gif"});
     EXPECT_FALSE(s.doc.JpegExport().ExtractAsJpeg({0}));
     EXPECT_EQ(s.user.messages.back(), "Please load a movie file first.");
 }
