@@ -115,7 +115,7 @@ TEST(Cli, SavedShotsLoadBackTheSameAndMakeJpegImages) {
     EXPECT_FALSE(std::filesystem::exists(folder.File("big/" + Image(6))));
 }
 
-TEST(Cli, PublishedPagesAndArchivesReferOnlyToWrittenFiles) {
+TEST(Cli, PublishedPagesReferOnlyToWrittenFiles) {
     const test::TempFolder folder;
     const std::string page = folder.File("site/index.html");
     const auto result = RunCli({"slice", kMpeg1, "--engine", "--publish", page, "--per-row", "2",
