@@ -64,8 +64,11 @@ class CPlayerDoc : private PlayerListener,
     bool IsOpen() const override { return player_.IsOpen(); }
     // The user drags the navigation slider to `position` (0..32767).
     void SeekFromSlider(int32_t position, bool force);
-    Player& GetPlayer() { return player_; }
     const Player& GetPlayer() const { return player_; }
+    void Pause() { player_.Pause(); }
+    void SeekToFrame(int32_t frame) { player_.SeekToFrame(frame); }
+    // Both marks at once (-1 for none); false, changing nothing, when refused.
+    bool SetPlayRange(int32_t start, int32_t end) { return player_.SetPlayRange(start, end); }
     // Runs a menu, toolbar or accelerator command meant for the document.
     // False when the id is not one of them (or needs a dialog: Settings).
     bool OnCommand(int32_t commandId, bool shift = false);

@@ -32,8 +32,8 @@ class FakeGraph : public ::testing::Test {
         graph = source.opened;
         doc.HandleGraphEvents();
         if (at >= 0) {
-            doc.GetPlayer().Pause();
-            doc.GetPlayer().SeekToFrame(at);
+            doc.Pause();
+            doc.SeekToFrame(at);
             if (settle)
                 doc.HandleGraphEvents();
         }
@@ -87,8 +87,8 @@ TEST_F(FakeGraph, SamplerClosesTheLastShotAtAnEarlyEndAndStopDropsTheShotInProgr
     EXPECT_EQ(s.Ranges(), (RangeList{{0, 39}, {40, 79}, {80, 109}}));
 
     doc.ClearShots();
-    doc.GetPlayer().Pause();
-    doc.GetPlayer().SeekToFrame(0);
+    doc.Pause();
+    doc.SeekToFrame(0);
     doc.StartSampler();
     doc.HandleGraphEvents();
     Deliver(1, 60);
@@ -112,7 +112,7 @@ TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
     EXPECT_EQ(RedAt(0, 40), 128 - test::SceneContrast(1));
     // A hidden preview passes nothing to the run.
     s.frame.previewVisible = false;
-    doc.GetPlayer().SeekToFrame(0);
+    doc.SeekToFrame(0);
     doc.StartSampler();
     doc.HandleGraphEvents();
     Deliver(1, 100);
@@ -145,7 +145,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
                 {5, 1, {{10, 99}, {100, 150}}},    {10, 1, {{10, 99}, {100, 150}}},
                 {120, 1, {{10, 119}, {120, 150}}}, {60, 1, {{10, 59}, {60, 150}}}};
     for (const auto& row : rows) {
-        doc.GetPlayer().SeekToFrame(row.at);
+        doc.SeekToFrame(row.at);
         doc.HandleGraphEvents();
         doc.RefineShotStart(row.item);
         EXPECT_EQ(s.Ranges(), row.ranges) << row.at;
@@ -167,7 +167,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
 TEST_F(FakeGraph, MergeRetakesThePictureThroughTheChain) {
     Open();
     AddShots({{0, 9}, {10, 49}, {60, 99}});
-    doc.GetPlayer().Pause();
+    doc.Pause();
     doc.HandleGraphEvents();
     graph->deliverOnSeek = 70;  // every seek brings another frame, of scene 1
     const int seeks = graph->seekCount;

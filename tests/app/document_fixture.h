@@ -104,7 +104,7 @@ class Session {
         doc.SetPacedPlayback(false);
         if (!doc.OpenVideo(MediaPath(clip)))
             return false;
-        doc.GetPlayer().Pause();
+        doc.Pause();
         doc.HandleGraphEvents();
         return true;
     }
@@ -126,7 +126,7 @@ class Session {
     bool OpenAndSlice(const TestClip& clip) {
         if (!Open(clip))
             return false;
-        doc.GetPlayer().SeekToFrame(0);
+        doc.SeekToFrame(0);
         doc.StartEngine();
         return RunUntil([this] { return !doc.IsSlicing(); });
     }

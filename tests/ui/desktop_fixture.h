@@ -95,8 +95,8 @@ class DesktopTest : public ::testing::Test {
             return false;
         app.OnCommand(command::kPause);
         // A seek is sure to deliver its frame, whatever had arrived before.
-        Player& player = app.Document().GetPlayer();
-        player.SeekToFrame(0);
+        const Player& player = app.Document().GetPlayer();
+        app.Document().SeekToFrame(0);
         return WaitFor([&] {
             return player.FrameSurface() != nullptr && !player.SeekIssued() &&
                    player.CurrentFrame() == 0;
