@@ -1,9 +1,12 @@
 #include "app/jpeg_export_commands.h"
 
+#include "app/document_surfaces.h"
 #include "app/jpeg_messages.h"
-#include "app/player_doc.h"
 #include "common/paths.h"
 #include "common/text_format.h"
+#include "publish/publisher.h"
+#include "shots/shot_list.h"
+#include "video/player.h"
 #include "video/player_messages.h"
 
 namespace trevanto {
@@ -16,7 +19,7 @@ bool JpegExportCommands::ExtractAsJpeg(std::vector<int32_t> items,
 
 bool JpegExportCommands::StartPublicationExport(std::vector<int32_t> items,
                                                 std::function<void()> completed) {
-    if (doc_.FrameChainRunning())
+    if (host_.FrameChainRunning())
         return false;
     counter_ = 1;
     return Start(std::move(items), false, OutputFolder(), std::move(completed));
@@ -24,13 +27,13 @@ bool JpegExportCommands::StartPublicationExport(std::vector<int32_t> items,
 
 bool JpegExportCommands::Start(std::vector<int32_t> items, bool userExport, std::string folder,
                                std::function<void()> completed) {
-    UserPort& user = *doc_.Ports().user;
-    if (!doc_.IsOpen()) {
+    UserPort& user = *host_.Ports().user;
+    if (!host_.IsOpen()) {
         user.ShowMessage(message::kLoadMovieFirst);
         return false;
     }
     // A running chain keeps its own completion.
-    if (doc_.FrameChainRunning() || items.empty())
+    if (host_.FrameChainRunning() || items.empty())
         return false;
     if (const std::string problem = SizeProblem(); !problem.empty()) {
         user.ShowMessage(problem);
@@ -42,11 +45,11 @@ bool JpegExportCommands::Start(std::vector<int32_t> items, bool userExport, std:
     lastSavedPath_.clear();
     saved_ = 0;
     publicationCompleted_ = std::move(completed);
-    return doc_.Chain().Start(*this, static_cast<int32_t>(items_.size()));
+    return chain_.Start(*this, static_cast<int32_t>(items_.size()));
 }
 
 bool JpegExportCommands::IsActive() const {
-    return doc_.Chain().Runs(*this);
+    return chain_.Runs(*this);
 }
 
 std::string JpegExportCommands::SizeProblem() const {
@@ -54,29 +57,29 @@ std::string JpegExportCommands::SizeProblem() const {
 }
 
 std::string JpegExportCommands::OutputFolder() const {
-    return JpegOutputFolder(doc_.GetPublisher().Options().targetFile);
+    return JpegOutputFolder(publisher_.Options().targetFile);
 }
 
 ExportSize JpegExportCommands::Size() const {
-    const PublishOptions& options = doc_.GetPublisher().Options();
+    const PublishOptions& options = publisher_.Options();
     return JpegExportSize(options.stretchToFit, options.shotWidth, options.shotHeight);
 }
 
 FrameJob::Seek JpegExportCommands::SeekItem(int32_t k) {
-    if (!doc_.IsOpen()) {
-        doc_.Ports().user->ShowMessage(message::kLoadMovieFirst);
+    if (!host_.IsOpen()) {
+        host_.Ports().user->ShowMessage(message::kLoadMovieFirst);
         return Seek::Failed;
     }
     // An item whose shot is gone (deleted meanwhile) ends the chain.
     const int32_t item = items_[static_cast<size_t>(k)];
-    if (!doc_.Surfaces().Thumbnail() || !doc_.Shots().FindShotByItem(item))
+    if (!surfaces_.Thumbnail() || !host_.Shots().FindShotByItem(item))
         return Seek::Failed;
-    doc_.GoToShot(item, false);
+    host_.GoToShot(item, false);
     return Seek::Sought;
 }
 
 int32_t JpegExportCommands::WantedFrame(int32_t k) const {
-    return doc_.Shots().StartFrameOfItem(items_[static_cast<size_t>(k)]);
+    return host_.Shots().StartFrameOfItem(items_[static_cast<size_t>(k)]);
 }
 
 bool JpegExportCommands::Act(int32_t /*k*/) {
@@ -99,8 +102,8 @@ void JpegExportCommands::Finish(bool completed) {
         return;
     if (userExport_) {
         // The report counts what reached the disk, not what was asked for.
-        doc_.Ports().user->ShowMessage(JpegExportReport(saved_, lastSavedPath_),
-                                       MessageKind::Information);
+        host_.Ports().user->ShowMessage(JpegExportReport(saved_, lastSavedPath_),
+                                        MessageKind::Information);
     } else if (publicationCompleted) {
         publicationCompleted();
     }
@@ -109,27 +112,27 @@ void JpegExportCommands::Finish(bool completed) {
 bool JpegExportCommands::ScaleFrame() {
     const ExportSize size = Size();
     // The work surface grows to the export size (bounded by SizeProblem).
-    if (doc_.Surfaces().EnsureWorkSize(size.width, size.height) &&
-        ScaleToWorkSurface(doc_.GetPlayer().FrameSurface().get(), doc_.Surfaces().Work(),
-                           size.width, size.height)) {
+    if (surfaces_.EnsureWorkSize(size.width, size.height) &&
+        ScaleToWorkSurface(player_.FrameSurface().get(), surfaces_.Work(), size.width,
+                           size.height)) {
         return true;
     }
-    doc_.Ports().user->ShowMessage(
+    host_.Ports().user->ShowMessage(
         FormatText("The video frame could not be scaled to %d x %d.", size.width, size.height));
     return false;
 }
 
 bool JpegExportCommands::SaveImage(const std::string& filePath) {
-    const Surface* work = doc_.Surfaces().Work();
+    const Surface* work = surfaces_.Work();
     if (!work)
         return false;
     const ExportSize size = Size();
     const JpegWriteResult result =
-        SaveSurfaceAsJpeg(filePath, *work, doc_.GetShotTemplate(),
-                          doc_.GetPublisher().Options().stretchToFit, size.width, size.height);
+        SaveSurfaceAsJpeg(filePath, *work, host_.GetShotTemplate(),
+                          publisher_.Options().stretchToFit, size.width, size.height);
     if (!result.Written()) {
         if (const JpegMessage message = JpegWriteMessage(result); !message.text.empty())
-            doc_.Ports().user->ShowMessage(message.text, message.kind);
+            host_.Ports().user->ShowMessage(message.text, message.kind);
         return false;
     }
     written_.push_back(filePath);

@@ -10,16 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "app/command_hosts.h"
 #include "app/frame_job_chain.h"
 #include "export/jpeg_export.h"
 
 namespace trevanto {
 
-class CPlayerDoc;
+class DocumentSurfaces;
+class Player;
+class Publisher;
 
 class JpegExportCommands : private FrameJob {
   public:
-    explicit JpegExportCommands(CPlayerDoc& doc) : doc_(doc) {}
+    JpegExportCommands(JpegExportHost& host, const Player& player, DocumentSurfaces& surfaces,
+                       FrameJobChain& chain, const Publisher& publisher)
+        : host_(host), player_(player), surfaces_(surfaces), chain_(chain), publisher_(publisher) {}
     JpegExportCommands(const JpegExportCommands&) = delete;
     JpegExportCommands& operator=(const JpegExportCommands&) = delete;
 
@@ -60,7 +65,11 @@ class JpegExportCommands : private FrameJob {
     const char* EscapeMessage() const override { return "Publish to the web aborted."; }
     void Finish(bool completed) override;
 
-    CPlayerDoc& doc_;
+    JpegExportHost& host_;
+    const Player& player_;
+    DocumentSurfaces& surfaces_;
+    FrameJobChain& chain_;
+    const Publisher& publisher_;
     int32_t counter_ = 1;
     std::vector<int32_t> items_;
     bool userExport_ = false;

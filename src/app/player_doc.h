@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_hosts.h"
 #include "app/document_ports.h"
 #include "app/document_surfaces.h"
 #include "app/frame_job_chain.h"
@@ -30,7 +31,10 @@
 
 namespace trevanto {
 
-class CPlayerDoc : private PlayerListener {
+class CPlayerDoc : private PlayerListener,
+                   private ShotsFileHost,
+                   private JpegExportHost,
+                   private PublishingHost {
   public:
     // `screenWidth` x `screenHeight` sizes the work surface of the JPEG export.
     CPlayerDoc(MediaGraphFactory factory, DocumentPorts ports, int screenWidth = 1920,
@@ -41,7 +45,7 @@ class CPlayerDoc : private PlayerListener {
 
     // Null ports become do-nothing ones.
     void SetPorts(const DocumentPorts& ports) { ports_ = ports.WithDefaults(); }
-    const DocumentPorts& Ports() const { return ports_; }
+    const DocumentPorts& Ports() const override { return ports_; }
     // The application's shot bitmap template; null draws none.
     void SetShotTemplate(const ShotTemplate* shotTemplate) { template_ = shotTemplate; }
 
@@ -55,13 +59,16 @@ class CPlayerDoc : private PlayerListener {
     bool HandleNextGraphEvent() { return player_.HandleNextGraphEvent(); }
 
     // --- Video ------------------------------------------------------------
-    bool OpenVideo(const std::string& path) { return player_.OpenVideo(path); }
+    bool OpenVideo(const std::string& path) override { return player_.OpenVideo(path); }
     void CloseVideo() { player_.CloseVideo(); }
-    bool IsOpen() const { return player_.IsOpen(); }
+    bool IsOpen() const override { return player_.IsOpen(); }
     // The user drags the navigation slider to `position` (0..32767).
     void SeekFromSlider(int32_t position, bool force);
-    Player& GetPlayer() { return player_; }
     const Player& GetPlayer() const { return player_; }
+    void Pause() { player_.Pause(); }
+    void SeekToFrame(int32_t frame) { player_.SeekToFrame(frame); }
+    // Both marks at once (-1 for none); false, changing nothing, when refused.
+    bool SetPlayRange(int32_t start, int32_t end) { return player_.SetPlayRange(start, end); }
     // Runs a menu, toolbar or accelerator command meant for the document.
     // False when the id is not one of them (or needs a dialog: Settings).
     bool OnCommand(int32_t commandId, bool shift = false);
@@ -74,7 +81,7 @@ class CPlayerDoc : private PlayerListener {
     bool DeleteShot(int32_t item);
     void ShiftIndexesAfterRemoval(int32_t item, int32_t image);
     void ClearShots();
-    void GoToShot(int32_t item, bool play);
+    void GoToShot(int32_t item, bool play) override;
     void GoToMiddle(int32_t item);
     void GoToEnd(int32_t item);
     void RecaptionAll();
@@ -85,11 +92,10 @@ class CPlayerDoc : private PlayerListener {
     bool MergeShots(const std::vector<int32_t>& items);
     // The shots changed since they were last saved or loaded.
     bool ShotsModified() const { return shotsModified_; }
-    void SetShotsModified(bool modified) { shotsModified_ = modified; }
-    int32_t ShotCount() const { return shots_.ShotCount(); }
-    const ShotList& Shots() const { return shots_; }
+    void SetShotsModified(bool modified) override { shotsModified_ = modified; }
+    int32_t ShotCount() const override { return shots_.ShotCount(); }
+    const ShotList& Shots() const override { return shots_; }
     // The records of a shots file waiting to be rebuilt.
-    PendingShotList& Pending() { return pending_; }
     const PendingShotList& Pending() const { return pending_; }
     bool TimecodeMode() const { return timecodeMode_; }
     CaptionContext Captions() const;
@@ -112,33 +118,34 @@ class CPlayerDoc : private PlayerListener {
 
     // --- Thumbnails ---------------------------------------------------------
     // Scales the current frame into the thumbnail surface.
-    bool ScaleToThumbnail();
+    bool ScaleToThumbnail() override;
     // Makes a thumbnail from the thumbnail surface and adds a shot
     // [start, end], or (add off) replaces image `imageIndex` of the view.
-    bool CaptureShot(bool add, int32_t start, int32_t end, int32_t imageIndex = -1);
+    bool CaptureShot(bool add, int32_t start, int32_t end, int32_t imageIndex = -1) override;
     // Retakes the picture of the item's shot at its start frame. Refused
     // (false) while a chain of frame requests runs: the chain owns the request.
     bool RefreshShotImage(int32_t item);
 
-    DocumentSurfaces& Surfaces() { return surfaces_; }
+    // The thumbnail and work surfaces exist (made when a video opens).
+    bool SurfacesSetUp() const { return surfaces_.IsSetUp(); }
     // The number of the next JPEG image.
     int32_t JpegCounter() const { return jpegExport_.Counter(); }
     // Deleting shots asks first.
     bool ConfirmDeletes() const { return confirmDeletes_; }
     void SetConfirmDeletes(bool confirm) { confirmDeletes_ = confirm; }
-    const ShotTemplate& GetShotTemplate() const { return Template(); }
+    const ShotTemplate& GetShotTemplate() const override { return Template(); }
 
     // --- Shots files, JPEG export, publishing (player_doc_export.cpp) -------
     ShotsFileCommands& ShotsFile() { return shotsFile_; }
     JpegExportCommands& JpegExport() { return jpegExport_; }
     PublishingCommands& Publishing() { return publishing_; }
-    Publisher& GetPublisher() { return publisher_; }
     const Publisher& GetPublisher() const { return publisher_; }
+    // The publishing options of the video (reset when a video opens or closes).
+    void SetPublishOptions(const PublishOptions& options);
     // The chain of frame jobs (shots file, JPEG export, publication images,
     // refresh); only one job runs at a time.
-    FrameJobChain& Chain() { return chain_; }
     const FrameJobChain& Chain() const { return chain_; }
-    bool FrameChainRunning() const { return chain_.IsRunning(); }
+    bool FrameChainRunning() const override { return chain_.IsRunning(); }
 
   private:
     // PlayerListener: how the player reaches the ports and the run.
@@ -174,9 +181,9 @@ class CPlayerDoc : private PlayerListener {
     // The chain keeps a reference to the player, made below; it is only
     // used once the document is built.
     FrameJobChain chain_{player_, ports_};
-    ShotsFileCommands shotsFile_{*this};
-    JpegExportCommands jpegExport_{*this};
-    PublishingCommands publishing_{*this, jpegExport_};
+    ShotsFileCommands shotsFile_{*this, player_, pending_, chain_, surfaces_};
+    JpegExportCommands jpegExport_{*this, player_, surfaces_, chain_, publisher_};
+    PublishingCommands publishing_{*this, player_, publisher_, jpegExport_};
     ThumbnailRefreshJob refreshJob_{*this};
     // Last: the player and its graph go first, before what they report to.
     Player player_;

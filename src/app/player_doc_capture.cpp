@@ -40,7 +40,7 @@ FrameJob::Seek ThumbnailRefreshJob::SeekItem(int32_t /*k*/) {
         doc_.Ports().user->ShowMessage(message::kLoadMovieFirst);
         return Seek::Failed;
     }
-    if (!doc_.Surfaces().Thumbnail() || item_ < 0 || !doc_.Shots().FindShotByItem(item_))
+    if (!doc_.SurfacesSetUp() || item_ < 0 || !doc_.Shots().FindShotByItem(item_))
         return Seek::Failed;
     doc_.GoToShot(item_, false);
     return Seek::Sought;

@@ -12,4 +12,9 @@ void CPlayerDoc::OnVideoClosed() {
     publisher_.ResetToDefaults();
 }
 
+void CPlayerDoc::SetPublishOptions(const PublishOptions& options) {
+    publisher_.Options() = options;
+    publisher_.SetUseTemplate(options.useTemplate);
+}
+
 }  // namespace trevanto

@@ -1,40 +1,32 @@
 #include "app/publishing_commands.h"
 
 #include "app/jpeg_export_commands.h"
-#include "app/player_doc.h"
 #include "app/publishing_messages.h"
+#include "publish/publisher.h"
+#include "shots/shot_list.h"
+#include "video/player.h"
 
 namespace trevanto {
-namespace {
-
-void RecordVideoFacts(CPlayerDoc& doc) {
-    const Player& player = doc.GetPlayer();
-    doc.GetPublisher().PublishVideoFacts(player.OpenedPath(), player.FrameCount(),
-                                         player.DurationSeconds());
-}
-
-}  // namespace
-
 bool PublishingCommands::Publish() {
-    if (const auto notReady = CheckReadyToPublish(doc_.IsOpen(), doc_.ShotCount())) {
+    if (const auto notReady = CheckReadyToPublish(host_.IsOpen(), host_.ShotCount())) {
         ShowMessage(PublishingMessage(*notReady));
         return false;
     }
-    if (doc_.FrameChainRunning())
+    if (host_.FrameChainRunning())
         return false;
     // Refused before the target folder is made.
     if (const std::string problem = jpegExport_.SizeProblem(); !problem.empty()) {
         ShowMessage(problem);
         return false;
     }
-    RecordVideoFacts(doc_);
-    const TargetCheck target = PrepareTarget(doc_.GetPublisher().Options().targetFile);
+    RecordVideoFacts();
+    const TargetCheck target = PrepareTarget(publisher_.Options().targetFile);
     if (!target.ok) {
         ShowMessage(PublishingMessage(target.problem));
         return false;
     }
     std::vector<int32_t> items;
-    for (int32_t item = 0; item < doc_.ShotCount(); ++item)
+    for (int32_t item = 0; item < host_.ShotCount(); ++item)
         items.push_back(item);
     lastOutcome_.reset();
     running_ = jpegExport_.StartPublicationExport(std::move(items), [this] {
@@ -50,17 +42,22 @@ bool PublishingCommands::IsRunning() const {
 }
 
 void PublishingCommands::PublishAfterExport() {
-    RecordVideoFacts(doc_);
-    PublishOutcome outcome = PublishPages(doc_.GetPublisher(), &doc_.Shots());
+    RecordVideoFacts();
+    PublishOutcome outcome = PublishPages(publisher_, &host_.Shots());
     for (const PublishProblem& problem : outcome.problems)
         ShowMessage(PublishingMessage(problem));
     if (!outcome.pageToShow.empty())
-        doc_.Ports().user->OpenWithDefaultHandler(outcome.pageToShow);
+        host_.Ports().user->OpenWithDefaultHandler(outcome.pageToShow);
     lastOutcome_ = std::move(outcome);
 }
 
+void PublishingCommands::RecordVideoFacts() {
+    publisher_.PublishVideoFacts(player_.OpenedPath(), player_.FrameCount(),
+                                 player_.DurationSeconds());
+}
+
 void PublishingCommands::ShowMessage(const std::string& text) {
-    doc_.Ports().user->ShowMessage(text, MessageKind::Warning);
+    host_.Ports().user->ShowMessage(text, MessageKind::Warning);
 }
 
 }  // namespace trevanto

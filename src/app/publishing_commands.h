@@ -4,17 +4,20 @@
 // the document's publishing options as the caller (the wizard, trevanto-cli, a test) left them.
 #include <optional>
 
+#include "app/command_hosts.h"
 #include "publish/publishing_run.h"
 
 namespace trevanto {
 
-class CPlayerDoc;
+class Player;
+class Publisher;
 class JpegExportCommands;
 
 class PublishingCommands {
   public:
-    PublishingCommands(CPlayerDoc& doc, JpegExportCommands& jpegExport)
-        : doc_(doc), jpegExport_(jpegExport) {}
+    PublishingCommands(PublishingHost& host, const Player& player, Publisher& publisher,
+                       JpegExportCommands& jpegExport)
+        : host_(host), player_(player), publisher_(publisher), jpegExport_(jpegExport) {}
     PublishingCommands(const PublishingCommands&) = delete;
     PublishingCommands& operator=(const PublishingCommands&) = delete;
 
@@ -28,9 +31,12 @@ class PublishingCommands {
 
   private:
     void PublishAfterExport();
+    void RecordVideoFacts();
     void ShowMessage(const std::string& text);
 
-    CPlayerDoc& doc_;
+    PublishingHost& host_;
+    const Player& player_;
+    Publisher& publisher_;
     JpegExportCommands& jpegExport_;
     bool running_ = false;
     std::optional<PublishOutcome> lastOutcome_;

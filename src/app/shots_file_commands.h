@@ -6,15 +6,20 @@
 #include <cstdint>
 #include <string>
 
+#include "app/command_hosts.h"
 #include "app/frame_job_chain.h"
+#include "shots/shot_list.h"
 
 namespace trevanto {
 
-class CPlayerDoc;
+class DocumentSurfaces;
+class Player;
 
 class ShotsFileCommands : private FrameJob {
   public:
-    explicit ShotsFileCommands(CPlayerDoc& doc) : doc_(doc) {}
+    ShotsFileCommands(ShotsFileHost& host, Player& player, PendingShotList& pending,
+                      FrameJobChain& chain, const DocumentSurfaces& surfaces)
+        : host_(host), player_(player), pending_(pending), chain_(chain), surfaces_(surfaces) {}
     ShotsFileCommands(const ShotsFileCommands&) = delete;
     ShotsFileCommands& operator=(const ShotsFileCommands&) = delete;
 
@@ -42,7 +47,11 @@ class ShotsFileCommands : private FrameJob {
     bool Act(int32_t k) override;
     void Finish(bool completed) override;
 
-    CPlayerDoc& doc_;
+    ShotsFileHost& host_;
+    Player& player_;
+    PendingShotList& pending_;
+    FrameJobChain& chain_;
+    const DocumentSurfaces& surfaces_;
     int32_t total_ = 0;
     int32_t rebuilt_ = 0;
 };

@@ -40,7 +40,7 @@ ExitStatus CliSession::OpenVideo(const std::string& path) {
     doc_.SetGraphNotify(waiter_.Callback());
     if (!doc_.OpenVideo(path))
         return kFailure;
-    doc_.GetPlayer().Pause();
+    doc_.Pause();
     doc_.HandleGraphEvents();
     return kSuccess;
 }

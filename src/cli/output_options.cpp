@@ -145,9 +145,7 @@ ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options) {
             return kFailure;
     }
     // Set now: opening a video resets the document's options.
-    Publisher& publisher = doc.GetPublisher();
-    publisher.Options() = options.publish;
-    publisher.SetUseTemplate(options.publish.useTemplate);
+    doc.SetPublishOptions(options.publish);
     if (options.jpeg && doc.ShotCount() > 0) {
         std::vector<int32_t> items;
         for (int32_t item = 0; item < doc.ShotCount(); ++item)
@@ -164,7 +162,9 @@ ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options) {
     }
     if (options.publishTarget.empty())
         return kSuccess;
-    publisher.Options().targetFile = options.publishTarget;
+    PublishOptions publish = doc.GetPublisher().Options();
+    publish.targetFile = options.publishTarget;
+    doc.SetPublishOptions(publish);
     if (!doc.Publishing().Publish())
         return kFailure;
     if (const ExitStatus waited =

@@ -160,7 +160,7 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
         return opened;
     }
     CPlayerDoc& doc = session.Doc();
-    Player& player = doc.GetPlayer();
+    const Player& player = doc.GetPlayer();
     const int32_t frames = player.FrameCount();
     if (frames <= 0) {
         session.Err() << "trevanto-cli: " << message::kNotSeekable << '\n';
@@ -175,7 +175,7 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
             return kBadArguments;
         }
     }
-    player.SetPlayRange(options.startFrame, options.endFrame);
+    doc.SetPlayRange(options.startFrame, options.endFrame);
 
     SlicingSettings settings = doc.GetSlicingSettings();
     settings.threshold = options.threshold;
@@ -187,7 +187,7 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
 
     const int32_t first = options.startFrame == -1 ? 0 : options.startFrame;
     const int32_t last = options.endFrame == -1 ? frames - 1 : options.endFrame;
-    player.SeekToFrame(first);
+    doc.SeekToFrame(first);
     if (options.mode == SlicingMode::Engine) {
         doc.StartEngine();
     } else {

@@ -1,72 +1,183 @@
-// Slicing the generated clips through the real media engine.
-#include <cctype>
+// The document on a generated clip through the real media engine: JPEG
+// export and publishing read back with libjpeg, shots files, going to shots.
+#include <filesystem>
+#include <fstream>
 
-#include "clip_session.h"
+#include "document_fixture.h"
+#include "export/jpeg_decode.h"
 #include "support/frame_code.h"
 
 namespace trevanto {
 namespace {
 
-using test::ClipSession;
-using test::ExpectedShots;
-using test::TestClip;
+using test::RangeList;
+using test::Session;
 
-class EngineOnClip : public ::testing::TestWithParam<TestClip> {};
-
-TEST_P(EngineOnClip, FindsExactlyTheCutsAndCoversEveryFrame) {
-    const TestClip& clip = GetParam();
-    ClipSession session;
-    ASSERT_TRUE(session.Open(clip));
-    ASSERT_EQ(session.doc.GetPlayer().FrameCount(), clip.frameCount);
-    session.doc.GetPlayer().SeekToFrame(0);
-    session.doc.StartEngine();  // threshold 15
-    ASSERT_TRUE(session.RunUntilSlicingEnds());
-    const auto ranges = session.Ranges();
-    EXPECT_EQ(ranges, ExpectedShots(clip.cuts, 0, clip.frameCount - 1));
-    // Contiguous from the first frame to the last.
-    ASSERT_FALSE(ranges.empty());
-    EXPECT_EQ(ranges.front().first, 0);
-    EXPECT_EQ(ranges.back().second, clip.frameCount - 1);
-    for (size_t i = 1; i < ranges.size(); ++i) {
-        EXPECT_EQ(ranges[i].first, ranges[i - 1].second + 1);
+const test::TestClip& Mpeg1() {
+    return *test::FindTestClip("clip_mpeg1.mpg");  // 320 x 240, 200 frames, 5 shots
+}
+// The frame number drawn into a picture; -1 when unreadable.
+int FrameCodeOf(const QImage& picture) {
+    Surface surface(picture.width(), picture.height());
+    return surface.CopyFromImage(picture) ? test::ReadFrameCode(surface) : -1;
+}
+// Largest difference of any channel of two pictures; 256 when the sizes differ.
+int MaxDifference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB888);
+    const QImage y = b.convertToFormat(QImage::Format_RGB888);
+    int most = x.size() == y.size() && !x.isNull() ? 0 : 256;
+    for (int row = 0; most < 256 && row < x.height(); ++row) {
+        for (int i = 0; i < x.width() * 3; ++i)
+            most = std::max(most, std::abs(x.constScanLine(row)[i] - y.constScanLine(row)[i]));
     }
-    EXPECT_EQ(session.view.items.size(), ranges.size());
-    EXPECT_TRUE(session.user.messages.empty());
+    return most;
+}
+const std::vector<int32_t> kAllShots{0, 1, 2, 3, 4};
+
+// A sliced clip saved as a shots file and loaded again (the thumbnails
+// rebuilt from the video), then exported as JPEG images and published.
+TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
+    const test::TempFolder folder;
+    const std::string file = folder.File("clip.hpv");
+    Session s;
+    ASSERT_TRUE(s.OpenAndSlice(Mpeg1()));
+    s.user.answer = file;
+    ASSERT_TRUE(s.doc.ShotsFile().SaveShots());
+    EXPECT_FALSE(s.doc.ShotsModified());
+
+    Session loaded;
+    loaded.user.answer = file;
+    loaded.doc.ShotsFile().LoadShots();  // opens the clip named in the file
+    EXPECT_TRUE(loaded.view.locked);
+    ASSERT_TRUE(loaded.RunChain());
+    EXPECT_EQ(loaded.Ranges(), s.Ranges());
+    EXPECT_EQ(loaded.user.messages,
+              std::vector<std::string>{"5 shots extracted from the shots file."});
+    EXPECT_FALSE(loaded.doc.ShotsModified() || loaded.view.locked);
+    EXPECT_EQ(loaded.user.progress,
+              (std::vector<std::string>{"Loading", "end", "Extracting", "end"}));
+    ASSERT_EQ(loaded.view.items.size(), 5u);
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(loaded.view.items[i].caption, s.view.items[i].caption);
+        // The same frame decoded again gives the same thumbnail.
+        EXPECT_LE(MaxDifference(loaded.view.items[i].picture, s.view.items[i].picture), 2);
+    }
+
+    // Going to a shot shows its first frame; a refresh retakes its picture.
+    loaded.doc.GoToShot(2, false);
+    ASSERT_TRUE(loaded.RunUntil([&] { return !loaded.doc.GetPlayer().SeekIssued(); }));
+    EXPECT_EQ(test::ReadFrameCode(*loaded.doc.GetPlayer().FrameSurface()), 85);
+    ASSERT_TRUE(loaded.doc.RefreshShotImage(1));
+    ASSERT_TRUE(loaded.RunChain());
+    EXPECT_EQ(loaded.view.replacements, 1);
+    EXPECT_EQ(test::ReadFrameCode(*loaded.doc.GetPlayer().FrameSurface()), 40);
+
+    // Deleting the shots while they are rebuilt ends the rebuilding.
+    loaded.doc.ShotsFile().LoadShots();
+    ASSERT_TRUE(loaded.doc.ShotsFile().IsRebuilding());
+    loaded.doc.ClearShots();
+    ASSERT_TRUE(loaded.RunChain());
+    EXPECT_FALSE(loaded.doc.ShotsFile().IsRebuilding() || loaded.view.locked);
+    EXPECT_EQ(loaded.user.progress.back(), "end");
+
+    // JPEG images of the sliced clip.
+    PublishOptions options;
+    options.targetFile = folder.File("out.html");
+    options.stretchToFit = true;
+    options.shotWidth = 320;
+    options.shotHeight = 240;  // no template: the whole frame shows
+    s.doc.SetPublishOptions(options);
+    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(kAllShots));
+    ASSERT_TRUE(s.RunChain());
+    for (int32_t i = 0; i < 5; ++i) {
+        const QImage image = testing::DecodeJpeg(folder.File(JpegImageName(i + 1)));
+        EXPECT_EQ(image.size(), QSize(320, 240));
+        EXPECT_EQ(FrameCodeOf(image), s.doc.Shots().At(i)->startFrame) << i;
+    }
+    EXPECT_EQ(s.user.progress,
+              (std::vector<std::string>{"Saving", "end", "Saving to JPEG", "end"}));
+    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg({4}));  // one image: no progress bar
+    ASSERT_TRUE(s.RunChain());
+    EXPECT_EQ(s.user.progress.size(), 4u);
+    s.user.escapeAtPump = s.user.pumps + 2;  // the counter goes on: images 7 and 8
+    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(kAllShots));
+    ASSERT_TRUE(s.RunChain());
+    EXPECT_TRUE(std::filesystem::exists(folder.File("image0008.jpg")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("image0009.jpg")));
+    EXPECT_EQ(s.user.messages, (std::vector<std::string>{
+                                   "5 JPEG images have been saved to disk.",
+                                   "Jpeg image \"" + folder.File("image0006.jpg") + "\" saved.",
+                                   "Publish to the web aborted."}));
+
+    // Publishing numbers from one, makes the folder and opens the first page.
+    const std::string page = folder.File("pub/index.html");
+    options.targetFile = page;
+    s.doc.SetPublishOptions(options);
+    ASSERT_TRUE(s.doc.Publishing().Publish());
+    ASSERT_TRUE(s.RunChain());
+    EXPECT_TRUE(testing::DecodeJpeg(folder.File("pub/image0005.jpg")).size().isValid());
+    EXPECT_EQ(s.doc.JpegCounter(), 6);
+    ASSERT_TRUE(s.doc.Publishing().LastOutcome().has_value());
+    EXPECT_TRUE(s.doc.Publishing().LastOutcome()->complete);
+    EXPECT_EQ(s.user.opened, std::vector<std::string>{page});
+    EXPECT_EQ(s.user.messages.size(), 3u);  // a publication reports nothing
+
+    // Closing the video ends a publication silently and resets all options
+    // but the files.
+    options.title = "Holiday";
+    options.additionalFiles = {"logo.gif"};
+    options.targetFile = folder.File("again/index.html");
+    s.doc.SetPublishOptions(options);
+    ASSERT_TRUE(s.doc.Publishing().Publish());
+    s.doc.CloseVideo();
+    EXPECT_FALSE(s.doc.FrameChainRunning() || s.doc.Publishing().LastOutcome().has_value());
+    EXPECT_FALSE(std::filesystem::exists(folder.File("again/index.html")));
+    EXPECT_EQ(s.user.messages.size(), 3u);
+    const PublishOptions& reset = s.doc.GetPublisher().Options();
+    EXPECT_EQ(reset.title, "Trevanto Thumbnail");
+    EXPECT_EQ(reset.additionalFiles, std::vector<std::string>{"logo.gif"});
+    EXPECT_FALSE(s.doc.JpegExport().ExtractAsJpeg({0}));
+    EXPECT_EQ(s.user.messages.back(), "Please load a movie file first.");
 }
 
-INSTANTIATE_TEST_SUITE_P(Clips, EngineOnClip, ::testing::ValuesIn(test::TestClips()),
-                         [](const ::testing::TestParamInfo<TestClip>& clipInfo) {
-                             std::string name = clipInfo.param.file;
-                             for (char& c : name) {
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             }
-                             return name;
-                         });
-
-const TestClip& Mpeg2Clip() {
-    return *test::FindTestClip("clip_mpeg2.mpg");
-}
-
-TEST(ShotPictureOnClip, GoingToAShotShowsItsFirstFrame) {
-    ClipSession session;
-    ASSERT_TRUE(session.Open(Mpeg2Clip()));
-    session.doc.GetPlayer().SeekToFrame(0);
-    session.doc.StartEngine();
-    ASSERT_TRUE(session.RunUntilSlicingEnds());
-    ASSERT_GE(session.doc.ShotCount(), 3);
-
-    session.doc.GoToShot(2, false);
-    ASSERT_TRUE(session.RunUntil([&] { return !session.doc.GetPlayer().SeekIssued(); }));
-    ASSERT_NE(session.doc.GetPlayer().FrameSurface(), nullptr);
-    EXPECT_EQ(test::ReadFrameCode(*session.doc.GetPlayer().FrameSurface()), 70);
-    EXPECT_EQ(session.doc.GetPlayer().CurrentFrame(), 70);
-
-    const int before = session.view.replacements;
-    session.doc.RefreshShotImage(1);
-    ASSERT_TRUE(session.RunUntil([&] { return !session.doc.FrameChainRunning(); }));
-    EXPECT_EQ(session.view.replacements, before + 1);
-    EXPECT_EQ(test::ReadFrameCode(*session.doc.GetPlayer().FrameSurface()), 30);
+TEST(DocumentOnClip, ShotsFileRecordsAndFailures) {
+    const test::TempFolder folder;
+    const auto write = [&](const std::string& name, const std::string& text) {
+        std::ofstream(folder.File(name), std::ios::binary) << text;
+        return folder.File(name);
+    };
+    Session s;
+    s.user.answer = folder.File("empty.hpv");
+    EXPECT_FALSE(s.doc.ShotsFile().SaveShots());  // no video
+    ASSERT_TRUE(s.Open(Mpeg1()));
+    EXPECT_TRUE(s.doc.ShotsFile().SaveShots());  // no shots: said, the header is written
+    EXPECT_EQ(std::filesystem::file_size(folder.File("empty.hpv")),  // the header's lines
+              std::string("Trevanto (c) 2004 Qelvar\r\n\r\n\r\n").size() +
+                  test::MediaPath(Mpeg1()).size());
+    s.user.answer = folder.File("missing/x.hpv");
+    EXPECT_FALSE(s.doc.ShotsFile().SaveShots());
+    for (const std::string& answer :
+         {write("other.hpv", "trevanto (c) 2004 Qelvar\r\n\r\nx\r\n"),
+          write("short.hpv", "Trevanto (c) 2004 Qelvar\r\n"), folder.File("absent.hpv")}) {
+        s.user.answer = answer;
+        s.doc.ShotsFile().LoadShots();
+    }
+    // LF-only line ends, two records on one line, one ignored record, an image
+    // frame past the end and one at the frame count itself.
+    s.user.answer = write("odd.hpv", "Trevanto (c) 2004 Qelvar\n\n" + test::MediaPath(Mpeg1()) +
+                                         "\nshot 4=10,12,20 shot 5=21,21,30\nshot 0=0,7,0\n"
+                                         "shot 6=31,-1,40\nshot 7=41,500,50\nshot 8=190,200,199\n");
+    s.doc.ShotsFile().LoadShots();
+    ASSERT_TRUE(s.RunChain());
+    EXPECT_EQ(s.Ranges(), (RangeList{{10, 20}, {21, 30}, {190, 199}}));
+    const std::string wrong = "Wrong shot description. The current shot can't be added.";
+    EXPECT_EQ(s.user.messages,
+              (std::vector<std::string>{
+                  "Please load a movie file first.", "No Shot to save.", "No Shot to save.",
+                  "Please choose another filepath.", "Not a Shot file. Sorry !",
+                  "Wrong line #3 header in this Shot file. Sorry !", "Shot File error!", wrong,
+                  wrong, "3 shots extracted from the shots file."}));
+    EXPECT_FALSE(s.view.locked);
 }
 
 }  // namespace

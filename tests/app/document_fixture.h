@@ -1,78 +1,146 @@
 #pragma once
-// A document on a fake graph whose frames are synthetic scenes: the cuts are
-// known, every frame is 100 x 80 so the thumbnail surface receives it as is.
+// A document whose ports record what it asked of the front end, on the real
+// FFmpeg graph (driven unpaced, event by event, as trevanto-cli drives it) or
+// on a fake graph of synthetic scenes. The view keeps item i with image i.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <vector>
+#include <chrono>
+#include <functional>
+#include <map>
+#include <optional>
+#include <thread>
 
 #include "app/player_doc.h"
-#include "recording_ports.h"
-#include "shots/synthetic_frames.h"
-#include "video/fake_media_graph.h"
+#include "support/test_clips.h"
+#include "video/open_media_graph.h"
 
 namespace trevanto::test {
 
 using RangeList = std::vector<std::pair<int32_t, int32_t>>;
 
-class DocumentTest : public ::testing::Test {
-  protected:
-    DocumentTest() {
-        view.document = &doc;
-        source.frames = 200;
-        source.width = kThumbnailWidth;
-        source.height = kThumbnailHeight;
-        source.prepare = [this](FakeMediaGraph& graph) {
-            graph.painter = [this](Surface& surface, int frame) {
-                PaintStripes(surface, SceneContrast(SceneOf(frame)));
-            };
-        };
+struct View : ShotViewPort {
+    struct Item {
+        std::string caption;
+        QImage picture;
+    };
+    bool AddThumbnail(const QImage& picture, const std::string& caption, int32_t& image,
+                      int32_t& item) override {
+        if (refuse)
+            return false;
+        items.push_back({caption, picture});
+        image = item = static_cast<int32_t>(items.size()) - 1;
+        return true;
     }
+    bool ReplaceThumbnail(int32_t image, const QImage& picture) override {
+        items.at(static_cast<size_t>(image)).picture = picture;
+        ++replacements;
+        return true;
+    }
+    void SetItemCaption(int32_t item, const std::string& text) override {
+        items.at(static_cast<size_t>(item)).caption = text;
+    }
+    void DeleteItemAndImage(int32_t item) override {
+        items.erase(items.begin() + item);
+        document->ShiftIndexesAfterRemoval(item, item);
+    }
+    void DeleteAllItems() override { items.clear(); }
+    void SetPaintingLocked(bool lock) override { locked = lock; }
+    CPlayerDoc* document = nullptr;
+    bool refuse = false;
+    bool locked = false;
+    int replacements = 0;
+    std::vector<Item> items;
+};
 
-    int SceneOf(int frame) const {
-        return static_cast<int>(std::upper_bound(cuts.begin(), cuts.end(), frame) - cuts.begin());
+struct Frame : FramePort {
+    void CheckButton(int32_t id, bool checked) override { buttons[id] = checked; }
+    void UpdateFramePanes(int32_t, int32_t, bool, double) override {}
+    void UpdateShotCount(int32_t) override {}
+    bool PresentFrame(const std::shared_ptr<const Surface>& frame) override {
+        blankPresents += frame ? 0 : 1;
+        return previewVisible;
     }
-    // Opens the synthetic video and takes the first frame it shows.
-    void Open() {
-        ASSERT_TRUE(doc.OpenVideo("/videos/synthetic.mpg"));
-        graph = source.opened;
+    bool Checked(int32_t id) const { return buttons.count(id) != 0 && buttons.at(id); }
+    std::map<int32_t, bool> buttons;
+    bool previewVisible = true;
+    int blankPresents = 0;
+};
+
+// Answers the file dialogs with `answer`, presses Escape at pump
+// `escapeAtPump` and keeps what the progress bar showed.
+struct User : UserPort, ProgressPort {
+    void ShowMessage(const std::string& text, MessageKind) override { messages.push_back(text); }
+    bool AskYesNo(const std::string&) override { return true; }
+    std::optional<std::string> ChooseFile(FileDialogKind, const std::string&,
+                                          const std::string&) override {
+        return answer;
+    }
+    bool PumpEventsAndCheckEscape(int) override {
+        ++pumps;
+        if (onPump)
+            onPump(pumps);  // what the user does while the events go through
+        return pumps == escapeAtPump;
+    }
+    bool OpenWithDefaultHandler(const std::string& path) override {
+        opened.push_back(path);
+        return true;
+    }
+    void BeginProgress(const std::string& caption) override { progress.push_back(caption); }
+    void EndProgress() override { progress.push_back("end"); }
+    std::vector<std::string> messages, opened, progress;
+    std::optional<std::string> answer;
+    int pumps = 0, escapeAtPump = -1;
+    std::function<void(int)> onPump;
+};
+
+class Session {
+  public:
+    explicit Session(MediaGraphFactory factory = OpenMediaGraph, int width = 640, int height = 480)
+        : doc(std::move(factory), DocumentPorts{&view, &frame, &user, &user}, width, height) {
+        view.document = &doc;
+    }
+    // Opens the clip unpaced and pauses it with nothing waiting.
+    bool Open(const TestClip& clip) {
+        doc.SetPacedPlayback(false);
+        if (!doc.OpenVideo(MediaPath(clip)))
+            return false;
+        doc.Pause();
         doc.HandleGraphEvents();
+        return true;
     }
-    // The stream delivers frames first..last, each handled at once.
-    void Deliver(int first, int last) {
-        for (int frame = first; frame <= last; ++frame) {
-            graph->DeliverFrame(frame);
-            doc.HandleGraphEvents();
+    // Handles events until `done` holds; false after a minute without it.
+    bool RunUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            if (!doc.HandleNextGraphEvent())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
+        return true;
     }
-    // Whatever waits (a sought frame) is delivered.
-    void Settle() { doc.HandleGraphEvents(); }
-    void EndOfStream() {
-        graph->DeliverEvent(GraphEventCode::Complete);
-        doc.HandleGraphEvents();
+    bool RunChain() {
+        return RunUntil([this] { return !doc.FrameChainRunning(); });
     }
-    // The start and end frames of every shot, in list order.
-    std::vector<std::pair<int32_t, int32_t>> Ranges() const {
-        std::vector<std::pair<int32_t, int32_t>> ranges;
+    // Opens the clip and slices it with the engine from its first frame.
+    bool OpenAndSlice(const TestClip& clip) {
+        if (!Open(clip))
+            return false;
+        doc.SeekToFrame(0);
+        doc.StartEngine();
+        return RunUntil([this] { return !doc.IsSlicing(); });
+    }
+    RangeList Ranges() const {
+        RangeList ranges;
         for (const auto& shot : doc.Shots())
             ranges.emplace_back(shot->startFrame, shot->endFrame);
         return ranges;
     }
-    // Adds shots of the given ranges as a slicer would.
-    void AddShots(const std::vector<std::pair<int32_t, int32_t>>& ranges) {
-        for (const auto& [start, end] : ranges) {
-            std::string caption;
-            ASSERT_TRUE(doc.AddShot(QImage(100, 80, QImage::Format_RGB888), caption, start, end));
-        }
-    }
 
-    std::vector<int> cuts{50, 120};
-    FakeGraphSource source;
-    RecordingView view;
-    RecordingFrame frame;
-    RecordingUser user;
-    CPlayerDoc doc{source.Factory(), DocumentPorts{&view, &frame, nullptr, &user}, 320, 240};
-    FakeMediaGraph* graph = nullptr;
+    View view;
+    Frame frame;
+    User user;
+    CPlayerDoc doc;
 };
 
 }  // namespace trevanto::test

@@ -69,8 +69,8 @@ class DesktopTest : public ::testing::Test {
         if (!app.OpenVideo(path))
             return false;
         app.OnCommand(command::kPause);
-        Player& player = app.Document().GetPlayer();
-        player.SeekToFrame(0);
+        const Player& player = app.Document().GetPlayer();
+        app.Document().SeekToFrame(0);
         return WaitFor([&] {
             return player.FrameSurface() && !player.SeekIssued() && player.CurrentFrame() == 0;
         });

@@ -1,0 +1,49 @@
+#pragma once
+// What each command object may ask of the document: only the calls it makes,
+// so a command cannot reach the whole document. `CPlayerDoc` implements them
+// privately and hands each command its host with the parts it works on.
+#include <cstdint>
+#include <string>
+
+#include "app/document_ports.h"
+
+namespace trevanto {
+
+class ShotList;
+class ShotTemplate;
+
+class ShotsFileHost {
+  public:
+    virtual ~ShotsFileHost() = default;
+    virtual const DocumentPorts& Ports() const = 0;
+    virtual bool IsOpen() const = 0;
+    virtual bool OpenVideo(const std::string& path) = 0;
+    virtual bool FrameChainRunning() const = 0;
+    virtual const ShotList& Shots() const = 0;
+    virtual void SetShotsModified(bool modified) = 0;
+    virtual bool ScaleToThumbnail() = 0;
+    virtual bool CaptureShot(bool add, int32_t start, int32_t end, int32_t imageIndex) = 0;
+};
+
+class JpegExportHost {
+  public:
+    virtual ~JpegExportHost() = default;
+    virtual const DocumentPorts& Ports() const = 0;
+    virtual bool IsOpen() const = 0;
+    virtual bool FrameChainRunning() const = 0;
+    virtual const ShotList& Shots() const = 0;
+    virtual void GoToShot(int32_t item, bool play) = 0;
+    virtual const ShotTemplate& GetShotTemplate() const = 0;
+};
+
+class PublishingHost {
+  public:
+    virtual ~PublishingHost() = default;
+    virtual const DocumentPorts& Ports() const = 0;
+    virtual bool IsOpen() const = 0;
+    virtual bool FrameChainRunning() const = 0;
+    virtual const ShotList& Shots() const = 0;
+    virtual int32_t ShotCount() const = 0;
+};
+
+}  // namespace trevanto

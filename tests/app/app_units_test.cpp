@@ -1,0 +1,97 @@
+// The document's small rules: when commands can be chosen, the slider's
+// scale, the texts of JPEG failures and the settings kept across restarts.
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "app/command_ids.h"
+#include "app/command_rules.h"
+#include "app/jpeg_messages.h"
+#include "app/settings_store.h"
+#include "app/slider_scale.h"
+
+namespace trevanto {
+namespace {
+
+TEST(CommandRules, FollowVideoRunChainShotsAndSelection) {
+    using namespace command;
+    // videoOpen, slicing, chainRunning, shotCount, selectedCount
+    const CommandState states[] = {{},
+                                   {true, false, false, 0, 0},
+                                   {true, false, false, 4, 1},
+                                   {true, false, false, 4, 2},
+                                   {true, true, false, 4, 1},
+                                   {true, false, true, 4, 1}};
+    const std::pair<int32_t, std::vector<bool>> rows[] = {
+        {kShotsStartEngine, {false, true, true, true, true, true}},
+        {kShotsAddManually, {false, true, true, true, false, true}},
+        {kLoadShots, {true, true, true, true, false, false}},
+        {kSaveShots, {false, false, true, true, false, true}},
+        {kDeleteShots, {false, false, true, true, false, true}},
+        {kGoToBegin, {false, true, true, true, false, true}},
+        {kRefresh, {false, false, true, false, false, false}},
+        {kRefineImage, {false, false, true, false, false, true}},
+        {kExtractJpeg, {false, true, true, true, false, false}},
+        {kMerge, {false, true, false, true, false, false}},
+        {kVideoLink, {false, false, false, false, false, false}},
+        {kSettings, {false, false, false, false, false, false}},
+        {kEngine, {true, true, true, true, true, true}},
+    };
+    for (const auto& [id, enabled] : rows) {
+        for (size_t i = 0; i < std::size(states); ++i)
+            EXPECT_EQ(CommandEnabled(id, states[i]), enabled[i]) << id << " in state " << i;
+    }
+}
+
+TEST(FrameOfSliderPosition, BothEndsReachTheFirstAndTheLastFrame) {
+    for (const int32_t frames : {1, 2, 1253, 100000}) {
+        EXPECT_EQ(FrameOfSliderPosition(0, kSliderMax, frames), 0);
+        EXPECT_EQ(FrameOfSliderPosition(kSliderMax, kSliderMax, frames), frames - 1);
+    }
+}
+
+TEST(JpegMessages, EachFailureHasItsTextAndKind) {
+    const std::tuple<JpegError, std::string, MessageKind> rows[] = {
+        {JpegError::Refused, "", MessageKind::Warning},
+        {JpegError::NoMemory, "No memory for screenshot!", MessageKind::Warning},
+        {JpegError::CannotOpen, "JpegFile :\nCan't open /a.jpg\n", MessageKind::Warning},
+        {JpegError::Library, "Maximum supported image dimension", MessageKind::Error},
+        {JpegError::WriteFailed, "Output file write error --- out of disk space?",
+         MessageKind::Error},
+    };
+    for (const auto& [error, text, kind] : rows) {
+        const JpegMessage message =
+            JpegWriteMessage({error, "/a.jpg", "Maximum supported image dimension"});
+        EXPECT_EQ(message.text, text);
+        EXPECT_EQ(message.kind, kind) << text;
+    }
+}
+
+TEST(SettingsStore, RecentFilesAndUrlsSurviveARestart) {
+    const QTemporaryDir folder;
+    const std::string path = (folder.path() + "/trevanto.conf").toStdString();
+    {
+        SettingsStore store(path);
+        for (const char* file : {"/v/a", "/v/b", "/v/c", "/v/d", "/v/e", "/v/c"})
+            store.AddRecentFile(file);  // four kept, the most recent first, no duplicate
+        store.SaveUrlHistory({{"a", "b", "c"}, "c"});
+        store.SaveUrlHistory({{"first", "second"}, "now"});  // shorter: no older entry stays
+    }
+    SettingsStore again(path);
+    again.RemoveRecentFile("/v/e");
+    EXPECT_EQ(again.RecentFiles(), (std::vector<std::string>{"/v/c", "/v/d", "/v/b"}));
+    EXPECT_EQ(again.LoadUrlHistory().entries, (std::vector<std::string>{"first", "second"}));
+    {
+        QSettings raw(QString::fromStdString(path), QSettings::NativeFormat);
+        raw.beginGroup("SOFTWARE/Qelvar/Trevanto/options/urls");
+        for (int i = 11; i >= 0; --i)
+            raw.setValue(QString("urls%1").arg(i), QString("u%1").arg(i));
+    }
+    const auto entries = SettingsStore(path).LoadUrlHistory().entries;  // in numeric order
+    ASSERT_EQ(entries.size(), 12u);
+    EXPECT_EQ(entries[2] + entries[10], "u2u10");
+}
+
+}  // namespace
+}  // namespace trevanto

@@ -1,0 +1,189 @@
+// The document on a fake graph of synthetic scenes (cuts at 50 and 120 of
+// 200 frames, each 100 x 80 as the thumbnail surface takes it): slicing
+// runs, the shot list operations and the chain of frame jobs.
+#include "app/command_ids.h"
+#include "document_fixture.h"
+#include "shots/synthetic_frames.h"
+#include "video/fake_media_graph.h"
+#include "video/player_messages.h"
+
+namespace trevanto {
+namespace {
+
+using test::FakeGraphSource;
+using test::FakeMediaGraph;
+using test::RangeList;
+
+class FakeGraph : public ::testing::Test {
+  protected:
+    FakeGraph() {
+        source.frames = 200;
+        source.width = kThumbnailWidth;
+        source.height = kThumbnailHeight;
+        source.prepare = [](FakeMediaGraph& graph) {
+            graph.painter = [](Surface& surface, int frame) {
+                test::PaintStripes(surface, test::SceneContrast((frame >= 50) + (frame >= 120)));
+            };
+        };
+    }
+    // Opens the video; paused with frame `at` sought (and shown if `settle`).
+    void Open(int at = -1, bool settle = true) {
+        ASSERT_TRUE(doc.OpenVideo("/videos/synthetic.mpg"));
+        graph = source.opened;
+        doc.HandleGraphEvents();
+        if (at >= 0) {
+            doc.Pause();
+            doc.SeekToFrame(at);
+            if (settle)
+                doc.HandleGraphEvents();
+        }
+    }
+    void Deliver(int first, int last) {
+        for (int frame = first; frame <= last; ++frame) {
+            graph->DeliverFrame(frame);
+            doc.HandleGraphEvents();
+        }
+    }
+    void EndOfStream() {
+        graph->DeliverEvent(GraphEventCode::Complete);
+        doc.HandleGraphEvents();
+    }
+    void AddShots(const RangeList& ranges) {
+        for (const auto& [start, end] : ranges) {
+            std::string caption;
+            ASSERT_TRUE(doc.AddShot(QImage(100, 80, QImage::Format_RGB888), caption, start, end));
+        }
+    }
+    int RedAt(size_t item, int x) const { return qRed(s.view.items.at(item).picture.pixel(x, 40)); }
+
+    FakeGraphSource source;
+    test::Session s{source.Factory(), 320, 240};
+    CPlayerDoc& doc = s.doc;
+    FakeMediaGraph* graph = nullptr;
+};
+
+TEST_F(FakeGraph, EngineFindsTheScenesAndEachThumbnailIsTheShotsFirstFrame) {
+    Open(0, false);
+    doc.OnCommand(command::kEngine);
+    EXPECT_TRUE(s.frame.Checked(command::kEngine));
+    doc.HandleGraphEvents();  // frame 0 starts the run
+    Deliver(1, 199);
+    EndOfStream();
+    EXPECT_EQ(s.Ranges(), (RangeList{{0, 49}, {50, 119}, {120, 199}}));
+    EXPECT_FALSE(doc.IsSlicing() || s.frame.Checked(command::kEngine));
+    EXPECT_EQ(graph->PositionFrame(), 0);  // rewound
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(RedAt(i, 40), 128 - test::SceneContrast(static_cast<int>(i))) << i;
+        EXPECT_EQ(RedAt(i, 41), 128 + test::SceneContrast(static_cast<int>(i))) << i;
+    }
+}
+
+TEST_F(FakeGraph, SamplerClosesTheLastShotAtAnEarlyEndAndStopDropsTheShotInProgress) {
+    Open(0, false);
+    doc.OnCommand(command::kSampler);  // every 40 frames
+    doc.HandleGraphEvents();
+    Deliver(1, 109);  // frames 110 on never come
+    EndOfStream();
+    EXPECT_EQ(s.Ranges(), (RangeList{{0, 39}, {40, 79}, {80, 109}}));
+
+    doc.ClearShots();
+    doc.Pause();
+    doc.SeekToFrame(0);
+    doc.StartSampler();
+    doc.HandleGraphEvents();
+    Deliver(1, 60);
+    doc.OnCommand(command::kStop);
+    EndOfStream();
+    EXPECT_EQ(s.Ranges(), (RangeList{{0, 39}}));
+}
+
+TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
+    s.frame.buttons = {{command::kEngine, true}, {command::kSampler, true}};
+    for (const int32_t id :
+         {command::kEngine, command::kSampler, command::kInsertShot, command::kViewTimecode})
+        EXPECT_TRUE(doc.OnCommand(id)) << id;
+    EXPECT_EQ(s.user.messages, std::vector<std::string>(4, message::kLoadMovieFirst));
+    EXPECT_FALSE(doc.IsSlicing() || doc.TimecodeMode() || s.frame.Checked(command::kEngine) ||
+                 s.frame.Checked(command::kSampler));
+
+    Open(77);
+    doc.OnCommand(command::kShotsAddManually);  // the current frame only
+    EXPECT_EQ(s.Ranges(), (RangeList{{77, 77}}));
+    EXPECT_EQ(RedAt(0, 40), 128 - test::SceneContrast(1));
+    // A hidden preview passes nothing to the run.
+    s.frame.previewVisible = false;
+    doc.SeekToFrame(0);
+    doc.StartSampler();
+    doc.HandleGraphEvents();
+    Deliver(1, 100);
+    EXPECT_EQ(doc.ShotCount(), 1);
+    doc.StopSlicing();
+    doc.CloseVideo();
+    doc.RepaintPreview();
+    EXPECT_EQ(s.frame.blankPresents, 1);
+
+    source.frames = 0;  // a stream without length cannot be sliced
+    Open();
+    doc.OnCommand(command::kEngine);
+    EXPECT_EQ(s.user.messages.back(), message::kNotSeekable);
+    EXPECT_FALSE(doc.IsSlicing());
+}
+
+TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
+    Open();
+    AddShots({{10, 99}, {100, 150}});
+    doc.RecaptionAll();  // 200 frames of 0.04 s
+    EXPECT_EQ(s.view.items[0].caption, "00:00:00:0400 - 00:00:03:0960");
+    doc.RecaptionAll();
+    EXPECT_EQ(s.view.items[0].caption, "shot 0001 ( 10 - 99 )");
+
+    // The start moves to the current frame, unless the shots forbid it.
+    const struct {
+        int32_t at, item;
+        RangeList ranges;
+    } rows[] = {{151, 1, {{10, 99}, {100, 150}}},  {5, 0, {{10, 99}, {100, 150}}},
+                {5, 1, {{10, 99}, {100, 150}}},    {10, 1, {{10, 99}, {100, 150}}},
+                {120, 1, {{10, 119}, {120, 150}}}, {60, 1, {{10, 59}, {60, 150}}}};
+    for (const auto& row : rows) {
+        doc.SeekToFrame(row.at);
+        doc.HandleGraphEvents();
+        doc.RefineShotStart(row.item);
+        EXPECT_EQ(s.Ranges(), row.ranges) << row.at;
+    }
+    EXPECT_EQ(s.view.replacements, 2);
+    EXPECT_EQ(s.view.items[0].caption, "shot 0001 ( 10 - 59 )");
+
+    s.view.refuse = true;  // a refused shot stays without view indexes
+    std::string caption;
+    EXPECT_FALSE(doc.AddShot(QImage(100, 80, QImage::Format_RGB888), caption, 170, 199));
+    EXPECT_EQ(caption, "shot 0003 ( 170 - 199 )");
+    EXPECT_EQ(doc.Shots().At(2)->itemIndex, -1);
+    CPlayerDoc viewless(source.Factory(), DocumentPorts{});  // a do-nothing view refuses
+    EXPECT_FALSE(viewless.AddShot(QImage(), caption, 0, 1));
+}
+
+// A merge retakes the picture of the shot left through the chain: one job
+// at a time, the retry bound, cancelling on close.
+TEST_F(FakeGraph, MergeRetakesThePictureThroughTheChain) {
+    Open();
+    AddShots({{0, 9}, {10, 49}, {60, 99}});
+    doc.Pause();
+    doc.HandleGraphEvents();
+    graph->deliverOnSeek = 70;  // every seek brings another frame, of scene 1
+    const int seeks = graph->seekCount;
+    ASSERT_TRUE(doc.MergeShots({1, 2}));
+    EXPECT_FALSE(doc.RefreshShotImage(0));
+    EXPECT_FALSE(doc.MergeShots({0, 1}));
+    doc.HandleGraphEvents();
+    EXPECT_FALSE(doc.FrameChainRunning());
+    EXPECT_EQ(graph->seekCount - seeks, 1 + FrameJobChain::kMaxRetries);
+    EXPECT_EQ(s.Ranges(), (RangeList{{0, 9}, {10, 99}}));
+    EXPECT_EQ(RedAt(1, 40), 128 - test::SceneContrast(1));
+    graph->deliverOnSeek.reset();
+    ASSERT_TRUE(doc.RefreshShotImage(0));
+    doc.CloseVideo();
+    EXPECT_FALSE(doc.FrameChainRunning());
+}
+
+}  // namespace
+}  // namespace trevanto

@@ -1,0 +1,143 @@
+// trevanto-cli run as a program on the generated clips: shot lists, shots
+// files saved and loaded, JPEG images, publications, exit statuses.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "cli_process.h"
+#include "export/jpeg_decode.h"
+#include "shots/slicing_settings.h"
+
+namespace trevanto {
+namespace {
+
+using test::ReadWholeFile;
+using test::RunCli;
+
+const std::string kMpeg1 = test::MediaPath("clip_mpeg1.mpg");  // 320 x 240, 200 frames
+const std::string kMpeg2 = test::MediaPath("clip_mpeg2.mpg");  // 150 frames, cuts 30, 70, 110
+const char* const kMpeg1Shots =
+    "1\t0\t39\tshot 0001 ( 0 - 39 )\n"
+    "2\t40\t84\tshot 0002 ( 40 - 84 )\n"
+    "3\t85\t124\tshot 0003 ( 85 - 124 )\n"
+    "4\t125\t164\tshot 0004 ( 125 - 164 )\n"
+    "5\t165\t199\tshot 0005 ( 165 - 199 )\n";
+std::string Image(int index) {
+    return "image000" + std::to_string(index) + ".jpg";
+}
+
+TEST(Cli, SliceListsOneLinePerShot) {
+    const auto engine = RunCli({"slice", kMpeg2});
+    EXPECT_EQ(engine.status, 0);
+    EXPECT_EQ(engine.err, "");  // not a terminal: no progress line
+    EXPECT_EQ(engine.out,
+              "1\t0\t29\tshot 0001 ( 0 - 29 )\n2\t30\t69\tshot 0002 ( 30 - 69 )\n"
+              "3\t70\t109\tshot 0003 ( 70 - 109 )\n4\t110\t149\tshot 0004 ( 110 - 149 )\n");
+    EXPECT_EQ(RunCli({"slice", kMpeg2, "--sampler", "frames", "40", "--quiet"}).out,
+              "1\t0\t39\tshot 0001 ( 0 - 39 )\n2\t40\t79\tshot 0002 ( 40 - 79 )\n"
+              "3\t80\t119\tshot 0003 ( 80 - 119 )\n4\t120\t149\tshot 0004 ( 120 - 149 )\n");
+    const auto marked = RunCli({"slice", kMpeg2, "--engine", "--threshold", "15", "--start", "40",
+                                "--end", "100", "--timecodes"});
+    EXPECT_TRUE(std::regex_match(marked.out,
+                                 std::regex("1\t40\t69\t00:00:01:0600 - 00:00:02:07\\d\\d\n"
+                                            "2\t70\t100\t00:00:02:0\\d\\d\\d - 00:00:04:0000\n")))
+        << marked.out;
+    EXPECT_EQ(RunCli({"--version"}).out, "trevanto-cli 2.1\n");  // the About box's version
+    EXPECT_EQ(RunCli({"help", "slice"}).out, RunCli({"slice", "--help"}).out);
+}
+
+TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
+    const test::TempFolder folder;
+    std::ofstream(folder.File("x.hpv")) << "not a shots file\n";
+    std::ofstream(folder.File("gone.hpv"))
+        << "Trevanto (c) 2004 Qelvar\r\n\r\n" + folder.File("gone.mpg") + "\r\nshot 1=0,0,9\r\n";
+    const std::tuple<int, std::vector<std::string>, std::string> rows[] = {
+        {2, {}, ""},
+        {2, {"slice"}, "no video given"},
+        {2, {"slice", kMpeg2, kMpeg2}, "more than one video given"},
+        {2, {"slice", kMpeg2, "--frobnicate"}, "unknown option --frobnicate"},
+        {2, {"slice", kMpeg2, "--sampler", "often", "3"}, ""},
+        {2, {"slice", kMpeg2, "--sampler", "frames"}, "option --sampler needs"},
+        {2, {"slice", kMpeg2, "--sampler", "frames", "1e20"}, kValueTooLargeMessage},
+        {2, {"slice", kMpeg2, "--sampler", "shots", "0.5"}, kNegativeValueMessage},
+        {2, {"slice", kMpeg2, "--sampler", "frames", "40", "--threshold", "20"}, ""},
+        {2, {"slice", kMpeg2, "--threshold", "nan"}, ""},
+        {2, {"slice", kMpeg2, "--start", "12x"}, "--start needs a frame number"},
+        {2, {"slice", kMpeg2, "--start", "99999999999"}, ""},
+        {2, {"slice", kMpeg2, "--start", "50", "--end", "10"}, "--end lies before --start"},
+        {2, {"slice", kMpeg2, "--end", "150"}, ""},  // past the last frame
+        {2, {"slice", kMpeg2, "--shot-size", "0x80"}, "--shot-size needs WIDTHxHEIGHT"},
+        {2, {"slice", kMpeg2, "--edge", "-1"}, ""},
+        {2, {"slice", kMpeg2, "--title", "a", "--title", "b"}, ""},
+        {2, {"load"}, ""},
+        {2, {"load", "a.hpv", "--sampler", "frames", "40"}, ""},
+        {1,
+         {"slice", "--", folder.File("missing.mpg")},
+         "Sorry, I do not know how to play this file."},
+        {1, {"slice", folder.File("holiday.MOV")}, "Apple Quicktime format is not supported."},
+        {1, {"slice", kMpeg2, "--template", folder.File("none.bmp")}, "cannot load"},
+        {1, {"load", folder.File("x.hpv")}, "trevanto-cli: Not a Shot file. Sorry !\n"},
+        {1, {"load", folder.File("none.hpv")}, "trevanto-cli: Shot File error!\n"},
+        {1, {"load", folder.File("gone.hpv")}, ""},  // the video named in it is gone
+    };
+    for (const auto& [status, arguments, error] : rows) {
+        const auto result = RunCli(arguments);
+        EXPECT_EQ(result.status, status) << error;
+        EXPECT_EQ(result.out, "") << error;
+        EXPECT_FALSE(result.err.empty());
+        EXPECT_NE(result.err.find(error), std::string::npos) << result.err;
+    }
+}
+
+TEST(Cli, SavedShotsLoadBackTheSameAndMakeJpegImages) {
+    const test::TempFolder folder;
+    const auto sliced = RunCli(
+        {"slice", kMpeg1, "--save", folder.File("a.hpv"), "--jpeg", "--target", folder.Path()});
+    ASSERT_EQ(sliced.status, 0) << sliced.err;
+    EXPECT_EQ(sliced.out, kMpeg1Shots);
+    EXPECT_EQ(sliced.err, "trevanto-cli: 5 JPEG images have been saved to disk.\n");
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(testing::DecodeJpeg(folder.File(Image(i))).size(), QSize(100, 80));
+    const std::string saved = ReadWholeFile(folder.File("a.hpv"));
+    EXPECT_EQ(saved.rfind("Trevanto (c) 2004 Qelvar\r\n\r\n" + kMpeg1 + "\r\nshot 1=0,0,39\r\n", 0),
+              0u);
+
+    // A folder of its own for the load, which numbers from 1 again.
+    std::filesystem::create_directory(folder.File("big"));
+    const auto loaded =
+        RunCli({"load", folder.File("a.hpv"), "--save", folder.File("b.hpv"), "--jpeg", "--target",
+                folder.File("big/page.html"), "--shot-size", "150x90", "--stretch", "--quiet"});
+    ASSERT_EQ(loaded.status, 0) << loaded.err;
+    EXPECT_EQ(loaded.out, kMpeg1Shots);
+    EXPECT_EQ(ReadWholeFile(folder.File("b.hpv")), saved);
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(testing::DecodeJpeg(folder.File("big/" + Image(i))).size(), QSize(150, 90));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("big/" + Image(6))));
+}
+
+TEST(Cli, PublishedPagesReferOnlyToWrittenFiles) {
+    const test::TempFolder folder;
+    const std::string page = folder.File("site/index.html");
+    const auto result = RunCli({"slice", kMpeg1, "--engine", "--publish", page, "--per-row", "2",
+                                "--page-kb", "1", "--title", "Clip $(VIDEONAME)", "--add-file",
+                                folder.File("none.txt")});  // a missing file is left out
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, std::string(kMpeg1Shots) + page + "\n");  // the first page, last
+    int pages = 0;
+    const auto sources = test::ImageSourcesIn(folder.File("site"), pages);
+    EXPECT_GT(pages, 1);  // a 1 KB budget spreads the shots over pages
+    for (const std::string& source : sources)
+        EXPECT_EQ(testing::DecodeJpeg(folder.File("site/" + source)).size(), QSize(100, 80));
+    EXPECT_EQ(std::set<std::string>(sources.begin(), sources.end()),
+              (std::set<std::string>{Image(1), Image(2), Image(3), Image(4), Image(5)}));
+    EXPECT_NE(ReadWholeFile(page).find("Clip clip_mpeg1.mpg"), std::string::npos);
+
+    const auto deep = RunCli({"slice", kMpeg1, "--publish", folder.File("a/b/index.html")});
+    EXPECT_EQ(deep.status, 1);
+    EXPECT_EQ(deep.out, kMpeg1Shots);
+    EXPECT_EQ(deep.err, "trevanto-cli: Sorry, can't create directory: " + folder.File("a/b") +
+                            ". Access denied.\n");
+}
+
+}  // namespace
+}  // namespace trevanto
