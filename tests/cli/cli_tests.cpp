@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 
 #include "cli_process.h"
 #include "export/jpeg_decode.h"
@@ -45,6 +46,25 @@ TEST(Cli, SliceListsOneLinePerShot) {
     EXPECT_EQ(RunCli({"--version"}).out, "trevanto-cli 2.1\n");  // the About box's version
     EXPECT_EQ(RunCli({"help", "slice"}).out, RunCli({"slice", "--help"}).out);
 }
+
+// The shot engine on every codec and container: each scene becomes one shot.
+class CliClipTest : public ::testing::TestWithParam<test::TestClip> {};
+
+TEST_P(CliClipTest, EngineCutsAtTheScenesOfEveryClipForm) {
+    const test::TestClip& clip = GetParam();
+    const auto result = RunCli({"slice", test::MediaPath(clip), "--quiet"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<int> starts;
+    std::istringstream lines(result.out);
+    for (std::string number, start, rest; std::getline(lines, number, '\t') &&
+                                          std::getline(lines, start, '\t') &&
+                                          std::getline(lines, rest);)
+        starts.push_back(std::stoi(start));
+    std::vector<int> expected{0};
+    expected.insert(expected.end(), clip.cuts.begin(), clip.cuts.end());
+    EXPECT_EQ(starts, expected) << result.out;
+}
+INSTANTIATE_TEST_SUITE_P(Clips, CliClipTest, ::testing::ValuesIn(test::TestClips()));
 
 TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
     const test::TempFolder folder;
