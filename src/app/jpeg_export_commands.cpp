@@ -7,7 +7,7 @@
 #include "publish/publisher.h"
 #include "shots/shot_list.h"
 #include "video/player.h"
-#include "video/player_messages.h"
+#include "app/document_messages.h"
 
 namespace trevanto {
 

@@ -3,6 +3,7 @@
 #include "app/player_doc.h"
 
 #include "app/command_ids.h"
+#include "app/document_messages.h"
 #include "app/shots_file_messages.h"
 #include "app/slider_scale.h"
 
@@ -64,6 +65,10 @@ bool CPlayerDoc::OnCommand(int32_t commandId, bool shift) {
         default:
             return false;
     }
+}
+
+void CPlayerDoc::OnNoVideo() {
+    ShowMessage(message::kLoadMovieFirst);
 }
 
 void CPlayerDoc::ShowMessage(const std::string& text) {

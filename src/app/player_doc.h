@@ -149,7 +149,9 @@ class CPlayerDoc : private PlayerListener,
 
   private:
     // PlayerListener: how the player reaches the ports and the run.
-    void ShowMessage(const std::string& text) override;
+    void OnNoVideo() override;
+    // A warning for the user.
+    void ShowMessage(const std::string& text);
     void CheckButton(PlayerButton button, bool checked) override;
     void OnPlayWithoutVideo() override;
     void OnOpenFailed(OpenFailure failure) override;

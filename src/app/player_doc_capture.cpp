@@ -2,7 +2,7 @@
 // retaking a shot's picture at its start frame.
 #include "app/player_doc.h"
 #include "export/shot_thumbnail.h"
-#include "video/player_messages.h"
+#include "app/document_messages.h"
 
 namespace trevanto {
 

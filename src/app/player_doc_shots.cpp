@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/player_doc.h"
-#include "video/player_messages.h"
+#include "app/document_messages.h"
 
 namespace trevanto {
 

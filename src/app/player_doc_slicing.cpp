@@ -5,7 +5,7 @@
 #include "app/player_doc.h"
 #include "app/slider_scale.h"
 #include "export/shot_thumbnail.h"
-#include "video/player_messages.h"
+#include "app/document_messages.h"
 
 namespace trevanto {
 

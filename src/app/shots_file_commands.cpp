@@ -6,7 +6,7 @@
 #include "export/shots_file.h"
 #include "shots/shot_list.h"
 #include "video/player.h"
-#include "video/player_messages.h"
+#include "app/document_messages.h"
 
 namespace trevanto {
 

@@ -5,7 +5,7 @@
 
 #include "common/paths.h"
 #include "common/text_format.h"
-#include "video/player_messages.h"
+#include "app/document_messages.h"
 
 namespace trevanto::cli {
 

@@ -6,7 +6,6 @@
 #include "common/paths.h"
 #include "video/debug_trace.h"
 #include "video/frame_clock.h"
-#include "video/player_messages.h"
 #include "video/refused_formats.h"
 
 namespace trevanto {
@@ -145,7 +144,7 @@ void Player::Play() {
     if (state_ == PlayerState::Running) {
         Pause();
     } else {
-        listener_.ShowMessage(message::kLoadMovieFirst);
+        listener_.OnNoVideo();
     }
 }
 
@@ -162,14 +161,14 @@ void Player::Pause() {
     if (state_ == PlayerState::Paused) {
         Play();  // a second Pause resumes
     } else {
-        listener_.ShowMessage(message::kLoadMovieFirst);
+        listener_.OnNoVideo();
     }
 }
 
 void Player::Stop() {
     seekIssued_ = false;
     if (state_ != PlayerState::Paused && state_ != PlayerState::Running) {
-        listener_.ShowMessage(message::kLoadMovieFirst);
+        listener_.OnNoVideo();
         return;
     }
     StopGraph();
@@ -192,7 +191,7 @@ void Player::TogglePlayPause() {
 
 void Player::AbortStop() {
     if (state_ != PlayerState::Paused && state_ != PlayerState::Running) {
-        listener_.ShowMessage(message::kLoadMovieFirst);
+        listener_.OnNoVideo();
         return;
     }
     graph_->Stop();
@@ -213,7 +212,7 @@ void Player::SetRate(float rate) {
 
 void Player::SetStartMark(bool shift) {
     if (!IsOpen()) {
-        listener_.ShowMessage(message::kLoadMovieFirst);
+        listener_.OnNoVideo();
         return;
     }
     if (shift) {
@@ -237,7 +236,7 @@ void Player::SetStartMark(bool shift) {
 
 void Player::SetEndMark(bool shift) {
     if (!IsOpen()) {
-        listener_.ShowMessage(message::kLoadMovieFirst);
+        listener_.OnNoVideo();
         return;
     }
     if (shift) {

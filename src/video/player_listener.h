@@ -16,7 +16,8 @@ class PlayerListener {
   public:
     virtual ~PlayerListener() = default;
 
-    virtual void ShowMessage(const std::string& text) = 0;
+    // A command that needs an open video came with none.
+    virtual void OnNoVideo() = 0;
     virtual void CheckButton(PlayerButton button, bool checked) = 0;
     // OpenVideo failed; what was open before stays open.
     virtual void OnOpenFailed(OpenFailure /*failure*/) {}

@@ -5,7 +5,7 @@
 #include "document_fixture.h"
 #include "shots/synthetic_frames.h"
 #include "video/fake_media_graph.h"
-#include "video/player_messages.h"
+#include "app/document_messages.h"
 
 namespace trevanto {
 namespace {

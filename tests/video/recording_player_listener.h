@@ -10,7 +10,7 @@ namespace trevanto::test {
 
 class RecordingPlayerListener : public PlayerListener {
   public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void OnNoVideo() override { ++noVideo; }
     void CheckButton(PlayerButton button, bool checked) override { buttons[button] = checked; }
     void OnPlayWithoutVideo() override { ++openFileRequests; }
     void OnOpenFailed(OpenFailure failure) override { failures.push_back(failure); }
@@ -29,7 +29,7 @@ class RecordingPlayerListener : public PlayerListener {
     bool Checked(PlayerButton button) const { return buttons.count(button) && buttons.at(button); }
 
     bool surfacesOk = true;
-    std::vector<std::string> messages;
+    int noVideo = 0;
     std::vector<OpenFailure> failures;
     std::map<PlayerButton, bool> buttons;
     int openFileRequests = 0, closes = 0, slicingStops = 0;

@@ -1,5 +1,6 @@
 #pragma once
-// The fixed texts the player shows the user, with their string table numbers.
+// Fixed texts the document shows the user about the video, with their string
+// table numbers.
 namespace trevanto::message {
 
 inline constexpr const char* kLoadMovieFirst = "Please load a movie file first.";  // 109
