@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "app/settings_messages.h"
+
 namespace trevanto::cli {
 namespace {
 
@@ -28,10 +30,10 @@ bool CliSession::LoadTemplate(const std::string& path) {
         template_.LoadBuiltIn();
         return true;
     }
-    std::string message;
-    if (template_.LoadTemplateFile(path, message))
+    const TemplateLoadStatus status = template_.LoadTemplateFile(path);
+    if (status == TemplateLoadStatus::Loaded)
         return true;
-    user_.ShowMessage(message);
+    user_.ShowMessage(message::TemplateLoadMessage(status, path));
     return false;
 }
 

@@ -3,9 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/document_messages.h"
+#include "app/settings_messages.h"
 #include "common/paths.h"
 #include "common/text_format.h"
-#include "app/document_messages.h"
 
 namespace trevanto::cli {
 
@@ -105,8 +106,9 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
             return std::nullopt;
         }
         // The Settings dialog's rule, with its message.
-        if (std::string problem = SamplerValueProblem(*option, *value); !problem.empty()) {
-            error = std::move(problem);
+        if (const SamplerValueCheck check = CheckSamplerValue(*option, *value);
+            check != SamplerValueCheck::Accepted) {
+            error = message::SamplerValueMessage(check);
             return std::nullopt;
         }
         options.mode = SlicingMode::Sampler;

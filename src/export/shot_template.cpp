@@ -68,21 +68,16 @@ bool ShotTemplate::LoadBuiltIn(QRgb transparentColour) {
     return PrepareTemplate(picture, transparentColour);
 }
 
-bool ShotTemplate::LoadTemplateFile(const std::string& path, std::string& message,
-                                    QRgb transparentColour) {
+TemplateLoadStatus ShotTemplate::LoadTemplateFile(const std::string& path, QRgb transparentColour) {
     Clear();
-    message.clear();
     const std::string resolved = ResolveTemplatePath(path);
     QImage picture;
-    if (resolved.empty() || !picture.load(QString::fromStdString(resolved))) {
-        message = "cannot load " + path;
-        return false;
-    }
-    if (picture.width() != kTemplateWidth || picture.height() != kTemplateHeight) {
-        message = path + " is not a 100 x 80 picture.";
-        return false;
-    }
-    return PrepareTemplate(picture, transparentColour);
+    if (resolved.empty() || !picture.load(QString::fromStdString(resolved)))
+        return TemplateLoadStatus::CannotLoad;
+    if (picture.width() != kTemplateWidth || picture.height() != kTemplateHeight)
+        return TemplateLoadStatus::NotHundredByEighty;
+    return PrepareTemplate(picture, transparentColour) ? TemplateLoadStatus::Loaded
+                                                       : TemplateLoadStatus::CannotLoad;
 }
 
 bool ShotTemplate::PrepareTemplate(const QImage& picture, QRgb transparentColour) {

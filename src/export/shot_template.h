@@ -16,6 +16,8 @@ inline constexpr int kTemplateWidth = 100;
 inline constexpr int kTemplateHeight = 80;
 inline constexpr QRgb kMagenta = 0xFFFF00FF;
 
+enum class TemplateLoadStatus { Loaded, CannotLoad, NotHundredByEighty };
+
 class ShotTemplate {
   public:
     // The built-in template (bitmap 141). False, silently, when it cannot be
@@ -24,11 +26,8 @@ class ShotTemplate {
     // A template from a bitmap file. A relative path is looked for first in
     // the "bitmaps" folder of the program's folder, then in that of
     // ../share/trevanto beside it (FindShippedFile), then as given. The
-    // current template is dropped first, so a failure leaves none; `message`
-    // then holds the text to show ("cannot load <path>" or
-    // "<path> is not a 100 x 80 picture.").
-    bool LoadTemplateFile(const std::string& path, std::string& message,
-                          QRgb transparentColour = kMagenta);
+    // current template is dropped first, so a failure leaves none.
+    TemplateLoadStatus LoadTemplateFile(const std::string& path, QRgb transparentColour = kMagenta);
     // Takes a picture as the template (used by both loads). Fails, leaving no
     // template, unless it measures 100 x 80.
     bool PrepareTemplate(const QImage& picture, QRgb transparentColour = kMagenta);

@@ -20,13 +20,13 @@ int32_t TruncateToInt32(double value) {
 
 }  // namespace
 
-std::string SamplerValueProblem(int32_t rateOption, double value) {
+SamplerValueCheck CheckSamplerValue(int32_t rateOption, double value) {
     const double least = rateOption == static_cast<int32_t>(SamplerRate::EverySeconds) ? 0.0 : 1.0;
     if (value < least)
-        return kNegativeValueMessage;
+        return SamplerValueCheck::TooSmall;
     if (!(value <= static_cast<double>(std::numeric_limits<int32_t>::max())))
-        return kValueTooLargeMessage;
-    return {};
+        return SamplerValueCheck::TooLarge;
+    return SamplerValueCheck::Accepted;
 }
 
 void SlicingSettings::ComputeStep(int32_t frameCount, double secondsPerFrame) {

@@ -24,16 +24,12 @@ struct SlicingSettings {
     void ComputeStep(int32_t frameCount, double secondsPerFrame);
 };
 
-inline constexpr const char* kEmptyValueMessage = "No empty value is allowed.";  // 61210
-inline constexpr const char* kNegativeValueMessage =
-    "Negative or empty values are not allowed.";  // 61211
-inline constexpr const char* kValueTooLargeMessage = "Values above 2147483647 are not allowed.";
+enum class SamplerValueCheck { Accepted, TooSmall, TooLarge };
 
-// Why a sampler value cannot be taken for the rate option, empty when it can.
-// N shots overall, N shots per second and one shot every N frames need 1 or
-// more (their N is a whole number); one shot every N seconds takes 0 or more.
-// Nothing past the 32-bit range is taken. The Settings dialog and
-// trevanto-cli both apply it.
-std::string SamplerValueProblem(int32_t rateOption, double value);
+// Whether a sampler value can be taken for the rate option. N shots overall,
+// N shots per second and one shot every N frames need 1 or more (their N is a
+// whole number); one shot every N seconds takes 0 or more. Nothing past the
+// 32-bit range is taken. The Settings dialog and trevanto-cli both apply it.
+SamplerValueCheck CheckSamplerValue(int32_t rateOption, double value);
 
 }  // namespace trevanto

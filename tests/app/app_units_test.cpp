@@ -1,5 +1,6 @@
 // The document's small rules: when commands can be chosen, the slider's
-// scale, the texts of JPEG failures and the settings kept across restarts.
+// scale, the texts of JPEG failures and refused settings, and the settings
+// kept across restarts.
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -8,6 +9,7 @@
 #include "app/command_ids.h"
 #include "app/command_rules.h"
 #include "app/jpeg_messages.h"
+#include "app/settings_messages.h"
 #include "app/settings_store.h"
 #include "app/slider_scale.h"
 
@@ -66,6 +68,15 @@ TEST(JpegMessages, EachFailureHasItsTextAndKind) {
         EXPECT_EQ(message.text, text);
         EXPECT_EQ(message.kind, kind) << text;
     }
+}
+
+TEST(SettingsMessages, RefusedValuesAndTemplatesHaveTheirTexts) {
+    EXPECT_EQ(message::SamplerValueMessage(SamplerValueCheck::Accepted), "");
+    EXPECT_EQ(message::SamplerValueMessage(SamplerValueCheck::TooSmall), message::kNegativeValue);
+    EXPECT_EQ(message::SamplerValueMessage(SamplerValueCheck::TooLarge), message::kValueTooLarge);
+    EXPECT_EQ(message::TemplateLoadMessage(TemplateLoadStatus::Loaded, "/t.bmp"), "");
+    EXPECT_EQ(message::TemplateLoadMessage(TemplateLoadStatus::NotHundredByEighty, "/t.bmp"),
+              "/t.bmp is not a 100 x 80 picture.");
 }
 
 TEST(SettingsStore, RecentFilesAndUrlsSurviveARestart) {

@@ -5,9 +5,9 @@
 #include <set>
 #include <sstream>
 
+#include "app/settings_messages.h"
 #include "cli_process.h"
 #include "export/jpeg_decode.h"
-#include "shots/slicing_settings.h"
 
 namespace trevanto {
 namespace {
@@ -78,8 +78,8 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         {2, {"slice", kMpeg2, "--frobnicate"}, "unknown option --frobnicate"},
         {2, {"slice", kMpeg2, "--sampler", "often", "3"}, ""},
         {2, {"slice", kMpeg2, "--sampler", "frames"}, "option --sampler needs"},
-        {2, {"slice", kMpeg2, "--sampler", "frames", "1e20"}, kValueTooLargeMessage},
-        {2, {"slice", kMpeg2, "--sampler", "shots", "0.5"}, kNegativeValueMessage},
+        {2, {"slice", kMpeg2, "--sampler", "frames", "1e20"}, message::kValueTooLarge},
+        {2, {"slice", kMpeg2, "--sampler", "shots", "0.5"}, message::kNegativeValue},
         {2, {"slice", kMpeg2, "--sampler", "frames", "40", "--threshold", "20"}, ""},
         {2, {"slice", kMpeg2, "--threshold", "nan"}, ""},
         {2, {"slice", kMpeg2, "--start", "12x"}, "--start needs a frame number"},

@@ -93,21 +93,19 @@ TEST(ComputeStep, EachOption) {
     }
 }
 
-TEST(SamplerValueProblem, TheSettingsDialogsRules) {
+TEST(CheckSamplerValue, TheSettingsDialogsRules) {
+    using enum SamplerValueCheck;
     const struct {
         int32_t option;
         double value;
-        const char* problem;
-    } rows[] = {{0, 1.0, ""},
-                {0, 0.0, kNegativeValueMessage},
-                {1, 0.5, kNegativeValueMessage},  // taken as 0 per second
-                {2, 0.0, ""},                     // every 0 seconds is taken
-                {2, -0.1, kNegativeValueMessage},
-                {3, 2147483647.0, ""},
-                {3, 2147483648.0, kValueTooLargeMessage},
-                {2, 1e20, kValueTooLargeMessage}};
+        SamplerValueCheck check;
+    } rows[] = {{0, 1.0, Accepted},          {0, 0.0, TooSmall},
+                {1, 0.5, TooSmall},  // taken as 0 per second
+                {2, 0.0, Accepted},  // every 0 seconds is taken
+                {2, -0.1, TooSmall},         {3, 2147483647.0, Accepted},
+                {3, 2147483648.0, TooLarge}, {2, 1e20, TooLarge}};
     for (const auto& row : rows) {
-        EXPECT_EQ(SamplerValueProblem(row.option, row.value), row.problem)
+        EXPECT_EQ(CheckSamplerValue(row.option, row.value), row.check)
             << "option " << row.option << ", value " << row.value;
     }
 }
