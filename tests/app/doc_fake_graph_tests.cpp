@@ -2,10 +2,10 @@
 // 200 frames, each 100 x 80 as the thumbnail surface takes it): slicing
 // runs, the shot list operations and the chain of frame jobs.
 #include "app/command_ids.h"
+#include "app/document_messages.h"
 #include "document_fixture.h"
 #include "shots/synthetic_frames.h"
 #include "video/fake_media_graph.h"
-#include "app/document_messages.h"
 
 namespace trevanto {
 namespace {
@@ -127,6 +127,33 @@ TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
     doc.OnCommand(command::kEngine);
     EXPECT_EQ(s.user.messages.back(), message::kNotSeekable);
     EXPECT_FALSE(doc.IsSlicing());
+}
+
+TEST_F(FakeGraph, TransportCommandsReachThePlayer) {
+    const Player& player = doc.GetPlayer();
+    EXPECT_TRUE(doc.OnCommand(command::kPlay));  // no video: asks for one
+    EXPECT_TRUE(doc.OnCommand(command::kSetEndMark));
+    EXPECT_EQ(s.user.messages, std::vector<std::string>{message::kLoadMovieFirst});
+    Open(60);
+    doc.OnCommand(command::kSetEndMark);
+    doc.SeekToFrame(90);
+    doc.HandleGraphEvents();
+    doc.OnCommand(command::kSetStartMark);  // after the end: the old end becomes the start
+    EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(60, 90));
+    doc.OnCommand(command::kSetStartMark, true);
+    EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(-1, 90));
+    doc.OnCommand(command::kRateHalf);
+    EXPECT_EQ(player.RequestedRate(), 0.5f);
+    const std::pair<int32_t, PlayerState> rows[] = {
+        {command::kPlay, PlayerState::Running},
+        {command::kTogglePlayPause, PlayerState::Paused},
+        {command::kStop, PlayerState::Stopped},
+        {command::kPause, PlayerState::Paused}};
+    for (const auto& [id, state] : rows) {
+        doc.OnCommand(id);
+        EXPECT_EQ(player.State(), state) << id;
+    }
+    EXPECT_FALSE(doc.OnCommand(-7));
 }
 
 TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
