@@ -187,10 +187,12 @@ TEST(DocumentOnClip, ShotsFileRecordsAndFailures) {
     options.shotWidth = 100000;
     s.doc.SetPublishOptions(options);
     EXPECT_FALSE(s.doc.JpegExport().ExtractAsJpeg({0, 1}));
-    options.shotWidth = 100;
+    options.shotWidth = 1000;  // wider than the screen: the work surface grows
     s.doc.SetPublishOptions(options);
     ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg({0, 1}));
     ASSERT_TRUE(s.RunChain());
+    EXPECT_FALSE(s.doc.JpegExport().ExtractAsJpeg({}) || s.doc.JpegExport().ExtractAsJpeg({9}));
+    EXPECT_EQ(testing::DecodeJpeg(folder.File("out/image0002.jpg")).size(), QSize(1000, 80));
     const auto last = s.user.messages.end();
     EXPECT_EQ(std::vector<std::string>(last - 3, last),
               (std::vector<std::string>{
