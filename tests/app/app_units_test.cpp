@@ -142,20 +142,24 @@ TEST(SettingsStore, RecentFilesAndUrlsSurviveARestart) {
             store.AddRecentFile(file);  // four kept, the most recent first, no duplicate
         store.SaveUrlHistory({{"a", "b", "c"}, "c"});
         store.SaveUrlHistory({{"first", "second"}, "now"});  // shorter: no older entry stays
+        store.SetJpegFolder("/jpeg");
     }
     SettingsStore again(path);
     again.RemoveRecentFile("/v/e");
     EXPECT_EQ(again.RecentFiles(), (std::vector<std::string>{"/v/c", "/v/d", "/v/b"}));
     EXPECT_EQ(again.LoadUrlHistory().entries, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(again.JpegFolder() + again.FilePath(), "/jpeg" + path);
     {
         QSettings raw(QString::fromStdString(path), QSettings::NativeFormat);
         raw.beginGroup("SOFTWARE/Qelvar/Trevanto/options/urls");
         for (int i = 11; i >= 0; --i)
             raw.setValue(QString("urls%1").arg(i), QString("u%1").arg(i));
+        raw.setValue("urlsB", "b");  // other names after the numbered ones, by name
+        raw.setValue("urls-1", "m");
     }
     const auto entries = SettingsStore(path).LoadUrlHistory().entries;  // in numeric order
-    ASSERT_EQ(entries.size(), 12u);
-    EXPECT_EQ(entries[2] + entries[10], "u2u10");
+    ASSERT_EQ(entries.size(), 14u);
+    EXPECT_EQ(entries[2] + entries[10] + entries[12] + entries[13], "u2u10mb");
 }
 
 }  // namespace
