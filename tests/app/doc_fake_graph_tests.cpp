@@ -154,6 +154,9 @@ TEST_F(FakeGraph, TransportCommandsReachThePlayer) {
         EXPECT_EQ(player.State(), state) << id;
     }
     EXPECT_FALSE(doc.OnCommand(-7));
+    doc.OnCommand(command::kShotsStartEngine);
+    doc.OnCommand(command::kSampler);  // another run command stops the run
+    EXPECT_FALSE(doc.IsSlicing());
 }
 
 TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
@@ -179,6 +182,10 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
     }
     EXPECT_EQ(s.view.replacements, 2);
     EXPECT_EQ(s.view.items[0].caption, "shot 0001 ( 10 - 59 )");
+    doc.GoToEnd(0);
+    doc.HandleGraphEvents();
+    EXPECT_EQ(doc.GetPlayer().CurrentFrame(), 59);
+    EXPECT_FALSE(doc.DeleteShot(42));
 
     s.view.refuse = true;  // a refused shot stays without view indexes
     std::string caption;
@@ -187,6 +194,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
     EXPECT_EQ(doc.Shots().At(2)->itemIndex, -1);
     CPlayerDoc viewless(source.Factory(), DocumentPorts{});  // a do-nothing view refuses
     EXPECT_FALSE(viewless.AddShot(QImage(), caption, 0, 1));
+    EXPECT_TRUE(viewless.OnCommand(command::kEngine));  // no video: said to nobody
 }
 
 // A merge retakes the picture of the shot left through the chain: one job
