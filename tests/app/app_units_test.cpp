@@ -8,6 +8,7 @@
 
 #include "app/command_ids.h"
 #include "app/command_rules.h"
+#include "app/document_ports.h"
 #include "app/jpeg_messages.h"
 #include "app/publishing_messages.h"
 #include "app/settings_messages.h"
@@ -53,6 +54,17 @@ TEST(FrameOfSliderPosition, BothEndsReachTheFirstAndTheLastFrame) {
         EXPECT_EQ(FrameOfSliderPosition(0, kSliderMax, frames), 0);
         EXPECT_EQ(FrameOfSliderPosition(kSliderMax, kSliderMax, frames), frames - 1);
     }
+}
+
+TEST(DocumentPorts, AMissingFrontEndRefusesAndCancelsEverything) {
+    const DocumentPorts ports = DocumentPorts{}.WithDefaults();
+    ports.view->SetItemCaption(0, "a");
+    ports.view->DeleteItemAndImage(0);
+    ports.view->DeleteAllItems();
+    ports.frame->UpdateFramePanes(0, 0, false, 0.0);
+    EXPECT_FALSE(ports.view->ReplaceThumbnail(0, QImage()) || ports.user->AskYesNo("Delete?") ||
+                 ports.user->ChooseFile(FileDialogKind::Open, "", "") ||
+                 ports.user->ChooseFolder("/") || ports.user->OpenWithDefaultHandler("/a.html"));
 }
 
 TEST(JpegMessages, EachFailureHasItsTextAndKind) {
