@@ -8,9 +8,12 @@
 
 #include "app/command_ids.h"
 #include "app/command_rules.h"
+#include "app/document_ports.h"
 #include "app/jpeg_messages.h"
+#include "app/publishing_messages.h"
 #include "app/settings_messages.h"
 #include "app/settings_store.h"
+#include "app/shots_file_messages.h"
 #include "app/slider_scale.h"
 
 namespace trevanto {
@@ -53,6 +56,17 @@ TEST(FrameOfSliderPosition, BothEndsReachTheFirstAndTheLastFrame) {
     }
 }
 
+TEST(DocumentPorts, AMissingFrontEndRefusesAndCancelsEverything) {
+    const DocumentPorts ports = DocumentPorts{}.WithDefaults();
+    ports.view->SetItemCaption(0, "a");
+    ports.view->DeleteItemAndImage(0);
+    ports.view->DeleteAllItems();
+    ports.frame->UpdateFramePanes(0, 0, false, 0.0);
+    EXPECT_FALSE(ports.view->ReplaceThumbnail(0, QImage()) || ports.user->AskYesNo("Delete?") ||
+                 ports.user->ChooseFile(FileDialogKind::Open, "", "") ||
+                 ports.user->ChooseFolder("/") || ports.user->OpenWithDefaultHandler("/a.html"));
+}
+
 TEST(JpegMessages, EachFailureHasItsTextAndKind) {
     const std::tuple<JpegError, std::string, MessageKind> rows[] = {
         {JpegError::Refused, "", MessageKind::Warning},
@@ -68,6 +82,58 @@ TEST(JpegMessages, EachFailureHasItsTextAndKind) {
         EXPECT_EQ(message.text, text);
         EXPECT_EQ(message.kind, kind) << text;
     }
+}
+
+TEST(PublishingMessages, EachProblemNamesItsFile) {
+    using Kind = PublishProblemKind;
+    const std::pair<Kind, std::string> rows[] = {
+        {Kind::NoMovie, "Please load a movie file first."},
+        {Kind::NoShot, "No shot to export."},
+        {Kind::NoTarget, "You need to specify a target file."},
+        {Kind::ReadOnlyTarget,
+         "Thumbnails cannot be created on a cd-rom storage. Please change "
+         "the target file."},
+        {Kind::CannotCreateFolder, "Sorry, can't create directory: /t. Access denied."},
+        {Kind::TemplateUnreadable, "Cannot open template file (/t)."},
+        {Kind::TemplateWithoutShotBlock,
+         "This template file (/t) does not seem to be ready for "
+         "use in Trevanto.\r\nMake sure to use "
+         "$(BEGINSHOT)...$(ENDSHOT) keywords."},
+        {Kind::ConditionSyntax, "Syntax error in a condition statement. $(IF,...)"},
+        {Kind::Partial,
+         "Error while publishing to the web : Only a fraction of the content has "
+         "been published."},
+    };
+    for (const auto& [kind, text] : rows)
+        EXPECT_EQ(PublishingMessage({kind, "/t"}), text);
+    EXPECT_NE(PublishingMessage({Kind::ExpansionLimit}).find("beyond 1 MB"), std::string::npos);
+}
+
+TEST(ShotsFileMessages, EachStatusHasItsText) {
+    using Open = ShotsFileOpenStatus;
+    const std::pair<std::string, std::string> rows[] = {
+        {ShotsFileSaveMessage(ShotsFileSaveStatus::Written), ""},
+        {ShotsFileSaveMessage(ShotsFileSaveStatus::NoShots), "No Shot to save."},
+        {ShotsFileSaveMessage(ShotsFileSaveStatus::CannotCreate),
+         "Please choose another filepath."},
+        {OpenFailureMessage(OpenFailure::Quicktime), "Apple Quicktime format is not supported."},
+        {OpenFailureMessage(OpenFailure::H264), "Apple H264 format is not supported."},
+        {OpenFailureMessage(OpenFailure::RealMedia), "Real Media format is not supported."},
+        {OpenFailureMessage(OpenFailure::NoSurfaces).substr(0, 36),
+         "Sorry, the video surfaces could not "},
+        {OpenFailureMessage(OpenFailure::CannotPlay),
+         "Sorry, I do not know how to play this file."},
+        {ShotsFileOpenMessage(Open::Ok, "/s"), ""},
+        {ShotsFileOpenMessage(Open::NotAFile, "/s"), "Shot File error! /s is not a file."},
+        {ShotsFileOpenMessage(Open::CannotRead, "/s"), "Shot File error!"},
+        {ShotsFileOpenMessage(Open::NotShotsFile, "/s"), "Not a Shot file. Sorry !"},
+        {ShotsFileOpenMessage(Open::NoLine3, "/s"),
+         "Wrong line #3 header in this Shot file. Sorry !"},
+        {ShotsFileOpenMessage(Open::NoVideoPath, "/s"),
+         "Missing video filepath in this Shot file. Sorry !"},
+    };
+    for (const auto& [text, expected] : rows)
+        EXPECT_EQ(text, expected);
 }
 
 TEST(SettingsMessages, RefusedValuesAndTemplatesHaveTheirTexts) {
@@ -88,20 +154,24 @@ TEST(SettingsStore, RecentFilesAndUrlsSurviveARestart) {
             store.AddRecentFile(file);  // four kept, the most recent first, no duplicate
         store.SaveUrlHistory({{"a", "b", "c"}, "c"});
         store.SaveUrlHistory({{"first", "second"}, "now"});  // shorter: no older entry stays
+        store.SetJpegFolder("/jpeg");
     }
     SettingsStore again(path);
     again.RemoveRecentFile("/v/e");
     EXPECT_EQ(again.RecentFiles(), (std::vector<std::string>{"/v/c", "/v/d", "/v/b"}));
     EXPECT_EQ(again.LoadUrlHistory().entries, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(again.JpegFolder() + again.FilePath(), "/jpeg" + path);
     {
         QSettings raw(QString::fromStdString(path), QSettings::NativeFormat);
         raw.beginGroup("SOFTWARE/Qelvar/Trevanto/options/urls");
         for (int i = 11; i >= 0; --i)
             raw.setValue(QString("urls%1").arg(i), QString("u%1").arg(i));
+        raw.setValue("urlsB", "b");  // other names after the numbered ones, by name
+        raw.setValue("urls-1", "m");
     }
     const auto entries = SettingsStore(path).LoadUrlHistory().entries;  // in numeric order
-    ASSERT_EQ(entries.size(), 12u);
-    EXPECT_EQ(entries[2] + entries[10], "u2u10");
+    ASSERT_EQ(entries.size(), 14u);
+    EXPECT_EQ(entries[2] + entries[10] + entries[12] + entries[13], "u2u10mb");
 }
 
 }  // namespace

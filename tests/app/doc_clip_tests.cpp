@@ -178,6 +178,27 @@ TEST(DocumentOnClip, ShotsFileRecordsAndFailures) {
                   "Wrong line #3 header in this Shot file. Sorry !", "Shot File error!", wrong,
                   wrong, "3 shots extracted from the shots file."}));
     EXPECT_FALSE(s.view.locked);
+
+    // JPEG images too large to make, or whose file cannot be made.
+    std::filesystem::create_directories(folder.File("out/image0001.jpg"));
+    PublishOptions options;
+    options.targetFile = folder.File("out");
+    options.stretchToFit = true;
+    options.shotWidth = 100000;
+    s.doc.SetPublishOptions(options);
+    EXPECT_FALSE(s.doc.JpegExport().ExtractAsJpeg({0, 1}));
+    options.shotWidth = 1000;  // wider than the screen: the work surface grows
+    s.doc.SetPublishOptions(options);
+    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg({0, 1}));
+    ASSERT_TRUE(s.RunChain());
+    EXPECT_FALSE(s.doc.JpegExport().ExtractAsJpeg({}) || s.doc.JpegExport().ExtractAsJpeg({9}));
+    EXPECT_EQ(testing::DecodeJpeg(folder.File("out/image0002.jpg")).size(), QSize(1000, 80));
+    const auto last = s.user.messages.end();
+    EXPECT_EQ(std::vector<std::string>(last - 3, last),
+              (std::vector<std::string>{
+                  "Shot images of 100000 x 80 cannot be made: each side must be 1 to 4096 pixels.",
+                  "JpegFile :\nCan't open " + folder.File("out/image0001.jpg") + "\n",
+                  "Jpeg image \"" + folder.File("out/image0002.jpg") + "\" saved."}));
 }
 
 }  // namespace

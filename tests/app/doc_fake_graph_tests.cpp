@@ -2,10 +2,10 @@
 // 200 frames, each 100 x 80 as the thumbnail surface takes it): slicing
 // runs, the shot list operations and the chain of frame jobs.
 #include "app/command_ids.h"
+#include "app/document_messages.h"
 #include "document_fixture.h"
 #include "shots/synthetic_frames.h"
 #include "video/fake_media_graph.h"
-#include "app/document_messages.h"
 
 namespace trevanto {
 namespace {
@@ -124,8 +124,40 @@ TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
 
     source.frames = 0;  // a stream without length cannot be sliced
     Open();
+    doc.OnCommand(command::kSampler);
     doc.OnCommand(command::kEngine);
-    EXPECT_EQ(s.user.messages.back(), message::kNotSeekable);
+    EXPECT_EQ(s.user.messages.end()[-2] + s.user.messages.back(),
+              std::string(message::kNotSeekable) + message::kNotSeekable);
+    EXPECT_FALSE(doc.IsSlicing());
+}
+
+TEST_F(FakeGraph, TransportCommandsReachThePlayer) {
+    const Player& player = doc.GetPlayer();
+    EXPECT_TRUE(doc.OnCommand(command::kPlay));  // no video: asks for one
+    EXPECT_TRUE(doc.OnCommand(command::kSetEndMark));
+    EXPECT_EQ(s.user.messages, std::vector<std::string>{message::kLoadMovieFirst});
+    Open(60);
+    doc.OnCommand(command::kSetEndMark);
+    doc.SeekToFrame(90);
+    doc.HandleGraphEvents();
+    doc.OnCommand(command::kSetStartMark);  // after the end: the old end becomes the start
+    EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(60, 90));
+    doc.OnCommand(command::kSetStartMark, true);
+    EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(-1, 90));
+    doc.OnCommand(command::kRateHalf);
+    EXPECT_EQ(player.RequestedRate(), 0.5f);
+    const std::pair<int32_t, PlayerState> rows[] = {
+        {command::kPlay, PlayerState::Running},
+        {command::kTogglePlayPause, PlayerState::Paused},
+        {command::kStop, PlayerState::Stopped},
+        {command::kPause, PlayerState::Paused}};
+    for (const auto& [id, state] : rows) {
+        doc.OnCommand(id);
+        EXPECT_EQ(player.State(), state) << id;
+    }
+    EXPECT_FALSE(doc.OnCommand(-7));
+    doc.OnCommand(command::kShotsStartEngine);
+    doc.OnCommand(command::kSampler);  // another run command stops the run
     EXPECT_FALSE(doc.IsSlicing());
 }
 
@@ -152,6 +184,10 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
     }
     EXPECT_EQ(s.view.replacements, 2);
     EXPECT_EQ(s.view.items[0].caption, "shot 0001 ( 10 - 59 )");
+    doc.GoToEnd(0);
+    doc.HandleGraphEvents();
+    EXPECT_EQ(doc.GetPlayer().CurrentFrame(), 59);
+    EXPECT_FALSE(doc.DeleteShot(42));
 
     s.view.refuse = true;  // a refused shot stays without view indexes
     std::string caption;
@@ -160,6 +196,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
     EXPECT_EQ(doc.Shots().At(2)->itemIndex, -1);
     CPlayerDoc viewless(source.Factory(), DocumentPorts{});  // a do-nothing view refuses
     EXPECT_FALSE(viewless.AddShot(QImage(), caption, 0, 1));
+    EXPECT_TRUE(viewless.OnCommand(command::kEngine));  // no video: said to nobody
 }
 
 // A merge retakes the picture of the shot left through the chain: one job

@@ -45,6 +45,7 @@ TEST(Cli, SliceListsOneLinePerShot) {
         << marked.out;
     EXPECT_EQ(RunCli({"--version"}).out, "trevanto-cli 2.1\n");  // the About box's version
     EXPECT_EQ(RunCli({"help", "slice"}).out, RunCli({"slice", "--help"}).out);
+    EXPECT_EQ(RunCli({"help", "load"}).out.rfind("usage: trevanto-cli load FILE.hpv", 0), 0u);
 }
 
 // The shot engine on every codec and container: each scene becomes one shot.
@@ -91,6 +92,7 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         {2, {"slice", kMpeg2, "--title", "a", "--title", "b"}, ""},
         {2, {"load"}, ""},
         {2, {"load", "a.hpv", "--sampler", "frames", "40"}, ""},
+        {2, {"load", "a.hpv", "--shot-size", "100"}, "--shot-size needs WIDTHxHEIGHT"},
         {1,
          {"slice", "--", folder.File("missing.mpg")},
          "Sorry, I do not know how to play this file."},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <string_view>
@@ -65,6 +66,16 @@ TEST_P(DamagedClipTest, PlaysTheSameFramesEveryTime) {
                      b[i + 4] = static_cast<char>(width >> 4);
                      b[i + 5] = static_cast<char>((width & 0xF) << 4 | (b[i + 5] & 0xF));
                  }
+         }},
+        {"header only", [](std::vector<char>& b) { b.resize(4096); }},
+        {"a range zeroed",
+         [](std::vector<char>& b) {
+             std::fill_n(b.begin() + static_cast<long>(b.size() / 3), 20000, 0);
+         }},
+        {"noise after the header",
+         [](std::vector<char>& b) {
+             std::mt19937 random(2026);
+             std::generate(b.begin() + 4096, b.end(), [&] { return static_cast<char>(random()); });
          }},
         {"1% of the bytes flipped",
          [](std::vector<char>& b) {

@@ -14,6 +14,10 @@ TEST(SurfacePixelsTest, TwentyFourBitPixelsRoundTripBadSurfacesAreInvalidAndLock
     rgb24.SetPixelRgb(2, 0, 0xFE0102);
     EXPECT_EQ(rgb24.PixelRgb(2, 0), 0xFE0102u);
     EXPECT_EQ(rgb24.Row(0)[3 * 2 + 0], 0x02) << "blue, green, red in memory";
+    EXPECT_EQ(rgb24.AsImage().pixel(2, 0), 0xFFFE0102u);     // a converted copy
+    EXPECT_EQ(Surface(3, 1).AsImage().size(), QSize(3, 1));  // the pixels themselves
+    EXPECT_TRUE(Surface(0, 10).AsImage().isNull() && Surface(0, 10).ToImage().isNull());
+    EXPECT_FALSE(rgb24.CopyFromImage(QImage(2, 2, QImage::Format_RGB32)));  // another size
     EXPECT_FALSE(Surface(0, 10).IsValid());
     EXPECT_FALSE(Surface(10, -1).IsValid());
     EXPECT_FALSE(Surface(4, 4, PixelFormat{8, 0xE0, 0x1C, 0x03}).IsValid());
