@@ -128,8 +128,7 @@ TEST_F(ThumbViewTest, EveryCommandRunsOnTheHitShotAndARefusingUserKeepsTheShots)
     // A recent file that no longer opens leaves the list.
     for (QAction* recent : frame.findChildren<QAction*>())
         EXPECT_NE(recent->data().toString(), QString::fromStdString(missing));
-    app->ShowWindow();  // a clip handed over by a later start: known by its header, not a shots
-                        // file
+    app->ShowWindow();  // a clip handed over: not a shots file by its first line
     EXPECT_TRUE(app->OpenDocument(MediaPath(SampleVideo())) && frame.isVisible());
 }
 
