@@ -1,10 +1,14 @@
 // The shot thumbnail view: its context menus, the questions it asks, and
 // the commands on the shots it shows.
+#include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
+#include <QSlider>
+#include <QToolBar>
 
 #include "common/paths.h"
 #include "desktop_fixture.h"
+#include "ui/desktop_commands.h"
 
 namespace trevanto::test {
 namespace {
@@ -91,6 +95,41 @@ TEST_F(ThumbViewTest, MergeGoToAndClosingAskOrAct) {
     user_.file = folder_.File("kept.hpv");
     EXPECT_TRUE(app->Frame().close());
     EXPECT_TRUE(FileExists(*user_.file));
+}
+
+TEST_F(ThumbViewTest, EveryCommandRunsOnTheHitShotAndARefusingUserKeepsTheShots) {
+    user_.yes = user_.confirm = false;
+    for (const DesktopCommand& command : DesktopCommands()) {
+        if (command.id == kSampler || command.id == kEngine || command.id == kShotsStartEngine)
+            continue;  // the slicers have their own tests
+        Select({1});
+        app->OnCommand(command.id);
+        ASSERT_TRUE(WaitFor([&] { return !app->Document().FrameChainRunning(); })) << command.text;
+    }
+    CMainFrame& frame = app->Frame();
+    emit frame.ViewMenu()->aboutToShow();
+    // Two shots inserted at frame 0, none deleted or merged, the window kept.
+    EXPECT_EQ(app->View().count(), 6);
+    EXPECT_TRUE(frame.isVisible() && frame.ToolBar()->isHidden() && frame.PreviewBar()->isHidden());
+    EXPECT_FALSE(frame.Action(kViewToolbar)->isChecked() ||
+                 frame.Action(kViewPreview)->isChecked());
+    EXPECT_TRUE(frame.Action(kViewTimecode)->isChecked());
+    EXPECT_EQ(user_.messages.at(0), "Help file not installed.");
+    QSlider* slider = frame.NavigationSlider();
+    slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    emit slider->sliderReleased();
+    ASSERT_TRUE(WaitFor([&] { return app->Document().GetPlayer().CurrentFrame() != 100; }));
+    const std::string missing = folder_.File("gone.avi");
+    frame.SetRecentFiles({missing});
+    for (QAction* recent : frame.findChildren<QAction*>()) {
+        if (recent->data().toString() == QString::fromStdString(missing))
+            recent->trigger();
+    }
+    // A recent file that no longer opens leaves the list.
+    for (QAction* recent : frame.findChildren<QAction*>())
+        EXPECT_NE(recent->data().toString(), QString::fromStdString(missing));
+    app->ShowWindow();  // a clip handed over: not a shots file by its first line
+    EXPECT_TRUE(app->OpenDocument(MediaPath(SampleVideo())) && frame.isVisible());
 }
 
 }  // namespace

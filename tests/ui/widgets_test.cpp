@@ -1,11 +1,17 @@
 // The frame window's panes and progress bar, and the preview's aspect.
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "app/settings_store.h"
 #include "desktop_fixture.h"
 #include "ui/controls/progress_bar.h"
+#include "ui/message_box_user.h"
 #include "ui/preview_widget.h"
 #include "video/surface.h"
 
@@ -13,6 +19,34 @@ namespace trevanto::test {
 namespace {
 
 using WidgetsTest = DesktopTest;
+
+// Answers the next modal dialog once it shows: a file dialog takes `button`
+// as its file (none: cancelled), a box notes its texts, ticks its "do not
+// show" box on OK and presses `button`.
+void AnswerModal(const QString& button, QString& shown) {
+    QTimer::singleShot(10, qApp, [button, &shown] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            return AnswerModal(button, shown);
+        if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            shown = files->nameFilters().join(";;");
+            return button.isEmpty()
+                       ? files->reject()
+                       : (files->selectFile(button), static_cast<QDialog*>(files)->accept());
+        }
+        QStringList texts;
+        for (const QLabel* label : modal->findChildren<QLabel*>())
+            texts << label->text();
+        for (QCheckBox* box : modal->findChildren<QCheckBox*>())
+            texts << box->text(), box->setChecked(button == "OK");
+        texts.removeAll("");
+        shown = texts.join('|');
+        for (QAbstractButton* press : modal->findChildren<QAbstractButton*>()) {
+            if (press->text().remove('&') == button)
+                return press->click();
+        }
+    });
+}
 
 TEST_F(WidgetsTest, FramePanesTheProgressBarAfterItsCaptionAndThePreviewAspect) {
     SettingsStore settings(folder_.File("trevanto.conf"));
@@ -54,6 +88,53 @@ TEST_F(WidgetsTest, FramePanesTheProgressBarAfterItsCaptionAndThePreviewAspect) 
         EXPECT_EQ(shown.pixel(c.red), qRgb(255, 0, 0)) << c.width << " x " << c.height;
         EXPECT_EQ(shown.pixel(c.black), qRgb(0, 0, 0)) << c.width << " x " << c.height;
     }
+}
+
+TEST_F(WidgetsTest, MessageBoxesAndFileDialogsShowTheTextsAndReturnTheAnswers) {
+    QWidget owner;
+    MessageBoxUser user(&owner);
+    const QString clip = QString::fromStdString(MediaPath(SampleVideo()));
+    using Save = DesktopUserPort::SaveAnswer;
+    const auto asked = [&](Save answer) { return user.AskSaveDiscardCancel("Save?") == answer; };
+    const auto confirmed = [&] {
+        bool tick = false;
+        return user.ConfirmDelete("Delete?", tick) * 2 + tick;
+    };
+    const auto file = [](std::optional<std::string> chosen) {
+        return QString::fromStdString(chosen.value_or("none"));
+    };
+    const struct {
+        QString button;
+        std::function<QString()> ask;
+        QString shown, answer;
+    } rows[] = {
+        {"OK", [&] { return user.ShowMessage("Saved."), ""; }, "Saved.", ""},
+        {"OK", [&] { return user.ShowMessage("Ok.", MessageKind::Information), ""; }, "Ok.", ""},
+        {"OK", [&] { return user.ShowMessage("Bad.", MessageKind::Error), ""; }, "Bad.", ""},
+        {"OK", [&] { return user.ShowInformation("About", "Version 1"), ""; }, "Version 1", ""},
+        {"Yes", [&] { return QString::number(user.AskYesNo("Merge?")); }, "Merge?", "1"},
+        {"No", [&] { return QString::number(user.AskYesNo("Merge?")); }, "Merge?", "0"},
+        {"Save", [&] { return QString::number(asked(Save::Save)); }, "Save?", "1"},
+        {"Discard", [&] { return QString::number(asked(Save::Discard)); }, "Save?", "1"},
+        {"Cancel", [&] { return QString::number(asked(Save::Cancel)); }, "Save?", "1"},
+        {"OK", [&] { return QString::number(confirmed()); },
+         "Delete?|Do not show this message anymore", "3"},
+        {"Cancel", [&] { return QString::number(confirmed()); },
+         "Delete?|Do not show this message anymore", "0"},
+        {clip, [&] { return file(user.ChooseVideoFile()); },
+         "Video Files (*.avi *.mpg *.mpeg *.wmv *.asf);;All Files (*.*)", clip},
+        {"", [&] { return file(user.ChooseVideoFile()); },
+         "Video Files (*.avi *.mpg *.mpeg *.wmv *.asf);;All Files (*.*)", "none"},
+    };
+    for (const auto& row : rows) {
+        QString shown;
+        AnswerModal(row.button, shown);
+        EXPECT_EQ(row.ask(), row.answer) << row.shown.toStdString();
+        EXPECT_EQ(shown, row.shown);
+    }
+    QApplication::postEvent(&owner, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+    EXPECT_TRUE(user.PumpEventsAndCheckEscape(10));
+    EXPECT_FALSE(user.PumpEventsAndCheckEscape(10));
 }
 
 }  // namespace
