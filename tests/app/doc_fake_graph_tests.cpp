@@ -175,18 +175,19 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
         RangeList ranges;
     } rows[] = {{151, 1, {{10, 99}, {100, 150}}},  {5, 0, {{10, 99}, {100, 150}}},
                 {5, 1, {{10, 99}, {100, 150}}},    {10, 1, {{10, 99}, {100, 150}}},
-                {120, 1, {{10, 119}, {120, 150}}}, {60, 1, {{10, 59}, {60, 150}}}};
+                {120, 1, {{10, 119}, {120, 150}}}, {60, 1, {{10, 59}, {60, 150}}},
+                {150, 1, {{10, 149}, {150, 150}}}};  // down to the shot's last frame
     for (const auto& row : rows) {
         doc.SeekToFrame(row.at);
         doc.HandleGraphEvents();
         doc.RefineShotStart(row.item);
         EXPECT_EQ(s.Ranges(), row.ranges) << row.at;
     }
-    EXPECT_EQ(s.view.replacements, 2);
-    EXPECT_EQ(s.view.items[0].caption, "shot 0001 ( 10 - 59 )");
+    EXPECT_EQ(s.view.replacements, 3);
+    EXPECT_EQ(s.view.items[0].caption, "shot 0001 ( 10 - 149 )");
     doc.GoToEnd(0);
     doc.HandleGraphEvents();
-    EXPECT_EQ(doc.GetPlayer().CurrentFrame(), 59);
+    EXPECT_EQ(doc.GetPlayer().CurrentFrame(), 149);
     EXPECT_FALSE(doc.DeleteShot(42));
 
     s.view.refuse = true;  // a refused shot stays without view indexes
