@@ -111,8 +111,6 @@ class UserPort {
     // The "Create a video hyperlink" dialog: true, with the fields accepted
     // (AcceptVideoLinkFields), when the user asks for the link.
     virtual bool EditVideoLink(VideoLinkFields& /*fields*/) { return false; }
-    // Puts a text on the clipboard; false when the clipboard cannot take it.
-    virtual bool CopyToClipboard(const std::string& /*text*/) { return false; }
 };
 
 // The front end's side of the document. A port left out (or null) is a

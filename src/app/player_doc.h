@@ -147,8 +147,8 @@ class CPlayerDoc : private PlayerListener,
     void SetPublishOptions(const PublishOptions& options);
     // "Create a videolink" from the start of the first item's shot to the end
     // of the last item's: the user completes the link's parts, which the
-    // publishing options keep, and the link goes to the clipboard. The link,
-    // or empty when an item has no shot or the user cancelled.
+    // publishing options keep. The link (the desktop puts it on the
+    // clipboard), or empty when an item has no shot or the user cancelled.
     std::string CreateVideoLink(int32_t firstItem, int32_t lastItem);
     // The chain of frame jobs (shots file, JPEG export, publication images,
     // refresh); only one job runs at a time.

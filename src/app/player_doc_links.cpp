@@ -1,5 +1,5 @@
 // "Create a videolink": a link to the online copy of the video from one
-// shot's start to another's end, put on the clipboard.
+// shot's start to another's end.
 #include "app/player_doc.h"
 #include "publish/video_link.h"
 
@@ -27,10 +27,7 @@ std::string CPlayerDoc::CreateVideoLink(int32_t firstItem, int32_t lastItem) {
     copy.Options().onlineVideoUrl = fields.videoUrl;
     copy.Options().asxScriptUrl = fields.scriptUrl;
     publisher_.Assign(copy);
-    std::string link = BuildVideoLink(fields.scriptUrl, fields.start, fields.end, fields.videoUrl);
-    if (!link.empty())
-        ports_.user->CopyToClipboard(link);
-    return link;
+    return BuildVideoLink(fields.scriptUrl, fields.start, fields.end, fields.videoUrl);
 }
 
 }  // namespace trevanto
