@@ -29,7 +29,8 @@ VideoLinkDialog::VideoLinkDialog(const VideoLinkFields& fields, UserPort& user, 
         edits_[field]->setMaxLength(kLimits[field]);
     }
     // The times are short; the urls get the dialog's width.
-    const int timeWidth = fontMetrics().horizontalAdvance("00:00:00.00000");
+    const int timeWidth =
+        fontMetrics().horizontalAdvance("00:00:00.0000") + fontMetrics().averageCharWidth() * 4;
     edits_[kStart]->setFixedWidth(timeWidth);
     edits_[kEnd]->setFixedWidth(timeWidth);
     edits_[kVideoUrl]->setMinimumWidth(fontMetrics().averageCharWidth() * 56);
