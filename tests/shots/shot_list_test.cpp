@@ -100,20 +100,13 @@ TEST(ReadSamplerValue, TheSettingsDialogsRules) {
         const char* text;
         SamplerValueCheck check;
         float value;
-    } rows[] = {{0, "1", Accepted, 1},
-                {0, "", Empty, 0},
-                {0, "0", TooSmall, 0},
-                {1, "2.5", Accepted, 2},  // a whole number of shots per second
-                {1, "0.5", TooSmall, 0},
-                {3, " +12abc", Accepted, 12},
-                {3, "abc", TooSmall, 0},
-                {2, "0", Accepted, 0},  // every 0 seconds is taken
-                {2, "1.5e1s", Accepted, 15},
-                {2, "-0.1", TooSmall, 0},
-                {2, "inf", Accepted, 0},  // no number: 0
-                {3, "2147483647", Accepted, 2147483647.0f},
-                {3, "99999999999999999999", TooLarge, 0},
-                {2, "1e20", TooLarge, 0}};
+    } rows[] = {{0, "1", Accepted, 1},       {0, "", Empty, 0},
+                {0, "0", TooSmall, 0},       {1, "2.5", Accepted, 2},
+                {1, "0.5", TooSmall, 0},     {3, " +12abc", Accepted, 12},
+                {3, "abc", TooSmall, 0},     {2, "0", Accepted, 0},
+                {2, "1.5e1s", Accepted, 15}, {2, "-0.1", TooSmall, 0},
+                {2, "inf", Accepted, 0},     {3, "2147483647", Accepted, 2147483647.0f},
+                {2, "1e99999", TooLarge, 0}, {3, "99999999999999999999", TooLarge, 0}};
     for (const auto& row : rows) {
         const SamplerValueReading reading = ReadSamplerValue(row.option, row.text);
         EXPECT_EQ(reading.check, row.check) << row.option << " " << row.text;
