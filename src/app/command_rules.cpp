@@ -11,10 +11,10 @@ bool CommandEnabled(int32_t commandId, const CommandState& state) {
         // Features still to come stay in the menus, greyed.
         case kOpenOnlineVideo:
         case kOpenBitmapTemplate:
-        case kSettings:
         case kPublish:
-        case kVideoLink:
             return false;
+        case kVideoLink:  // also during a run: it only reads the shots
+            return state.selectedCount > 0;
         case kShotsStartEngine:
             return state.videoOpen;
         case kLoadShots:  // loading opens a video, so it needs none

@@ -14,6 +14,8 @@
 namespace trevanto {
 
 class Surface;
+struct SlicingSettings;
+struct VideoLinkFields;
 
 // The thumbnail view: an image list of 100 x 80 pictures and a list of items,
 // item i showing image i.
@@ -103,6 +105,12 @@ class UserPort {
     virtual bool PumpEventsAndCheckEscape(int /*maxEvents*/) { return false; }
     // Opens a file or URL with the desktop's default handler.
     virtual bool OpenWithDefaultHandler(const std::string& /*pathOrUrl*/) { return false; }
+    // The Settings dialog on a copy of the slicing settings: true, with the
+    // copy edited, when closed with OK.
+    virtual bool EditSlicingSettings(SlicingSettings& /*settings*/) { return false; }
+    // The "Create a video hyperlink" dialog: true, with the fields accepted
+    // (AcceptVideoLinkFields), when the user asks for the link.
+    virtual bool EditVideoLink(VideoLinkFields& /*fields*/) { return false; }
 };
 
 // The front end's side of the document. A port left out (or null) is a

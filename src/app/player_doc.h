@@ -110,6 +110,9 @@ class CPlayerDoc : private PlayerListener,
     void InsertShot();         // command::kInsertShot, command::kShotsAddManually
     // The Settings dialog's OK: takes the settings and recomputes the step.
     void ApplySlicingSettings(const SlicingSettings& settings);
+    // Settings (command::kSettings): the dialog on a copy; true when it was
+    // closed with OK and the copy taken.
+    bool EditSlicingSettings();
     const SlicingSettings& GetSlicingSettings() const { return slicer_.Settings(); }
     bool IsSlicing() const { return slicer_.IsActive(); }
     SlicingMode GetSlicingMode() const { return slicer_.Mode(); }
@@ -142,6 +145,11 @@ class CPlayerDoc : private PlayerListener,
     const Publisher& GetPublisher() const { return publisher_; }
     // The publishing options of the video (reset when a video opens or closes).
     void SetPublishOptions(const PublishOptions& options);
+    // "Create a videolink" from the start of the first item's shot to the end
+    // of the last item's: the user completes the link's parts, which the
+    // publishing options keep. The link (the desktop puts it on the
+    // clipboard), or empty when an item has no shot or the user cancelled.
+    std::string CreateVideoLink(int32_t firstItem, int32_t lastItem);
     // The chain of frame jobs (shots file, JPEG export, publication images,
     // refresh); only one job runs at a time.
     const FrameJobChain& Chain() const { return chain_; }

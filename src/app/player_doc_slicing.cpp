@@ -2,10 +2,10 @@
 #include <cstring>
 
 #include "app/command_ids.h"
+#include "app/document_messages.h"
 #include "app/player_doc.h"
 #include "app/slider_scale.h"
 #include "export/shot_thumbnail.h"
-#include "app/document_messages.h"
 
 namespace trevanto {
 
@@ -151,6 +151,14 @@ void CPlayerDoc::ApplySlicingSettings(const SlicingSettings& settings) {
     slicer_.Settings() = settings;
     slicer_.Settings().samplerShotStart = shotStart;  // the run in progress keeps its shot
     slicer_.Settings().ComputeStep(player_.FrameCount(), player_.AvgTimePerFrame());
+}
+
+bool CPlayerDoc::EditSlicingSettings() {
+    SlicingSettings edited = slicer_.Settings();
+    if (!ports_.user->EditSlicingSettings(edited))
+        return false;
+    ApplySlicingSettings(edited);
+    return true;
 }
 
 }  // namespace trevanto

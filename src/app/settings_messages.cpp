@@ -6,6 +6,8 @@ std::string SamplerValueMessage(SamplerValueCheck check) {
     switch (check) {
         case SamplerValueCheck::Accepted:
             return {};
+        case SamplerValueCheck::Empty:
+            return kEmptyValue;
         case SamplerValueCheck::TooSmall:
             return kNegativeValue;
         case SamplerValueCheck::TooLarge:

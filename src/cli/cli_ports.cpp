@@ -3,11 +3,17 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/video_link_messages.h"
+
 namespace trevanto::cli {
 
 void CliUser::ShowMessage(const std::string& text, MessageKind /*kind*/) {
     ++messages_;
     err_ << "trevanto-cli: " << text << '\n';
+}
+
+bool CliUser::EditVideoLink(VideoLinkFields& fields) {
+    return AcceptVideoLinkFields(fields, *this);
 }
 
 bool CliUser::AskYesNo(const std::string& text) {

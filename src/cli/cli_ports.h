@@ -27,6 +27,9 @@ class CliUser : public UserPort {
                                           const std::string& defaultExtension) override;
     // Starts xdg-open on it, without waiting.
     bool OpenWithDefaultHandler(const std::string& pathOrUrl) override;
+    // The link's parts as the command line gave them, checked as the dialog
+    // checks them.
+    bool EditVideoLink(VideoLinkFields& fields) override;
 
   private:
     std::ostream& err_;

@@ -1,6 +1,5 @@
 #include "cli/load_command.h"
 
-
 namespace trevanto::cli {
 
 const std::vector<OptionSpec>& LoadOptionSpecs() {

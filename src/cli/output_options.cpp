@@ -27,15 +27,19 @@ const std::vector<OptionSpec>& OutputOptionSpecs() {
         {"add-file", 1, "FILE", "copy this file next to the pages (repeatable)", true},
         {"video-url", 1, "URL", "url of the online video, for video links"},
         {"asx-url", 1, "URL", "url of the ASX processing script of video links"},
+        {"video-link", 1, "SHOT",
+         "print the video link of shot SHOT, or of the shots FIRST-LAST, made from --asx-url "
+         "and --video-url (default: the video's own url when it holds ://)"},
         {"show", 0, "", "open the first page with the desktop's default handler"},
     };
     return specs;
 }
 
 std::string OutputHelp() {
-    return "Outputs (after the shots are listed): --save writes a shots file, --jpeg the\n"
-           "images, --publish a web publication. The path of the publication's first page\n"
-           "is printed as the last line on standard output.\n";
+    return "Outputs (after the shots are listed): --save writes a shots file, --video-link\n"
+           "prints a video link, --jpeg writes the images, --publish a web publication. The\n"
+           "path of the publication's first page is printed as the last line on standard\n"
+           "output.\n";
 }
 
 std::optional<std::pair<int, int>> ParseShotSize(const std::string& text) {
@@ -63,6 +67,33 @@ bool ParseCount(const ParsedArguments& arguments, const std::string& name, int m
     }
     value = *number;
     return true;
+}
+
+// "N" or "N-M", shot numbers from 1 with N <= M.
+bool ParseShotRange(const std::string& text, int32_t& first, int32_t& last) {
+    const size_t dash = text.find('-', 1);
+    const auto from = ParseInteger(text.substr(0, dash));
+    const auto to = dash == std::string::npos ? from : ParseInteger(text.substr(dash + 1));
+    if (!from || !to || *from < 1 || *to < *from)
+        return false;
+    first = *from;
+    last = *to;
+    return true;
+}
+
+// Prints the link as "Create a videolink" makes it for those shots.
+ExitStatus PrintVideoLink(CliSession& session, const OutputOptions& options) {
+    CPlayerDoc& doc = session.Doc();
+    if (options.linkLast > doc.ShotCount()) {
+        session.Err() << "trevanto-cli: there is no shot " << options.linkLast << '\n';
+        return kBadArguments;
+    }
+    const std::string link = doc.CreateVideoLink(options.linkFirst - 1, options.linkLast - 1);
+    if (link.empty())
+        return kFailure;  // the user port told why
+    session.Out() << link << '\n';
+    session.Out().flush();
+    return kSuccess;
 }
 
 }  // namespace
@@ -114,6 +145,12 @@ std::optional<OutputOptions> ParseOutputOptions(const ParsedArguments& arguments
     publish.additionalFiles = arguments.Values("add-file");
     publish.onlineVideoUrl = arguments.Value("video-url");
     publish.asxScriptUrl = arguments.Value("asx-url");
+    if (arguments.Has("video-link") &&
+        !ParseShotRange(arguments.Value("video-link"), options.linkFirst, options.linkLast)) {
+        error = "--video-link needs a shot number or FIRST-LAST, not '" +
+                arguments.Value("video-link") + "'";
+        return std::nullopt;
+    }
     return options;
 }
 
@@ -146,6 +183,10 @@ ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options) {
     }
     // Set now: opening a video resets the document's options.
     doc.SetPublishOptions(options.publish);
+    if (options.linkFirst > 0) {
+        if (const ExitStatus linked = PrintVideoLink(session, options); linked != kSuccess)
+            return linked;
+    }
     if (options.jpeg && doc.ShotCount() > 0) {
         std::vector<int32_t> items;
         for (int32_t item = 0; item < doc.ShotCount(); ++item)

@@ -20,8 +20,13 @@ struct OutputOptions {
     // command line never opens a browser unless --show is given.
     PublishOptions publish;
     bool targetGiven = false;
+    // --video-link FIRST[-LAST]: shot numbers from 1; 0 for no link.
+    int32_t linkFirst = 0;
+    int32_t linkLast = 0;
 
-    bool Any() const { return !saveFile.empty() || jpeg || !publishTarget.empty(); }
+    bool Any() const {
+        return !saveFile.empty() || jpeg || !publishTarget.empty() || linkFirst > 0;
+    }
 };
 
 const std::vector<OptionSpec>& OutputOptionSpecs();
@@ -35,8 +40,8 @@ bool ParseSessionOptions(const ParsedArguments& arguments, std::string& template
 // "WxH" with both sides from 1 to 4096.
 std::optional<std::pair<int, int>> ParseShotSize(const std::string& text);
 
-// Makes the outputs from the document's shots, in the order save, images,
-// publication; the path of the publication's first page is the last line on
+// Makes the outputs from the document's shots, in the order save, video
+// link, images, publication; the path of the publication's first page is the last line on
 // standard output.
 ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options);
 // The end of a run: prints the shots made (also after a failure), then makes

@@ -14,7 +14,7 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
     static const std::vector<OptionSpec> specs = {
         {"engine", 0, "", "cut where the picture changes (the default)"},
         {"threshold", 1, "T",
-         "the engine's threshold, 15 by default; raise it for fewer shots (needs --engine "
+         "the engine's threshold above 0, 15 by default; raise it for fewer shots (needs --engine "
          "or no --sampler)"},
         {"sampler", 2, "OPTION VALUE",
          "cut at a fixed step instead; OPTION is shots (VALUE shots overall), per-second "
@@ -96,33 +96,36 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
             return std::nullopt;
         }
         const auto option = ParseSamplerOption(arguments.Value("sampler", 0));
-        const auto value = ParseNumber(arguments.Value("sampler", 1));
+        const std::string text = arguments.Value("sampler", 1);
         if (!option) {
             error = "unknown sampler option '" + arguments.Value("sampler", 0) + "'";
             return std::nullopt;
         }
-        if (!value) {
-            error = "the sampler needs a number, not '" + arguments.Value("sampler", 1) + "'";
+        // A plain decimal number: the Settings dialog would read "1e20" as 1.
+        if (!ParseNumber(text) || text.find_first_not_of("+-.0123456789") != std::string::npos) {
+            error = "the sampler needs a number, not '" + text + "'";
             return std::nullopt;
         }
-        // The Settings dialog's rule, with its message.
-        if (const SamplerValueCheck check = CheckSamplerValue(*option, *value);
-            check != SamplerValueCheck::Accepted) {
-            error = message::SamplerValueMessage(check);
+        // Read and checked as the Settings dialog does, with its message.
+        const SamplerValueReading reading = ReadSamplerValue(*option, text);
+        if (reading.check != SamplerValueCheck::Accepted) {
+            error = message::SamplerValueMessage(reading.check);
             return std::nullopt;
         }
         options.mode = SlicingMode::Sampler;
         options.rateOption = *option;
-        options.rateValue = static_cast<float>(*value);
+        options.rateValue = reading.value;
     }
     if (arguments.Has("threshold")) {
-        const auto threshold = ParseNumber(arguments.Value("threshold"));
-        if (!threshold || *threshold < 0.0) {
-            error = "--threshold needs a number of 0 or more, not '" +
-                    arguments.Value("threshold") + "'";
+        // The Settings dialog keeps the threshold in force for one it does
+        // not take; a script is told instead.
+        const std::string text = arguments.Value("threshold");
+        const auto threshold = ParseNumber(text) ? ReadThreshold(text) : std::nullopt;
+        if (!threshold) {
+            error = "--threshold needs a number above 0, not '" + text + "'";
             return std::nullopt;
         }
-        options.threshold = static_cast<float>(*threshold);
+        options.threshold = *threshold;
     }
     if (arguments.Has("start")) {
         const auto frame = ParseFrame(arguments, "start", error);

@@ -1,5 +1,9 @@
 #include "publish/video_link.h"
 
+#include <utility>
+
+#include "common/text_numbers.h"
+
 namespace trevanto {
 
 std::string UrlEscape(std::string_view text) {
@@ -40,6 +44,42 @@ std::string BuildVideoLink(std::string_view scriptUrl, std::string_view startTex
     add("endAt=", endText);
     add("media=", mediaText);
     return link;
+}
+
+std::optional<double> LinkTimeSeconds(std::string_view text) {
+    if (text.empty())
+        return 0.0;
+    static constexpr char kSeparators[] = {':', ':', '.'};
+    double parts[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        LeadingNumber read;
+        parts[i] = static_cast<double>(ReadLeadingInteger(text, &read));
+        if (!read.found)
+            return std::nullopt;
+        text.remove_prefix(read.length);
+        if (i == 3)
+            break;
+        if (text.empty() || text.front() != kSeparators[i])
+            return std::nullopt;
+        text.remove_prefix(1);
+    }
+    return parts[0] * 3600.0 + parts[1] * 60.0 + parts[2] + parts[3] * 0.001;
+}
+
+VideoLinkCheck CheckVideoLinkFields(VideoLinkFields& fields) {
+    const std::optional<double> start = LinkTimeSeconds(fields.start);
+    if (!start)
+        return VideoLinkCheck::BadStart;
+    const std::optional<double> end = LinkTimeSeconds(fields.end);
+    if (!end)
+        return VideoLinkCheck::BadEnd;
+    if (*start > *end)
+        std::swap(fields.start, fields.end);
+    if (fields.videoUrl.empty())
+        return VideoLinkCheck::EmptyVideoUrl;
+    if (fields.scriptUrl.empty())
+        return VideoLinkCheck::EmptyScriptUrl;
+    return VideoLinkCheck::Accepted;
 }
 
 }  // namespace trevanto

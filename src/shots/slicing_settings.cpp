@@ -1,7 +1,10 @@
 #include "shots/slicing_settings.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+
+#include "common/text_numbers.h"
 
 namespace trevanto {
 namespace {
@@ -27,6 +30,37 @@ SamplerValueCheck CheckSamplerValue(int32_t rateOption, double value) {
     if (!(value <= static_cast<double>(std::numeric_limits<int32_t>::max())))
         return SamplerValueCheck::TooLarge;
     return SamplerValueCheck::Accepted;
+}
+
+SamplerValueReading ReadSamplerValue(int32_t rateOption, std::string_view text) {
+    if (text.empty())
+        return {SamplerValueCheck::Empty, 0.0f};
+    const double value = rateOption == static_cast<int32_t>(SamplerRate::EverySeconds)
+                             ? ReadLeadingDecimal(text)
+                             : static_cast<double>(ReadLeadingInteger(text));
+    const SamplerValueCheck check = CheckSamplerValue(rateOption, value);
+    return {check, check == SamplerValueCheck::Accepted ? static_cast<float>(value) : 0.0f};
+}
+
+std::string SamplerValueText(int32_t rateOption, float value) {
+    if (rateOption != static_cast<int32_t>(SamplerRate::EverySeconds))
+        return std::to_string(TruncateToInt32(value));
+    // Not printf: the point must not follow the user's locale.
+    char text[64];
+    const auto written = std::to_chars(text, text + sizeof text, static_cast<double>(value),
+                                       std::chars_format::fixed, 1);
+    return written.ec == std::errc() ? std::string(text, written.ptr) : std::string("0.0");
+}
+
+std::optional<float> ReadThreshold(std::string_view text) {
+    const auto threshold = static_cast<float>(ReadLeadingDecimal(text));
+    if (!std::isfinite(threshold) || !(threshold > 0.0f))
+        return std::nullopt;
+    return threshold;
+}
+
+std::string ThresholdText(float threshold) {
+    return std::to_string(TruncateToInt32(threshold));
 }
 
 void SlicingSettings::ComputeStep(int32_t frameCount, double secondsPerFrame) {

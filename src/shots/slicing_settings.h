@@ -2,7 +2,9 @@
 // The user's slicing choices (edited in the Settings dialog, never stored) and
 // the sampler's running values.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace trevanto {
 
@@ -24,12 +26,32 @@ struct SlicingSettings {
     void ComputeStep(int32_t frameCount, double secondsPerFrame);
 };
 
-enum class SamplerValueCheck { Accepted, TooSmall, TooLarge };
+enum class SamplerValueCheck { Accepted, Empty, TooSmall, TooLarge };
 
 // Whether a sampler value can be taken for the rate option. N shots overall,
 // N shots per second and one shot every N frames need 1 or more (their N is a
 // whole number); one shot every N seconds takes 0 or more. Nothing past the
-// 32-bit range is taken. The Settings dialog and trevanto-cli both apply it.
+// 32-bit range is taken.
 SamplerValueCheck CheckSamplerValue(int32_t rateOption, double value);
+
+struct SamplerValueReading {
+    SamplerValueCheck check = SamplerValueCheck::Empty;
+    float value = 0.0f;  // what is taken when accepted
+};
+
+// A sampler value as typed for the rate option, checked: the leading whole
+// number of the text for the options of a whole N ("2.5" and "2x" give 2),
+// the leading decimal number for one shot every N seconds. The Settings
+// dialog and trevanto-cli both take their values through it.
+SamplerValueReading ReadSamplerValue(int32_t rateOption, std::string_view text);
+// The text a rate value is shown as: "%d" of its whole part, "%.1f" for one
+// shot every N seconds.
+std::string SamplerValueText(int32_t rateOption, float value);
+
+// A typed engine threshold, when it can be taken: a finite number above 0.
+// Otherwise the threshold in force stays.
+std::optional<float> ReadThreshold(std::string_view text);
+// "%d" of the threshold's whole part.
+std::string ThresholdText(float threshold);
 
 }  // namespace trevanto

@@ -1,6 +1,7 @@
 #include "ui/desktop_commands.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDockWidget>
 #include <QToolBar>
 
@@ -56,6 +57,17 @@ void OnHitShot(CTrevantoApp& app, int32_t id) {
     }
 }
 
+// "Create a videolink" from the first to the last selected shot; the link
+// goes to the clipboard as plain text.
+void CreateVideoLink(CTrevantoApp& app, int32_t) {
+    const std::vector<int32_t> items = app.View().SelectedItems();
+    if (items.empty())
+        return;
+    const std::string link = app.Document().CreateVideoLink(items.front(), items.back());
+    if (!link.empty())
+        QApplication::clipboard()->setText(QString::fromStdString(link));
+}
+
 // Speeds and marks and the slicers go to the document.
 constexpr DesktopCommand kCommands[] = {
     {kFileOpen, "&Open video file", "Open a video file\nOpen", "", "Ctrl+O", false,
@@ -96,7 +108,7 @@ constexpr DesktopCommand kCommands[] = {
      true, ToDocument},
     {kSettings, "Settings...",
      "Choose the shot sampler rate and the shot engine threshold\nSettings", ":/icons/settings.svg",
-     "", false, nullptr},
+     "", false, [](CTrevantoApp& app, int32_t) { app.Document().EditSlicingSettings(); }},
     {kPublish, "Publish to the Web", "Publish the shots as web pages\nPublish to the Web",
      ":/icons/publish.svg", "", false, nullptr},
     {kLoadShots, "&Load shots...", "Load the shots of a shots file\nLoad shots", "", "", false,
@@ -112,7 +124,7 @@ constexpr DesktopCommand kCommands[] = {
     {kGoToMiddle, "Go-to &middle", "", "", "", false, OnHitShot},
     {kGoToEnd, "Go-to &end", "", "", "", false, OnHitShot},
     {kPlayShot, "&Play", "", "", "", false, OnHitShot},
-    {kVideoLink, "Create a videolink", "", "", "", false, nullptr},
+    {kVideoLink, "Create a videolink", "", "", "", false, CreateVideoLink},
     {kRefresh, "Refresh", "", "", "", false, OnHitShot},
     {kRefineImage, "Refine &image", "", "", "", false, OnHitShot},
     {kExtractJpeg, "Extract as jpeg", "", "", "", false,

@@ -8,6 +8,8 @@
 #include <QUrl>
 
 #include "ui/confirm_dialog.h"
+#include "ui/settings_dialog.h"
+#include "ui/video_link_dialog.h"
 
 namespace trevanto {
 namespace {
@@ -143,6 +145,30 @@ std::optional<std::string> MessageBoxUser::ChooseVideoFile() {
         return std::nullopt;
     }
     return dialog.selectedFiles().front().toStdString();
+}
+
+bool MessageBoxUser::RunDialog(QDialog& dialog) {
+    const QPointer<QWidget> owner = owner_;
+    owner_ = &dialog;
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    owner_ = owner;
+    return accepted;
+}
+
+bool MessageBoxUser::EditSlicingSettings(SlicingSettings& settings) {
+    SettingsDialog dialog(settings, *this, owner_);
+    if (!RunDialog(dialog))
+        return false;
+    settings = dialog.Settings();
+    return true;
+}
+
+bool MessageBoxUser::EditVideoLink(VideoLinkFields& fields) {
+    VideoLinkDialog dialog(fields, *this, owner_);
+    if (!RunDialog(dialog))
+        return false;
+    fields = dialog.Fields();
+    return true;
 }
 
 }  // namespace trevanto

@@ -1,5 +1,6 @@
 #pragma once
 // The user through modal message boxes and file dialogs.
+#include <QDialog>
 #include <QPointer>
 #include <QWidget>
 
@@ -29,8 +30,13 @@ class MessageBoxUser : public DesktopUserPort {
     SaveAnswer AskSaveDiscardCancel(const std::string& question) override;
     void ShowInformation(const std::string& title, const std::string& text) override;
     std::optional<std::string> ChooseVideoFile() override;
+    bool EditSlicingSettings(SlicingSettings& settings) override;
+    bool EditVideoLink(VideoLinkFields& fields) override;
 
   private:
+    // Runs a dialog modally; the messages it shows meanwhile stand over it.
+    bool RunDialog(QDialog& dialog);
+
     QPointer<QWidget> owner_;
 };
 

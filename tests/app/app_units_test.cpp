@@ -39,8 +39,8 @@ TEST(CommandRules, FollowVideoRunChainShotsAndSelection) {
         {kRefineImage, {false, false, true, false, false, true}},
         {kExtractJpeg, {false, true, true, true, false, false}},
         {kMerge, {false, true, false, true, false, false}},
-        {kVideoLink, {false, false, false, false, false, false}},
-        {kSettings, {false, false, false, false, false, false}},
+        {kVideoLink, {false, false, true, true, true, true}},
+        {kSettings, {true, true, true, true, true, true}},
         {kEngine, {true, true, true, true, true, true}},
     };
     for (const auto& [id, enabled] : rows) {
@@ -138,6 +138,7 @@ TEST(ShotsFileMessages, EachStatusHasItsText) {
 
 TEST(SettingsMessages, RefusedValuesAndTemplatesHaveTheirTexts) {
     EXPECT_EQ(message::SamplerValueMessage(SamplerValueCheck::Accepted), "");
+    EXPECT_EQ(message::SamplerValueMessage(SamplerValueCheck::Empty), message::kEmptyValue);
     EXPECT_EQ(message::SamplerValueMessage(SamplerValueCheck::TooSmall), message::kNegativeValue);
     EXPECT_EQ(message::SamplerValueMessage(SamplerValueCheck::TooLarge), message::kValueTooLarge);
     EXPECT_EQ(message::TemplateLoadMessage(TemplateLoadStatus::Loaded, "/t.bmp"), "");

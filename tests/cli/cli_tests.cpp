@@ -43,6 +43,15 @@ TEST(Cli, SliceListsOneLinePerShot) {
                                  std::regex("1\t40\t69\t00:00:01:0600 - 00:00:02:07\\d\\d\n"
                                             "2\t70\t100\t00:00:02:0\\d\\d\\d - 00:00:04:0000\n")))
         << marked.out;
+    // The link "Create a videolink" makes for shots 2 to 3, after the shots.
+    const auto link = RunCli({"slice", kMpeg2, "--video-link", "2-3", "--asx-url", "http://s/a.asp",
+                              "--video-url", "http://v/a b&c.mpg"});
+    EXPECT_EQ(link.out.substr(link.out.find("\nh") + 1),
+              "http://s/a.asp?startAt=00%3A00%3A01%2E0199&endAt=00%3A00%3A04%2E0360"
+              "&media=http%3A%2F%2Fv%2Fa+b%26c%2Empg\n");
+    const auto local = RunCli({"slice", kMpeg2, "--video-link", "1", "--asx-url", "s"});
+    EXPECT_EQ(std::pair(local.status, local.err),
+              std::pair(1, std::string("trevanto-cli: Unexpected empty video url.\n")));
     EXPECT_EQ(RunCli({"--version"}).out, "trevanto-cli 2.1\n");  // the About box's version
     EXPECT_EQ(RunCli({"help", "slice"}).out, RunCli({"slice", "--help"}).out);
     EXPECT_EQ(RunCli({"help", "load"}).out.rfind("usage: trevanto-cli load FILE.hpv", 0), 0u);
@@ -79,10 +88,13 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         {2, {"slice", kMpeg2, "--frobnicate"}, "unknown option --frobnicate"},
         {2, {"slice", kMpeg2, "--sampler", "often", "3"}, ""},
         {2, {"slice", kMpeg2, "--sampler", "frames"}, "option --sampler needs"},
-        {2, {"slice", kMpeg2, "--sampler", "frames", "1e20"}, message::kValueTooLarge},
+        {2, {"slice", kMpeg2, "--sampler", "frames", "1e20"}, "the sampler needs a number"},
+        {2, {"slice", kMpeg2, "--sampler", "frames", "9999999999"}, message::kValueTooLarge},
         {2, {"slice", kMpeg2, "--sampler", "shots", "0.5"}, message::kNegativeValue},
         {2, {"slice", kMpeg2, "--sampler", "frames", "40", "--threshold", "20"}, ""},
         {2, {"slice", kMpeg2, "--threshold", "nan"}, ""},
+        {2, {"slice", kMpeg2, "--threshold", "0"}, "--threshold needs a number above 0"},
+        {2, {"slice", kMpeg2, "--video-link", "3-2"}, "--video-link needs a shot number"},
         {2, {"slice", kMpeg2, "--start", "12x"}, "--start needs a frame number"},
         {2, {"slice", kMpeg2, "--start", "99999999999"}, ""},
         {2, {"slice", kMpeg2, "--start", "50", "--end", "10"}, "--end lies before --start"},

@@ -185,5 +185,36 @@ TEST(PublishOptionsTest, TextsOfTheVideoAndItsLinks) {
         EXPECT_EQ(BuildVideoLink("U", link[0], link[1], link[2]), link[3]) << link[3];
 }
 
+TEST(VideoLinkFieldsTest, TimesReadAsFourNumbersAndChecksGoInOrder) {
+    const std::pair<const char*, std::optional<double>> times[] = {
+        {"00:01:05.0400", 65.4},  // the milliseconds are written with four digits
+        {" 1: -2:+3.5xyz", 3600 - 120 + 3 + 0.005},  // blanks before numbers, signs, a tail
+        {"00:01:05:400", std::nullopt},              // a colon before the milliseconds
+        {"00 :01:05.0", std::nullopt},
+        {"", 0.0}};
+    for (const auto& [text, seconds] : times) {
+        const auto read = LinkTimeSeconds(text);
+        ASSERT_EQ(read.has_value(), seconds.has_value()) << text;
+        if (seconds) {
+            EXPECT_NEAR(*read, *seconds, 1e-9) << text;
+        }
+    }
+    using enum VideoLinkCheck;
+    const std::pair<VideoLinkFields, VideoLinkCheck> rows[] = {
+        {{"1:0:0.0", "x", "", ""}, BadEnd},  // times before urls
+        {{"x", "x", "v", "s"}, BadStart},
+        {{"", "", "", "s"}, EmptyVideoUrl},
+        {{"", "", "v", ""}, EmptyScriptUrl}};
+    for (auto [fields, check] : rows)
+        EXPECT_EQ(CheckVideoLinkFields(fields), check) << fields.start;
+    // The later time goes to the end; an empty end counts as 0.
+    for (VideoLinkFields fields : {VideoLinkFields{"00:02:00.0000", "00:01:00.0000", "v", "s"},
+                                   VideoLinkFields{"00:01:00.0000", "", "v", "s"}}) {
+        const std::string start = fields.start;
+        EXPECT_EQ(CheckVideoLinkFields(fields), Accepted);
+        EXPECT_EQ(fields.end, start);
+    }
+}
+
 }  // namespace
 }  // namespace trevanto

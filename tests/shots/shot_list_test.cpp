@@ -93,21 +93,31 @@ TEST(ComputeStep, EachOption) {
     }
 }
 
-TEST(CheckSamplerValue, TheSettingsDialogsRules) {
+TEST(ReadSamplerValue, TheSettingsDialogsRules) {
     using enum SamplerValueCheck;
     const struct {
         int32_t option;
-        double value;
+        const char* text;
         SamplerValueCheck check;
-    } rows[] = {{0, 1.0, Accepted},          {0, 0.0, TooSmall},
-                {1, 0.5, TooSmall},  // taken as 0 per second
-                {2, 0.0, Accepted},  // every 0 seconds is taken
-                {2, -0.1, TooSmall},         {3, 2147483647.0, Accepted},
-                {3, 2147483648.0, TooLarge}, {2, 1e20, TooLarge}};
+        float value;
+    } rows[] = {{0, "1", Accepted, 1},       {0, "", Empty, 0},
+                {0, "0", TooSmall, 0},       {1, "2.5", Accepted, 2},
+                {1, "0.5", TooSmall, 0},     {3, " +12abc", Accepted, 12},
+                {3, "abc", TooSmall, 0},     {2, "0", Accepted, 0},
+                {2, "1.5e1s", Accepted, 15}, {2, "-0.1", TooSmall, 0},
+                {2, "inf", Accepted, 0},     {3, "2147483647", Accepted, 2147483647.0f},
+                {2, "1e99999", TooLarge, 0}, {3, "99999999999999999999", TooLarge, 0}};
     for (const auto& row : rows) {
-        EXPECT_EQ(CheckSamplerValue(row.option, row.value), row.check)
-            << "option " << row.option << ", value " << row.value;
+        const SamplerValueReading reading = ReadSamplerValue(row.option, row.text);
+        EXPECT_EQ(reading.check, row.check) << row.option << " " << row.text;
+        EXPECT_EQ(reading.value, row.value) << row.option << " " << row.text;
     }
+    EXPECT_EQ(SamplerValueText(2, 2.55f) + SamplerValueText(3, 17.9f), "2.517");
+    // Only a finite threshold above 0 is taken.
+    for (const char* refused : {"0", "-3", "", "nan", "1e39"})
+        EXPECT_FALSE(ReadThreshold(refused)) << refused;
+    EXPECT_EQ(ReadThreshold(" 12.5x"), 12.5f);
+    EXPECT_EQ(ThresholdText(12.5f), "12");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "app/command_ids.h"
 #include "app/player_doc.h"
+#include "publish/video_link.h"
 #include "support/test_clips.h"
 #include "ui/desktop_user_port.h"
 #include "ui/main_frame.h"
@@ -32,9 +33,16 @@ struct ScriptedUser : DesktopUserPort {
                                           const std::string&) override {
         return file;
     }
+    // The dialogs: none given is Cancel.
+    bool EditSlicingSettings(SlicingSettings& settings) override {
+        return editSettings && editSettings(settings);
+    }
+    bool EditVideoLink(VideoLinkFields& fields) override { return editLink && editLink(fields); }
 
     std::vector<std::string> messages, questions, confirmations;
     std::optional<std::string> file;
+    std::function<bool(SlicingSettings&)> editSettings;
+    std::function<bool(VideoLinkFields&)> editLink;
     SaveAnswer saveAnswer = SaveAnswer::Cancel;
     bool yes = true, confirm = true, tickDoNotShow = false;
 };

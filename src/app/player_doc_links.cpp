@@ -1,0 +1,33 @@
+// "Create a videolink": a link to the online copy of the video from one
+// shot's start to another's end.
+#include "app/player_doc.h"
+#include "publish/video_link.h"
+
+namespace trevanto {
+
+std::string CPlayerDoc::CreateVideoLink(int32_t firstItem, int32_t lastItem) {
+    const Shot* first = shots_.FindShotByItem(firstItem);
+    const Shot* last = shots_.FindShotByItem(lastItem);
+    if (first == nullptr || last == nullptr)
+        return {};
+    const int32_t frames = player_.FrameCount();
+    const double duration = player_.DurationSeconds();
+    publisher_.PublishVideoFacts(player_.OpenedPath(), frames, duration);
+    // The dialog edits a copy; only an accepted one comes back.
+    Publisher copy;
+    copy.Assign(publisher_);
+    VideoLinkFields fields{first->StartTimecode(frames, duration, '.'),
+                           last->EndTimecode(frames, duration, '.'), copy.Options().onlineVideoUrl,
+                           copy.Options().asxScriptUrl};
+    // An opened stream is its own online copy.
+    if (fields.videoUrl.empty() && copy.Texts().videoUrl.find("://") != std::string::npos)
+        fields.videoUrl = copy.Texts().videoUrl;
+    if (!ports_.user->EditVideoLink(fields))
+        return {};
+    copy.Options().onlineVideoUrl = fields.videoUrl;
+    copy.Options().asxScriptUrl = fields.scriptUrl;
+    publisher_.Assign(copy);
+    return BuildVideoLink(fields.scriptUrl, fields.start, fields.end, fields.videoUrl);
+}
+
+}  // namespace trevanto

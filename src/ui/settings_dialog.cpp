@@ -1,0 +1,190 @@
+#include "ui/settings_dialog.h"
+
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionSpinBox>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "app/document_ports.h"
+#include "app/settings_messages.h"
+#include "common/text_numbers.h"
+
+namespace trevanto {
+namespace {
+
+constexpr float kDefaultThreshold = 15.0f;
+
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QLabel* Note(const char* text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+}  // namespace
+
+ThresholdSpinBox::ThresholdSpinBox(float threshold, QWidget* parent) : QAbstractSpinBox(parent) {
+    setObjectName("threshold");
+    setAccelerated(false);
+    SetText(ToQString(ThresholdText(threshold)));
+}
+
+void ThresholdSpinBox::SetText(const QString& text) {
+    lineEdit()->setText(text);
+}
+
+float ThresholdSpinBox::Typed() const {
+    return static_cast<float>(ReadLeadingDecimal(text().toStdString()));
+}
+
+void ThresholdSpinBox::stepBy(int steps) {
+    // From what is typed now, so that a typed threshold is not lost.
+    const float stepped = std::clamp(Typed() + static_cast<float>(steps), kLowest, kHighest);
+    SetText(ToQString(ThresholdText(stepped)));
+}
+
+QAbstractSpinBox::StepEnabled ThresholdSpinBox::stepEnabled() const {
+    const float typed = Typed();
+    StepEnabled enabled = StepNone;
+    if (typed < kHighest)
+        enabled |= StepUpEnabled;
+    if (typed > kLowest)
+        enabled |= StepDownEnabled;
+    return enabled;
+}
+
+QValidator::State ThresholdSpinBox::validate(QString&, int&) const {
+    return QValidator::Acceptable;
+}
+
+QSize ThresholdSpinBox::sizeHint() const {
+    // Room for "-128.5" and the spin buttons, as a QSpinBox would ask.
+    ensurePolished();
+    const QFontMetrics metrics(font());
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    const QSize text(metrics.horizontalAdvance("-128.50") + 4,
+                     std::max(metrics.height(), lineEdit()->sizeHint().height()));
+    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, this);
+}
+
+SettingsDialog::SettingsDialog(const SlicingSettings& settings, UserPort& user, QWidget* parent)
+    : QDialog(parent),
+      user_(user),
+      settings_(settings),
+      rateGroup_(new QButtonGroup(this)),
+      threshold_(new ThresholdSpinBox(
+          settings.threshold == 0.0f ? kDefaultThreshold : settings.threshold, this)) {
+    setObjectName("settingsDialog");
+    setWindowTitle("Settings");
+
+    auto* sampler = new QGroupBox("Shot sampler", this);
+    auto* samplerLayout = new QVBoxLayout(sampler);
+    samplerLayout->addWidget(
+        Note("The shot sampler linearly slices the video according to some rate. Please "
+             "choose below one of the rate options, and fill the corresponding edit box.",
+             sampler));
+    auto* rates = new QGridLayout;
+    // Each option: its radio, the words before its edit box, the words after.
+    static constexpr const char* kRates[4][3] = {{"1,", "", "shots overall"},
+                                                 {"2,", "", "shots per second"},
+                                                 {"3,", "1 shot every", "seconds"},
+                                                 {"4,", "1 shot every", "frames"}};
+    const int editWidth = fontMetrics().horizontalAdvance("0000000000");
+    for (int option = 0; option < 4; ++option) {
+        radios_[option] = new QRadioButton(kRates[option][0], sampler);
+        edits_[option] = new QLineEdit(sampler);
+        edits_[option]->setFixedWidth(editWidth);
+        rateGroup_->addButton(radios_[option], option);
+        rates->addWidget(radios_[option], option, 0);
+        rates->addWidget(new QLabel(kRates[option][1], sampler), option, 1);
+        rates->addWidget(edits_[option], option, 2);
+        rates->addWidget(new QLabel(kRates[option][2], sampler), option, 3);
+    }
+    rates->setColumnStretch(4, 1);
+    samplerLayout->addLayout(rates);
+
+    auto* engine = new QGroupBox("Automatic shot engine", this);
+    auto* engineLayout = new QVBoxLayout(engine);
+    engineLayout->addWidget(
+        Note("The automatic shot engine intelligently slices the video based on its content. "
+             "It detects changes like cuts, fades, ... Increase the threshold in order to "
+             "reduce the amount of shots.",
+             engine));
+    auto* thresholdRow = new QHBoxLayout;
+    auto* thresholdLabel = new QLabel("Threshold", engine);
+    thresholdLabel->setBuddy(threshold_);
+    thresholdRow->addWidget(thresholdLabel);
+    thresholdRow->addWidget(threshold_);
+    thresholdRow->addStretch(1);
+    engineLayout->addLayout(thresholdRow);
+
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton("OK", QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
+    default_ = buttons->addButton("Default", QDialogButtonBox::ResetRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(default_, &QPushButton::clicked, this, &SettingsDialog::RestoreDefaults);
+    connect(rateGroup_, &QButtonGroup::idClicked, this, &SettingsDialog::SelectOption);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(sampler);
+    layout->addWidget(engine);
+    layout->addWidget(buttons);
+    // Wide enough for the notes to wrap into a few lines.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 64);
+
+    const int option = settings.rateOption;
+    if (option >= 0 && option < 4) {
+        radios_[option]->setChecked(true);
+        edits_[option]->setText(ToQString(SamplerValueText(option, settings.rateValue)));
+    }
+    SelectOption(option);
+}
+
+void SettingsDialog::SelectOption(int option) {
+    for (int other = 0; other < 4; ++other)
+        edits_[other]->setEnabled(other == option);
+}
+
+void SettingsDialog::RestoreDefaults() {
+    const SlicingSettings defaults;
+    radios_[defaults.rateOption]->setChecked(true);
+    edits_[defaults.rateOption]->setText(
+        ToQString(SamplerValueText(defaults.rateOption, defaults.rateValue)));
+    SelectOption(defaults.rateOption);
+    threshold_->SetText(ToQString(ThresholdText(kDefaultThreshold)));
+}
+
+void SettingsDialog::accept() {
+    const int option = rateGroup_->checkedId();
+    if (option < 0)
+        return;  // no option chosen: nothing to take
+    const SamplerValueReading reading =
+        ReadSamplerValue(option, edits_[option]->text().toStdString());
+    if (reading.check != SamplerValueCheck::Accepted) {
+        user_.ShowMessage(message::SamplerValueMessage(reading.check));
+        edits_[option]->setFocus();
+        return;
+    }
+    settings_.rateOption = option;
+    settings_.rateValue = reading.value;
+    if (const auto threshold = ReadThreshold(threshold_->text().toStdString()))
+        settings_.threshold = *threshold;
+    QDialog::accept();
+}
+
+}  // namespace trevanto
