@@ -9,11 +9,6 @@ namespace trevanto {
 
 class MessageBoxUser : public DesktopUserPort {
   public:
-    // The filter of the video open dialog, in the "text|pattern|...||" form.
-    static constexpr const char* kVideoFilter =
-        "Video Files (*.avi;*.mpg;*.mpeg;*.wmv;*.asf)|*.avi;*.mpg;*.mpeg;*.wmv;*.asf|"
-        "All Files (*.*)|*.*||";
-
     explicit MessageBoxUser(QWidget* owner = nullptr) : owner_(owner) {}
     void SetOwner(QWidget* owner) { owner_ = owner; }
 
@@ -29,6 +24,7 @@ class MessageBoxUser : public DesktopUserPort {
     SaveAnswer AskSaveDiscardCancel(const std::string& question) override;
     void ShowInformation(const std::string& title, const std::string& text) override;
     std::optional<std::string> ChooseVideoFile() override;
+    std::optional<TemplateChoice> ChooseShotTemplate(const std::string& startFolder) override;
 
   private:
     QPointer<QWidget> owner_;

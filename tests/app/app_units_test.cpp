@@ -41,6 +41,7 @@ TEST(CommandRules, FollowVideoRunChainShotsAndSelection) {
         {kMerge, {false, true, false, true, false, false}},
         {kVideoLink, {false, false, false, false, false, false}},
         {kSettings, {false, false, false, false, false, false}},
+        {kOpenBitmapTemplate, {true, true, true, true, true, false}},
         {kEngine, {true, true, true, true, true, true}},
     };
     for (const auto& [id, enabled] : rows) {

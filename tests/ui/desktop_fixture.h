@@ -33,8 +33,13 @@ struct ScriptedUser : DesktopUserPort {
         return file;
     }
 
+    std::optional<TemplateChoice> ChooseShotTemplate(const std::string&) override {
+        return templateChoice;
+    }
+
     std::vector<std::string> messages, questions, confirmations;
     std::optional<std::string> file;
+    std::optional<TemplateChoice> templateChoice;
     SaveAnswer saveAnswer = SaveAnswer::Cancel;
     bool yes = true, confirm = true, tickDoNotShow = false;
 };
