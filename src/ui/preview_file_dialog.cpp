@@ -41,6 +41,8 @@ PreviewFileDialog::PreviewFileDialog(QWidget* parent, const QString& title,
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         grid->addWidget(panel, 0, grid->columnCount(), grid->rowCount() - 1, 1);
     }
+    // Room for the file list's columns beside the panel.
+    resize(sizeHint().expandedTo(QSize(780, 440)));
     connect(this, &QFileDialog::currentChanged, this, &PreviewFileDialog::OnSelectionChanged);
 }
 
@@ -56,11 +58,17 @@ std::optional<std::string> PreviewFileDialog::RunModal() {
 }
 
 QString PreviewFileDialog::InfoText() const {
-    return info_->text();
+    return infoText_;
 }
 
 void PreviewFileDialog::SetInfo(const QString& text) {
-    info_->setText(text);
+    infoText_ = text;
+    // A long file name is shortened in its middle rather than widen the panel.
+    QStringList lines = text.split('\n');
+    for (QString& line : lines)
+        line = info_->fontMetrics().elidedText(line, Qt::ElideMiddle, PreviewArea::kWidth);
+    info_->setText(lines.join('\n'));
+    info_->setToolTip(text);
 }
 
 void PreviewFileDialog::OnSelectionChanged(const QString& path) {
@@ -117,7 +125,7 @@ void PreviewFileDialog::accept() {
 
 void PreviewFileDialog::ShowNoPreview() {
     area_->Clear();
-    info_->setText(NoPreviewText());
+    SetInfo(NoPreviewText());
 }
 
 }  // namespace trevanto

@@ -65,6 +65,7 @@ class PreviewFileDialog : public QFileDialog {
     bool acceptWhenReady_ = false;
     PreviewArea* area_ = nullptr;
     QLabel* info_ = nullptr;
+    QString infoText_;
     QHBoxLayout* infoRow_ = nullptr;
 };
 
