@@ -19,7 +19,6 @@ class BitmapPreviewDialog : public PreviewFileDialog {
     // Whether the user picked a colour with "Color", and which.
     bool ColorChosen() const { return colorChosen_; }
     QRgb ChosenColor() const { return chosenColor_; }
-    void SetChosenColor(QRgb colour);
 
   protected:
     PreviewState Preview(const QString& path) override;
@@ -27,6 +26,7 @@ class BitmapPreviewDialog : public PreviewFileDialog {
 
   private:
     void ChooseColor();
+    void SetChosenColor(QRgb colour);
 
     QPushButton* colorButton_ = nullptr;
     bool colorChosen_ = false;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <QUrl>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace trevanto {
@@ -12,6 +13,19 @@ namespace {
 
 // A loaded page is painted with the next frames of the view.
 constexpr int kPaintDelayMs = 100;
+
+// A page's script may not open boxes over the dialog while it is previewed.
+class QuietPage : public QWebEnginePage {
+  public:
+    using QWebEnginePage::QWebEnginePage;
+
+  protected:
+    void javaScriptAlert(const QUrl&, const QString&) override {}
+    bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
+    bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override {
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -41,6 +55,7 @@ void PageSnapshot::Start(const QString& path) {
             qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         // Never on the screen, but laid out and painted at the page size.
         view_ = std::make_unique<QWebEngineView>();
+        view_->setPage(new QuietPage(view_.get()));
         view_->setAttribute(Qt::WA_DontShowOnScreen);
         view_->resize(kWidth, kHeight);
         view_->show();
