@@ -1,6 +1,9 @@
 // The video and bitmap open dialogs: the preview of a good file, the refusal
 // of a bad one, and a newer selection winning over an older preview.
+#include <QColorDialog>
 #include <QFile>
+#include <QPushButton>
+#include <QTimer>
 
 #include "desktop_fixture.h"
 #include "ui/bitmap_preview_dialog.h"
@@ -92,6 +95,20 @@ TEST_F(PreviewDialogTest, BitmapIsShrunkToFitCentredNeverEnlargedAndNonImagesAre
     }
     EXPECT_FALSE(PreviewAndAccept(dialog, WriteText("text.bmp")));
     EXPECT_EQ(dialog.InfoText(), "Not an image");
+
+    EXPECT_FALSE(dialog.ColorChosen());
+    QTimer::singleShot(0, [] {
+        auto* colours = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(colours, nullptr);
+        colours->setCurrentColor(Qt::green);
+        colours->accept();
+    });
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text() == "Color")
+            button->click();
+    }
+    EXPECT_TRUE(dialog.ColorChosen());
+    EXPECT_EQ(dialog.ChosenColor() & 0xFFFFFF, 0x00FF00u);
 }
 
 }  // namespace
