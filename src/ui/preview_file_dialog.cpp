@@ -77,6 +77,12 @@ void PreviewFileDialog::OnSelectionChanged(const QString& path) {
     currentPath_ = path;
     acceptWhenReady_ = false;
     CancelPreview();
+    if (path.isEmpty()) {  // nothing selected: nothing to say
+        state_ = PreviewState::None;
+        area_->Clear();
+        SetInfo({});
+        return;
+    }
     // Folders, devices and missing files have no preview.
     const QFileInfo file(path);
     state_ = file.exists() && file.isFile() ? Preview(path) : PreviewState::Failed;
