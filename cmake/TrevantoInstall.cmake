@@ -94,6 +94,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The toolbar and window icons are SVG: Qt's SVG image and icon plugins.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# The toolbar and window icons are SVG: Qt's SVG image and icon plugins; the web
+# page preview runs the web engine's helper process.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libqt6webenginecore6-bin")
 include(CPack)

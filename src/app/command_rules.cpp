@@ -10,13 +10,14 @@ bool CommandEnabled(int32_t commandId, const CommandState& state) {
     switch (commandId) {
         // Features still to come stay in the menus, greyed.
         case kOpenOnlineVideo:
-        case kOpenBitmapTemplate:
         case kPublish:
             return false;
         case kVideoLink:  // also during a run: it only reads the shots
             return state.selectedCount > 0;
         case kShotsStartEngine:
             return state.videoOpen;
+        case kOpenBitmapTemplate:  // images of a running job keep one template
+            return !state.chainRunning;
         case kLoadShots:  // loading opens a video, so it needs none
             return !(state.videoOpen && state.slicing) && !state.chainRunning;
         case kSaveShots:

@@ -14,6 +14,9 @@ namespace {
 constexpr const char* kProfileKey = "Software/Trevanto/Trevanto";
 constexpr const char* kRecentFileSection = "Software/Trevanto/Trevanto/Recent File List";
 constexpr const char* kJpegFolderKey = "Software/Trevanto/Trevanto/Settings/JpegFolder";
+constexpr const char* kTemplatePathKey = "Software/Trevanto/Trevanto/Settings/ShotTemplate";
+constexpr const char* kTemplateColourKey =
+    "Software/Trevanto/Trevanto/Settings/ShotTemplateTransparentColour";
 constexpr const char* kUrlHistoryKey = "SOFTWARE/Qelvar/Trevanto/options/urls";
 constexpr const char* kUrlValuePrefix = "urls";
 // The name under which the key's default (unnamed) value is kept.
@@ -93,6 +96,25 @@ std::string SettingsStore::JpegFolder() const {
 
 void SettingsStore::SetJpegFolder(const std::string& folder) {
     settings_->setValue(kJpegFolderKey, ToQString(folder));
+}
+
+std::optional<ShotTemplateFile> SettingsStore::TemplateFile() const {
+    const std::string path = settings_->value(kTemplatePathKey).toString().toStdString();
+    if (path.empty())
+        return std::nullopt;
+    bool ok = false;
+    const uint32_t colour = settings_->value(kTemplateColourKey).toUInt(&ok);
+    return ShotTemplateFile{path, ok ? colour & 0xFFFFFF : ShotTemplateFile{}.transparentColour};
+}
+
+void SettingsStore::SetTemplateFile(const std::optional<ShotTemplateFile>& choice) {
+    if (!choice) {
+        settings_->remove(kTemplatePathKey);
+        settings_->remove(kTemplateColourKey);
+        return;
+    }
+    settings_->setValue(kTemplatePathKey, ToQString(choice->path));
+    settings_->setValue(kTemplateColourKey, choice->transparentColour);
 }
 
 void SettingsStore::AddRecentFile(const std::string& path) {

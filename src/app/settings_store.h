@@ -4,7 +4,9 @@
 // settings file in the native format stands for the user's registry root, and
 // the keys keep the registry paths the program has always used:
 //   Software/Trevanto/Trevanto/...           the application profile (and the
-//                                            JPEG folder in Settings/JpegFolder)
+//                                            JPEG folder in Settings/JpegFolder,
+//                                            the shot template in
+//                                            Settings/ShotTemplate...)
 //   SOFTWARE/Qelvar/Trevanto/options/urls/   the URL history (urls0, urls1,
 //                                            ... and the key's default value)
 #include <QByteArray>
@@ -35,6 +37,13 @@ struct DockSizes {
     int32_t sizeFloatCX = 0;
     int32_t sizeFloatCY = 0;
     bool operator==(const DockSizes&) const = default;
+};
+
+// The shot bitmap template the user chose last, used again at the next start.
+struct ShotTemplateFile {
+    std::string path;
+    uint32_t transparentColour = 0xFF00FF;  // 0xRRGGBB
+    bool operator==(const ShotTemplateFile&) const = default;
 };
 
 struct UrlHistoryValues {
@@ -80,6 +89,11 @@ class SettingsStore {
     // The folder "Extract as jpeg" last wrote to; empty when none was chosen.
     std::string JpegFolder() const;
     void SetJpegFolder(const std::string& folder);
+
+    // Nothing when the built-in template is used.
+    std::optional<ShotTemplateFile> TemplateFile() const;
+    // Nothing goes back to the built-in template.
+    void SetTemplateFile(const std::optional<ShotTemplateFile>& choice);
 
     // Writes pending changes to the file; false when it cannot be written.
     bool Sync();

@@ -76,7 +76,7 @@ constexpr DesktopCommand kCommands[] = {
      false, nullptr},
     {kOpenBitmapTemplate, "Open shot bitmap template",
      "Choose the bitmap drawn over every shot thumbnail\nShot bitmap template", "", "", false,
-     nullptr},
+     [](CTrevantoApp& app, int32_t) { app.OpenShotTemplate(); }},
     {kExit, "E&xit", "Quit the application\nExit", "", "", false,
      [](CTrevantoApp& app, int32_t) { app.Frame().close(); }},
 

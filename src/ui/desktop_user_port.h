@@ -2,6 +2,8 @@
 // The user as the desktop program asks him: the document's questions plus
 // the deletion question with its "Do not show this message anymore" box.
 // Tests put an answering stand-in here so that no dialog ever blocks.
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/document_ports.h"
@@ -22,6 +24,18 @@ class DesktopUserPort : public UserPort {
     }
     // The open dialog of video files; nothing when cancelled.
     virtual std::optional<std::string> ChooseVideoFile() { return std::nullopt; }
+
+    struct TemplateChoice {
+        std::string path;
+        // 0xRRGGBB, when the user picked one with "Color".
+        std::optional<uint32_t> transparentColour;
+    };
+    // The open dialog of shot bitmap templates, starting in `startFolder`
+    // when it is not empty; nothing when cancelled.
+    virtual std::optional<TemplateChoice> ChooseShotTemplate(const std::string& startFolder) {
+        (void)startFolder;
+        return std::nullopt;
+    }
 };
 
 }  // namespace trevanto

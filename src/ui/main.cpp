@@ -10,6 +10,7 @@
 #include "trevanto_version.h"
 #include "ui/instance_channel.h"
 #include "ui/main_frame.h"
+#include "ui/page_snapshot.h"
 #include "ui/trevanto_app.h"
 
 namespace {
@@ -75,6 +76,7 @@ void SaveScreenshotAndQuit(trevanto::CTrevantoApp& trevanto, const QString& file
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    trevanto::PageSnapshot::PrepareApplication();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Trevanto");
     QApplication::setApplicationVersion(trevanto::kTrevantoVersion);

@@ -7,9 +7,11 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "ui/bitmap_preview_dialog.h"
 #include "ui/confirm_dialog.h"
 #include "ui/settings_dialog.h"
 #include "ui/video_link_dialog.h"
+#include "ui/video_preview_dialog.h"
 
 namespace trevanto {
 namespace {
@@ -138,13 +140,21 @@ void MessageBoxUser::ShowInformation(const std::string& title, const std::string
 }
 
 std::optional<std::string> MessageBoxUser::ChooseVideoFile() {
-    QFileDialog dialog(owner_, "Open Video");
-    dialog.setNameFilter(ToQtFilter(kVideoFilter));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    VideoPreviewDialog dialog(owner_);
+    return dialog.RunModal();
+}
+
+std::optional<DesktopUserPort::TemplateChoice> MessageBoxUser::ChooseShotTemplate(
+    const std::string& startFolder) {
+    BitmapPreviewDialog dialog(owner_);
+    dialog.SetInitialFolder(startFolder);
+    const std::optional<std::string> path = dialog.RunModal();
+    if (!path)
         return std::nullopt;
-    }
-    return dialog.selectedFiles().front().toStdString();
+    TemplateChoice choice{*path, std::nullopt};
+    if (dialog.ColorChosen())
+        choice.transparentColour = dialog.ChosenColor() & 0xFFFFFF;
+    return choice;
 }
 
 bool MessageBoxUser::RunDialog(QDialog& dialog) {

@@ -10,11 +10,6 @@ namespace trevanto {
 
 class MessageBoxUser : public DesktopUserPort {
   public:
-    // The filter of the video open dialog, in the "text|pattern|...||" form.
-    static constexpr const char* kVideoFilter =
-        "Video Files (*.avi;*.mpg;*.mpeg;*.wmv;*.asf)|*.avi;*.mpg;*.mpeg;*.wmv;*.asf|"
-        "All Files (*.*)|*.*||";
-
     explicit MessageBoxUser(QWidget* owner = nullptr) : owner_(owner) {}
     void SetOwner(QWidget* owner) { owner_ = owner; }
 
@@ -32,6 +27,7 @@ class MessageBoxUser : public DesktopUserPort {
     std::optional<std::string> ChooseVideoFile() override;
     bool EditSlicingSettings(SlicingSettings& settings) override;
     bool EditVideoLink(VideoLinkFields& fields) override;
+    std::optional<TemplateChoice> ChooseShotTemplate(const std::string& startFolder) override;
 
   private:
     // Runs a dialog modally; the messages it shows meanwhile stand over it.

@@ -11,6 +11,7 @@
 #include "app/command_rules.h"
 #include "app/jpeg_export_commands.h"
 #include "app/player_doc.h"
+#include "app/settings_messages.h"
 #include "app/shots_file_commands.h"
 #include "common/paths.h"
 #include "export/shots_file.h"
@@ -23,6 +24,9 @@
 
 namespace trevanto {
 namespace {
+
+// The shipped shot bitmap templates.
+constexpr const char* kTemplateFolder = "bitmaps";
 
 // Shots files are known by their first line, whatever their name.
 bool StartsWithShotsFileHeader(const std::string& path) {
@@ -68,9 +72,8 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     });
     view_->Attach(document_.get(), user_, frame_.get());
 
-    // The built-in template; a program without it still slices, undecorated.
-    if (template_.LoadBuiltIn())
-        document_->SetShotTemplate(&template_);
+    LoadStartupTemplate();
+    document_->SetShotTemplate(&template_);
     urlHistory_ = settings_->LoadUrlHistory();
 
     connect(frame_.get(), &CMainFrame::CommandInvoked, this, &CTrevantoApp::OnCommand);
@@ -168,6 +171,37 @@ void CTrevantoApp::OnCommand(int32_t commandId) {
 void CTrevantoApp::OpenChosenVideo() {
     if (const auto path = user_->ChooseVideoFile())
         OpenVideo(*path);
+}
+
+void CTrevantoApp::LoadStartupTemplate() {
+    if (const auto chosen = settings_->TemplateFile()) {
+        if (template_.LoadTemplateFile(chosen->path, chosen->transparentColour | 0xFF000000) ==
+            TemplateLoadStatus::Loaded) {
+            return;
+        }
+    }
+    // A program without the built-in template still slices, undecorated.
+    template_.LoadBuiltIn();
+}
+
+void CTrevantoApp::OpenShotTemplate() {
+    // Templates are looked for first among those shipped with the program.
+    std::string startFolder = FindShippedFile(kTemplateFolder);
+    if (!IsFolder(startFolder))
+        startFolder.clear();
+    const auto choice = user_->ChooseShotTemplate(startFolder);
+    if (!choice)
+        return;
+    const uint32_t colour = choice->transparentColour.value_or(kMagenta & 0xFFFFFF);
+    // A template that does not load leaves none, in this run only: the next
+    // start goes back to the built-in one.
+    const TemplateLoadStatus status = template_.LoadTemplateFile(choice->path, colour | 0xFF000000);
+    if (status != TemplateLoadStatus::Loaded) {
+        settings_->SetTemplateFile(std::nullopt);
+        user_->ShowMessage(message::TemplateLoadMessage(status, choice->path));
+        return;
+    }
+    settings_->SetTemplateFile(ShotTemplateFile{choice->path, colour});
 }
 
 void CTrevantoApp::ToggleTimecode() {

@@ -60,6 +60,9 @@ class CTrevantoApp : public QObject {
 
     // What commands do beyond the document's own.
     void OpenChosenVideo();
+    // "Open shot bitmap template": the template for the thumbnails and images
+    // made from now on, kept for later starts when it loads.
+    void OpenShotTemplate();
     void ToggleTimecode();
     // "Extract as jpeg": the selected shots, into a folder the user chooses.
     void ExtractSelectedAsJpeg();
@@ -84,6 +87,8 @@ class CTrevantoApp : public QObject {
     // window stays. False keeps it open.
     bool QueryCloseShots();
     void RefreshRecentFiles();
+    // The template chosen in an earlier run, else the built-in one; silent.
+    void LoadStartupTemplate();
 
     std::unique_ptr<SettingsStore> settings_;
     std::unique_ptr<DesktopUserPort> ownUser_;

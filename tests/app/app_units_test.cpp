@@ -41,6 +41,7 @@ TEST(CommandRules, FollowVideoRunChainShotsAndSelection) {
         {kMerge, {false, true, false, true, false, false}},
         {kVideoLink, {false, false, true, true, true, true}},
         {kSettings, {true, true, true, true, true, true}},
+        {kOpenBitmapTemplate, {true, true, true, true, true, false}},
         {kEngine, {true, true, true, true, true, true}},
     };
     for (const auto& [id, enabled] : rows) {

@@ -23,9 +23,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ "$(field Architecture)" == "$(dpkg --print-architecture)" ]] || fail "Architecture"
 [[ -n "$(field Maintainer)" && -n "$(field Description)" ]] || fail "Maintainer, Description"
 depends=$(field Depends)
-# The libraries the programs link (found by dpkg-shlibdeps) and the SVG plugins.
+# The libraries the programs link (found by dpkg-shlibdeps), the SVG plugins and
+# the web engine's helper process.
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 \
-  libavformat59 libavcodec59 libswscale6 libavutil57 libjpeg62-turbo libqt6svg6; do
+  libavformat59 libavcodec59 libswscale6 libavutil57 libjpeg62-turbo libqt6svg6 \
+  libqt6webenginecore6-bin; do
   [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ]] ||
     fail "Depends lacks $package: $depends"
 done

@@ -12,6 +12,7 @@
 #include "support/test_clips.h"
 #include "ui/desktop_user_port.h"
 #include "ui/main_frame.h"
+#include "ui/page_snapshot.h"
 #include "ui/thumb_view.h"
 #include "ui/trevanto_app.h"
 
@@ -39,10 +40,15 @@ struct ScriptedUser : DesktopUserPort {
     }
     bool EditVideoLink(VideoLinkFields& fields) override { return editLink && editLink(fields); }
 
+    std::optional<TemplateChoice> ChooseShotTemplate(const std::string&) override {
+        return templateChoice;
+    }
+
     std::vector<std::string> messages, questions, confirmations;
     std::optional<std::string> file;
     std::function<bool(SlicingSettings&)> editSettings;
     std::function<bool(VideoLinkFields&)> editLink;
+    std::optional<TemplateChoice> templateChoice;
     SaveAnswer saveAnswer = SaveAnswer::Cancel;
     bool yes = true, confirm = true, tickDoNotShow = false;
 };
@@ -61,7 +67,8 @@ class DesktopTest : public ::testing::Test {
         static char* argv[] = {name, nullptr};
         // Never destroyed: input devices made by the tests go away with the
         // process, after static destructors that they would otherwise outlive.
-        [[maybe_unused]] static QApplication* application = new QApplication(argc, argv);
+        [[maybe_unused]] static QApplication* application =
+            (PageSnapshot::PrepareApplication(), new QApplication(argc, argv));
     }
     std::unique_ptr<CTrevantoApp> MakeApp() {
         auto app = std::make_unique<CTrevantoApp>(

@@ -76,5 +76,51 @@ TEST_F(DesktopProgramTest, ADroppedFileOpensAndItAndTheLayoutSurviveARestart) {
     EXPECT_EQ(user_.messages, std::vector<std::string>{"Help file not installed."});
 }
 
+// A blue template whose green window (10,10)-(89,69) lets the frame through.
+std::string WriteTemplate(const std::string& path, int width) {
+    QImage picture(width, 80, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    for (int y = 10; y < 70; ++y) {
+        for (int x = 10; x < 90; ++x)
+            picture.setPixel(x, y, qRgb(0, 255, 0));
+    }
+    EXPECT_TRUE(picture.save(QString::fromStdString(path), "BMP"));
+    return path;
+}
+
+TEST_F(DesktopProgramTest, AChosenTemplateFramesLaterShotsAndOutlivesARestart) {
+    const std::string clip = MediaPath(TestClips().front());
+    const auto insertShot = [&](CTrevantoApp& app) {
+        const int count = app.View().count();
+        app.OnCommand(kInsertShot);
+        EXPECT_EQ(app.View().count(), count + 1);
+        return app.View().ItemPicture(app.View().count() - 1);
+    };
+    const QRgb blue = qRgb(0, 0, 255);
+    QImage builtIn;
+    {
+        auto app = MakeApp();
+        ASSERT_TRUE(OpenPaused(*app, clip));
+        builtIn = insertShot(*app);
+        user_.templateChoice = {WriteTemplate(folder_ / "framed.bmp", 100), 0x00FF00};
+        app->OnCommand(kOpenBitmapTemplate);
+        const QImage framed = insertShot(*app);
+        EXPECT_EQ(framed.pixel(1, 1), blue);
+        EXPECT_EQ(framed.pixel(50, 40), builtIn.pixel(50, 40));  // the frame shows through
+        EXPECT_NE(app->View().ItemPicture(0).pixel(1, 1), blue);
+    }
+    auto again = MakeApp();
+    ASSERT_TRUE(OpenPaused(*again, clip));
+    EXPECT_EQ(insertShot(*again).pixel(1, 1), blue);
+    const std::string wide = WriteTemplate(folder_ / "wide.bmp", 101);
+    user_.templateChoice = {wide, std::nullopt};
+    again->OnCommand(kOpenBitmapTemplate);
+    EXPECT_EQ(user_.messages, std::vector<std::string>{wide + " is not a 100 x 80 picture."});
+    const QImage bare = insertShot(*again);
+    EXPECT_NE(bare.pixel(1, 1), blue);
+    EXPECT_NE(bare.pixel(1, 1), builtIn.pixel(1, 1));
+    EXPECT_EQ(again->Settings().TemplateFile(), std::nullopt);  // the next start: built-in
+}
+
 }  // namespace
 }  // namespace trevanto::test

@@ -1,0 +1,70 @@
+#include "ui/video_preview_dialog.h"
+
+#include <QFileInfo>
+
+#include "ui/preview_area.h"
+
+namespace trevanto {
+namespace {
+
+// "320 x 240, 4.0 s" over "100 frames"; the length and count are left out
+// when the video does not tell them.
+QString FirstFrameInfo(const FirstFrame& frame) {
+    QString info = QString("%1 x %2").arg(frame.width).arg(frame.height);
+    if (frame.seconds > 0.0)
+        info += QString(", %1 s").arg(frame.seconds, 0, 'f', 1);
+    if (frame.frameCount >= 0)
+        info += QString("\n%1 frames").arg(frame.frameCount);
+    return info;
+}
+
+}  // namespace
+
+VideoPreviewDialog::VideoPreviewDialog(QWidget* parent)
+    : PreviewFileDialog(parent, "Open Video", kFilter) {}
+
+VideoPreviewDialog::~VideoPreviewDialog() {
+    CancelPreview();
+    readers_.clear();
+}
+
+PreviewFileDialog::PreviewState VideoPreviewDialog::Preview(const QString& path) {
+    DrawingArea().Clear();
+    SetInfo(QFileInfo(path).fileName());
+    // Finished readers are let go before another starts.
+    std::erase_if(readers_, [](const Reader& reader) { return reader.done->load(); });
+    const uint64_t generation = ++generation_;
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::jthread thread([this, generation, done, file = path.toStdString()](std::stop_token stop) {
+        std::optional<FirstFrame> frame = ReadFirstFrame(file, stop, kFrameTimeoutMs);
+        // The dialog waits for its readers before it goes, so it is there
+        // while the call is queued; Qt drops the call if it goes before.
+        if (!stop.stop_requested()) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, frame = std::move(frame)] { OnFirstFrame(generation, frame); },
+                Qt::QueuedConnection);
+        }
+        done->store(true);
+    });
+    readers_.push_back({std::move(thread), std::move(done)});
+    return PreviewState::Pending;
+}
+
+void VideoPreviewDialog::CancelPreview() {
+    ++generation_;
+    for (Reader& reader : readers_)
+        reader.thread.request_stop();
+}
+
+void VideoPreviewDialog::OnFirstFrame(uint64_t generation, const std::optional<FirstFrame>& frame) {
+    if (generation != generation_)
+        return;
+    if (frame) {
+        DrawingArea().ShowPicture(frame->picture);
+        SetInfo(FirstFrameInfo(*frame));
+    }
+    CompletePreview(frame.has_value());
+}
+
+}  // namespace trevanto

@@ -1,0 +1,47 @@
+#pragma once
+// "Open Video": previews the first frame of the selected video, with its
+// size, length and frame count. The frame is read on a thread of its own, so
+// that a large or slow file never holds up the file list.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "ui/preview_file_dialog.h"
+#include "video/first_frame.h"
+
+namespace trevanto {
+
+class VideoPreviewDialog : public PreviewFileDialog {
+    Q_OBJECT
+  public:
+    static constexpr const char* kFilter =
+        "Video Files (*.avi;*.mpg;*.mpeg;*.wmv;*.asf)|*.avi;*.mpg;*.mpeg;*.wmv;*.asf|"
+        "All Files (*.*)|*.*||";
+    // A file whose first frame does not come within this time is no video.
+    static constexpr int kFrameTimeoutMs = 10000;
+
+    explicit VideoPreviewDialog(QWidget* parent = nullptr);
+    // Waits for the readers still running (each stops at its next event).
+    ~VideoPreviewDialog() override;
+
+  protected:
+    PreviewState Preview(const QString& path) override;
+    void CancelPreview() override;
+    QString NoPreviewText() const override { return "Not a video"; }
+
+  private:
+    void OnFirstFrame(uint64_t generation, const std::optional<FirstFrame>& frame);
+
+    // The preview whose result counts; older results are dropped.
+    uint64_t generation_ = 0;
+    struct Reader {
+        std::jthread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    std::vector<Reader> readers_;
+};
+
+}  // namespace trevanto
