@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "online/url_history.h"
+
 class QSettings;
 
 namespace trevanto {
@@ -37,10 +39,7 @@ struct DockSizes {
     bool operator==(const DockSizes&) const = default;
 };
 
-struct UrlHistoryValues {
-    std::vector<std::string> entries;  // oldest first
-    std::string current;
-};
+using UrlHistoryValues = UrlHistory;
 
 class SettingsStore {
   public:
