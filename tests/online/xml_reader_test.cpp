@@ -45,7 +45,9 @@ TEST(XmlReader, BuildsTheTreeOrFailsWithItsDiagnostic) {
         {"<a>one<b/>two</a>", "<a> v=two| <b> v=| </b>|</a>|", none},
         {"<a><b>x</b>y</a>", "<a> v=y| <b> v=x| </b>|</a>|", none},
         {"<a>x\n\ty</a>", "<a> v=x\n\ty|</a>|", none},
-        {"<a\xE9" "b='\xE9'>\xE9</a>", "<a|attribute b = \xE9|> v=\xE9|</a>|", none},
+        {"<a\xE9"
+         "b='\xE9'>\xE9</a>",
+         "<a|attribute b = \xE9|> v=\xE9|</a>|", none},
         {{"<a>x</a>\0<b/>", 13}, "<a> v=x|</a>|", none},  // the text ends at a NUL
         {"<a>", "", kXmlImpairedEnding},
         {"<a><b></b>", "", kXmlImpairedEnding},
