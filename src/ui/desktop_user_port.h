@@ -3,6 +3,7 @@
 // the deletion question with its "Do not show this message anymore" box.
 // Tests put an answering stand-in here so that no dialog ever blocks.
 #include <string>
+#include <vector>
 
 #include "app/document_ports.h"
 
@@ -22,6 +23,10 @@ class DesktopUserPort : public UserPort {
     }
     // The open dialog of video files; nothing when cancelled.
     virtual std::optional<std::string> ChooseVideoFile() { return std::nullopt; }
+    // One of an ASX script's streams (StreamEntryDialog); nothing when cancelled.
+    virtual std::optional<std::string> ChooseStream(const std::vector<std::string>& /*streams*/) {
+        return std::nullopt;
+    }
 };
 
 }  // namespace trevanto

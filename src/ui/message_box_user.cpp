@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "ui/confirm_dialog.h"
+#include "ui/stream_entry_dialog.h"
 
 namespace trevanto {
 namespace {
@@ -143,6 +144,13 @@ std::optional<std::string> MessageBoxUser::ChooseVideoFile() {
         return std::nullopt;
     }
     return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> MessageBoxUser::ChooseStream(const std::vector<std::string>& streams) {
+    StreamEntryDialog dialog(streams, owner_);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.SelectedUrl();
 }
 
 }  // namespace trevanto

@@ -29,6 +29,7 @@ class MessageBoxUser : public DesktopUserPort {
     SaveAnswer AskSaveDiscardCancel(const std::string& question) override;
     void ShowInformation(const std::string& title, const std::string& text) override;
     std::optional<std::string> ChooseVideoFile() override;
+    std::optional<std::string> ChooseStream(const std::vector<std::string>& streams) override;
 
   private:
     QPointer<QWidget> owner_;

@@ -60,6 +60,8 @@ class CTrevantoApp : public QObject {
 
     // What commands do beyond the document's own.
     void OpenChosenVideo();
+    // "Open online video": a stream URL, or a stream of an ASX script.
+    void OpenOnlineVideo();
     void ToggleTimecode();
     // "Extract as jpeg": the selected shots, into a folder the user chooses.
     void ExtractSelectedAsJpeg();

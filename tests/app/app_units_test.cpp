@@ -174,5 +174,36 @@ TEST(SettingsStore, RecentFilesAndUrlsSurviveARestart) {
     EXPECT_EQ(entries[2] + entries[10] + entries[12] + entries[13], "u2u10mb");
 }
 
+TEST(UrlHistory, KeepsTheLastTwentyUsedLastAndSurvivesARestart) {
+    const QTemporaryDir folder;
+    const std::string path = (folder.path() + "/trevanto.conf").toStdString();
+    const auto urls = [](int first, int last) {
+        std::vector<std::string> list;
+        for (int i = first; i <= last; ++i)
+            list.push_back("u" + std::to_string(i));
+        return list;
+    };
+    const auto joined = [](std::vector<std::string> a, const std::vector<std::string>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    UrlHistory history;
+    const std::tuple<std::vector<std::string>, std::vector<std::string>> rows[] = {
+        {urls(0, 20), urls(1, 20)},                                 // 21 URLs: the first is gone
+        {{"u5"}, joined(joined(urls(1, 4), urls(6, 20)), {"u5"})},  // used again: moved last
+        {{"U5"}, joined(joined(urls(2, 4), urls(6, 20)), {"u5", "U5"})},  // case counts
+    };
+    for (const auto& [added, expected] : rows) {
+        for (const std::string& url : added)
+            history.AddUrl(url);
+        EXPECT_EQ(history.entries, expected);
+        EXPECT_EQ(history.current, added.back());
+        SettingsStore(path).SaveUrlHistory(history);
+        const UrlHistory loaded = SettingsStore(path).LoadUrlHistory();
+        EXPECT_EQ(loaded.entries, expected);
+        EXPECT_EQ(loaded.current, added.back());
+    }
+}
+
 }  // namespace
 }  // namespace trevanto
