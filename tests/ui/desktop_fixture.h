@@ -28,13 +28,16 @@ struct ScriptedUser : DesktopUserPort {
         return questions.push_back(question), saveAnswer;
     }
     std::optional<std::string> ChooseVideoFile() override { return file; }
+    std::optional<std::string> ChooseStream(const std::vector<std::string>& streams) override {
+        return offered = streams, stream;
+    }
     std::optional<std::string> ChooseFile(FileDialogKind, const std::string&,
                                           const std::string&) override {
         return file;
     }
 
-    std::vector<std::string> messages, questions, confirmations;
-    std::optional<std::string> file;
+    std::vector<std::string> messages, questions, confirmations, offered;
+    std::optional<std::string> file, stream;
     SaveAnswer saveAnswer = SaveAnswer::Cancel;
     bool yes = true, confirm = true, tickDoNotShow = false;
 };

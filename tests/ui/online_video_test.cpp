@@ -1,0 +1,76 @@
+// "Open online video" in the desktop program: the URL dialog stays open on
+// what cannot be opened; a script's streams are offered, and the chosen one
+// is opened by the document and becomes the history's current URL.
+#include <QComboBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <fstream>
+
+#include "app/online_video.h"
+#include "desktop_fixture.h"
+#include "support/frame_code.h"
+#include "support/loopback_http_server.h"
+#include "ui/stream_url_dialog.h"
+
+namespace trevanto::test {
+namespace {
+
+using OnlineVideoTest = DesktopTest;
+
+TEST_F(OnlineVideoTest, TheChosenStreamOfAScriptOpensAndEntersTheHistory) {
+    LoopbackHttpServer server;
+    const std::string mpeg2 = server.Url("/a.mpg"), mpeg1 = server.Url("/b.mpg");
+    for (const auto& [path, clip] :
+         {std::pair{"/a.mpg", "clip_mpeg2.mpg"}, {"/b.mpg", "clip_mpeg1.mpg"}}) {
+        std::ifstream file(MediaPath(clip), std::ios::binary);
+        HttpReply reply;
+        reply.body.assign(std::istreambuf_iterator<char>(file), {});
+        server.Serve(path, reply);
+    }
+    HttpReply script;
+    script.body = "<asx><entry><ref href='" + mpeg2 + "'/></entry>\r\n<entry><ref href='" + mpeg1 +
+                  "'/></entry></asx>";
+    server.Serve("/list.asx", script);
+    auto app = MakeApp();
+    ASSERT_TRUE(app->Start());
+    std::vector<bool> open;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<StreamUrlDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        const std::pair<std::string, std::optional<std::string>> rows[] = {
+            {"", mpeg1},
+            {server.Url("/missing.asx"), mpeg1},
+            {"ftp://h/a", mpeg1},
+            {server.Url("/list.asx"), std::nullopt},  // the stream choice cancelled
+            {server.Url("/list.asx"), mpeg1},
+        };
+        for (const auto& [url, stream] : rows) {
+            open.push_back(dialog->isVisible());
+            user_.stream = stream;
+            dialog->UrlBox()->setEditText(QString::fromStdString(url));
+            dialog->OkButton()->click();
+        }
+        open.push_back(dialog->isVisible());
+    });
+    app->Frame().Action(command::kOpenOnlineVideo)->trigger();
+    EXPECT_EQ(open, (std::vector<bool>{true, true, true, true, true, false}));
+    EXPECT_EQ(user_.messages,
+              (std::vector<std::string>{message::kScriptUnreachable,
+                                        message::kUrlRefused + std::string("ftp://h/a")}));
+    EXPECT_EQ(user_.offered, (std::vector<std::string>{mpeg2, mpeg1}));
+    EXPECT_EQ(app->UrlHistory().entries, std::vector<std::string>{mpeg1});
+    EXPECT_EQ(app->UrlHistory().current, mpeg1);
+    const Player& player = app->Document().GetPlayer();
+    EXPECT_EQ(player.OpenedPath(), mpeg1);
+    EXPECT_EQ(player.FrameCount(), 200);
+    app->OnCommand(command::kPause);
+    app->Document().SeekToFrame(120);
+    ASSERT_TRUE(WaitFor([&] {
+        return player.FrameSurface() && !player.SeekIssued() && player.CurrentFrame() == 120;
+    }));
+    EXPECT_EQ(ReadFrameCode(*player.FrameSurface()), 120);
+}
+
+}  // namespace
+}  // namespace trevanto::test
