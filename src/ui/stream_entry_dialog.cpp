@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace trevanto {
 
 StreamEntryDialog::StreamEntryDialog(const std::vector<std::string>& streamUrls, QWidget* parent)
@@ -18,7 +20,10 @@ StreamEntryDialog::StreamEntryDialog(const std::vector<std::string>& streamUrls,
     list_->setSortingEnabled(true);
     for (const std::string& url : streamUrls)
         list_->addItem(QString::fromStdString(url));
-    list_->setMinimumWidth(list_->fontMetrics().averageCharWidth() * 56);
+    // Wide enough for the longest stream, within reason; longer ones scroll.
+    const int character = list_->fontMetrics().averageCharWidth();
+    const int wanted = list_->sizeHintForColumn(0) + 2 * list_->frameWidth() + 2 * character;
+    list_->setMinimumWidth(std::clamp(wanted, 56 * character, 100 * character));
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton("OK", QDialogButtonBox::AcceptRole)->setDefault(true);
