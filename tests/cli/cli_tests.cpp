@@ -84,6 +84,8 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         {2, {"slice", kMpeg2, "--sampler", "frames", "40", "--threshold", "20"}, ""},
         {2, {"slice", kMpeg2, "--threshold", "nan"}, ""},
         {2, {"slice", kMpeg2, "--start", "12x"}, "--start needs a frame number"},
+        {2, {"slice", kMpeg2, "--entry", "0"}, "--entry needs a stream number"},
+        {2, {"slice", kMpeg2, "--timeout", "0"}, "--timeout needs seconds"},
         {2, {"slice", kMpeg2, "--start", "99999999999"}, ""},
         {2, {"slice", kMpeg2, "--start", "50", "--end", "10"}, "--end lies before --start"},
         {2, {"slice", kMpeg2, "--end", "150"}, ""},  // past the last frame
