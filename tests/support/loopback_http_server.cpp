@@ -5,32 +5,19 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 namespace trevanto::test {
-namespace {
 
-bool SendAll(int client, const std::string& bytes) {
-    for (size_t at = 0; at < bytes.size();) {
-        const ssize_t sent = send(client, bytes.data() + at, bytes.size() - at, MSG_NOSIGNAL);
-        if (sent <= 0)
-            return false;
-        at += static_cast<size_t>(sent);
-    }
-    return true;
+HttpReply FileReply(const std::string& contentType, const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    HttpReply reply;
+    reply.contentType = contentType;
+    reply.body.assign(std::istreambuf_iterator<char>(file), {});
+    return reply;
 }
-
-// The first byte of a "Range: bytes=N-" request, or 0.
-size_t RangeStart(std::string request) {
-    std::transform(request.begin(), request.end(), request.begin(), ::tolower);
-    const size_t at = request.find("\r\nrange: bytes=");
-    return at == std::string::npos ? 0 : std::strtoull(request.c_str() + at + 15, nullptr, 10);
-}
-
-}  // namespace
 
 LoopbackHttpServer::LoopbackHttpServer() : listener_(socket(AF_INET, SOCK_STREAM, 0)) {
     sockaddr_in address{};
@@ -62,9 +49,9 @@ LoopbackHttpServer::~LoopbackHttpServer() {
     close(listener_);
 }
 
-void LoopbackHttpServer::Serve(const std::string& path, HttpReply reply) {
+void LoopbackHttpServer::Serve(const std::string& path, const HttpReply& reply) {
     const std::lock_guard lock(mutex_);
-    replies_[path] = std::move(reply);
+    replies_[path] = reply;
 }
 
 std::string LoopbackHttpServer::Url(const std::string& path) const {
@@ -72,52 +59,57 @@ std::string LoopbackHttpServer::Url(const std::string& path) const {
 }
 
 void LoopbackHttpServer::Answer(int client) {
-    std::string request;
+    std::string request, head;
     char buffer[1024];
     for (ssize_t got; request.find("\r\n\r\n") == std::string::npos;
          request.append(buffer, static_cast<size_t>(got)))
         if ((got = recv(client, buffer, sizeof buffer, 0)) <= 0)
             return;
-    const size_t pathStart = request.find(' ') + 1;
-    const std::string path = request.substr(pathStart, request.find(' ', pathStart) - pathStart);
+    const size_t at = request.find(' ') + 1;
     HttpReply reply;
     reply.status = 404;
     {
         const std::lock_guard lock(mutex_);
-        if (const auto found = replies_.find(path); found != replies_.end())
+        if (const auto found = replies_.find(request.substr(at, request.find(' ', at) - at));
+            found != replies_.end())
             reply = found->second;
     }
-    if (reply.silent) {
-        while (recv(client, buffer, sizeof buffer, 0) > 0) {
-        }
-        return;
+    while (reply.silent && recv(client, buffer, sizeof buffer, 0) > 0) {
     }
-    const size_t start = reply.chunked ? 0 : std::min(RangeStart(request), reply.body.size());
-    const std::string status =
-        start > 0 ? "206 Partial Content" : std::to_string(reply.status) + " X";
-    std::string head = "HTTP/1.1 " + status + "\r\nContent-Type: " + reply.contentType +
-                       "\r\nConnection: close\r\n";
-    if (!reply.location.empty())
-        head += "Location: " + reply.location + "\r\n";
+    const size_t range = request.find("Range: bytes=");
+    const size_t start =
+        range == std::string::npos || reply.chunked
+            ? 0
+            : std::min(std::strtoul(&request[range + 13], nullptr, 10), reply.body.size());
     std::string body = reply.body.substr(start);
     if (reply.chunked) {
-        head += "Transfer-Encoding: chunked\r\n";
         std::string chunks;
         char line[32];
-        for (size_t at = 0; at < body.size(); at += 8192) {
-            const size_t size = std::min<size_t>(8192, body.size() - at);
+        for (size_t from = 0; from < body.size(); from += 8192) {
+            const size_t size = std::min<size_t>(8192, body.size() - from);
             chunks.append(line, static_cast<size_t>(std::snprintf(line, 32, "%zx\r\n", size)));
-            chunks.append(body, at, size).append("\r\n");
+            chunks.append(body, from, size).append("\r\n");
         }
         body = chunks + "0\r\n\r\n";
+        head = "Transfer-Encoding: chunked\r\n";
     } else {
-        head += "Accept-Ranges: bytes\r\nContent-Length: " + std::to_string(body.size()) + "\r\n";
-        if (start > 0)
-            head += "Content-Range: bytes " + std::to_string(start) + "-" +
-                    std::to_string(reply.body.size() - 1) + "/" +
-                    std::to_string(reply.body.size()) + "\r\n";
+        head = "Accept-Ranges: bytes\r\nContent-Length: " + std::to_string(body.size()) + "\r\n";
     }
-    SendAll(client, head + "\r\n") && SendAll(client, body);
+    if (start > 0)
+        head += "Content-Range: bytes " + std::to_string(start) + "-" +
+                std::to_string(reply.body.size() - 1) + "/" + std::to_string(reply.body.size()) +
+                "\r\n";
+    const std::string answer =
+        "HTTP/1.1 " + std::to_string(start > 0 ? 206 : reply.status) +
+        " X\r\nConnection: close\r\nContent-Type: " + reply.contentType + "\r\n" +
+        (reply.location.empty() ? "" : "Location: " + reply.location + "\r\n") + head + "\r\n" +
+        body;
+    for (size_t sent = 0, now = 0; !reply.silent && sent < answer.size(); sent += now) {
+        const ssize_t result = send(client, &answer[sent], answer.size() - sent, MSG_NOSIGNAL);
+        if (result <= 0)
+            break;
+        now = static_cast<size_t>(result);
+    }
     shutdown(client, SHUT_WR);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // An HTTP server on 127.0.0.1 for the tests of streams and stream scripts:
-// each path answers as it was told, with its length (and byte ranges, so a
-// player can seek) or chunked without one; or never answers. Other paths
-// get 404. Each connection has a thread of its own until the server goes.
+// each path answers as told, with its length (and byte ranges, so that a
+// player can seek), chunked, or never; other paths get 404. Each connection
+// has a thread until the server goes.
 #include <map>
 #include <mutex>
 #include <string>
@@ -12,31 +12,28 @@
 namespace trevanto::test {
 
 struct HttpReply {
-    int status = 200;
     std::string contentType = "application/octet-stream";
     std::string body;
-    std::string location;  // a redirect's target
-    bool chunked = false;  // no length: the body ends where the connection does
-    bool silent = false;   // reads the request and never answers
+    int status = 200;
+    std::string location;  // of a redirect
+    bool chunked = false;  // no length
+    bool silent = false;   // never answers
 };
+// A reply of the given type with a file's bytes (a generated clip).
+HttpReply FileReply(const std::string& contentType, const std::string& path);
 
 class LoopbackHttpServer {
   public:
     LoopbackHttpServer();
     ~LoopbackHttpServer();
-    LoopbackHttpServer(const LoopbackHttpServer&) = delete;
-    LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
-
-    void Serve(const std::string& path, HttpReply reply);
+    void Serve(const std::string& path, const HttpReply& reply);
     int Port() const { return port_; }
-    // "http://127.0.0.1:<port>" followed by the path.
-    std::string Url(const std::string& path) const;
+    std::string Url(const std::string& path) const;  // http://127.0.0.1:<port><path>
 
   private:
     void Answer(int client);
 
-    int listener_;
-    int port_ = 0;
+    int listener_, port_ = 0;
     std::mutex mutex_;
     std::map<std::string, HttpReply> replies_;
     std::vector<int> clients_;

@@ -13,9 +13,7 @@ class GraphHttpTest : public ::testing::TestWithParam<TestClip> {};
 TEST_P(GraphHttpTest, ChunkedStreamOpensWithoutLengthAndPlaysEveryFrame) {
     SCOPED_TRACE(GetParam().file);
     LoopbackHttpServer server;
-    const std::vector<char> clip = ReadAll(MediaPath(GetParam()));
-    HttpReply chunked;
-    chunked.body.assign(clip.begin(), clip.end());
+    HttpReply chunked = FileReply("video/mpeg", MediaPath(GetParam()));
     chunked.chunked = true;
     server.Serve("/clip", chunked);
     ASSERT_GT(server.Port(), 0);
