@@ -14,14 +14,7 @@ namespace trevanto {
 namespace {
 
 using test::HttpReply;
-
-HttpReply Reply(const std::string& contentType, const std::string& body, int status = 200) {
-    HttpReply reply;
-    reply.contentType = contentType;
-    reply.body = body;
-    reply.status = status;
-    return reply;
-}
+using test::TextReply;
 
 std::string Script(const std::vector<std::string>& streams) {
     std::string script = "<ASX version=\"3.0\">\r\n";
@@ -37,17 +30,17 @@ TEST(CliOnline, StreamsAndScriptsAreSlicedOrRefusedWithTheirMessage) {
     const std::string mpeg2 = server.Url("/2.mpg"), mpeg1 = server.Url("/1.mpg");
     server.Serve("/2.mpg", test::FileReply("video/mpeg", test::MediaPath("clip_mpeg2.mpg")));
     server.Serve("/1.mpg", test::FileReply("video/mpeg", test::MediaPath("clip_mpeg1.mpg")));
-    server.Serve("/list.asx", Reply("video/x-ms-asf", Script({mpeg2, mpeg1})));
-    server.Serve("/playlist", Reply("video/x-ms-wvx", Script({mpeg1})));
-    HttpReply moved = Reply("text/html", "", 302), silent;
+    server.Serve("/list.asx", TextReply("video/x-ms-asf", Script({mpeg2, mpeg1})));
+    server.Serve("/playlist", TextReply("video/x-ms-wvx", Script({mpeg1})));
+    HttpReply moved = TextReply("text/html", "", 302), silent;
     moved.location = "/list.asx";
     silent.silent = true;
     server.Serve("/old.asx", moved);
     server.Serve("/slow.asx", silent);
-    server.Serve("/big.asx", Reply("video/x-ms-asf", std::string(kMaxScriptBytes + 1, ' ')));
-    server.Serve("/loop.wvx", Reply("video/x-ms-wvx", Script({server.Url("/loop.wvx")})));
-    server.Serve("/broken.asx", Reply("video/x-ms-asf", "<asx><entry></asx>"));
-    server.Serve("/empty.asx", Reply("video/x-ms-asf", "\r\n"));
+    server.Serve("/big.asx", TextReply("video/x-ms-asf", std::string(kMaxScriptBytes + 1, ' ')));
+    server.Serve("/loop.wvx", TextReply("video/x-ms-wvx", Script({server.Url("/loop.wvx")})));
+    server.Serve("/broken.asx", TextReply("video/x-ms-asf", "<asx><entry></asx>"));
+    server.Serve("/empty.asx", TextReply("video/x-ms-asf", "\r\n"));
     const std::string local = temporary.File("local.wvx");
     std::ofstream(local) << Script({"ftp://h/a.wmv", mpeg1});
 
@@ -81,7 +74,7 @@ TEST(CliOnline, StreamsAndScriptsAreSlicedOrRefusedWithTheirMessage) {
     }
     unsetenv("TMPDIR");
     std::filesystem::remove(local);
-    EXPECT_TRUE(std::filesystem::is_empty(temporary.Path()));
+    EXPECT_TRUE(std::filesystem::is_empty(temporary.Path()));  // no "~ASX" file stays
 }
 
 }  // namespace

@@ -11,12 +11,17 @@
 
 namespace trevanto::test {
 
-HttpReply FileReply(const std::string& contentType, const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+HttpReply TextReply(const std::string& contentType, const std::string& body, int status) {
     HttpReply reply;
     reply.contentType = contentType;
-    reply.body.assign(std::istreambuf_iterator<char>(file), {});
+    reply.body = body;
+    reply.status = status;
     return reply;
+}
+
+HttpReply FileReply(const std::string& contentType, const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return TextReply(contentType, {std::istreambuf_iterator<char>(file), {}});
 }
 
 LoopbackHttpServer::LoopbackHttpServer() : listener_(socket(AF_INET, SOCK_STREAM, 0)) {
@@ -42,10 +47,8 @@ LoopbackHttpServer::~LoopbackHttpServer() {
     acceptor_.join();
     for (const int client : clients_)
         shutdown(client, SHUT_RDWR);  // ends a silent wait or a blocked send
-    for (std::thread& thread : threads_)
-        thread.join();
-    for (const int client : clients_)
-        close(client);
+    for (size_t i = 0; i < threads_.size(); ++i)
+        threads_[i].join(), close(clients_[i]);
     close(listener_);
 }
 

@@ -19,6 +19,7 @@ struct HttpReply {
     bool chunked = false;  // no length
     bool silent = false;   // never answers
 };
+HttpReply TextReply(const std::string& contentType, const std::string& body, int status = 200);
 // A reply of the given type with a file's bytes (a generated clip).
 HttpReply FileReply(const std::string& contentType, const std::string& path);
 
