@@ -21,7 +21,9 @@ ScriptText ReadScript(const std::string& url, bool knownScript, OnlineVideoPort&
     if (ClassifyUrl(url) == UrlKind::LocalFile) {
         ReadRegularFile(url, bytes);  // unreadable reads as empty
     } else {
-        QTemporaryFile file(QDir::tempPath() + "/~ASXXXXXXX.tmp");
+        // The prefix "~ASX", then a unique part (a run of X right after it would
+        // swallow its X).
+        QTemporaryFile file(QDir::tempPath() + "/~ASX_XXXXXX.tmp");
         fetched = file.open() ? ScriptFetch::Done : ScriptFetch::Failed;
         if (fetched == ScriptFetch::Done) {
             file.close();
