@@ -46,8 +46,6 @@ ScriptFetch ScriptDownload::Run(const std::string& url, const std::string& fileP
             Finish(ScriptFetch::TooLarge);
         } else if (file.write(bytes) != bytes.size()) {
             Finish(ScriptFetch::Failed);
-        } else {
-            emit Progress(received);
         }
     };
     QEventLoop loop;

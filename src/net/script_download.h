@@ -35,10 +35,6 @@ class ScriptDownload : public QObject {
     // Ends a running download with Cancelled.
     void Cancel();
 
-  signals:
-    // Bytes received so far.
-    void Progress(qint64 received);
-
   private:
     void Finish(ScriptFetch status);
 

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QProgressDialog>
+#include <QTimer>
+
+#include <limits>
 
 #include "net/script_download.h"
 #include "video/debug_trace.h"
@@ -13,7 +16,9 @@ ScriptFetch DesktopOnlineVideo::FetchScript(const std::string& url, const std::s
     ScriptDownload download;
     QProgressDialog progress("Downloading the asx stream script...", "Cancel", 0, 0, owner_);
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(1000);
+    // Shown only when the download takes a while.
+    progress.setMinimumDuration(std::numeric_limits<int>::max());
+    QTimer::singleShot(1000, &progress, &QProgressDialog::show);
     QObject::connect(&progress, &QProgressDialog::canceled, &download, &ScriptDownload::Cancel);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const ScriptFetch fetched = download.Run(url, filePath, onlyScript);
