@@ -85,15 +85,10 @@ void LoopbackHttpServer::Answer(int client) {
             ? 0
             : std::min(std::strtoul(&request[range + 13], nullptr, 10), reply.body.size());
     std::string body = reply.body.substr(start);
-    if (reply.chunked) {
-        std::string chunks;
-        char line[32];
-        for (size_t from = 0; from < body.size(); from += 8192) {
-            const size_t size = std::min<size_t>(8192, body.size() - from);
-            chunks.append(line, static_cast<size_t>(std::snprintf(line, 32, "%zx\r\n", size)));
-            chunks.append(body, from, size).append("\r\n");
-        }
-        body = chunks + "0\r\n\r\n";
+    if (reply.chunked) {  // one chunk, then the last
+        char size[32];
+        std::snprintf(size, sizeof size, "%zx\r\n", body.size());
+        body = size + body + "\r\n0\r\n\r\n";
         head = "Transfer-Encoding: chunked\r\n";
     } else {
         head = "Accept-Ranges: bytes\r\nContent-Length: " + std::to_string(body.size()) + "\r\n";
