@@ -9,7 +9,6 @@ bool CommandEnabled(int32_t commandId, const CommandState& state) {
     const bool usable = state.videoOpen && !state.slicing;
     switch (commandId) {
         // Features still to come stay in the menus, greyed.
-        case kOpenOnlineVideo:
         case kPublish:
             return false;
         case kVideoLink:  // also during a run: it only reads the shots

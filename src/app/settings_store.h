@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "online/url_history.h"
+
 class QSettings;
 
 namespace trevanto {
@@ -46,10 +48,7 @@ struct ShotTemplateFile {
     bool operator==(const ShotTemplateFile&) const = default;
 };
 
-struct UrlHistoryValues {
-    std::vector<std::string> entries;  // oldest first
-    std::string current;
-};
+using UrlHistoryValues = UrlHistory;
 
 class SettingsStore {
   public:

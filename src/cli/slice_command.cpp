@@ -1,10 +1,12 @@
 #include "cli/slice_command.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "app/document_messages.h"
 #include "app/settings_messages.h"
+#include "cli/online_source.h"
 #include "common/paths.h"
 #include "common/text_format.h"
 
@@ -20,6 +22,9 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
          "cut at a fixed step instead; OPTION is shots (VALUE shots overall), per-second "
          "(VALUE shots per second), seconds (one shot every VALUE seconds) or frames (one "
          "shot every VALUE frames), or its number 0-3"},
+        {"entry", 1, "N",
+         "of an ASX script (.asx, .wvx), slice the N-th stream (the first by default)"},
+        {"timeout", 1, "SECONDS", "give up a script's download after SECONDS (30 by default)"},
         {"start", 1, "FRAME", "start mark: slice from this frame on"},
         {"end", 1, "FRAME", "end mark: slice up to and including this frame"},
         {"template", 1, "BMP", "shot bitmap template (100 x 80) for the thumbnails"},
@@ -39,6 +44,7 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
 
 std::string SliceHelp() {
     return "usage: trevanto-cli slice VIDEO [--engine [--threshold T]] [--sampler OPTION VALUE]\n"
+           "                          [--entry N] [--timeout SECONDS]\n"
            "                          [--start FRAME] [--end FRAME] [--template BMP]\n"
            "                          [--timecodes] [--save FILE.hpv]\n"
            "                          [--jpeg [--target PATH]] [--publish TARGET]\n"
@@ -48,6 +54,10 @@ std::string SliceHelp() {
            "Cuts VIDEO into shots and prints one line per shot on standard output:\n"
            "number, start frame, end frame and caption, separated by tabs. Frames count\n"
            "from 0. Messages and the progress line go to standard error.\n"
+           "\n"
+           "VIDEO may be a file, an http, https or mms stream URL, or an ASX stream\n"
+           "script (a file or URL ending in .asx or .wvx, or served as one). A script's\n"
+           "streams are listed on standard error and the one --entry names is sliced.\n"
            "\n" +
            OutputHelp() +
            "\n"
@@ -127,6 +137,24 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
         }
         options.threshold = *threshold;
     }
+    if (arguments.Has("entry")) {
+        const auto entry = ParseInteger(arguments.Value("entry"));
+        if (!entry || *entry < 1) {
+            error = "--entry needs a stream number of 1 or more, not '" + arguments.Value("entry") +
+                    "'";
+            return std::nullopt;
+        }
+        options.entry = *entry;
+    }
+    if (arguments.Has("timeout")) {
+        const auto seconds = ParseNumber(arguments.Value("timeout"));
+        if (!seconds || !(*seconds > 0.0) || *seconds > 3600.0) {
+            error = "--timeout needs seconds between 0 and 3600, not '" +
+                    arguments.Value("timeout") + "'";
+            return std::nullopt;
+        }
+        options.timeoutMs = std::max(1, static_cast<int32_t>(*seconds * 1000.0));
+    }
     if (arguments.Has("start")) {
         const auto frame = ParseFrame(arguments, "start", error);
         if (!frame)
@@ -155,12 +183,15 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
     CliSession session(streams, options.quiet, std::move(factory));
     if (!session.LoadTemplate(options.templatePath))
         return kFailure;
+    CliOnlineVideo online(session.Err(), options.entry, options.timeoutMs);
+    const std::optional<std::string> named = ResolveCliVideo(options.video, online, session.User());
+    if (!named)
+        return kFailure;
     // The shots file keeps the video's full path, so that it loads from anywhere.
     std::error_code ignored;
-    const std::string video = FileExists(options.video)
-                                  ? std::filesystem::absolute(options.video, ignored).string()
-                                  : options.video;
-    if (const ExitStatus opened = session.OpenVideo(video.empty() ? options.video : video);
+    const std::string video =
+        FileExists(*named) ? std::filesystem::absolute(*named, ignored).string() : *named;
+    if (const ExitStatus opened = session.OpenVideo(video.empty() ? *named : video);
         opened != kSuccess) {
         return opened;
     }

@@ -1,5 +1,6 @@
 #pragma once
-// "trevanto-cli slice": opens a video, runs the shot engine or the shot
+// "trevanto-cli slice": opens a video (a file, a stream URL or the stream an
+// ASX script lists), runs the shot engine or the shot
 // sampler over it, unpaced, from the start (or start mark) to the end (or end
 // mark) and prints the shots.
 #include <optional>
@@ -14,7 +15,9 @@
 namespace trevanto::cli {
 
 struct SliceOptions {
-    std::string video;
+    std::string video;          // a path, a stream URL, or an ASX script's path or URL
+    int32_t entry = 1;          // the script's stream to slice, from 1
+    int32_t timeoutMs = 30000;  // for the script's download
     SlicingMode mode = SlicingMode::Engine;
     float threshold = 15.0f;
     int32_t rateOption = 3;

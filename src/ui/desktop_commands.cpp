@@ -73,7 +73,7 @@ constexpr DesktopCommand kCommands[] = {
     {kFileOpen, "&Open video file", "Open a video file\nOpen", "", "Ctrl+O", false,
      [](CTrevantoApp& app, int32_t) { app.OpenChosenVideo(); }},
     {kOpenOnlineVideo, "Open online video", "Open an url to a video stream\nOpen url", "", "",
-     false, nullptr},
+     false, [](CTrevantoApp& app, int32_t) { app.OpenOnlineVideo(); }},
     {kOpenBitmapTemplate, "Open shot bitmap template",
      "Choose the bitmap drawn over every shot thumbnail\nShot bitmap template", "", "", false,
      [](CTrevantoApp& app, int32_t) { app.OpenShotTemplate(); }},

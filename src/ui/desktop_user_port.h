@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/document_ports.h"
 
@@ -34,6 +35,10 @@ class DesktopUserPort : public UserPort {
     // when it is not empty; nothing when cancelled.
     virtual std::optional<TemplateChoice> ChooseShotTemplate(const std::string& startFolder) {
         (void)startFolder;
+        return std::nullopt;
+    }
+    // One of an ASX script's streams (StreamEntryDialog); nothing when cancelled.
+    virtual std::optional<std::string> ChooseStream(const std::vector<std::string>& /*streams*/) {
         return std::nullopt;
     }
 };

@@ -10,6 +10,7 @@
 #include "ui/bitmap_preview_dialog.h"
 #include "ui/confirm_dialog.h"
 #include "ui/settings_dialog.h"
+#include "ui/stream_entry_dialog.h"
 #include "ui/video_link_dialog.h"
 #include "ui/video_preview_dialog.h"
 
@@ -179,6 +180,13 @@ bool MessageBoxUser::EditVideoLink(VideoLinkFields& fields) {
         return false;
     fields = dialog.Fields();
     return true;
+}
+
+std::optional<std::string> MessageBoxUser::ChooseStream(const std::vector<std::string>& streams) {
+    StreamEntryDialog dialog(streams, owner_);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.SelectedUrl();
 }
 
 }  // namespace trevanto

@@ -28,6 +28,7 @@ class MessageBoxUser : public DesktopUserPort {
     bool EditSlicingSettings(SlicingSettings& settings) override;
     bool EditVideoLink(VideoLinkFields& fields) override;
     std::optional<TemplateChoice> ChooseShotTemplate(const std::string& startFolder) override;
+    std::optional<std::string> ChooseStream(const std::vector<std::string>& streams) override;
 
   private:
     // Runs a dialog modally; the messages it shows meanwhile stand over it.

@@ -17,8 +17,10 @@
 #include "export/shots_file.h"
 #include "trevanto_version.h"
 #include "ui/desktop_commands.h"
+#include "ui/desktop_online_video.h"
 #include "ui/main_frame.h"
 #include "ui/message_box_user.h"
+#include "ui/stream_url_dialog.h"
 #include "ui/thumb_view.h"
 #include "video/open_media_graph.h"
 
@@ -202,6 +204,16 @@ void CTrevantoApp::OpenShotTemplate() {
         return;
     }
     settings_->SetTemplateFile(ShotTemplateFile{choice->path, colour});
+}
+
+void CTrevantoApp::OpenOnlineVideo() {
+    DesktopOnlineVideo online(frame_.get(), *user_);
+    StreamUrlDialog dialog(
+        urlHistory_,
+        [&](const std::string& url) { return ResolveOnlineVideo(url, online, *user_); },
+        frame_.get());
+    if (dialog.exec() == QDialog::Accepted)
+        OpenVideo(PlayableUrl(urlHistory_.current));
 }
 
 void CTrevantoApp::ToggleTimecode() {

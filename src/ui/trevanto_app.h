@@ -63,6 +63,8 @@ class CTrevantoApp : public QObject {
     // "Open shot bitmap template": the template for the thumbnails and images
     // made from now on, kept for later starts when it loads.
     void OpenShotTemplate();
+    // "Open online video": a stream URL, or a stream of an ASX script.
+    void OpenOnlineVideo();
     void ToggleTimecode();
     // "Extract as jpeg": the selected shots, into a folder the user chooses.
     void ExtractSelectedAsJpeg();

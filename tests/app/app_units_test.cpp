@@ -176,5 +176,28 @@ TEST(SettingsStore, RecentFilesAndUrlsSurviveARestart) {
     EXPECT_EQ(entries[2] + entries[10] + entries[12] + entries[13], "u2u10mb");
 }
 
+TEST(UrlHistory, KeepsTheLastTwentyUsedLastAndSurvivesARestart) {
+    const QTemporaryDir folder;
+    const std::string path = (folder.path() + "/trevanto.conf").toStdString();
+    std::vector<std::string> all;
+    for (int i = 0; i <= 20; ++i)
+        all.push_back("u" + std::to_string(i));
+    std::vector<std::string> moved(all.begin() + 1, all.end());  // u1..u20, then u5 last
+    std::rotate(moved.begin() + 4, moved.begin() + 5, moved.end());
+    std::vector<std::string> cased(moved.begin() + 1, moved.end());  // u1 goes for U5
+    cased.push_back("U5");
+    UrlHistory history;
+    const std::tuple<std::vector<std::string>, std::vector<std::string>> rows[] = {
+        {all, {all.begin() + 1, all.end()}}, {{"u5"}, moved}, {{"U5"}, cased}};
+    for (const auto& [added, expected] : rows) {
+        for (const std::string& url : added)
+            history.AddUrl(url);
+        SettingsStore(path).SaveUrlHistory(history);
+        const UrlHistory loaded = SettingsStore(path).LoadUrlHistory();
+        EXPECT_EQ(loaded.entries, expected);
+        EXPECT_EQ(loaded.current, added.back());
+    }
+}
+
 }  // namespace
 }  // namespace trevanto

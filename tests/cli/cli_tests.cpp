@@ -96,6 +96,8 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         {2, {"slice", kMpeg2, "--threshold", "0"}, "--threshold needs a number above 0"},
         {2, {"slice", kMpeg2, "--video-link", "3-2"}, "--video-link needs a shot number"},
         {2, {"slice", kMpeg2, "--start", "12x"}, "--start needs a frame number"},
+        {2, {"slice", kMpeg2, "--entry", "0"}, "--entry needs a stream number"},
+        {2, {"slice", kMpeg2, "--timeout", "0"}, "--timeout needs seconds"},
         {2, {"slice", kMpeg2, "--start", "99999999999"}, ""},
         {2, {"slice", kMpeg2, "--start", "50", "--end", "10"}, "--end lies before --start"},
         {2, {"slice", kMpeg2, "--end", "150"}, ""},  // past the last frame

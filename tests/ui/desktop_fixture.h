@@ -30,6 +30,9 @@ struct ScriptedUser : DesktopUserPort {
         return questions.push_back(question), saveAnswer;
     }
     std::optional<std::string> ChooseVideoFile() override { return file; }
+    std::optional<std::string> ChooseStream(const std::vector<std::string>& streams) override {
+        return offered = streams, stream;
+    }
     std::optional<std::string> ChooseFile(FileDialogKind, const std::string&,
                                           const std::string&) override {
         return file;
@@ -44,8 +47,8 @@ struct ScriptedUser : DesktopUserPort {
         return templateChoice;
     }
 
-    std::vector<std::string> messages, questions, confirmations;
-    std::optional<std::string> file;
+    std::vector<std::string> messages, questions, confirmations, offered;
+    std::optional<std::string> file, stream;
     std::function<bool(SlicingSettings&)> editSettings;
     std::function<bool(VideoLinkFields&)> editLink;
     std::optional<TemplateChoice> templateChoice;

@@ -1,0 +1,108 @@
+#include "app/online_video.h"
+
+#include <QDir>
+#include <QTemporaryFile>
+
+#include <set>
+
+#include "common/regular_file.h"
+#include "online/xml_reader.h"
+
+namespace trevanto {
+namespace {
+
+enum class ScriptText { Read, NotScript, Stop };
+
+// The script's bytes, from a local file or downloaded into a temporary
+// "~ASX" file of the system's temporary folder that goes when it is read.
+ScriptText ReadScript(const std::string& url, bool knownScript, OnlineVideoPort& port,
+                      UserPort& user, std::string& bytes) {
+    ScriptFetch fetched = ScriptFetch::Done;
+    if (ClassifyUrl(url) == UrlKind::LocalFile) {
+        ReadRegularFile(url, bytes);  // unreadable reads as empty
+    } else {
+        // The prefix "~ASX", then a unique part (a run of X right after it would
+        // swallow its X).
+        QTemporaryFile file(QDir::tempPath() + "/~ASX_XXXXXX.tmp");
+        fetched = file.open() ? ScriptFetch::Done : ScriptFetch::Failed;
+        if (fetched == ScriptFetch::Done) {
+            file.close();
+            const std::string path = file.fileName().toStdString();
+            fetched = port.FetchScript(PlayableUrl(url), path, !knownScript);
+            if (fetched == ScriptFetch::Done)
+                ReadRegularFile(path, bytes);
+        }
+    }
+    if (static_cast<int64_t>(bytes.size()) > kMaxScriptBytes)
+        fetched = ScriptFetch::TooLarge;
+    switch (fetched) {
+        case ScriptFetch::Done:
+            return ScriptText::Read;
+        case ScriptFetch::NotScript:
+            return ScriptText::NotScript;
+        case ScriptFetch::Failed:
+            // A direct URL that did not answer is the player's to report.
+            if (!knownScript)
+                return ScriptText::NotScript;
+            user.ShowMessage(message::kScriptUnreachable);
+            return ScriptText::Stop;
+        case ScriptFetch::TooLarge:
+            user.ShowMessage(message::kScriptTooLarge);
+            return ScriptText::Stop;
+        case ScriptFetch::TimedOut:
+            user.ShowMessage(message::kScriptTimedOut);
+            return ScriptText::Stop;
+        case ScriptFetch::Cancelled:
+            return ScriptText::Stop;
+    }
+    return ScriptText::Stop;
+}
+
+}  // namespace
+
+std::optional<std::string> ResolveOnlineVideo(const std::string& entered, OnlineVideoPort& port,
+                                              UserPort& user) {
+    std::string url = entered;
+    std::set<std::string> scriptsRead;
+    for (int32_t depth = 0;; ++depth) {
+        const UrlKind kind = ClassifyUrl(url);
+        if (kind == UrlKind::Refused) {
+            user.ShowMessage(message::kUrlRefused + url);
+            return std::nullopt;
+        }
+        const bool script = IsScriptUrl(url);
+        // Only the entered URL is asked for its content type; a stream chosen
+        // from a script is a script only by its name.
+        if (!script && (kind == UrlKind::LocalFile || depth > 0))
+            return url;
+        if (depth >= kMaxScriptNesting || !scriptsRead.insert(url).second) {
+            user.ShowMessage(message::kScriptsWithoutEnd);
+            return std::nullopt;
+        }
+        std::string bytes;
+        const ScriptText read = ReadScript(url, script, port, user, bytes);
+        if (read == ScriptText::NotScript)
+            return url;
+        if (read == ScriptText::Stop)
+            return std::nullopt;
+        const std::string text = JoinScriptLines(bytes);
+        if (text.empty()) {
+            user.ShowMessage(message::kScriptEmpty);
+            return std::nullopt;
+        }
+        XmlParseResult parsed = ParseXml(text);
+        if (!parsed.root) {
+            port.ReportMalformedScript(parsed.diagnostic);
+            return std::nullopt;
+        }
+        port.Trace(DumpXmlTree(parsed.root.get(), 0));
+        const std::vector<std::string> streams = CollectStreamUrls(XmlNodeRef(parsed.root.get()));
+        parsed.root.reset();
+        const std::optional<std::string> chosen = port.ChooseStream(streams);
+        if (!chosen)
+            return std::nullopt;
+        url = *chosen;
+    }
+}
+
+}  // namespace trevanto

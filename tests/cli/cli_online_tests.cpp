@@ -1,0 +1,81 @@
+// trevanto-cli on stream URLs and ASX stream scripts served by a loopback
+// HTTP server: the stream each leads to is sliced, or the run ends with the
+// message of what went wrong; no downloaded script stays behind.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/online_video.h"
+#include "cli_process.h"
+#include "support/loopback_http_server.h"
+
+namespace trevanto {
+namespace {
+
+using test::HttpReply;
+using test::TextReply;
+
+std::string Script(const std::vector<std::string>& streams) {
+    std::string script = "<ASX version=\"3.0\">\r\n";
+    for (const std::string& stream : streams)
+        script += "  <Entry><Ref href=\"" + stream + "\"/></Entry>\r\n";
+    return script + "</ASX>\r\n";
+}
+
+TEST(CliOnline, StreamsAndScriptsAreSlicedOrRefusedWithTheirMessage) {
+    const test::TempFolder temporary;  // the downloads' temporary folder
+    ASSERT_EQ(setenv("TMPDIR", temporary.Path().c_str(), 1), 0);
+    test::LoopbackHttpServer server;
+    const std::string mpeg2 = server.Url("/2.mpg"), mpeg1 = server.Url("/1.mpg");
+    server.Serve("/2.mpg", test::FileReply("video/mpeg", test::MediaPath("clip_mpeg2.mpg")));
+    server.Serve("/1.mpg", test::FileReply("video/mpeg", test::MediaPath("clip_mpeg1.mpg")));
+    server.Serve("/list.asx", TextReply("video/x-ms-asf", Script({mpeg2, mpeg1})));
+    server.Serve("/playlist", TextReply("video/x-ms-wvx", Script({mpeg1})));
+    HttpReply moved = TextReply("text/html", "", 302), silent;
+    moved.location = "/list.asx";
+    silent.silent = true;
+    server.Serve("/old.asx", moved);
+    server.Serve("/slow.asx", silent);
+    server.Serve("/big.asx", TextReply("video/x-ms-asf", std::string(kMaxScriptBytes + 1, ' ')));
+    server.Serve("/loop.wvx", TextReply("video/x-ms-wvx", Script({server.Url("/loop.wvx")})));
+    server.Serve("/broken.asx", TextReply("video/x-ms-asf", "<asx><entry></asx>"));
+    server.Serve("/empty.asx", TextReply("video/x-ms-asf", "\r\n"));
+    const std::string local = temporary.File("local.wvx");
+    std::ofstream(local) << Script({"ftp://h/a.wmv", mpeg1});
+
+    const std::string mpeg2Shots = test::RunCli({"slice", test::MediaPath("clip_mpeg2.mpg")}).out;
+    const std::string mpeg1Shots = test::RunCli({"slice", test::MediaPath("clip_mpeg1.mpg")}).out;
+    ASSERT_NE(mpeg1Shots, mpeg2Shots);
+    const std::tuple<std::vector<std::string>, std::string, std::string> rows[] = {
+        {{mpeg2}, mpeg2Shots, ""},
+        {{server.Url("/list.asx")}, mpeg2Shots, "  2\t" + mpeg1 + "\n"},
+        {{server.Url("/list.asx"), "--entry", "2"}, mpeg1Shots, ""},
+        {{server.Url("/playlist")}, mpeg1Shots, "lists 1 stream"},  // by its content type
+        {{server.Url("/old.asx"), "--entry", "2"}, mpeg1Shots, ""},
+        {{"mms" + server.Url("/list.asx").substr(4)}, mpeg2Shots, ""},
+        {{local, "--entry", "2"}, mpeg1Shots, ""},
+        {{local}, "", message::kUrlRefused},
+        {{server.Url("/list.asx"), "--entry", "3"}, "", "the script has no stream 3"},
+        {{server.Url("/missing.asx")}, "", message::kScriptUnreachable},
+        {{server.Url("/big.asx")}, "", message::kScriptTooLarge},
+        {{server.Url("/slow.asx"), "--timeout", "0.3"}, "", message::kScriptTimedOut},
+        {{server.Url("/loop.wvx")}, "", message::kScriptsWithoutEnd},
+        {{server.Url("/broken.asx")}, "", "malformed xml : impaired ending element\n"},
+        {{server.Url("/empty.asx")}, "", message::kScriptEmpty},
+    };
+    for (const auto& [arguments, out, error] : rows) {
+        std::vector<std::string> command = {"slice", "--quiet"};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        const auto result = test::RunCli(command);
+        EXPECT_EQ(result.status, out.empty() ? 1 : 0) << arguments[0] << "\n" << result.err;
+        EXPECT_EQ(result.out, out) << arguments[0];
+        EXPECT_NE(result.err.find(error), std::string::npos) << result.err;
+    }
+    unsetenv("TMPDIR");
+    std::filesystem::remove(local);
+    EXPECT_TRUE(std::filesystem::is_empty(temporary.Path()));  // no "~ASX" file stays
+}
+
+}  // namespace
+}  // namespace trevanto

@@ -1,0 +1,55 @@
+// "Open online video": the URL dialog stays open on what cannot be opened;
+// the chosen stream of a script is opened by the document and becomes the
+// history's current URL.
+#include <QComboBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/online_video.h"
+#include "desktop_fixture.h"
+#include "support/loopback_http_server.h"
+#include "ui/stream_url_dialog.h"
+
+namespace trevanto::test {
+namespace {
+
+using OnlineVideoTest = DesktopTest;
+
+TEST_F(OnlineVideoTest, TheChosenStreamOfAScriptOpensAndEntersTheHistory) {
+    LoopbackHttpServer server;
+    const std::string mpeg2 = server.Url("/2.mpg"), mpeg1 = server.Url("/1.mpg");
+    server.Serve("/1.mpg", FileReply("video/mpeg", MediaPath("clip_mpeg1.mpg")));
+    server.Serve("/list.asx", TextReply("video/x-ms-asf", "<asx><entry><ref href='" + mpeg2 +
+                                                              "'/></entry><entry><ref href='" +
+                                                              mpeg1 + "'/></entry></asx>"));
+    auto app = MakeApp();
+    ASSERT_TRUE(app->Start());
+    std::vector<bool> open;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<StreamUrlDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        const std::pair<std::string, std::optional<std::string>> rows[] = {
+            {"", mpeg1},
+            {server.Url("/missing.asx"), mpeg1},
+            {server.Url("/list.asx"), std::nullopt},  // the stream choice cancelled
+            {server.Url("/list.asx"), mpeg1},
+        };
+        for (const auto& [url, stream] : rows) {
+            open.push_back(dialog->isVisible());
+            user_.stream = stream;
+            dialog->UrlBox()->setEditText(QString::fromStdString(url));
+            dialog->OkButton()->click();
+        }
+        open.push_back(dialog->isVisible());
+    });
+    app->Frame().Action(command::kOpenOnlineVideo)->trigger();
+    EXPECT_EQ(open, (std::vector<bool>{true, true, true, true, false}));
+    EXPECT_EQ(user_.messages, std::vector<std::string>{message::kScriptUnreachable});
+    EXPECT_EQ(user_.offered, (std::vector<std::string>{mpeg2, mpeg1}));
+    EXPECT_EQ(app->UrlHistory().entries, std::vector<std::string>{app->UrlHistory().current});
+    const Player& player = app->Document().GetPlayer();
+    EXPECT_EQ(player.OpenedPath() + " " + std::to_string(player.FrameCount()), mpeg1 + " 200");
+}
+
+}  // namespace
+}  // namespace trevanto::test
