@@ -1,5 +1,6 @@
 #include "app/jpeg_export_commands.h"
 
+#include "app/document_messages.h"
 #include "app/document_surfaces.h"
 #include "app/jpeg_messages.h"
 #include "common/paths.h"
@@ -7,7 +8,6 @@
 #include "publish/publisher.h"
 #include "shots/shot_list.h"
 #include "video/player.h"
-#include "app/document_messages.h"
 
 namespace trevanto {
 

@@ -1,8 +1,8 @@
 // Thumbnails: capturing the thumbnail surface as a shot's picture and
 // retaking a shot's picture at its start frame.
+#include "app/document_messages.h"
 #include "app/player_doc.h"
 #include "export/shot_thumbnail.h"
-#include "app/document_messages.h"
 
 namespace trevanto {
 

@@ -2,8 +2,8 @@
 // shot, refining its start and the caption mode.
 #include <memory>
 
-#include "app/player_doc.h"
 #include "app/document_messages.h"
+#include "app/player_doc.h"
 
 namespace trevanto {
 

@@ -1,12 +1,12 @@
 #include "app/shots_file_commands.h"
 
+#include "app/document_messages.h"
 #include "app/document_surfaces.h"
 #include "app/shots_file_messages.h"
 #include "common/text_format.h"
 #include "export/shots_file.h"
 #include "shots/shot_list.h"
 #include "video/player.h"
-#include "app/document_messages.h"
 
 namespace trevanto {
 
