@@ -116,6 +116,9 @@ class CPlayerDoc : private PlayerListener,
     const SlicingSettings& GetSlicingSettings() const { return slicer_.Settings(); }
     bool IsSlicing() const { return slicer_.IsActive(); }
     SlicingMode GetSlicingMode() const { return slicer_.Mode(); }
+    // The change of every frame the last engine run on this video analysed;
+    // empty once the video closes.
+    const ChangeScores& Scores() const { return slicer_.Scores(); }
     // One frame of the thumbnail surface through the run.
     void ProcessFrame(int32_t frame, bool force);
 

@@ -201,5 +201,36 @@ TEST(DocumentOnClip, ShotsFileRecordsAndFailures) {
                   "Jpeg image \"" + folder.File("out/image0002.jpg") + "\" saved."}));
 }
 
+// The scores an engine run keeps cut again like fresh runs at other
+// thresholds: one below the noise, the default, and the weakest real cut's
+// own score, at which that cut goes (a cut needs more than the threshold).
+TEST(DocumentOnClip, KeptScoresCutAgainLikeFreshEngineRuns) {
+    for (const test::TestClip& clip : test::TestClips()) {
+        SCOPED_TRACE(clip.file);
+        Session kept;
+        ASSERT_TRUE(kept.OpenAndSlice(clip));
+        const std::vector<FrameScore> scores = kept.doc.Scores().Frames();
+        // Every frame in order, then the frame after the end closing the run.
+        ASSERT_EQ(scores.size(), static_cast<size_t>(clip.frameCount) + 1);
+        float weakest = 1e9f;
+        for (size_t i = 0; i < scores.size(); ++i) {
+            EXPECT_EQ(scores[i].frame, static_cast<int32_t>(i));
+            if (std::count(clip.cuts.begin(), clip.cuts.end(), scores[i].frame))
+                weakest = std::min(weakest, scores[i].change);
+        }
+        EXPECT_TRUE(scores.front().runStart && scores.back().forced);
+        for (const float threshold : {0.25f, 15.0f, weakest}) {
+            Session fresh;
+            ASSERT_TRUE(fresh.OpenAndSlice(clip, threshold));
+            RangeList recut;
+            for (const ShotRange& shot : RecutScores(scores, threshold).shots)
+                recut.emplace_back(shot.start, shot.end);
+            EXPECT_EQ(recut, fresh.Ranges()) << threshold;
+        }
+        kept.doc.CloseVideo();
+        EXPECT_TRUE(kept.doc.Scores().IsEmpty());
+    }
+}
+
 }  // namespace
 }  // namespace trevanto
