@@ -57,6 +57,20 @@ TEST(Cli, SliceListsOneLinePerShot) {
     EXPECT_EQ(RunCli({"help", "load"}).out.rfind("usage: trevanto-cli load FILE.hpv", 0), 0u);
 }
 
+// Statistics of a run cut again without the video give the shots of a run
+// at that threshold.
+TEST(Cli, StatisticsCutAgainLikeARun) {
+    const test::TempFolder folder;
+    const std::string stats = folder.File("s.csv");
+    const auto sliced = RunCli({"slice", kMpeg2, "--stats", stats});
+    ASSERT_EQ(sliced.status, 0) << sliced.err;
+    EXPECT_EQ(ReadWholeFile(stats).substr(0, 41), "frame,timecode,score,cut\n0,00:00:00:0000,");
+    EXPECT_EQ(RunCli({"slice", "--from-stats", stats}).out, sliced.out);
+    const auto low = RunCli({"slice", kMpeg2, "--threshold", "0.3"});
+    EXPECT_EQ(RunCli({"slice", "--from-stats", stats, "--threshold", "0.3"}).out, low.out);
+    EXPECT_GT(low.out.size(), sliced.out.size());
+}
+
 // The shot engine on every codec and container: each scene becomes one shot.
 class CliClipTest : public ::testing::TestWithParam<test::TestClip> {};
 
@@ -102,6 +116,10 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         {2, {"slice", kMpeg2, "--shot-size", "0x80"}, "--shot-size needs WIDTHxHEIGHT"},
         {2, {"slice", kMpeg2, "--edge", "-1"}, ""},
         {2, {"slice", kMpeg2, "--title", "a", "--title", "b"}, ""},
+        {2, {"slice", "--from-stats", "a.csv", kMpeg2}, "--from-stats takes no video"},
+        {2, {"slice", "--from-stats", "a.csv", "--start", "3"}, "cannot go with --start"},
+        {2, {"slice", kMpeg2, "--sampler", "frames", "40", "--stats", "a.csv"}, "needs the shot"},
+        {1, {"slice", "--from-stats", folder.File("x.hpv")}, "x.hpv: line 1: the header is not"},
         {2, {"load"}, ""},
         {2, {"load", "a.hpv", "--sampler", "frames", "40"}, ""},
         {2, {"load", "a.hpv", "--shot-size", "100"}, "--shot-size needs WIDTHxHEIGHT"},
