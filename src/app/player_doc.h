@@ -110,6 +110,9 @@ class CPlayerDoc : private PlayerListener,
     void InsertShot();         // command::kInsertShot, command::kShotsAddManually
     // The Settings dialog's OK: takes the settings and recomputes the step.
     void ApplySlicingSettings(const SlicingSettings& settings);
+    // "Export shot list..." (command::kExportShotList): the shots as a CSV
+    // table or, for a name ending in .edl, a CMX 3600 EDL; true when written.
+    bool ExportShotList();
     // Settings (command::kSettings): the dialog on a copy; true when it was
     // closed with OK and the copy taken.
     bool EditSlicingSettings();

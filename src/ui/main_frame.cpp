@@ -141,6 +141,7 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addAction(actions_[kFileOpen]);
     fileMenu_->addAction(actions_[kOpenOnlineVideo]);
     fileMenu_->addAction(actions_[kOpenBitmapTemplate]);
+    fileMenu_->addAction(actions_[kExportShotList]);
     recentSeparator_ = fileMenu_->addSeparator();
     for (int i = 0; i < SettingsStore::kRecentFileCount; ++i) {
         auto* recent = new QAction(this);

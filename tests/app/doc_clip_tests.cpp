@@ -201,6 +201,29 @@ TEST(DocumentOnClip, ShotsFileRecordsAndFailures) {
                   "Jpeg image \"" + folder.File("out/image0002.jpg") + "\" saved."}));
 }
 
+// "Export shot list...": an EDL for a name ending in .edl, else CSV.
+TEST(DocumentOnClip, ShotListExport) {
+    const test::TempFolder folder;
+    Session s;
+    s.user.answer = folder.File("a.EDL");
+    EXPECT_FALSE(s.doc.ExportShotList());
+    ASSERT_TRUE(s.OpenAndSlice(Mpeg1()));
+    EXPECT_TRUE(s.doc.ExportShotList());
+    s.user.answer = folder.File("a.txt");
+    EXPECT_TRUE(s.doc.ExportShotList());
+    s.user.answer = folder.File("none/a.csv");
+    EXPECT_FALSE(s.doc.ExportShotList());
+    std::ifstream edl(folder.File("a.EDL")), csv(folder.File("a.txt"));
+    std::string edlLine, csvLine;
+    EXPECT_TRUE(std::getline(edl, edlLine) && std::getline(csv, csvLine));
+    EXPECT_EQ(edlLine + csvLine,
+              "TITLE: clip_mpeg1number,start frame,end frame,start timecode,"
+              "end timecode,length,caption\r");
+    EXPECT_EQ(s.user.messages, (std::vector<std::string>{"Please load a movie file first.",
+                                                         "Cannot write the shot list " +
+                                                             folder.File("none/a.csv") + "."}));
+}
+
 // The scores an engine run keeps cut again like fresh runs at other
 // thresholds: one below the noise, the default, and the weakest real cut's
 // own score, at which that cut goes (a cut needs more than the threshold).
