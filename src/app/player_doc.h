@@ -113,6 +113,12 @@ class CPlayerDoc : private PlayerListener,
     // "Export shot list..." (command::kExportShotList): the shots as a CSV
     // table or, for a name ending in .edl, a CMX 3600 EDL; true when written.
     bool ExportShotList();
+    // Cuts the video again from the kept scores at `threshold`, which becomes
+    // the engine's: the shots the last cut made are replaced, their pictures
+    // retaken from the video. Shots made by hand or edited (any other range)
+    // are kept when `keepOwnShots`, else dropped. False, changing nothing,
+    // without scores or while a run or a chain of frame requests runs.
+    bool RecutShots(float threshold, bool keepOwnShots);
     // Settings (command::kSettings): the dialog on a copy; true when it was
     // closed with OK and the copy taken.
     bool EditSlicingSettings();

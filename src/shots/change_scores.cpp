@@ -2,8 +2,9 @@
 
 namespace trevanto {
 
-void ChangeScores::Begin(double secondsPerFrame, int bitsPerPixel) {
+void ChangeScores::Begin(double secondsPerFrame, int bitsPerPixel, float threshold) {
     frames_.clear();
+    runThreshold_ = threshold;
     secondsPerFrame_ = secondsPerFrame > 0.0 ? secondsPerFrame : 0.04;
     bitsPerPixel_ = bitsPerPixel;
 }

@@ -29,8 +29,11 @@ struct FrameScore {
 
 class ChangeScores {
   public:
-    // Forgets the scores and starts those of a new run.
-    void Begin(double secondsPerFrame, int bitsPerPixel);
+    // Forgets the scores and starts those of a new run at `threshold`.
+    void Begin(double secondsPerFrame, int bitsPerPixel, float threshold);
+    // The threshold the shots of the scores were last cut at.
+    float RunThreshold() const { return runThreshold_; }
+    void SetRunThreshold(float threshold) { runThreshold_ = threshold; }
     void Clear() { *this = ChangeScores{}; }
     void Add(const FrameScore& score) { frames_.push_back(score); }
 
@@ -44,6 +47,7 @@ class ChangeScores {
     std::vector<FrameScore> frames_;
     double secondsPerFrame_ = 0.04;
     int bitsPerPixel_ = 32;
+    float runThreshold_ = 15.0f;
 };
 
 // What the engine's cutting rule makes of the scores at `threshold` (the

@@ -76,7 +76,7 @@ SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) 
     lastFrame_ = frame;
     if (mode_ == SlicingMode::Engine) {
         if (step.runStarted)
-            scores_.Begin(secondsPerFrame_, pixels.format.bitsPerPixel);
+            scores_.Begin(secondsPerFrame_, pixels.format.bitsPerPixel, settings_.threshold);
         // A frame the detector skipped as a repeat changes nothing, except
         // that a run starts there.
         if (report.change >= 0.0f || step.runStarted)

@@ -43,6 +43,8 @@ class ShotSlicer {
     // The last engine run's scores (see ChangeScores).
     const ChangeScores& Scores() const { return scores_; }
     void ClearScores() { scores_.Clear(); }
+    // The shots were cut again from the scores at `threshold`.
+    void SetScoresThreshold(float threshold) { scores_.SetRunThreshold(threshold); }
 
     // Analyses the whole surface as frame `frame`. With `force` the shot in
     // progress ends before this frame whatever the picture says (the end of

@@ -255,5 +255,29 @@ TEST(DocumentOnClip, KeptScoresCutAgainLikeFreshEngineRuns) {
     }
 }
 
+// Cutting again from the graph: the engine's shots are replaced, a shot
+// made by hand is kept or dropped as the user chooses.
+TEST(DocumentOnClip, RecutReplacesTheEngineShots) {
+    Session s;
+    EXPECT_FALSE(s.doc.RecutShots(15.0f, true));  // no scores
+    ASSERT_TRUE(s.OpenAndSlice(Mpeg1()));
+    s.doc.SeekToFrame(60);
+    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.GetPlayer().SeekIssued(); }));
+    s.doc.InsertShot();
+    // One shot for the whole clip beside the kept one; then the engine's
+    // five again (that one shot is now the engine's), the hand-made dropped.
+    const std::pair<float, RangeList> rows[] = {
+        {1e9f, {{0, 199}, {60, 60}}},
+        {15.0f, {{0, 39}, {40, 84}, {85, 124}, {125, 164}, {165, 199}}}};
+    for (const auto& [threshold, ranges] : rows) {
+        ASSERT_TRUE(s.doc.RecutShots(threshold, threshold > 20));
+        ASSERT_TRUE(s.RunChain());
+        EXPECT_EQ(s.Ranges(), ranges);
+        EXPECT_EQ(s.view.items.size(), ranges.size());
+        EXPECT_EQ(s.doc.GetSlicingSettings().threshold, threshold);
+    }
+    EXPECT_TRUE(s.user.messages.empty());
+}
+
 }  // namespace
 }  // namespace trevanto

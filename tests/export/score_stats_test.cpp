@@ -9,7 +9,7 @@ namespace {
 
 TEST(ScoreStats, ReadBackTheSameScoresAndCuts) {
     ChangeScores scores;
-    scores.Begin(1.0 / 25, 32);
+    scores.Begin(1.0 / 25, 32, 15.0f);
     for (const FrameScore& score : std::vector<FrameScore>{{0, 21.637f, true},
                                                            {1, 0.1f / 3},
                                                            {2, 15.0f},
