@@ -267,6 +267,7 @@ void CMainFrame::UpdateFramePanes(int32_t current, int32_t count, bool timecodeM
         position = FormatText("%ld / %ld", static_cast<long>(current), static_cast<long>(count));
     }
     previewPanel_->PositionLabel()->setText(QString::fromStdString(position));
+    emit FramePanesUpdated();
 }
 
 void CMainFrame::UpdateShotCount(int32_t count) {
