@@ -28,6 +28,9 @@ struct ScriptedUser : DesktopUserPort {
     SaveAnswer AskSaveDiscardCancel(const std::string& question) override {
         return questions.push_back(question), saveAnswer;
     }
+    RecutAnswer AskRecut(const std::string& question) override {
+        return questions.push_back(question), recutAnswer;
+    }
     std::optional<std::string> ChooseVideoFile() override { return file; }
     std::optional<std::string> ChooseFile(FileDialogKind, const std::string&,
                                           const std::string&) override {
@@ -44,6 +47,7 @@ struct ScriptedUser : DesktopUserPort {
     std::function<bool(SlicingSettings&)> editSettings;
     std::function<bool(VideoLinkFields&)> editLink;
     SaveAnswer saveAnswer = SaveAnswer::Cancel;
+    RecutAnswer recutAnswer = RecutAnswer::Cancel;
     bool yes = true, confirm = true, tickDoNotShow = false;
 };
 
