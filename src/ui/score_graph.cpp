@@ -37,7 +37,8 @@ ScoreGraphState CScoreGraph::State() const {
     state.current = player.CurrentFrame();
     state.rangeStart = player.RangeStart();
     state.rangeEnd = player.RangeEnd();
-    state.threshold = dragged_.value_or(document_->GetSlicingSettings().threshold);
+    state.settingThreshold = document_->GetSlicingSettings().threshold;
+    state.threshold = dragged_.value_or(state.settingThreshold);
     state.detectorThreshold = ShotSlicer::EngineThreshold(state.threshold, scores.BitsPerPixel());
     state.dragging = dragged_.has_value();
     return state;
@@ -57,9 +58,7 @@ bool CScoreGraph::NearThresholdLine(int y) const {
 }
 
 float CScoreGraph::ThresholdAt(int y) const {
-    ScoreGraphState state = State();
-    state.threshold = document_->GetSlicingSettings().threshold;  // the scale stays put
-    const float threshold = ScoreOfY(y, ScaleTop(state), ScorePlotArea(rect()));
+    const float threshold = ScoreOfY(y, ScaleTop(State()), ScorePlotArea(rect()));
     return std::max(threshold, kLowestThreshold);
 }
 

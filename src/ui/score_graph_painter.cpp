@@ -22,7 +22,7 @@ QRect ScorePlotArea(const QRect& widget) {
 
 float ScaleTop(const ScoreGraphState& state) {
     const float top = state.scores ? TopScore(*state.scores) : 0.0f;
-    return std::max({top * 1.25f, state.threshold * 2.0f, 1.0f});  // room above the highest
+    return std::max({top * 1.25f, state.settingThreshold * 2.0f, 1.0f});  // room above the highest
 }
 
 int YOfScore(float score, float top, const QRect& plot) {

@@ -24,6 +24,8 @@ struct ScoreGraphState {
     int32_t rangeEnd = -1;
     float threshold = 15.0f;          // as the user gives it
     float detectorThreshold = 15.0f;  // as the detector compares it
+    // The engine's threshold: the scale follows it, not a line being dragged.
+    float settingThreshold = 15.0f;
     bool dragging = false;
 };
 
