@@ -46,6 +46,7 @@ std::string SliceHelp() {
     return "usage: trevanto-cli slice VIDEO [--engine [--threshold T]] [--sampler OPTION VALUE]\n"
            "                          [--start FRAME] [--end FRAME] [--template BMP]\n"
            "                          [--timecodes] [--stats FILE.csv] [--save FILE.hpv]\n"
+           "                          [--csv FILE] [--edl FILE]\n"
            "                          [--jpeg [--target PATH]] [--publish TARGET]\n"
            "                          [--shot-size WxH --stretch] [publishing options]\n"
            "                          [--quiet]\n"
