@@ -57,6 +57,7 @@ bool CPlayerDoc::RecutShots(float threshold, bool keepOwnShots) {
     }
     std::stable_sort(records.begin(), records.end(),
                      [](const Shot& a, const Shot& b) { return a.startFrame < b.startFrame; });
+    player_.Pause();  // the pictures are taken from sought frames, as for a shots file
     ports_.view->DeleteAllItems();
     ClearShots();
     slicer_.Settings().threshold = threshold;
