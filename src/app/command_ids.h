@@ -11,6 +11,7 @@ namespace trevanto::command {
 inline constexpr int32_t kFileOpen = 57601;
 inline constexpr int32_t kOpenOnlineVideo = 32787;
 inline constexpr int32_t kOpenBitmapTemplate = 32789;
+inline constexpr int32_t kExportShotList = 32841;
 inline constexpr int32_t kExit = 57665;
 // Media
 inline constexpr int32_t kPlay = 32771;

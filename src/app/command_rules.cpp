@@ -20,6 +20,7 @@ bool CommandEnabled(int32_t commandId, const CommandState& state) {
         case kLoadShots:  // loading opens a video, so it needs none
             return !(state.videoOpen && state.slicing) && !state.chainRunning;
         case kSaveShots:
+        case kExportShotList:
         case kDeleteShots:
             return usable && state.shotCount > 0;
         case kRefresh:

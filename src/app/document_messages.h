@@ -8,5 +8,6 @@ inline constexpr const char* kNotSeekable =
     "This video stream does not appear to be seekable. As a result, no video slicing will be "
     "performed.";  // 61212
 inline constexpr const char* kOutOfMemory = "Sorry, I'm running out of memory";
+inline constexpr const char* kNoShotsToList = "There are no shots to list.";
 
 }  // namespace trevanto::message

@@ -110,12 +110,24 @@ class CPlayerDoc : private PlayerListener,
     void InsertShot();         // command::kInsertShot, command::kShotsAddManually
     // The Settings dialog's OK: takes the settings and recomputes the step.
     void ApplySlicingSettings(const SlicingSettings& settings);
+    // "Export shot list..." (command::kExportShotList): the shots as a CSV
+    // table or, for a name ending in .edl, a CMX 3600 EDL; true when written.
+    bool ExportShotList();
+    // Cuts the video again from the kept scores at `threshold`, which becomes
+    // the engine's: the shots the last cut made are replaced, their pictures
+    // retaken from the video. Shots made by hand or edited (any other range)
+    // are kept when `keepOwnShots`, else dropped. False, changing nothing,
+    // without scores or while a run or a chain of frame requests runs.
+    bool RecutShots(float threshold, bool keepOwnShots);
     // Settings (command::kSettings): the dialog on a copy; true when it was
     // closed with OK and the copy taken.
     bool EditSlicingSettings();
     const SlicingSettings& GetSlicingSettings() const { return slicer_.Settings(); }
     bool IsSlicing() const { return slicer_.IsActive(); }
     SlicingMode GetSlicingMode() const { return slicer_.Mode(); }
+    // The change of every frame the last engine run on this video analysed;
+    // empty once the video closes.
+    const ChangeScores& Scores() const { return slicer_.Scores(); }
     // One frame of the thumbnail surface through the run.
     void ProcessFrame(int32_t frame, bool force);
 

@@ -10,6 +10,7 @@ void CPlayerDoc::OnVideoClosed() {
     // A new video starts with the default options (the additional files and
     // the two urls stay).
     publisher_.ResetToDefaults();
+    slicer_.ClearScores();  // they belong to the video
 }
 
 void CPlayerDoc::SetPublishOptions(const PublishOptions& options) {

@@ -81,7 +81,7 @@ void CPlayerDoc::OnPlaybackEnd(int32_t frameAfterEnd) {
 }
 
 void CPlayerDoc::StartEngine() {
-    slicer_.StartEngine();
+    slicer_.StartEngine(player_.AvgTimePerFrame());
     player_.SetDeliverEveryFrame(true);  // a run must see every frame
     CheckCommand(command::kEngine, true);
     CheckCommand(command::kSampler, false);

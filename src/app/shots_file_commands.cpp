@@ -72,6 +72,20 @@ bool ShotsFileCommands::LoadShotsFile(const std::string& path) {
         host_.SetShotsModified(false);
     total_ = pending_.ShotCount();
     rebuilt_ = 0;
+    fromFile_ = true;
+    chain_.Start(*this, total_);
+    return true;
+}
+
+bool ShotsFileCommands::RebuildShots(std::vector<Shot> records) {
+    if (host_.FrameChainRunning() || !host_.IsOpen())
+        return false;
+    pending_.Clear();
+    for (Shot& record : records)
+        pending_.Append(std::make_unique<Shot>(std::move(record)));
+    total_ = pending_.ShotCount();
+    rebuilt_ = 0;
+    fromFile_ = false;
     chain_.Start(*this, total_);
     return true;
 }
@@ -126,7 +140,7 @@ bool ShotsFileCommands::Act(int32_t /*k*/) {
 void ShotsFileCommands::Finish(bool completed) {
     // An early end drops the records still queued.
     pending_.Clear();
-    if (completed) {
+    if (completed && fromFile_) {
         host_.Ports().user->ShowMessage(
             FormatText("%ld shots extracted from the shots file.", static_cast<long>(rebuilt_)),
             MessageKind::Information);

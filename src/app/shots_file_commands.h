@@ -5,6 +5,7 @@
 // is sought and a shot captured there) while the view's painting is locked.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/command_hosts.h"
 #include "app/frame_job_chain.h"
@@ -32,6 +33,10 @@ class ShotsFileCommands : private FrameJob {
     // true when the file's video is open and its shots are being rebuilt.
     bool LoadShotsFile(const std::string& path);
 
+    // Rebuilds the given shots (start, image and end frames) after those
+    // shown, their pictures taken from the video, without a message at the end.
+    bool RebuildShots(std::vector<Shot> records);
+
     bool IsRebuilding() const;
     // Records queued by the last load, and how many of them became shots.
     int32_t LoadedRecords() const { return total_; }
@@ -54,6 +59,7 @@ class ShotsFileCommands : private FrameJob {
     const DocumentSurfaces& surfaces_;
     int32_t total_ = 0;
     int32_t rebuilt_ = 0;
+    bool fromFile_ = true;  // the end is reported as a shots file load
 };
 
 }  // namespace trevanto

@@ -18,6 +18,7 @@ const std::vector<OptionSpec>& LoadOptionSpecs() {
 
 std::string LoadHelp() {
     return "usage: trevanto-cli load FILE.hpv [--template BMP] [--save OTHER.hpv]\n"
+           "                          [--csv FILE] [--edl FILE]\n"
            "                          [--jpeg [--target PATH]] [--publish TARGET]\n"
            "                          [--shot-size WxH --stretch] [publishing options]\n"
            "                          [--quiet]\n"

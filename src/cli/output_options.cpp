@@ -2,12 +2,15 @@
 
 #include "app/player_doc.h"
 #include "cli/shot_printer.h"
+#include "export/shot_list_export.h"
 
 namespace trevanto::cli {
 
 const std::vector<OptionSpec>& OutputOptionSpecs() {
     static const std::vector<OptionSpec> specs = {
         {"save", 1, "FILE.hpv", "write the shots to a shots file"},
+        {"csv", 1, "FILE", "write the shot list for video editors as CSV (below)"},
+        {"edl", 1, "FILE", "write the shots as a CMX 3600 EDL, one event per shot (below)"},
         {"jpeg", 0, "", "write every shot as a JPEG image image0001.jpg, ... (numbered on)"},
         {"target", 1, "PATH",
          "where --jpeg writes: a folder, or a page path whose folder exists (default: the "
@@ -39,7 +42,14 @@ std::string OutputHelp() {
     return "Outputs (after the shots are listed): --save writes a shots file, --video-link\n"
            "prints a video link, --jpeg writes the images, --publish a web publication. The\n"
            "path of the publication's first page is printed as the last line on standard\n"
-           "output.\n";
+           "output.\n"
+           "\n"
+           "--csv writes a header row \"number,start frame,end frame,start timecode,end\n"
+           "timecode,length,caption\" and one row per shot: timecodes hh:mm:ss:ff at the\n"
+           "video's frame rate (hh:mm:ss;ff drop-frame at 29.97), the length in frames,\n"
+           "the caption in double quotes. --edl writes \"TITLE:\" (the video's name),\n"
+           "\"FCM:\" and one event per shot: reel AX, V, C, source in and out (the frame\n"
+           "after the shot) and record in and out, continuous from 01:00:00:00.\n";
 }
 
 std::optional<std::pair<int, int>> ParseShotSize(const std::string& text) {
@@ -104,6 +114,13 @@ std::optional<OutputOptions> ParseOutputOptions(const ParsedArguments& arguments
     options.saveFile = arguments.Value("save");
     if (arguments.Has("save") && options.saveFile.empty()) {
         error = "--save needs a file name";
+        return std::nullopt;
+    }
+    options.csvFile = arguments.Value("csv");
+    options.edlFile = arguments.Value("edl");
+    if ((arguments.Has("csv") && options.csvFile.empty()) ||
+        (arguments.Has("edl") && options.edlFile.empty())) {
+        error = "--csv and --edl need a file name";
         return std::nullopt;
     }
     options.jpeg = arguments.Has("jpeg");
@@ -180,6 +197,14 @@ ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options) {
         session.User().SetFileAnswer(std::nullopt);
         if (!saved)
             return kFailure;
+    }
+    for (const auto& [file, kind] : {std::pair(options.csvFile, ShotListKind::Csv),
+                                     std::pair(options.edlFile, ShotListKind::Edl)}) {
+        if (!file.empty() && !SaveShotList(file, kind, doc.Shots(), doc.GetPlayer().OpenedPath(),
+                                           doc.GetPlayer().AvgTimePerFrame())) {
+            session.Err() << "trevanto-cli: cannot write " << file << '\n';
+            return kFailure;
+        }
     }
     // Set now: opening a video resets the document's options.
     doc.SetPublishOptions(options.publish);

@@ -14,6 +14,8 @@ namespace trevanto::cli {
 
 struct OutputOptions {
     std::string saveFile;  // empty: no shots file
+    std::string csvFile;   // empty: no CSV shot list
+    std::string edlFile;   // empty: no EDL
     bool jpeg = false;
     std::string publishTarget;  // empty: no publication
     // The publishing options as given; the rest keep their defaults. The
@@ -25,7 +27,8 @@ struct OutputOptions {
     int32_t linkLast = 0;
 
     bool Any() const {
-        return !saveFile.empty() || jpeg || !publishTarget.empty() || linkFirst > 0;
+        return !saveFile.empty() || !csvFile.empty() || !edlFile.empty() || jpeg ||
+               !publishTarget.empty() || linkFirst > 0;
     }
 };
 

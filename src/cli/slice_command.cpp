@@ -9,6 +9,8 @@
 #include "cli/online_source.h"
 #include "common/paths.h"
 #include "common/text_format.h"
+#include "export/score_stats.h"
+#include "export/text_file.h"
 
 namespace trevanto::cli {
 
@@ -29,6 +31,9 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
         {"end", 1, "FRAME", "end mark: slice up to and including this frame"},
         {"template", 1, "BMP", "shot bitmap template (100 x 80) for the thumbnails"},
         {"timecodes", 0, "", "captions show start and end timecodes"},
+        {"stats", 1, "FILE.csv", "write the engine's score of every analysed frame (below)"},
+        {"from-stats", 1, "FILE.csv",
+         "cut again from a statistics file at --threshold instead of slicing a video"},
         {"quiet", 0, "", "no progress line on a terminal"},
         {"help", 0, "", "show this help"},
     };
@@ -46,10 +51,12 @@ std::string SliceHelp() {
     return "usage: trevanto-cli slice VIDEO [--engine [--threshold T]] [--sampler OPTION VALUE]\n"
            "                          [--entry N] [--timeout SECONDS]\n"
            "                          [--start FRAME] [--end FRAME] [--template BMP]\n"
-           "                          [--timecodes] [--save FILE.hpv]\n"
+           "                          [--timecodes] [--stats FILE.csv] [--save FILE.hpv]\n"
+           "                          [--csv FILE] [--edl FILE]\n"
            "                          [--jpeg [--target PATH]] [--publish TARGET]\n"
            "                          [--shot-size WxH --stretch] [publishing options]\n"
            "                          [--quiet]\n"
+           "       trevanto-cli slice --from-stats FILE.csv [--threshold T]\n"
            "\n"
            "Cuts VIDEO into shots and prints one line per shot on standard output:\n"
            "number, start frame, end frame and caption, separated by tabs. Frames count\n"
@@ -58,6 +65,14 @@ std::string SliceHelp() {
            "VIDEO may be a file, an http, https or mms stream URL, or an ASX stream\n"
            "script (a file or URL ending in .asx or .wvx, or served as one). A script's\n"
            "streams are listed on standard error and the one --entry names is sliced.\n"
+           "\n"
+           "Statistics (--stats, engine only): a header row \"frame,timecode,score,cut\"\n"
+           "then one row per analysed frame: its number, its timecode hh:mm:ss:mmmm,\n"
+           "the engine's score (the change of the channels' spread; a cut needs more\n"
+           "than the threshold) and 1 where a shot ended before the frame, else 0. The\n"
+           "last row is the frame after the end, which closes the last shot.\n"
+           "--from-stats cuts again from such a file at --threshold and lists the\n"
+           "shots as a run would, without the video.\n"
            "\n" +
            OutputHelp() +
            "\n"
@@ -90,11 +105,48 @@ std::optional<int32_t> ParseFrame(const ParsedArguments& arguments, const std::s
     return *frame;
 }
 
+std::optional<float> ParseThreshold(const ParsedArguments& arguments, std::string& error) {
+    if (!arguments.Has("threshold"))
+        return 15.0f;
+    // The Settings dialog keeps the threshold in force for one it does not
+    // take; a script is told instead.
+    const std::string text = arguments.Value("threshold");
+    const auto threshold = ParseNumber(text) ? ReadThreshold(text) : std::nullopt;
+    if (!threshold)
+        error = "--threshold needs a number above 0, not '" + text + "'";
+    return threshold;
+}
+
+// Cutting again from statistics: no video, so only the threshold counts.
+std::optional<SliceOptions> ParseFromStatsOptions(const ParsedArguments& arguments,
+                                                  std::string& error) {
+    if (!arguments.Positionals().empty()) {
+        error = "--from-stats takes no video";
+        return std::nullopt;
+    }
+    for (const auto& spec : SliceOptionSpecs()) {
+        if (arguments.Has(spec.name) && spec.name != "from-stats" && spec.name != "threshold" &&
+            spec.name != "engine" && spec.name != "quiet") {
+            error = "--from-stats cannot go with --" + spec.name;
+            return std::nullopt;
+        }
+    }
+    SliceOptions options;
+    options.fromStats = arguments.Value("from-stats");
+    const auto threshold = ParseThreshold(arguments, error);
+    if (!threshold)
+        return std::nullopt;
+    options.threshold = *threshold;
+    return options;
+}
+
 }  // namespace
 
 std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
                                               std::string& error) {
     SliceOptions options;
+    if (arguments.Has("from-stats"))
+        return ParseFromStatsOptions(arguments, error);
     if (arguments.Positionals().size() != 1) {
         error = arguments.Positionals().empty() ? "no video given" : "more than one video given";
         return std::nullopt;
@@ -126,17 +178,10 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
         options.rateOption = *option;
         options.rateValue = reading.value;
     }
-    if (arguments.Has("threshold")) {
-        // The Settings dialog keeps the threshold in force for one it does
-        // not take; a script is told instead.
-        const std::string text = arguments.Value("threshold");
-        const auto threshold = ParseNumber(text) ? ReadThreshold(text) : std::nullopt;
-        if (!threshold) {
-            error = "--threshold needs a number above 0, not '" + text + "'";
-            return std::nullopt;
-        }
-        options.threshold = *threshold;
-    }
+    const auto threshold = ParseThreshold(arguments, error);
+    if (!threshold)
+        return std::nullopt;
+    options.threshold = *threshold;
     if (arguments.Has("entry")) {
         const auto entry = ParseInteger(arguments.Value("entry"));
         if (!entry || *entry < 1) {
@@ -173,6 +218,11 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
         return std::nullopt;
     }
     options.timecodes = arguments.Has("timecodes");
+    options.statsFile = arguments.Value("stats");
+    if (arguments.Has("stats") && options.mode != SlicingMode::Engine) {
+        error = "--stats needs the shot engine";
+        return std::nullopt;
+    }
     if (!ParseSessionOptions(arguments, options.templatePath, options.quiet, options.outputs,
                              error))
         return std::nullopt;
@@ -180,6 +230,8 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
 }
 
 int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphFactory factory) {
+    if (!options.fromStats.empty())
+        return RunSliceFromStats(options, streams);
     CliSession session(streams, options.quiet, std::move(factory));
     if (!session.LoadTemplate(options.templatePath))
         return kFailure;
@@ -230,7 +282,16 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
         doc.StartSampler();
     }
     const ExitStatus ran = session.RunUntilSlicingEnds(first, last);
-    return FinishRun(session, ran, options.outputs);
+    const ExitStatus finished = FinishRun(session, ran, options.outputs);
+    if (finished != kSuccess || options.statsFile.empty())
+        return finished;
+    const ChangeScores& scores = doc.Scores();
+    const float threshold = ShotSlicer::EngineThreshold(options.threshold, scores.BitsPerPixel());
+    if (!WriteTextFile(options.statsFile, FormatScoreStats(scores, threshold))) {
+        session.Err() << "trevanto-cli: cannot write " << options.statsFile << '\n';
+        return kFailure;
+    }
+    return kSuccess;
 }
 
 }  // namespace trevanto::cli

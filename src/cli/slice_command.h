@@ -26,6 +26,8 @@ struct SliceOptions {
     int32_t endFrame = -1;     // -1: to the last frame
     std::string templatePath;  // empty: the built-in template
     bool timecodes = false;
+    std::string statsFile;  // empty: no statistics written
+    std::string fromStats;  // cut again from this statistics file, without a video
     bool quiet = false;
     OutputOptions outputs;
 };
@@ -39,5 +41,7 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments, 
 std::optional<int32_t> ParseSamplerOption(const std::string& text);
 
 int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphFactory factory);
+// The shots of options.fromStats at options.threshold, without a video.
+int RunSliceFromStats(const SliceOptions& options, const CliStreams& streams);
 
 }  // namespace trevanto::cli

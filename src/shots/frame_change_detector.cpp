@@ -136,6 +136,7 @@ void FrameChangeDetector::Analyse(DepthState& state, const FramePixels& pixels, 
     float change = std::fabs(static_cast<float>(deviationBlue - state.prevDeviation[2]));
     change += std::fabs(static_cast<float>(deviationGreen - state.prevDeviation[1]));
     change += std::fabs(static_cast<float>(deviationRed - state.prevDeviation[0]));
+    report->change = change;
     const bool cut =
         state.prevFrame < frame && frame > state.shotStart + 1 && change > report->threshold;
     if (cut || report->state == 2) {

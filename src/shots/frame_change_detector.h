@@ -21,6 +21,10 @@ struct DetectorReport {
     float threshold = 0.0f;
     // Red, green, blue mean absolute deviation, truncated to 8 bits.
     std::array<uint8_t, 3> deviation{};
+    // Out: the summed change of the deviations since the last analysed frame,
+    // the number compared with the threshold. Left as the caller set it when
+    // the frame was not analysed.
+    float change = -1.0f;
 };
 
 // The surface being analysed: its locked pixels and pixel format.

@@ -1,8 +1,11 @@
 #include "shots/shot_slicer.h"
 
+#include <algorithm>
+
 namespace trevanto {
 
-void ShotSlicer::StartEngine() {
+void ShotSlicer::StartEngine(double secondsPerFrame) {
+    secondsPerFrame_ = secondsPerFrame;
     mode_ = SlicingMode::Engine;
     active_ = true;
     resetPending_ = true;
@@ -59,6 +62,7 @@ SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) 
     if (force && !step.runStarted)
         report.state = 2;
     report.deviation = {128, 128, 128};
+    report.change = -1.0f;
     const FramePixels framePixels{pixels.bits,
                                   pixels.pitch,
                                   pixels.width,
@@ -70,6 +74,15 @@ SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) 
     detector_.AnalyseFrame(framePixels, 0, 0, pixels.width, pixels.height, frame, &report);
     surface.Unlock();
     lastFrame_ = frame;
+    if (mode_ == SlicingMode::Engine) {
+        if (step.runStarted)
+            scores_.Begin(secondsPerFrame_, pixels.format.bitsPerPixel, settings_.threshold);
+        // A frame the detector skipped as a repeat changes nothing, except
+        // that a run starts there.
+        if (report.change >= 0.0f || step.runStarted)
+            scores_.Add(
+                {frame, std::max(report.change, 0.0f), step.runStarted, force && !step.runStarted});
+    }
     if (step.runStarted)
         return step;
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "shots/change_scores.h"
 #include "shots/frame_change_detector.h"
 #include "shots/slicing_settings.h"
 #include "video/surface.h"
@@ -14,12 +15,6 @@
 namespace trevanto {
 
 enum class SlicingMode : int32_t { Sampler = 0, Engine = 1 };
-
-struct ShotRange {
-    int32_t start = -1;
-    int32_t end = -1;
-    bool operator==(const ShotRange&) const = default;
-};
 
 // What one processed frame did.
 struct SliceStep {
@@ -34,8 +29,10 @@ struct SliceStep {
 class ShotSlicer {
   public:
     // Both begin a new shot in progress at the next processed frame. The
-    // sampler's step is computed from the settings first.
-    void StartEngine();
+    // sampler's step is computed from the settings first. The engine keeps
+    // the change of every frame it analyses, timed by `secondsPerFrame`, in
+    // place of the last engine run's.
+    void StartEngine(double secondsPerFrame = 0.04);
     void StartSampler(int32_t frameCount, double secondsPerFrame);
     void StopSlicing();
 
@@ -43,6 +40,11 @@ class ShotSlicer {
     SlicingMode Mode() const { return mode_; }
     SlicingSettings& Settings() { return settings_; }
     const SlicingSettings& Settings() const { return settings_; }
+    // The last engine run's scores (see ChangeScores).
+    const ChangeScores& Scores() const { return scores_; }
+    void ClearScores() { scores_.Clear(); }
+    // The shots were cut again from the scores at `threshold`.
+    void SetScoresThreshold(float threshold) { scores_.SetRunThreshold(threshold); }
 
     // Analyses the whole surface as frame `frame`. With `force` the shot in
     // progress ends before this frame whatever the picture says (the end of
@@ -59,6 +61,8 @@ class ShotSlicer {
 
     FrameChangeDetector detector_;
     SlicingSettings settings_;
+    ChangeScores scores_;
+    double secondsPerFrame_ = 0.04;
     SlicingMode mode_ = SlicingMode::Sampler;
     bool active_ = false;
     bool resetPending_ = true;

@@ -77,6 +77,9 @@ constexpr DesktopCommand kCommands[] = {
     {kOpenBitmapTemplate, "Open shot bitmap template",
      "Choose the bitmap drawn over every shot thumbnail\nShot bitmap template", "", "", false,
      [](CTrevantoApp& app, int32_t) { app.OpenShotTemplate(); }},
+    {kExportShotList, "Export shot list...",
+     "Write the shots as a CSV table or a CMX 3600 EDL for video editors\nExport shot list", "", "",
+     false, [](CTrevantoApp& app, int32_t) { app.Document().ExportShotList(); }},
     {kExit, "E&xit", "Quit the application\nExit", "", "", false,
      [](CTrevantoApp& app, int32_t) { app.Frame().close(); }},
 

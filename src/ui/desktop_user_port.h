@@ -23,6 +23,12 @@ class DesktopUserPort : public UserPort {
         (void)title;
         ShowMessage(text, MessageKind::Information);
     }
+    enum class RecutAnswer { KeepOwnShots, ReplaceAll, Cancel };
+    // Whether to cut again, keeping the shots made by hand or edited or not.
+    virtual RecutAnswer AskRecut(const std::string& question) {
+        (void)question;
+        return RecutAnswer::Cancel;
+    }
     // The open dialog of video files; nothing when cancelled.
     virtual std::optional<std::string> ChooseVideoFile() { return std::nullopt; }
 

@@ -141,6 +141,7 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addAction(actions_[kFileOpen]);
     fileMenu_->addAction(actions_[kOpenOnlineVideo]);
     fileMenu_->addAction(actions_[kOpenBitmapTemplate]);
+    fileMenu_->addAction(actions_[kExportShotList]);
     recentSeparator_ = fileMenu_->addSeparator();
     for (int i = 0; i < SettingsStore::kRecentFileCount; ++i) {
         auto* recent = new QAction(this);
@@ -266,6 +267,7 @@ void CMainFrame::UpdateFramePanes(int32_t current, int32_t count, bool timecodeM
         position = FormatText("%ld / %ld", static_cast<long>(current), static_cast<long>(count));
     }
     previewPanel_->PositionLabel()->setText(QString::fromStdString(position));
+    emit FramePanesUpdated();
 }
 
 void CMainFrame::UpdateShotCount(int32_t count) {

@@ -96,6 +96,8 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void ViewMenuAboutToShow();
     // The Shots menu is about to show; the owner enables its commands.
     void ShotsMenuAboutToShow();
+    // The frame panes show a new position.
+    void FramePanesUpdated();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 #include "ui/bitmap_preview_dialog.h"
@@ -134,6 +135,18 @@ DesktopUserPort::SaveAnswer MessageBoxUser::AskSaveDiscardCancel(const std::stri
         default:
             return SaveAnswer::Cancel;
     }
+}
+
+DesktopUserPort::RecutAnswer MessageBoxUser::AskRecut(const std::string& question) {
+    QMessageBox box(QMessageBox::Question, kTitle, QString::fromStdString(question),
+                    QMessageBox::Cancel, owner_);
+    QPushButton* keep = box.addButton("Keep my shots", QMessageBox::AcceptRole);
+    QPushButton* replace = box.addButton("Replace all shots", QMessageBox::DestructiveRole);
+    box.setDefaultButton(keep);
+    box.exec();
+    if (box.clickedButton() == keep)
+        return RecutAnswer::KeepOwnShots;
+    return box.clickedButton() == replace ? RecutAnswer::ReplaceAll : RecutAnswer::Cancel;
 }
 
 void MessageBoxUser::ShowInformation(const std::string& title, const std::string& text) {

@@ -23,6 +23,7 @@ class MessageBoxUser : public DesktopUserPort {
     bool OpenWithDefaultHandler(const std::string& pathOrUrl) override;
     bool ConfirmDelete(const std::string& question, bool& doNotShowAgain) override;
     SaveAnswer AskSaveDiscardCancel(const std::string& question) override;
+    RecutAnswer AskRecut(const std::string& question) override;
     void ShowInformation(const std::string& title, const std::string& text) override;
     std::optional<std::string> ChooseVideoFile() override;
     bool EditSlicingSettings(SlicingSettings& settings) override;

@@ -14,12 +14,15 @@
 #include "app/settings_messages.h"
 #include "app/shots_file_commands.h"
 #include "common/paths.h"
+#include "common/text_format.h"
 #include "export/shots_file.h"
+#include "shots/score_columns.h"
 #include "trevanto_version.h"
 #include "ui/desktop_commands.h"
 #include "ui/desktop_online_video.h"
 #include "ui/main_frame.h"
 #include "ui/message_box_user.h"
+#include "ui/score_graph.h"
 #include "ui/stream_url_dialog.h"
 #include "ui/thumb_view.h"
 #include "video/open_media_graph.h"
@@ -73,6 +76,7 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
         }
     });
     view_->Attach(document_.get(), user_, frame_.get());
+    CreateScoreGraph();
 
     LoadStartupTemplate();
     document_->SetShotTemplate(&template_);
@@ -232,6 +236,43 @@ void CTrevantoApp::ExtractSelectedAsJpeg() {
         return;
     settings_->SetJpegFolder(*folder);
     document_->JpegExport().ExtractAsJpeg(std::move(items), *folder);
+}
+
+void CTrevantoApp::CreateScoreGraph() {
+    auto* bar = new QDockWidget("Change scores", frame_.get());
+    bar->setObjectName("ChangeScoresBar");
+    bar->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
+    scoreGraph_ = new CScoreGraph(bar);
+    scoreGraph_->Attach(document_.get());
+    bar->setWidget(scoreGraph_);
+    frame_->addDockWidget(Qt::BottomDockWidgetArea, bar);
+    // Every presented frame moves the position; a run adds scores.
+    connect(frame_.get(), &CMainFrame::FramePanesUpdated, scoreGraph_,
+            qOverload<>(&QWidget::update));
+    connect(this, &CTrevantoApp::GraphEventsHandled, scoreGraph_, qOverload<>(&QWidget::update));
+    connect(scoreGraph_, &CScoreGraph::SeekRequested, this, [this](int frame) {
+        if (document_->GetPlayer().State() == PlayerState::Stopped)
+            document_->Pause();
+        document_->SeekToFrame(frame);
+    });
+    connect(scoreGraph_, &CScoreGraph::ThresholdChosen, this, &CTrevantoApp::OnThresholdChosen);
+}
+
+void CTrevantoApp::OnThresholdChosen(float threshold) {
+    CPlayerDoc& doc = *document_;
+    if (doc.IsSlicing() || doc.FrameChainRunning() || doc.Scores().IsEmpty())
+        return;
+    const ChangeScores& scores = doc.Scores();
+    const long shots = static_cast<long>(ShotCountAt(
+        scores.Frames(), ShotSlicer::EngineThreshold(threshold, scores.BitsPerPixel())));
+    const auto answer = user_->AskRecut(FormatText(
+        "Cut the video again at threshold %.1f? It gives %ld shots.\n\nShots made by hand or "
+        "edited can be kept or replaced as well.",
+        static_cast<double>(threshold), shots));
+    if (answer == DesktopUserPort::RecutAnswer::Cancel)
+        return;
+    doc.RecutShots(threshold, answer == DesktopUserPort::RecutAnswer::KeepOwnShots);
+    scoreGraph_->update();
 }
 
 bool CTrevantoApp::QueryCloseShots() {

@@ -18,6 +18,7 @@ namespace trevanto {
 
 class CMainFrame;
 class CPlayerDoc;
+class CScoreGraph;
 class CThumbView;
 class DesktopUserPort;
 
@@ -74,6 +75,7 @@ class CTrevantoApp : public QObject {
     CPlayerDoc& Document() { return *document_; }
     CMainFrame& Frame() { return *frame_; }
     CThumbView& View() { return *view_; }
+    CScoreGraph& ScoreGraph() { return *scoreGraph_; }
     SettingsStore& Settings() { return *settings_; }
     const ShotTemplate& Template() const { return template_; }
     UrlHistoryValues& UrlHistory() { return urlHistory_; }
@@ -85,6 +87,10 @@ class CTrevantoApp : public QObject {
 
   private:
     void OnGraphNotify();
+    // The threshold line of the score graph was let go at `threshold`.
+    void OnThresholdChosen(float threshold);
+    // The "Change scores" bar at the bottom of the window.
+    void CreateScoreGraph();
     // Before the window closes: unsaved shots are saved, discarded, or the
     // window stays. False keeps it open.
     bool QueryCloseShots();
@@ -98,7 +104,8 @@ class CTrevantoApp : public QObject {
     ShotTemplate template_;
     UrlHistoryValues urlHistory_;
     std::unique_ptr<CMainFrame> frame_;
-    CThumbView* view_ = nullptr;  // owned by the frame
+    CThumbView* view_ = nullptr;         // owned by the frame
+    CScoreGraph* scoreGraph_ = nullptr;  // owned by the frame
     std::unique_ptr<CPlayerDoc> document_;
     // Set while a queued drain of the graph's events is on its way.
     std::atomic<bool> drainQueued_{false};

@@ -34,6 +34,7 @@ TEST(CommandRules, FollowVideoRunChainShotsAndSelection) {
         {kLoadShots, {true, true, true, true, false, false}},
         {kSaveShots, {false, false, true, true, false, true}},
         {kDeleteShots, {false, false, true, true, false, true}},
+        {kExportShotList, {false, false, true, true, false, true}},
         {kGoToBegin, {false, true, true, true, false, true}},
         {kRefresh, {false, false, true, false, false, false}},
         {kRefineImage, {false, false, true, false, false, true}},

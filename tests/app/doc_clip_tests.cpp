@@ -201,5 +201,83 @@ TEST(DocumentOnClip, ShotsFileRecordsAndFailures) {
                   "Jpeg image \"" + folder.File("out/image0002.jpg") + "\" saved."}));
 }
 
+// "Export shot list...": an EDL for a name ending in .edl, else CSV.
+TEST(DocumentOnClip, ShotListExport) {
+    const test::TempFolder folder;
+    Session s;
+    s.user.answer = folder.File("a.EDL");
+    EXPECT_FALSE(s.doc.ExportShotList());
+    ASSERT_TRUE(s.OpenAndSlice(Mpeg1()));
+    EXPECT_TRUE(s.doc.ExportShotList());
+    s.user.answer = folder.File("a.txt");
+    EXPECT_TRUE(s.doc.ExportShotList());
+    s.user.answer = folder.File("none/a.csv");
+    EXPECT_FALSE(s.doc.ExportShotList());
+    std::ifstream edl(folder.File("a.EDL")), csv(folder.File("a.txt"));
+    std::string edlLine, csvLine;
+    EXPECT_TRUE(std::getline(edl, edlLine) && std::getline(csv, csvLine));
+    EXPECT_EQ(edlLine + csvLine,
+              "TITLE: clip_mpeg1number,start frame,end frame,start timecode,"
+              "end timecode,length,caption\r");
+    EXPECT_EQ(s.user.messages, (std::vector<std::string>{"Please load a movie file first.",
+                                                         "Cannot write the shot list " +
+                                                             folder.File("none/a.csv") + "."}));
+}
+
+// The scores an engine run keeps cut again like fresh runs at other
+// thresholds: one below the noise, the default, and the weakest real cut's
+// own score, at which that cut goes (a cut needs more than the threshold).
+TEST(DocumentOnClip, KeptScoresCutAgainLikeFreshEngineRuns) {
+    for (const test::TestClip& clip : test::TestClips()) {
+        SCOPED_TRACE(clip.file);
+        Session kept;
+        ASSERT_TRUE(kept.OpenAndSlice(clip));
+        const std::vector<FrameScore> scores = kept.doc.Scores().Frames();
+        // Every frame in order, then the frame after the end closing the run.
+        ASSERT_EQ(scores.size(), static_cast<size_t>(clip.frameCount) + 1);
+        float weakest = 1e9f;
+        for (size_t i = 0; i < scores.size(); ++i) {
+            EXPECT_EQ(scores[i].frame, static_cast<int32_t>(i));
+            if (std::count(clip.cuts.begin(), clip.cuts.end(), scores[i].frame))
+                weakest = std::min(weakest, scores[i].change);
+        }
+        EXPECT_TRUE(scores.front().runStart && scores.back().forced);
+        for (const float threshold : {0.25f, 15.0f, weakest}) {
+            Session fresh;
+            ASSERT_TRUE(fresh.OpenAndSlice(clip, threshold));
+            RangeList recut;
+            for (const ShotRange& shot : RecutScores(scores, threshold).shots)
+                recut.emplace_back(shot.start, shot.end);
+            EXPECT_EQ(recut, fresh.Ranges()) << threshold;
+        }
+        kept.doc.CloseVideo();
+        EXPECT_TRUE(kept.doc.Scores().IsEmpty());
+    }
+}
+
+// Cutting again from the graph: the engine's shots are replaced, a shot
+// made by hand is kept or dropped as the user chooses.
+TEST(DocumentOnClip, RecutReplacesTheEngineShots) {
+    Session s;
+    EXPECT_FALSE(s.doc.RecutShots(15.0f, true));  // no scores
+    ASSERT_TRUE(s.OpenAndSlice(Mpeg1()));
+    s.doc.SeekToFrame(60);
+    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.GetPlayer().SeekIssued(); }));
+    s.doc.InsertShot();
+    // One shot for the whole clip beside the kept one; then the engine's
+    // five again (that one shot is now the engine's), the hand-made dropped.
+    const std::pair<float, RangeList> rows[] = {
+        {1e9f, {{0, 199}, {60, 60}}},
+        {15.0f, {{0, 39}, {40, 84}, {85, 124}, {125, 164}, {165, 199}}}};
+    for (const auto& [threshold, ranges] : rows) {
+        ASSERT_TRUE(s.doc.RecutShots(threshold, threshold > 20));
+        ASSERT_TRUE(s.RunChain());
+        EXPECT_EQ(s.Ranges(), ranges);
+        EXPECT_EQ(s.view.items.size(), ranges.size());
+        EXPECT_EQ(s.doc.GetSlicingSettings().threshold, threshold);
+    }
+    EXPECT_TRUE(s.user.messages.empty());
+}
+
 }  // namespace
 }  // namespace trevanto

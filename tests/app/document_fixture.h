@@ -123,9 +123,12 @@ class Session {
         return RunUntil([this] { return !doc.FrameChainRunning(); });
     }
     // Opens the clip and slices it with the engine from its first frame.
-    bool OpenAndSlice(const TestClip& clip) {
+    bool OpenAndSlice(const TestClip& clip, float threshold = 15.0f) {
         if (!Open(clip))
             return false;
+        SlicingSettings settings = doc.GetSlicingSettings();
+        settings.threshold = threshold;
+        doc.ApplySlicingSettings(settings);
         doc.SeekToFrame(0);
         doc.StartEngine();
         return RunUntil([this] { return !doc.IsSlicing(); });

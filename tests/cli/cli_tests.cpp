@@ -57,6 +57,54 @@ TEST(Cli, SliceListsOneLinePerShot) {
     EXPECT_EQ(RunCli({"help", "load"}).out.rfind("usage: trevanto-cli load FILE.hpv", 0), 0u);
 }
 
+// Statistics of a run cut again without the video give the shots of a run
+// at that threshold.
+TEST(Cli, StatisticsCutAgainLikeARun) {
+    const test::TempFolder folder;
+    const std::string stats = folder.File("s.csv");
+    const auto sliced = RunCli({"slice", kMpeg2, "--stats", stats});
+    ASSERT_EQ(sliced.status, 0) << sliced.err;
+    EXPECT_EQ(ReadWholeFile(stats).substr(0, 41), "frame,timecode,score,cut\n0,00:00:00:0000,");
+    EXPECT_EQ(RunCli({"slice", "--from-stats", stats}).out, sliced.out);
+    const auto low = RunCli({"slice", kMpeg2, "--threshold", "0.3"});
+    EXPECT_EQ(RunCli({"slice", "--from-stats", stats, "--threshold", "0.3"}).out, low.out);
+    EXPECT_GT(low.out.size(), sliced.out.size());
+}
+
+// The shot lists of a sliced clip read back: EDL events numbered from 1 on
+// reel AX, each record in the previous record out from 01:00:00:00.
+TEST(Cli, ShotListsForEditors) {
+    const test::TempFolder folder;
+    const auto sliced =
+        RunCli({"slice", kMpeg1, "--edl", folder.File("a.edl"), "--csv", folder.File("a.csv")});
+    ASSERT_EQ(sliced.status, 0) << sliced.err;
+    std::istringstream edl(ReadWholeFile(folder.File("a.edl")));
+    std::string line, recordOut = "01:00:00:00";
+    std::getline(edl, line);
+    EXPECT_EQ(line, "TITLE: clip_mpeg1");
+    std::getline(edl, line);
+    EXPECT_EQ(line, "FCM: NON-DROP FRAME");
+    std::vector<std::string> sourceIns;
+    while (std::getline(edl, line)) {
+        std::istringstream in(line);
+        std::string number, reel, track, cut, sourceIn, sourceOut, recordIn, out;
+        if (!(in >> number >> reel >> track >> cut >> sourceIn >> sourceOut >> recordIn >> out))
+            continue;  // a comment or a blank line
+        EXPECT_EQ(std::stoul(number), sourceIns.size() + 1);
+        EXPECT_EQ(reel + track + cut, "AXVC");
+        EXPECT_EQ(recordIn, recordOut);
+        recordOut = out;
+        sourceIns.push_back(sourceIn);
+    }
+    // Shots from 0, 40, 85, 125 and 165 of 200 frames at 25 per second.
+    EXPECT_EQ(sourceIns, (std::vector<std::string>{"00:00:00:00", "00:00:01:15", "00:00:03:10",
+                                                   "00:00:05:00", "00:00:06:15"}));
+    EXPECT_EQ(recordOut, "01:00:08:00");
+    const std::string csv = ReadWholeFile(folder.File("a.csv"));
+    EXPECT_NE(csv.find("\r\n2,40,84,00:00:01:15,00:00:03:09,45,\"shot 0002 ( 40 - 84 )\"\r\n"),
+              csv.npos);
+}
+
 // The shot engine on every codec and container: each scene becomes one shot.
 class CliClipTest : public ::testing::TestWithParam<test::TestClip> {};
 
@@ -104,6 +152,10 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         {2, {"slice", kMpeg2, "--shot-size", "0x80"}, "--shot-size needs WIDTHxHEIGHT"},
         {2, {"slice", kMpeg2, "--edge", "-1"}, ""},
         {2, {"slice", kMpeg2, "--title", "a", "--title", "b"}, ""},
+        {2, {"slice", "--from-stats", "a.csv", kMpeg2}, "--from-stats takes no video"},
+        {2, {"slice", "--from-stats", "a.csv", "--start", "3"}, "cannot go with --start"},
+        {2, {"slice", kMpeg2, "--sampler", "frames", "40", "--stats", "a.csv"}, "needs the shot"},
+        {1, {"slice", "--from-stats", folder.File("x.hpv")}, "x.hpv: line 1: the header is not"},
         {2, {"load"}, ""},
         {2, {"load", "a.hpv", "--sampler", "frames", "40"}, ""},
         {2, {"load", "a.hpv", "--shot-size", "100"}, "--shot-size needs WIDTHxHEIGHT"},

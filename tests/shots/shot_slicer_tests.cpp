@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "shots/score_columns.h"
 #include "shots/shot_slicer.h"
 #include "shots/synthetic_frames.h"
 
@@ -110,6 +111,23 @@ TEST(Slicing, LockedSurfaceIsSkippedAndSixteenBitPixelsGetAScaledThreshold) {
     EXPECT_FALSE(frame(2, 10, 14));                  // red spread 0 -> 2.0: not above 2.375
     EXPECT_FALSE(frame(3, 12, 12));                  // and back
     EXPECT_EQ(frame(4, 10, 15), (ShotRange{0, 3}));  // 0 -> 2.5: a cut
+}
+
+// The graph's threshold -> shot count, and its columns of 10 frames each.
+TEST(Slicing, ScoresGiveShotCountsAndColumns) {
+    std::vector<FrameScore> scores{{0, 99, true}, {1, 50}, {2, 9}, {3, 30}, {4, 30}};
+    for (int32_t frame = 5; frame < 100; ++frame)
+        scores.push_back({frame, frame % 10 == 0 ? 20.0f : 1.0f});
+    scores.push_back({100, 0, false, true});
+    const std::pair<float, int32_t> rows[] = {{0.5f, 50}, {1, 12}, {19.9f, 11}, {20, 2},
+                                              {29.9f, 2}, {30, 1}, {1e9f, 1}};
+    for (const auto& [threshold, count] : rows)
+        EXPECT_EQ(ShotCountAt(scores, threshold), count) << threshold;
+    const auto columns = ScoreColumns(scores, 100, 10);
+    EXPECT_EQ(std::tuple(columns[0].low, columns[0].high, columns[1].low, columns[1].high),
+              std::tuple(1.0f, 50.0f, 1.0f, 20.0f));  // the run's first frame left out
+    EXPECT_EQ(std::pair(FrameOfColumn(3, 100, 10), FrameOfColumn(3, 7, 10)), std::pair(30, 3));
+    EXPECT_EQ(TopScore(scores), 50.0f);
 }
 
 }  // namespace

@@ -29,6 +29,9 @@ struct ScriptedUser : DesktopUserPort {
     SaveAnswer AskSaveDiscardCancel(const std::string& question) override {
         return questions.push_back(question), saveAnswer;
     }
+    RecutAnswer AskRecut(const std::string& question) override {
+        return questions.push_back(question), recutAnswer;
+    }
     std::optional<std::string> ChooseVideoFile() override { return file; }
     std::optional<std::string> ChooseStream(const std::vector<std::string>& streams) override {
         return offered = streams, stream;
@@ -53,6 +56,7 @@ struct ScriptedUser : DesktopUserPort {
     std::function<bool(VideoLinkFields&)> editLink;
     std::optional<TemplateChoice> templateChoice;
     SaveAnswer saveAnswer = SaveAnswer::Cancel;
+    RecutAnswer recutAnswer = RecutAnswer::Cancel;
     bool yes = true, confirm = true, tickDoNotShow = false;
 };
 

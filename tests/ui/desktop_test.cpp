@@ -10,7 +10,9 @@
 
 #include "common/text_format.h"
 #include "desktop_fixture.h"
+#include "shots/score_columns.h"
 #include "ui/preview_widget.h"
+#include "ui/score_graph.h"
 
 namespace trevanto::test {
 namespace {
@@ -120,6 +122,31 @@ TEST_F(DesktopProgramTest, AChosenTemplateFramesLaterShotsAndOutlivesARestart) {
     EXPECT_NE(bare.pixel(1, 1), blue);
     EXPECT_NE(bare.pixel(1, 1), builtIn.pixel(1, 1));
     EXPECT_EQ(again->Settings().TemplateFile(), std::nullopt);  // the next start: built-in
+}
+
+// The score graph: the threshold line dragged to the top and let go cuts
+// again into one shot; a click goes to the frame under it.
+TEST_F(DesktopProgramTest, ScoreGraphCutsAgainAndSeeks) {
+    auto app = MakeApp();
+    app->Frame().show();
+    ASSERT_TRUE(OpenPaused(*app, MediaPath(*FindTestClip("clip_mpeg2.mpg"))));  // 150 frames
+    app->Document().StartEngine();
+    ASSERT_TRUE(WaitFor([&] { return !app->Document().IsSlicing(); }));
+    app->OnCommand(kPause);
+    CScoreGraph& graph = app->ScoreGraph();
+    const QRect plot = ScorePlotArea(graph.rect());
+    const int x = plot.center().x();
+    QTest::mousePress(&graph, Qt::LeftButton, {}, {x, YOfScore(15, ScaleTop(graph.State()), plot)});
+    QTest::mouseMove(&graph, {x, plot.top()});
+    EXPECT_TRUE(graph.State().dragging);
+    user_.recutAnswer = DesktopUserPort::RecutAnswer::ReplaceAll;
+    QTest::mouseRelease(&graph, Qt::LeftButton, {}, {x, plot.top()});
+    EXPECT_EQ(user_.questions.back().rfind("Cut the video again at threshold", 0), 0u);
+    ASSERT_TRUE(WaitFor([&] { return !app->Document().FrameChainRunning(); }));
+    EXPECT_EQ(app->Document().ShotCount(), 1);
+    QTest::mouseClick(&graph, Qt::LeftButton, {}, {x, plot.bottom()});
+    const int32_t frame = FrameOfColumn(x - plot.left(), 150, plot.width());
+    EXPECT_TRUE(WaitFor([&] { return app->Document().GetPlayer().CurrentFrame() == frame; }));
 }
 
 }  // namespace

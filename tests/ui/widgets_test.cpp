@@ -117,6 +117,8 @@ TEST_F(WidgetsTest, MessageBoxesAndFileDialogsShowTheTextsAndReturnTheAnswers) {
         {"Save", [&] { return QString::number(asked(Save::Save)); }, "Save?", "1"},
         {"Discard", [&] { return QString::number(asked(Save::Discard)); }, "Save?", "1"},
         {"Cancel", [&] { return QString::number(asked(Save::Cancel)); }, "Save?", "1"},
+        {"Replace all shots", [&] { return QString::number(int(user.AskRecut("Cut?"))); }, "Cut?",
+         "1"},
         {"OK", [&] { return QString::number(confirmed()); },
          "Delete?|Do not show this message anymore", "3"},
         {"Cancel", [&] { return QString::number(confirmed()); },

@@ -1,0 +1,68 @@
+// Why the cuts were made: cutting again from the engine's kept scores, and
+// shot lists for video editors (a CSV table or a CMX 3600 EDL).
+#include <algorithm>
+#include <set>
+
+#include "app/document_messages.h"
+#include "app/player_doc.h"
+#include "export/shot_list_export.h"
+#include "shots/change_scores.h"
+
+namespace trevanto {
+
+bool CPlayerDoc::ExportShotList() {
+    if (!player_.IsOpen()) {
+        ShowMessage(message::kLoadMovieFirst);
+        return false;
+    }
+    if (shots_.IsEmpty()) {
+        ShowMessage(message::kNoShotsToList);
+        return false;
+    }
+    const auto path =
+        ports_.user->ChooseFile(FileDialogKind::Save, kShotListFilter, kShotListExtension);
+    if (!path)
+        return false;
+    if (!SaveShotList(*path, ShotListKindOf(*path), shots_, player_.OpenedPath(),
+                      player_.AvgTimePerFrame())) {
+        ShowMessage("Cannot write the shot list " + *path + ".");
+        return false;
+    }
+    return true;
+}
+
+bool CPlayerDoc::RecutShots(float threshold, bool keepOwnShots) {
+    const ChangeScores& scores = slicer_.Scores();
+    if (scores.IsEmpty() || !player_.IsOpen() || slicer_.IsActive() || chain_.IsRunning())
+        return false;
+    const auto cut = [&scores](float at) {
+        return RecutScores(scores.Frames(), ShotSlicer::EngineThreshold(at, scores.BitsPerPixel()))
+            .shots;
+    };
+    // The engine's shots are those of the last cut; any other range was made
+    // by hand, merged, refined or loaded.
+    std::set<std::pair<int32_t, int32_t>> engineShots;
+    for (const ShotRange& range : cut(scores.RunThreshold()))
+        engineShots.emplace(range.start, range.end);
+    std::vector<Shot> records;
+    for (const auto& shot : shots_) {
+        if (keepOwnShots && !engineShots.count({shot->startFrame, shot->endFrame}))
+            records.push_back(*shot);
+    }
+    for (const ShotRange& range : cut(threshold)) {
+        Shot record;
+        record.startFrame = record.imageFrame = range.start;
+        record.endFrame = range.end;
+        records.push_back(record);
+    }
+    std::stable_sort(records.begin(), records.end(),
+                     [](const Shot& a, const Shot& b) { return a.startFrame < b.startFrame; });
+    player_.Pause();  // the pictures are taken from sought frames, as for a shots file
+    ports_.view->DeleteAllItems();
+    ClearShots();
+    slicer_.Settings().threshold = threshold;
+    slicer_.SetScoresThreshold(threshold);
+    return shotsFile_.RebuildShots(std::move(records));
+}
+
+}  // namespace trevanto

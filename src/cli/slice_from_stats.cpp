@@ -1,0 +1,37 @@
+// "trevanto-cli slice --from-stats": the shots a statistics file gives at a
+// threshold, listed as a run lists them.
+#include "cli/shot_printer.h"
+#include "cli/slice_command.h"
+#include "common/regular_file.h"
+#include "export/score_stats.h"
+
+namespace trevanto::cli {
+
+int RunSliceFromStats(const SliceOptions& options, const CliStreams& streams) {
+    std::string text;
+    if (ReadRegularFile(options.fromStats, text) != FileReadStatus::kRead) {
+        streams.err << "trevanto-cli: cannot read " << options.fromStats << '\n';
+        return kFailure;
+    }
+    std::string error;
+    const auto scores = ParseScoreStats(text, error);
+    if (!scores) {
+        streams.err << "trevanto-cli: " << options.fromStats << ": " << error << '\n';
+        return kFailure;
+    }
+    // The statistics come from the 32-bit thumbnails of the engine.
+    const float threshold = ShotSlicer::EngineThreshold(options.threshold, 32);
+    ShotList shots;
+    for (const ShotRange& range : RecutScores(*scores, threshold).shots) {
+        auto shot = std::make_unique<Shot>();
+        shot->number = shots.ShotCount() + 1;
+        shot->startFrame = shot->imageFrame = range.start;
+        shot->endFrame = range.end;
+        shot->BuildCaption(CaptionContext{});
+        shots.Append(std::move(shot));
+    }
+    PrintShots(shots, streams.out);
+    return kSuccess;
+}
+
+}  // namespace trevanto::cli

@@ -1,0 +1,29 @@
+#pragma once
+// The statistics file of an engine run: a header row, then one row per
+// analysed frame, "frame,timecode,score,cut", comma separated, LF line ends.
+// The score is the detector's change, written so that it reads back as the
+// same number; cut is 1 where a shot ended before the frame. The first row
+// is the frame the run began at, the last the frame its end closed the last
+// shot at, as trevanto-cli runs always end. Reading it back gives the scores
+// to cut again without the video.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shots/change_scores.h"
+
+namespace trevanto {
+
+inline constexpr const char* kScoreStatsHeader = "frame,timecode,score,cut";
+
+// The file's text; the cut column at the detector's `threshold`. The
+// timecode is "hh:mm:ss:mmmm" of frame x seconds per frame.
+std::string FormatScoreStats(const ChangeScores& scores, float threshold);
+
+// The scores of a statistics file, the first row starting the run and the
+// last closing it. Nothing, with "line N: reason" in `error`, when the text
+// is not such a file.
+std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text, std::string& error);
+
+}  // namespace trevanto

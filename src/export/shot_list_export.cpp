@@ -1,0 +1,117 @@
+#include "export/shot_list_export.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "common/paths.h"
+#include "export/text_file.h"
+
+namespace trevanto {
+namespace {
+
+// An hour of programme time in frames: where the record timecode starts.
+int64_t FramesPerHour(const EditRate& rate) {
+    const int64_t nominal = int64_t{rate.framesPerSecond} * 3600;
+    // Drop-frame skips the first frame numbers of every minute but each tenth.
+    return rate.dropFrame ? nominal - int64_t{rate.framesPerSecond / 15} * 54 : nominal;
+}
+
+std::string QuoteCsv(const std::string& text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"')
+            quoted += '"';
+    }
+    return quoted + "\"";
+}
+
+}  // namespace
+
+EditRate EditRateOf(double secondsPerFrame) {
+    const double fps = secondsPerFrame > 0.00001 ? 1.0 / secondsPerFrame : 25.0;
+    for (const int whole : {30, 60}) {
+        if (std::fabs(fps - whole * 1000.0 / 1001.0) < 0.005)
+            return {whole, true};
+    }
+    const long rounded = std::lround(fps);
+    return {static_cast<int32_t>(rounded < 1 ? 1 : rounded > 1000 ? 1000 : rounded), false};
+}
+
+std::string EditTimecode(int64_t frame, const EditRate& rate) {
+    const int64_t fps = rate.framesPerSecond;
+    if (frame < 0)
+        frame = 0;
+    if (rate.dropFrame) {
+        // Count the dropped frame numbers back in: `drop` per minute, except
+        // in the minutes 0, 10, 20, ...
+        const int64_t drop = fps / 15;
+        const int64_t perMinute = fps * 60 - drop;
+        const int64_t perTenMinutes = fps * 600 - drop * 9;
+        const int64_t tens = frame / perTenMinutes;
+        const int64_t rest = frame % perTenMinutes;
+        frame += drop * 9 * tens + (rest > drop ? drop * ((rest - drop) / perMinute) : 0);
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld%c%02lld",
+                  static_cast<long long>(frame / (fps * 3600) % 24),
+                  static_cast<long long>(frame / (fps * 60) % 60),
+                  static_cast<long long>(frame / fps % 60), rate.dropFrame ? ';' : ':',
+                  static_cast<long long>(frame % fps));
+    return text;
+}
+
+std::string FormatShotListCsv(const ShotList& shots, double secondsPerFrame) {
+    const EditRate rate = EditRateOf(secondsPerFrame);
+    std::string text =
+        "number,start frame,end frame,start timecode,end timecode,length,caption\r\n";
+    for (const auto& shot : shots) {
+        text += std::to_string(shot->number) + "," + std::to_string(shot->startFrame) + "," +
+                std::to_string(shot->endFrame) + "," + EditTimecode(shot->startFrame, rate) + "," +
+                EditTimecode(shot->endFrame, rate) + "," +
+                std::to_string(int64_t{shot->endFrame} - shot->startFrame + 1) + "," +
+                QuoteCsv(shot->caption) + "\r\n";
+    }
+    return text;
+}
+
+std::string FormatEdl(const ShotList& shots, const std::string& title, const std::string& clipName,
+                      double secondsPerFrame) {
+    const EditRate rate = EditRateOf(secondsPerFrame);
+    std::string text = "TITLE: " + title + "\n" +
+                       (rate.dropFrame ? "FCM: DROP FRAME\n" : "FCM: NON-DROP FRAME\n") + "\n";
+    int64_t record = FramesPerHour(rate);
+    int event = 0;
+    for (const auto& shot : shots) {
+        const int64_t length = int64_t{shot->endFrame} - shot->startFrame + 1;
+        if (length < 1)
+            continue;
+        char line[160];
+        std::snprintf(line, sizeof line, "%03d  AX       V     C        %s %s %s %s\n", ++event,
+                      EditTimecode(shot->startFrame, rate).c_str(),
+                      EditTimecode(shot->startFrame + length, rate).c_str(),
+                      EditTimecode(record, rate).c_str(),
+                      EditTimecode(record + length, rate).c_str());
+        text += line;
+        text += "* FROM CLIP NAME: " + clipName + "\n\n";
+        record += length;
+    }
+    return text;
+}
+
+ShotListKind ShotListKindOf(const std::string& path) {
+    return HasExtension(path, "edl") ? ShotListKind::Edl : ShotListKind::Csv;
+}
+
+bool SaveShotList(const std::string& path, ShotListKind kind, const ShotList& shots,
+                  const std::string& videoPath, double secondsPerFrame) {
+    if (kind == ShotListKind::Csv)
+        return WriteTextFile(path, FormatShotListCsv(shots, secondsPerFrame));
+    const std::string clip = FileNamePart(videoPath);
+    const std::string extension = ExtensionPart(clip);
+    const std::string title =
+        extension.empty() ? clip : clip.substr(0, clip.size() - extension.size() - 1);
+    return WriteTextFile(path, FormatEdl(shots, title, clip, secondsPerFrame));
+}
+
+}  // namespace trevanto

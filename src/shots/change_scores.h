@@ -1,0 +1,62 @@
+#pragma once
+// The shot engine's verdicts kept for a second look: the detector's change
+// for every frame one engine run analysed. Cutting again from them at another
+// threshold gives the shots a new run over the same frames would give,
+// without decoding the video again.
+#include <cstdint>
+#include <vector>
+
+namespace trevanto {
+
+struct ShotRange {
+    int32_t start = -1;
+    int32_t end = -1;
+    bool operator==(const ShotRange&) const = default;
+};
+
+struct FrameScore {
+    int32_t frame = -1;
+    // The detector's change against the frame analysed before it; 0 for a
+    // run's first frame when the detector had seen it just before.
+    float change = 0.0f;
+    // The run began here: the frame starts the first shot and ends none.
+    bool runStart = false;
+    // The run was closed here (end of the video or play range): the shot in
+    // progress ends at the frame before, whatever the change.
+    bool forced = false;
+    bool operator==(const FrameScore&) const = default;
+};
+
+class ChangeScores {
+  public:
+    // Forgets the scores and starts those of a new run at `threshold`.
+    void Begin(double secondsPerFrame, int bitsPerPixel, float threshold);
+    // The threshold the shots of the scores were last cut at.
+    float RunThreshold() const { return runThreshold_; }
+    void SetRunThreshold(float threshold) { runThreshold_ = threshold; }
+    void Clear() { *this = ChangeScores{}; }
+    void Add(const FrameScore& score) { frames_.push_back(score); }
+
+    const std::vector<FrameScore>& Frames() const { return frames_; }
+    bool IsEmpty() const { return frames_.empty(); }
+    double SecondsPerFrame() const { return secondsPerFrame_; }
+    int BitsPerPixel() const { return bitsPerPixel_; }
+    double SecondsOf(int32_t frame) const { return frame * secondsPerFrame_; }
+
+  private:
+    std::vector<FrameScore> frames_;
+    double secondsPerFrame_ = 0.04;
+    int bitsPerPixel_ = 32;
+    float runThreshold_ = 15.0f;
+};
+
+// What the engine's cutting rule makes of the scores at `threshold` (the
+// detector's threshold, already scaled for the pixel depth): the finished
+// shots in the order found, and per score whether a shot ended before it.
+struct Recut {
+    std::vector<ShotRange> shots;
+    std::vector<bool> cutAt;
+};
+Recut RecutScores(const std::vector<FrameScore>& scores, float threshold);
+
+}  // namespace trevanto
