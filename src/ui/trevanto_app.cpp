@@ -128,9 +128,19 @@ void CTrevantoApp::Exit() {
 }
 
 bool CTrevantoApp::OpenVideo(const std::string& path) {
-    if (path.empty() || !document_->OpenVideo(path))
+    if (!IsScriptUrl(path))
+        return OpenPlayable(path, path);
+    // A script named at start, dropped or picked from the recent files offers
+    // its streams as "Open online video" does; the recent list keeps the script.
+    DesktopOnlineVideo online(frame_.get(), *user_);
+    const std::optional<std::string> chosen = ResolveOnlineVideo(path, online, *user_);
+    return chosen && OpenPlayable(PlayableUrl(*chosen), path);
+}
+
+bool CTrevantoApp::OpenPlayable(const std::string& video, const std::string& recentName) {
+    if (video.empty() || !document_->OpenVideo(video))
         return false;
-    settings_->AddRecentFile(path);
+    settings_->AddRecentFile(recentName);
     RefreshRecentFiles();
     return true;
 }
@@ -217,7 +227,7 @@ void CTrevantoApp::OpenOnlineVideo() {
         [&](const std::string& url) { return ResolveOnlineVideo(url, online, *user_); },
         frame_.get());
     if (dialog.exec() == QDialog::Accepted)
-        OpenVideo(PlayableUrl(urlHistory_.current));
+        OpenPlayable(PlayableUrl(urlHistory_.current), PlayableUrl(urlHistory_.current));
 }
 
 void CTrevantoApp::ToggleTimecode() {

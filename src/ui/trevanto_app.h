@@ -86,6 +86,8 @@ class CTrevantoApp : public QObject {
     void GraphEventsHandled();
 
   private:
+    // Opens what the player can play, and lists `recentName` in the recent files.
+    bool OpenPlayable(const std::string& video, const std::string& recentName);
     void OnGraphNotify();
     // The threshold line of the score graph was let go at `threshold`.
     void OnThresholdChosen(float threshold);

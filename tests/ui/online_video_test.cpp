@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <fstream>
+
 #include "app/online_video.h"
 #include "desktop_fixture.h"
 #include "support/loopback_http_server.h"
@@ -49,6 +51,20 @@ TEST_F(OnlineVideoTest, TheChosenStreamOfAScriptOpensAndEntersTheHistory) {
     EXPECT_EQ(app->UrlHistory().entries, std::vector<std::string>{app->UrlHistory().current});
     const Player& player = app->Document().GetPlayer();
     EXPECT_EQ(player.OpenedPath() + " " + std::to_string(player.FrameCount()), mpeg1 + " 200");
+}
+
+// A script given like a file (start-up, drop, recent files) offers its streams.
+TEST_F(OnlineVideoTest, AScriptOpenedAsAFileOffersItsStreams) {
+    const std::string clip = MediaPath("clip_mpeg1.mpg"), script = folder_ / "list.wvx";
+    std::ofstream(script) << "<ASX>\n<Entry><Ref HREF=\"" << clip << "\"/></Entry>\n</ASX>";
+    auto app = MakeApp();
+    user_.stream = std::nullopt;
+    EXPECT_FALSE(app->OpenDocument(script));
+    user_.stream = clip;
+    ASSERT_TRUE(app->OpenDocument(script));
+    EXPECT_EQ(user_.offered, std::vector<std::string>{clip});
+    EXPECT_EQ(app->Document().GetPlayer().OpenedPath(), clip);
+    EXPECT_EQ(app->Settings().RecentFiles().front(), script);
 }
 
 }  // namespace
