@@ -8,6 +8,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "app/settings_store.h"
 #include "common/text_format.h"
 #include "desktop_fixture.h"
 #include "ui/preview_widget.h"
@@ -66,9 +67,20 @@ TEST_F(DesktopProgramTest, ADroppedFileOpensAndItAndTheLayoutSurviveARestart) {
         ASSERT_EQ(app->Document().GetPlayer().OpenedPath(), clip);
         app->Frame().addDockWidget(Qt::RightDockWidgetArea, app->Frame().PreviewBar());
         app->Frame().Action(kViewToolbar)->trigger();
+        app->Frame().PreviewBar()->SetSizes({{200, 200}, {220, 220}, {300, 250}});
         app->Frame().close();
     }
+    {  // a bar narrower than its minimum is stored
+        SettingsStore stored(folder_.File("trevanto.conf"));
+        DockSizes sizes = stored.LoadDockSizes(CMainFrame::kPreviewBarId, {});
+        EXPECT_EQ(QSize(sizes.sizeFloatCX, sizes.sizeFloatCY), QSize(300, 250));
+        sizes.sizeVertCX = 10;
+        stored.SaveDockSizes(CMainFrame::kPreviewBarId, sizes);
+        stored.Sync();
+    }
     auto again = MakeApp();
+    EXPECT_EQ(again->Frame().PreviewBar()->Sizes().vert.width(), 33);
+    EXPECT_EQ(again->Frame().PreviewBar()->Sizes().floating, QSize(300, 250));
     EXPECT_EQ(again->Settings().RecentFiles(), std::vector<std::string>{clip});
     EXPECT_EQ(again->Frame().dockWidgetArea(again->Frame().PreviewBar()), Qt::RightDockWidgetArea);
     EXPECT_TRUE(again->Frame().ToolBar()->isHidden());
