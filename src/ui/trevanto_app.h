@@ -19,6 +19,7 @@ namespace trevanto {
 class CMainFrame;
 class CPlayerDoc;
 class CThumbView;
+class MenuShadows;
 class DesktopUserPort;
 
 struct AppOptions {
@@ -103,6 +104,9 @@ class CTrevantoApp : public QObject {
     // Set while a queued drain of the graph's events is on its way.
     std::atomic<bool> drainQueued_{false};
     bool exited_ = false;
+    // Drawn under popup menus from start-up to exit, where the window system
+    // draws none.
+    std::unique_ptr<MenuShadows> shadows_;
 };
 
 }  // namespace trevanto

@@ -1,11 +1,13 @@
 // The program's own controls: the navigation slider's geometry, painting,
-// mouse, drag timer and keys.
+// mouse, drag timer and keys; the shadows under menus.
 #include <QKeyEvent>
+#include <QMenu>
 
 #include <tuple>
 #include <vector>
 
 #include "desktop_fixture.h"
+#include "ui/controls/menu_shadows.h"
 #include "ui/controls/my_slider_ctrl.h"
 
 namespace trevanto::test {
@@ -109,6 +111,42 @@ TEST_F(SliderTest, KeysStepWhenReleasedAndRightGoesTwiceTheLine) {
         EXPECT_EQ(slider.GetPos(), 5000 + c.step) << c.key;
         EXPECT_EQ(seeks.size(), c.step == 0 ? 0U : 1U) << c.key;
     }
+}
+
+TEST(MenuShadow, FadesFromAHundredToNothingOverSixPixelsAndRepeatsAlongTheBands) {
+    using namespace menu_shadow;
+    const struct { int dx, dy, alpha; } alphas[] = {{0, 0, 100}, {3, 0, 50}, {0, -6, 0}, {7, 7, 0}};
+    for (const auto& c : alphas)
+        EXPECT_EQ(Alpha(c.dx, c.dy), c.alpha) << c.dx << "," << c.dy;
+    const QImage right = Picture(Side::kRight, {7, 20});
+    const QImage bottom = Picture(Side::kBottom, {30, 7}, 128);
+    const struct {
+        const QImage& picture;
+        int x, y, alpha;
+    } pixels[] = {{right, 0, 6, 100}, {right, 0, 15, 100}, {right, 0, 0, 0},
+                  {right, 6, 15, 0},  {bottom, 6, 0, 50},  {bottom, 15, 0, 50},
+                  {bottom, 0, 0, 0},  {bottom, 23, 0, 50}, {bottom, 15, 6, 0}};
+    for (const auto& c : pixels)
+        EXPECT_EQ(qAlpha(c.picture.pixel(c.x, c.y)), c.alpha) << c.x << "," << c.y;
+}
+
+TEST_F(DesktopTest, AShownMenuHasTwoShadowsThatGoWhenItHides) {
+    MenuShadows shadows;
+    ASSERT_TRUE(shadows.Install());  // offscreen: no window system shadows
+    QMenu menu;
+    menu.addAction("Play");
+    menu.popup({100, 100});
+    QApplication::processEvents();
+    const auto [bottom, right] = shadows.ShadowsOf(&menu);
+    ASSERT_TRUE(bottom != nullptr && right != nullptr);
+    const QRect area = menu.geometry();
+    EXPECT_EQ(bottom->geometry(), QRect(area.x() + 2, area.bottom() + 1, area.width() + 5, 7));
+    EXPECT_EQ(right->geometry(), QRect(area.right() + 1, area.y() + 5, 7, area.height() - 5));
+    menu.hide();
+    EXPECT_EQ(shadows.ShadowsOf(&menu)[0], nullptr);
+    for (int i = 1; i < 128; ++i)
+        EXPECT_TRUE(shadows.AddClassFilter(QString("Class%1").arg(i)));
+    EXPECT_FALSE(shadows.AddClassFilter("OneTooMany"));
 }
 
 }  // namespace
