@@ -1,6 +1,7 @@
 // The program's own controls: the navigation slider's geometry, painting,
 // mouse, drag timer and keys; the shadows under menus.
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMenu>
 
 #include <tuple>
@@ -9,6 +10,7 @@
 #include "desktop_fixture.h"
 #include "ui/controls/menu_shadows.h"
 #include "ui/controls/my_slider_ctrl.h"
+#include "ui/controls/sizing_control_bar.h"
 
 namespace trevanto::test {
 namespace {
@@ -111,6 +113,20 @@ TEST_F(SliderTest, KeysStepWhenReleasedAndRightGoesTwiceTheLine) {
         EXPECT_EQ(slider.GetPos(), 5000 + c.step) << c.key;
         EXPECT_EQ(seeks.size(), c.step == 0 ? 0U : 1U) << c.key;
     }
+}
+
+TEST_F(DesktopTest, TheGrippersCloseButtonHidesTheBarOnRelease) {
+    QMainWindow frame;
+    auto* bar = new CSizingControlBarG("Bar", &frame, 1);
+    frame.addDockWidget(Qt::LeftDockWidgetArea, bar);
+    frame.show();
+    QWidget* gripper = bar->titleBarWidget();
+    const QPoint close(gripper->width() - 6, 5);
+    QTest::mousePress(gripper, Qt::LeftButton, {}, close);
+    EXPECT_TRUE(bar->isVisible());
+    QTest::mouseRelease(gripper, Qt::LeftButton, {}, close);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(bar->minimumSize(), QSize(33, 32));
 }
 
 TEST(MenuShadow, FadesFromAHundredToNothingOverSixPixelsAndRepeatsAlongTheBands) {

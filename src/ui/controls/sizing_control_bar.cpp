@@ -48,7 +48,8 @@ class Gripper : public QWidget {
         setMouseTracking(false);
     }
     QSize sizeHint() const override { return {40, CSizingControlBarG::kGripperHeight + 1}; }
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    // The close button, and no more: the bar's own minimum rules.
+    QSize minimumSizeHint() const override { return {14, CSizingControlBarG::kGripperHeight + 1}; }
 
   protected:
     void paintEvent(QPaintEvent* /*event*/) override {
