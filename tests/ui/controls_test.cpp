@@ -90,6 +90,12 @@ TEST_F(SliderTest, ADragSeeksAsTheThumbMovesAndTheReleaseForcesTheLastSeek) {
     EXPECT_EQ(seeks, expected);
     slider.SetPos(40000);
     EXPECT_EQ(slider.GetPos(), 32767);
+    QTest::mousePress(&slider, Qt::LeftButton, {}, {155, 15});
+    QFocusEvent lost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);  // a message box came up
+    QApplication::sendEvent(&slider, &lost);
+    slider.SetPos(0);
+    EXPECT_EQ(slider.GetPos(), 0);
+    EXPECT_FALSE(slider.DragTimerActive());
 }
 
 TEST_F(SliderTest, KeysStepWhenReleasedAndRightGoesTwiceTheLine) {

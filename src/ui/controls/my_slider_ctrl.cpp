@@ -298,6 +298,16 @@ void CMySliderCtrl::focusInEvent(QFocusEvent* event) {
 
 void CMySliderCtrl::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
+    // A window that takes the input away (a message box, another program)
+    // keeps the release from us: the drag ends here, or playback could
+    // never move the thumb again.
+    if (dragging_) {
+        dragTimer_.stop();
+        dragging_ = false;
+        changed_ = false;
+        Post(kThumbPosition);
+        Post(kEndScroll);
+    }
     update();
 }
 
