@@ -1,9 +1,11 @@
 #include "ui/controls/sizing_control_bar.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QProxyStyle>
 
 #include <algorithm>
@@ -113,8 +115,13 @@ class Gripper : public QWidget {
 CSizingControlBar::CSizingControlBar(const QString& title, QMainWindow* frame, int id)
     : QDockWidget(title, frame), frame_(frame), id_(id) {
     // The style only sizes the frame's edges; the frame's children keep theirs.
-    auto* edges = new SizingEdgeStyle;
-    edges->setParent(this);
+    // One for the process, owned by the application so that it outlives
+    // every frame that uses it.
+    static QPointer<SizingEdgeStyle> edges;
+    if (edges.isNull()) {
+        edges = new SizingEdgeStyle;
+        edges->setParent(QCoreApplication::instance());
+    }
     frame->setStyle(edges);
     connect(this, &QDockWidget::topLevelChanged, this, [this] { FollowPlace(); });
     connect(this, &QDockWidget::dockLocationChanged, this, [this] { FollowPlace(); });
