@@ -11,6 +11,7 @@
 #include "app/settings_store.h"
 #include "common/text_format.h"
 #include "desktop_fixture.h"
+#include "ui/controls/my_slider_ctrl.h"
 #include "ui/preview_widget.h"
 
 namespace trevanto::test {
@@ -31,6 +32,10 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     EXPECT_TRUE(frame.StatusPane(1)->text().endsWith(QString("/%1").arg(clip.frameCount)));
     EXPECT_TRUE(frame.Preview()->HasFrame());
     EXPECT_TRUE(checked(kPlay));
+    ASSERT_TRUE(app->Document().SetPlayRange(10, -1));  // the slider draws the mark
+    EXPECT_EQ(frame.NavigationSlider()->StartMark(), 10 * 32767 / clip.frameCount);
+    EXPECT_EQ(frame.NavigationSlider()->EndMark(), -1);
+    app->Document().SetPlayRange(-1, -1);
     frame.Action(kPause)->trigger();
     EXPECT_TRUE(checked(kPause) && !checked(kPlay));
     frame.Action(kSampler)->trigger();
