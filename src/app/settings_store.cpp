@@ -165,21 +165,14 @@ void SettingsStore::SaveBarLayout(const BarLayout& layout) {
     settings_->setValue(section + "/Bars", names);
 }
 
-std::optional<DockSizes> SettingsStore::LoadDockSizes(int32_t barId) const {
+DockSizes SettingsStore::LoadDockSizes(int32_t barId, const DockSizes& current) const {
     const QString section = ToQString(DockSizesSection(barId));
-    if (!settings_->contains(section + "/sizeHorzCX"))
-        return std::nullopt;
-    const auto read = [&](const char* name) {
-        return static_cast<int32_t>(settings_->value(section + "/" + name).toInt());
+    const auto read = [&](const char* name, int32_t fallback) {
+        return static_cast<int32_t>(settings_->value(section + "/" + name, fallback).toInt());
     };
-    DockSizes sizes;
-    sizes.sizeHorzCX = read("sizeHorzCX");
-    sizes.sizeHorzCY = read("sizeHorzCY");
-    sizes.sizeVertCX = read("sizeVertCX");
-    sizes.sizeVertCY = read("sizeVertCY");
-    sizes.sizeFloatCX = read("sizeFloatCX");
-    sizes.sizeFloatCY = read("sizeFloatCY");
-    return sizes;
+    return {read("sizeHorzCX", current.sizeHorzCX),   read("sizeHorzCY", current.sizeHorzCY),
+            read("sizeVertCX", current.sizeVertCX),   read("sizeVertCY", current.sizeVertCY),
+            read("sizeFloatCX", current.sizeFloatCX), read("sizeFloatCY", current.sizeFloatCY)};
 }
 
 void SettingsStore::SaveDockSizes(int32_t barId, const DockSizes& sizes) {

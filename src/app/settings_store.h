@@ -75,7 +75,8 @@ class SettingsStore {
 
     std::optional<BarLayout> LoadBarLayout() const;
     void SaveBarLayout(const BarLayout& layout);
-    std::optional<DockSizes> LoadDockSizes(int32_t barId) const;
+    // Each size missing from the section keeps its value in `current`.
+    DockSizes LoadDockSizes(int32_t barId, const DockSizes& current) const;
     void SaveDockSizes(int32_t barId, const DockSizes& sizes);
 
     // Every non-empty value name of the history key in the numeric order of

@@ -22,6 +22,8 @@ struct StartOptions {
     bool engine = false;
     QString screenshot;
     int quitAfterMs = -1;
+    QStringList playRange;
+    QStringList windowSize;
 };
 
 StartOptions ParseCommandLine(QApplication& application, trevanto::AppOptions& appOptions) {
@@ -45,7 +47,13 @@ StartOptions ParseCommandLine(QApplication& application, trevanto::AppOptions& a
     const QCommandLineOption quitAfter("quit-after-ms", "Quit after <ms> milliseconds.", "ms");
     const QCommandLineOption unpaced("unpaced", "Deliver every frame as fast as it decodes.");
     const QCommandLineOption settings("settings", "Keep the settings in <file>.", "file");
-    parser.addOptions({newWindow, instance, engine, screenshot, quitAfter, unpaced, settings});
+    const QCommandLineOption playRange(
+        "play-range", "Mark frames <start>,<end> of the opened video as the play range.",
+        "start,end");
+    const QCommandLineOption windowSize("window-size", "Give the window <width>x<height> pixels.",
+                                        "size");
+    parser.addOptions({newWindow, instance, engine, screenshot, quitAfter, unpaced, settings,
+                       playRange, windowSize});
     parser.process(application);
 
     StartOptions options;
@@ -56,6 +64,8 @@ StartOptions ParseCommandLine(QApplication& application, trevanto::AppOptions& a
         parser.isSet(instance) ? parser.value(instance) : trevanto::InstanceChannel::DefaultName();
     options.engine = parser.isSet(engine);
     options.screenshot = parser.value(screenshot);
+    options.playRange = parser.value(playRange).split(',', Qt::SkipEmptyParts);
+    options.windowSize = parser.value(windowSize).split('x', Qt::SkipEmptyParts);
     if (parser.isSet(quitAfter))
         options.quitAfterMs = parser.value(quitAfter).toInt();
     appOptions.pacedPlayback = !parser.isSet(unpaced);
@@ -106,6 +116,12 @@ int main(int argc, char* argv[]) {
     if (!trevanto.Start(options.video.toStdString()))
         return 1;
 
+    if (options.windowSize.size() == 2)
+        trevanto.Frame().resize(options.windowSize[0].toInt(), options.windowSize[1].toInt());
+    if (options.playRange.size() == 2) {
+        trevanto.Document().SetPlayRange(options.playRange[0].toInt(),
+                                         options.playRange[1].toInt());
+    }
     if (options.engine && trevanto.Document().IsOpen()) {
         QTimer::singleShot(0, &trevanto, [&trevanto] {
             // From the first frame: Stop rewinds, the engine then plays.

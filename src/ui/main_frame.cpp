@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QSlider>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -22,7 +21,9 @@
 #include "app/settings_store.h"
 #include "common/text_format.h"
 #include "common/timecode.h"
+#include "ui/controls/my_slider_ctrl.h"
 #include "ui/controls/progress_bar.h"
+#include "ui/controls/sizing_control_bar.h"
 #include "ui/desktop_commands.h"
 #include "ui/desktop_resources.h"
 #include "ui/preview_widget.h"
@@ -32,7 +33,6 @@ namespace trevanto {
 namespace {
 
 constexpr int kPaneWidth = 100;
-constexpr int kDefaultPreviewWidth = 340;
 
 // The menus and the toolbar in order; 0 is a separator.
 constexpr int32_t kMediaMenu[] = {
@@ -80,6 +80,17 @@ void AddCommands(Bar* bar, std::span<const int32_t> ids,
     }
 }
 
+DockSizes ToDockSizes(const BarSizes& sizes) {
+    return {sizes.horz.width(),  sizes.horz.height(),    sizes.vert.width(),
+            sizes.vert.height(), sizes.floating.width(), sizes.floating.height()};
+}
+
+BarSizes ToBarSizes(const DockSizes& sizes) {
+    return {{sizes.sizeHorzCX, sizes.sizeHorzCY},
+            {sizes.sizeVertCX, sizes.sizeVertCY},
+            {sizes.sizeFloatCX, sizes.sizeFloatCY}};
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(SettingsStore& settings, QWidget* parent)
@@ -97,10 +108,8 @@ CMainFrame::CMainFrame(SettingsStore& settings, QWidget* parent)
     CreatePreviewBar();
     SetRecentFiles(settings_.RecentFiles());
     resize(1000, 640);
-    // Wide enough by default that a frame keeps a reasonable shape when it is
-    // stretched onto the preview.
     if (!RestoreLayout())
-        resizeDocks({previewBar_}, {kDefaultPreviewWidth}, Qt::Horizontal);
+        previewBar_->SetSizes(previewBar_->Sizes());
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -203,7 +212,7 @@ void CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::CreatePreviewBar() {
-    previewBar_ = new QDockWidget("Video preview", this);
+    previewBar_ = new CSizingControlBarG("Video preview", this, kPreviewBarId);
     previewBar_->setObjectName(kPreviewBarName);
     previewBar_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     previewBar_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
@@ -217,18 +226,9 @@ void CMainFrame::CreatePreviewBar() {
     connect(previewBar_, &QDockWidget::visibilityChanged, viewPreview, &QAction::setChecked);
     viewPreview->setChecked(true);
 
-    QSlider* slider = previewPanel_->Slider();
-    connect(slider, &QSlider::sliderMoved, this,
-            [this](int position) { emit SliderMoved(position, false); });
-    // Keys and clicks on the groove move the slider by a step; the drag's end
-    // seeks once more so the last position is always reached.
-    connect(slider, &QSlider::actionTriggered, this, [this, slider](int action) {
-        if (action == QAbstractSlider::SliderMove)
-            return;
-        emit SliderMoved(slider->sliderPosition(), false);
-    });
-    connect(slider, &QSlider::sliderReleased, this,
-            [this, slider] { emit SliderMoved(slider->value(), true); });
+    // Every seek the slider asks for goes to the document.
+    connect(previewPanel_->Slider(), &CMySliderCtrl::SeekFromSlider, this,
+            [this](int position, int /*range*/, bool force) { emit SliderMoved(position, force); });
 }
 
 QAction* CMainFrame::Action(int32_t commandId) const {
@@ -236,7 +236,10 @@ QAction* CMainFrame::Action(int32_t commandId) const {
     return found == actions_.end() ? nullptr : found->second;
 }
 
-QSlider* CMainFrame::NavigationSlider() const {
+CSizingControlBar* CMainFrame::PreviewBar() const {
+    return previewBar_;
+}
+CMySliderCtrl* CMainFrame::NavigationSlider() const {
     return previewPanel_->Slider();
 }
 PreviewWidget* CMainFrame::Preview() const {
@@ -276,26 +279,19 @@ void CMainFrame::UpdateShotCount(int32_t count) {
 }
 
 void CMainFrame::SetSliderPosition(int32_t position) {
-    QSlider* slider = previewPanel_->Slider();
-    // The user's drag wins over the frames that arrive meanwhile.
-    if (slider->isSliderDown())
-        return;
-    const QSignalBlocker quiet(slider);
-    slider->setValue(position);
+    previewPanel_->Slider()->SetPos(position);
 }
 
 void CMainFrame::SetSliderStartMark(int32_t position) {
-    startMark_ = position;
-    previewPanel_->Slider()->setProperty("startMark", position);
+    previewPanel_->Slider()->SetStartMark(position);
 }
 
 void CMainFrame::SetSliderEndMark(int32_t position) {
-    endMark_ = position;
-    previewPanel_->Slider()->setProperty("endMark", position);
+    previewPanel_->Slider()->SetEndMark(position);
 }
 
 void CMainFrame::SetSliderLineSize(int32_t lineSize) {
-    previewPanel_->Slider()->setSingleStep(std::max(1, lineSize));
+    previewPanel_->Slider()->SetLineSize(std::max(1, lineSize));
 }
 
 void CMainFrame::SetVideoTitle(const std::string& fileName) {
@@ -359,37 +355,18 @@ bool CMainFrame::RestoreLayout() {
             return false;
         }
     }
+    // The bar's own sizes are read first, over the ones it has now; they
+    // take effect once the layout has put the bar in its place.
+    const DockSizes stored =
+        settings_.LoadDockSizes(kPreviewBarId, ToDockSizes(previewBar_->Sizes()));
     if (!restoreState(layout->state))
         return false;
-    if (const auto sizes = settings_.LoadDockSizes(kPreviewBarId)) {
-        if (previewBar_->isFloating()) {
-            if (sizes->sizeFloatCX > 0 && sizes->sizeFloatCY > 0) {
-                previewBar_->resize(sizes->sizeFloatCX, sizes->sizeFloatCY);
-            }
-        } else if (sizes->sizeVertCX > 0) {
-            resizeDocks({previewBar_}, {sizes->sizeVertCX}, Qt::Horizontal);
-        }
-    }
+    previewBar_->SetSizes(ToBarSizes(stored));
     return true;
 }
 
 void CMainFrame::SaveLayout() {
-    DockSizes sizes;
-    if (const auto previous = settings_.LoadDockSizes(kPreviewBarId))
-        sizes = *previous;
-    const QSize size = previewBar_->size();
-    if (previewBar_->isFloating()) {
-        sizes.sizeFloatCX = size.width();
-        sizes.sizeFloatCY = size.height();
-    } else {
-        sizes.sizeVertCX = size.width();
-        sizes.sizeVertCY = size.height();
-    }
-    // The bar never docks at the top or bottom; its horizontal size follows
-    // the vertical one so that the section is complete.
-    sizes.sizeHorzCX = sizes.sizeVertCX;
-    sizes.sizeHorzCY = sizes.sizeVertCY;
-    settings_.SaveDockSizes(kPreviewBarId, sizes);
+    settings_.SaveDockSizes(kPreviewBarId, ToDockSizes(previewBar_->Sizes()));
     settings_.SaveBarLayout({saveState(), {kToolBarName, kPreviewBarName}});
     settings_.Sync();
 }

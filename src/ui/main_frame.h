@@ -13,16 +13,16 @@
 #include <vector>
 
 #include "app/document_ports.h"
+#include "ui/controls/sizing_control_bar.h"
 
 class QAction;
-class QDockWidget;
 class QLabel;
 class QMenu;
-class QSlider;
 class QToolBar;
 
 namespace trevanto {
 
+class CMySliderCtrl;
 class CProgressBar;
 class PreviewWidget;
 class SettingsStore;
@@ -62,8 +62,8 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     // The action of a command id; null for an unknown id.
     QAction* Action(int32_t commandId) const;
     QToolBar* ToolBar() const { return toolBar_; }
-    QDockWidget* PreviewBar() const { return previewBar_; }
-    QSlider* NavigationSlider() const;
+    CSizingControlBar* PreviewBar() const;
+    CMySliderCtrl* NavigationSlider() const;
     PreviewWidget* Preview() const;
     QLabel* PositionLabel() const;
     // Status pane 1 to 3.
@@ -115,7 +115,7 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     std::map<int32_t, QAction*> actions_;
     std::vector<QAction*> recentFileActions_;
     QToolBar* toolBar_ = nullptr;
-    QDockWidget* previewBar_ = nullptr;
+    CSizingControlBarG* previewBar_ = nullptr;
     VideoPreviewPanel* previewPanel_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;
@@ -124,8 +124,6 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     QAction* recentSeparator_ = nullptr;
     std::vector<QLabel*> panes_;
     std::unique_ptr<CProgressBar> progress_;
-    int32_t startMark_ = -1;
-    int32_t endMark_ = -1;
 };
 
 }  // namespace trevanto

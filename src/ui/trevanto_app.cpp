@@ -18,6 +18,7 @@
 #include "export/shots_file.h"
 #include "shots/score_columns.h"
 #include "trevanto_version.h"
+#include "ui/controls/menu_shadows.h"
 #include "ui/desktop_commands.h"
 #include "ui/desktop_online_video.h"
 #include "ui/main_frame.h"
@@ -113,6 +114,10 @@ CTrevantoApp::~CTrevantoApp() {
 }
 
 bool CTrevantoApp::Start(const std::string& commandLineVideo) {
+    if (!shadows_) {
+        shadows_ = std::make_unique<MenuShadows>();
+        shadows_->Install();
+    }
     frame_->show();
     if (commandLineVideo.empty())
         return true;
@@ -123,6 +128,7 @@ void CTrevantoApp::Exit() {
     if (exited_)
         return;
     exited_ = true;
+    shadows_.reset();
     settings_->SaveUrlHistory(urlHistory_);
     settings_->Sync();
 }

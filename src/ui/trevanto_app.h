@@ -20,6 +20,7 @@ class CMainFrame;
 class CPlayerDoc;
 class CScoreGraph;
 class CThumbView;
+class MenuShadows;
 class DesktopUserPort;
 
 struct AppOptions {
@@ -112,6 +113,9 @@ class CTrevantoApp : public QObject {
     // Set while a queued drain of the graph's events is on its way.
     std::atomic<bool> drainQueued_{false};
     bool exited_ = false;
+    // Drawn under popup menus from start-up to exit, where the window system
+    // draws none.
+    std::unique_ptr<MenuShadows> shadows_;
 };
 
 }  // namespace trevanto

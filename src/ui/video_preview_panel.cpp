@@ -2,8 +2,8 @@
 
 #include <QLabel>
 #include <QResizeEvent>
-#include <QSlider>
 
+#include "ui/controls/my_slider_ctrl.h"
 #include "ui/preview_widget.h"
 
 namespace trevanto {
@@ -11,15 +11,13 @@ namespace trevanto {
 VideoPreviewPanel::VideoPreviewPanel(QWidget* parent)
     : QWidget(parent),
       preview_(new PreviewWidget(this)),
-      slider_(new QSlider(Qt::Horizontal, this)),
+      slider_(new CMySliderCtrl(this)),
       frameLabel_(new QLabel("Frame", this)),
       positionLabel_(new QLabel(this)) {
     setObjectName("videoPreviewPanel");
     slider_->setObjectName("navigationSlider");
-    slider_->setRange(0, kSliderRange);
-    slider_->setTickPosition(QSlider::TicksBelow);
-    slider_->setTickInterval(1000);
-    slider_->setPageStep(1000);
+    slider_->SetRange(0, kSliderRange);
+    slider_->SetPageSize(1000);
     frameLabel_->setObjectName("frameLabel");
     positionLabel_->setObjectName("positionLabel");
     positionLabel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -5,10 +5,9 @@
 #include <QWidget>
 
 class QLabel;
-class QSlider;
-
 namespace trevanto {
 
+class CMySliderCtrl;
 class PreviewWidget;
 
 class VideoPreviewPanel : public QWidget {
@@ -19,19 +18,20 @@ class VideoPreviewPanel : public QWidget {
     explicit VideoPreviewPanel(QWidget* parent = nullptr);
 
     PreviewWidget* Preview() const { return preview_; }
-    QSlider* Slider() const { return slider_; }
+    CMySliderCtrl* Slider() const { return slider_; }
     QLabel* FrameLabel() const { return frameLabel_; }
     QLabel* PositionLabel() const { return positionLabel_; }
 
     QSize sizeHint() const override { return {260, 320}; }
-    QSize minimumSizeHint() const override { return {120, 160}; }
+    // The bar's own minimum rules.
+    QSize minimumSizeHint() const override { return {0, 0}; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
   private:
     PreviewWidget* preview_;
-    QSlider* slider_;
+    CMySliderCtrl* slider_;
     QLabel* frameLabel_;
     QLabel* positionLabel_;
 };

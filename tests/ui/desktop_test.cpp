@@ -8,9 +8,11 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "app/settings_store.h"
 #include "common/text_format.h"
 #include "desktop_fixture.h"
 #include "shots/score_columns.h"
+#include "ui/controls/my_slider_ctrl.h"
 #include "ui/preview_widget.h"
 #include "ui/score_graph.h"
 
@@ -32,6 +34,10 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     EXPECT_TRUE(frame.StatusPane(1)->text().endsWith(QString("/%1").arg(clip.frameCount)));
     EXPECT_TRUE(frame.Preview()->HasFrame());
     EXPECT_TRUE(checked(kPlay));
+    ASSERT_TRUE(app->Document().SetPlayRange(10, -1));  // the slider draws the mark
+    EXPECT_EQ(frame.NavigationSlider()->StartMark(), 10 * 32767 / clip.frameCount);
+    EXPECT_EQ(frame.NavigationSlider()->EndMark(), -1);
+    app->Document().SetPlayRange(-1, -1);
     frame.Action(kPause)->trigger();
     EXPECT_TRUE(checked(kPause) && !checked(kPlay));
     frame.Action(kSampler)->trigger();
@@ -68,9 +74,20 @@ TEST_F(DesktopProgramTest, ADroppedFileOpensAndItAndTheLayoutSurviveARestart) {
         ASSERT_EQ(app->Document().GetPlayer().OpenedPath(), clip);
         app->Frame().addDockWidget(Qt::RightDockWidgetArea, app->Frame().PreviewBar());
         app->Frame().Action(kViewToolbar)->trigger();
+        app->Frame().PreviewBar()->SetSizes({{200, 200}, {220, 220}, {300, 250}});
         app->Frame().close();
     }
+    {  // a bar narrower than its minimum is stored
+        SettingsStore stored(folder_.File("trevanto.conf"));
+        DockSizes sizes = stored.LoadDockSizes(CMainFrame::kPreviewBarId, {});
+        EXPECT_EQ(QSize(sizes.sizeFloatCX, sizes.sizeFloatCY), QSize(300, 250));
+        sizes.sizeVertCX = 10;
+        stored.SaveDockSizes(CMainFrame::kPreviewBarId, sizes);
+        stored.Sync();
+    }
     auto again = MakeApp();
+    EXPECT_EQ(again->Frame().PreviewBar()->Sizes().vert.width(), 33);
+    EXPECT_EQ(again->Frame().PreviewBar()->Sizes().floating, QSize(300, 250));
     EXPECT_EQ(again->Settings().RecentFiles(), std::vector<std::string>{clip});
     EXPECT_EQ(again->Frame().dockWidgetArea(again->Frame().PreviewBar()), Qt::RightDockWidgetArea);
     EXPECT_TRUE(again->Frame().ToolBar()->isHidden());

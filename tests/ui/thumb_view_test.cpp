@@ -3,12 +3,13 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
-#include <QSlider>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QToolBar>
 
 #include "common/paths.h"
 #include "desktop_fixture.h"
+#include "ui/controls/my_slider_ctrl.h"
 #include "ui/desktop_commands.h"
 
 namespace trevanto::test {
@@ -120,9 +121,10 @@ TEST_F(ThumbViewTest, EveryCommandRunsOnTheHitShotAndARefusingUserKeepsTheShots)
                  frame.Action(kViewPreview)->isChecked());
     EXPECT_TRUE(frame.Action(kViewTimecode)->isChecked());
     EXPECT_EQ(user_.messages.at(0), "Help file not installed.");
-    QSlider* slider = frame.NavigationSlider();
-    slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    emit slider->sliderReleased();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, {1, 5}, {}, Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(frame.NavigationSlider(), &click);  // the bar is hidden
+    }
     ASSERT_TRUE(WaitFor([&] { return app->Document().GetPlayer().CurrentFrame() != 100; }));
     const std::string missing = folder_.File("gone.avi");
     frame.SetRecentFiles({missing});
