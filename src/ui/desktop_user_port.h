@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/document_ports.h"
 
@@ -35,6 +36,17 @@ class DesktopUserPort : public UserPort {
     virtual std::optional<TemplateChoice> ChooseShotTemplate(const std::string& startFolder) {
         (void)startFolder;
         return std::nullopt;
+    }
+    // The "Open web page" dialog, starting in `startFolder` when it is not
+    // empty; nothing when cancelled.
+    virtual std::optional<std::string> ChooseWebPage(const std::string& startFolder) {
+        (void)startFolder;
+        return std::nullopt;
+    }
+    // Files chosen in one open dialog (full paths); none when cancelled.
+    virtual std::vector<std::string> ChooseFiles(const std::string& title) {
+        (void)title;
+        return {};
     }
 };
 

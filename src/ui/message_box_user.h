@@ -28,6 +28,9 @@ class MessageBoxUser : public DesktopUserPort {
     bool EditSlicingSettings(SlicingSettings& settings) override;
     bool EditVideoLink(VideoLinkFields& fields) override;
     std::optional<TemplateChoice> ChooseShotTemplate(const std::string& startFolder) override;
+    std::optional<std::string> ChooseWebPage(const std::string& startFolder) override;
+    std::vector<std::string> ChooseFiles(const std::string& title) override;
+    bool EditPublishOptions(Publisher& copy) override;
 
   private:
     // Runs a dialog modally; the messages it shows meanwhile stand over it.
