@@ -55,9 +55,11 @@ PublishWizard::PublishWizard(Publisher& copy, DesktopUserPort& user, QWidget* pa
     layout->addLayout(body, 1);
     layout->addWidget(line);
     layout->addLayout(buttons);
-    // About 289 x 210 dialog units at the usual font.
-    setMinimumSize(fontMetrics().averageCharWidth() * 72, fontMetrics().height() * 26);
+    // The layout keeps every page's minimum (a wider page widens the dialog);
+    // it starts at about 289 x 210 dialog units of the usual font.
     EnterStep(1);
+    resize(sizeHint().expandedTo(
+        QSize(fontMetrics().averageCharWidth() * 72, fontMetrics().height() * 22)));
 }
 
 void PublishWizard::Next() {

@@ -163,8 +163,6 @@ QWidget* PublishWizard::BuildLayoutPage() {
     auto* page = new QWidget;
     const PublishOptions& options = copy_.Options();
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("Title :", page), 0, 0);
-    grid->addWidget(KeywordEdit("title", options.title, false), 0, 1);
     const struct {
         const char* label;
         const char* name;
@@ -173,7 +171,7 @@ QWidget* PublishWizard::BuildLayoutPage() {
     } rows[] = {{"In the x- direction :", "shotsPerRow", options.shotsPerRow, "shots"},
                 {"Edge width :", "edgeWidth", options.edgeWidth, "pixels"},
                 {"New page each :", "pageKBytes", options.pageKBytes, "kbytes"}};
-    int line = 1;
+    int line = 0;
     for (const auto& row : rows) {
         grid->addWidget(new QLabel(row.label, page), line, 0);
         grid->addLayout(
@@ -183,6 +181,8 @@ QWidget* PublishWizard::BuildLayoutPage() {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Heading(page, "General options :"));
+    layout->addWidget(new QLabel("Title :", page));
+    layout->addWidget(KeywordEdit("title", options.title, false));
     layout->addLayout(grid);
     layout->addStretch(1);
     store_ = [this](bool) {
@@ -207,14 +207,9 @@ QWidget* PublishWizard::BuildTemplatePage() {
         if (const auto chosen = user_.ChooseWebPage(folder))
             file->setText(Q(*chosen));
     });
-    auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("Title :", page), 0, 0);
-    grid->addWidget(KeywordEdit("title", options.title, false), 0, 1);
-    grid->addWidget(new QLabel("Html template :", page), 1, 0);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(file, 1);
     fileRow->addWidget(browse);
-    grid->addLayout(fileRow, 1, 1);
     auto* note = new QLabel(
         "( You can choose your own html template, or one of the templates "
         "provided in the Trevanto application template folder)",
@@ -223,7 +218,10 @@ QWidget* PublishWizard::BuildTemplatePage() {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Heading(page, "General options :"));
-    layout->addLayout(grid);
+    layout->addWidget(new QLabel("Title :", page));
+    layout->addWidget(KeywordEdit("title", options.title, false));
+    layout->addWidget(new QLabel("Html template :", page));
+    layout->addLayout(fileRow);
     layout->addWidget(note);
     layout->addStretch(1);
     store_ = [this](bool forward) {
@@ -237,8 +235,6 @@ QWidget* PublishWizard::BuildShotPage() {
     auto* page = new QWidget;
     const PublishOptions& options = copy_.Options();
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("Caption :", page), 0, 0);
-    grid->addWidget(KeywordEdit("caption", options.shotCaption, true), 0, 1);
     grid->addWidget(new QLabel("width :", page), 1, 0);
     grid->addLayout(
         NumberRow(MakeEdit(page, "shotWidth", Number(options.shotWidth), kEditLimit), "pixels"), 1,
@@ -250,6 +246,8 @@ QWidget* PublishWizard::BuildShotPage() {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Heading(page, "Shot options :"));
+    layout->addWidget(new QLabel("Caption :", page));
+    layout->addWidget(KeywordEdit("caption", options.shotCaption, true));
     layout->addLayout(grid);
     layout->addWidget(
         MakeBox(page, "stretchToFit", "Stretch video display size to fit", options.stretchToFit));
@@ -318,7 +316,7 @@ QWidget* PublishWizard::BuildUrlsPage() {
     layout->addWidget(video);
     layout->addSpacing(fontMetrics().height());
     layout->addWidget(
-        new QLabel(QString("Online asx script processing url (optional) : For instance,\n%1")
+        new QLabel(QString("Online asx script processing url (optional) :\nFor instance, %1")
                        .arg(kScriptExample),
                    page));
     layout->addWidget(script);
