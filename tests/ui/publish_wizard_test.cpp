@@ -81,6 +81,7 @@ TEST_F(PublishWizardTest, EachRefusedValueShowsItsMessageAndThePageStays) {
 
 TEST_F(PublishWizardTest, PreviousAndNextKeepWhatWasStored) {
     Publisher copy;
+    copy.PublishVideoFacts("http://s/live.asf", 25, 1.0);  // a stream proposes its url
     PublishWizard wizard(copy, user_);
     EXPECT_FALSE(wizard.PreviousButton()->isEnabled());
     const auto typeLabel = [&] { return ControlOf<QLabel>(wizard, "targetType")->text(); };
@@ -107,7 +108,7 @@ TEST_F(PublishWizardTest, PreviousAndNextKeepWhatWasStored) {
     EditOf(wizard, "videoUrl")->setText("http://v/clip.wmv");
     wizard.PreviousButton()->click();  // nothing of step 5 is kept
     wizard.NextButton()->click();
-    EXPECT_EQ(EditOf(wizard, "videoUrl")->text(), "");
+    EXPECT_EQ(EditOf(wizard, "videoUrl")->text(), "http://s/live.asf");
     EXPECT_EQ(wizard.NextButton()->text(), "Finish");
     EditOf(wizard, "scriptUrl")->setText("http://s/l.asp");
     wizard.NextButton()->click();
