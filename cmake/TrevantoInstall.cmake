@@ -4,7 +4,8 @@
 #   share/icons/hicolor/       the program's icon: SVG, 48 and 128 px PNG
 #   share/mime/packages/       the shots file type
 #   share/man/man1/            trevanto-cli(1)
-#   share/trevanto/            shot bitmap templates (bitmaps/), the sample video (samples/)
+#   share/trevanto/            shot bitmap templates (bitmaps/), HTML page templates
+#                              (templates/), the sample video (samples/)
 # The programs find share/trevanto as ../share/trevanto from their own folder;
 # the build tree keeps the same layout beside src/ui and src/cli
 # (<build>/src/share/trevanto), so bin and share stay fixed names here.
@@ -13,6 +14,8 @@ set(TREVANTO_GENERATED_DIR ${PROJECT_BINARY_DIR}/packaging)
 set(TREVANTO_BUILD_DATA_DIR ${PROJECT_BINARY_DIR}/src/share/trevanto)
 set(TREVANTO_ICON_SVG ${PROJECT_SOURCE_DIR}/src/resources/icons/trevanto.svg)
 file(GLOB TREVANTO_SHOT_TEMPLATES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/resources/bitmaps/*.bmp)
+file(GLOB TREVANTO_PAGE_TEMPLATES CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/src/resources/templates/*.html)
 set(TREVANTO_SAMPLE_VIDEO ${TREVANTO_MEDIA_DIR}/sample.mpg)
 
 install(TARGETS trevanto trevanto-cli RUNTIME DESTINATION bin)
@@ -21,11 +24,16 @@ install(FILES ${TREVANTO_PACKAGING_DIR}/trevanto-mime.xml DESTINATION share/mime
         RENAME trevanto.xml)
 install(FILES ${TREVANTO_ICON_SVG} DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${TREVANTO_SHOT_TEMPLATES} DESTINATION share/trevanto/bitmaps)
+install(FILES ${TREVANTO_PAGE_TEMPLATES} DESTINATION share/trevanto/templates)
 
 # The build tree's data folder, beside the programs as in an install.
 foreach(bitmap ${TREVANTO_SHOT_TEMPLATES})
   get_filename_component(name ${bitmap} NAME)
   configure_file(${bitmap} ${TREVANTO_BUILD_DATA_DIR}/bitmaps/${name} COPYONLY)
+endforeach()
+foreach(page ${TREVANTO_PAGE_TEMPLATES})
+  get_filename_component(name ${page} NAME)
+  configure_file(${page} ${TREVANTO_BUILD_DATA_DIR}/templates/${name} COPYONLY)
 endforeach()
 
 # The sample video is made by the clip generator (tools/clipgen).

@@ -8,9 +8,8 @@ bool CommandEnabled(int32_t commandId, const CommandState& state) {
     using namespace command;
     const bool usable = state.videoOpen && !state.slicing;
     switch (commandId) {
-        // Features still to come stay in the menus, greyed.
-        case kPublish:
-            return false;
+        case kPublish:  // without a video or shots it tells what is missing
+            return !state.slicing && !state.chainRunning;
         case kVideoLink:  // also during a run: it only reads the shots
             return state.selectedCount > 0;
         case kShotsStartEngine:

@@ -13,6 +13,7 @@
 
 namespace trevanto {
 
+class Publisher;
 class Surface;
 struct SlicingSettings;
 struct VideoLinkFields;
@@ -111,6 +112,9 @@ class UserPort {
     // The "Create a video hyperlink" dialog: true, with the fields accepted
     // (AcceptVideoLinkFields), when the user asks for the link.
     virtual bool EditVideoLink(VideoLinkFields& /*fields*/) { return false; }
+    // The publish wizard on a copy of the document's publisher: true, with
+    // the copy edited, when the last step ends with "Finish".
+    virtual bool EditPublishOptions(Publisher& /*copy*/) { return false; }
 };
 
 // The front end's side of the document. A port left out (or null) is a

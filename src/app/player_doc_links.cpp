@@ -1,6 +1,7 @@
 // "Create a videolink": a link to the online copy of the video from one
 // shot's start to another's end.
 #include "app/player_doc.h"
+#include "app/publish_wizard_steps.h"
 #include "publish/video_link.h"
 
 namespace trevanto {
@@ -16,12 +17,10 @@ std::string CPlayerDoc::CreateVideoLink(int32_t firstItem, int32_t lastItem) {
     // The dialog edits a copy; only an accepted one comes back.
     Publisher copy;
     copy.Assign(publisher_);
-    VideoLinkFields fields{first->StartTimecode(frames, duration, '.'),
-                           last->EndTimecode(frames, duration, '.'), copy.Options().onlineVideoUrl,
-                           copy.Options().asxScriptUrl};
     // An opened stream is its own online copy.
-    if (fields.videoUrl.empty() && copy.Texts().videoUrl.find("://") != std::string::npos)
-        fields.videoUrl = copy.Texts().videoUrl;
+    VideoLinkFields fields{first->StartTimecode(frames, duration, '.'),
+                           last->EndTimecode(frames, duration, '.'), ProposedVideoUrl(copy),
+                           copy.Options().asxScriptUrl};
     if (!ports_.user->EditVideoLink(fields))
         return {};
     copy.Options().onlineVideoUrl = fields.videoUrl;

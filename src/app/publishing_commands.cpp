@@ -36,6 +36,22 @@ bool PublishingCommands::Publish() {
     return running_;
 }
 
+bool PublishingCommands::PublishThroughWizard() {
+    if (const auto notReady = CheckReadyToPublish(host_.IsOpen(), host_.ShotCount())) {
+        ShowMessage(PublishingMessage(*notReady));
+        return false;
+    }
+    if (host_.FrameChainRunning())
+        return false;
+    RecordVideoFacts();
+    Publisher copy;
+    copy.Assign(publisher_);
+    if (!host_.Ports().user->EditPublishOptions(copy))
+        return false;
+    publisher_.Assign(copy);
+    return Publish();
+}
+
 bool PublishingCommands::IsRunning() const {
     // An aborted export never reaches the pages.
     return running_ && jpegExport_.IsActive();

@@ -24,6 +24,9 @@ class PublishingCommands {
     // Checks, prepares the target and starts the image export; the pages
     // follow when its last image is written. False when it did not start.
     bool Publish();
+    // The desktop's "Publish to the Web": the wizard edits a copy of the
+    // options, which replaces them on "Finish"; then Publish.
+    bool PublishThroughWizard();
     // The images are being written.
     bool IsRunning() const;
     // The outcome of the last run that got to its pages.

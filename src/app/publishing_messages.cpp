@@ -15,6 +15,12 @@ std::string PublishingMessage(const PublishProblem& problem) {
                    "file.";
         case PublishProblemKind::CannotCreateFolder:
             return "Sorry, can't create directory: " + problem.file + ". Access denied.";
+        case PublishProblemKind::TargetIsFolder:
+            return "The target " + problem.file +
+                   " is a folder, not a web page. Please change the target file.";
+        case PublishProblemKind::TargetIsFile:
+            return "The target " + problem.file +
+                   " is a file, not a folder. Please change the target file.";
         case PublishProblemKind::TemplateUnreadable:
             return "Cannot open template file (" + problem.file + ").";
         case PublishProblemKind::TemplateWithoutShotBlock:

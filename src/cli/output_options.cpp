@@ -3,6 +3,7 @@
 #include "app/player_doc.h"
 #include "cli/shot_printer.h"
 #include "export/shot_list_export.h"
+#include "publish/option_bounds.h"
 
 namespace trevanto::cli {
 
@@ -58,21 +59,24 @@ std::optional<std::pair<int, int>> ParseShotSize(const std::string& text) {
         return std::nullopt;
     const auto width = ParseInteger(text.substr(0, x));
     const auto height = ParseInteger(text.substr(x + 1));
-    if (!width || !height || *width < 1 || *height < 1 || *width > 4096 || *height > 4096)
+    if (!width || !height || CheckRange(BoundedOption::ShotWidth, *width) != RangeCheck::Within ||
+        CheckRange(BoundedOption::ShotHeight, *height) != RangeCheck::Within) {
         return std::nullopt;
+    }
     return std::make_pair(*width, *height);
 }
 
 namespace {
 
-bool ParseCount(const ParsedArguments& arguments, const std::string& name, int minimum,
+bool ParseCount(const ParsedArguments& arguments, const std::string& name, BoundedOption option,
                 int32_t& value, std::string& error) {
     if (!arguments.Has(name))
         return true;
     const auto number = ParseInteger(arguments.Value(name));
-    if (!number || *number < minimum) {
-        error = "--" + name + " needs a whole number of " + std::to_string(minimum) +
-                " or more, not '" + arguments.Value(name) + "'";
+    if (!number || CheckRange(option, *number) != RangeCheck::Within) {
+        const OptionRange range = RangeOf(option);
+        error = "--" + name + " needs a whole number from " + std::to_string(range.lowest) +
+                " to " + std::to_string(range.highest) + ", not '" + arguments.Value(name) + "'";
         return false;
     }
     value = *number;
@@ -151,9 +155,9 @@ std::optional<OutputOptions> ParseOutputOptions(const ParsedArguments& arguments
         publish.useTemplate = true;
         publish.templateFile = arguments.Value("page-template");
     }
-    if (!ParseCount(arguments, "per-row", 1, publish.shotsPerRow, error) ||
-        !ParseCount(arguments, "edge", 0, publish.edgeWidth, error) ||
-        !ParseCount(arguments, "page-kb", 1, publish.pageKBytes, error)) {
+    if (!ParseCount(arguments, "per-row", BoundedOption::ShotsPerRow, publish.shotsPerRow, error) ||
+        !ParseCount(arguments, "edge", BoundedOption::EdgeWidth, publish.edgeWidth, error) ||
+        !ParseCount(arguments, "page-kb", BoundedOption::PageKBytes, publish.pageKBytes, error)) {
         return std::nullopt;
     }
     if (arguments.Has("caption"))

@@ -53,4 +53,14 @@ const KeywordRow* FindExpandableKeyword(std::string_view name) {
     return nullptr;
 }
 
+std::vector<std::string_view> MenuKeywords(KeywordMenu menu) {
+    std::vector<std::string_view> names;
+    for (const KeywordRow& row : KeywordTable) {
+        const bool listed = menu == KeywordMenu::Title ? row.titleList : row.captionList;
+        if (listed && row.offered && row.expandable)
+            names.push_back(row.name);
+    }
+    return names;
+}
+
 }  // namespace trevanto

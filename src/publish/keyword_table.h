@@ -3,6 +3,7 @@
 // them. Ids identify the keywords; they do not follow the order.
 #include <array>
 #include <string_view>
+#include <vector>
 
 namespace trevanto {
 
@@ -61,5 +62,10 @@ extern const std::array<KeywordRow, kKeywordCount> KeywordTable;
 
 // The first expandable row of that exact (case-sensitive) name, or null.
 const KeywordRow* FindExpandableKeyword(std::string_view name);
+
+// The keywords the wizard's "Keywords" menus offer, in table order: those
+// offered and expandable on the title's list or on the caption's.
+enum class KeywordMenu { Title, Caption };
+std::vector<std::string_view> MenuKeywords(KeywordMenu menu);
 
 }  // namespace trevanto

@@ -12,6 +12,8 @@ enum class PublishProblemKind {
     NoTarget,                  // no target file was given
     ReadOnlyTarget,            // the target's folder is on a read-only file system
     CannotCreateFolder,        // file: the target folder that could not be made
+    TargetIsFolder,            // file: a page or archive target that is a folder
+    TargetIsFile,              // file: a folder target that is a file
     TemplateUnreadable,        // file: the page template
     TemplateWithoutShotBlock,  // file: the page template
     ConditionSyntax,           // file, line: the $(IF,...) statement of the template

@@ -86,6 +86,17 @@ TargetCheck PrepareTarget(const std::string& targetFile) {
         check.problem = {PublishProblemKind::NoTarget};
         return check;
     }
+    // A page that is a folder, or a folder that is a file, would put the
+    // images and the pages apart: refused before any image is written.
+    const std::string target = WithoutTrailingSeparators(targetFile);
+    if (NamesPageFile(target) && (IsSeparator(targetFile.back()) || IsFolder(target))) {
+        check.problem = {PublishProblemKind::TargetIsFolder, target};
+        return check;
+    }
+    if (!NamesPageFile(target) && FileExists(target) && !IsFolder(target)) {
+        check.problem = {PublishProblemKind::TargetIsFile, target};
+        return check;
+    }
     const std::string folder = TargetFolder(targetFile);
     if (IsOnReadOnlyFileSystem(folder)) {
         check.problem = {PublishProblemKind::ReadOnlyTarget};

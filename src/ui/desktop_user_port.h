@@ -47,6 +47,17 @@ class DesktopUserPort : public UserPort {
     virtual std::optional<std::string> ChooseStream(const std::vector<std::string>& /*streams*/) {
         return std::nullopt;
     }
+    // The "Open web page" dialog, starting in `startFolder` when it is not
+    // empty; nothing when cancelled.
+    virtual std::optional<std::string> ChooseWebPage(const std::string& startFolder) {
+        (void)startFolder;
+        return std::nullopt;
+    }
+    // Files chosen in one open dialog (full paths); none when cancelled.
+    virtual std::vector<std::string> ChooseFiles(const std::string& title) {
+        (void)title;
+        return {};
+    }
 };
 
 }  // namespace trevanto

@@ -10,10 +10,12 @@
 
 #include "ui/bitmap_preview_dialog.h"
 #include "ui/confirm_dialog.h"
+#include "ui/publish_wizard.h"
 #include "ui/settings_dialog.h"
 #include "ui/stream_entry_dialog.h"
 #include "ui/video_link_dialog.h"
 #include "ui/video_preview_dialog.h"
+#include "ui/web_page_preview_dialog.h"
 
 namespace trevanto {
 namespace {
@@ -200,6 +202,25 @@ std::optional<std::string> MessageBoxUser::ChooseStream(const std::vector<std::s
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.SelectedUrl();
+}
+
+std::optional<std::string> MessageBoxUser::ChooseWebPage(const std::string& startFolder) {
+    WebPagePreviewDialog dialog(owner_);
+    dialog.SetInitialFolder(startFolder);
+    return dialog.RunModal();
+}
+
+std::vector<std::string> MessageBoxUser::ChooseFiles(const std::string& title) {
+    std::vector<std::string> paths;
+    for (const QString& path :
+         QFileDialog::getOpenFileNames(owner_, QString::fromStdString(title), {}, "All Files (*)"))
+        paths.push_back(path.toStdString());
+    return paths;
+}
+
+bool MessageBoxUser::EditPublishOptions(Publisher& copy) {
+    PublishWizard wizard(copy, *this, owner_);
+    return RunDialog(wizard);
 }
 
 }  // namespace trevanto

@@ -30,6 +30,9 @@ class MessageBoxUser : public DesktopUserPort {
     bool EditVideoLink(VideoLinkFields& fields) override;
     std::optional<TemplateChoice> ChooseShotTemplate(const std::string& startFolder) override;
     std::optional<std::string> ChooseStream(const std::vector<std::string>& streams) override;
+    std::optional<std::string> ChooseWebPage(const std::string& startFolder) override;
+    std::vector<std::string> ChooseFiles(const std::string& title) override;
+    bool EditPublishOptions(Publisher& copy) override;
 
   private:
     // Runs a dialog modally; the messages it shows meanwhile stand over it.

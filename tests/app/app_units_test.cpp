@@ -32,6 +32,7 @@ TEST(CommandRules, FollowVideoRunChainShotsAndSelection) {
         {kShotsStartEngine, {false, true, true, true, true, true}},
         {kShotsAddManually, {false, true, true, true, false, true}},
         {kLoadShots, {true, true, true, true, false, false}},
+        {kPublish, {true, true, true, true, false, false}},  // its messages tell what is missing
         {kSaveShots, {false, false, true, true, false, true}},
         {kDeleteShots, {false, false, true, true, false, true}},
         {kExportShotList, {false, false, true, true, false, true}},

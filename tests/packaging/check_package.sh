@@ -42,8 +42,14 @@ cat >"$work/expected" <<LIST
 /usr/share/icons/hicolor/scalable/apps/trevanto.svg
 /usr/share/man/man1/trevanto-cli.1.gz
 /usr/share/mime/packages/trevanto.xml
+/usr/share/trevanto/bitmaps/film_frame.bmp
 /usr/share/trevanto/bitmaps/shot_template_141.bmp
+/usr/share/trevanto/bitmaps/slide_mount.bmp
+/usr/share/trevanto/bitmaps/white_border.bmp
 /usr/share/trevanto/samples/sample.mpg
+/usr/share/trevanto/templates/contact_sheet.html
+/usr/share/trevanto/templates/filmstrip.html
+/usr/share/trevanto/templates/responsive_grid.html
 LIST
 diff -u "$work/expected" "$work/files" || fail "the package's files differ"
 

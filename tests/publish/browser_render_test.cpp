@@ -65,10 +65,18 @@ TEST(BrowserRenderTest, PublicationsShowTheirShots) {
         GTEST_SKIP() << "chromium is not installed";
     const QColor colours[] = {{220, 20, 20}, {20, 180, 40}, {30, 40, 220}, {240, 200, 20}};
     // An archive holds its images: the copies on disk are moved away before it is shown.
-    const std::pair<const char*, bool> rows[] = {
-        {"index.html", false}, {"album.mhtml", false}, {"index.html", true}, {"album.mhtml", true}};
-    for (const auto& [target, useTemplate] : rows) {
-        SCOPED_TRACE(std::string(target) + (useTemplate ? " from a template" : ""));
+    // Templates: none, the test's own (with a logo), or one shipped with the program.
+    const std::pair<const char*, std::string> rows[] = {
+        {"index.html", ""},
+        {"album.mhtml", ""},
+        {"index.html", "page.html"},
+        {"album.mhtml", "page.html"},
+        {"index.html", TREVANTO_TEMPLATES_DIR "/responsive_grid.html"},
+        {"album.mhtml", TREVANTO_TEMPLATES_DIR "/filmstrip.html"},
+        {"index.html", TREVANTO_TEMPLATES_DIR "/contact_sheet.html"}};
+    for (const auto& [target, pageTemplate] : rows) {
+        SCOPED_TRACE(std::string(target) + " from " + pageTemplate);
+        const bool ownTemplate = pageTemplate == "page.html";
         TempDir dir;
         ShotList shots;
         FillShots(shots, 3);
@@ -84,10 +92,10 @@ TEST(BrowserRenderTest, PublicationsShowTheirShots) {
         publisher.PublishVideoFacts("/v/clip.mpg", 75, 3.0);
         publisher.Options().targetFile = dir / ("site/" + std::string(target));
         publisher.Options().showResult = true;
-        publisher.SetUseTemplate(useTemplate);
-        publisher.Options().templateFile = useTemplate ? dir / "tpl/page.html" : "";
+        publisher.SetUseTemplate(!pageTemplate.empty());
+        publisher.Options().templateFile = ownTemplate ? dir / "tpl/page.html" : pageTemplate;
         const PublishOutcome outcome = PublishPages(publisher, &shots);
-        ASSERT_TRUE(outcome.complete);
+        ASSERT_TRUE(outcome.complete && outcome.problems.empty());
         std::filesystem::rename(dir / "site", dir / "moved");
         const bool archive = publisher.IsArchive();
         const std::string shown =
@@ -97,7 +105,7 @@ TEST(BrowserRenderTest, PublicationsShowTheirShots) {
         const QImage screenshot = Screenshot(dir, shown);
         ASSERT_FALSE(screenshot.isNull());
         // Most of a 100 x 80 image; a broken-image placeholder has none of it.
-        for (int i = 0; i < (useTemplate ? 4 : 3); ++i)
+        for (int i = 0; i < (ownTemplate ? 4 : 3); ++i)
             EXPECT_GT(CountPixelsNear(screenshot, colours[i]), 6000) << i;
     }
 }

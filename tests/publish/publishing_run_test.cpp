@@ -33,6 +33,15 @@ TEST(PublishCommandTest, ReadinessTargetsAndFirstPages) {
     EXPECT_EQ(PrepareTarget("").problem, PublishProblem{Kind::NoTarget});
     EXPECT_EQ(PrepareTarget(dir / "pub/index.html").imageFolder, dir / "pub");
     EXPECT_TRUE(PrepareTarget(dir / "folder/").ok && std::filesystem::is_directory(dir / "folder"));
+    // A page that is a folder, or a folder that is a file, is refused before any image.
+    std::filesystem::create_directory(dir / "page.html");
+    WriteFile(dir / "notes", "");
+    EXPECT_EQ(PrepareTarget(dir / "page.html").problem,
+              PublishProblem(Kind::TargetIsFolder, dir / "page.html"));
+    EXPECT_EQ(PrepareTarget(dir / "new.html/").problem,
+              PublishProblem(Kind::TargetIsFolder, dir / "new.html"));
+    EXPECT_EQ(PrepareTarget(dir / "notes").problem,
+              PublishProblem(Kind::TargetIsFile, dir / "notes"));
 }
 
 // Mounts a read-only file system in a mount namespace of a child process, so

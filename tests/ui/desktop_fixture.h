@@ -49,11 +49,18 @@ struct ScriptedUser : DesktopUserPort {
     std::optional<TemplateChoice> ChooseShotTemplate(const std::string&) override {
         return templateChoice;
     }
+    std::vector<std::string> ChooseFiles(const std::string&) override { return files; }
+    bool EditPublishOptions(Publisher& copy) override { return editPublish && editPublish(copy); }
+    bool OpenWithDefaultHandler(const std::string& path) override {
+        return opened.push_back(path), true;
+    }
 
-    std::vector<std::string> messages, questions, confirmations, offered;
+    std::vector<std::string> messages, questions, confirmations, offered, opened;
     std::optional<std::string> file, stream;
+    std::vector<std::string> files;
     std::function<bool(SlicingSettings&)> editSettings;
     std::function<bool(VideoLinkFields&)> editLink;
+    std::function<bool(Publisher&)> editPublish;
     std::optional<TemplateChoice> templateChoice;
     SaveAnswer saveAnswer = SaveAnswer::Cancel;
     RecutAnswer recutAnswer = RecutAnswer::Cancel;
