@@ -13,9 +13,9 @@ frame show through:
 Run once from this folder; the generated files are committed next to it.
 """
 import os
-import struct
 
-WIDTH, HEIGHT = 100, 80
+from make_shot_template_141 import bmp_bytes
+
 MAGENTA = (255, 0, 255)
 
 
@@ -49,22 +49,6 @@ def slide_mount(x, y):
     if x in (1, 98) or y in (1, 78):
         return (200, 186, 150)
     return (240, 232, 208)
-
-
-def bmp_bytes(pixel):
-    row_size = (WIDTH * 3 + 3) & ~3
-    rows = []
-    for y in reversed(range(HEIGHT)):  # bottom-up
-        row = bytearray()
-        for x in range(WIDTH):
-            r, g, b = pixel(x, y)
-            row += bytes((b, g, r))
-        row += bytes(row_size - len(row))
-        rows.append(bytes(row))
-    pixels = b"".join(rows)
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
-    return header + info + pixels
 
 
 if __name__ == "__main__":

@@ -56,7 +56,8 @@ def pixel(x, y):
     return gold_at(x, y)
 
 
-def bmp_bytes():
+def bmp_bytes(pixel):
+    """A 24-bit BMP of WIDTH x HEIGHT whose colour at (x, y) is pixel(x, y)."""
     row_size = (WIDTH * 3 + 3) & ~3
     rows = []
     for y in reversed(range(HEIGHT)):  # bottom-up
@@ -75,4 +76,4 @@ def bmp_bytes():
 if __name__ == "__main__":
     here = os.path.dirname(os.path.abspath(__file__))
     with open(os.path.join(here, "bitmaps", "shot_template_141.bmp"), "wb") as out:
-        out.write(bmp_bytes())
+        out.write(bmp_bytes(pixel))
