@@ -54,11 +54,12 @@ function(trevanto_module)
   endif()
 endfunction()
 
-# trevanto_test(NAME <target> LINK <libs...> [LABELS <labels>] [PATTERN <glob>])
+# trevanto_test(NAME <target> LINK <libs...> [LABELS <labels>] [PATTERN <glob>] [SERIAL])
 # One GoogleTest executable of the *.cpp files of the calling folder (or of the
 # files matching PATTERN, so that one folder can hold several executables).
+# SERIAL runs its tests alone, for those whose time bounds a busy machine breaks.
 function(trevanto_test)
-  cmake_parse_arguments(ARG "" "NAME;TIMEOUT;PATTERN" "LINK;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "NAME;TIMEOUT;PATTERN" "LINK;LABELS" ${ARGN})
   if(NOT ARG_PATTERN)
     set(ARG_PATTERN "*.cpp")
   endif()
@@ -79,6 +80,9 @@ function(trevanto_test)
       ENVIRONMENT_MODIFICATION "TREVANTO_TEST_MEDIA=set:${TREVANTO_MEDIA_DIR}")
   if(ARG_LABELS)
     list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
+  if(ARG_SERIAL)
+    list(APPEND properties RUN_SERIAL TRUE)
   endif()
   gtest_discover_tests(${ARG_NAME}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
