@@ -253,13 +253,6 @@ FfmpegMediaGraph::Converted FfmpegMediaGraph::Convert(const DecodedFrame& frame,
         if (!surface)
             return {};
     }
-    if (!surface) {
-        // A thumbnail alone costs less than handing it to the worker and
-        // back, twice a thread switch per frame.
-        if (!thumbnailer_.Shrink(picture, *thumbnail))
-            return {};
-        return {nullptr, std::move(thumbnail)};
-    }
     worker_.Start(picture, surface.get(), thumbnail.get());
     // The next frame is decoded while this one is converted.
     if (decodeAhead && !haveLookahead_ && lookaheadResult_ == DecodeResult::Frame) {

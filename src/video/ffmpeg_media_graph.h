@@ -83,7 +83,6 @@ class FfmpegMediaGraph final : public MediaGraph {
     std::atomic<bool> abort_{false};
     VideoDecoder decoder_;
     ConversionWorker worker_;
-    FrameConverter thumbnailer_;  // thumbnails alone, on this thread
     std::unique_ptr<SurfacePool> pool_;
     std::unique_ptr<SurfacePool> thumbnailPool_;  // made when thumbnails are first asked
     DecodedFrame held_;                           // decoded, not yet delivered

@@ -68,7 +68,10 @@ void PlaneShrinker::ShrinkPlane(const uint8_t* source, int pitch, const std::vec
             for (int c = column[x]; c < column[x + 1]; ++c)
                 sum += sums[c];
             const auto count = static_cast<uint32_t>((bottom - top) * (column[x + 1] - column[x]));
-            out[x] = static_cast<uint8_t>((sum + count / 2) / count);
+            const uint32_t rounded = sum + count / 2;
+            out[x] = static_cast<uint8_t>(
+                count < kExactCounts ? static_cast<uint32_t>((rounded * reciprocals_[count]) >> 32)
+                                     : rounded / count);
         }
     }
 }
@@ -85,6 +88,11 @@ bool PlaneShrinker::Shrink(const AVFrame& picture, int width, int height) {
     Bounds(picture.height, height, lumaRows_);
     Bounds(chromaWidth, width, chromaColumns_);
     Bounds(chromaHeight, height, chromaRows_);
+    if (reciprocals_.empty()) {
+        reciprocals_.resize(kExactCounts);
+        for (uint32_t count = 1; count < kExactCounts; ++count)
+            reciprocals_[count] = ((uint64_t{1} << 32) + count - 1) / count;
+    }
     const size_t plane = static_cast<size_t>(width) * height;
     bytes_.resize(plane * 3);
     for (int i = 0; i < 3; ++i) {

@@ -34,6 +34,11 @@ class PlaneShrinker {
     void ShrinkPlane(const uint8_t* source, int pitch, const std::vector<int>& columns,
                      const std::vector<int>& rows, uint8_t* target, int width);
 
+    // A division per small pixel cost more than all the sums: below this
+    // many source pixels the mean is a multiplication by ceil(2^32 / count),
+    // exact for sums under 256 x count.
+    static constexpr uint32_t kExactCounts = 4096;
+    std::vector<uint64_t> reciprocals_;
     std::vector<uint8_t> bytes_;
     std::vector<uint16_t> sums_;  // of at most kMaxRows rows of 8 bits
     std::vector<int> lumaColumns_, lumaRows_, chromaColumns_, chromaRows_;
