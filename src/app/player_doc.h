@@ -53,6 +53,9 @@ class CPlayerDoc : private PlayerListener,
     void SetGraphNotify(std::function<void()> notify) { player_.SetGraphNotify(std::move(notify)); }
     // Unpaced playback delivers every frame as fast as decoding goes.
     void SetPacedPlayback(bool paced) { player_.SetPaced(paced); }
+    // A document whose frame shows nothing (the command line) takes played
+    // frames as thumbnails alone; sought frames still come whole.
+    void SetPlaybackFramesShown(bool shown) { player_.SetPlaybackFrames(shown); }
     // Takes and handles every waiting graph event.
     void HandleGraphEvents() { player_.HandleGraphEvents(); }
     // Takes and handles one waiting event; false when none waits.

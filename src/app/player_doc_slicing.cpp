@@ -36,9 +36,9 @@ void CPlayerDoc::RepaintPreview() {
 bool CPlayerDoc::ScaleToThumbnail() {
     Surface* thumbnail = surfaces_.Thumbnail();
     const auto& frame = player_.FrameSurface();
-    if (!thumbnail || !frame)
-        return false;
     const auto& made = player_.FrameThumbnail();
+    if (!thumbnail || (!frame && !made))
+        return false;
     if (made && made->Width() == thumbnail->Width() && made->Height() == thumbnail->Height() &&
         made->Format().IsRgb32() && thumbnail->Format().IsRgb32() && !thumbnail->IsLocked()) {
         for (int y = 0; y < thumbnail->Height(); ++y)
@@ -46,7 +46,7 @@ bool CPlayerDoc::ScaleToThumbnail() {
         return true;
     }
     // Graphs that make no thumbnail: the frame is shrunk here.
-    return thumbnail->StretchFrom(*frame, Rect{0, 0, kThumbnailWidth, kThumbnailHeight});
+    return frame && thumbnail->StretchFrom(*frame, Rect{0, 0, kThumbnailWidth, kThumbnailHeight});
 }
 
 void CPlayerDoc::ProcessFrame(int32_t frame, bool force) {

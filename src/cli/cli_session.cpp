@@ -39,6 +39,7 @@ bool CliSession::LoadTemplate(const std::string& path) {
 
 ExitStatus CliSession::OpenVideo(const std::string& path) {
     doc_.SetPacedPlayback(false);
+    doc_.SetPlaybackFramesShown(false);  // nothing is shown here
     doc_.SetGraphNotify(waiter_.Callback());
     if (!doc_.OpenVideo(path))
         return kFailure;

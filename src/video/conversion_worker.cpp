@@ -13,11 +13,11 @@ ConversionWorker::~ConversionWorker() {
     thread_.join();
 }
 
-void ConversionWorker::Start(const AVFrame& picture, Surface& surface, Surface* thumbnail) {
+void ConversionWorker::Start(const AVFrame& picture, Surface* surface, Surface* thumbnail) {
     {
         const std::lock_guard lock(mutex_);
         picture_ = &picture;
-        surface_ = &surface;
+        surface_ = surface;
         thumbnail_ = thumbnail;
         busy_ = true;
     }
@@ -37,14 +37,14 @@ void ConversionWorker::Work() {
         if (quit_)
             return;
         const AVFrame& picture = *picture_;
-        Surface& surface = *surface_;
+        Surface* const surface = surface_;
         Surface* const thumbnail = thumbnail_;
         picture_ = nullptr;
         lock.unlock();
-        const bool converted = converter_.Convert(picture, surface);
+        const bool converted = !surface || converter_.Convert(picture, *surface);
         const bool thumbnailMade = converted && thumbnail && converter_.Shrink(picture, *thumbnail);
         lock.lock();
-        converted_ = converted;
+        converted_ = surface ? converted : thumbnailMade;
         thumbnailMade_ = thumbnailMade;
         busy_ = false;
         changed_.notify_all();

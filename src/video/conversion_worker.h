@@ -16,11 +16,12 @@ class ConversionWorker {
     ConversionWorker(const ConversionWorker&) = delete;
     ConversionWorker& operator=(const ConversionWorker&) = delete;
 
-    // Starts converting `picture` into `surface`, and shrinking it onto
-    // `thumbnail` when one is given; all stay untouched by the caller until
+    // Starts converting `picture` into `surface` and shrinking it onto
+    // `thumbnail`, each when given; all stay untouched by the caller until
     // Wait returns. One job at a time.
-    void Start(const AVFrame& picture, Surface& surface, Surface* thumbnail = nullptr);
-    // Waits for the job started last; true when it converted the picture.
+    void Start(const AVFrame& picture, Surface* surface, Surface* thumbnail = nullptr);
+    // Waits for the job started last; true when it made what was asked (a
+    // thumbnail alone: when it made that).
     bool Wait();
     // After Wait: whether the job's thumbnail was made.
     bool ThumbnailMade() const { return thumbnailMade_; }

@@ -175,6 +175,11 @@ void FfmpegMediaGraph::SetThumbnailSize(int width, int height) {
     thumbnailSize_ = width > 0 && height > 0 ? ThumbnailSize{width, height} : ThumbnailSize{};
 }
 
+void FfmpegMediaGraph::SetPlaybackFrames(bool wanted) {
+    const std::lock_guard lock(mutex_);
+    playbackFrames_ = wanted;
+}
+
 // Streaming thread from here on.
 
 bool FfmpegMediaGraph::ShouldWake() const {
@@ -228,23 +233,27 @@ std::shared_ptr<Surface> FfmpegMediaGraph::AcquireThumbnail(ThumbnailSize size) 
 }
 
 FfmpegMediaGraph::Converted FfmpegMediaGraph::Convert(const DecodedFrame& frame, bool decodeAhead,
-                                                      ThumbnailSize thumbnailSize) {
+                                                      ThumbnailSize thumbnailSize,
+                                                      bool wholeFrame) {
     const AVFrame& picture = *frame.picture;
     if (picture.width <= 0 || picture.height <= 0)
-        return {};
-    // A stream may change its picture size midway.
-    std::shared_ptr<Surface> surface = pool_->Acquire();
-    if (!surface || surface->Width() != picture.width || surface->Height() != picture.height) {
-        surface.reset();
-        pool_ = std::make_unique<SurfacePool>(picture.width, picture.height);
-        surface = pool_->Acquire();
-    }
-    if (!surface)
         return {};
     // The thumbnail is shrunk from the decoded picture by the same worker:
     // far cheaper for the owner than shrinking the RGB32 frame.
     std::shared_ptr<Surface> thumbnail = AcquireThumbnail(thumbnailSize);
-    worker_.Start(picture, *surface, thumbnail.get());
+    std::shared_ptr<Surface> surface;
+    if (wholeFrame || !thumbnail) {
+        // A stream may change its picture size midway.
+        surface = pool_->Acquire();
+        if (!surface || surface->Width() != picture.width || surface->Height() != picture.height) {
+            surface.reset();
+            pool_ = std::make_unique<SurfacePool>(picture.width, picture.height);
+            surface = pool_->Acquire();
+        }
+        if (!surface)
+            return {};
+    }
+    worker_.Start(picture, surface.get(), thumbnail.get());
     // The next frame is decoded while this one is converted.
     if (decodeAhead && !haveLookahead_ && lookaheadResult_ == DecodeResult::Frame) {
         const DecodeResult result = decoder_.DecodeNext(lookahead_);
@@ -256,7 +265,8 @@ FfmpegMediaGraph::Converted FfmpegMediaGraph::Convert(const DecodedFrame& frame,
     }
     if (!worker_.Wait())
         return {};
-    surface->SetPixelAspect(frame.pixelAspect);
+    if (surface)
+        surface->SetPixelAspect(frame.pixelAspect);
     if (!worker_.ThumbnailMade())
         thumbnail.reset();
     return {std::move(surface), std::move(thumbnail)};
@@ -275,7 +285,7 @@ bool FfmpegMediaGraph::SeekAndDeliver(std::unique_lock<std::mutex>& lock) {
     const DecodeResult result = decoder_.SeekTo(target, held_);
     Converted converted;
     if (result == DecodeResult::Frame)
-        converted = Convert(held_, false, thumbnailSize);
+        converted = Convert(held_, false, thumbnailSize, true);
     lock.lock();
     atEnd_ = false;
     failed_ = false;
@@ -293,6 +303,7 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const uint64_t clock = clockSerial_;
     const uint64_t serial = seekSerial_;
     const ThumbnailSize thumbnailSize = thumbnailSize_;
+    const bool wholeFrame = playbackFrames_;
     lock.unlock();
 
     if (!holding_) {
@@ -360,12 +371,12 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
 
     // Converted outside the mutex; unpaced, this overlaps with the owner
     // still working on the previous frame.
-    if (!ready_.frame)
-        ready_ = Convert(held_, true, thumbnailSize);
+    if (ready_.Empty())
+        ready_ = Convert(held_, true, thumbnailSize, wholeFrame);
     lock.lock();
     if (quit_ || seekPending_ || serial != seekSerial_ || state_ != GraphState::Running)
         return false;  // paused meanwhile: the frame waits
-    if (!ready_.frame) {
+    if (ready_.Empty()) {
         holding_ = false;  // a picture that cannot be converted is skipped
         return false;
     }

@@ -45,6 +45,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     void SetPaced(bool paced) override;
     void SetDeliverEveryFrame(bool every) override;
     void SetThumbnailSize(int width, int height) override;
+    void SetPlaybackFrames(bool wanted) override;
 
   private:
     using Clock = std::chrono::steady_clock;
@@ -53,6 +54,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     struct Converted {
         std::shared_ptr<const Surface> frame;
         std::shared_ptr<const Surface> thumbnail;
+        bool Empty() const { return !frame && !thumbnail; }
     };
     struct ThumbnailSize {
         int width = 0;
@@ -63,7 +65,9 @@ class FfmpegMediaGraph final : public MediaGraph {
     bool ShouldWake() const;
     bool SeekAndDeliver(std::unique_lock<std::mutex>& lock);
     bool PlayOneFrame(std::unique_lock<std::mutex>& lock);
-    Converted Convert(const DecodedFrame& frame, bool decodeAhead, ThumbnailSize thumbnailSize);
+    // Without `wholeFrame` only the thumbnail is made, when one is asked.
+    Converted Convert(const DecodedFrame& frame, bool decodeAhead, ThumbnailSize thumbnailSize,
+                      bool wholeFrame);
     std::shared_ptr<Surface> AcquireThumbnail(ThumbnailSize size);
     void Deliver(std::unique_lock<std::mutex>& lock, GraphEvent event);
 
@@ -103,6 +107,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     bool paced_ = true;
     bool everyFrame_ = false;
     ThumbnailSize thumbnailSize_;  // 0 x 0: none asked
+    bool playbackFrames_ = true;
     bool quit_ = false;
     bool seekPending_ = false;
     int64_t seekTarget_ = 0;

@@ -36,7 +36,20 @@ bool FrameConverter::Convert(const AVFrame& picture, Surface& surface) {
 }
 
 bool FrameConverter::Shrink(const AVFrame& picture, Surface& thumbnail) {
-    return Scale(shrinker_, picture, thumbnail, SWS_AREA);
+    const auto format = static_cast<AVPixelFormat>(picture.format);
+    if (!PlaneShrinker::Accepts(format) || !thumbnail.IsValid() ||
+        !planes_.Shrink(picture, thumbnail.Width(), thumbnail.Height()))
+        return Scale(shrinker_, picture, thumbnail, SWS_AREA);
+    // The small planes, converted at their own size.
+    AVFrame small{};
+    small.format = PlaneShrinker::ResultFormat(format);
+    small.width = thumbnail.Width();
+    small.height = thumbnail.Height();
+    for (int i = 0; i < 3; ++i) {
+        small.data[i] = const_cast<uint8_t*>(planes_.Planes()[i]);
+        small.linesize[i] = planes_.Pitches()[i];
+    }
+    return Scale(shrinker_, small, thumbnail, SWS_AREA);
 }
 
 }  // namespace trevanto

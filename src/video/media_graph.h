@@ -28,6 +28,7 @@ struct GraphEvent {
     GraphEventCode code = GraphEventCode::Complete;
     // Repaint only: the whole decoded frame, RGB32. The receiver may hold it
     // as long as it likes; the graph recycles it once every holder let go.
+    // Null for a played frame when the owner wants none (SetPlaybackFrames).
     std::shared_ptr<const Surface> frame;
     // Repaint only: presentation time of the frame from the stream's start.
     double frameSeconds = 0.0;
@@ -79,6 +80,12 @@ class MediaGraph {
     // shrinking the RGB32 frame); 0 x 0 asks for none. Graphs that cannot
     // make thumbnails ignore it, and their events carry none.
     virtual void SetThumbnailSize(int /*width*/, int /*height*/) {}
+    // False: frames reached by playing carry only their thumbnail, no RGB32
+    // frame, for an owner that shows nothing (a run on the command line);
+    // converting every whole frame would cost more than decoding it. A
+    // sought frame always comes whole, as does every frame while no
+    // thumbnail is asked. Graphs that cannot ignore it.
+    virtual void SetPlaybackFrames(bool /*wanted*/) {}
 };
 
 // Opens `url` (a path or a stream URL). On failure returns null and puts a

@@ -48,6 +48,12 @@ void Player::SetThumbnailSize(int width, int height) {
         graph_->SetThumbnailSize(width, height);
 }
 
+void Player::SetPlaybackFrames(bool wanted) {
+    playbackFrames_ = wanted;
+    if (graph_)
+        graph_->SetPlaybackFrames(wanted);
+}
+
 bool Player::OpenVideo(const std::string& path) {
     if (const auto refused = RefusedFormatOf(path)) {
         listener_.OnOpenFailed(*refused);
@@ -82,6 +88,7 @@ bool Player::OpenVideo(const std::string& path) {
     graph_->SetPaced(paced_);
     graph_->SetDeliverEveryFrame(everyFrame_);
     graph_->SetThumbnailSize(thumbnailWidth_, thumbnailHeight_);
+    graph_->SetPlaybackFrames(playbackFrames_);
     graph_->SetNotify(notify_);
 
     state_ = PlayerState::Stopped;

@@ -37,6 +37,9 @@ class Player {
     // Asks every graph the player opens for a thumbnail of this size with
     // each frame (see MediaGraph::SetThumbnailSize); 0 x 0 for none.
     void SetThumbnailSize(int width, int height);
+    // Whether played frames come whole or as their thumbnail alone (see
+    // MediaGraph::SetPlaybackFrames), for this and later graphs.
+    void SetPlaybackFrames(bool wanted);
 
     bool OpenVideo(const std::string& path);
     void CloseVideo();
@@ -93,7 +96,8 @@ class Player {
     bool SeekIssued() const { return seekIssued_; }
     int32_t RangeStart() const { return rangeStart_; }
     int32_t RangeEnd() const { return rangeEnd_; }
-    // The frame of the last repaint event; null before the first.
+    // The frame of the last repaint event; null before the first and for a
+    // played frame when the graph was asked for thumbnails alone.
     const std::shared_ptr<const Surface>& FrameSurface() const { return frameSurface_; }
     // The graph's thumbnail of that frame; null when the graph made none.
     const std::shared_ptr<const Surface>& FrameThumbnail() const { return frameThumbnail_; }
@@ -110,6 +114,7 @@ class Player {
     bool everyFrame_ = false;
     int thumbnailWidth_ = 0;
     int thumbnailHeight_ = 0;
+    bool playbackFrames_ = true;
 
     std::unique_ptr<MediaGraph> graph_;
     std::string openedPath_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
 
 namespace trevanto {
@@ -43,14 +44,20 @@ Surface::Surface(int width, int height, PixelFormat format, int pitch) : format_
     pitch_ = std::max(pitch, width * bytes);
     if (pitch == 0)
         pitch_ = (width * bytes + 3) & ~3;  // rows aligned to 4 bytes
-    pixels_.assign(static_cast<size_t>(pitch_) * height, 0);
+    pixels_.reset(static_cast<uint8_t*>(std::calloc(static_cast<size_t>(pitch_) * height, 1)));
+    if (!pixels_)
+        width_ = height_ = pitch_ = 0;
+}
+
+void Surface::FreeBytes::operator()(uint8_t* bytes) const {
+    std::free(bytes);
 }
 
 LockedPixels Surface::Lock() {
     if (!IsValid() || locked_)
         return {};
     locked_ = true;
-    return {pixels_.data(), pitch_, width_, height_, format_};
+    return {pixels_.get(), pitch_, width_, height_, format_};
 }
 
 void Surface::Unlock() {
@@ -161,7 +168,7 @@ QImage Surface::AsImage() {
     if (!IsValid())
         return {};
     if (format_.IsRgb32())
-        return QImage(pixels_.data(), width_, height_, pitch_, QImage::Format_RGB32);
+        return QImage(pixels_.get(), width_, height_, pitch_, QImage::Format_RGB32);
     return ToImage();
 }
 

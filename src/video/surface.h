@@ -52,7 +52,7 @@ class Surface {
     // 0 or an unsupported depth gives an invalid surface (IsValid false).
     Surface(int width, int height, PixelFormat format = PixelFormat::Rgb32(), int pitch = 0);
 
-    bool IsValid() const { return !pixels_.empty(); }
+    bool IsValid() const { return pixels_ != nullptr; }
     int Width() const { return width_; }
     int Height() const { return height_; }
     int Pitch() const { return pitch_; }
@@ -68,10 +68,10 @@ class Surface {
     void Unlock();
     bool IsLocked() const { return locked_; }
 
-    const uint8_t* Bits() const { return pixels_.data(); }
-    uint8_t* Bits() { return pixels_.data(); }
-    const uint8_t* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * pitch_; }
-    uint8_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * pitch_; }
+    const uint8_t* Bits() const { return pixels_.get(); }
+    uint8_t* Bits() { return pixels_.get(); }
+    const uint8_t* Row(int y) const { return pixels_.get() + static_cast<size_t>(y) * pitch_; }
+    uint8_t* Row(int y) { return pixels_.get() + static_cast<size_t>(y) * pitch_; }
 
     // Stretch copy of the whole source onto the destination rectangle of this
     // surface, clipped to this surface (the Blt of a stretching renderer).
@@ -98,7 +98,13 @@ class Surface {
     int height_ = 0;
     int pitch_ = 0;
     PixelFormat format_;
-    std::vector<uint8_t> pixels_;
+    struct FreeBytes {
+        void operator()(uint8_t* bytes) const;
+    };
+    // From calloc: a large surface's pages stay untouched, and cost nothing,
+    // until something draws on them (a screen-sized work surface most runs
+    // never use).
+    std::unique_ptr<uint8_t[], FreeBytes> pixels_;
     double pixelAspect_ = 1.0;
     bool locked_ = false;
 };

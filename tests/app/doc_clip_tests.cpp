@@ -255,6 +255,28 @@ TEST(DocumentOnClip, KeptScoresCutAgainLikeFreshEngineRuns) {
     }
 }
 
+// A document that shows nothing slices from the graph's thumbnails alone:
+// every score, and so every cut, as with whole frames.
+TEST(DocumentOnClip, ThumbnailsAloneCutAsWholeFrames) {
+    for (const test::TestClip& clip : test::TestClips()) {
+        SCOPED_TRACE(clip.file);
+        Session whole;
+        Session fast;
+        fast.doc.SetPlaybackFramesShown(false);
+        ASSERT_TRUE(whole.OpenAndSlice(clip));
+        ASSERT_TRUE(fast.OpenAndSlice(clip));
+        EXPECT_EQ(fast.Ranges(), whole.Ranges());
+        const auto changes = [](const Session& s) {
+            std::vector<float> change;
+            for (const FrameScore& score : s.doc.Scores().Frames())
+                change.push_back(score.change);
+            return change;
+        };
+        EXPECT_EQ(changes(fast), changes(whole));
+        EXPECT_GT(fast.frame.blankPresents, 0);  // no whole frame was made
+    }
+}
+
 // Cutting again from the graph: the engine's shots are replaced, a shot
 // made by hand is kept or dropped as the user chooses.
 TEST(DocumentOnClip, RecutReplacesTheEngineShots) {
