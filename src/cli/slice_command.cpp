@@ -124,10 +124,10 @@ std::optional<SliceOptions> ParseFromStatsOptions(const ParsedArguments& argumen
         error = "--from-stats takes no video";
         return std::nullopt;
     }
-    for (const auto& spec : SliceOptionSpecs()) {
-        if (arguments.Has(spec.name) && spec.name != "from-stats" && spec.name != "threshold" &&
-            spec.name != "engine" && spec.name != "quiet") {
-            error = "--from-stats cannot go with --" + spec.name;
+    for (const auto& option : SliceOptionSpecs()) {
+        if (arguments.Has(option.name) && option.name != "from-stats" &&
+            option.name != "threshold" && option.name != "engine" && option.name != "quiet") {
+            error = "--from-stats cannot go with --" + option.name;
             return std::nullopt;
         }
     }
