@@ -4,6 +4,7 @@
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 
 #include <chrono>
@@ -34,6 +35,8 @@ namespace {
 
 // How long graph events are handled before the event loop gets its turn.
 constexpr std::chrono::milliseconds kGraphEventSlice{8};
+
+constexpr std::chrono::milliseconds kScoreGraphRepaint{50};
 
 // The shipped shot bitmap templates.
 constexpr const char* kTemplateFolder = "bitmaps";
@@ -288,10 +291,19 @@ void CTrevantoApp::CreateScoreGraph() {
     scoreGraph_->Attach(document_.get());
     bar->setWidget(scoreGraph_);
     frame_->addDockWidget(Qt::BottomDockWidgetArea, bar);
-    // Every presented frame moves the position; a run adds scores.
-    connect(frame_.get(), &CMainFrame::FramePanesUpdated, scoreGraph_,
-            qOverload<>(&QWidget::update));
-    connect(this, &CTrevantoApp::GraphEventsHandled, scoreGraph_, qOverload<>(&QWidget::update));
+    // Every presented frame moves the position; a run adds scores. A run
+    // goes faster than anyone can watch: the graph is repainted at most
+    // every kScoreGraphRepaint, which also spares the run the painting.
+    auto* repaint = new QTimer(this);
+    repaint->setSingleShot(true);
+    repaint->setInterval(kScoreGraphRepaint);
+    connect(repaint, &QTimer::timeout, scoreGraph_, qOverload<>(&QWidget::update));
+    const auto scheduleRepaint = [repaint] {
+        if (!repaint->isActive())
+            repaint->start();
+    };
+    connect(frame_.get(), &CMainFrame::FramePanesUpdated, repaint, scheduleRepaint);
+    connect(this, &CTrevantoApp::GraphEventsHandled, repaint, scheduleRepaint);
     connect(scoreGraph_, &CScoreGraph::SeekRequested, this, [this](int frame) {
         if (document_->GetPlayer().State() == PlayerState::Stopped)
             document_->Pause();
