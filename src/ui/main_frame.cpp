@@ -1,6 +1,7 @@
 #include "ui/main_frame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QDragEnterEvent>
@@ -182,6 +183,10 @@ void CMainFrame::CreateMenus() {
     QMenu* mediaMenu = menuBar()->addMenu("&Media");
     connect(mediaMenu, &QMenu::aboutToShow, this, [this] { emit CommandMenuAboutToShow(); });
     AddCommands(mediaMenu, kMediaMenu, actions_);
+    // The speeds show as one choice among them.
+    auto* rates = new QActionGroup(this);
+    for (const command::RateCommand& rate : command::kRates)
+        rates->addAction(actions_[rate.id]);
 
     shotsMenu_ = menuBar()->addMenu("&Shots");
     connect(shotsMenu_, &QMenu::aboutToShow, this, [this] { emit CommandMenuAboutToShow(); });
