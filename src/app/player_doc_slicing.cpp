@@ -18,10 +18,11 @@ constexpr double kRunPreviewFrameSeconds = 1.0 / 30.0;
 void CPlayerDoc::PresentFrame(bool beyondPlayRange) {
     const int32_t current = player_.CurrentFrame();
     const int32_t frames = player_.FrameCount();
-    // A frame played as its thumbnail alone leaves the preview as it is, and
-    // the slider and the panes with it: they follow the frames on show.
+    // A frame played as its thumbnail alone leaves the preview as it is. When
+    // it was thinned out for the preview (frames are shown), the slider and
+    // the panes stay with the frame on show too; else they follow each frame.
     const bool thumbnailAlone = !player_.FrameSurface() && player_.FrameThumbnail();
-    if (current > -1 && !thumbnailAlone) {
+    if (current > -1 && !(thumbnailAlone && player_.PlaybackFrames())) {
         if (frames > 0)
             ports_.frame->SetSliderPosition(SliderPositionOfFrame(current, frames));
         ports_.frame->UpdateFramePanes(current, frames, timecodeMode_, player_.DurationSeconds());

@@ -36,6 +36,7 @@ namespace {
 // How long graph events are handled before the event loop gets its turn.
 constexpr std::chrono::milliseconds kGraphEventSlice{8};
 
+// The "Change scores" graph is repainted at most this often.
 constexpr std::chrono::milliseconds kScoreGraphRepaint{50};
 
 // The shipped shot bitmap templates.

@@ -40,6 +40,7 @@ class Player {
     // Whether played frames come whole or as their thumbnail alone (see
     // MediaGraph::SetPlaybackFrames), for this and later graphs.
     void SetPlaybackFrames(bool wanted);
+    bool PlaybackFrames() const { return playbackFrames_; }
     // At most one whole played frame per this many seconds, the others as
     // thumbnails alone (see MediaGraph::SetPlaybackFrameInterval); 0 for all.
     void SetPlaybackFrameInterval(double seconds);
