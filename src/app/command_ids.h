@@ -38,6 +38,7 @@ inline constexpr int32_t kShotsAddManually = 32834;
 inline constexpr int32_t kLoadShots = 32835;
 inline constexpr int32_t kSaveShots = 32836;
 inline constexpr int32_t kDeleteShots = 32837;
+inline constexpr int32_t kSliceInRealTime = 32850;
 // One shot (the thumbnail view's "Shot menu")
 inline constexpr int32_t kGoToBegin = 32822;
 inline constexpr int32_t kGoToMiddle = 32823;

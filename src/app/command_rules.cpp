@@ -1,5 +1,7 @@
 #include "app/command_rules.h"
 
+#include <cmath>
+
 #include "app/command_ids.h"
 
 namespace trevanto {
@@ -14,6 +16,8 @@ bool CommandEnabled(int32_t commandId, const CommandState& state) {
             return state.selectedCount > 0;
         case kShotsStartEngine:
             return state.videoOpen;
+        case kSliceInRealTime:  // a run keeps the pace it started with
+            return !state.slicing;
         case kOpenBitmapTemplate:  // images of a running job keep one template
             return !state.chainRunning;
         case kLoadShots:  // loading opens a video, so it needs none
@@ -40,6 +44,15 @@ bool CommandEnabled(int32_t commandId, const CommandState& state) {
         default:
             return true;
     }
+}
+
+std::optional<bool> CommandChecked(int32_t commandId, const CommandState& state) {
+    if (commandId == command::kSliceInRealTime)
+        return state.realTimeSlicing;
+    // The speeds are 0.1 apart or more: one of them is the rate asked.
+    if (const std::optional<float> rate = command::RateOf(commandId))
+        return std::fabs(*rate - state.rate) < 0.01f;
+    return std::nullopt;
 }
 
 }  // namespace trevanto

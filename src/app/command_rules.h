@@ -2,6 +2,7 @@
 // When a command can be chosen: pure functions of a snapshot of the document
 // and the selection, shared by every menu, the toolbar and the dispatch.
 #include <cstdint>
+#include <optional>
 
 namespace trevanto {
 
@@ -13,9 +14,14 @@ struct CommandState {
     bool chainRunning = false;
     int32_t shotCount = 0;
     int32_t selectedCount = 0;
+    float rate = 1.0f;  // the playing speed asked last
+    bool realTimeSlicing = false;
 };
 
 // Commands without a rule can always be chosen.
 bool CommandEnabled(int32_t commandId, const CommandState& state);
+// Whether a check item shows its check; none for commands whose check the
+// document sets as its state changes (Play, the slicers) or that have none.
+std::optional<bool> CommandChecked(int32_t commandId, const CommandState& state);
 
 }  // namespace trevanto

@@ -50,6 +50,8 @@ class FramePort {
                                   double durationSeconds) = 0;
     // "TotalShots=%ld".
     virtual void UpdateShotCount(int32_t count) = 0;
+    // The middle pane: a run's progress, then what it found; empty clears it.
+    virtual void ShowSlicingStatus(const std::string& /*text*/) {}
     // Slider position 0..32767; marks are slider positions, -1 for none.
     virtual void SetSliderPosition(int32_t /*position*/) {}
     virtual void SetSliderStartMark(int32_t /*position*/) {}

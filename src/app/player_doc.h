@@ -21,6 +21,7 @@
 #include "app/jpeg_export_commands.h"
 #include "app/publishing_commands.h"
 #include "app/shots_file_commands.h"
+#include "app/slicing_progress.h"
 #include "app/thumbnail_refresh_job.h"
 #include "export/shot_template.h"
 #include "publish/publisher.h"
@@ -51,8 +52,10 @@ class CPlayerDoc : private PlayerListener,
 
     // --- Graph events -----------------------------------------------------
     void SetGraphNotify(std::function<void()> notify) { player_.SetGraphNotify(std::move(notify)); }
-    // Unpaced playback delivers every frame as fast as decoding goes.
-    void SetPacedPlayback(bool paced) { player_.SetPaced(paced); }
+    // Unpaced playback delivers every frame as fast as decoding goes. A
+    // slicing run is unpaced, or paced in real time, whatever this says;
+    // playback goes back to it when the run ends.
+    void SetPacedPlayback(bool paced);
     // A document whose frame shows nothing (the command line) takes played
     // frames as thumbnails alone; sought frames still come whole.
     void SetPlaybackFramesShown(bool shown) { player_.SetPlaybackFrames(shown); }
@@ -110,7 +113,11 @@ class CPlayerDoc : private PlayerListener,
     void OnSamplerCommand();   // command::kSampler
     void OnEngineCommand();    // command::kEngine
     void OnShotsMenuEngine();  // command::kShotsStartEngine
-    void InsertShot();         // command::kInsertShot, command::kShotsAddManually
+    // Runs go as fast as decoding (default), the preview showing frames at
+    // the display's rate; in real time they play paced at the chosen rate.
+    void SetRealTimeSlicing(bool realTime) { realTimeSlicing_ = realTime; }
+    bool RealTimeSlicing() const { return realTimeSlicing_; }
+    void InsertShot();  // command::kInsertShot, command::kShotsAddManually
     // The Settings dialog's OK: takes the settings and recomputes the step.
     void ApplySlicingSettings(const SlicingSettings& settings);
     // "Export shot list..." (command::kExportShotList): the shots as a CSV
@@ -188,6 +195,9 @@ class CPlayerDoc : private PlayerListener,
     void OnVideoClosed() override;
 
     void CheckCommand(int32_t commandId, bool checked);
+    // The graph's pace and the progress texts of a run.
+    void BeginRun();
+    void EndRun();
     void UpdateShotCount();
     const ShotTemplate& Template() const;
 
@@ -202,6 +212,9 @@ class CPlayerDoc : private PlayerListener,
     bool timecodeMode_ = false;
     bool confirmDeletes_ = true;
     bool shotsModified_ = false;
+    bool pacedPlayback_ = true;
+    bool realTimeSlicing_ = false;
+    SlicingProgress runProgress_;
     Publisher publisher_;
     // The chain keeps a reference to the player, made below; it is only
     // used once the document is built.

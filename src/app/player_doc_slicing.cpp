@@ -8,21 +8,34 @@
 #include "export/shot_thumbnail.h"
 
 namespace trevanto {
+namespace {
+
+// A run's preview shows at most this many whole frames a second.
+constexpr double kRunPreviewFrameSeconds = 1.0 / 30.0;
+
+}  // namespace
 
 void CPlayerDoc::PresentFrame(bool beyondPlayRange) {
     const int32_t current = player_.CurrentFrame();
     const int32_t frames = player_.FrameCount();
-    if (current > -1) {
+    // A frame played as its thumbnail alone leaves the preview as it is. When
+    // it was thinned out for the preview (frames are shown), the slider and
+    // the panes stay with the frame on show too; else they follow each frame.
+    const bool thumbnailAlone = !player_.FrameSurface() && player_.FrameThumbnail();
+    if (current > -1 && !(thumbnailAlone && player_.PlaybackFrames())) {
         if (frames > 0)
             ports_.frame->SetSliderPosition(SliderPositionOfFrame(current, frames));
         ports_.frame->UpdateFramePanes(current, frames, timecodeMode_, player_.DurationSeconds());
     }
     // A preview that shows nothing passes nothing on to the slicer.
-    if (!ports_.frame->PresentFrame(player_.FrameSurface()))
+    if (!thumbnailAlone && !ports_.frame->PresentFrame(player_.FrameSurface()))
         return;
     // Past the play range end the run is closed by OnPlaybackEnd instead.
-    if (ScaleToThumbnail() && slicer_.IsActive() && !beyondPlayRange)
-        ProcessFrame(current, false);
+    if (!ScaleToThumbnail() || !slicer_.IsActive() || beyondPlayRange)
+        return;
+    ProcessFrame(current, false);
+    if (const auto text = runProgress_.OnFrame(current, SlicingProgress::Clock::now()))
+        ports_.frame->ShowSlicingStatus(*text);
 }
 
 void CPlayerDoc::RepaintPreview() {
@@ -80,9 +93,35 @@ void CPlayerDoc::OnPlaybackEnd(int32_t frameAfterEnd) {
     StopSlicing();
 }
 
+void CPlayerDoc::SetPacedPlayback(bool paced) {
+    pacedPlayback_ = paced;
+    if (!slicer_.IsActive())
+        player_.SetPaced(paced);
+}
+
+void CPlayerDoc::BeginRun() {
+    // A run must see every frame: unpaced, or paced without dropping any.
+    player_.SetPaced(realTimeSlicing_);
+    player_.SetDeliverEveryFrame(realTimeSlicing_);
+    // Whole frames for the preview at the display's rate, no faster.
+    player_.SetPlaybackFrameInterval(realTimeSlicing_ ? 0.0 : kRunPreviewFrameSeconds);
+    const int32_t last = player_.RangeEnd() > -1 ? player_.RangeEnd() : player_.FrameCount() - 1;
+    runProgress_.Begin(last, ShotCount(), SlicingProgress::Clock::now());
+    ports_.frame->ShowSlicingStatus("Slicing");
+}
+
+void CPlayerDoc::EndRun() {
+    player_.SetPaced(pacedPlayback_);
+    player_.SetDeliverEveryFrame(false);
+    player_.SetPlaybackFrameInterval(0.0);
+    if (runProgress_.IsRunning())
+        ports_.frame->ShowSlicingStatus(
+            runProgress_.End(ShotCount(), SlicingProgress::Clock::now()));
+}
+
 void CPlayerDoc::StartEngine() {
     slicer_.StartEngine(player_.AvgTimePerFrame());
-    player_.SetDeliverEveryFrame(true);  // a run must see every frame
+    BeginRun();
     CheckCommand(command::kEngine, true);
     CheckCommand(command::kSampler, false);
     if (player_.State() != PlayerState::Running)
@@ -91,7 +130,7 @@ void CPlayerDoc::StartEngine() {
 
 void CPlayerDoc::StartSampler() {
     slicer_.StartSampler(player_.FrameCount(), player_.AvgTimePerFrame());
-    player_.SetDeliverEveryFrame(true);
+    BeginRun();
     CheckCommand(command::kSampler, true);
     CheckCommand(command::kEngine, false);
     if (player_.State() != PlayerState::Running)
@@ -100,7 +139,7 @@ void CPlayerDoc::StartSampler() {
 
 void CPlayerDoc::StopSlicing() {
     slicer_.StopSlicing();
-    player_.SetDeliverEveryFrame(false);
+    EndRun();
     CheckCommand(command::kSampler, false);
     CheckCommand(command::kEngine, false);
 }

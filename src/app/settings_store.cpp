@@ -17,6 +17,7 @@ constexpr const char* kJpegFolderKey = "Software/Trevanto/Trevanto/Settings/Jpeg
 constexpr const char* kTemplatePathKey = "Software/Trevanto/Trevanto/Settings/ShotTemplate";
 constexpr const char* kTemplateColourKey =
     "Software/Trevanto/Trevanto/Settings/ShotTemplateTransparentColour";
+constexpr const char* kRealTimeSlicingKey = "Software/Trevanto/Trevanto/Settings/SliceInRealTime";
 constexpr const char* kUrlHistoryKey = "SOFTWARE/Qelvar/Trevanto/options/urls";
 constexpr const char* kUrlValuePrefix = "urls";
 // The name under which the key's default (unnamed) value is kept.
@@ -96,6 +97,14 @@ std::string SettingsStore::JpegFolder() const {
 
 void SettingsStore::SetJpegFolder(const std::string& folder) {
     settings_->setValue(kJpegFolderKey, ToQString(folder));
+}
+
+bool SettingsStore::SliceInRealTime() const {
+    return settings_->value(kRealTimeSlicingKey, false).toBool();
+}
+
+void SettingsStore::SetSliceInRealTime(bool realTime) {
+    settings_->setValue(kRealTimeSlicingKey, realTime);
 }
 
 std::optional<ShotTemplateFile> SettingsStore::TemplateFile() const {

@@ -5,6 +5,8 @@
 // the keys keep the registry paths the program has always used:
 //   Software/Trevanto/Trevanto/...           the application profile (and the
 //                                            JPEG folder in Settings/JpegFolder,
+//                                            the slicing pace in
+//                                            Settings/SliceInRealTime,
 //                                            the shot template in
 //                                            Settings/ShotTemplate...)
 //   SOFTWARE/Qelvar/Trevanto/options/urls/   the URL history (urls0, urls1,
@@ -89,6 +91,11 @@ class SettingsStore {
     // The folder "Extract as jpeg" last wrote to; empty when none was chosen.
     std::string JpegFolder() const;
     void SetJpegFolder(const std::string& folder);
+
+    // Slicing runs play paced at the chosen speed ("Slice in real time");
+    // off, they go as fast as decoding.
+    bool SliceInRealTime() const;
+    void SetSliceInRealTime(bool realTime);
 
     // Nothing when the built-in template is used.
     std::optional<ShotTemplateFile> TemplateFile() const;

@@ -1,6 +1,7 @@
 #include "ui/main_frame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QDragEnterEvent>
@@ -40,10 +41,17 @@ constexpr int32_t kMediaMenu[] = {
     command::kRateTenth,    command::kRateThird, command::kRateHalf,   command::kRateSlow,
     command::kRateNormal,   command::kRateFast,  command::kRateDouble, 0,
     command::kSetStartMark, command::kSetEndMark};
-constexpr int32_t kShotsMenu[] = {
-    command::kEngine,    command::kSampler,   command::kInsertShot,  0,
-    command::kLoadShots, command::kSaveShots, command::kDeleteShots, 0,
-    command::kSettings,  command::kPublish};
+constexpr int32_t kShotsMenu[] = {command::kEngine,
+                                  command::kSampler,
+                                  command::kSliceInRealTime,
+                                  command::kInsertShot,
+                                  0,
+                                  command::kLoadShots,
+                                  command::kSaveShots,
+                                  command::kDeleteShots,
+                                  0,
+                                  command::kSettings,
+                                  command::kPublish};
 constexpr int32_t kViewMenu[] = {command::kViewToolbar, command::kViewPreview,
                                  command::kViewTimecode};
 constexpr int32_t kHelpMenu[] = {command::kHelpTopics, 0, command::kAbout};
@@ -142,6 +150,14 @@ void CMainFrame::CreateActions() {
 void CMainFrame::EnableCommands(const CommandState& state) {
     for (const auto& [id, action] : actions_)
         action->setEnabled(CommandEnabled(id, state));
+    CheckCommands(state);
+}
+
+void CMainFrame::CheckCommands(const CommandState& state) {
+    for (const auto& [id, action] : actions_) {
+        if (const std::optional<bool> checked = CommandChecked(id, state))
+            action->setChecked(*checked);
+    }
 }
 
 void CMainFrame::CreateMenus() {
@@ -164,10 +180,16 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addSeparator();
     fileMenu_->addAction(actions_[kExit]);
 
-    AddCommands(menuBar()->addMenu("&Media"), kMediaMenu, actions_);
+    QMenu* mediaMenu = menuBar()->addMenu("&Media");
+    connect(mediaMenu, &QMenu::aboutToShow, this, [this] { emit CommandMenuAboutToShow(); });
+    AddCommands(mediaMenu, kMediaMenu, actions_);
+    // The speeds show as one choice among them.
+    auto* rates = new QActionGroup(this);
+    for (const command::RateCommand& rate : command::kRates)
+        rates->addAction(actions_[rate.id]);
 
     shotsMenu_ = menuBar()->addMenu("&Shots");
-    connect(shotsMenu_, &QMenu::aboutToShow, this, [this] { emit ShotsMenuAboutToShow(); });
+    connect(shotsMenu_, &QMenu::aboutToShow, this, [this] { emit CommandMenuAboutToShow(); });
     AddCommands(shotsMenu_, kShotsMenu, actions_);
 
     viewMenu_ = menuBar()->addMenu("&View");
@@ -276,6 +298,10 @@ void CMainFrame::UpdateFramePanes(int32_t current, int32_t count, bool timecodeM
 void CMainFrame::UpdateShotCount(int32_t count) {
     panes_[2]->setText(
         QString::fromStdString(FormatText("TotalShots=%ld", static_cast<long>(count))));
+}
+
+void CMainFrame::ShowSlicingStatus(const std::string& text) {
+    panes_[1]->setText(QString::fromStdString(text));
 }
 
 void CMainFrame::SetSliderPosition(int32_t position) {

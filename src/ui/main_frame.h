@@ -45,6 +45,7 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode,
                           double durationSeconds) override;
     void UpdateShotCount(int32_t count) override;
+    void ShowSlicingStatus(const std::string& text) override;
     void SetSliderPosition(int32_t position) override;
     void SetSliderStartMark(int32_t position) override;
     void SetSliderEndMark(int32_t position) override;
@@ -72,6 +73,8 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     QMenu* ShotsMenu() const { return shotsMenu_; }
     // Enables every command by its rule.
     void EnableCommands(const CommandState& state);
+    // Checks every check item that has a rule (the speeds, the slicing pace).
+    void CheckCommands(const CommandState& state);
     // Asked before the window closes; false keeps it open.
     void SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
 
@@ -94,8 +97,9 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void SliderMoved(int position, bool force);
     // The View menu is about to show; the owner refreshes the timecode check.
     void ViewMenuAboutToShow();
-    // The Shots menu is about to show; the owner enables its commands.
-    void ShotsMenuAboutToShow();
+    // The Media or Shots menu is about to show; the owner enables and
+    // checks its commands.
+    void CommandMenuAboutToShow();
     // The frame panes show a new position.
     void FramePanesUpdated();
 

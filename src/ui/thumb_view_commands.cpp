@@ -47,6 +47,8 @@ CommandState CThumbView::CommandSnapshot() const {
         state.slicing = document_->IsSlicing();
         state.chainRunning = document_->FrameChainRunning();
         state.shotCount = document_->ShotCount();
+        state.rate = document_->GetPlayer().RequestedRate();
+        state.realTimeSlicing = document_->RealTimeSlicing();
     }
     state.selectedCount = static_cast<int32_t>(SelectedItems().size());
     return state;

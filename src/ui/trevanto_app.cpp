@@ -4,8 +4,10 @@
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 
+#include <chrono>
 #include <fstream>
 
 #include "app/command_rules.h"
@@ -30,6 +32,12 @@
 
 namespace trevanto {
 namespace {
+
+// How long graph events are handled before the event loop gets its turn.
+constexpr std::chrono::milliseconds kGraphEventSlice{8};
+
+// The "Change scores" graph is repainted at most this often.
+constexpr std::chrono::milliseconds kScoreGraphRepaint{50};
 
 // The shipped shot bitmap templates.
 constexpr const char* kTemplateFolder = "bitmaps";
@@ -69,6 +77,7 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
         std::move(factory), DocumentPorts{view_, frame_.get(), frame_.get(), user_}, screen.width(),
         screen.height());
     document_->SetPacedPlayback(options.pacedPlayback);
+    document_->SetRealTimeSlicing(settings_->SliceInRealTime());
     // The streaming thread only queues a call; the events are handled here,
     // on the UI thread, one drain per wake-up.
     document_->SetGraphNotify([this] {
@@ -97,7 +106,7 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
             [this](int position, bool force) { document_->SeekFromSlider(position, force); });
     connect(frame_.get(), &CMainFrame::ViewMenuAboutToShow, this,
             [this] { frame_->SetTimecodeCheck(document_->TimecodeMode()); });
-    connect(frame_.get(), &CMainFrame::ShotsMenuAboutToShow, this,
+    connect(frame_.get(), &CMainFrame::CommandMenuAboutToShow, this,
             [this] { frame_->EnableCommands(view_->CommandSnapshot()); });
     frame_->SetCloseGuard([this] { return QueryCloseShots(); });
     frame_->UpdateShotCount(0);
@@ -177,8 +186,21 @@ void CTrevantoApp::OnGraphNotify() {
     drainQueued_.store(false);
     if (document_ == nullptr)
         return;
-    document_->HandleGraphEvents();
-    emit GraphEventsHandled();
+    // An unpaced graph refills the queue as fast as it is taken: events are
+    // handled one by one for a short while, then input and painting get
+    // their turn and the rest waits for the next call.
+    const auto until = std::chrono::steady_clock::now() + kGraphEventSlice;
+    bool handled = false;
+    while (document_->HandleNextGraphEvent()) {
+        handled = true;
+        if (std::chrono::steady_clock::now() >= until) {
+            if (!drainQueued_.exchange(true))
+                QMetaObject::invokeMethod(this, &CTrevantoApp::OnGraphNotify, Qt::QueuedConnection);
+            break;
+        }
+    }
+    if (handled)
+        emit GraphEventsHandled();
 }
 
 void CTrevantoApp::OnCommand(int32_t commandId) {
@@ -188,6 +210,14 @@ void CTrevantoApp::OnCommand(int32_t commandId) {
         return;
     }
     entry->run(*this, commandId);
+    // A check item toggles itself; the rule says what it shows.
+    frame_->CheckCommands(view_->CommandSnapshot());
+}
+
+void CTrevantoApp::ToggleRealTimeSlicing() {
+    const bool realTime = !document_->RealTimeSlicing();
+    document_->SetRealTimeSlicing(realTime);
+    settings_->SetSliceInRealTime(realTime);
 }
 
 void CTrevantoApp::OpenChosenVideo() {
@@ -262,10 +292,19 @@ void CTrevantoApp::CreateScoreGraph() {
     scoreGraph_->Attach(document_.get());
     bar->setWidget(scoreGraph_);
     frame_->addDockWidget(Qt::BottomDockWidgetArea, bar);
-    // Every presented frame moves the position; a run adds scores.
-    connect(frame_.get(), &CMainFrame::FramePanesUpdated, scoreGraph_,
-            qOverload<>(&QWidget::update));
-    connect(this, &CTrevantoApp::GraphEventsHandled, scoreGraph_, qOverload<>(&QWidget::update));
+    // Every presented frame moves the position; a run adds scores. A run
+    // goes faster than anyone can watch: the graph is repainted at most
+    // every kScoreGraphRepaint, which also spares the run the painting.
+    auto* repaint = new QTimer(this);
+    repaint->setSingleShot(true);
+    repaint->setInterval(kScoreGraphRepaint);
+    connect(repaint, &QTimer::timeout, scoreGraph_, qOverload<>(&QWidget::update));
+    const auto scheduleRepaint = [repaint] {
+        if (!repaint->isActive())
+            repaint->start();
+    };
+    connect(frame_.get(), &CMainFrame::FramePanesUpdated, repaint, scheduleRepaint);
+    connect(this, &CTrevantoApp::GraphEventsHandled, repaint, scheduleRepaint);
     connect(scoreGraph_, &CScoreGraph::SeekRequested, this, [this](int frame) {
         if (document_->GetPlayer().State() == PlayerState::Stopped)
             document_->Pause();

@@ -68,6 +68,8 @@ class CTrevantoApp : public QObject {
     // "Open online video": a stream URL, or a stream of an ASX script.
     void OpenOnlineVideo();
     void ToggleTimecode();
+    // "Slice in real time": the next runs play paced, or no longer; remembered.
+    void ToggleRealTimeSlicing();
     // "Extract as jpeg": the selected shots, into a folder the user chooses.
     void ExtractSelectedAsJpeg();
     void ShowHelp();
@@ -83,7 +85,7 @@ class CTrevantoApp : public QObject {
     DesktopUserPort& User() { return *user_; }
 
   signals:
-    // Every waiting graph event has been handled.
+    // Graph events have been handled (a few milliseconds' worth at a time).
     void GraphEventsHandled();
 
   private:

@@ -180,6 +180,11 @@ void FfmpegMediaGraph::SetPlaybackFrames(bool wanted) {
     playbackFrames_ = wanted;
 }
 
+void FfmpegMediaGraph::SetPlaybackFrameInterval(double seconds) {
+    const std::lock_guard lock(mutex_);
+    playbackFrameInterval_ = seconds > 0.0 ? seconds : 0.0;
+}
+
 // Streaming thread from here on.
 
 bool FfmpegMediaGraph::ShouldWake() const {
@@ -189,7 +194,9 @@ bool FfmpegMediaGraph::ShouldWake() const {
         return false;
     if (atEnd_)
         return !failed_ && completedRun_ != runSerial_;  // Run again at the end
-    return paced_ || repaintsWaiting_ == 0;
+    // Unpaced, the next frame is made ready while the owner works on the
+    // last one; it is delivered once that one is taken.
+    return paced_ || repaintsWaiting_ == 0 || ready_.Empty();
 }
 
 void FfmpegMediaGraph::Stream() {
@@ -303,7 +310,8 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const uint64_t clock = clockSerial_;
     const uint64_t serial = seekSerial_;
     const ThumbnailSize thumbnailSize = thumbnailSize_;
-    const bool wholeFrame = playbackFrames_;
+    const bool playbackFrames = playbackFrames_;
+    const double interval = playbackFrameInterval_;
     lock.unlock();
 
     if (!holding_) {
@@ -371,8 +379,16 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
 
     // Converted outside the mutex; unpaced, this overlaps with the owner
     // still working on the previous frame.
-    if (ready_.Empty())
+    if (ready_.Empty()) {
+        // Whole frames at most once per interval: the first frame after it.
+        const Clock::time_point now = Clock::now();
+        const bool wholeFrame =
+            playbackFrames && (interval <= 0.0 || !lastWholeFrame_ ||
+                               now - *lastWholeFrame_ >= std::chrono::duration<double>(interval));
         ready_ = Convert(held_, true, thumbnailSize, wholeFrame);
+        if (ready_.frame)
+            lastWholeFrame_ = now;
+    }
     lock.lock();
     if (quit_ || seekPending_ || serial != seekSerial_ || state_ != GraphState::Running)
         return false;  // paused meanwhile: the frame waits

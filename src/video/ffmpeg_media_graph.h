@@ -11,6 +11,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "video/conversion_worker.h"
@@ -46,6 +47,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     void SetDeliverEveryFrame(bool every) override;
     void SetThumbnailSize(int width, int height) override;
     void SetPlaybackFrames(bool wanted) override;
+    void SetPlaybackFrameInterval(double seconds) override;
 
   private:
     using Clock = std::chrono::steady_clock;
@@ -98,6 +100,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     Clock::time_point anchorTime_;
     double anchorSeconds_ = 0.0;
     int lateInARow_ = 0;
+    std::optional<Clock::time_point> lastWholeFrame_;  // when the last played frame was made whole
 
     // The mailbox and the event queue, under mutex_.
     mutable std::mutex mutex_;
@@ -108,6 +111,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     bool everyFrame_ = false;
     ThumbnailSize thumbnailSize_;  // 0 x 0: none asked
     bool playbackFrames_ = true;
+    double playbackFrameInterval_ = 0.0;
     bool quit_ = false;
     bool seekPending_ = false;
     int64_t seekTarget_ = 0;

@@ -86,6 +86,13 @@ class MediaGraph {
     // sought frame always comes whole, as does every frame while no
     // thumbnail is asked. Graphs that cannot ignore it.
     virtual void SetPlaybackFrames(bool /*wanted*/) {}
+    // While played frames come whole: at most one whole frame per this many
+    // seconds of wall time, the others carrying only their thumbnail (a
+    // preview cannot show more than the display's rate, and converting
+    // every frame of an unpaced run would cost more than decoding it).
+    // 0 (default): every played frame whole. Ignored while no thumbnail is
+    // asked; graphs that cannot ignore it.
+    virtual void SetPlaybackFrameInterval(double /*seconds*/) {}
 };
 
 // Opens `url` (a path or a stream URL). On failure returns null and puts a

@@ -54,6 +54,12 @@ void Player::SetPlaybackFrames(bool wanted) {
         graph_->SetPlaybackFrames(wanted);
 }
 
+void Player::SetPlaybackFrameInterval(double seconds) {
+    playbackFrameInterval_ = seconds;
+    if (graph_)
+        graph_->SetPlaybackFrameInterval(seconds);
+}
+
 bool Player::OpenVideo(const std::string& path) {
     if (const auto refused = RefusedFormatOf(path)) {
         listener_.OnOpenFailed(*refused);
@@ -89,6 +95,7 @@ bool Player::OpenVideo(const std::string& path) {
     graph_->SetDeliverEveryFrame(everyFrame_);
     graph_->SetThumbnailSize(thumbnailWidth_, thumbnailHeight_);
     graph_->SetPlaybackFrames(playbackFrames_);
+    graph_->SetPlaybackFrameInterval(playbackFrameInterval_);
     graph_->SetNotify(notify_);
 
     state_ = PlayerState::Stopped;

@@ -40,6 +40,11 @@ class Player {
     // Whether played frames come whole or as their thumbnail alone (see
     // MediaGraph::SetPlaybackFrames), for this and later graphs.
     void SetPlaybackFrames(bool wanted);
+    bool PlaybackFrames() const { return playbackFrames_; }
+    // At most one whole played frame per this many seconds, the others as
+    // thumbnails alone (see MediaGraph::SetPlaybackFrameInterval); 0 for all.
+    void SetPlaybackFrameInterval(double seconds);
+    bool Paced() const { return paced_; }
 
     bool OpenVideo(const std::string& path);
     void CloseVideo();
@@ -115,6 +120,7 @@ class Player {
     int thumbnailWidth_ = 0;
     int thumbnailHeight_ = 0;
     bool playbackFrames_ = true;
+    double playbackFrameInterval_ = 0.0;
 
     std::unique_ptr<MediaGraph> graph_;
     std::string openedPath_;

@@ -14,6 +14,7 @@
 #include "app/settings_messages.h"
 #include "app/settings_store.h"
 #include "app/shots_file_messages.h"
+#include "app/slicing_progress.h"
 #include "app/slider_scale.h"
 
 namespace trevanto {
@@ -45,11 +46,46 @@ TEST(CommandRules, FollowVideoRunChainShotsAndSelection) {
         {kSettings, {true, true, true, true, true, true}},
         {kOpenBitmapTemplate, {true, true, true, true, true, false}},
         {kEngine, {true, true, true, true, true, true}},
+        {kSliceInRealTime, {true, true, true, true, false, true}},
     };
     for (const auto& [id, enabled] : rows) {
         for (size_t i = 0; i < std::size(states); ++i)
             EXPECT_EQ(CommandEnabled(id, states[i]), enabled[i]) << id << " in state " << i;
     }
+}
+
+TEST(CommandRules, TheRateAskedAndTheSlicingPaceAreChecked) {
+    using namespace command;
+    for (const RateCommand& asked : kRates) {
+        const CommandState state{.rate = asked.rate, .realTimeSlicing = asked.id == kRateHalf};
+        for (const RateCommand& item : kRates)
+            EXPECT_EQ(CommandChecked(item.id, state), item.id == asked.id) << item.id;
+        EXPECT_EQ(CommandChecked(kSliceInRealTime, state), asked.id == kRateHalf);
+    }
+    EXPECT_EQ(CommandChecked(kEngine, {}), std::nullopt);  // the document checks it
+}
+
+// A run's status texts: progress a few times a second, then what it found.
+TEST(SlicingProgress, TellsHowFarHowFastAndWhatWasFound) {
+    using namespace std::chrono_literals;
+    const SlicingProgress::Clock::time_point t0;
+    SlicingProgress progress;
+    progress.Begin(1099, 3, t0);  // frames 100 to 1099
+    EXPECT_EQ(progress.OnFrame(100, t0), "Slicing 0 %");
+    EXPECT_EQ(progress.OnFrame(101, t0 + 100ms), std::nullopt);
+    for (int32_t frame = 102; frame < 599; ++frame)
+        progress.OnFrame(frame, t0 + 200ms);
+    EXPECT_EQ(progress.OnFrame(599, t0 + 500ms), "Slicing 50 %, 1000 fps, 1 s left");
+    for (int32_t frame = 600; frame < 1099; ++frame)
+        progress.OnFrame(frame, t0 + 500ms);
+    EXPECT_EQ(progress.OnFrame(100, t0 + 1000ms),
+              "Slicing 0 %, 1000 fps, 1 s left");  // sought back
+    EXPECT_EQ(progress.End(15, t0 + 1234ms), "12 shots found in 1.2 s");
+    EXPECT_FALSE(progress.IsRunning());
+    progress.Begin(200000, 0, t0);
+    progress.OnFrame(0, t0);
+    EXPECT_EQ(progress.OnFrame(1000, t0 + 1s), "Slicing 0 %, 2 fps, 27:38:20 left");
+    EXPECT_EQ(progress.End(1, t0 + 2s), "1 shot found in 2.0 s");
 }
 
 TEST(FrameOfSliderPosition, BothEndsReachTheFirstAndTheLastFrame) {
@@ -159,12 +195,14 @@ TEST(SettingsStore, RecentFilesAndUrlsSurviveARestart) {
         store.SaveUrlHistory({{"a", "b", "c"}, "c"});
         store.SaveUrlHistory({{"first", "second"}, "now"});  // shorter: no older entry stays
         store.SetJpegFolder("/jpeg");
+        store.SetSliceInRealTime(true);
     }
     SettingsStore again(path);
     again.RemoveRecentFile("/v/e");
     EXPECT_EQ(again.RecentFiles(), (std::vector<std::string>{"/v/c", "/v/d", "/v/b"}));
     EXPECT_EQ(again.LoadUrlHistory().entries, (std::vector<std::string>{"first", "second"}));
     EXPECT_EQ(again.JpegFolder() + again.FilePath(), "/jpeg" + path);
+    EXPECT_TRUE(again.SliceInRealTime());
     {
         QSettings raw(QString::fromStdString(path), QSettings::NativeFormat);
         raw.beginGroup("SOFTWARE/Qelvar/Trevanto/options/urls");

@@ -84,9 +84,9 @@ class DesktopTest : public ::testing::Test {
         [[maybe_unused]] static QApplication* application =
             (PageSnapshot::PrepareApplication(), new QApplication(argc, argv));
     }
-    std::unique_ptr<CTrevantoApp> MakeApp() {
+    std::unique_ptr<CTrevantoApp> MakeApp(bool paced = false) {
         auto app = std::make_unique<CTrevantoApp>(
-            AppOptions{folder_.File("trevanto.conf"), {}, &user_, false});
+            AppOptions{folder_.File("trevanto.conf"), {}, &user_, paced});
         app->Frame().resize(900, 600);
         return app;
     }

@@ -22,8 +22,10 @@ namespace {
 using DesktopProgramTest = DesktopTest;
 using namespace command;
 
+// A run goes unpaced from paced playback, finds every cut and says so; in
+// real time it plays paced.
 TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
-    auto app = MakeApp();
+    auto app = MakeApp(true);
     ASSERT_TRUE(app->Start());
     CMainFrame& frame = app->Frame();
     const auto checked = [&](int32_t id) { return frame.Action(id)->isChecked(); };
@@ -33,7 +35,11 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     ASSERT_TRUE(WaitFor([&] { return frame.StatusPane(1)->text().startsWith("Frame="); }));
     EXPECT_TRUE(frame.StatusPane(1)->text().endsWith(QString("/%1").arg(clip.frameCount)));
     EXPECT_TRUE(frame.Preview()->HasFrame());
-    EXPECT_TRUE(checked(kPlay));
+    EXPECT_TRUE(checked(kPlay) && checked(kRateNormal));
+    frame.Action(kRateHalf)->trigger();
+    EXPECT_TRUE(checked(kRateHalf) && !checked(kRateNormal));
+    frame.Action(kRateHalf)->trigger();  // chosen again: stays checked
+    EXPECT_TRUE(checked(kRateHalf));
     ASSERT_TRUE(app->Document().SetPlayRange(10, -1));  // the slider draws the mark
     EXPECT_EQ(frame.NavigationSlider()->StartMark(), 10 * 32767 / clip.frameCount);
     EXPECT_EQ(frame.NavigationSlider()->EndMark(), -1);
@@ -46,10 +52,12 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     EXPECT_FALSE(checked(kEngine) || checked(kSampler));
 
     frame.Action(kStop)->trigger();
+    const Player& player = app->Document().GetPlayer();
     frame.Action(kEngine)->trigger();
-    EXPECT_TRUE(checked(kEngine));
+    EXPECT_TRUE(checked(kEngine) && !player.Paced());
     ASSERT_TRUE(WaitFor([&] { return !app->Document().IsSlicing(); }));
     EXPECT_FALSE(checked(kEngine));
+    EXPECT_TRUE(player.Paced());
     const CThumbView& view = app->View();
     const int shots = static_cast<int>(clip.cuts.size()) + 1;
     ASSERT_EQ(view.count(), shots);
@@ -57,7 +65,13 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
               FormatText("shot 0002 ( %d - %d )", clip.cuts[0], clip.cuts[1] - 1));
     EXPECT_EQ(view.ItemPicture(shots - 1).size(), QSize(100, 80));
     EXPECT_EQ(frame.StatusPane(3)->text(), QString("TotalShots=%1").arg(shots));
+    EXPECT_TRUE(frame.StatusPane(2)->text().startsWith(QString("%1 shots found in ").arg(shots)));
     EXPECT_TRUE(user_.messages.empty());
+
+    frame.Action(kSliceInRealTime)->trigger();
+    EXPECT_TRUE(checked(kSliceInRealTime) && app->Settings().SliceInRealTime());
+    frame.Action(kEngine)->trigger();
+    EXPECT_TRUE(app->Document().IsSlicing() && player.Paced());
 }
 
 TEST_F(DesktopProgramTest, ADroppedFileOpensAndItAndTheLayoutSurviveARestart) {
