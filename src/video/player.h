@@ -40,6 +40,13 @@ class Player {
     // Whether played frames come whole or as their thumbnail alone (see
     // MediaGraph::SetPlaybackFrames), for this and later graphs.
     void SetPlaybackFrames(bool wanted);
+    // Whether graphs open the video's sound and play it (see
+    // MediaGraph::SetSoundWanted), for this and later graphs; and its volume,
+    // 0 to 1.
+    void SetSoundWanted(bool wanted);
+    void SetSoundVolume(double level);
+    // Sound was asked and plays along.
+    bool HasSound() const { return graph_ && graph_->HasSound(); }
 
     bool OpenVideo(const std::string& path);
     void CloseVideo();
@@ -115,6 +122,8 @@ class Player {
     int thumbnailWidth_ = 0;
     int thumbnailHeight_ = 0;
     bool playbackFrames_ = true;
+    bool soundWanted_ = false;
+    double soundVolume_ = 1.0;
 
     std::unique_ptr<MediaGraph> graph_;
     std::string openedPath_;
