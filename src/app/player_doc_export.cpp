@@ -11,6 +11,7 @@ void CPlayerDoc::OnVideoClosed() {
     // the two urls stay).
     publisher_.ResetToDefaults();
     slicer_.ClearScores();  // they belong to the video
+    ports_.frame->ShowNoSound(false);
 }
 
 void CPlayerDoc::SetPublishOptions(const PublishOptions& options) {

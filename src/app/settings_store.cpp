@@ -17,6 +17,8 @@ constexpr const char* kJpegFolderKey = "Software/Trevanto/Trevanto/Settings/Jpeg
 constexpr const char* kTemplatePathKey = "Software/Trevanto/Trevanto/Settings/ShotTemplate";
 constexpr const char* kTemplateColourKey =
     "Software/Trevanto/Trevanto/Settings/ShotTemplateTransparentColour";
+constexpr const char* kSoundVolumeKey = "Software/Trevanto/Trevanto/Settings/SoundVolume";
+constexpr const char* kSoundMutedKey = "Software/Trevanto/Trevanto/Settings/SoundMuted";
 constexpr const char* kUrlHistoryKey = "SOFTWARE/Qelvar/Trevanto/options/urls";
 constexpr const char* kUrlValuePrefix = "urls";
 // The name under which the key's default (unnamed) value is kept.
@@ -96,6 +98,24 @@ std::string SettingsStore::JpegFolder() const {
 
 void SettingsStore::SetJpegFolder(const std::string& folder) {
     settings_->setValue(kJpegFolderKey, ToQString(folder));
+}
+
+int SettingsStore::SoundVolume() const {
+    bool ok = false;
+    const int percent = settings_->value(kSoundVolumeKey).toInt(&ok);
+    return ok ? std::clamp(percent, 0, 100) : 100;
+}
+
+void SettingsStore::SetSoundVolume(int percent) {
+    settings_->setValue(kSoundVolumeKey, std::clamp(percent, 0, 100));
+}
+
+bool SettingsStore::SoundMuted() const {
+    return settings_->value(kSoundMutedKey, false).toBool();
+}
+
+void SettingsStore::SetSoundMuted(bool muted) {
+    settings_->setValue(kSoundMutedKey, muted);
 }
 
 std::optional<ShotTemplateFile> SettingsStore::TemplateFile() const {

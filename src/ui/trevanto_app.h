@@ -68,6 +68,10 @@ class CTrevantoApp : public QObject {
     // "Open online video": a stream URL, or a stream of an ASX script.
     void OpenOnlineVideo();
     void ToggleTimecode();
+    // "Mute" and "Volume up" / "Volume down" (by `percent`), kept for later
+    // starts.
+    void ToggleMute();
+    void ChangeVolume(int percent);
     // "Extract as jpeg": the selected shots, into a folder the user chooses.
     void ExtractSelectedAsJpeg();
     void ShowHelp();
@@ -90,6 +94,8 @@ class CTrevantoApp : public QObject {
     // Opens what the player can play, and lists `recentName` in the recent files.
     bool OpenPlayable(const std::string& video, const std::string& recentName);
     void OnGraphNotify();
+    // The volume and mute of the settings, to the document and the Mute check.
+    void ApplySound();
     // The threshold line of the score graph was let go at `threshold`.
     void OnThresholdChosen(float threshold);
     // The "Change scores" bar at the bottom of the window.

@@ -98,6 +98,9 @@ class QtAudioOutput final : public AudioOutput {
         return static_cast<double>(micros) / 1e6;
     }
     void SetVolume(double level) override {
+        // The level is as heard; the sink scales the samples linearly.
+        level =
+            QAudio::convertVolume(level, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale);
         OnSinkThread([&] {
             volume_ = level;
             if (sink_)
