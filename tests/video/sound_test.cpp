@@ -4,19 +4,16 @@
 #include <QCoreApplication>
 
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <numbers>
 
 #include "video/graph_driver.h"
 #include "video/qt_audio_output.h"
-
-extern char** environ;
 
 namespace trevanto::test {
 namespace {
@@ -29,42 +26,31 @@ double Now() {
         .count();
 }
 
-// A child process with its standard output on a pipe, ended by End or
-// when the object goes.
+// A shell command with its standard output on a pipe (unbuffered, so that
+// reads return what has come), ended by End or when the object goes.
 class Child {
   public:
-    explicit Child(const std::vector<std::string>& args) {
-        int ends[2] = {-1, -1};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        if (pipe(ends) == 0) {
-            posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
-            posix_spawn_file_actions_addclose(&actions, ends[0]);
-        }
-        std::vector<char*> argv;
-        for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(ends[1]);
-        output_ = ends[0];
+    explicit Child(const std::string& command)
+        : pipe_(popen(("echo $$; exec " + command).c_str(), "r")) {
+        char line[32] = {};
+        if (pipe_ && setvbuf(pipe_, nullptr, _IONBF, 0) == 0 && fgets(line, sizeof line, pipe_))
+            pid_ = std::atoi(line);
     }
     ~Child() {
         End();
-        close(output_);
+        if (pipe_)
+            pclose(pipe_);
     }
     void End() {
-        if (pid_ > 0 && kill(pid_, SIGTERM) == 0)
-            waitpid(pid_, nullptr, 0);
+        if (pid_ > 0)
+            kill(pid_, SIGTERM);
         pid_ = -1;
     }
-    int Output() const { return output_; }
+    int Output() const { return pipe_ ? fileno(pipe_) : -1; }
 
   private:
+    FILE* pipe_;
     pid_t pid_ = -1;
-    int output_ = -1;
 };
 
 // Records the null sink's monitor, mono, and puts its samples on the
@@ -136,8 +122,9 @@ class Recorder {
         std::memcpy(samples_.data(), bytes.data(), samples_.size() * 2);
     }
 
-    Child parec_{{"parec", "--raw", "--format=s16le", "--rate=48000", "--channels=1",
-                  "--latency-msec=10", "-d", "trevanto.monitor"}};
+    Child parec_{
+        "parec --raw --format=s16le --rate=48000 --channels=1 --latency-msec=10 "
+        "-d trevanto.monitor"};
     double start_ = 1e300;
     std::atomic<bool> receiving_{false};
     std::vector<int16_t> samples_;
@@ -154,11 +141,11 @@ class SoundTest : public ::testing::Test {
         setenv("XDG_RUNTIME_DIR", folder_->Path().c_str(), 1);
         setenv("HOME", folder_->Path().c_str(), 1);
         setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
-        server_ = new Child({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
-                             "--use-pid-file=no", "--system=false", "--disallow-exit",
-                             "--log-level=error", "-L",
-                             "module-native-protocol-unix auth-anonymous=1 socket=" + socket, "-L",
-                             "module-null-sink sink_name=trevanto rate=48000"});
+        server_ = new Child(
+            "pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --system=false "
+            "--disallow-exit --log-level=error -L 'module-null-sink sink_name=trevanto "
+            "rate=48000' -L 'module-native-protocol-unix auth-anonymous=1 socket=" +
+            socket + "'");
         for (int tries = 0; tries < 100 && !serverUp_; ++tries, std::this_thread::sleep_for(100ms))
             serverUp_ = std::system("pactl info >/dev/null 2>&1") == 0;
         static int argc = 1;
