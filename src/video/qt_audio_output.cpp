@@ -26,7 +26,10 @@ class QtAudioOutput final : public AudioOutput {
     QtAudioOutput() {
         thread_.setObjectName("trevanto-sound");
         context_.moveToThread(&thread_);
-        thread_.start();
+        // An event loop needs the application object; without one there is
+        // no device (Open fails) and nothing to carry.
+        if (QCoreApplication::instance())
+            thread_.start();
     }
     ~QtAudioOutput() override {
         OnSinkThread([this] {
@@ -38,7 +41,7 @@ class QtAudioOutput final : public AudioOutput {
     }
 
     bool Open(AudioFormat& format) override {
-        if (!QCoreApplication::instance())
+        if (!thread_.isRunning())
             return false;
         // Devices are listed on the caller's thread: the media backend is
         // made once per process, on the first thread that asks.
@@ -111,6 +114,8 @@ class QtAudioOutput final : public AudioOutput {
   private:
     template <class Work>
     void OnSinkThread(Work&& work) {
+        if (!thread_.isRunning())
+            return;
         QMetaObject::invokeMethod(&context_, std::forward<Work>(work),
                                   Qt::BlockingQueuedConnection);
     }

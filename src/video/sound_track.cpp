@@ -20,24 +20,23 @@ constexpr double kSeekStepsBack[] = {0.0, 1.0, 4.0};
 
 std::unique_ptr<SoundTrack> SoundTrack::Open(const std::string& url, double videoOriginSeconds,
                                              std::unique_ptr<AudioOutput> output) {
-    AudioFormat format;
-    if (!output || !output->Open(format) || format.sampleRate <= 0 || format.channels <= 0)
+    if (!output)
         return nullptr;
-    std::unique_ptr<SoundTrack> track(new SoundTrack(std::move(output), format));
+    // The file first: a video without sound never opens the device.
+    std::unique_ptr<SoundTrack> track(new SoundTrack(std::move(output)));
     std::string error;
-    if (!track->decoder_.Open(url, videoOriginSeconds, error))
+    AudioFormat& format = track->format_;
+    if (!track->decoder_.Open(url, videoOriginSeconds, error) || !track->output_->Open(format) ||
+        format.sampleRate <= 0 || format.channels <= 0)
         return nullptr;
+    track->resampler_.emplace(format.sampleRate, format.channels);
     track->output_->Stop();
     track->thread_ = std::thread([track = track.get()] { track->Run(); });
     return track;
 }
 
-SoundTrack::SoundTrack(std::unique_ptr<AudioOutput> output, AudioFormat format)
-    : decoder_(abort_),
-      output_(std::move(output)),
-      format_(format),
-      resampler_(format.sampleRate, format.channels),
-      frame_(ffmpeg::MakeFrame()) {}
+SoundTrack::SoundTrack(std::unique_ptr<AudioOutput> output)
+    : decoder_(abort_), output_(std::move(output)), frame_(ffmpeg::MakeFrame()) {}
 
 SoundTrack::~SoundTrack() {
     {
@@ -149,7 +148,7 @@ bool SoundTrack::Restart(double seconds) {
     pending_.clear();
     pendingAt_ = 0;
     writtenFrames_ = 0;
-    resampler_.Reset();
+    resampler_->Reset();
     nextSeconds_ = seconds;
     // The first samples must start at or before the wanted time.
     double first = 0.0;
@@ -203,7 +202,7 @@ bool SoundTrack::NextSamples() {
 
 void SoundTrack::Take(const AVFrame& samples, double seconds) {
     converted_.clear();
-    if (!resampler_.Convert(samples, converted_))
+    if (!resampler_->Convert(samples, converted_))
         return;  // samples that cannot be converted are skipped
     const auto channels = static_cast<size_t>(format_.channels);
     const double rate = format_.sampleRate;

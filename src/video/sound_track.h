@@ -44,7 +44,7 @@ class SoundTrack {
     void SetVolume(double level);
 
   private:
-    SoundTrack(std::unique_ptr<AudioOutput> output, AudioFormat format);
+    explicit SoundTrack(std::unique_ptr<AudioOutput> output);
     void Run();
     bool Restart(double seconds);
     // Writes what the output takes; false once the sound has ended.
@@ -57,10 +57,10 @@ class SoundTrack {
     std::atomic<bool> abort_{false};
     AudioDecoder decoder_;
     const std::unique_ptr<AudioOutput> output_;
-    const AudioFormat format_;
+    AudioFormat format_;  // the output's, once opened
 
     // The track's thread only.
-    AudioResampler resampler_;
+    std::optional<AudioResampler> resampler_;
     ffmpeg::FramePtr frame_;
     std::vector<int16_t> converted_;
     std::vector<int16_t> pending_;

@@ -224,15 +224,5 @@ TEST_F(SoundTest, ToneFollowsThePicturePausesAndSeeksWithIt) {
     EXPECT_TRUE(recorder.ToneStart(3, sought));
 }
 
-TEST_F(SoundTest, VideoWithoutSoundPlaysItsPicturesSilently) {
-    std::string error;
-    const std::unique_ptr<MediaGraph> graph =
-        OpenMediaGraphWithOutput(MediaPath("clip_mpeg1.mpg"), error, MakeQtAudioOutput);
-    ASSERT_TRUE(graph) << error;
-    graph->SetSoundWanted(true);
-    EXPECT_FALSE(graph->HasSound());
-    EXPECT_GE(PlayTo(*graph, 20).size(), 10u);
-}
-
 }  // namespace
 }  // namespace trevanto::test
