@@ -27,6 +27,9 @@ inline constexpr int32_t kRateFast = 32782;
 inline constexpr int32_t kRateDouble = 32783;
 inline constexpr int32_t kSetStartMark = 101;
 inline constexpr int32_t kSetEndMark = 102;
+inline constexpr int32_t kMute = 32860;
+inline constexpr int32_t kVolumeUp = 32861;
+inline constexpr int32_t kVolumeDown = 32862;
 // Shots
 inline constexpr int32_t kInsertShot = 103;
 inline constexpr int32_t kSettings = 104;

@@ -65,6 +65,9 @@ class FramePort {
     virtual bool PresentFrame(const std::shared_ptr<const Surface>& /*frame*/) { return true; }
     // Play with no video open brings up the File open dialog.
     virtual void PostOpenFileCommand() {}
+    // "No sound" in the status bar while the open video plays without sound
+    // (none in the file, none that decodes, or no audio device).
+    virtual void ShowNoSound(bool /*noSound*/) {}
 };
 
 // Long operations show a progress bar in the status bar, range 0..32767.

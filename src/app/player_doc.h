@@ -59,6 +59,10 @@ class CPlayerDoc : private PlayerListener,
     // A document whose frame shows nothing (the command line) takes played
     // frames as thumbnails alone; sought frames still come whole.
     void SetPlaybackFramesShown(bool shown) { player_.SetPlaybackFrames(shown); }
+    // The desktop plays the videos' sound; the command line never opens an
+    // audio device. Volume 0 to 1 (0 when muted).
+    void SetSoundWanted(bool wanted) { player_.SetSoundWanted(wanted); }
+    void SetSoundVolume(double level) { player_.SetSoundVolume(level); }
     // Takes and handles every waiting graph event.
     void HandleGraphEvents() { player_.HandleGraphEvents(); }
     // Takes and handles one waiting event; false when none waits.
@@ -187,6 +191,7 @@ class CPlayerDoc : private PlayerListener,
     void OnOpenFailed(OpenFailure failure) override;
     bool SetUpSurfaces() override;
     void OnVideoOpened(const std::string& fileName, int32_t frameCount) override;
+    void OnSoundChecked(bool playing) override { ports_.frame->ShowNoSound(!playing); }
     void OnPlayRangeChanged(int32_t start, int32_t end) override;
     void OnPlaybackStopped() override { StopSlicing(); }
     void PresentFrame(bool beyondPlayRange) override;

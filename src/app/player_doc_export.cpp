@@ -12,6 +12,7 @@ void CPlayerDoc::OnVideoClosed() {
     publisher_.ResetToDefaults();
     slicer_.ClearScores();  // they belong to the video
     ports_.frame->ShowSlicingStatus("");
+    ports_.frame->ShowNoSound(false);
 }
 
 void CPlayerDoc::SetPublishOptions(const PublishOptions& options) {

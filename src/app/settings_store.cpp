@@ -18,6 +18,8 @@ constexpr const char* kTemplatePathKey = "Software/Trevanto/Trevanto/Settings/Sh
 constexpr const char* kTemplateColourKey =
     "Software/Trevanto/Trevanto/Settings/ShotTemplateTransparentColour";
 constexpr const char* kRealTimeSlicingKey = "Software/Trevanto/Trevanto/Settings/SliceInRealTime";
+constexpr const char* kSoundVolumeKey = "Software/Trevanto/Trevanto/Settings/SoundVolume";
+constexpr const char* kSoundMutedKey = "Software/Trevanto/Trevanto/Settings/SoundMuted";
 constexpr const char* kUrlHistoryKey = "SOFTWARE/Qelvar/Trevanto/options/urls";
 constexpr const char* kUrlValuePrefix = "urls";
 // The name under which the key's default (unnamed) value is kept.
@@ -105,6 +107,24 @@ bool SettingsStore::SliceInRealTime() const {
 
 void SettingsStore::SetSliceInRealTime(bool realTime) {
     settings_->setValue(kRealTimeSlicingKey, realTime);
+}
+
+int SettingsStore::SoundVolume() const {
+    bool ok = false;
+    const int percent = settings_->value(kSoundVolumeKey).toInt(&ok);
+    return ok ? std::clamp(percent, 0, 100) : 100;
+}
+
+void SettingsStore::SetSoundVolume(int percent) {
+    settings_->setValue(kSoundVolumeKey, std::clamp(percent, 0, 100));
+}
+
+bool SettingsStore::SoundMuted() const {
+    return settings_->value(kSoundMutedKey, false).toBool();
+}
+
+void SettingsStore::SetSoundMuted(bool muted) {
+    settings_->setValue(kSoundMutedKey, muted);
 }
 
 std::optional<ShotTemplateFile> SettingsStore::TemplateFile() const {

@@ -8,7 +8,9 @@
 //                                            the slicing pace in
 //                                            Settings/SliceInRealTime,
 //                                            the shot template in
-//                                            Settings/ShotTemplate...)
+//                                            Settings/ShotTemplate..., the
+//                                            sound in Settings/SoundVolume
+//                                            and Settings/SoundMuted)
 //   SOFTWARE/Qelvar/Trevanto/options/urls/   the URL history (urls0, urls1,
 //                                            ... and the key's default value)
 #include <QByteArray>
@@ -101,6 +103,13 @@ class SettingsStore {
     std::optional<ShotTemplateFile> TemplateFile() const;
     // Nothing goes back to the built-in template.
     void SetTemplateFile(const std::optional<ShotTemplateFile>& choice);
+
+    // The sound's volume in percent (0 to 100, 100 when never set) and
+    // whether it is muted.
+    int SoundVolume() const;
+    void SetSoundVolume(int percent);
+    bool SoundMuted() const;
+    void SetSoundMuted(bool muted);
 
     // Writes pending changes to the file; false when it cannot be written.
     bool Sync();

@@ -68,6 +68,9 @@ void CreateVideoLink(CTrevantoApp& app, int32_t) {
         QApplication::clipboard()->setText(QString::fromStdString(link));
 }
 
+// Volume up and down change the volume by this many percent.
+constexpr int kVolumeStep = 10;
+
 // Speeds and marks and the slicers go to the document.
 constexpr DesktopCommand kCommands[] = {
     {kFileOpen, "&Open video file", "Open a video file\nOpen", "", "Ctrl+O", false,
@@ -100,6 +103,12 @@ constexpr DesktopCommand kCommands[] = {
     {kSetEndMark, "Set end frame",
      "Set the end frame of the play range (Shift clears it)\nSet end frame", ":/icons/end_mark.svg",
      "", false, ToDocument},
+    {kMute, "Mute", "Silence the sound (the volume is kept)\nMute", ":/icons/mute.svg", "M", true,
+     [](CTrevantoApp& app, int32_t) { app.ToggleMute(); }},
+    {kVolumeUp, "Volume up", "Play the sound louder\nVolume up", "", "Ctrl+Up", false,
+     [](CTrevantoApp& app, int32_t) { app.ChangeVolume(+kVolumeStep); }},
+    {kVolumeDown, "Volume down", "Play the sound softer\nVolume down", "", "Ctrl+Down", false,
+     [](CTrevantoApp& app, int32_t) { app.ChangeVolume(-kVolumeStep); }},
 
     {kInsertShot, "Insert shot", "Insert the current frame as a shot\nInsert shot",
      ":/icons/insert_shot.svg", "", false, ToDocument},

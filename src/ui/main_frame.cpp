@@ -36,11 +36,24 @@ namespace {
 constexpr int kPaneWidth = 100;
 
 // The menus and the toolbar in order; 0 is a separator.
-constexpr int32_t kMediaMenu[] = {
-    command::kPlay,         command::kPause,     command::kStop,       0,
-    command::kRateTenth,    command::kRateThird, command::kRateHalf,   command::kRateSlow,
-    command::kRateNormal,   command::kRateFast,  command::kRateDouble, 0,
-    command::kSetStartMark, command::kSetEndMark};
+constexpr int32_t kMediaMenu[] = {command::kPlay,
+                                  command::kPause,
+                                  command::kStop,
+                                  0,
+                                  command::kRateTenth,
+                                  command::kRateThird,
+                                  command::kRateHalf,
+                                  command::kRateSlow,
+                                  command::kRateNormal,
+                                  command::kRateFast,
+                                  command::kRateDouble,
+                                  0,
+                                  command::kSetStartMark,
+                                  command::kSetEndMark,
+                                  0,
+                                  command::kMute,
+                                  command::kVolumeUp,
+                                  command::kVolumeDown};
 constexpr int32_t kShotsMenu[] = {command::kEngine,
                                   command::kSampler,
                                   command::kSliceInRealTime,
@@ -55,12 +68,20 @@ constexpr int32_t kShotsMenu[] = {command::kEngine,
 constexpr int32_t kViewMenu[] = {command::kViewToolbar, command::kViewPreview,
                                  command::kViewTimecode};
 constexpr int32_t kHelpMenu[] = {command::kHelpTopics, 0, command::kAbout};
-constexpr int32_t kToolBar[] = {command::kPlay,         command::kPause,
-                                command::kStop,         0,
-                                command::kSetStartMark, command::kSetEndMark,
-                                command::kInsertShot,   command::kSampler,
-                                command::kEngine,       0,
-                                command::kSettings,     command::kPublish};
+constexpr int32_t kToolBar[] = {command::kPlay,
+                                command::kPause,
+                                command::kStop,
+                                0,
+                                command::kSetStartMark,
+                                command::kSetEndMark,
+                                command::kInsertShot,
+                                command::kSampler,
+                                command::kEngine,
+                                0,
+                                command::kSettings,
+                                command::kPublish,
+                                0,
+                                command::kMute};
 // The commands of the thumbnail view's context menus are its own.
 constexpr int32_t kViewOnly[] = {command::kShotsStartEngine,
                                  command::kShotsAddManually,
@@ -218,9 +239,9 @@ void CMainFrame::CreateToolBar() {
 void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName("statusBar");
-    auto* idle = new QLabel("Ready", bar);
-    idle->setObjectName("statusPane0");
-    bar->addWidget(idle, 1);
+    readyPane_ = new QLabel("Ready", bar);
+    readyPane_->setObjectName("statusPane0");
+    bar->addWidget(readyPane_, 1);
     for (int pane = 1; pane <= 3; ++pane) {
         auto* label = new QLabel(bar);
         label->setObjectName(QString("statusPane%1").arg(pane));
@@ -293,6 +314,10 @@ void CMainFrame::UpdateFramePanes(int32_t current, int32_t count, bool timecodeM
     }
     previewPanel_->PositionLabel()->setText(QString::fromStdString(position));
     emit FramePanesUpdated();
+}
+
+void CMainFrame::ShowNoSound(bool noSound) {
+    readyPane_->setText(noSound ? "No sound" : "Ready");
 }
 
 void CMainFrame::UpdateShotCount(int32_t count) {

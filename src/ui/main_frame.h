@@ -53,6 +53,7 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void SetVideoTitle(const std::string& fileName) override;
     bool PresentFrame(const std::shared_ptr<const Surface>& frame) override;
     void PostOpenFileCommand() override;
+    void ShowNoSound(bool noSound) override;
 
     // ProgressPort: one status-bar progress bar at a time.
     void BeginProgress(const std::string& caption) override;
@@ -126,6 +127,7 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     QMenu* shotsMenu_ = nullptr;
     std::function<bool()> closeGuard_;
     QAction* recentSeparator_ = nullptr;
+    QLabel* readyPane_ = nullptr;  // "Ready", or "No sound"
     std::vector<QLabel*> panes_;
     std::unique_ptr<CProgressBar> progress_;
 };

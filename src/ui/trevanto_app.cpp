@@ -4,12 +4,14 @@
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
 #include <chrono>
 #include <fstream>
 
+#include "app/command_ids.h"
 #include "app/command_rules.h"
 #include "app/jpeg_export_commands.h"
 #include "app/player_doc.h"
@@ -29,6 +31,7 @@
 #include "ui/stream_url_dialog.h"
 #include "ui/thumb_view.h"
 #include "video/open_media_graph.h"
+#include "video/qt_audio_output.h"
 
 namespace trevanto {
 namespace {
@@ -41,6 +44,8 @@ constexpr std::chrono::milliseconds kScoreGraphRepaint{50};
 
 // The shipped shot bitmap templates.
 constexpr const char* kTemplateFolder = "bitmaps";
+// How long the status bar shows the volume after a change.
+constexpr int kVolumeMessageMilliseconds = 2000;
 
 // Shots files are known by their first line, whatever their name.
 bool StartsWithShotsFileHeader(const std::string& path) {
@@ -71,13 +76,15 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     QSize screen(1920, 1080);
     if (const QScreen* primary = QGuiApplication::primaryScreen())
         screen = primary->size();
-    MediaGraphFactory factory =
-        options.graphFactory ? std::move(options.graphFactory) : MediaGraphFactory(OpenMediaGraph);
+    MediaGraphFactory factory = options.graphFactory ? std::move(options.graphFactory)
+                                                     : MediaGraphFactory(OpenMediaGraphWithSound);
     document_ = std::make_unique<CPlayerDoc>(
         std::move(factory), DocumentPorts{view_, frame_.get(), frame_.get(), user_}, screen.width(),
         screen.height());
     document_->SetPacedPlayback(options.pacedPlayback);
     document_->SetRealTimeSlicing(settings_->SliceInRealTime());
+    document_->SetSoundWanted(true);
+    ApplySound();
     // The streaming thread only queues a call; the events are handled here,
     // on the UI thread, one drain per wake-up.
     document_->SetGraphNotify([this] {
@@ -269,6 +276,25 @@ void CTrevantoApp::OpenOnlineVideo() {
 void CTrevantoApp::ToggleTimecode() {
     document_->RecaptionAll();
     frame_->SetTimecodeCheck(document_->TimecodeMode());
+}
+
+void CTrevantoApp::ToggleMute() {
+    settings_->SetSoundMuted(!settings_->SoundMuted());
+    ApplySound();
+}
+
+void CTrevantoApp::ChangeVolume(int percent) {
+    settings_->SetSoundVolume(settings_->SoundVolume() + percent);
+    settings_->SetSoundMuted(false);
+    ApplySound();
+    frame_->statusBar()->showMessage(QString("Volume %1%").arg(settings_->SoundVolume()),
+                                     kVolumeMessageMilliseconds);
+}
+
+void CTrevantoApp::ApplySound() {
+    const bool muted = settings_->SoundMuted();
+    document_->SetSoundVolume(muted ? 0.0 : settings_->SoundVolume() / 100.0);
+    frame_->Action(command::kMute)->setChecked(muted);
 }
 
 void CTrevantoApp::ExtractSelectedAsJpeg() {

@@ -70,6 +70,10 @@ class CTrevantoApp : public QObject {
     void ToggleTimecode();
     // "Slice in real time": the next runs play paced, or no longer; remembered.
     void ToggleRealTimeSlicing();
+    // "Mute" and "Volume up" / "Volume down" (by `percent`), kept for later
+    // starts.
+    void ToggleMute();
+    void ChangeVolume(int percent);
     // "Extract as jpeg": the selected shots, into a folder the user chooses.
     void ExtractSelectedAsJpeg();
     void ShowHelp();
@@ -92,6 +96,8 @@ class CTrevantoApp : public QObject {
     // Opens what the player can play, and lists `recentName` in the recent files.
     bool OpenPlayable(const std::string& video, const std::string& recentName);
     void OnGraphNotify();
+    // The volume and mute of the settings, to the document and the Mute check.
+    void ApplySound();
     // The threshold line of the score graph was let go at `threshold`.
     void OnThresholdChosen(float threshold);
     // The "Change scores" bar at the bottom of the window.

@@ -13,10 +13,20 @@ constexpr int kMaxRepaintsWaiting = 3;
 // Paced playback drops late frames, but shows one of this many in a row
 // anyway, so that a video too heavy to decode in time still moves.
 constexpr int kMaxLateInARow = 8;
+// While the sound paces the pictures, the time heard is read this often
+// while a frame waits.
+constexpr auto kSoundClockPoll = std::chrono::milliseconds(5);
+
+// The sound plays at normal speed only: other rates keep the wall clock
+// and play no sound.
+bool NormalRate(double rate) {
+    return std::abs(rate - 1.0) < 1e-3;
+}
 
 }  // namespace
 
-FfmpegMediaGraph::FfmpegMediaGraph() : decoder_(abort_) {}
+FfmpegMediaGraph::FfmpegMediaGraph(AudioOutputFactory audioOutput)
+    : decoder_(abort_), audioOutput_(std::move(audioOutput)) {}
 
 FfmpegMediaGraph::~FfmpegMediaGraph() {
     {
@@ -38,6 +48,8 @@ bool FfmpegMediaGraph::Open(const std::string& url, std::string& error) {
     width_ = decoder_.Width();
     height_ = decoder_.Height();
     seekable_ = decoder_.Seekable() && duration_ > 0.0;
+    url_ = url;
+    videoOriginSeconds_ = decoder_.OriginSeconds();
     pool_ = std::make_unique<SurfacePool>(width_, height_);
     thread_ = std::thread([this] { Stream(); });
     return true;
@@ -61,6 +73,7 @@ bool FfmpegMediaGraph::Pause() {
         const std::lock_guard lock(mutex_);
         state_ = GraphState::Paused;
     }
+    HaltSound();
     wake_.notify_all();
     return true;
 }
@@ -70,8 +83,21 @@ bool FfmpegMediaGraph::Stop() {
         const std::lock_guard lock(mutex_);
         state_ = GraphState::Stopped;
     }
+    HaltSound();
     wake_.notify_all();
     return true;
+}
+
+void FfmpegMediaGraph::HaltSound() {
+    std::shared_ptr<SoundTrack> sound;
+    uint64_t clock = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        clock = ++clockSerial_;
+        sound = sound_;
+    }
+    if (sound)
+        sound->Halt(clock);
 }
 
 GraphState FfmpegMediaGraph::GetState() const {
@@ -103,6 +129,7 @@ bool FfmpegMediaGraph::PutCurrentPosition(double seconds) {
         repaintsWaiting_ = 0;
         position_ = static_cast<double>(target) * frameSeconds_;
     }
+    HaltSound();  // a seek never plays the old position's sound
     wake_.notify_all();
     return true;
 }
@@ -120,6 +147,7 @@ bool FfmpegMediaGraph::SetRate(double rate) {
         rate_ = rate;
         ++clockSerial_;
     }
+    HaltSound();  // other rates play no sound; normal speed starts it again
     wake_.notify_all();
     return true;
 }
@@ -159,6 +187,7 @@ void FfmpegMediaGraph::SetPaced(bool paced) {
         paced_ = paced;
         ++clockSerial_;
     }
+    HaltSound();  // unpaced runs play no sound
     wake_.notify_all();
 }
 
@@ -167,6 +196,7 @@ void FfmpegMediaGraph::SetDeliverEveryFrame(bool every) {
         const std::lock_guard lock(mutex_);
         everyFrame_ = every;
     }
+    HaltSound();
     wake_.notify_all();
 }
 
@@ -183,6 +213,45 @@ void FfmpegMediaGraph::SetPlaybackFrames(bool wanted) {
 void FfmpegMediaGraph::SetPlaybackFrameInterval(double seconds) {
     const std::lock_guard lock(mutex_);
     playbackFrameInterval_ = seconds > 0.0 ? seconds : 0.0;
+}
+
+void FfmpegMediaGraph::SetSoundWanted(bool wanted) {
+    // Opened once, on the first ask: a second demuxer of the same URL and
+    // the device.
+    std::shared_ptr<SoundTrack> opened;
+    if (wanted && !soundOpened_) {
+        soundOpened_ = true;
+        opened =
+            audioOutput_ ? SoundTrack::Open(url_, videoOriginSeconds_, audioOutput_()) : nullptr;
+        if (opened)
+            opened->SetVolume(volume_);
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        soundWanted_ = wanted;
+        if (opened)
+            sound_ = std::move(opened);
+        ++clockSerial_;  // the streaming thread starts or halts the sound
+    }
+    if (!wanted)
+        HaltSound();
+    wake_.notify_all();
+}
+
+bool FfmpegMediaGraph::HasSound() const {
+    const std::lock_guard lock(mutex_);
+    return soundWanted_ && sound_;
+}
+
+void FfmpegMediaGraph::SetSoundVolume(double level) {
+    volume_ = level;
+    std::shared_ptr<SoundTrack> sound;
+    {
+        const std::lock_guard lock(mutex_);
+        sound = sound_;
+    }
+    if (sound)
+        sound->SetVolume(level);
 }
 
 // Streaming thread from here on.
@@ -304,6 +373,32 @@ bool FfmpegMediaGraph::SeekAndDeliver(std::unique_lock<std::mutex>& lock) {
     return true;
 }
 
+FfmpegMediaGraph::Clock::time_point FfmpegMediaGraph::DueTime(SoundTrack* sound, uint64_t clock,
+                                                              double rate) {
+    if (anchoredClock_ != clock) {
+        anchoredClock_ = clock;
+        anchorTime_ = Clock::now();
+        anchorSeconds_ = held_.seconds;
+    }
+    if (soundClock_ != clock) {
+        // The sound starts afresh with the pacing clock, from this frame.
+        soundClock_ = clock;
+        if (sound)
+            sound->Start(held_.seconds, clock);
+    }
+    // The picture follows the sound heard: the clock is anchored on it anew
+    // for every frame, and goes on from the last time heard when the sound
+    // ends.
+    if (sound) {
+        if (const std::optional<double> heard = sound->Heard(clock)) {
+            anchorTime_ = Clock::now();
+            anchorSeconds_ = *heard;
+        }
+    }
+    return anchorTime_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                             (held_.seconds - anchorSeconds_) / rate));
+}
+
 bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const bool paced = paced_;
     const double rate = rate_;
@@ -312,6 +407,9 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const ThumbnailSize thumbnailSize = thumbnailSize_;
     const bool playbackFrames = playbackFrames_;
     const double interval = playbackFrameInterval_;
+    // Only paced playback at normal speed that may drop frames plays sound.
+    const std::shared_ptr<SoundTrack> sound =
+        paced && soundWanted_ && !everyFrame_ && NormalRate(rate) ? sound_ : nullptr;
     lock.unlock();
 
     if (!holding_) {
@@ -341,14 +439,7 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     }
 
     if (paced) {
-        if (anchoredClock_ != clock) {
-            anchoredClock_ = clock;
-            anchorTime_ = Clock::now();
-            anchorSeconds_ = held_.seconds;
-        }
-        const auto due =
-            anchorTime_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
-                              (held_.seconds - anchorSeconds_) / rate));
+        auto due = DueTime(sound.get(), clock, rate);
         const auto lateLimit = due + std::chrono::duration_cast<Clock::duration>(
                                          std::chrono::duration<double>(frameSeconds_ / rate));
         lock.lock();
@@ -372,8 +463,22 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
         if (late)
             anchoredClock_ = ~uint64_t{0};
         lateInARow_ = 0;
-        if (wake_.wait_until(lock, due, interrupted))
-            return false;  // keep the frame for later
+        for (;;) {
+            // With sound, the time heard is read again while the frame
+            // waits: the sound may start later or run slower than the wall
+            // clock.
+            const auto now = Clock::now();
+            if (now >= due)
+                break;
+            const auto until = sound ? std::min(due, now + kSoundClockPoll) : due;
+            if (wake_.wait_until(lock, until, interrupted))
+                return false;  // keep the frame for later
+            if (sound) {
+                lock.unlock();
+                due = DueTime(sound.get(), clock, rate);
+                lock.lock();
+            }
+        }
         lock.unlock();
     }
 

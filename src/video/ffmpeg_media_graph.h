@@ -14,8 +14,10 @@
 #include <optional>
 #include <thread>
 
+#include "video/audio_output.h"
 #include "video/conversion_worker.h"
 #include "video/media_graph.h"
+#include "video/sound_track.h"
 #include "video/surface_pool.h"
 #include "video/video_decoder.h"
 
@@ -23,7 +25,9 @@ namespace trevanto {
 
 class FfmpegMediaGraph final : public MediaGraph {
   public:
-    FfmpegMediaGraph();
+    // `audioOutput` makes the device the sound goes to, once it is asked;
+    // without one the graph plays no sound.
+    explicit FfmpegMediaGraph(AudioOutputFactory audioOutput = nullptr);
     ~FfmpegMediaGraph() override;
 
     // Opens the stream, decodes its first frame and starts the streaming
@@ -48,6 +52,9 @@ class FfmpegMediaGraph final : public MediaGraph {
     void SetThumbnailSize(int width, int height) override;
     void SetPlaybackFrames(bool wanted) override;
     void SetPlaybackFrameInterval(double seconds) override;
+    void SetSoundWanted(bool wanted) override;
+    bool HasSound() const override;
+    void SetSoundVolume(double level) override;
 
   private:
     using Clock = std::chrono::steady_clock;
@@ -72,6 +79,12 @@ class FfmpegMediaGraph final : public MediaGraph {
                       bool wholeFrame);
     std::shared_ptr<Surface> AcquireThumbnail(ThumbnailSize size);
     void Deliver(std::unique_lock<std::mutex>& lock, GraphEvent event);
+    // The sound falls silent; the streaming thread starts it again with the
+    // pacing clock. Owner's thread.
+    void HaltSound();
+    // When held_ is due: from the sound heard while `sound` plays, else from
+    // the wall clock anchored when the pacing clock started.
+    Clock::time_point DueTime(SoundTrack* sound, uint64_t clock, double rate);
 
     // Fixed once opened.
     double duration_ = 0.0;
@@ -101,6 +114,15 @@ class FfmpegMediaGraph final : public MediaGraph {
     double anchorSeconds_ = 0.0;
     int lateInARow_ = 0;
     std::optional<Clock::time_point> lastWholeFrame_;  // when the last played frame was made whole
+    uint64_t soundClock_ = ~uint64_t{0};  // the pacing clock the sound was started for
+
+    // The sound, opened when first asked (owner's thread, before it is
+    // published under mutex_).
+    AudioOutputFactory audioOutput_;
+    std::string url_;
+    double videoOriginSeconds_ = 0.0;
+    bool soundOpened_ = false;
+    double volume_ = 1.0;
 
     // The mailbox and the event queue, under mutex_.
     mutable std::mutex mutex_;
@@ -112,6 +134,8 @@ class FfmpegMediaGraph final : public MediaGraph {
     ThumbnailSize thumbnailSize_;  // 0 x 0: none asked
     bool playbackFrames_ = true;
     double playbackFrameInterval_ = 0.0;
+    bool soundWanted_ = false;
+    std::shared_ptr<SoundTrack> sound_;  // null: no sound, or none asked
     bool quit_ = false;
     bool seekPending_ = false;
     int64_t seekTarget_ = 0;

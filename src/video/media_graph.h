@@ -93,6 +93,15 @@ class MediaGraph {
     // 0 (default): every played frame whole. Ignored while no thumbnail is
     // asked; graphs that cannot ignore it.
     virtual void SetPlaybackFrameInterval(double /*seconds*/) {}
+    // True: the graph opens the video's sound and plays it along at normal
+    // speed, the pictures then following the sound heard. Off by default, so
+    // that an owner who shows nothing never opens an audio device. Graphs
+    // without sound ignore it.
+    virtual void SetSoundWanted(bool /*wanted*/) {}
+    // Whether sound plays: asked and found, with a device to play it on.
+    virtual bool HasSound() const { return false; }
+    // 0 (silent) to 1 (as decoded).
+    virtual void SetSoundVolume(double /*level*/) {}
 };
 
 // Opens `url` (a path or a stream URL). On failure returns null and puts a

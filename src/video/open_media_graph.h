@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "video/audio_output.h"
 #include "video/media_graph.h"
 
 namespace trevanto {
@@ -11,5 +12,8 @@ namespace trevanto {
 // The graph starts Stopped, paced, at rate 1, with nothing delivered. On
 // failure returns null with a readable reason in `error`.
 std::unique_ptr<MediaGraph> OpenMediaGraph(const std::string& url, std::string& error);
+// The same, with the sound (once asked) played on outputs that `audio` makes.
+std::unique_ptr<MediaGraph> OpenMediaGraphWithOutput(const std::string& url, std::string& error,
+                                                     AudioOutputFactory audio);
 
 }  // namespace trevanto

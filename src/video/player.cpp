@@ -60,6 +60,18 @@ void Player::SetPlaybackFrameInterval(double seconds) {
         graph_->SetPlaybackFrameInterval(seconds);
 }
 
+void Player::SetSoundWanted(bool wanted) {
+    soundWanted_ = wanted;
+    if (graph_)
+        graph_->SetSoundWanted(wanted);
+}
+
+void Player::SetSoundVolume(double level) {
+    soundVolume_ = level;
+    if (graph_)
+        graph_->SetSoundVolume(level);
+}
+
 bool Player::OpenVideo(const std::string& path) {
     if (const auto refused = RefusedFormatOf(path)) {
         listener_.OnOpenFailed(*refused);
@@ -96,6 +108,8 @@ bool Player::OpenVideo(const std::string& path) {
     graph_->SetThumbnailSize(thumbnailWidth_, thumbnailHeight_);
     graph_->SetPlaybackFrames(playbackFrames_);
     graph_->SetPlaybackFrameInterval(playbackFrameInterval_);
+    graph_->SetSoundVolume(soundVolume_);
+    graph_->SetSoundWanted(soundWanted_);
     graph_->SetNotify(notify_);
 
     state_ = PlayerState::Stopped;
@@ -109,6 +123,8 @@ bool Player::OpenVideo(const std::string& path) {
 
     openedPath_ = path;
     listener_.OnVideoOpened(FileNamePart(path), FrameCount());
+    if (soundWanted_)
+        listener_.OnSoundChecked(graph_->HasSound());
     SetRate(1.0f);
     return true;
 }

@@ -45,6 +45,13 @@ class Player {
     // thumbnails alone (see MediaGraph::SetPlaybackFrameInterval); 0 for all.
     void SetPlaybackFrameInterval(double seconds);
     bool Paced() const { return paced_; }
+    // Whether graphs open the video's sound and play it (see
+    // MediaGraph::SetSoundWanted), for this and later graphs; and its volume,
+    // 0 to 1.
+    void SetSoundWanted(bool wanted);
+    void SetSoundVolume(double level);
+    // Sound was asked and plays along.
+    bool HasSound() const { return graph_ && graph_->HasSound(); }
 
     bool OpenVideo(const std::string& path);
     void CloseVideo();
@@ -121,6 +128,8 @@ class Player {
     int thumbnailHeight_ = 0;
     bool playbackFrames_ = true;
     double playbackFrameInterval_ = 0.0;
+    bool soundWanted_ = false;
+    double soundVolume_ = 1.0;
 
     std::unique_ptr<MediaGraph> graph_;
     std::string openedPath_;

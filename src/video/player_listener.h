@@ -29,6 +29,9 @@ class PlayerListener {
     virtual bool SetUpSurfaces() { return true; }
     // A video of `frameCount` frames (-1 when unknown) was opened.
     virtual void OnVideoOpened(const std::string& /*fileName*/, int32_t /*frameCount*/) {}
+    // Sound was asked for the opened video: whether it plays (false: the
+    // video has no sound that decodes, or there is no audio device).
+    virtual void OnSoundChecked(bool /*playing*/) {}
     // The graph was torn down.
     virtual void OnVideoClosed() {}
     // The play range marks changed: frames, -1 for none.

@@ -52,6 +52,8 @@ class VideoDecoder {
     // What frames are numbered by: the reported value, else 1/25 s.
     double FrameSeconds() const { return frameSeconds_; }
     int64_t FrameNumberAt(double seconds) const;
+    // Stream time of frame 0: where the sound's time line is put to match.
+    double OriginSeconds() const { return originSeconds_; }
 
   private:
     DecodeResult Decode(DecodedFrame& frame);

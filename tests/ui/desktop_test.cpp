@@ -86,6 +86,11 @@ TEST_F(DesktopProgramTest, ADroppedFileOpensAndItAndTheLayoutSurviveARestart) {
         QDropEvent drop({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&app->Frame(), &drop);
         ASSERT_EQ(app->Document().GetPlayer().OpenedPath(), clip);
+        // A clip without sound; the sound's settings outlive the run.
+        EXPECT_EQ(app->Frame().findChild<QLabel*>("statusPane0")->text(), "No sound");
+        app->Frame().Action(kMute)->trigger();
+        app->Frame().Action(kVolumeDown)->trigger();  // unmutes
+        app->Frame().Action(kMute)->trigger();
         app->Frame().addDockWidget(Qt::RightDockWidgetArea, app->Frame().PreviewBar());
         app->Frame().Action(kViewToolbar)->trigger();
         app->Frame().PreviewBar()->SetSizes({{200, 200}, {220, 220}, {300, 250}});
@@ -105,6 +110,8 @@ TEST_F(DesktopProgramTest, ADroppedFileOpensAndItAndTheLayoutSurviveARestart) {
     EXPECT_EQ(again->Settings().RecentFiles(), std::vector<std::string>{clip});
     EXPECT_EQ(again->Frame().dockWidgetArea(again->Frame().PreviewBar()), Qt::RightDockWidgetArea);
     EXPECT_TRUE(again->Frame().ToolBar()->isHidden());
+    EXPECT_TRUE(again->Frame().Action(kMute)->isChecked());
+    EXPECT_EQ(again->Settings().SoundVolume(), 90);
     again->OnCommand(kHelpTopics);
     EXPECT_EQ(user_.messages, std::vector<std::string>{"Help file not installed."});
 }

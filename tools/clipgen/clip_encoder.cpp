@@ -1,10 +1,16 @@
 #include "clipgen/clip_encoder.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
 #include "video/ffmpeg_handles.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
 #include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
@@ -30,18 +36,26 @@ struct ClipEncoder::State {
     AVStream* stream = nullptr;
     int64_t nextPts = 0;
     bool headerWritten = false;
+    // The sound track, when there is one.
+    ffmpeg::CodecPtr audioCodec;
+    ffmpeg::FramePtr audioFrame;
+    AVStream* audioStream = nullptr;
+    std::vector<int16_t> tone;  // samples not yet encoded
+    int64_t toneSamples = 0;    // samples made so far
+    double phase = 0.0;
 
-    bool Drain(std::string& error) {
+    bool Drain(std::string& error) { return Drain(*codec, *stream, error); }
+    bool Drain(AVCodecContext& encoder, AVStream& into, std::string& error) {
         for (;;) {
-            const int result = avcodec_receive_packet(codec.get(), packet.get());
+            const int result = avcodec_receive_packet(&encoder, packet.get());
             if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
                 return true;
             if (result < 0) {
                 error = "encoding failed: " + ErrorText(result);
                 return false;
             }
-            av_packet_rescale_ts(packet.get(), codec->time_base, stream->time_base);
-            packet->stream_index = stream->index;
+            av_packet_rescale_ts(packet.get(), encoder.time_base, into.time_base);
+            packet->stream_index = into.index;
             const int written = av_interleaved_write_frame(output.get(), packet.get());
             if (written < 0) {
                 error = "writing failed: " + ErrorText(written);
@@ -121,6 +135,8 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
         error = "no colour converter";
         return false;
     }
+    if (format.sound && !OpenSound(format, error))
+        return false;
     if (!(rawOutput->oformat->flags & AVFMT_NOFILE)) {
         result = avio_open(&rawOutput->pb, path.c_str(), AVIO_FLAG_WRITE);
         if (result < 0) {
@@ -158,6 +174,83 @@ bool ClipEncoder::Write(const Surface& picture, std::string& error, bool predict
     return state_->Drain(error);
 }
 
+bool ClipEncoder::OpenSound(const ClipFormat& format, std::string& error) {
+    const AVCodec* encoder = avcodec_find_encoder_by_name("mp2");
+    state_->audioStream = avformat_new_stream(state_->output.get(), nullptr);
+    if (!encoder || !state_->audioStream) {
+        error = "no encoder mp2";
+        return false;
+    }
+    state_->audioCodec.reset(avcodec_alloc_context3(encoder));
+    state_->audioFrame.reset(av_frame_alloc());
+    if (!state_->audioCodec || !state_->audioFrame) {
+        error = "out of memory";
+        return false;
+    }
+    AVCodecContext& codec = *state_->audioCodec;
+    codec.sample_fmt = AV_SAMPLE_FMT_S16;
+    codec.sample_rate = format.sampleRate;
+    codec.bit_rate = 128000;
+    codec.time_base = AVRational{1, format.sampleRate};
+    av_channel_layout_default(&codec.ch_layout, 1);
+    const int result = avcodec_open2(&codec, encoder, nullptr);
+    if (result < 0) {
+        error = "cannot open the sound encoder: " + ErrorText(result);
+        return false;
+    }
+    avcodec_parameters_from_context(state_->audioStream->codecpar, &codec);
+    state_->audioStream->time_base = codec.time_base;
+    return true;
+}
+
+bool ClipEncoder::EncodeTone(bool all, std::string& error) {
+    State& state = *state_;
+    AVCodecContext& codec = *state.audioCodec;
+    const auto frameSize = static_cast<size_t>(codec.frame_size);
+    size_t done = 0;
+    while (state.tone.size() - done >= frameSize || (all && done < state.tone.size())) {
+        AVFrame& frame = *state.audioFrame;
+        av_frame_unref(&frame);
+        frame.format = codec.sample_fmt;
+        frame.nb_samples = codec.frame_size;
+        frame.sample_rate = codec.sample_rate;
+        av_channel_layout_copy(&frame.ch_layout, &codec.ch_layout);
+        if (av_frame_get_buffer(&frame, 0) < 0) {
+            error = "out of memory";
+            return false;
+        }
+        const size_t count = std::min(frameSize, state.tone.size() - done);
+        auto* samples = reinterpret_cast<int16_t*>(frame.data[0]);
+        std::copy_n(state.tone.begin() + static_cast<std::ptrdiff_t>(done), count, samples);
+        std::fill(samples + count, samples + frameSize, int16_t{0});
+        frame.pts = state.toneSamples - static_cast<int64_t>(state.tone.size() - done);
+        done += count;
+        const int result = avcodec_send_frame(&codec, &frame);
+        if (result < 0) {
+            error = "encoding the sound failed: " + ErrorText(result);
+            return false;
+        }
+        if (!state.Drain(codec, *state.audioStream, error))
+            return false;
+    }
+    state.tone.erase(state.tone.begin(), state.tone.begin() + static_cast<std::ptrdiff_t>(done));
+    return true;
+}
+
+bool ClipEncoder::WriteTone(double untilSeconds, double hertz, std::string& error) {
+    State& state = *state_;
+    if (!state.audioCodec)
+        return true;
+    const double rate = state.audioCodec->sample_rate;
+    const auto until = static_cast<int64_t>(std::llround(untilSeconds * rate));
+    for (; state.toneSamples < until; ++state.toneSamples) {
+        state.tone.push_back(static_cast<int16_t>(std::lround(9000.0 * std::sin(state.phase))));
+        state.phase =
+            std::fmod(state.phase + 2.0 * std::numbers::pi * hertz / rate, 2.0 * std::numbers::pi);
+    }
+    return EncodeTone(false, error);
+}
+
 bool ClipEncoder::CanDrain() const {
     return state_->codec && (state_->codec->codec->capabilities & AV_CODEC_CAP_DELAY) != 0;
 }
@@ -168,6 +261,13 @@ bool ClipEncoder::Finish(std::string& error) {
     avcodec_send_frame(state_->codec.get(), nullptr);
     if (!state_->Drain(error))
         return false;
+    if (state_->audioCodec) {
+        if (!EncodeTone(true, error))
+            return false;
+        avcodec_send_frame(state_->audioCodec.get(), nullptr);
+        if (!state_->Drain(*state_->audioCodec, *state_->audioStream, error))
+            return false;
+    }
     const int result = av_write_trailer(state_->output.get());
     if (result < 0) {
         error = "cannot finish the file: " + ErrorText(result);

@@ -17,6 +17,9 @@ struct ClipFormat {
     int gopSize = 12;
     int maxBFrames = 0;
     int quantiser = 3;  // fixed quality: lower is better
+    // A sound track (MPEG audio layer 2, mono), or none.
+    bool sound = false;
+    int sampleRate = 48000;
 };
 
 class ClipEncoder {
@@ -31,6 +34,10 @@ class ClipEncoder {
     // Encodes the next picture (same size as the clip, RGB32); `predicted`
     // makes it a P-frame, which closes the B-frames waiting before it.
     bool Write(const Surface& picture, std::string& error, bool predicted = false);
+    // Continues the sound track up to `untilSeconds` with a sine tone of
+    // `hertz` (its phase running on, so that a change of tone is a clean
+    // change of frequency).
+    bool WriteTone(double untilSeconds, double hertz, std::string& error);
     // False for encoders that cannot be drained at the end (libxvid): they
     // keep back the B-frames still waiting for their next reference.
     bool CanDrain() const;
@@ -38,6 +45,10 @@ class ClipEncoder {
     bool Finish(std::string& error);
 
   private:
+    bool OpenSound(const ClipFormat& format, std::string& error);
+    // Encodes the waiting tone in whole frames; `all` pads the last one.
+    bool EncodeTone(bool all, std::string& error);
+
     struct State;
     std::unique_ptr<State> state_;
 };

@@ -38,7 +38,13 @@ const TestClip& BenchmarkClip() {
 
 const TestClip& SampleVideo() {
     static const TestClip clip{
-        "sample.mpg", "mpeg2video", "vob", 640, 360, 450, 25.0, {75, 150, 225, 300, 375}, 2};
+        "sample.mpg", "mpeg2video", "vob", 640, 360, 450, 25.0, {75, 150, 225, 300, 375}, 2, true};
+    return clip;
+}
+
+const TestClip& ToneClip() {
+    static const TestClip clip{
+        "clip_tone.mpg", "mpeg1video", "mpeg", 320, 240, 200, 25.0, kSmallClipCuts, 2, true};
     return clip;
 }
 

@@ -32,7 +32,16 @@ struct TestClip {
     // stores them one picture per chunk ("unpacked"); libxvid packs each
     // B-frame into the chunk of the picture after it, as DivX and Xvid do.
     int bFrames = 0;
+    // A sound track: a tone of ToneHertz(scene) for every scene, so that the
+    // cuts can be heard (and found in a recording of what was played).
+    bool sound = false;
 };
+
+// The tone of a scene of a clip with sound: far enough apart to tell each
+// from the next in a hundredth of a second.
+constexpr double ToneHertz(int scene) {
+    return 400.0 + 300.0 * scene;
+}
 
 // Test names and failure messages show the clip by its file name.
 inline void PrintTo(const TestClip& clip, std::ostream* out) {
@@ -49,8 +58,12 @@ const TestClip* FindTestClip(const std::string& file);
 // A longer 720 x 576 MPEG-2 clip for the benchmarks only: the sample video's
 // scenes, cut at the listed frames, with the frame code.
 const TestClip& BenchmarkClip();
-// The bundled sample video that scripts/run shows (no frame code).
+// The bundled sample video that scripts/run shows (no frame code), with
+// sound.
 const TestClip& SampleVideo();
+// The sound tests' clip: MPEG-1 video and MPEG audio with a tone that
+// changes at each cut, with the frame code.
+const TestClip& ToneClip();
 
 // The folder holding the generated clips: $TREVANTO_TEST_MEDIA, else the
 // build folder's media/.

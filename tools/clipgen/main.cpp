@@ -47,6 +47,7 @@ ClipFormat FormatOf(const TestClip& clip) {
     format.maxBFrames = clip.bFrames;
     format.gopSize = mpeg ? 12 : 20;
     format.quantiser = clip.width > 400 ? 4 : 3;
+    format.sound = clip.sound;
     return format;
 }
 
@@ -78,7 +79,8 @@ bool WriteClip(const std::string& folder, const TestClip& clip, Look look) {
         }
         if (look != Look::Sample)
             DrawFrameCode(picture, frame);
-        if (!encoder.Write(picture, error, extra > 0 && frame >= firstPFrame)) {
+        if (!encoder.Write(picture, error, extra > 0 && frame >= firstPFrame) ||
+            !encoder.WriteTone((frame + 1) / clip.framesPerSecond, ToneHertz(scene), error)) {
             std::fprintf(stderr, "%s: frame %d: %s\n", path.c_str(), frame, error.c_str());
             return false;
         }
@@ -110,6 +112,7 @@ int main(int argc, char** argv) {
         if (item == "tests") {
             for (const TestClip& clip : TestClips())
                 ok = WriteClip(folder, clip, Look::TestPatterns) && ok;
+            ok = WriteClip(folder, ToneClip(), Look::TestPatterns) && ok;
         } else if (item == "sample") {
             ok = WriteClip(folder, SampleVideo(), Look::Sample) && ok;
         } else if (item == "bench") {

@@ -1,0 +1,105 @@
+#include "video/audio_decoder.h"
+
+#include <algorithm>
+
+namespace trevanto {
+namespace {
+
+int Interrupt(void* abort) {
+    return static_cast<const std::atomic<bool>*>(abort)->load() ? 1 : 0;
+}
+
+}  // namespace
+
+AudioDecoder::AudioDecoder(const std::atomic<bool>& abort)
+    : abort_(abort), packet_(ffmpeg::MakePacket()) {}
+
+bool AudioDecoder::Open(const std::string& url, double videoOriginSeconds, std::string& error) {
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw || !packet_) {
+        error = "out of memory";
+        return false;
+    }
+    raw->interrupt_callback = {&Interrupt, const_cast<std::atomic<bool>*>(&abort_)};
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "rw_timeout", "15000000", 0);  // microseconds: a stalled server
+    const int opened = avformat_open_input(&raw, url.c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0) {  // avformat_open_input freed the context
+        error = "cannot open the file";
+        return false;
+    }
+    input_.reset(raw);
+    if (avformat_find_stream_info(raw, nullptr) < 0) {
+        error = "cannot read the file";
+        return false;
+    }
+    const AVCodec* decoder = nullptr;
+    streamIndex_ = av_find_best_stream(raw, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
+    if (streamIndex_ < 0 || !decoder) {
+        error = "no audio stream that can be decoded";
+        return false;
+    }
+    for (unsigned i = 0; i < raw->nb_streams; ++i)
+        if (static_cast<int>(i) != streamIndex_)
+            raw->streams[i]->discard = AVDISCARD_ALL;
+    const AVStream* stream = raw->streams[streamIndex_];
+    timeBase_ = stream->time_base;
+    originSeconds_ = videoOriginSeconds;
+    codec_.reset(avcodec_alloc_context3(decoder));
+    if (!codec_ || avcodec_parameters_to_context(codec_.get(), stream->codecpar) < 0) {
+        error = "out of memory";
+        return false;
+    }
+    codec_->pkt_timebase = stream->time_base;
+    if (avcodec_open2(codec_.get(), decoder, nullptr) < 0 || codec_->sample_rate <= 0) {
+        error = "cannot decode the audio stream";
+        return false;
+    }
+    return true;
+}
+
+AudioDecodeResult AudioDecoder::DecodeNext(AVFrame& samples, double& seconds) {
+    for (;;) {
+        const int received = avcodec_receive_frame(codec_.get(), &samples);
+        if (received == 0) {
+            const int64_t stamp = samples.best_effort_timestamp;
+            seconds = stamp == AV_NOPTS_VALUE
+                          ? nextSeconds_
+                          : static_cast<double>(stamp) * av_q2d(timeBase_) - originSeconds_;
+            nextSeconds_ = seconds + static_cast<double>(samples.nb_samples) / codec_->sample_rate;
+            return AudioDecodeResult::Samples;
+        }
+        if (received == AVERROR_EOF)
+            return AudioDecodeResult::End;
+        if (received != AVERROR(EAGAIN))
+            return AudioDecodeResult::Error;
+        if (draining_)
+            return AudioDecodeResult::End;
+        const int read = av_read_frame(input_.get(), packet_.get());
+        if (read == AVERROR_EOF) {
+            draining_ = true;
+            avcodec_send_packet(codec_.get(), nullptr);
+            continue;
+        }
+        if (read < 0)
+            return abort_ ? AudioDecodeResult::Error : AudioDecodeResult::End;
+        if (packet_->stream_index == streamIndex_) {
+            // A damaged packet is skipped: the sound goes on after it.
+            avcodec_send_packet(codec_.get(), packet_.get());
+        }
+        av_packet_unref(packet_.get());
+    }
+}
+
+bool AudioDecoder::SeekTo(double seconds) {
+    avcodec_flush_buffers(codec_.get());
+    draining_ = false;
+    nextSeconds_ = std::max(seconds, 0.0);
+    const auto stamp =
+        static_cast<int64_t>((originSeconds_ + std::max(seconds, 0.0)) / av_q2d(timeBase_));
+    return av_seek_frame(input_.get(), streamIndex_, stamp, AVSEEK_FLAG_BACKWARD) >= 0 ||
+           av_seek_frame(input_.get(), -1, 0, AVSEEK_FLAG_BYTE) >= 0;
+}
+
+}  // namespace trevanto
