@@ -183,11 +183,20 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
 }
 
 double VideoDecoder::MeasureTail(bool rewindByBytes) {
-    // Decoding the last seconds gives the time of the real last picture.
-    constexpr double kTailSeconds = 3.0;
+    // Decoding the last second gives the time of the real last picture; the
+    // last three when a second held no picture that decoded (a long GOP, or
+    // a seek that landed too late). Only which pictures come out and their
+    // times matter here, not their pixels: the inverse transforms and the
+    // loop filter are skipped, which does not change which pictures a
+    // decoder delivers.
+    constexpr double kTailSeconds[] = {1.0, 3.0};
     constexpr int kMaxTailFrames = 2000;
+    codec_->skip_idct = AVDISCARD_ALL;
+    codec_->skip_loop_filter = AVDISCARD_ALL;
     double lastSeconds = -1.0;
-    if (SeekStream(std::max(duration_ - kTailSeconds, 0.0), false)) {
+    for (const double tail : kTailSeconds) {
+        if (lastSeconds >= 0.0 || !SeekStream(std::max(duration_ - tail, 0.0), false))
+            break;
         DecodedFrame frame;
         DecodeResult result = DecodeResult::Frame;
         for (int count = 0; count < kMaxTailFrames && result == DecodeResult::Frame; ++count) {
@@ -199,6 +208,8 @@ double VideoDecoder::MeasureTail(bool rewindByBytes) {
         if (result != DecodeResult::End)
             lastSeconds = -1.0;
     }
+    codec_->skip_idct = AVDISCARD_DEFAULT;
+    codec_->skip_loop_filter = AVDISCARD_DEFAULT;
     // Back to the start: the first frame must be the stream's first.
     SeekStream(0.0, rewindByBytes);
     return lastSeconds >= 0.0 ? lastSeconds + originSeconds_ : -1.0;

@@ -57,7 +57,7 @@ class VideoDecoder {
     DecodeResult Decode(DecodedFrame& frame);
     void Number(DecodedFrame& frame);
     bool SeekStream(double seconds, bool byBytes);
-    // Decodes the last seconds and goes back to the start; the stream time
+    // Decodes the last second(s) and goes back to the start; the stream time
     // of the last picture, or -1 when the tail could not be decoded.
     double MeasureTail(bool rewindByBytes);
 
