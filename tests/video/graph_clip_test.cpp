@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "graph_driver.h"
+#include "video/plane_shrinker.h"
 #include "video/surface_pool.h"
 
 namespace trevanto::test {
@@ -159,6 +160,20 @@ TEST(SurfacePoolTest, ASurfaceComesBackWhenEveryHolderLetGo) {
     for (int i = 0; i < 100; ++i)
         EXPECT_TRUE(pool.Acquire().get() == address || pool.Created() == 2);
     EXPECT_EQ(pool.Created(), 2) << "steady use makes no new surfaces";
+}
+
+// A plane smaller than the thumbnail (the chroma of a 176 x 144 picture) is
+// left to libswscale: the box sums would read past its rows.
+TEST(PlaneShrinkerTest, PlanesSmallerThanTheTargetAreRefused) {
+    const ffmpeg::FramePtr picture = ffmpeg::MakeFrame();
+    ASSERT_TRUE(picture);
+    picture->format = AV_PIX_FMT_YUV420P;
+    picture->width = 176;
+    picture->height = 144;
+    ASSERT_GE(av_frame_get_buffer(picture.get(), 0), 0);
+    PlaneShrinker shrinker;
+    EXPECT_FALSE(shrinker.Shrink(*picture, 100, 80));
+    EXPECT_TRUE(shrinker.Shrink(*picture, 88, 72));
 }
 
 }  // namespace
