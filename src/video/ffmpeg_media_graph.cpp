@@ -312,13 +312,6 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const bool halfCoversThumbnail =
         width_ / 4 >= thumbnailSize.width && height_ / 4 >= thumbnailSize.height;
     decoder_.SetReducedResolution(!wholeFrame && halfCoversThumbnail ? 1 : 0);
-    if (holding_ && wholeFrame && held_.reduced) {
-        // Whole frames are wanted again: the held one is decoded anew.
-        ready_ = {};
-        haveLookahead_ = false;
-        lookaheadResult_ = DecodeResult::Frame;
-        holding_ = decoder_.SeekTo(held_.number, held_) == DecodeResult::Frame;
-    }
 
     if (!holding_) {
         ready_ = {};
@@ -344,6 +337,17 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
             return false;
         }
         holding_ = true;
+    }
+    if (wholeFrame && held_.reduced) {
+        // Whole frames are wanted again: the held one is decoded anew.
+        ready_ = {};
+        haveLookahead_ = false;
+        lookaheadResult_ = DecodeResult::Frame;
+        if (decoder_.SeekTo(held_.number, held_) != DecodeResult::Frame) {
+            holding_ = false;  // skipped, as a picture that cannot be converted
+            lock.lock();
+            return false;
+        }
     }
 
     if (paced) {

@@ -110,6 +110,22 @@ TEST_P(GraphClipTest, PlaysSeeksAndShrinksEveryFrameExactly) {
     graph->Run();
     for (int i = next; i < next + 5; ++i)
         ASSERT_EQ(NextFrameCode(*graph), i);
+    // Thumbnails alone (decoded at half size where the clip allows), then
+    // whole frames again: every frame once, in order, whole ones at full size.
+    graph->SetThumbnailSize(100, 80);
+    graph->SetPlaybackFrames(false);
+    int wholeFrames = 0;
+    for (int i = next + 5; i < next + 17; ++i) {
+        if (i == next + 9)
+            graph->SetPlaybackFrames(true);
+        ASSERT_TRUE(WaitEvent(*graph, event));
+        ASSERT_EQ(FrameAt(*graph, event.frameSeconds), i);
+        if (event.frame) {
+            ASSERT_TRUE(event.frame->Width() == width && ReadFrameCode(*event.frame) == i) << i;
+            ++wholeFrames;
+        }
+    }
+    EXPECT_GE(wholeFrames, 6);
 
     // Stopped, a seek still shows its frame, and only that.
     graph->Stop();
