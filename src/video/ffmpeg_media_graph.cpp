@@ -13,6 +13,9 @@ constexpr int kMaxRepaintsWaiting = 3;
 // Paced playback drops late frames, but shows one of this many in a row
 // anyway, so that a video too heavy to decode in time still moves.
 constexpr int kMaxLateInARow = 8;
+// Frames left out (SkipFramesBefore) from which on a seek is made instead of
+// decoding them all.
+constexpr int64_t kSeekAheadFrames = 30;
 
 }  // namespace
 
@@ -102,6 +105,7 @@ bool FfmpegMediaGraph::PutCurrentPosition(double seconds) {
         });
         repaintsWaiting_ = 0;
         position_ = static_cast<double>(target) * frameSeconds_;
+        skipBefore_ = -1;
     }
     wake_.notify_all();
     return true;
@@ -178,6 +182,11 @@ void FfmpegMediaGraph::SetThumbnailSize(int width, int height) {
 void FfmpegMediaGraph::SetPlaybackFrames(bool wanted) {
     const std::lock_guard lock(mutex_);
     playbackFrames_ = wanted;
+}
+
+void FfmpegMediaGraph::SkipFramesBefore(double seconds) {
+    const std::lock_guard lock(mutex_);
+    skipBefore_ = seconds >= 0.0 ? static_cast<int64_t>(seconds / frameSeconds_ + 0.5) : -1;
 }
 
 // Streaming thread from here on.
@@ -297,6 +306,43 @@ bool FfmpegMediaGraph::SeekAndDeliver(std::unique_lock<std::mutex>& lock) {
     return true;
 }
 
+bool FfmpegMediaGraph::SkipTo(int64_t frame, uint64_t serial, std::unique_lock<std::mutex>& lock) {
+    // Far ahead a seek costs less than decoding every frame up to there; it
+    // lands on the last frame when the wanted one lies past the end.
+    if (frame - held_.number >= kSeekAheadFrames && seekable_) {
+        haveLookahead_ = false;
+        lookaheadResult_ = DecodeResult::Frame;
+        if (decoder_.SkipTo(frame, held_) == DecodeResult::Frame)
+            return true;
+        lock.lock();  // the frame is lost; playing goes on from wherever it is
+        return false;
+    }
+    for (int skipped = 1; held_.number < frame; ++skipped) {
+        // The next frame tells whether this one is the last.
+        if (!haveLookahead_ && lookaheadResult_ == DecodeResult::Frame) {
+            const DecodeResult result = decoder_.DecodeNext(lookahead_);
+            haveLookahead_ = result == DecodeResult::Frame;
+            lookaheadResult_ = result;
+        }
+        if (!haveLookahead_)
+            return true;
+        std::swap(held_, lookahead_);
+        haveLookahead_ = false;
+        if (skipped % 16 == 0) {  // a seek or a pause may have come meanwhile
+            lock.lock();
+            const bool interrupted =
+                quit_ || seekPending_ || serial != seekSerial_ || state_ != GraphState::Running;
+            if (!interrupted)
+                lock.unlock();
+            if (interrupted) {
+                holding_ = true;  // the frame waits, as a paused one does
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const bool paced = paced_;
     const double rate = rate_;
@@ -304,6 +350,7 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const uint64_t serial = seekSerial_;
     const ThumbnailSize thumbnailSize = thumbnailSize_;
     const bool wholeFrame = playbackFrames_ || thumbnailSize.width <= 0;
+    const int64_t skipBefore = paced ? -1 : skipBefore_;
     lock.unlock();
 
     // Thumbnails alone come from pictures decoded at half size while their
@@ -336,6 +383,8 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
                                nullptr, 0.0, nullptr});
             return false;
         }
+        if (held_.number < skipBefore && !SkipTo(skipBefore, serial, lock))
+            return false;
         holding_ = true;
     }
     if (wholeFrame && held_.reduced) {

@@ -46,6 +46,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     void SetDeliverEveryFrame(bool every) override;
     void SetThumbnailSize(int width, int height) override;
     void SetPlaybackFrames(bool wanted) override;
+    void SkipFramesBefore(double seconds) override;
 
   private:
     using Clock = std::chrono::steady_clock;
@@ -64,6 +65,9 @@ class FfmpegMediaGraph final : public MediaGraph {
     void Stream();
     bool ShouldWake() const;
     bool SeekAndDeliver(std::unique_lock<std::mutex>& lock);
+    // Decodes past the frames before `frame` into held_, keeping the last
+    // frame of the stream; false when a seek or a state change came first.
+    bool SkipTo(int64_t frame, uint64_t serial, std::unique_lock<std::mutex>& lock);
     bool PlayOneFrame(std::unique_lock<std::mutex>& lock);
     // Without `wholeFrame` only the thumbnail is made, when one is asked.
     Converted Convert(const DecodedFrame& frame, bool decodeAhead, ThumbnailSize thumbnailSize,
@@ -108,6 +112,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     bool everyFrame_ = false;
     ThumbnailSize thumbnailSize_;  // 0 x 0: none asked
     bool playbackFrames_ = true;
+    int64_t skipBefore_ = -1;  // SkipFramesBefore as a frame number, -1: none
     bool quit_ = false;
     bool seekPending_ = false;
     int64_t seekTarget_ = 0;
