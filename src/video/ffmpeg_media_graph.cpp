@@ -13,9 +13,6 @@ constexpr int kMaxRepaintsWaiting = 3;
 // Paced playback drops late frames, but shows one of this many in a row
 // anyway, so that a video too heavy to decode in time still moves.
 constexpr int kMaxLateInARow = 8;
-// Frames left out (SkipFramesBefore) from which on a seek is made instead of
-// decoding them all.
-constexpr int64_t kSeekAheadFrames = 30;
 
 }  // namespace
 
@@ -307,16 +304,8 @@ bool FfmpegMediaGraph::SeekAndDeliver(std::unique_lock<std::mutex>& lock) {
 }
 
 bool FfmpegMediaGraph::SkipTo(int64_t frame, uint64_t serial, std::unique_lock<std::mutex>& lock) {
-    // Far ahead a seek costs less than decoding every frame up to there; it
-    // lands on the last frame when the wanted one lies past the end.
-    if (frame - held_.number >= kSeekAheadFrames && seekable_) {
-        haveLookahead_ = false;
-        lookaheadResult_ = DecodeResult::Frame;
-        if (decoder_.SkipTo(frame, held_) == DecodeResult::Frame)
-            return true;
-        lock.lock();  // the frame is lost; playing goes on from wherever it is
-        return false;
-    }
+    // Decoded, not sought: a seek would number the frames of a damaged
+    // stream differently from playing it, and so cut elsewhere.
     for (int skipped = 1; held_.number < frame; ++skipped) {
         // The next frame tells whether this one is the last.
         if (!haveLookahead_ && lookaheadResult_ == DecodeResult::Frame) {

@@ -340,10 +340,6 @@ DecodeResult VideoDecoder::SeekTo(int64_t target, DecodedFrame& frame) {
     return SeekExact(target, frame);
 }
 
-DecodeResult VideoDecoder::SkipTo(int64_t target, DecodedFrame& frame) {
-    return seekable_ ? SeekExact(target, frame) : DecodeResult::Error;
-}
-
 DecodeResult VideoDecoder::SeekExact(int64_t target, DecodedFrame& frame) {
     // Seek to the key frame at or before the target; when the stream lands
     // past it (timestamp seeking in program streams is imprecise), try

@@ -44,9 +44,6 @@ class VideoDecoder {
     // `target` (or the first one after it when that number is missing, or
     // the last frame when the target lies past the end).
     DecodeResult SeekTo(int64_t target, DecodedFrame& frame);
-    // The same at the resolution decoding runs at (SetReducedResolution):
-    // a way forward past frames nobody wants.
-    DecodeResult SkipTo(int64_t target, DecodedFrame& frame);
 
     // Frames that DecodeNext returns from now on are decoded at 1/2^factor
     // of the width and height, as far as the codec can (0: whole; MPEG-1,
