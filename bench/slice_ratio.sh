@@ -9,8 +9,10 @@
 # Goals: engine <= 0.85 on MPEG-1/2/4 and MS-MPEG4, <= 1.0 on WMV and MJPEG;
 # sampler <= 0.5 on MPEG. Timings are noisy on a busy machine: the load
 # average is printed with the table.
-#   [TREVANTO_CLI=other/trevanto-cli] bench/slice_ratio.sh [build folder] [--short]
-#   (--short: no long clip)
+#   [TREVANTO_CLI=other/trevanto-cli] [BEFORE_CLI=older/trevanto-cli] \
+#     bench/slice_ratio.sh [build folder] [--short]
+#   (--short: no long clip; BEFORE_CLI: another build timed in the same
+#   rounds, for a before/after table)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -53,17 +55,29 @@ seconds() {  # command...: elapsed seconds
 best() { printf '%s\n' "$@" | sort -g | head -1; }
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores"
-printf '%-16s %8s %8s %8s %7s %7s\n' file ffmpeg engine sampler engine/ sampler/
+before=${BEFORE_CLI:-}
+printf '%-16s %8s %8s %8s %7s %7s' file ffmpeg engine sampler engine/ sampler/
+[[ -z $before ]] || printf ' %14s %15s' "engine/ before" "sampler/ before"
+echo
 for file in "${files[@]}"; do
-  f=() e=() s=()
+  f=() e=() s=() eb=() sb=()
   for _ in 1 2 3; do
     f+=("$(seconds ffmpeg -nostdin -v error -threads 2 -i "$file" -an -f null -)")
     e+=("$(seconds "$cli" slice "$file" --engine --quiet)")
     s+=("$(seconds "$cli" slice "$file" --sampler frames 40 --quiet)")
+    if [[ -n $before ]]; then
+      eb+=("$(seconds "$before" slice "$file" --engine --quiet)")
+      sb+=("$(seconds "$before" slice "$file" --sampler frames 40 --quiet)")
+    fi
   done
   ff=$(best "${f[@]}") en=$(best "${e[@]}") sa=$(best "${s[@]}")
   awk -v n="$(basename "$file")" -v f="$ff" -v e="$en" -v s="$sa" \
-    'BEGIN { printf "%-16s %8.3f %8.3f %8.3f %7.2f %7.2f\n", n, f, e, s, e / f, s / f }'
+    'BEGIN { printf "%-16s %8.3f %8.3f %8.3f %7.2f %7.2f", n, f, e, s, e / f, s / f }'
+  if [[ -n $before ]]; then
+    awk -v f="$ff" -v e="$(best "${eb[@]}")" -v s="$(best "${sb[@]}")" \
+      'BEGIN { printf " %14.2f %15.2f", e / f, s / f }'
+  fi
+  echo
 done
 echo "(seconds, best of 3; the ratios are against ffmpeg)"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"

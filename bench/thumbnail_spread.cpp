@@ -4,13 +4,17 @@
 // Measured on what the shot engine looks at, the spread of each colour
 // channel (mean absolute deviation over the thumbnail), for every frame of
 // every generated clip.
+// Thumbnail-only playback (SetPlaybackFrames(false)) decodes at reduced
+// resolution where it can; it is measured against the same reference.
 //   bench_thumbnail_spread   (prints per clip: frames, mean and max of the
-//                             spread differences over all frames and channels)
+//                             spread differences over all frames and channels,
+//                             for whole-frame and thumbnail-only playback)
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <thread>
 
 #include "clipgen/clips.h"
@@ -41,52 +45,93 @@ std::array<double, 3> Spreads(const Surface& surface) {
     return spread;
 }
 
+// Plays the clip unpaced with 100 x 80 thumbnails; calls `take` with every
+// repaint event. False when the clip does not open or an event lacks what
+// was asked.
+template <typename Take>
+bool PlayClip(const clipgen::TestClip& clip, bool wholeFrames, Take take) {
+    std::string error;
+    auto graph = OpenMediaGraph(clipgen::MediaPath(clip), error);
+    if (!graph) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    graph->SetPaced(false);
+    graph->SetThumbnailSize(100, 80);
+    graph->SetPlaybackFrames(wholeFrames);
+    graph->Run();
+    for (GraphEvent event;;) {
+        if (!graph->GetEvent(event)) {
+            std::this_thread::yield();
+            continue;
+        }
+        if (event.code != GraphEventCode::Repaint)
+            return true;
+        if (!event.thumbnail || (wholeFrames && !event.frame) || !take(event))
+            return false;
+    }
+}
+
+struct Difference {
+    double sum = 0.0;
+    double most = 0.0;
+    long count = 0;
+    void Add(const std::array<double, 3>& made, const std::array<double, 3>& wanted) {
+        for (size_t c = 0; c < 3; ++c) {
+            const double difference = std::fabs(made[c] - wanted[c]);
+            sum += difference;
+            most = std::max(most, difference);
+            ++count;
+        }
+    }
+    void Print(const char* name, const char* what) const {
+        std::printf("%-24s %-10s mean=%.3f max=%.3f\n", name, what,
+                    sum / static_cast<double>(std::max(count, 1L)), most);
+    }
+};
+
 }  // namespace
 
+// Per clip, against the reference: the thumbnails of whole-frame playback,
+// and those of thumbnail-only playback (decoded at reduced resolution where
+// the codec can).
 int main() {
     std::vector<clipgen::TestClip> clips = clipgen::TestClips();
     clips.push_back(clipgen::BenchmarkClip());
-    double allSum = 0.0, allMax = 0.0;
-    long allCount = 0;
+    Difference allWhole, allAlone;
     for (const auto& clip : clips) {
-        std::string error;
-        auto graph = OpenMediaGraph(clipgen::MediaPath(clip), error);
-        if (!graph) {
-            std::fprintf(stderr, "%s\n", error.c_str());
+        std::map<int64_t, std::array<double, 3>> reference;
+        Difference whole, alone;
+        Surface stretched(100, 80);
+        const bool played = PlayClip(clip, true, [&](const GraphEvent& event) {
+            if (!stretched.StretchFrom(*event.frame, Rect{0, 0, 100, 80}))
+                return false;
+            const auto wanted = Spreads(stretched);
+            reference[std::llround(event.frameSeconds * 1000)] = wanted;
+            whole.Add(Spreads(*event.thumbnail), wanted);
+            return true;
+        });
+        const bool playedAlone = PlayClip(clip, false, [&](const GraphEvent& event) {
+            const auto found = reference.find(std::llround(event.frameSeconds * 1000));
+            if (found == reference.end())
+                return false;
+            alone.Add(Spreads(*event.thumbnail), found->second);
+            return true;
+        });
+        if (!played || !playedAlone || alone.count != whole.count) {
+            std::fprintf(stderr, "%s: the two playbacks differ\n", clip.file.c_str());
             return 1;
         }
-        graph->SetPaced(false);
-        graph->SetThumbnailSize(100, 80);
-        graph->Run();
-        double sum = 0.0, most = 0.0;
-        int frames = 0;
-        Surface reference(100, 80);
-        for (GraphEvent event;;) {
-            if (!graph->GetEvent(event)) {
-                std::this_thread::yield();
-                continue;
-            }
-            if (event.code != GraphEventCode::Repaint)
-                break;
-            if (!event.frame || !event.thumbnail ||
-                !reference.StretchFrom(*event.frame, Rect{0, 0, 100, 80}))
-                return 1;
-            const auto made = Spreads(*event.thumbnail);
-            const auto wanted = Spreads(reference);
-            for (size_t c = 0; c < 3; ++c) {
-                const double difference = std::fabs(made[c] - wanted[c]);
-                sum += difference;
-                most = std::max(most, difference);
-            }
-            ++frames;
+        std::printf("%-24s frames=%ld\n", clip.file.c_str(), whole.count / 3);
+        whole.Print("", "whole");
+        alone.Print("", "alone");
+        for (auto [all, one] : {std::pair{&allWhole, &whole}, std::pair{&allAlone, &alone}}) {
+            all->sum += one->sum;
+            all->count += one->count;
+            all->most = std::max(all->most, one->most);
         }
-        std::printf("%-24s frames=%4d mean=%.3f max=%.3f\n", clip.file.c_str(), frames,
-                    sum / (3.0 * frames), most);
-        allSum += sum;
-        allCount += 3L * frames;
-        allMax = std::max(allMax, most);
     }
-    std::printf("%-24s mean=%.3f max=%.3f\n", "all", allSum / static_cast<double>(allCount),
-                allMax);
+    allWhole.Print("all", "whole");
+    allAlone.Print("all", "alone");
     return 0;
 }

@@ -67,6 +67,7 @@ void CPlayerDoc::ProcessFrame(int32_t frame, bool force) {
     if (!thumbnail)
         return;
     const SliceStep step = slicer_.ProcessFrame(*thumbnail, frame, force);
+    player_.SkipFramesBefore(slicer_.NextSamplerCut());  // frames between cuts count for nothing
     if (!step.analysed)
         return;
     if (step.runStarted)
@@ -139,6 +140,7 @@ void CPlayerDoc::StartSampler() {
 
 void CPlayerDoc::StopSlicing() {
     slicer_.StopSlicing();
+    player_.SkipFramesBefore(-1);
     EndRun();
     CheckCommand(command::kSampler, false);
     CheckCommand(command::kEngine, false);

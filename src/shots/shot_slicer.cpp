@@ -96,6 +96,13 @@ SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) 
     return step;
 }
 
+int32_t ShotSlicer::NextSamplerCut() const {
+    if (!active_ || mode_ != SlicingMode::Sampler || resetPending_)
+        return -1;
+    const int64_t next = int64_t{settings_.samplerShotStart} + settings_.stepFrames;
+    return static_cast<int32_t>(std::min<int64_t>(next, INT32_MAX));
+}
+
 void ShotSlicer::ApplySamplerRule(DetectorReport& report, int32_t frame, bool force) {
     report.state = 1;
     report.cutNumber = 0;

@@ -50,6 +50,10 @@ class ShotSlicer {
     // progress ends before this frame whatever the picture says (the end of
     // the video or of the play range).
     SliceStep ProcessFrame(Surface& surface, int32_t frame, bool force);
+    // The first frame after the sampler's shot in progress that can end it
+    // in playing order (a seek back ends it too); -1 while every frame
+    // counts: the engine, no run, or a run before its first frame.
+    int32_t NextSamplerCut() const;
 
     // The detector's threshold for the engine: 15- and 16-bit pixels carry 5
     // or 6 bits per channel, so the threshold is scaled down to them.

@@ -128,6 +128,7 @@ bool FfmpegMediaGraph::PutCurrentPosition(double seconds) {
         });
         repaintsWaiting_ = 0;
         position_ = static_cast<double>(target) * frameSeconds_;
+        skipBefore_ = -1;
     }
     HaltSound();  // a seek never plays the old position's sound
     wake_.notify_all();
@@ -252,6 +253,11 @@ void FfmpegMediaGraph::SetSoundVolume(double level) {
     }
     if (sound)
         sound->SetVolume(level);
+}
+
+void FfmpegMediaGraph::SkipFramesBefore(double seconds) {
+    const std::lock_guard lock(mutex_);
+    skipBefore_ = seconds >= 0.0 ? static_cast<int64_t>(seconds / frameSeconds_ + 0.5) : -1;
 }
 
 // Streaming thread from here on.
@@ -399,6 +405,35 @@ FfmpegMediaGraph::Clock::time_point FfmpegMediaGraph::DueTime(SoundTrack* sound,
                              (held_.seconds - anchorSeconds_) / rate));
 }
 
+bool FfmpegMediaGraph::SkipTo(int64_t frame, uint64_t serial, std::unique_lock<std::mutex>& lock) {
+    // Decoded, not sought: a seek would number the frames of a damaged
+    // stream differently from playing it, and so cut elsewhere.
+    for (int skipped = 1; held_.number < frame; ++skipped) {
+        // The next frame tells whether this one is the last.
+        if (!haveLookahead_ && lookaheadResult_ == DecodeResult::Frame) {
+            const DecodeResult result = decoder_.DecodeNext(lookahead_);
+            haveLookahead_ = result == DecodeResult::Frame;
+            lookaheadResult_ = result;
+        }
+        if (!haveLookahead_)
+            return true;
+        std::swap(held_, lookahead_);
+        haveLookahead_ = false;
+        if (skipped % 16 == 0) {  // a seek or a pause may have come meanwhile
+            lock.lock();
+            const bool interrupted =
+                quit_ || seekPending_ || serial != seekSerial_ || state_ != GraphState::Running;
+            if (!interrupted)
+                lock.unlock();
+            if (interrupted) {
+                holding_ = true;  // the frame waits, as a paused one does
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const bool paced = paced_;
     const double rate = rate_;
@@ -407,10 +442,21 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const ThumbnailSize thumbnailSize = thumbnailSize_;
     const bool playbackFrames = playbackFrames_;
     const double interval = playbackFrameInterval_;
+    // Whole frames may be made (at most one per interval): the pictures are
+    // decoded whole.
+    const bool wholeFramesWanted = playbackFrames || thumbnailSize.width <= 0;
     // Only paced playback at normal speed that may drop frames plays sound.
     const std::shared_ptr<SoundTrack> sound =
         paced && soundWanted_ && !everyFrame_ && NormalRate(rate) ? sound_ : nullptr;
+    const int64_t skipBefore = paced ? -1 : skipBefore_;
     lock.unlock();
+
+    // Thumbnails alone come from pictures decoded at half size while their
+    // chroma planes (a quarter of the size at 4:2:0) still cover the
+    // thumbnail: decoding costs less, and the cuts stay the same (tested).
+    const bool halfCoversThumbnail =
+        width_ / 4 >= thumbnailSize.width && height_ / 4 >= thumbnailSize.height;
+    decoder_.SetReducedResolution(!wholeFramesWanted && halfCoversThumbnail ? 1 : 0);
 
     if (!holding_) {
         ready_ = {};
@@ -435,7 +481,20 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
                                nullptr, 0.0, nullptr});
             return false;
         }
+        if (held_.number < skipBefore && !SkipTo(skipBefore, serial, lock))
+            return false;
         holding_ = true;
+    }
+    if (wholeFramesWanted && held_.reduced) {
+        // Whole frames are wanted again: the held one is decoded anew.
+        ready_ = {};
+        haveLookahead_ = false;
+        lookaheadResult_ = DecodeResult::Frame;
+        if (decoder_.SeekTo(held_.number, held_) != DecodeResult::Frame) {
+            holding_ = false;  // skipped, as a picture that cannot be converted
+            lock.lock();
+            return false;
+        }
     }
 
     if (paced) {

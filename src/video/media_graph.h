@@ -102,6 +102,12 @@ class MediaGraph {
     virtual bool HasSound() const { return false; }
     // 0 (silent) to 1 (as decoded).
     virtual void SetSoundVolume(double /*level*/) {}
+    // Unpaced playback may leave out the frames before `seconds` (rounded to
+    // the nearest frame), for an owner that would do nothing with them (a
+    // sampler between its cuts); they are still decoded, not converted. The
+    // last frame of the stream is always delivered. A seek ends it, as does
+    // a negative value. Graphs that cannot ignore it.
+    virtual void SkipFramesBefore(double /*seconds*/) {}
 };
 
 // Opens `url` (a path or a stream URL). On failure returns null and puts a

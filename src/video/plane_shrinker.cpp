@@ -84,6 +84,10 @@ bool PlaneShrinker::Shrink(const AVFrame& picture, int width, int height) {
     const AVPixFmtDescriptor* const descriptor = av_pix_fmt_desc_get(format);
     const int chromaWidth = AV_CEIL_RSHIFT(picture.width, descriptor->log2_chroma_w);
     const int chromaHeight = AV_CEIL_RSHIFT(picture.height, descriptor->log2_chroma_h);
+    // Every small pixel needs a source pixel of its own in every plane: the
+    // chroma of a 176 x 144 picture does not cover 100 x 80.
+    if (chromaWidth < width || chromaHeight < height)
+        return false;
     Bounds(picture.width, width, lumaColumns_);
     Bounds(picture.height, height, lumaRows_);
     Bounds(chromaWidth, width, chromaColumns_);

@@ -22,8 +22,8 @@ class PlaneShrinker {
     static AVPixelFormat ResultFormat(AVPixelFormat format);
 
     // Shrinks `picture` to width x height; false for a format it does not
-    // take, an empty size or a picture over kMaxRows times as high. The planes stay valid until the
-    // next call.
+    // take, an empty size, a plane smaller than width x height or a picture
+    // over kMaxRows times as high. The planes stay valid until the next call.
     bool Shrink(const AVFrame& picture, int width, int height);
     const uint8_t* const* Planes() const { return planes_; }
     const int* Pitches() const { return pitches_; }

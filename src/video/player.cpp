@@ -118,7 +118,7 @@ bool Player::OpenVideo(const std::string& path) {
     presentedSeconds_.reset();
     // The marks of the previous video must not steer the first Play.
     rangeStart_ = rangeEnd_ = -1;
-    listener_.OnPlayRangeChanged(-1, -1);
+    PlayRangeChanged(-1, -1);
     Play();
 
     openedPath_ = path;
@@ -247,7 +247,7 @@ void Player::SetStartMark(bool shift) {
     }
     if (shift) {
         rangeStart_ = -1;
-        listener_.OnPlayRangeChanged(rangeStart_, rangeEnd_);
+        PlayRangeChanged(rangeStart_, rangeEnd_);
         return;
     }
     const int32_t current = CurrentFrame();
@@ -261,7 +261,7 @@ void Player::SetStartMark(bool shift) {
     } else {
         rangeStart_ = current;
     }
-    listener_.OnPlayRangeChanged(rangeStart_, rangeEnd_);
+    PlayRangeChanged(rangeStart_, rangeEnd_);
 }
 
 void Player::SetEndMark(bool shift) {
@@ -271,7 +271,7 @@ void Player::SetEndMark(bool shift) {
     }
     if (shift) {
         rangeEnd_ = -1;
-        listener_.OnPlayRangeChanged(rangeStart_, rangeEnd_);
+        PlayRangeChanged(rangeStart_, rangeEnd_);
         return;
     }
     const int32_t current = CurrentFrame();
@@ -284,7 +284,7 @@ void Player::SetEndMark(bool shift) {
     } else {
         rangeEnd_ = current;
     }
-    listener_.OnPlayRangeChanged(rangeStart_, rangeEnd_);
+    PlayRangeChanged(rangeStart_, rangeEnd_);
 }
 
 bool Player::SetPlayRange(int32_t start, int32_t end) {
@@ -297,7 +297,7 @@ bool Player::SetPlayRange(int32_t start, int32_t end) {
         return false;
     rangeStart_ = start;
     rangeEnd_ = end;
-    listener_.OnPlayRangeChanged(start, end);
+    PlayRangeChanged(start, end);
     return true;
 }
 
@@ -418,6 +418,21 @@ void Player::HandleGraphEvent(const GraphEvent& event) {
 bool Player::PassedRangeEnd() const {
     return state_ == PlayerState::Running && rangeEnd_ > -1 && FrameCount() > 0 &&
            CurrentFrame() > rangeEnd_;
+}
+
+void Player::SkipFramesBefore(int32_t frame) {
+    if (!graph_)
+        return;
+    // The first frame past the range's end must come: it ends playback.
+    if (rangeEnd_ > -1 && frame > rangeEnd_ + 1)
+        frame = rangeEnd_ + 1;
+    graph_->SkipFramesBefore(frame < 0 ? -1.0 : FrameToSeconds(frame));
+}
+
+void Player::PlayRangeChanged(int32_t start, int32_t end) {
+    if (graph_)
+        graph_->SkipFramesBefore(-1.0);  // until asked again with the new range
+    listener_.OnPlayRangeChanged(start, end);
 }
 
 void Player::EndOfPlayback(int32_t frameAfterEnd) {

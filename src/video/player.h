@@ -70,6 +70,10 @@ class Player {
     // False, changing nothing, when no video is open or a mark lies outside
     // the video or the end lies before the start.
     bool SetPlayRange(int32_t start, int32_t end);
+    // Unpaced playback may leave out the frames before `frame` (see
+    // MediaGraph::SkipFramesBefore), never the first one past the play
+    // range's end; -1 for none. A change of the marks or a seek ends it.
+    void SkipFramesBefore(int32_t frame);
 
     double DurationSeconds() const;
     double AvgTimePerFrame() const;
@@ -118,6 +122,7 @@ class Player {
     void StopGraph();
     bool PassedRangeEnd() const;
     void EndOfPlayback(int32_t frameAfterEnd);
+    void PlayRangeChanged(int32_t start, int32_t end);
 
     MediaGraphFactory factory_;
     PlayerListener& listener_;

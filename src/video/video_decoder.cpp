@@ -114,22 +114,12 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
     const AVStream* stream = raw->streams[streamIndex_];
     timeBase_ = stream->time_base;
 
-    codec_.reset(avcodec_alloc_context3(decoder));
-    if (!codec_ || avcodec_parameters_to_context(codec_.get(), stream->codecpar) < 0) {
-        error = "Out of memory.";
-        return false;
-    }
-    // One decoding thread: the same file must always give the same shots,
-    // and threads decode damaged data differently from run to run. With
-    // frame threads, how a broken picture is concealed depends on which
-    // threads got how far; MPEG-2 slice threads differed too (6 of 16 runs
-    // on a busy machine cut a file with 0.2 % of its bytes flipped
-    // elsewhere). On 2 cores one thread was also the fastest.
-    codec_->thread_count = 1;
-    codec_->pkt_timebase = stream->time_base;
-    result = avcodec_open2(codec_.get(), decoder, nullptr);
+    decoder_ = decoder;
+    result = OpenCodec(0);
     if (result < 0) {
-        error = "Cannot decode the video of \"" + url + "\": " + ErrorText(result) + ".";
+        error = result == AVERROR(ENOMEM)
+                    ? "Out of memory."
+                    : "Cannot decode the video of \"" + url + "\": " + ErrorText(result) + ".";
         return false;
     }
 
@@ -182,12 +172,47 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
     return true;
 }
 
+int VideoDecoder::OpenCodec(int lowres) {
+    const AVStream* stream = input_->streams[streamIndex_];
+    ffmpeg::CodecPtr codec(avcodec_alloc_context3(decoder_));
+    if (!codec || avcodec_parameters_to_context(codec.get(), stream->codecpar) < 0)
+        return AVERROR(ENOMEM);
+    // One decoding thread: the same file must always give the same shots,
+    // and threads decode damaged data differently from run to run. With
+    // frame threads, how a broken picture is concealed depends on which
+    // threads got how far; MPEG-2 slice threads differed too (6 of 16 runs
+    // on a busy machine cut a file with 0.2 % of its bytes flipped
+    // elsewhere). On 2 cores one thread was also the fastest.
+    codec->thread_count = 1;
+    codec->pkt_timebase = stream->time_base;
+    codec->lowres = lowres;
+    const int result = avcodec_open2(codec.get(), decoder_, nullptr);
+    if (result < 0)
+        return result;
+    codec_ = std::move(codec);
+    lowres_ = lowres;
+    return 0;
+}
+
+void VideoDecoder::SetReducedResolution(int factor) {
+    lowresWanted_ = std::clamp(factor, 0, static_cast<int>(decoder_ ? decoder_->max_lowres : 0));
+}
+
 double VideoDecoder::MeasureTail(bool rewindByBytes) {
-    // Decoding the last seconds gives the time of the real last picture.
-    constexpr double kTailSeconds = 3.0;
+    // Decoding the last second gives the time of the real last picture; the
+    // last three when a second held no picture that decoded (a long GOP, or
+    // a seek that landed too late). Only which pictures come out and their
+    // times matter here, not their pixels: the inverse transforms and the
+    // loop filter are skipped, which does not change which pictures a
+    // decoder delivers.
+    constexpr double kTailSeconds[] = {1.0, 3.0};
     constexpr int kMaxTailFrames = 2000;
+    codec_->skip_idct = AVDISCARD_ALL;
+    codec_->skip_loop_filter = AVDISCARD_ALL;
     double lastSeconds = -1.0;
-    if (SeekStream(std::max(duration_ - kTailSeconds, 0.0), false)) {
+    for (const double tail : kTailSeconds) {
+        if (lastSeconds >= 0.0 || !SeekStream(std::max(duration_ - tail, 0.0), false))
+            break;
         DecodedFrame frame;
         DecodeResult result = DecodeResult::Frame;
         for (int count = 0; count < kMaxTailFrames && result == DecodeResult::Frame; ++count) {
@@ -199,6 +224,8 @@ double VideoDecoder::MeasureTail(bool rewindByBytes) {
         if (result != DecodeResult::End)
             lastSeconds = -1.0;
     }
+    codec_->skip_idct = AVDISCARD_DEFAULT;
+    codec_->skip_loop_filter = AVDISCARD_DEFAULT;
     // Back to the start: the first frame must be the stream's first.
     SeekStream(0.0, rewindByBytes);
     return lastSeconds >= 0.0 ? lastSeconds + originSeconds_ : -1.0;
@@ -237,6 +264,7 @@ DecodeResult VideoDecoder::Decode(DecodedFrame& frame) {
         int result = avcodec_receive_frame(codec_.get(), frame.picture.get());
         if (result == 0) {
             Number(frame);
+            frame.reduced = lowres_ > 0;
             const AVRational aspect = av_guess_sample_aspect_ratio(
                 input_.get(), input_->streams[streamIndex_], frame.picture.get());
             frame.pixelAspect = aspect.num > 0 && aspect.den > 0 ? av_q2d(aspect) : 1.0;
@@ -279,6 +307,12 @@ DecodeResult VideoDecoder::DecodeNext(DecodedFrame& frame) {
         first_.picture.reset();
         return DecodeResult::Frame;
     }
+    // A change of resolution needs a decoder opened anew, which starts at a
+    // key frame: it goes on from the next frame as a seek would reach it.
+    // Only while that frame exists: past the end a seek gives the last one.
+    if (lowresWanted_ != lowres_ && lastNumber_ && seekable_ &&
+        *lastNumber_ + 1 < FrameNumberAt(duration_) && OpenCodec(lowresWanted_) == 0)
+        return SeekExact(*lastNumber_ + 1, frame);
     return Decode(frame);
 }
 
@@ -300,6 +334,13 @@ bool VideoDecoder::SeekStream(double seconds, bool byBytes) {
 DecodeResult VideoDecoder::SeekTo(int64_t target, DecodedFrame& frame) {
     if (!seekable_)
         return DecodeResult::Error;
+    // A sought frame is always whole.
+    if (lowres_ > 0 && OpenCodec(0) < 0)
+        return DecodeResult::Error;
+    return SeekExact(target, frame);
+}
+
+DecodeResult VideoDecoder::SeekExact(int64_t target, DecodedFrame& frame) {
     // Seek to the key frame at or before the target; when the stream lands
     // past it (timestamp seeking in program streams is imprecise), try
     // further back, then from the start by time, at last by bytes.

@@ -23,6 +23,8 @@ struct DecodedFrame {
     // False for a picture without a timestamp before any that had one since
     // the last seek: its number is a guess.
     bool timed = true;
+    // Decoded at reduced resolution (SetReducedResolution).
+    bool reduced = false;
 };
 
 enum class DecodeResult { Frame, End, Error };
@@ -43,6 +45,12 @@ class VideoDecoder {
     // the last frame when the target lies past the end).
     DecodeResult SeekTo(int64_t target, DecodedFrame& frame);
 
+    // Frames that DecodeNext returns from now on are decoded at 1/2^factor
+    // of the width and height, as far as the codec can (0: whole; MPEG-1,
+    // MPEG-2, MPEG-4 part 2, MS-MPEG4 and Motion JPEG can). The change takes
+    // a seek to the next frame. SeekTo always gives a whole frame.
+    void SetReducedResolution(int factor);
+
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool Seekable() const { return seekable_; }
@@ -56,16 +64,22 @@ class VideoDecoder {
     double OriginSeconds() const { return originSeconds_; }
 
   private:
+    // Opens the decoder anew at 1/2^lowres of the size; an FFmpeg error code.
+    int OpenCodec(int lowres);
+    DecodeResult SeekExact(int64_t target, DecodedFrame& frame);
     DecodeResult Decode(DecodedFrame& frame);
     void Number(DecodedFrame& frame);
     bool SeekStream(double seconds, bool byBytes);
-    // Decodes the last seconds and goes back to the start; the stream time
+    // Decodes the last second(s) and goes back to the start; the stream time
     // of the last picture, or -1 when the tail could not be decoded.
     double MeasureTail(bool rewindByBytes);
 
     const std::atomic<bool>& abort_;
     ffmpeg::InputPtr input_;
+    const AVCodec* decoder_ = nullptr;
     ffmpeg::CodecPtr codec_;
+    int lowres_ = 0;
+    int lowresWanted_ = 0;
     ffmpeg::PacketPtr packet_;
     int streamIndex_ = -1;
     AVRational timeBase_{1, 1};

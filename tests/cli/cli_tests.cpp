@@ -37,6 +37,12 @@ TEST(Cli, SliceListsOneLinePerShot) {
     EXPECT_EQ(RunCli({"slice", kMpeg2, "--sampler", "frames", "40", "--quiet"}).out,
               "1\t0\t39\tshot 0001 ( 0 - 39 )\n2\t40\t79\tshot 0002 ( 40 - 79 )\n"
               "3\t80\t119\tshot 0003 ( 80 - 119 )\n4\t120\t149\tshot 0004 ( 120 - 149 )\n");
+    // Frames between the sampler's cuts are left out, never the one past the end mark.
+    EXPECT_EQ(RunCli({"slice", kMpeg2, "--sampler", "frames", "40", "--start", "10", "--end", "100",
+                      "--quiet"})
+                  .out,
+              "1\t10\t49\tshot 0001 ( 10 - 49 )\n2\t50\t89\tshot 0002 ( 50 - 89 )\n"
+              "3\t90\t100\tshot 0003 ( 90 - 100 )\n");
     const auto marked = RunCli({"slice", kMpeg2, "--engine", "--threshold", "15", "--start", "40",
                                 "--end", "100", "--timecodes"});
     EXPECT_TRUE(std::regex_match(marked.out,

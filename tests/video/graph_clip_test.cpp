@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "graph_driver.h"
+#include "video/plane_shrinker.h"
 #include "video/surface_pool.h"
 
 namespace trevanto::test {
@@ -109,6 +110,22 @@ TEST_P(GraphClipTest, PlaysSeeksAndShrinksEveryFrameExactly) {
     graph->Run();
     for (int i = next; i < next + 5; ++i)
         ASSERT_EQ(NextFrameCode(*graph), i);
+    // Thumbnails alone (decoded at half size where the clip allows), then
+    // whole frames again: every frame once, in order, whole ones at full size.
+    graph->SetThumbnailSize(100, 80);
+    graph->SetPlaybackFrames(false);
+    int wholeFrames = 0;
+    for (int i = next + 5; i < next + 17; ++i) {
+        if (i == next + 9)
+            graph->SetPlaybackFrames(true);
+        ASSERT_TRUE(WaitEvent(*graph, event));
+        ASSERT_EQ(FrameAt(*graph, event.frameSeconds), i);
+        if (event.frame) {
+            ASSERT_TRUE(event.frame->Width() == width && ReadFrameCode(*event.frame) == i) << i;
+            ++wholeFrames;
+        }
+    }
+    EXPECT_GE(wholeFrames, 6);
 
     // Stopped, a seek still shows its frame, and only that.
     graph->Stop();
@@ -169,6 +186,20 @@ TEST(SurfacePoolTest, ASurfaceComesBackWhenEveryHolderLetGo) {
     for (int i = 0; i < 100; ++i)
         EXPECT_TRUE(pool.Acquire().get() == address || pool.Created() == 2);
     EXPECT_EQ(pool.Created(), 2) << "steady use makes no new surfaces";
+}
+
+// A plane smaller than the thumbnail (the chroma of a 176 x 144 picture) is
+// left to libswscale: the box sums would read past its rows.
+TEST(PlaneShrinkerTest, PlanesSmallerThanTheTargetAreRefused) {
+    const ffmpeg::FramePtr picture = ffmpeg::MakeFrame();
+    ASSERT_TRUE(picture);
+    picture->format = AV_PIX_FMT_YUV420P;
+    picture->width = 176;
+    picture->height = 144;
+    ASSERT_GE(av_frame_get_buffer(picture.get(), 0), 0);
+    PlaneShrinker shrinker;
+    EXPECT_FALSE(shrinker.Shrink(*picture, 100, 80));
+    EXPECT_TRUE(shrinker.Shrink(*picture, 88, 72));
 }
 
 }  // namespace
