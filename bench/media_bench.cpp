@@ -6,51 +6,25 @@
 // ffmpeg command line tool.
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "clipgen/clips.h"
+#include "graph_owner.h"
 #include "video/open_media_graph.h"
 
 namespace {
 
 using namespace trevanto;
 using Clock = std::chrono::steady_clock;
+using Owner = bench::GraphOwner;
 
-// The owner's side: sleeps until the graph's notify callback wakes it, as
-// the desktop program's event loop does.
-class Owner {
-  public:
-    explicit Owner(MediaGraph& graph) : graph_(graph) {
-        graph.SetNotify([this] {
-            const std::lock_guard lock(mutex_);
-            pending_ = true;
-            signal_.notify_one();
-        });
-    }
-    ~Owner() { graph_.SetNotify(nullptr); }
-
-    bool NextEvent(GraphEvent& event) {
-        const auto deadline = Clock::now() + std::chrono::seconds(60);
-        while (!graph_.GetEvent(event)) {
-            std::unique_lock lock(mutex_);
-            if (!signal_.wait_until(lock, deadline, [this] { return pending_; }))
-                return false;
-            pending_ = false;
-        }
-        return true;
-    }
-
-  private:
-    MediaGraph& graph_;
-    std::mutex mutex_;
-    std::condition_variable signal_;
-    bool pending_ = false;
-};
+// An event the benchmark waits for comes within a minute, or never.
+Clock::time_point Deadline() {
+    return Clock::now() + std::chrono::seconds(60);
+}
 
 }  // namespace
 
@@ -74,7 +48,7 @@ int main(int argc, char** argv) {
         graph->Run();
         frames = 0;
         GraphEvent event;
-        while (owner.NextEvent(event) && event.code == GraphEventCode::Repaint)
+        while (owner.NextEvent(event, Deadline()) && event.code == GraphEventCode::Repaint)
             ++frames;
         best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
 
@@ -86,7 +60,7 @@ int main(int argc, char** argv) {
                 continue;
             const auto seekStart = Clock::now();
             graph->PutCurrentPosition(target * perFrame);
-            if (!owner.NextEvent(event) || event.code != GraphEventCode::Repaint) {
+            if (!owner.NextEvent(event, Deadline()) || event.code != GraphEventCode::Repaint) {
                 std::fprintf(stderr, "seek to %d delivered nothing\n", target);
                 return 1;
             }

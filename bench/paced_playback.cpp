@@ -10,48 +10,19 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "graph_owner.h"
 #include "video/open_media_graph.h"
 
 namespace {
 
 using namespace trevanto;
 using Clock = std::chrono::steady_clock;
-
-// Wakes on the graph's notify callback, as the desktop event loop does.
-class Owner {
-  public:
-    explicit Owner(MediaGraph& graph) : graph_(graph) {
-        graph.SetNotify([this] {
-            const std::lock_guard lock(mutex_);
-            pending_ = true;
-            signal_.notify_one();
-        });
-    }
-    ~Owner() { graph_.SetNotify(nullptr); }
-
-    bool NextEvent(GraphEvent& event, Clock::time_point deadline) {
-        while (!graph_.GetEvent(event)) {
-            std::unique_lock lock(mutex_);
-            if (!signal_.wait_until(lock, deadline, [this] { return pending_; }))
-                return false;
-            pending_ = false;
-        }
-        return true;
-    }
-
-  private:
-    MediaGraph& graph_;
-    std::mutex mutex_;
-    std::condition_variable signal_;
-    bool pending_ = false;
-};
+using Owner = bench::GraphOwner;
 
 double Percentile(std::vector<double> values, double p) {
     if (values.empty())

@@ -2,47 +2,31 @@
 
 #include <algorithm>
 
+#include "video/media_input.h"
+
 namespace trevanto {
-namespace {
-
-int Interrupt(void* abort) {
-    return static_cast<const std::atomic<bool>*>(abort)->load() ? 1 : 0;
-}
-
-}  // namespace
 
 AudioDecoder::AudioDecoder(const std::atomic<bool>& abort)
     : abort_(abort), packet_(ffmpeg::MakePacket()) {}
 
 bool AudioDecoder::Open(const std::string& url, double videoOriginSeconds, std::string& error) {
-    AVFormatContext* raw = avformat_alloc_context();
-    if (!raw || !packet_) {
+    if (!packet_) {
         error = "out of memory";
         return false;
     }
-    raw->interrupt_callback = {&Interrupt, const_cast<std::atomic<bool>*>(&abort_)};
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "rw_timeout", "15000000", 0);  // microseconds: a stalled server
-    const int opened = avformat_open_input(&raw, url.c_str(), nullptr, &options);
-    av_dict_free(&options);
-    if (opened < 0) {  // avformat_open_input freed the context
-        error = "cannot open the file";
+    ffmpeg::InputStep failedStep = ffmpeg::InputStep::Open;
+    if (ffmpeg::OpenInput(url, abort_, input_, failedStep) < 0) {
+        error =
+            failedStep == ffmpeg::InputStep::Open ? "cannot open the file" : "cannot read the file";
         return false;
     }
-    input_.reset(raw);
-    if (avformat_find_stream_info(raw, nullptr) < 0) {
-        error = "cannot read the file";
-        return false;
-    }
+    AVFormatContext* raw = input_.get();
     const AVCodec* decoder = nullptr;
-    streamIndex_ = av_find_best_stream(raw, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
-    if (streamIndex_ < 0 || !decoder) {
+    streamIndex_ = ffmpeg::SelectOnlyStream(*raw, AVMEDIA_TYPE_AUDIO, decoder);
+    if (streamIndex_ < 0) {
         error = "no audio stream that can be decoded";
         return false;
     }
-    for (unsigned i = 0; i < raw->nb_streams; ++i)
-        if (static_cast<int>(i) != streamIndex_)
-            raw->streams[i]->discard = AVDISCARD_ALL;
     const AVStream* stream = raw->streams[streamIndex_];
     timeBase_ = stream->time_base;
     originSeconds_ = videoOriginSeconds;

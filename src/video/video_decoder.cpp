@@ -8,18 +8,10 @@
 #include <string_view>
 #include <utility>
 
+#include "video/media_input.h"
+
 namespace trevanto {
 namespace {
-
-std::string ErrorText(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
-}
-
-int Interrupt(void* abort) {
-    return static_cast<const std::atomic<bool>*>(abort)->load() ? 1 : 0;
-}
 
 // The local file `url` names, or nothing for a URL: FFmpeg takes a leading
 // run of scheme characters followed by a colon as a protocol ("file:" is
@@ -78,48 +70,33 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
         }
     }
 
-    AVFormatContext* raw = avformat_alloc_context();
-    if (!raw) {
-        error = "Out of memory.";
-        return false;
-    }
-    raw->interrupt_callback = {&Interrupt, const_cast<std::atomic<bool>*>(&abort_)};
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "rw_timeout", "15000000", 0);  // microseconds: a stalled server
-    int result = avformat_open_input(&raw, url.c_str(), nullptr, &options);
-    av_dict_free(&options);
-    if (result < 0) {  // avformat_open_input freed the context
-        error = "Cannot open \"" + url + "\": " + ErrorText(result) + ".";
-        return false;
-    }
-    input_.reset(raw);
-    result = avformat_find_stream_info(raw, nullptr);
+    ffmpeg::InputStep failedStep = ffmpeg::InputStep::Open;
+    int result = ffmpeg::OpenInput(url, abort_, input_, failedStep);
     if (result < 0) {
-        error = "Cannot read \"" + url + "\": " + ErrorText(result) + ".";
+        error = (failedStep == ffmpeg::InputStep::Open ? "Cannot open \"" : "Cannot read \"") +
+                url + "\": " + ffmpeg::ErrorText(result) + ".";
         return false;
     }
+    AVFormatContext* raw = input_.get();
     const AVCodec* decoder = nullptr;
-    streamIndex_ = av_find_best_stream(raw, AVMEDIA_TYPE_VIDEO, -1, -1, &decoder, 0);
+    streamIndex_ = ffmpeg::SelectOnlyStream(*raw, AVMEDIA_TYPE_VIDEO, decoder);
     if (streamIndex_ == AVERROR_DECODER_NOT_FOUND) {
         error = "There is no decoder for the video of \"" + url + "\".";
         return false;
     }
-    if (streamIndex_ < 0 || !decoder) {
+    if (streamIndex_ < 0) {
         error = "\"" + url + "\" has no video stream.";
         return false;
     }
-    for (unsigned i = 0; i < raw->nb_streams; ++i)
-        if (static_cast<int>(i) != streamIndex_)
-            raw->streams[i]->discard = AVDISCARD_ALL;
     const AVStream* stream = raw->streams[streamIndex_];
     timeBase_ = stream->time_base;
 
     decoder_ = decoder;
     result = OpenCodec(0);
     if (result < 0) {
-        error = result == AVERROR(ENOMEM)
-                    ? "Out of memory."
-                    : "Cannot decode the video of \"" + url + "\": " + ErrorText(result) + ".";
+        error = result == AVERROR(ENOMEM) ? "Out of memory."
+                                          : "Cannot decode the video of \"" + url +
+                                                "\": " + ffmpeg::ErrorText(result) + ".";
         return false;
     }
 
