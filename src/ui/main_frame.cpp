@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSignalBlocker>
+#include <QSlider>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -230,10 +232,29 @@ void CMainFrame::CreateToolBar() {
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
     toolBar_->setIconSize(QSize(24, 24));
     AddCommands(toolBar_, kToolBar, actions_);
+    // The volume next to the Mute button; the keyboard steps it by 5 percent
+    // once it has the focus (Tab), as the Volume commands do by 10.
+    volumeSlider_ = new QSlider(Qt::Horizontal, toolBar_);
+    volumeSlider_->setObjectName("VolumeSlider");
+    volumeSlider_->setRange(0, 100);
+    volumeSlider_->setSingleStep(5);
+    volumeSlider_->setPageStep(10);
+    volumeSlider_->setFixedWidth(90);
+    volumeSlider_->setToolTip("Volume");
+    volumeSlider_->setAccessibleName("Volume");
+    toolBar_->addWidget(volumeSlider_);
+    connect(volumeSlider_, &QSlider::valueChanged, this, &CMainFrame::VolumeChosen);
     addToolBar(Qt::TopToolBarArea, toolBar_);
     QAction* viewToolbar = actions_[command::kViewToolbar];
     connect(toolBar_, &QToolBar::visibilityChanged, viewToolbar, &QAction::setChecked);
     viewToolbar->setChecked(true);
+}
+
+void CMainFrame::ShowVolume(int percent, bool muted) {
+    const QSignalBlocker quiet(volumeSlider_);  // shown, not chosen
+    volumeSlider_->setValue(percent);
+    volumeSlider_->setToolTip(muted ? QString("Volume %1% (muted)").arg(percent)
+                                    : QString("Volume %1%").arg(percent));
 }
 
 void CMainFrame::CreateStatusBar() {

@@ -18,6 +18,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QSlider;
 class QToolBar;
 
 namespace trevanto {
@@ -83,6 +84,9 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void SetRecentFiles(const std::vector<std::string>& files);
     // Checked while the document shows timecodes; asked when the View menu opens.
     void SetTimecodeCheck(bool on);
+    // The toolbar's volume slider shows `percent`; its tooltip says when muted.
+    void ShowVolume(int percent, bool muted);
+    QSlider* VolumeSlider() const { return volumeSlider_; }
 
     // Restores the saved bar layout when it names only bars that exist.
     // Returns whether it was restored.
@@ -94,6 +98,8 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void CommandInvoked(int32_t commandId);
     void RecentFileChosen(const QString& path);
     void FileDropped(const QString& path);
+    // The user set the volume on the toolbar's slider, 0 to 100.
+    void VolumeChosen(int percent);
     // The navigation slider was moved by the user.
     void SliderMoved(int position, bool force);
     // The View menu is about to show; the owner refreshes the timecode check.
@@ -120,6 +126,7 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     std::map<int32_t, QAction*> actions_;
     std::vector<QAction*> recentFileActions_;
     QToolBar* toolBar_ = nullptr;
+    QSlider* volumeSlider_ = nullptr;
     CSizingControlBarG* previewBar_ = nullptr;
     VideoPreviewPanel* previewPanel_ = nullptr;
     QMenu* fileMenu_ = nullptr;

@@ -101,6 +101,7 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
 
     connect(frame_.get(), &CMainFrame::CommandInvoked, this, &CTrevantoApp::OnCommand);
     connect(view_, &CThumbView::CommandInvoked, this, &CTrevantoApp::OnCommand);
+    connect(frame_.get(), &CMainFrame::VolumeChosen, this, &CTrevantoApp::SetVolume);
     connect(frame_.get(), &CMainFrame::RecentFileChosen, this, [this](const QString& path) {
         if (!OpenVideo(path.toStdString())) {
             settings_->RemoveRecentFile(path.toStdString());
@@ -284,17 +285,22 @@ void CTrevantoApp::ToggleMute() {
 }
 
 void CTrevantoApp::ChangeVolume(int percent) {
-    settings_->SetSoundVolume(settings_->SoundVolume() + percent);
-    settings_->SetSoundMuted(false);
-    ApplySound();
+    SetVolume(settings_->SoundVolume() + percent);
     frame_->statusBar()->showMessage(QString("Volume %1%").arg(settings_->SoundVolume()),
                                      kVolumeMessageMilliseconds);
+}
+
+void CTrevantoApp::SetVolume(int percent) {
+    settings_->SetSoundVolume(percent);
+    settings_->SetSoundMuted(false);  // a volume chosen is meant to be heard
+    ApplySound();
 }
 
 void CTrevantoApp::ApplySound() {
     const bool muted = settings_->SoundMuted();
     document_->SetSoundVolume(muted ? 0.0 : settings_->SoundVolume() / 100.0);
     frame_->Action(command::kMute)->setChecked(muted);
+    frame_->ShowVolume(settings_->SoundVolume(), muted);
 }
 
 void CTrevantoApp::ExtractSelectedAsJpeg() {

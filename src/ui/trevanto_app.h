@@ -70,10 +70,11 @@ class CTrevantoApp : public QObject {
     void ToggleTimecode();
     // "Slice in real time": the next runs play paced, or no longer; remembered.
     void ToggleRealTimeSlicing();
-    // "Mute" and "Volume up" / "Volume down" (by `percent`), kept for later
-    // starts.
+    // "Mute", "Volume up" / "Volume down" (by `percent`) and the toolbar's
+    // volume slider (to `percent`), kept for later starts.
     void ToggleMute();
     void ChangeVolume(int percent);
+    void SetVolume(int percent);
     // "Extract as jpeg": the selected shots, into a folder the user chooses.
     void ExtractSelectedAsJpeg();
     void ShowHelp();

@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QSlider>
 #include <QToolBar>
 #include <QUrl>
 
@@ -112,6 +113,10 @@ TEST_F(DesktopProgramTest, ADroppedFileOpensAndItAndTheLayoutSurviveARestart) {
     EXPECT_TRUE(again->Frame().ToolBar()->isHidden());
     EXPECT_TRUE(again->Frame().Action(kMute)->isChecked());
     EXPECT_EQ(again->Settings().SoundVolume(), 90);
+    EXPECT_EQ(again->Frame().VolumeSlider()->value(), 90);
+    again->Frame().VolumeSlider()->setValue(35);  // as a drag of the toolbar's slider
+    EXPECT_EQ(again->Settings().SoundVolume(), 35);
+    EXPECT_FALSE(again->Frame().Action(kMute)->isChecked());
     again->OnCommand(kHelpTopics);
     EXPECT_EQ(user_.messages, std::vector<std::string>{"Help file not installed."});
 }
