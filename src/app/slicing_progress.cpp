@@ -29,7 +29,8 @@ std::optional<std::string> SlicingProgress::OnFrame(int32_t frame, Clock::time_p
         return std::nullopt;
     if (firstFrame_ < 0)
         firstFrame_ = frame;
-    ++framesDone_;
+    framesCovered_ += lastSeen_ >= 0 && frame > lastSeen_ ? frame - lastSeen_ : 1;
+    lastSeen_ = frame;
     if (shown_ && now - *shown_ < kShowEvery)
         return std::nullopt;
     shown_ = now;
@@ -42,9 +43,9 @@ std::string SlicingProgress::Text(int32_t frame, Clock::time_point now) const {
     const int64_t done = std::clamp<int64_t>(int64_t{frame} - firstFrame_ + 1, 0, total);
     const long percent = static_cast<long>(done * 100 / total);
     const double elapsed = Seconds(now - started_);
-    if (framesDone_ < 2 || elapsed <= 0.0)
+    if (framesCovered_ < 2 || elapsed <= 0.0)
         return FormatText("Slicing %ld %%", percent);
-    const double fps = static_cast<double>(framesDone_) / elapsed;
+    const double fps = static_cast<double>(framesCovered_) / elapsed;
     const auto left = static_cast<long>(static_cast<double>(total - done) / fps + 0.5);
     std::string time;
     if (left < 60) {

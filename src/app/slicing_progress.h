@@ -30,7 +30,10 @@ class SlicingProgress {
     int32_t firstFrame_ = -1;  // the run's first processed frame
     int32_t lastFrame_ = 0;
     int32_t startShots_ = 0;
-    int64_t framesDone_ = 0;
+    // Frames the run went through: those a sampler left out count, a seek
+    // back counts one.
+    int64_t framesCovered_ = 0;
+    int32_t lastSeen_ = -1;
     Clock::time_point started_;
     std::optional<Clock::time_point> shown_;
 };
