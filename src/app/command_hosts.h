@@ -18,6 +18,9 @@ class ShotsFileHost {
     virtual const DocumentPorts& Ports() const = 0;
     virtual bool IsOpen() const = 0;
     virtual bool OpenVideo(const std::string& path) = 0;
+    // Asks to stop the work that opening `path` would end; false when the
+    // user would rather it went on.
+    virtual bool MayOpen(const std::string& path) = 0;
     virtual bool FrameChainRunning() const = 0;
     virtual const ShotList& Shots() const = 0;
     virtual void SetShotsModified(bool modified) = 0;
@@ -32,7 +35,8 @@ class JpegExportHost {
     virtual bool IsOpen() const = 0;
     virtual bool FrameChainRunning() const = 0;
     virtual const ShotList& Shots() const = 0;
-    virtual void GoToShot(int32_t item, bool play) = 0;
+    // False when the video could not be sought to the shot's start.
+    virtual bool GoToShot(int32_t item, bool play) = 0;
     virtual const ShotTemplate& GetShotTemplate() const = 0;
 };
 

@@ -29,6 +29,8 @@ class ShotViewPort {
                               int32_t& imageIndex, int32_t& itemIndex) = 0;
     // Replaces the picture of an image list entry.
     virtual bool ReplaceThumbnail(int32_t imageIndex, const QImage& picture) = 0;
+    // The picture of an image list entry; null when there is none.
+    virtual QImage Thumbnail(int32_t /*imageIndex*/) const { return {}; }
     virtual void SetItemCaption(int32_t item, const std::string& caption) = 0;
     // Removes the item and its image; the view then tells the document
     // (CPlayerDoc::ShiftIndexesAfterRemoval).

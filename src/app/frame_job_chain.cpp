@@ -28,18 +28,26 @@ bool FrameJobChain::SeekCurrent() {
     const uint64_t run = run_;
     while (item_ < count_) {
         retries_ = 0;
-        switch (job_->SeekItem(item_)) {
+        const FrameJob::Seek seek = job_->SeekItem(item_);
+        // A message of the job let events through, which may have ended this
+        // chain (another video opened): it then stays ended.
+        if (run != run_ || !job_)
+            return false;
+        switch (seek) {
             case FrameJob::Seek::Sought:
                 player_.AwaitFrame();
+                awaitedSince_ = Clock::now();
                 return true;
             case FrameJob::Seek::Failed:
                 End(false);
                 return false;
-            case FrameJob::Seek::Skipped:
-                // The job's message let events through, which may have ended
-                // this chain (another video opened): it then stays ended.
+            case FrameJob::Seek::Unreachable:
+                job_->OnUnreachable(item_);
                 if (run != run_ || !job_)
                     return false;
+                Advance();
+                break;
+            case FrameJob::Seek::Skipped:
                 Advance();
                 break;
         }
@@ -54,6 +62,15 @@ void FrameJobChain::Advance() {
         ports_.progress->SetProgress(ProgressPosition(item_, count_));
 }
 
+void FrameJobChain::SkipUnreachable() {
+    const uint64_t run = run_;
+    job_->OnUnreachable(item_);
+    if (run != run_ || !job_)
+        return;
+    Advance();
+    SeekCurrent();
+}
+
 void FrameJobChain::OnFrameArrived() {
     if (!job_)
         return;
@@ -65,13 +82,20 @@ void FrameJobChain::OnFrameArrived() {
     if (wanted >= 0 && player_.CurrentFrame() != wanted && retries_ < kMaxRetries) {
         // Another frame came first (one decoded before the seek): ask again.
         ++retries_;
-        if (job_->SeekItem(item_) != FrameJob::Seek::Sought) {
-            End(false);
-            return;
+        switch (job_->SeekItem(item_)) {
+            case FrameJob::Seek::Sought:
+                player_.AwaitFrame();
+                awaitedSince_ = Clock::now();
+                job_->OnOtherFrame(item_);
+                return;
+            case FrameJob::Seek::Unreachable:
+                SkipUnreachable();
+                return;
+            case FrameJob::Seek::Skipped:
+            case FrameJob::Seek::Failed:
+                End(false);
+                return;
         }
-        player_.AwaitFrame();
-        job_->OnOtherFrame(item_);
-        return;
     }
     const uint64_t run = run_;
     const bool acted = job_->Act(item_);
@@ -97,9 +121,39 @@ void FrameJobChain::OnFrameArrived() {
     SeekCurrent();
 }
 
+void FrameJobChain::OnFrameMissed() {
+    if (!job_)
+        return;
+    if (job_->ItemGone(item_)) {
+        End(false);
+        return;
+    }
+    SkipUnreachable();
+}
+
+void FrameJobChain::CheckFrameWait(Clock::time_point now) {
+    if (!job_ || !player_.FrameAwaited() || now - awaitedSince_ < kFrameWaitLimit)
+        return;
+    // A frame that comes after all is presented, not taken for the next item.
+    player_.CancelAwait();
+    OnFrameMissed();
+}
+
 void FrameJobChain::Cancel() {
     if (job_)
         End(false);
+}
+
+std::string FrameJobChain::StopAction() const {
+    return job_ ? job_->StopAction() : std::string();
+}
+
+void FrameJobChain::Stop() {
+    if (!job_)
+        return;
+    FrameJob* job = job_;
+    End(false);
+    job->ReportStopped();
 }
 
 void FrameJobChain::End(bool completed) {

@@ -5,7 +5,10 @@
 // of k items. For each item the chain has the job seek the video, waits for
 // the next presented frame, seeks again at most kMaxRetries times while
 // another frame comes, lets the job act, shows the progress and goes on with
-// the next item. One chain runs at a time; closing the video cancels it.
+// the next item. An item whose frame cannot be reached is told to the job and
+// passed over, so no chain waits for ever. One chain runs at a time; closing
+// the video cancels it.
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -17,9 +20,10 @@ struct DocumentPorts;
 class FrameJob {
   public:
     enum class Seek {
-        Sought,   // the video is on its way to the item's frame
-        Skipped,  // the job said why; the chain goes on with the next item
-        Failed,   // the chain ends without completing
+        Sought,       // the video is on its way to the item's frame
+        Skipped,      // the item needs no frame (done, or refused with a message)
+        Unreachable,  // the item's frame cannot be reached (see OnUnreachable)
+        Failed,       // the chain ends without completing
     };
     virtual ~FrameJob() = default;
 
@@ -37,20 +41,34 @@ class FrameJob {
     virtual void OnOtherFrame(int32_t /*k*/) {}
     // The frame for item k is the current one. False ends the chain.
     virtual bool Act(int32_t k) = 0;
+    // Item k's frame cannot be reached: its seek was refused or found no
+    // frame, or none came in time. The job notes or says so; the chain goes
+    // on with the next item.
+    virtual void OnUnreachable(int32_t k) = 0;
     // Jobs that let the user's events through after each item, Escape
     // aborting them with this message; null for none.
     virtual const char* EscapeMessage() const { return nullptr; }
+    // What stopping the job is called in the question asked before opening
+    // another video ends it ("Stop saving the JPEG images"); empty for a job
+    // that may end unasked.
+    virtual std::string StopAction() const { return {}; }
+    // The job was stopped early (FrameJobChain::Stop), after Finish: it
+    // tells what was done and what was not.
+    virtual void ReportStopped() {}
     // The chain ended: after the last item (completed) or early.
     virtual void Finish(bool completed) = 0;
 };
 
 class FrameJobChain {
   public:
+    using Clock = std::chrono::steady_clock;
     // A frame other than the wanted one is sought again at most this many
     // times; then the frame reached is taken.
     static constexpr int kMaxRetries = 3;
     // Waiting user events let through after each item of an escapable job.
     static constexpr int kEventsPerItem = 20;
+    // A frame that has not come this long after its seek never will.
+    static constexpr std::chrono::seconds kFrameWaitLimit{15};
 
     FrameJobChain(Player& player, const DocumentPorts& ports) : player_(player), ports_(ports) {}
     FrameJobChain(const FrameJobChain&) = delete;
@@ -61,16 +79,29 @@ class FrameJobChain {
     bool Start(FrameJob& job, int32_t count);
     // The awaited frame was presented.
     void OnFrameArrived();
+    // The awaited frame will not come (its seek reached no frame).
+    void OnFrameMissed();
+    // Gives up the awaited frame when it has been waited for longer than
+    // kFrameWaitLimit at `now`; the front ends call it while a chain runs.
+    void CheckFrameWait(Clock::time_point now);
     // Ends the chain without completing it (the video closed).
     void Cancel();
+    // The running job's StopAction; empty when none runs.
+    std::string StopAction() const;
+    // Ends the running job early; it reports what it did and did not do.
+    void Stop();
 
     bool IsRunning() const { return job_ != nullptr; }
     bool Runs(const FrameJob& job) const { return job_ == &job; }
 
   private:
-    // Seeks the current item, skipping those the job skips; completes the
-    // job past the last. False when the chain ended early.
+    // Seeks the current item, going past those that need no frame or whose
+    // frame cannot be reached; completes the job past the last. False when
+    // the chain ended early.
     bool SeekCurrent();
+    // The current item's frame cannot be reached: the job is told, the
+    // chain goes on.
+    void SkipUnreachable();
     void Advance();
     void End(bool completed);
 
@@ -82,6 +113,7 @@ class FrameJobChain {
     int retries_ = 0;
     bool progressShown_ = false;
     uint64_t run_ = 0;  // counts the chains started, to tell them apart
+    Clock::time_point awaitedSince_;
 };
 
 }  // namespace trevanto

@@ -3,6 +3,8 @@
 #include "app/document_messages.h"
 #include "app/document_surfaces.h"
 #include "app/jpeg_messages.h"
+#include "app/shots_of_video.h"
+#include "app/stopped_work_messages.h"
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "publish/publisher.h"
@@ -13,6 +15,17 @@ namespace trevanto {
 
 bool JpegExportCommands::ExtractAsJpeg(std::vector<int32_t> items,
                                        const std::optional<std::string>& folder) {
+    if (host_.IsOpen() && !host_.FrameChainRunning()) {
+        // The images are the open video's frames: shots of another video
+        // are left out.
+        LeftOutShots leftOut(player_.OpenedPath());
+        std::erase_if(items, [&](int32_t item) {
+            const Shot* shot = host_.Shots().FindShotByItem(item);
+            return shot && !leftOut.Take(*shot);
+        });
+        if (const std::string text = leftOut.Message(); !text.empty())
+            host_.Ports().user->ShowMessage(text);
+    }
     return Start(std::move(items), true, folder ? JpegOutputFolder(*folder) : OutputFolder(),
                  nullptr);
 }
@@ -44,6 +57,7 @@ bool JpegExportCommands::Start(std::vector<int32_t> items, bool userExport, std:
     folder_ = std::move(folder);
     lastSavedPath_.clear();
     saved_ = 0;
+    unreachable_ = 0;
     publicationCompleted_ = std::move(completed);
     return chain_.Start(*this, static_cast<int32_t>(items_.size()));
 }
@@ -72,10 +86,45 @@ FrameJob::Seek JpegExportCommands::SeekItem(int32_t k) {
     }
     // An item whose shot is gone (deleted meanwhile) ends the chain.
     const int32_t item = items_[static_cast<size_t>(k)];
-    if (!surfaces_.Thumbnail() || !host_.Shots().FindShotByItem(item))
+    const Shot* shot = host_.Shots().FindShotByItem(item);
+    if (!surfaces_.Thumbnail() || !shot)
         return Seek::Failed;
-    host_.GoToShot(item, false);
-    return Seek::Sought;
+    // A publication shows the shots of other videos with their own pictures.
+    if (!shot->IsFrom(player_.OpenedPath()))
+        return SaveThumbnail(*shot) ? Seek::Skipped : Seek::Unreachable;
+    const int32_t frames = player_.FrameCount();
+    if (frames > 0 && shot->startFrame >= frames)
+        return Seek::Unreachable;
+    return host_.GoToShot(item, false) ? Seek::Sought : Seek::Unreachable;
+}
+
+void JpegExportCommands::OnUnreachable(int32_t /*k*/) {
+    // The number is used up all the same: a publication's pages name each
+    // shot's image by its place.
+    ++counter_;
+    ++unreachable_;
+}
+
+bool JpegExportCommands::SaveThumbnail(const Shot& shot) {
+    const QImage thumbnail = host_.Ports().view->Thumbnail(shot.imageIndex);
+    if (thumbnail.isNull())
+        return false;
+    const ExportSize size = Size();
+    const std::string path = JoinPath(folder_, JpegImageName(counter_));
+    ++counter_;
+    const JpegWriteResult result = SaveThumbnailAsJpeg(path, thumbnail, size.width, size.height);
+    Written(result);
+    return true;
+}
+
+std::string JpegExportCommands::StopAction() const {
+    return trevanto::StopAction(userExport_ ? FrameWork::JpegImages : FrameWork::Publication);
+}
+
+void JpegExportCommands::ReportStopped() {
+    host_.Ports().user->ShowMessage(
+        StoppedReport(userExport_ ? FrameWork::JpegImages : FrameWork::Publication, saved_,
+                      static_cast<int32_t>(items_.size())));
 }
 
 int32_t JpegExportCommands::WantedFrame(int32_t k) const {
@@ -87,10 +136,7 @@ bool JpegExportCommands::Act(int32_t /*k*/) {
         return false;
     const std::string path = JoinPath(folder_, JpegImageName(counter_));
     ++counter_;  // also when writing fails
-    if (SaveImage(path)) {
-        ++saved_;
-        lastSavedPath_ = path;
-    }
+    SaveImage(path);
     return true;
 }
 
@@ -100,11 +146,17 @@ void JpegExportCommands::Finish(bool completed) {
     publicationCompleted_ = nullptr;
     if (!completed)
         return;
+    const std::string unreachable = JpegUnreachableNote(unreachable_);
     if (userExport_) {
         // The report counts what reached the disk, not what was asked for.
-        host_.Ports().user->ShowMessage(JpegExportReport(saved_, lastSavedPath_),
-                                        MessageKind::Information);
+        std::string report = JpegExportReport(saved_, lastSavedPath_);
+        if (!unreachable.empty())
+            report += "\n" + unreachable;
+        host_.Ports().user->ShowMessage(
+            report, unreachable.empty() ? MessageKind::Information : MessageKind::Warning);
     } else if (publicationCompleted) {
+        if (!unreachable.empty())
+            host_.Ports().user->ShowMessage(unreachable);
         publicationCompleted();
     }
 }
@@ -127,15 +179,19 @@ bool JpegExportCommands::SaveImage(const std::string& filePath) {
     if (!work)
         return false;
     const ExportSize size = Size();
-    const JpegWriteResult result =
-        SaveSurfaceAsJpeg(filePath, *work, host_.GetShotTemplate(),
-                          publisher_.Options().stretchToFit, size.width, size.height);
+    return Written(SaveSurfaceAsJpeg(filePath, *work, host_.GetShotTemplate(),
+                                     publisher_.Options().stretchToFit, size.width, size.height));
+}
+
+bool JpegExportCommands::Written(const JpegWriteResult& result) {
     if (!result.Written()) {
         if (const JpegMessage message = JpegWriteMessage(result); !message.text.empty())
             host_.Ports().user->ShowMessage(message.text, message.kind);
         return false;
     }
-    written_.push_back(filePath);
+    written_.push_back(result.file);
+    ++saved_;
+    lastSavedPath_ = result.file;
     return true;
 }
 

@@ -19,6 +19,7 @@ namespace trevanto {
 class DocumentSurfaces;
 class Player;
 class Publisher;
+class Shot;
 
 class JpegExportCommands : private FrameJob {
   public:
@@ -56,13 +57,21 @@ class JpegExportCommands : private FrameJob {
     ExportSize Size() const;
     bool ScaleFrame();
     bool SaveImage(const std::string& filePath);
+    // The image of a shot of another video, from its thumbnail; false when
+    // the view has none.
+    bool SaveThumbnail(const Shot& shot);
+    // Counts a written image, or tells why it was not written.
+    bool Written(const JpegWriteResult& result);
 
     // FrameJob: item k is items_[k].
     std::string ProgressCaption() const override { return "Saving to JPEG"; }
     Seek SeekItem(int32_t k) override;
     int32_t WantedFrame(int32_t k) const override;
     bool Act(int32_t k) override;
+    void OnUnreachable(int32_t k) override;
     const char* EscapeMessage() const override { return "Publish to the web aborted."; }
+    std::string StopAction() const override;
+    void ReportStopped() override;
     void Finish(bool completed) override;
 
     JpegExportHost& host_;
@@ -76,6 +85,7 @@ class JpegExportCommands : private FrameJob {
     std::string folder_;
     std::string lastSavedPath_;
     int32_t saved_ = 0;
+    int32_t unreachable_ = 0;
     std::function<void()> publicationCompleted_;
     std::vector<std::string> written_;
 };

@@ -6,6 +6,7 @@
 #include "app/document_messages.h"
 #include "app/shots_file_messages.h"
 #include "app/slider_scale.h"
+#include "app/stopped_work_messages.h"
 
 namespace trevanto {
 
@@ -65,6 +66,22 @@ bool CPlayerDoc::OnCommand(int32_t commandId, bool shift) {
         default:
             return false;
     }
+}
+
+bool CPlayerDoc::OpenVideo(const std::string& path) {
+    return MayOpen(path) && player_.OpenVideo(path);
+}
+
+bool CPlayerDoc::MayOpen(const std::string& path) {
+    if (!chain_.IsRunning())
+        return true;
+    // A job that may end unasked (retaking one picture) just ends.
+    const std::string action = chain_.StopAction();
+    if (!action.empty() && !ports_.user->AskYesNo(StopAndOpenQuestion(action, path)))
+        return false;
+    // The question let events through: the job may have ended meanwhile.
+    chain_.Stop();
+    return true;
 }
 
 void CPlayerDoc::OnNoVideo() {

@@ -23,6 +23,7 @@
 #include "app/shots_file_commands.h"
 #include "app/slicing_progress.h"
 #include "app/thumbnail_refresh_job.h"
+#include "export/shot_list_export.h"
 #include "export/shot_template.h"
 #include "publish/publisher.h"
 #include "shots/shot_list.h"
@@ -69,7 +70,14 @@ class CPlayerDoc : private PlayerListener,
     bool HandleNextGraphEvent() { return player_.HandleNextGraphEvent(); }
 
     // --- Video ------------------------------------------------------------
-    bool OpenVideo(const std::string& path) override { return player_.OpenVideo(path); }
+    // Opens the video at `path`; work on the frames of the one open is
+    // stopped first, when the user agrees (MayOpen).
+    bool OpenVideo(const std::string& path) override;
+    // Work on frames (JPEG images, a publication, rebuilding shots) that
+    // opening `path` would end: the user is asked whether to stop it
+    // ("Stop saving the JPEG images and open b.mpg?"); a Yes stops it and
+    // reports what was done and what was not. False when the work goes on.
+    bool MayOpen(const std::string& path) override;
     void CloseVideo() { player_.CloseVideo(); }
     bool IsOpen() const override { return player_.IsOpen(); }
     // The user drags the navigation slider to `position` (0..32767).
@@ -91,7 +99,8 @@ class CPlayerDoc : private PlayerListener,
     bool DeleteShot(int32_t item);
     void ShiftIndexesAfterRemoval(int32_t item, int32_t image);
     void ClearShots();
-    void GoToShot(int32_t item, bool play) override;
+    // False when there is no such shot or its start could not be sought.
+    bool GoToShot(int32_t item, bool play) override;
     void GoToMiddle(int32_t item);
     void GoToEnd(int32_t item);
     void RecaptionAll();
@@ -108,6 +117,8 @@ class CPlayerDoc : private PlayerListener,
     // The records of a shots file waiting to be rebuilt.
     const PendingShotList& Pending() const { return pending_; }
     bool TimecodeMode() const { return timecodeMode_; }
+    // The shot was taken from the open video (or from no known one).
+    bool IsOfOpenVideo(const Shot& shot) const { return shot.IsFrom(player_.OpenedPath()); }
     CaptionContext Captions() const;
 
     // --- Slicing ----------------------------------------------------------
@@ -127,6 +138,9 @@ class CPlayerDoc : private PlayerListener,
     // "Export shot list..." (command::kExportShotList): the shots as a CSV
     // table or, for a name ending in .edl, a CMX 3600 EDL; true when written.
     bool ExportShotList();
+    // Writes the shots of the open video as a shot list of that kind (those
+    // of other videos left out, which the user is told); true when written.
+    bool WriteShotList(const std::string& path, ShotListKind kind);
     // Cuts the video again from the kept scores at `threshold`, which becomes
     // the engine's: the shots the last cut made are replaced, their pictures
     // retaken from the video. Shots made by hand or edited (any other range)
@@ -179,6 +193,11 @@ class CPlayerDoc : private PlayerListener,
     // The chain of frame jobs (shots file, JPEG export, publication images,
     // refresh); only one job runs at a time.
     const FrameJobChain& Chain() const { return chain_; }
+    // Gives up a frame the chain has waited for too long (see
+    // FrameJobChain::CheckFrameWait); the front ends call it now and then.
+    void CheckFrameWait(FrameJobChain::Clock::time_point now = FrameJobChain::Clock::now()) {
+        chain_.CheckFrameWait(now);
+    }
     bool FrameChainRunning() const override { return chain_.IsRunning(); }
 
   private:
@@ -196,12 +215,19 @@ class CPlayerDoc : private PlayerListener,
     void OnPlaybackStopped() override { StopSlicing(); }
     void PresentFrame(bool beyondPlayRange) override;
     void OnAwaitedFrame() override { chain_.OnFrameArrived(); }
+    void OnAwaitedFrameMissed() override { chain_.OnFrameMissed(); }
     void OnPlaybackEnd(int32_t frameAfterEnd) override;
     void OnVideoClosed() override;
 
     void CheckCommand(int32_t commandId, bool checked);
     // The graph's pace and the progress texts of a run.
     void BeginRun();
+    // The frame on show when a run starts is the first of its first shot.
+    void SliceFrameOnShow();
+    // Tells the user which shots a shot list leaves out (those of other
+    // videos); false when none is left to list.
+    bool TellShotsLeftOut();
+    bool SaveShotListOfOpenVideo(const std::string& path, ShotListKind kind);
     void EndRun();
     void UpdateShotCount();
     const ShotTemplate& Template() const;

@@ -2,6 +2,7 @@
 // retaking a shot's picture at its start frame.
 #include "app/document_messages.h"
 #include "app/player_doc.h"
+#include "app/shots_of_video.h"
 #include "export/shot_thumbnail.h"
 
 namespace trevanto {
@@ -30,6 +31,10 @@ bool CPlayerDoc::RefreshShotImage(int32_t item) {
     // The chain owns the one awaited frame; another job would take it.
     if (FrameChainRunning())
         return false;
+    if (const Shot* shot = shots_.FindShotByItem(item); shot && IsOpen() && !IsOfOpenVideo(*shot)) {
+        ShowMessage(OtherVideoPictureMessage(*shot, player_.OpenedPath()));
+        return false;
+    }
     refreshJob_.SetItem(item);
     chain_.Start(refreshJob_, 1);
     return true;
@@ -42,8 +47,13 @@ FrameJob::Seek ThumbnailRefreshJob::SeekItem(int32_t /*k*/) {
     }
     if (!doc_.SurfacesSetUp() || item_ < 0 || !doc_.Shots().FindShotByItem(item_))
         return Seek::Failed;
-    doc_.GoToShot(item_, false);
-    return Seek::Sought;
+    return doc_.GoToShot(item_, false) ? Seek::Sought : Seek::Unreachable;
+}
+
+void ThumbnailRefreshJob::OnUnreachable(int32_t /*k*/) {
+    doc_.Ports().user->ShowMessage(
+        "The picture of the shot cannot be taken again: its first frame cannot be reached in "
+        "the video.");
 }
 
 int32_t ThumbnailRefreshJob::WantedFrame(int32_t /*k*/) const {

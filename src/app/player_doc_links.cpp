@@ -2,6 +2,7 @@
 // shot's start to another's end.
 #include "app/player_doc.h"
 #include "app/publish_wizard_steps.h"
+#include "app/shots_of_video.h"
 #include "publish/video_link.h"
 
 namespace trevanto {
@@ -11,6 +12,17 @@ std::string CPlayerDoc::CreateVideoLink(int32_t firstItem, int32_t lastItem) {
     const Shot* last = shots_.FindShotByItem(lastItem);
     if (first == nullptr || last == nullptr)
         return {};
+    // The link plays the open video's online copy: it cannot hold the times
+    // of a shot of another video.
+    LeftOutShots others(player_.OpenedPath());
+    for (const Shot* end : {first, last}) {
+        if (!IsOfOpenVideo(*end) && (end == first || last != first))
+            others.Take(*end);
+    }
+    if (others.Total() > 0) {
+        ShowMessage(others.Message("link"));
+        return {};
+    }
     const int32_t frames = player_.FrameCount();
     const double duration = player_.DurationSeconds();
     publisher_.PublishVideoFacts(player_.OpenedPath(), frames, duration);

@@ -5,6 +5,7 @@
 
 #include "app/document_messages.h"
 #include "app/player_doc.h"
+#include "app/shots_of_video.h"
 #include "export/shot_list_export.h"
 #include "shots/change_scores.h"
 
@@ -19,13 +20,36 @@ bool CPlayerDoc::ExportShotList() {
         ShowMessage(message::kNoShotsToList);
         return false;
     }
+    // Said before the dialog, as for the shots file.
+    if (!TellShotsLeftOut())
+        return false;
     const auto path =
         ports_.user->ChooseFile(FileDialogKind::Save, kShotListFilter, kShotListExtension);
-    if (!path)
+    return path && SaveShotListOfOpenVideo(*path, ShotListKindOf(*path));
+}
+
+bool CPlayerDoc::WriteShotList(const std::string& path, ShotListKind kind) {
+    if (!player_.IsOpen()) {
+        ShowMessage(message::kLoadMovieFirst);
         return false;
-    if (!SaveShotList(*path, ShotListKindOf(*path), shots_, player_.OpenedPath(),
+    }
+    return TellShotsLeftOut() && SaveShotListOfOpenVideo(path, kind);
+}
+
+bool CPlayerDoc::TellShotsLeftOut() {
+    // The list is timed by the open video: the shots of others are left out.
+    LeftOutShots leftOut(player_.OpenedPath());
+    for (const auto& shot : shots_)
+        leftOut.Take(*shot);
+    if (const std::string text = leftOut.Message(); !text.empty())
+        ShowMessage(text);
+    return shots_.IsEmpty() || !leftOut.NoneLeft();
+}
+
+bool CPlayerDoc::SaveShotListOfOpenVideo(const std::string& path, ShotListKind kind) {
+    if (!SaveShotList(path, kind, CopyShotsFrom(shots_, player_.OpenedPath()), player_.OpenedPath(),
                       player_.AvgTimePerFrame())) {
-        ShowMessage("Cannot write the shot list " + *path + ".");
+        ShowMessage("Cannot write the shot list " + path + ".");
         return false;
     }
     return true;
@@ -46,7 +70,8 @@ bool CPlayerDoc::RecutShots(float threshold, bool keepOwnShots) {
         engineShots.emplace(range.start, range.end);
     std::vector<Shot> records;
     for (const auto& shot : shots_) {
-        if (keepOwnShots && !engineShots.count({shot->startFrame, shot->endFrame}))
+        if (keepOwnShots && IsOfOpenVideo(*shot) &&
+            !engineShots.count({shot->startFrame, shot->endFrame}))
             records.push_back(*shot);
     }
     for (const ShotRange& range : cut(threshold)) {
@@ -58,8 +83,26 @@ bool CPlayerDoc::RecutShots(float threshold, bool keepOwnShots) {
     std::stable_sort(records.begin(), records.end(),
                      [](const Shot& a, const Shot& b) { return a.startFrame < b.startFrame; });
     player_.Pause();  // the pictures are taken from sought frames, as for a shots file
-    ports_.view->DeleteAllItems();
-    ClearShots();
+    if (std::all_of(shots_.begin(), shots_.end(),
+                    [this](const auto& shot) { return IsOfOpenVideo(*shot); })) {
+        ports_.view->DeleteAllItems();
+        ClearShots();
+    } else {
+        // The shots of other videos stay, with their pictures; the cut ones
+        // follow them.
+        for (const int32_t item :
+             shots_.RemoveIf([this](const Shot& shot) { return IsOfOpenVideo(shot); }))
+            ports_.view->DeleteItemAndImage(item);
+        int32_t number = 0;
+        for (const auto& shot : shots_) {
+            shot->number = ++number;
+            shot->BuildCaption(Captions());
+            if (shot->itemIndex >= 0)
+                ports_.view->SetItemCaption(shot->itemIndex, shot->caption);
+        }
+        shotsModified_ = true;
+        UpdateShotCount();
+    }
     slicer_.Settings().threshold = threshold;
     slicer_.SetScoresThreshold(threshold);
     return shotsFile_.RebuildShots(std::move(records));

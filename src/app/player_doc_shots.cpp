@@ -4,6 +4,7 @@
 
 #include "app/document_messages.h"
 #include "app/player_doc.h"
+#include "app/shots_of_video.h"
 
 namespace trevanto {
 
@@ -21,6 +22,8 @@ bool CPlayerDoc::AddShot(const QImage& picture, std::string& captionOut, int32_t
     shot.number = shots_.ShotCount();
     shot.startFrame = start;
     shot.SetEnd(end);
+    if (player_.IsOpen())
+        shot.source = {player_.OpenedPath(), player_.FrameCount(), player_.DurationSeconds()};
     shot.BuildCaption(Captions());
     captionOut = shot.caption;
     // The shots rebuilt from a file are the file's, not a change.
@@ -70,19 +73,20 @@ void CPlayerDoc::ClearShots() {
     UpdateShotCount();
 }
 
-void CPlayerDoc::GoToShot(int32_t item, bool play) {
+bool CPlayerDoc::GoToShot(int32_t item, bool play) {
     if (shots_.IsEmpty() || item < 0)
-        return;
+        return false;
     const Shot* shot = shots_.FindShotByItem(item);
     if (!shot)
-        return;
+        return false;
     const PlayerState state = player_.State();
     if (state == PlayerState::Running || state == PlayerState::Stopped)
         player_.Pause();
-    player_.SeekToFrame(shot->startFrame);
+    const bool sought = player_.SeekToFrame(shot->startFrame);
     const PlayerState now = player_.State();
     if (play && (now == PlayerState::Stopped || now == PlayerState::Paused))
         player_.Play();
+    return sought;
 }
 
 void CPlayerDoc::GoToMiddle(int32_t item) {
@@ -119,6 +123,10 @@ void CPlayerDoc::RefineShotStart(int32_t item) {
     Shot* shot = shots_.FindShotByItem(item);
     if (!shot)
         return;
+    if (!IsOfOpenVideo(*shot)) {
+        ShowMessage(OtherVideoPictureMessage(*shot, player_.OpenedPath()));
+        return;
+    }
     const int32_t current = player_.CurrentFrame();
     Shot* previous = item > 0 ? shots_.FindShotByItem(item - 1) : nullptr;
     if (current < shot->startFrame) {

@@ -125,6 +125,7 @@ void CPlayerDoc::StartEngine() {
     BeginRun();
     CheckCommand(command::kEngine, true);
     CheckCommand(command::kSampler, false);
+    SliceFrameOnShow();
     if (player_.State() != PlayerState::Running)
         player_.Play();
 }
@@ -134,8 +135,25 @@ void CPlayerDoc::StartSampler() {
     BeginRun();
     CheckCommand(command::kSampler, true);
     CheckCommand(command::kEngine, false);
+    SliceFrameOnShow();
     if (player_.State() != PlayerState::Running)
         player_.Play();
+}
+
+void CPlayerDoc::SliceFrameOnShow() {
+    // Playing goes on from the frame after the one on show, which the run
+    // would otherwise leave out. A frame not yet come after a seek starts
+    // the run when it comes.
+    if (!player_.FrameOnShow() || player_.FrameAwaited())
+        return;
+    const int32_t current = player_.CurrentFrame();
+    // Outside the play range, playing starts at the range's start instead.
+    const int32_t start = player_.RangeStart();
+    const int32_t end = player_.RangeEnd();
+    if (current < 0 || (start != -1 && current < start) || (end != -1 && current > end))
+        return;
+    if (ScaleToThumbnail())
+        ProcessFrame(current, false);
 }
 
 void CPlayerDoc::StopSlicing() {

@@ -3,6 +3,8 @@
 #include "app/document_messages.h"
 #include "app/document_surfaces.h"
 #include "app/shots_file_messages.h"
+#include "app/shots_of_video.h"
+#include "app/stopped_work_messages.h"
 #include "common/text_format.h"
 #include "export/shots_file.h"
 #include "shots/shot_list.h"
@@ -20,20 +22,30 @@ bool ShotsFileCommands::SaveShots() {
     const bool empty = host_.Shots().IsEmpty();
     if (empty)
         user.ShowMessage(ShotsFileSaveMessage(ShotsFileSaveStatus::NoShots));
+    // The file names the open video: the shots of others cannot go into it.
+    LeftOutShots leftOut(player_.OpenedPath());
+    for (const auto& shot : host_.Shots())
+        leftOut.Take(*shot);
+    if (const std::string text = leftOut.Message(); !text.empty())
+        user.ShowMessage(text);
+    if (!empty && leftOut.NoneLeft())
+        return false;
     const auto path = user.ChooseFile(FileDialogKind::Save, kShotsFileFilter, kShotsFileExtension);
     if (!path)
         return false;
     ProgressPort& progress = *host_.Ports().progress;
     progress.BeginProgress("Saving");
-    const ShotsFileSaveStatus status =
-        SaveShotsFile(*path, player_.OpenedPath(), host_.Shots(),
-                      [&progress](int32_t position) { progress.SetProgress(position); });
+    const ShotsFileSaveStatus status = SaveShotsFile(
+        *path, player_.OpenedPath(), CopyShotsFrom(host_.Shots(), player_.OpenedPath()),
+        [&progress](int32_t position) { progress.SetProgress(position); });
     progress.EndProgress();
     if (status == ShotsFileSaveStatus::CannotCreate) {
         user.ShowMessage(ShotsFileSaveMessage(status));
         return false;
     }
-    host_.SetShotsModified(false);
+    // Shots left out are still unsaved.
+    if (leftOut.LeftOut() == 0)
+        host_.SetShotsModified(false);
     return true;
 }
 
@@ -48,13 +60,15 @@ void ShotsFileCommands::LoadShots() {
 }
 
 bool ShotsFileCommands::LoadShotsFile(const std::string& path) {
-    if (host_.FrameChainRunning())
-        return false;
     ShotsFileReader reader;
     if (const ShotsFileOpenStatus status = reader.Open(path); status != ShotsFileOpenStatus::Ok) {
         host_.Ports().user->ShowMessage(ShotsFileOpenMessage(status, path));
         return false;
     }
+    // Loading opens the file's video: work running on this one is stopped
+    // first, if the user agrees.
+    if (!host_.MayOpen(path))
+        return false;
     // The open reports its own failures. A refused open leaves the previous
     // video open, whose frames are not the ones the records describe.
     if (!host_.OpenVideo(reader.VideoPath()))
@@ -101,12 +115,9 @@ void ShotsFileCommands::Begin() {
 FrameJob::Seek ShotsFileCommands::SeekItem(int32_t /*k*/) {
     const Shot& head = *pending_.At(0);
     Player& player = player_;
-    if (!IsRebuildableRecord(head, player.FrameCount())) {
-        // No seek is made for it; the following records still get their turn.
-        pending_.TakeHead();
-        host_.Ports().user->ShowMessage(kWrongShotMessage);
-        return Seek::Skipped;
-    }
+    // No seek is made for it; the following records still get their turn.
+    if (!IsRebuildableRecord(head, player.FrameCount()))
+        return Seek::Unreachable;
     if (!host_.IsOpen()) {
         host_.Ports().user->ShowMessage(message::kLoadMovieFirst);
         return Seek::Failed;
@@ -116,8 +127,22 @@ FrameJob::Seek ShotsFileCommands::SeekItem(int32_t /*k*/) {
     // A record may name the frame count itself; no frame of that number
     // comes, so the last frame stands in for it.
     const int32_t last = player.FrameCount() - 1;
-    player.SeekToFrame(head.imageFrame > last ? last : head.imageFrame);
-    return Seek::Sought;
+    return player.SeekToFrame(head.imageFrame > last ? last : head.imageFrame) ? Seek::Sought
+                                                                               : Seek::Unreachable;
+}
+
+void ShotsFileCommands::OnUnreachable(int32_t /*k*/) {
+    pending_.TakeHead();
+    host_.Ports().user->ShowMessage(kWrongShotMessage);
+}
+
+std::string ShotsFileCommands::StopAction() const {
+    return trevanto::StopAction(fromFile_ ? FrameWork::ShotsFileLoad : FrameWork::Recut);
+}
+
+void ShotsFileCommands::ReportStopped() {
+    host_.Ports().user->ShowMessage(
+        StoppedReport(fromFile_ ? FrameWork::ShotsFileLoad : FrameWork::Recut, rebuilt_, total_));
 }
 
 int32_t ShotsFileCommands::WantedFrame(int32_t /*k*/) const {

@@ -50,6 +50,9 @@ class ShotsFileCommands : private FrameJob {
     int32_t WantedFrame(int32_t k) const override;
     bool ItemGone(int32_t k) const override;
     bool Act(int32_t k) override;
+    void OnUnreachable(int32_t k) override;
+    std::string StopAction() const override;
+    void ReportStopped() override;
     void Finish(bool completed) override;
 
     ShotsFileHost& host_;

@@ -20,6 +20,7 @@ class ThumbnailRefreshJob : public FrameJob {
     int32_t WantedFrame(int32_t k) const override;
     void OnOtherFrame(int32_t k) override;
     bool Act(int32_t k) override;
+    void OnUnreachable(int32_t k) override;
     void Finish(bool /*completed*/) override {}
 
   private:

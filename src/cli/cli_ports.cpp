@@ -37,6 +37,12 @@ bool CliView::ReplaceThumbnail(int32_t imageIndex, const QImage& picture) {
     return true;
 }
 
+QImage CliView::Thumbnail(int32_t imageIndex) const {
+    if (imageIndex < 0 || imageIndex >= static_cast<int32_t>(pictures_.size()))
+        return {};
+    return pictures_[static_cast<size_t>(imageIndex)];
+}
+
 void CliView::SetItemCaption(int32_t item, const std::string& caption) {
     if (item >= 0 && item < static_cast<int32_t>(captions_.size())) {
         captions_[static_cast<size_t>(item)] = caption;

@@ -26,6 +26,8 @@ ExitStatus CliSession::RunUntil(const std::function<bool()>& done) {
             continue;
         }
         waiter_.Wait(std::chrono::milliseconds(500));
+        // A frame the chain waits for in vain ends its item, not the run.
+        doc_.CheckFrameWait();
         if (Clock::now() - lastEvent > kChainStallLimit) {
             user_.ShowMessage("The video stopped delivering frames.");
             return kFailure;

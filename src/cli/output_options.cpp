@@ -204,11 +204,8 @@ ExitStatus WriteOutputs(CliSession& session, const OutputOptions& options) {
     }
     for (const auto& [file, kind] : {std::pair(options.csvFile, ShotListKind::Csv),
                                      std::pair(options.edlFile, ShotListKind::Edl)}) {
-        if (!file.empty() && !SaveShotList(file, kind, doc.Shots(), doc.GetPlayer().OpenedPath(),
-                                           doc.GetPlayer().AvgTimePerFrame())) {
-            session.Err() << "trevanto-cli: cannot write " << file << '\n';
-            return kFailure;
-        }
+        if (!file.empty() && !doc.WriteShotList(file, kind))
+            return kFailure;  // the user port told why
     }
     // Set now: opening a video resets the document's options.
     doc.SetPublishOptions(options.publish);

@@ -85,6 +85,19 @@ JpegWriteResult SaveSurfaceAsJpeg(const std::string& filePath, const Surface& wo
                         static_cast<int>(rgb.bytesPerLine()), quality);
 }
 
+JpegWriteResult SaveThumbnailAsJpeg(const std::string& filePath, const QImage& thumbnail, int width,
+                                    int height, int quality) {
+    if (thumbnail.isNull() || width < 1 || height < 1)
+        return {JpegError::Refused, filePath, {}};
+    const QImage rgb =
+        thumbnail.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_RGB888);
+    if (rgb.isNull())
+        return {JpegError::NoMemory, filePath, {}};
+    return WriteRgbJpeg(filePath, rgb.constBits(), width, height,
+                        static_cast<int>(rgb.bytesPerLine()), quality);
+}
+
 std::string JpegImageName(int32_t counter) {
     return FormatText("image%04ld.jpg", static_cast<long>(counter));
 }
@@ -101,6 +114,15 @@ std::string JpegOutputFolder(const std::string& targetFile) {
             return Absolute(folder);
     }
     return CurrentFolder();
+}
+
+std::string JpegUnreachableNote(int32_t count) {
+    if (count <= 0)
+        return {};
+    if (count == 1)
+        return "1 shot was left out: its first frame cannot be reached in the video.";
+    return FormatText("%ld shots were left out: their first frames cannot be reached in the video.",
+                      static_cast<long>(count));
 }
 
 std::string JpegExportReport(int32_t selectionLength, const std::string& lastImagePath) {

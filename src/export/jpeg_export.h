@@ -39,6 +39,14 @@ JpegWriteResult SaveSurfaceAsJpeg(const std::string& filePath, const Surface& wo
                                   const ShotTemplate& shotTemplate, bool stretchToFit, int width,
                                   int height, int quality = kJpegQuality);
 
+// A shot's thumbnail (framed already), scaled to width x height and written
+// as a JPEG file: the image of a shot whose video is not the open one.
+JpegWriteResult SaveThumbnailAsJpeg(const std::string& filePath, const QImage& thumbnail, int width,
+                                    int height, int quality = kJpegQuality);
+// The note added to the report of images whose shots' first frames cannot
+// be reached; empty for none.
+std::string JpegUnreachableNote(int32_t count);
+
 // "image0001.jpg" ... "image9999.jpg", "image10000.jpg".
 std::string JpegImageName(int32_t counter);
 // The absolute folder the images go to, from the publication's target file:

@@ -57,15 +57,16 @@ ScriptFetch ScriptDownload::Run(const std::string& url, const std::string& fileP
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (ended_ || status < 200 || status >= 300)
             return;
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > limits_.maxBytes) {
-            Finish(ScriptFetch::TooLarge);
-        } else if (onlyScript &&
-                   !IsScriptContentType(reply->header(QNetworkRequest::ContentTypeHeader)
-                                            .toString()
-                                            .toStdString())) {
+        // A video is played whatever its size: the bound is a script's only.
+        if (onlyScript &&
+            !IsScriptContentType(
+                reply->header(QNetworkRequest::ContentTypeHeader).toString().toStdString())) {
             Finish(ScriptFetch::NotScript);
+            return;
         }
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > limits_.maxBytes)
+            Finish(ScriptFetch::TooLarge);
     });
     connect(reply, &QNetworkReply::readyRead, this, [&] {
         if (!ended_)

@@ -223,6 +223,9 @@ std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsE
 std::string Publisher::KeywordValue(int id, bool pageLevel, bool shotsExhausted,
                                     ExpansionBudget& budget, int depth) const {
     const Shot* shot = shotsExhausted ? nullptr : run_.currentShot;
+    // A link plays the published video's online copy: a shot of another
+    // video has none.
+    const Shot* linked = shot && shot->IsFrom(videoUrl_) ? shot : nullptr;
     const auto timecode = [&](bool start, char separator) {
         return start ? shot->StartTimecode(frameCount_, durationSeconds_, separator)
                      : shot->EndTimecode(frameCount_, durationSeconds_, separator);
@@ -249,15 +252,15 @@ std::string Publisher::KeywordValue(int id, bool pageLevel, bool shotsExhausted,
         case KeywordId::kShotHeight:
             return texts_.shotHeight;
         case KeywordId::kVideoLink:
-            return shot ? BuildVideoLink(options_.asxScriptUrl, timecode(true, '.'),
-                                         timecode(false, '.'), options_.onlineVideoUrl)
-                        : std::string();
+            return linked ? BuildVideoLink(options_.asxScriptUrl, timecode(true, '.'),
+                                           timecode(false, '.'), options_.onlineVideoUrl)
+                          : std::string();
         case KeywordId::kVideoLinkUrl:
             return options_.onlineVideoUrl;
         case KeywordId::kVideoLinkStartAt:
-            return shot ? BuildVideoLink(options_.asxScriptUrl, timecode(true, '.'), {},
-                                         options_.onlineVideoUrl)
-                        : std::string();
+            return linked ? BuildVideoLink(options_.asxScriptUrl, timecode(true, '.'), {},
+                                           options_.onlineVideoUrl)
+                          : std::string();
         case KeywordId::kPage:
             return texts_.page;
         case KeywordId::kPageCount:

@@ -23,10 +23,14 @@ void Shot::BuildCaption(const CaptionContext& context) {
 }
 
 std::string Shot::StartTimecode(int32_t frameCount, double durationSeconds, char separator) const {
+    if (!source.video.empty())
+        return FormatTimecode(startFrame, source.frameCount, source.durationSeconds, separator);
     return FormatTimecode(startFrame, frameCount, durationSeconds, separator);
 }
 
 std::string Shot::EndTimecode(int32_t frameCount, double durationSeconds, char separator) const {
+    if (!source.video.empty())
+        return FormatTimecode(endFrame, source.frameCount, source.durationSeconds, separator);
     return FormatTimecode(endFrame, frameCount, durationSeconds, separator);
 }
 

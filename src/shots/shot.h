@@ -14,6 +14,16 @@ struct CaptionContext {
     double durationSeconds = 0.0;
 };
 
+// The video a shot was taken from: its path or URL, and its length, which
+// times the shot's frames whatever video is open later. An empty video: the
+// shot was made with none open (a record read from a shots file before it
+// is rebuilt).
+struct ShotSource {
+    std::string video;
+    int32_t frameCount = 0;
+    double durationSeconds = 0.0;
+};
+
 class Shot {
   public:
     explicit Shot(std::string captionText = {}) : caption(std::move(captionText)) {}
@@ -23,8 +33,14 @@ class Shot {
     void SetEnd(int32_t end);
     // "shot 0012 ( 1200 - 1299 )", or the start and end timecodes.
     void BuildCaption(const CaptionContext& context);
+    // The timecodes of the start and end frames, timed by the length of the
+    // shot's own video when it is known, else by the length given.
     std::string StartTimecode(int32_t frameCount, double durationSeconds, char separator) const;
     std::string EndTimecode(int32_t frameCount, double durationSeconds, char separator) const;
+    // Taken from `video`, or from no known video (which goes with any).
+    bool IsFrom(const std::string& video) const {
+        return source.video.empty() || source.video == video;
+    }
 
     int32_t number = -1;
     std::string caption;
@@ -33,6 +49,7 @@ class Shot {
     int32_t endFrame = -1;
     int32_t imageIndex = -1;
     int32_t itemIndex = -1;
+    ShotSource source;
 };
 
 }  // namespace trevanto

@@ -67,6 +67,17 @@ std::optional<RemovedShot> ShotList::RemoveByItem(int32_t item) {
     return removed;
 }
 
+std::vector<int32_t> ShotList::RemoveIf(const std::function<bool(const Shot&)>& drop) {
+    std::vector<int32_t> items;
+    for (const auto& shot : shots_) {
+        if (drop(*shot) && shot->itemIndex >= 0)
+            items.push_back(shot->itemIndex);
+    }
+    std::erase_if(shots_, [&drop](const auto& shot) { return drop(*shot); });
+    std::sort(items.rbegin(), items.rend());
+    return items;
+}
+
 std::vector<Shot*> ShotList::RenumberAfterRemoval(const RemovedShot& removed,
                                                   const CaptionContext& context) {
     std::vector<Shot*> changed;
@@ -80,6 +91,15 @@ std::vector<Shot*> ShotList::RenumberAfterRemoval(const RemovedShot& removed,
         changed.push_back(&shot);
     }
     return changed;
+}
+
+ShotList CopyShotsFrom(const ShotList& shots, const std::string& video) {
+    ShotList copies;
+    for (const auto& shot : shots) {
+        if (shot->IsFrom(video))
+            copies.Append(std::make_unique<Shot>(*shot));
+    }
+    return copies;
 }
 
 void ClearShots(ShotList& shots, PendingShotList& pending) {

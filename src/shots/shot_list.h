@@ -5,8 +5,10 @@
 // are both of this kind.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "shots/shot.h"
@@ -27,6 +29,8 @@ class ShotList {
     ShotList() = default;
     ShotList(const ShotList&) = delete;
     ShotList& operator=(const ShotList&) = delete;
+    ShotList(ShotList&&) = default;
+    ShotList& operator=(ShotList&&) = default;
 
     // Appends at the tail and returns the shot, now owned by the list.
     Shot& Append(std::unique_ptr<Shot> shot);
@@ -42,6 +46,9 @@ class ShotList {
     void ShiftIndexesAfterRemoval(int32_t item, int32_t image);
     // Destroys the shot of `item`; nothing when no shot matches.
     std::optional<RemovedShot> RemoveByItem(int32_t item);
+    // Destroys the shots `drop` picks; returns their view items, last first
+    // (none for shots the view refused).
+    std::vector<int32_t> RemoveIf(const std::function<bool(const Shot&)>& drop);
     // The shots that followed a removed one take its number onwards, the first
     // of them also its start frame; each gets a new caption. Returns them.
     std::vector<Shot*> RenumberAfterRemoval(const RemovedShot& removed,
@@ -65,6 +72,9 @@ class ShotList {
 
 // The shots read from a shots file, waiting for their thumbnails.
 using PendingShotList = ShotList;
+
+// Copies of the shots taken from `video` (Shot::IsFrom), in list order.
+ShotList CopyShotsFrom(const ShotList& shots, const std::string& video);
 
 // Destroys every shot of the document's list, then of the pending list.
 void ClearShots(ShotList& shots, PendingShotList& pending);

@@ -113,6 +113,11 @@ int32_t CThumbView::ImageOfItem(int32_t itemIndex) const {
     return entry == nullptr ? -1 : entry->data(kImageRole).toInt();
 }
 
+QImage CThumbView::Thumbnail(int32_t imageIndex) const {
+    return imageIndex < 0 || imageIndex >= ImageCount() ? QImage()
+                                                        : images_[static_cast<size_t>(imageIndex)];
+}
+
 QImage CThumbView::ItemPicture(int32_t itemIndex) const {
     const int32_t image = ImageOfItem(itemIndex);
     return image < 0 || image >= ImageCount() ? QImage() : images_[static_cast<size_t>(image)];

@@ -44,6 +44,8 @@ constexpr std::chrono::milliseconds kScoreGraphRepaint{50};
 
 // The shipped shot bitmap templates.
 constexpr const char* kTemplateFolder = "bitmaps";
+// How often a frame job's wait for its frame is looked at.
+constexpr std::chrono::seconds kFrameWaitCheck{1};
 // How long the status bar shows the volume after a change.
 constexpr int kVolumeMessageMilliseconds = 2000;
 
@@ -94,6 +96,10 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     });
     view_->Attach(document_.get(), user_, frame_.get());
     CreateScoreGraph();
+    // A frame a job waits for in vain ends that item; the job goes on.
+    auto* frameWait = new QTimer(this);
+    connect(frameWait, &QTimer::timeout, this, [this] { document_->CheckFrameWait(); });
+    frameWait->start(kFrameWaitCheck);
 
     LoadStartupTemplate();
     document_->SetShotTemplate(&template_);
@@ -103,6 +109,9 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     connect(view_, &CThumbView::CommandInvoked, this, &CTrevantoApp::OnCommand);
     connect(frame_.get(), &CMainFrame::VolumeChosen, this, &CTrevantoApp::SetVolume);
     connect(frame_.get(), &CMainFrame::RecentFileChosen, this, [this](const QString& path) {
+        // Work the user keeps going is no reason to forget the file.
+        if (!document_->MayOpen(path.toStdString()))
+            return;
         if (!OpenVideo(path.toStdString())) {
             settings_->RemoveRecentFile(path.toStdString());
             RefreshRecentFiles();

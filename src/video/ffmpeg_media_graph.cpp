@@ -124,7 +124,8 @@ bool FfmpegMediaGraph::PutCurrentPosition(double seconds) {
         // must be the sought frame. So is an end not yet taken: playback goes
         // on from the new position.
         std::erase_if(events_, [](const GraphEvent& e) {
-            return e.code == GraphEventCode::Repaint || e.code == GraphEventCode::Complete;
+            return e.code == GraphEventCode::Repaint || e.code == GraphEventCode::Complete ||
+                   e.code == GraphEventCode::SeekMissed;
         });
         repaintsWaiting_ = 0;
         position_ = static_cast<double>(target) * frameSeconds_;
@@ -372,8 +373,13 @@ bool FfmpegMediaGraph::SeekAndDeliver(std::unique_lock<std::mutex>& lock) {
     atEnd_ = false;
     failed_ = false;
     anchoredClock_ = ~uint64_t{0};  // pacing starts afresh from the sought frame
-    if (serial != seekSerial_ || seekPending_ || !converted.frame)
+    if (serial != seekSerial_ || seekPending_)
         return false;  // superseded
+    if (!converted.frame) {
+        // Whoever waits for the sought frame learns that none comes.
+        Deliver(lock, GraphEvent{GraphEventCode::SeekMissed, nullptr, 0.0, nullptr});
+        return false;
+    }
     Deliver(lock, GraphEvent{GraphEventCode::Repaint, std::move(converted.frame), held_.seconds,
                              std::move(converted.thumbnail)});
     return true;

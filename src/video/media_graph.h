@@ -22,6 +22,7 @@ enum class GraphEventCode : int32_t {
     UserAbort = 2,   // the user ended playback
     ErrorAbort = 3,  // reading or decoding failed after opening
     Repaint = 5,     // a frame is ready: `frame` holds it
+    SeekMissed = 6,  // a seek reached no frame that decodes: none comes for it
 };
 
 struct GraphEvent {
@@ -52,7 +53,8 @@ class MediaGraph {
     // Position of the last delivered frame, seconds from the stream's start.
     virtual bool GetCurrentPosition(double& seconds) const = 0;
     // After this, the next repaint event carries exactly the frame at
-    // `seconds` (rounded to the nearest frame), in any state.
+    // `seconds` (rounded to the nearest frame), in any state; or, when no
+    // frame there decodes, a SeekMissed event comes instead.
     virtual bool PutCurrentPosition(double seconds) = 0;
     // 0 for streams without a known length.
     virtual double DurationSeconds() const = 0;

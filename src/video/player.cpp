@@ -337,21 +337,23 @@ int32_t Player::CurrentFrame() const {
     return SecondsToFrame(seconds);
 }
 
-void Player::SeekToSeconds(double seconds) {
+bool Player::SeekToSeconds(double seconds) {
     seekIssued_ = true;
     if (!IsOpen() || seconds < 0.0 || DurationSeconds() < seconds)
-        return;
+        return false;
     double old = -1.0;
     if (!graph_->GetCurrentPosition(old))
         old = -1.0;
     presentedSeconds_.reset();
-    if (!graph_->PutCurrentPosition(seconds) && old > -1.0)
+    if (graph_->PutCurrentPosition(seconds))
+        return true;
+    if (old > -1.0)
         graph_->PutCurrentPosition(old);
+    return false;
 }
 
-void Player::SeekToFrame(int32_t frame) {
-    if (IsOpen() && frame >= 0)
-        SeekToSeconds(FrameToSeconds(frame));
+bool Player::SeekToFrame(int32_t frame) {
+    return IsOpen() && frame >= 0 && SeekToSeconds(FrameToSeconds(frame));
 }
 
 void Player::ScrubToFrame(int32_t frame, bool force) {
@@ -405,6 +407,13 @@ void Player::HandleGraphEvent(const GraphEvent& event) {
             break;
         case GraphEventCode::Complete:
             EndOfPlayback(CurrentFrame() + 1);
+            return;
+        case GraphEventCode::SeekMissed:
+            seekIssued_ = false;  // the next drag may seek again
+            if (frameAwaited_) {
+                frameAwaited_ = false;
+                listener_.OnAwaitedFrameMissed();
+            }
             return;
         case GraphEventCode::UserAbort:
         case GraphEventCode::ErrorAbort:

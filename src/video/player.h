@@ -83,9 +83,9 @@ class Player {
     int32_t CurrentFrame() const;
 
     // Seeks when the time lies within the video; a refused seek goes back to
-    // where the video was.
-    void SeekToSeconds(double seconds);
-    void SeekToFrame(int32_t frame);
+    // where the video was. False when no seek was made: then no frame comes.
+    bool SeekToSeconds(double seconds);
+    bool SeekToFrame(int32_t frame);
     // A seek while the user drags: one per frame, and none while the last
     // one's picture has not come, unless forced.
     void ScrubToFrame(int32_t frame, bool force);
@@ -96,6 +96,10 @@ class Player {
     void AwaitFrame() { frameAwaited_ = true; }
     void CancelAwait() { frameAwaited_ = false; }
     bool FrameAwaited() const { return frameAwaited_; }
+    // A frame arrived since the last seek: the frame on show is the current one.
+    bool FrameOnShow() const {
+        return presentedSeconds_.has_value() && (frameSurface_ || frameThumbnail_);
+    }
 
     // Takes every waiting graph event and handles each.
     void HandleGraphEvents();

@@ -46,6 +46,8 @@ class PlayerListener {
     // The awaited frame arrived (see Player::AwaitFrame); the wait is already
     // over, so the handler may seek and await the next one.
     virtual void OnAwaitedFrame() {}
+    // The awaited frame will not come: its seek reached no frame.
+    virtual void OnAwaitedFrameMissed() {}
     // The end of the video or of the play range was passed; `frameAfterEnd`
     // is the first frame past what was played. The run closes its shot in
     // progress there and stops; the player then rewinds.

@@ -16,6 +16,9 @@ using test::Session;
 const test::TestClip& Mpeg1() {
     return *test::FindTestClip("clip_mpeg1.mpg");  // 320 x 240, 200 frames, 5 shots
 }
+const test::TestClip& Mpeg2() {
+    return *test::FindTestClip("clip_mpeg2.mpg");  // 720 x 576, 150 frames, 4 shots
+}
 // The frame number drawn into a picture; -1 when unreadable.
 int FrameCodeOf(const QImage& picture) {
     Surface surface(picture.width(), picture.height());
@@ -199,6 +202,100 @@ TEST(DocumentOnClip, ShotsFileRecordsAndFailures) {
                   "Shot images of 100000 x 80 cannot be made: each side must be 1 to 4096 pixels.",
                   "JpegFile :\nCan't open " + folder.File("out/image0001.jpg") + "\n",
                   "Jpeg image \"" + folder.File("out/image0002.jpg") + "\" saved."}));
+}
+
+// Slice a clip, open a shorter one: the first clip's shots stay, but no
+// output takes them as the open clip's. The outputs of frames leave them out
+// and say so, the link refuses them, a publication shows their own pictures,
+// a cut made again keeps them as they are.
+TEST(DocumentOnClip, ShotsOfAnotherVideoStayButNoOutputTakesThemAsTheOpenVideos) {
+    const test::TempFolder folder;
+    Session s;
+    ASSERT_TRUE(s.OpenAndSlice(Mpeg1()));
+    const RangeList first = s.Ranges();
+    std::vector<QImage> pictures;
+    for (const auto& item : s.view.items)
+        pictures.push_back(item.picture);
+    ASSERT_TRUE(s.Open(Mpeg2()));
+    ASSERT_EQ(s.doc.ShotCount(), 5);
+    const std::string none =
+        "The 5 shots were taken from another video than clip_mpeg2.mpg: open clip_mpeg1.mpg to ";
+    s.user.answer = folder.File("b.hpv");
+    EXPECT_FALSE(s.doc.ShotsFile().SaveShots());
+    s.user.answer = folder.File("b.csv");
+    EXPECT_FALSE(s.doc.ExportShotList());
+    EXPECT_FALSE(s.doc.JpegExport().ExtractAsJpeg(kAllShots, folder.Path()));
+    EXPECT_EQ(s.doc.CreateVideoLink(0, 4), "");
+    EXPECT_EQ(s.user.messages,
+              (std::vector<std::string>{
+                  none + "write them.", none + "write them.", none + "write them.",
+                  "The 2 shots were taken from another video than clip_mpeg2.mpg: open "
+                  "clip_mpeg1.mpg to link them."}));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+
+    // With the open clip's shots beside them, only those are written.
+    s.doc.SeekToFrame(0);
+    s.doc.StartEngine();
+    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.IsSlicing(); }));
+    ASSERT_EQ(s.doc.ShotCount(), 9);
+    s.user.messages.clear();
+    PublishOptions whole;  // images of whole frames, to read their numbers
+    whole.stretchToFit = true;
+    whole.shotWidth = 720;
+    whole.shotHeight = 576;
+    s.doc.SetPublishOptions(whole);
+    s.user.answer = folder.File("b.hpv");
+    EXPECT_TRUE(s.doc.ShotsFile().SaveShots());
+    s.user.answer = folder.File("b.csv");
+    EXPECT_TRUE(s.doc.ExportShotList());
+    const std::vector<int32_t> all{0, 1, 2, 3, 4, 5, 6, 7, 8};
+    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(all, folder.Path()));
+    ASSERT_TRUE(s.RunChain());
+    const std::string leftOut =
+        "5 of the 9 shots are left out: they were taken from another video than clip_mpeg2.mpg.";
+    EXPECT_EQ(s.user.messages,
+              (std::vector<std::string>{leftOut, leftOut, leftOut,
+                                        "4 JPEG images have been saved to disk."}));
+    for (int32_t i = 0; i < 4; ++i) {
+        const QImage image = testing::DecodeJpeg(folder.File(JpegImageName(i + 1)));
+        EXPECT_EQ(FrameCodeOf(image), s.doc.Shots().At(5 + i)->startFrame) << i;
+    }
+    std::ifstream csv(folder.File("b.csv"));
+    EXPECT_EQ(std::count(std::istreambuf_iterator<char>(csv), {}, '\n'), 5);  // a header, 4 shots
+    Session loaded;
+    loaded.user.answer = folder.File("b.hpv");
+    loaded.doc.ShotsFile().LoadShots();
+    ASSERT_TRUE(loaded.RunChain());
+    const RangeList both = s.Ranges();
+    EXPECT_EQ(loaded.Ranges(), RangeList(both.begin() + 5, both.end()));
+
+    // A publication shows every shot: the first clip's with their own pictures.
+    PublishOptions options;
+    options.targetFile = folder.File("pub/index.html");
+    s.doc.SetPublishOptions(options);
+    ASSERT_TRUE(s.doc.Publishing().Publish());
+    ASSERT_TRUE(s.RunChain());
+    ASSERT_TRUE(s.doc.Publishing().LastOutcome().has_value());
+    EXPECT_TRUE(s.doc.Publishing().LastOutcome()->complete);
+    for (size_t i = 0; i < 5; ++i) {  // each the JPEG image of its thumbnail
+        const std::string own = folder.File("own.jpg");
+        ASSERT_TRUE(SaveThumbnailAsJpeg(own, pictures[i], 100, 80).Written());
+        EXPECT_EQ(MaxDifference(testing::DecodeJpeg(folder.File("pub/" + JpegImageName(i + 1))),
+                                testing::DecodeJpeg(own)),
+                  0)
+            << i;
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder.File("pub/image0009.jpg")));
+
+    // Cut again: the first clip's shots keep their ranges and pictures.
+    ASSERT_TRUE(s.doc.RecutShots(1e9f, false));
+    ASSERT_TRUE(s.RunChain());
+    RangeList expected = first;
+    expected.emplace_back(0, 149);
+    EXPECT_EQ(s.Ranges(), expected);
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(MaxDifference(s.view.items[i].picture, pictures[i]), 0) << i;
+    EXPECT_EQ(s.view.items[5].caption, "shot 0006 ( 0 - 149 )");
 }
 
 // "Export shot list...": an EDL for a name ending in .edl, else CSV.

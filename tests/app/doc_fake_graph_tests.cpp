@@ -1,6 +1,9 @@
 // The document on a fake graph of synthetic scenes (cuts at 50 and 120 of
 // 200 frames, each 100 x 80 as the thumbnail surface takes it): slicing
 // runs, the shot list operations and the chain of frame jobs.
+#include <filesystem>
+#include <fstream>
+
 #include "app/command_ids.h"
 #include "app/document_messages.h"
 #include "document_fixture.h"
@@ -53,6 +56,9 @@ class FakeGraph : public ::testing::Test {
             std::string caption;
             ASSERT_TRUE(doc.AddShot(QImage(100, 80, QImage::Format_RGB888), caption, start, end));
         }
+    }
+    std::string LastMessage() const {
+        return s.user.messages.empty() ? std::string() : s.user.messages.back();
     }
     int RedAt(size_t item, int x) const { return qRed(s.view.items.at(item).picture.pixel(x, 40)); }
 
@@ -221,6 +227,107 @@ TEST_F(FakeGraph, MergeRetakesThePictureThroughTheChain) {
     ASSERT_TRUE(doc.RefreshShotImage(0));
     doc.CloseVideo();
     EXPECT_FALSE(doc.FrameChainRunning());
+}
+
+// A frame that cannot be reached ends its item with a word in the report,
+// whatever keeps it away: a shot past the end, a seek that finds no frame,
+// a frame that never comes. No job waits for ever.
+TEST_F(FakeGraph, AnItemWhoseFrameCannotBeReachedIsPassedOverAndTheJobGoesOn) {
+    const test::TempFolder folder;
+    Open();
+    AddShots({{0, 49}, {230, 240}, {120, 199}});  // the video has 200 frames
+    PublishOptions options;
+    options.targetFile = folder.Path();
+    doc.SetPublishOptions(options);
+    ASSERT_TRUE(doc.JpegExport().ExtractAsJpeg({0, 1, 2}));
+    doc.HandleGraphEvents();
+    EXPECT_FALSE(doc.FrameChainRunning());
+    EXPECT_EQ(LastMessage(),
+              "2 JPEG images have been saved to disk.\n1 shot was left out: its first frame "
+              "cannot be reached in the video.");
+    // Its number is used up: the images keep the shots' places.
+    EXPECT_TRUE(std::filesystem::exists(folder.File("image0003.jpg")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("image0002.jpg")));
+
+    graph->seekAnswer = FakeMediaGraph::SeekAnswer::Missed;
+    ASSERT_TRUE(doc.RefreshShotImage(0));
+    doc.HandleGraphEvents();
+    EXPECT_FALSE(doc.FrameChainRunning());
+    EXPECT_EQ(LastMessage(),
+              "The picture of the shot cannot be taken again: its first frame cannot be reached "
+              "in the video.");
+
+    graph->seekAnswer = FakeMediaGraph::SeekAnswer::Nothing;
+    ASSERT_TRUE(doc.JpegExport().ExtractAsJpeg({0, 2}));
+    const auto later = FrameJobChain::Clock::now() + 2 * FrameJobChain::kFrameWaitLimit;
+    doc.CheckFrameWait(FrameJobChain::Clock::now());
+    EXPECT_TRUE(doc.FrameChainRunning());  // not yet given up
+    doc.CheckFrameWait(later);
+    EXPECT_TRUE(doc.FrameChainRunning());  // the next item waits in its turn
+    doc.CheckFrameWait(later);
+    EXPECT_FALSE(doc.FrameChainRunning());
+    EXPECT_EQ(LastMessage(),
+              "0 JPEG images have been saved to disk.\n2 shots were left out: their first frames "
+              "cannot be reached in the video.");
+}
+
+// Opening another video while work on this one's frames runs asks first;
+// a No lets the work go on, a Yes stops it and says what was left undone.
+TEST_F(FakeGraph, OpeningAnotherVideoAsksFirstAndTellsWhatTheStoppedWorkLeft) {
+    const test::TempFolder folder;
+    const std::string shotsFile = folder.File("five.hpv");
+    std::ofstream(shotsFile) << "Trevanto (c) 2004 Qelvar\n\n/videos/synthetic.mpg\n"
+                                "shot 1=0,0,9 shot 2=10,10,19 shot 3=20,20,29 shot 4=30,30,39 "
+                                "shot 5=40,40,49\n";
+    Open();
+    AddShots({{0, 49}, {50, 119}, {120, 199}, {10, 20}, {30, 40}});
+    PublishOptions options;
+    options.targetFile = folder.File("pub/index.html");
+    // Two items done, then another video is opened with the answer given.
+    const auto twoItemsThenOpen = [&](bool yes, const std::string& video) {
+        doc.HandleNextGraphEvent();
+        doc.HandleNextGraphEvent();
+        s.user.yes = yes;
+        const bool opened =
+            video.ends_with(".hpv") ? doc.ShotsFile().LoadShotsFile(video) : doc.OpenVideo(video);
+        graph = source.opened;
+        return opened;
+    };
+    const std::vector<int32_t> all{0, 1, 2, 3, 4};
+    ASSERT_TRUE(doc.JpegExport().ExtractAsJpeg(all, folder.Path()));
+    EXPECT_FALSE(twoItemsThenOpen(false, "/videos/other.mpg"));
+    EXPECT_TRUE(doc.FrameChainRunning());
+    EXPECT_EQ(doc.GetPlayer().OpenedPath(), "/videos/synthetic.mpg");
+    EXPECT_TRUE(twoItemsThenOpen(true, "/videos/other.mpg"));
+    EXPECT_FALSE(doc.FrameChainRunning());
+    EXPECT_EQ(doc.GetPlayer().OpenedPath(), "/videos/other.mpg");
+    EXPECT_EQ(LastMessage(),
+              "Saving the JPEG images was stopped: 4 of 5 images were saved; the other one was "
+              "not written.");
+
+    Open();
+    doc.SetPublishOptions(options);  // opening a video reset them
+    ASSERT_TRUE(doc.Publishing().Publish());
+    EXPECT_FALSE(twoItemsThenOpen(false, shotsFile));
+    EXPECT_TRUE(twoItemsThenOpen(true, "/videos/other.mpg"));
+    EXPECT_EQ(LastMessage(),
+              "Publishing to the web was stopped: 4 of 5 images were written and no page was "
+              "made.");
+    EXPECT_FALSE(std::filesystem::exists(folder.File("pub/index.html")));
+
+    ASSERT_TRUE(doc.ShotsFile().LoadShotsFile(shotsFile));
+    graph = source.opened;
+    EXPECT_TRUE(twoItemsThenOpen(true, "/videos/other.mpg"));
+    EXPECT_EQ(LastMessage(),
+              "Loading the shots file was stopped: 2 of 5 shots were rebuilt; the other 3 were "
+              "not added.");
+    EXPECT_FALSE(s.view.locked);
+    EXPECT_EQ(s.user.questions,
+              (std::vector<std::string>{"Stop saving the JPEG images and open other.mpg?",
+                                        "Stop saving the JPEG images and open other.mpg?",
+                                        "Stop publishing to the web and open five.hpv?",
+                                        "Stop publishing to the web and open other.mpg?",
+                                        "Stop loading the shots file and open other.mpg?"}));
 }
 
 }  // namespace

@@ -43,6 +43,11 @@ struct View : ShotViewPort {
         items.erase(items.begin() + item);
         document->ShiftIndexesAfterRemoval(item, item);
     }
+    QImage Thumbnail(int32_t image) const override {
+        return image >= 0 && image < static_cast<int32_t>(items.size())
+                   ? items[static_cast<size_t>(image)].picture
+                   : QImage();
+    }
     void DeleteAllItems() override { items.clear(); }
     void SetPaintingLocked(bool lock) override { locked = lock; }
     CPlayerDoc* document = nullptr;
@@ -66,11 +71,11 @@ struct Frame : FramePort {
     int blankPresents = 0;
 };
 
-// Answers the file dialogs with `answer`, presses Escape at pump
-// `escapeAtPump` and keeps what the progress bar showed.
+// Answers the file dialogs with `answer` and the questions with `yes`,
+// presses Escape at pump `escapeAtPump` and keeps what the progress bar showed.
 struct User : UserPort, ProgressPort {
     void ShowMessage(const std::string& text, MessageKind) override { messages.push_back(text); }
-    bool AskYesNo(const std::string&) override { return true; }
+    bool AskYesNo(const std::string& text) override { return questions.push_back(text), yes; }
     std::optional<std::string> ChooseFile(FileDialogKind, const std::string&,
                                           const std::string&) override {
         return answer;
@@ -87,7 +92,8 @@ struct User : UserPort, ProgressPort {
     }
     void BeginProgress(const std::string& caption) override { progress.push_back(caption); }
     void EndProgress() override { progress.push_back("end"); }
-    std::vector<std::string> messages, opened, progress;
+    std::vector<std::string> messages, questions, opened, progress;
+    bool yes = true;
     std::optional<std::string> answer;
     int pumps = 0, escapeAtPump = -1;
     std::function<void(int)> onPump;

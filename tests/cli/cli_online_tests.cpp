@@ -41,12 +41,21 @@ TEST(CliOnline, StreamsAndScriptsAreSlicedOrRefusedWithTheirMessage) {
     server.Serve("/loop.wvx", TextReply("video/x-ms-wvx", Script({server.Url("/loop.wvx")})));
     server.Serve("/broken.asx", TextReply("video/x-ms-asf", "<asx><entry></asx>"));
     server.Serve("/empty.asx", TextReply("video/x-ms-asf", "\r\n"));
+    // A video larger than a script may be is played whatever it is served
+    // as, unless that is a script's type.
+    const std::string large = test::MediaPath("clip_mjpeg.avi");
+    ASSERT_GT(std::filesystem::file_size(large), static_cast<uintmax_t>(kMaxScriptBytes));
+    server.Serve("/large.avi", test::FileReply("video/x-msvideo", large));
+    server.Serve("/large", test::FileReply("application/octet-stream", large));
+    server.Serve("/large-list", test::FileReply("video/x-ms-asx", large));
     const std::string local = temporary.File("local.wvx");
     std::ofstream(local) << Script({"ftp://h/a.wmv", mpeg1});
 
     const std::string mpeg2Shots = test::RunCli({"slice", test::MediaPath("clip_mpeg2.mpg")}).out;
     const std::string mpeg1Shots = test::RunCli({"slice", test::MediaPath("clip_mpeg1.mpg")}).out;
+    const std::string largeShots = test::RunCli({"slice", large}).out;
     ASSERT_NE(mpeg1Shots, mpeg2Shots);
+    ASSERT_FALSE(largeShots.empty());
     const std::tuple<std::vector<std::string>, std::string, std::string> rows[] = {
         {{mpeg2}, mpeg2Shots, ""},
         {{server.Url("/list.asx")}, mpeg2Shots, "  2\t" + mpeg1 + "\n"},
@@ -59,6 +68,9 @@ TEST(CliOnline, StreamsAndScriptsAreSlicedOrRefusedWithTheirMessage) {
         {{server.Url("/list.asx"), "--entry", "3"}, "", "the script has no stream 3"},
         {{server.Url("/missing.asx")}, "", message::kScriptUnreachable},
         {{server.Url("/big.asx")}, "", message::kScriptTooLarge},
+        {{server.Url("/large.avi")}, largeShots, ""},
+        {{server.Url("/large")}, largeShots, ""},
+        {{server.Url("/large-list")}, "", message::kScriptTooLarge},
         {{server.Url("/slow.asx"), "--timeout", "0.3"}, "", message::kScriptTimedOut},
         {{server.Url("/loop.wvx")}, "", message::kScriptsWithoutEnd},
         {{server.Url("/broken.asx")}, "", "malformed xml : impaired ending element\n"},

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -62,12 +63,14 @@ std::string LoopbackHttpServer::Url(const std::string& path) const {
 }
 
 void LoopbackHttpServer::Answer(int client) {
-    std::string request, head;
+    std::string request, fields;
     char buffer[1024];
     for (ssize_t got; request.find("\r\n\r\n") == std::string::npos;
          request.append(buffer, static_cast<size_t>(got)))
         if ((got = recv(client, buffer, sizeof buffer, 0)) <= 0)
             return;
+    // HEAD gets the head alone, as from a web server.
+    const bool head = request.compare(0, 5, "HEAD ") == 0;
     const size_t at = request.find(' ') + 1;
     HttpReply reply;
     reply.status = 404;
@@ -79,29 +82,35 @@ void LoopbackHttpServer::Answer(int client) {
     }
     while (reply.silent && recv(client, buffer, sizeof buffer, 0) > 0) {
     }
+    // A range "bytes=first-" or "bytes=first-last" of a successful answer
+    // gets 206 and that part, as from a web server.
     const size_t range = request.find("Range: bytes=");
-    const size_t start =
-        range == std::string::npos || reply.chunked
-            ? 0
-            : std::min(std::strtoul(&request[range + 13], nullptr, 10), reply.body.size());
-    std::string body = reply.body.substr(start);
+    const bool partial =
+        range != std::string::npos && !reply.chunked && reply.status == 200 && !reply.body.empty();
+    size_t start = 0, last = reply.body.empty() ? 0 : reply.body.size() - 1;
+    if (partial) {
+        char* end = nullptr;
+        start = std::min<size_t>(std::strtoul(&request[range + 13], &end, 10), last);
+        if (*end == '-' && end[1] >= '0' && end[1] <= '9')
+            last = std::clamp<size_t>(std::strtoul(end + 1, nullptr, 10), start, last);
+    }
+    std::string body = partial ? reply.body.substr(start, last - start + 1) : reply.body;
     if (reply.chunked) {  // one chunk, then the last
         char size[32];
         std::snprintf(size, sizeof size, "%zx\r\n", body.size());
         body = size + body + "\r\n0\r\n\r\n";
-        head = "Transfer-Encoding: chunked\r\n";
+        fields = "Transfer-Encoding: chunked\r\n";
     } else {
-        head = "Accept-Ranges: bytes\r\nContent-Length: " + std::to_string(body.size()) + "\r\n";
+        fields = "Accept-Ranges: bytes\r\nContent-Length: " + std::to_string(body.size()) + "\r\n";
     }
-    if (start > 0)
-        head += "Content-Range: bytes " + std::to_string(start) + "-" +
-                std::to_string(reply.body.size() - 1) + "/" + std::to_string(reply.body.size()) +
-                "\r\n";
+    if (partial)
+        fields += "Content-Range: bytes " + std::to_string(start) + "-" + std::to_string(last) +
+                  "/" + std::to_string(reply.body.size()) + "\r\n";
     const std::string answer =
-        "HTTP/1.1 " + std::to_string(start > 0 ? 206 : reply.status) +
+        "HTTP/1.1 " + std::to_string(partial ? 206 : reply.status) +
         " X\r\nConnection: close\r\nContent-Type: " + reply.contentType + "\r\n" +
-        (reply.location.empty() ? "" : "Location: " + reply.location + "\r\n") + head + "\r\n" +
-        body;
+        (reply.location.empty() ? "" : "Location: " + reply.location + "\r\n") + fields + "\r\n" +
+        (head ? std::string() : body);
     for (size_t sent = 0, now = 0; !reply.silent && sent < answer.size(); sent += now) {
         const ssize_t result = send(client, &answer[sent], answer.size() - sent, MSG_NOSIGNAL);
         if (result <= 0)

@@ -1,8 +1,8 @@
 #pragma once
 // An HTTP server on 127.0.0.1 for the tests of streams and stream scripts:
-// each path answers as told, with its length (and byte ranges, so that a
-// player can seek), chunked, or never; other paths get 404. Each connection
-// has a thread until the server goes.
+// each path answers as told, with its length (and, as a web server does,
+// byte ranges with 206 and HEAD with the head alone), chunked, or never;
+// other paths get 404. Each connection has a thread until the server goes.
 #include <map>
 #include <mutex>
 #include <string>

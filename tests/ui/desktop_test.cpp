@@ -9,7 +9,10 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <sstream>
+
 #include "app/settings_store.h"
+#include "cli/cli_process.h"
 #include "common/text_format.h"
 #include "desktop_fixture.h"
 #include "shots/score_columns.h"
@@ -73,6 +76,68 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     EXPECT_TRUE(checked(kSliceInRealTime) && app->Settings().SliceInRealTime());
     frame.Action(kEngine)->trigger();
     EXPECT_TRUE(app->Document().IsSlicing() && player.Paced());
+}
+
+// The frame on show when a run starts is the first of its first shot, in the
+// desktop as in trevanto-cli, which slices from its start mark.
+TEST_F(DesktopProgramTest, ARunStartsOnTheFrameOnShowAsInTrevantoCli) {
+    const std::string clip = MediaPath("clip_mpeg1.mpg");
+    auto app = MakeApp();
+    ASSERT_TRUE(app->Start() && OpenPaused(*app, clip));
+    CPlayerDoc& doc = app->Document();
+    const Player& player = doc.GetPlayer();
+    for (const int start : {0, 57}) {
+        app->OnCommand(kPause);
+        doc.SeekToFrame(start);
+        ASSERT_TRUE(
+            WaitFor([&] { return !player.SeekIssued() && player.CurrentFrame() == start; }));
+        const int32_t before = doc.ShotCount();
+        app->Frame().Action(kEngine)->trigger();
+        ASSERT_TRUE(WaitFor([&] { return !doc.IsSlicing(); }));
+        std::string desktop;
+        for (int32_t i = before; i < doc.ShotCount(); ++i)
+            desktop +=
+                FormatText("%d-%d ", doc.Shots().At(i)->startFrame, doc.Shots().At(i)->endFrame);
+        const CliResult cli = RunCli({"slice", clip, "--start", std::to_string(start), "--quiet"});
+        ASSERT_EQ(cli.status, 0) << cli.err;
+        std::string command;
+        std::istringstream lines(cli.out);
+        for (int number = 0, first = 0, last = 0; lines >> number >> first >> last;
+             lines.ignore(1000, '\n'))
+            command += FormatText("%d-%d ", first, last);
+        EXPECT_EQ(desktop, command) << start;
+        EXPECT_TRUE(desktop.starts_with(std::to_string(start) + "-")) << desktop;
+    }
+}
+
+// Opening another video while shots are saved as JPEG images asks first: a
+// No keeps the export going and the recent file listed, a Yes stops it and
+// says what it left undone.
+TEST_F(DesktopProgramTest, OpeningAnotherVideoDuringAnExportAsksFirst) {
+    const std::string clip = MediaPath("clip_mpeg1.mpg"), other = MediaPath("clip_mpeg2.mpg");
+    auto app = MakeApp();
+    ASSERT_TRUE(app->Start() && OpenPaused(*app, other) && OpenPaused(*app, clip));
+    CPlayerDoc& doc = app->Document();
+    for (int32_t i = 0; i < 3; ++i) {
+        doc.SeekToFrame(i * 50);
+        ASSERT_TRUE(WaitFor([&] { return !doc.GetPlayer().SeekIssued(); }));
+        doc.InsertShot();
+    }
+    ASSERT_TRUE(doc.JpegExport().ExtractAsJpeg({0, 1, 2}, folder_.Path()));
+    user_.yes = false;
+    emit app->Frame().RecentFileChosen(QString::fromStdString(other));
+    ASSERT_TRUE(doc.FrameChainRunning());
+    EXPECT_EQ(app->Settings().RecentFiles(), (std::vector<std::string>{clip, other}));
+    user_.yes = true;
+    user_.file = other;
+    app->Frame().Action(kFileOpen)->trigger();
+    EXPECT_FALSE(doc.FrameChainRunning());
+    EXPECT_EQ(doc.GetPlayer().OpenedPath(), other);
+    const std::string question = "Stop saving the JPEG images and open clip_mpeg2.mpg?";
+    EXPECT_EQ(user_.questions, (std::vector<std::string>{question, question}));
+    EXPECT_EQ(user_.messages, std::vector<std::string>{"Saving the JPEG images was stopped: 0 of 3 "
+                                                       "images were saved; the other 3 were not "
+                                                       "written."});
 }
 
 TEST_F(DesktopProgramTest, ADroppedFileOpensAndItAndTheLayoutSurviveARestart) {

@@ -26,6 +26,10 @@ class FakeMediaGraph : public MediaGraph {
         if (seekFails)
             return false;
         position_ = seconds;
+        if (seekAnswer == SeekAnswer::Missed)
+            DeliverEvent(GraphEventCode::SeekMissed);
+        if (seekAnswer != SeekAnswer::Frame)
+            return true;
         QueueRepaint(
             deliverOnSeek.value_or(static_cast<int>(std::lround(seconds / secondsPerFrame_))));
         return true;
@@ -62,6 +66,8 @@ class FakeMediaGraph : public MediaGraph {
     bool runFails = false, seekFails = false;
     // A graph that misses its seeks: this frame arrives whatever was sought.
     std::optional<int> deliverOnSeek;
+    // What a seek brings: the frame, word that none decodes there, or nothing.
+    enum class SeekAnswer { Frame, Missed, Nothing } seekAnswer = SeekAnswer::Frame;
     int seekCount = 0;
 
   private:
