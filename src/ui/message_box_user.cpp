@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -175,13 +176,18 @@ void MessageBoxUser::ShowInformation(const std::string& title, const std::string
 }
 
 std::optional<int32_t> MessageBoxUser::ChooseFrameNumber(int32_t current, int32_t last) {
-    bool ok = false;
-    const int frame =
-        QInputDialog::getInt(owner_, "Go to frame", QString("Frame number (0 to %1):").arg(last),
-                             current, 0, last, 1, &ok, kMessageBoxFlags);
-    if (!ok)
+    QInputDialog dialog(owner_, kMessageBoxFlags);
+    dialog.setObjectName("goToFrameDialog");
+    dialog.setWindowTitle("Go to frame");
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setLabelText(QString("Frame number (0 to %1):").arg(last));
+    dialog.setIntRange(0, last);
+    dialog.setIntValue(current);
+    // A question, not a window to resize.
+    dialog.layout()->setSizeConstraint(QLayout::SetFixedSize);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return frame;
+    return dialog.intValue();
 }
 
 std::optional<std::string> MessageBoxUser::ChooseVideoFile() {

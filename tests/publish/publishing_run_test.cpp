@@ -109,8 +109,9 @@ TEST(PublishCommandTest, AdditionalFilesNeverReplaceTheFilesOfThePublication) {
     using Names = std::vector<std::string>;
     EXPECT_EQ(PublicationPageNames("/p/index.html", 3),
               (Names{"index.html", "index_0001.html", "index_0002.html"}));
-    EXPECT_EQ(PublicationPageNames("/p/a.b.htm", 2),
-              (Names{"a.b.htm", "a_0001.b.htm", "a.b_0001.htm"}));
+    // Built-in pages are numbered before ".htm", template pages before the last dot.
+    EXPECT_EQ(PublicationPageNames("/p/x.htm.php", 2),
+              (Names{"x.htm.php", "x_0001.htm.php", "x.htm_0001.php"}));
     EXPECT_EQ(PublicationPageNames("/p/album.mhtml", 1), Names{"album.mhtml"});
     TempDir dir;
     const Names own = {"index.html", "index_0001.html", "image0001.jpg", "image0002.jpg"};
