@@ -183,8 +183,11 @@ std::optional<int32_t> MessageBoxUser::ChooseFrameNumber(int32_t current, int32_
     dialog.setLabelText(QString("Frame number (0 to %1):").arg(last));
     dialog.setIntRange(0, last);
     dialog.setIntValue(current);
-    // A question, not a window to resize.
-    dialog.layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // A question, not a window to resize. The dialog lays itself out when
+    // first measured.
+    dialog.sizeHint();
+    if (QLayout* layout = dialog.layout())
+        layout->setSizeConstraint(QLayout::SetFixedSize);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.intValue();
