@@ -30,6 +30,9 @@ inline constexpr int32_t kSetEndMark = 102;
 inline constexpr int32_t kMute = 32860;
 inline constexpr int32_t kVolumeUp = 32861;
 inline constexpr int32_t kVolumeDown = 32862;
+inline constexpr int32_t kNextFrame = 32863;
+inline constexpr int32_t kPreviousFrame = 32864;
+inline constexpr int32_t kGoToFrame = 32865;
 // Shots
 inline constexpr int32_t kInsertShot = 103;
 inline constexpr int32_t kSettings = 104;

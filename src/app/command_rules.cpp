@@ -28,6 +28,10 @@ bool CommandEnabled(int32_t commandId, const CommandState& state) {
             return usable && state.shotCount > 0;
         case kRefresh:
             return usable && state.selectedCount == 1 && !state.chainRunning;
+        case kNextFrame:  // a run or a chain owns the player's frames
+        case kPreviousFrame:
+        case kGoToFrame:
+            return usable && !state.chainRunning;
         case kRefineImage:
             return usable && state.selectedCount == 1;
         case kExtractJpeg:

@@ -58,7 +58,6 @@ class FramePort {
     virtual void SetSliderPosition(int32_t /*position*/) {}
     virtual void SetSliderStartMark(int32_t /*position*/) {}
     virtual void SetSliderEndMark(int32_t /*position*/) {}
-    virtual void SetSliderLineSize(int32_t /*lineSize*/) {}
     // The preview bar's caption: the opened file's name.
     virtual void SetVideoTitle(const std::string& /*fileName*/) {}
     // Stretches the frame onto the preview. False when nothing could be shown

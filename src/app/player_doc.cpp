@@ -63,6 +63,12 @@ bool CPlayerDoc::OnCommand(int32_t commandId, bool shift) {
         case command::kViewTimecode:
             RecaptionAll();
             return true;
+        case command::kNextFrame:
+            StepFrame(FrameStep::Next);
+            return true;
+        case command::kPreviousFrame:
+            StepFrame(FrameStep::Previous);
+            return true;
         default:
             return false;
     }
@@ -124,7 +130,28 @@ bool CPlayerDoc::SetUpSurfaces() {
 
 void CPlayerDoc::OnVideoOpened(const std::string& fileName, int32_t frameCount) {
     ports_.frame->SetVideoTitle(fileName);
-    ports_.frame->SetSliderLineSize(SliderLineSize(frameCount));
+    // Nothing of the previous video stays on show, even when no frame of
+    // this one is presented before a chain of frame jobs has run.
+    ports_.frame->PresentFrame(nullptr);
+    ports_.frame->SetSliderPosition(0);
+    ports_.frame->UpdateFramePanes(0, frameCount, timecodeMode_, player_.DurationSeconds());
+}
+
+void CPlayerDoc::OnAwaitedFrame() {
+    chain_.OnFrameArrived();
+    ShowFrameAfterChain();
+}
+
+void CPlayerDoc::OnAwaitedFrameMissed() {
+    chain_.OnFrameMissed();
+    ShowFrameAfterChain();
+}
+
+void CPlayerDoc::ShowFrameAfterChain() {
+    // The frames a chain awaited were not shown: once it is over, the one
+    // the video stands on is.
+    if (!chain_.IsRunning() && !player_.FrameAwaited())
+        RepaintPreview();
 }
 
 void CPlayerDoc::OnPlayRangeChanged(int32_t start, int32_t end) {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,12 @@ class CPlayerDoc : private PlayerListener,
     const Player& GetPlayer() const { return player_; }
     void Pause() { player_.Pause(); }
     void SeekToFrame(int32_t frame) { player_.SeekToFrame(frame); }
+    // Frame by frame (player_doc_navigation.cpp): the video pauses and shows
+    // exactly the frame asked, clamped to the video. Refused (false) without
+    // a video, during a run or while a chain of frame jobs owns the player.
+    enum class FrameStep { Previous, Next, SecondBack, SecondForward, First, Last };
+    bool StepFrame(FrameStep step);
+    bool GoToFrame(int32_t frame);
     // Both marks at once (-1 for none); false, changing nothing, when refused.
     bool SetPlayRange(int32_t start, int32_t end) { return player_.SetPlayRange(start, end); }
     // Runs a menu, toolbar or accelerator command meant for the document.
@@ -214,8 +221,10 @@ class CPlayerDoc : private PlayerListener,
     void OnPlayRangeChanged(int32_t start, int32_t end) override;
     void OnPlaybackStopped() override { StopSlicing(); }
     void PresentFrame(bool beyondPlayRange) override;
-    void OnAwaitedFrame() override { chain_.OnFrameArrived(); }
-    void OnAwaitedFrameMissed() override { chain_.OnFrameMissed(); }
+    void OnAwaitedFrame() override;
+    void OnAwaitedFrameMissed() override;
+    // Once a chain is over, the frame the video stands on is shown again.
+    void ShowFrameAfterChain();
     void OnPlaybackEnd(int32_t frameAfterEnd) override;
     void OnVideoClosed() override;
 
@@ -231,6 +240,8 @@ class CPlayerDoc : private PlayerListener,
     void EndRun();
     void UpdateShotCount();
     const ShotTemplate& Template() const;
+    // A step asked before the frame of the last one came goes on from there.
+    int32_t StepBase() const;
 
     DocumentPorts ports_;
     const ShotTemplate* template_ = nullptr;
@@ -245,6 +256,8 @@ class CPlayerDoc : private PlayerListener,
     bool shotsModified_ = false;
     bool pacedPlayback_ = true;
     bool realTimeSlicing_ = false;
+    // The frame the last step went to, until a frame is presented.
+    std::optional<int32_t> stepTarget_;
     SlicingProgress runProgress_;
     Publisher publisher_;
     // The chain keeps a reference to the player, made below; it is only

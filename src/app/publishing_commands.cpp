@@ -2,6 +2,7 @@
 
 #include "app/jpeg_export_commands.h"
 #include "app/publishing_messages.h"
+#include "export/jpeg_export.h"
 #include "publish/publisher.h"
 #include "shots/shot_list.h"
 #include "video/player.h"
@@ -19,8 +20,18 @@ bool PublishingCommands::Publish() {
         ShowMessage(problem);
         return false;
     }
+    // An additional file never replaces a page or a shot image: refused
+    // before anything is written.
+    const PublishOptions& options = publisher_.Options();
+    std::vector<std::string> ownFiles = PublicationPageNames(options.targetFile, host_.ShotCount());
+    for (int32_t counter = 1; counter <= host_.ShotCount(); ++counter)
+        ownFiles.push_back(JpegImageName(counter));
+    if (const auto clash = AdditionalFileClash(options.additionalFiles, ownFiles)) {
+        ShowMessage(PublishingMessage({PublishProblemKind::AdditionalFileClash, *clash}));
+        return false;
+    }
     RecordVideoFacts();
-    const TargetCheck target = PrepareTarget(publisher_.Options().targetFile);
+    const TargetCheck target = PrepareTarget(options.targetFile);
     if (!target.ok) {
         ShowMessage(PublishingMessage(target.problem));
         return false;

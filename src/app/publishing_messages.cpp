@@ -13,6 +13,9 @@ std::string PublishingMessage(const PublishProblem& problem) {
         case PublishProblemKind::ReadOnlyTarget:
             return "Thumbnails cannot be created on a cd-rom storage. Please change the target "
                    "file.";
+        case PublishProblemKind::TargetNotWritable:
+            return "You may not write to the folder " + problem.file +
+                   ". Please change the target file.";
         case PublishProblemKind::CannotCreateFolder:
             return "Sorry, can't create directory: " + problem.file + ". Access denied.";
         case PublishProblemKind::TargetIsFolder:
@@ -21,6 +24,10 @@ std::string PublishingMessage(const PublishProblem& problem) {
         case PublishProblemKind::TargetIsFile:
             return "The target " + problem.file +
                    " is a file, not a folder. Please change the target file.";
+        case PublishProblemKind::AdditionalFileClash:
+            return "The additional file " + problem.file +
+                   " would replace a file of the same name in the publication. Please rename it "
+                   "or take it out of the additional files.";
         case PublishProblemKind::TemplateUnreadable:
             return "Cannot open template file (" + problem.file + ").";
         case PublishProblemKind::TemplateWithoutShotBlock:

@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <algorithm>
 #include <charconv>
@@ -192,6 +193,27 @@ void SettingsStore::SaveBarLayout(const BarLayout& layout) {
         names.append(ToQString(name));
     settings_->setValue(section + "/State", layout.state);
     settings_->setValue(section + "/Bars", names);
+}
+
+std::optional<WindowPlacement> SettingsStore::LoadWindowPlacement() const {
+    const QString section = ToQString(BarLayoutSection());
+    const QList<QVariant> values = settings_->value(section + "/Window").toList();
+    if (values.size() != 4)
+        return std::nullopt;
+    WindowPlacement placement;
+    placement.x = values[0].toInt();
+    placement.y = values[1].toInt();
+    placement.width = values[2].toInt();
+    placement.height = values[3].toInt();
+    placement.maximized = settings_->value(section + "/WindowMaximized", false).toBool();
+    return placement;
+}
+
+void SettingsStore::SaveWindowPlacement(const WindowPlacement& placement) {
+    const QString section = ToQString(BarLayoutSection());
+    settings_->setValue(section + "/Window", QList<QVariant>{placement.x, placement.y,
+                                                             placement.width, placement.height});
+    settings_->setValue(section + "/WindowMaximized", placement.maximized);
 }
 
 DockSizes SettingsStore::LoadDockSizes(int32_t barId, const DockSizes& current) const {

@@ -45,6 +45,17 @@ struct DockSizes {
     bool operator==(const DockSizes&) const = default;
 };
 
+// Where the main window was left: its geometry without the frame, in the
+// desktop's coordinates, and whether it was maximised.
+struct WindowPlacement {
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    bool maximized = false;
+    bool operator==(const WindowPlacement&) const = default;
+};
+
 // The shot bitmap template the user chose last, used again at the next start.
 struct ShotTemplateFile {
     std::string path;
@@ -79,6 +90,9 @@ class SettingsStore {
 
     std::optional<BarLayout> LoadBarLayout() const;
     void SaveBarLayout(const BarLayout& layout);
+    // Nothing when no window was saved yet.
+    std::optional<WindowPlacement> LoadWindowPlacement() const;
+    void SaveWindowPlacement(const WindowPlacement& placement);
     // Each size missing from the section keeps its value in `current`.
     DockSizes LoadDockSizes(int32_t barId, const DockSizes& current) const;
     void SaveDockSizes(int32_t barId, const DockSizes& sizes);

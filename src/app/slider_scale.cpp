@@ -17,8 +17,4 @@ int32_t FrameOfSliderPosition(int32_t position, int32_t range, int32_t frameCoun
     return static_cast<int32_t>(std::min<int64_t>(frame, frameCount - 1));
 }
 
-int32_t SliderLineSize(int32_t frameCount) {
-    return frameCount > 0 ? (kSliderMax / frameCount) / 2 : 1;
-}
-
 }  // namespace trevanto

@@ -13,7 +13,5 @@ int32_t SliderPositionOfFrame(int32_t frame, int32_t frameCount);
 // truncated, and the last frame (n - 1) at the far right, where that product
 // reaches n, a frame that never comes. 0 when n or the range is not positive.
 int32_t FrameOfSliderPosition(int32_t position, int32_t range, int32_t frameCount);
-// The slider's line size: half a frame's width, at least 1.
-int32_t SliderLineSize(int32_t frameCount);
 
 }  // namespace trevanto

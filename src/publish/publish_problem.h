@@ -11,9 +11,11 @@ enum class PublishProblemKind {
     NoShot,                    // the shot list is empty
     NoTarget,                  // no target file was given
     ReadOnlyTarget,            // the target's folder is on a read-only file system
+    TargetNotWritable,         // file: the target folder the user may not write to
     CannotCreateFolder,        // file: the target folder that could not be made
     TargetIsFolder,            // file: a page or archive target that is a folder
     TargetIsFile,              // file: a folder target that is a file
+    AdditionalFileClash,       // file: an additional file named like a file of the publication
     TemplateUnreadable,        // file: the page template
     TemplateWithoutShotBlock,  // file: the page template
     ConditionSyntax,           // file, line: the $(IF,...) statement of the template

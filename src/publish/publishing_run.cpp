@@ -2,13 +2,16 @@
 
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <set>
 #include <system_error>
 
 #include "common/paths.h"
+#include "common/text_format.h"
 #include "publish/built_in_pages.h"
 #include "publish/publisher.h"
 #include "publish/template_pages.h"
@@ -27,10 +30,14 @@ std::string WithoutTrailingSeparators(std::string path) {
     return path;
 }
 
-bool NamesPageFile(const std::string& path) {
-    std::string lower = path;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
+std::string LowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool NamesPageFile(const std::string& path) {
+    const std::string lower = LowerCase(path);
     return lower.find(".htm") != std::string::npos || lower.find(".mhtml") != std::string::npos ||
            lower.find(".asp") != std::string::npos;
 }
@@ -106,9 +113,58 @@ TargetCheck PrepareTarget(const std::string& targetFile) {
         check.problem = {PublishProblemKind::CannotCreateFolder, folder};
         return check;
     }
+    // A folder of the user's that he may not write to is no read-only medium.
+    if (::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0) {
+        check.problem = {PublishProblemKind::TargetNotWritable, folder.empty() ? "." : folder};
+        return check;
+    }
     check.ok = true;
     check.imageFolder = folder;
     return check;
+}
+
+std::vector<std::string> PublicationPageNames(const std::string& targetFile, int32_t shotCount) {
+    const std::string first = FileNamePart(FirstPagePath(targetFile));
+    if (first.empty())
+        return {};
+    std::vector<std::string> names{first};
+    // The built-in page numbers its pages before ".htm", ".mhtml" or ".asp",
+    // template pages before the last dot: both, where they differ.
+    const std::string lower = LowerCase(first);
+    size_t pageExtension = std::string::npos;
+    for (const char* extension : {".htm", ".mhtml", ".asp"}) {
+        pageExtension = lower.find(extension);
+        if (pageExtension != std::string::npos)
+            break;
+    }
+    const size_t lastDot = first.rfind('.');
+    for (int32_t k = 1; k < shotCount; ++k) {
+        const std::string number = FormatText("_%04d", k);
+        if (pageExtension != std::string::npos) {
+            names.push_back(first.substr(0, pageExtension) + number + first.substr(pageExtension));
+        }
+        if (lastDot != pageExtension) {
+            names.push_back(lastDot == std::string::npos
+                                ? first + number
+                                : first.substr(0, lastDot) + number + first.substr(lastDot));
+        }
+    }
+    return names;
+}
+
+std::optional<std::string> AdditionalFileClash(const std::vector<std::string>& additionalFiles,
+                                               const std::vector<std::string>& publicationFiles) {
+    std::set<std::string> taken;
+    for (const std::string& name : publicationFiles)
+        taken.insert(LowerCase(name));
+    for (const std::string& file : additionalFiles) {
+        // Only the files that exist are copied.
+        if (!FileExists(file) || IsFolder(file))
+            continue;
+        if (!taken.insert(LowerCase(FileNamePart(file))).second)
+            return file;
+    }
+    return std::nullopt;
 }
 
 void CopyAdditionalFiles(const std::vector<std::string>& files, const std::string& folder) {

@@ -39,6 +39,17 @@ struct TargetCheck {
 // created (one level) when missing.
 TargetCheck PrepareTarget(const std::string& targetFile);
 
+// The names (no folder) of the pages a publication of `shotCount` shots may
+// write: the first page and those after it, at most one page per shot.
+std::vector<std::string> PublicationPageNames(const std::string& targetFile, int32_t shotCount);
+
+// The first additional file that exists and would replace one of the
+// publication's own files (`publicationFiles`, names without folder) or an
+// additional file listed before it. Names are compared without regard to
+// letter case, as on the memory sticks and web servers publications go to.
+std::optional<std::string> AdditionalFileClash(const std::vector<std::string>& additionalFiles,
+                                               const std::vector<std::string>& publicationFiles);
+
 // Copies each listed file that exists into the folder under its own name.
 void CopyAdditionalFiles(const std::vector<std::string>& files, const std::string& folder);
 

@@ -6,10 +6,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/message_box_user.h"
+
 namespace trevanto {
 
 ConfirmDialog::ConfirmDialog(const QString& question, QWidget* parent)
-    : QDialog(parent),
+    : QDialog(parent, kMessageBoxFlags),
       question_(new QLabel(question, this)),
       doNotShow_(new QCheckBox("Do not show this message anymore", this)) {
     setObjectName("confirmDialog");
@@ -24,6 +26,8 @@ ConfirmDialog::ConfirmDialog(const QString& question, QWidget* parent)
     layout->addWidget(question_);
     layout->addWidget(doNotShow_);
     layout->addWidget(buttons);
+    // A question, not a window to resize.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 bool ConfirmDialog::DoNotShowAgain() const {

@@ -29,6 +29,13 @@ class DesktopUserPort : public UserPort {
         (void)question;
         return RecutAnswer::Cancel;
     }
+    // "Go to frame...": a frame number from 0 to `last`, offering `current`;
+    // nothing when cancelled.
+    virtual std::optional<int32_t> ChooseFrameNumber(int32_t current, int32_t last) {
+        (void)current;
+        (void)last;
+        return std::nullopt;
+    }
     // The open dialog of video files; nothing when cancelled.
     virtual std::optional<std::string> ChooseVideoFile() { return std::nullopt; }
 

@@ -6,10 +6,12 @@
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStatusBar>
@@ -31,16 +33,23 @@
 #include "ui/desktop_resources.h"
 #include "ui/preview_widget.h"
 #include "ui/video_preview_panel.h"
+#include "ui/window_placement.h"
 
 namespace trevanto {
 namespace {
 
 constexpr int kPaneWidth = 100;
+// The share of the window's width the video preview starts with, in percent.
+constexpr int kPreviewShare = 40;
 
 // The menus and the toolbar in order; 0 is a separator.
 constexpr int32_t kMediaMenu[] = {command::kPlay,
                                   command::kPause,
                                   command::kStop,
+                                  0,
+                                  command::kPreviousFrame,
+                                  command::kNextFrame,
+                                  command::kGoToFrame,
                                   0,
                                   command::kRateTenth,
                                   command::kRateThird,
@@ -132,15 +141,41 @@ CMainFrame::CMainFrame(SettingsStore& settings, QWidget* parent)
     setWindowIcon(QIcon(":/icons/trevanto.svg"));
     setAcceptDrops(true);
     setDockOptions(QMainWindow::AnimatedDocks);
+    commandRefresh_.setSingleShot(true);
+    commandRefresh_.setInterval(0);
+    connect(&commandRefresh_, &QTimer::timeout, this, &CMainFrame::CommandStateWanted);
     CreateStatusBar();
     CreateActions();
     CreateMenus();
     CreateToolBar();
     CreatePreviewBar();
     SetRecentFiles(settings_.RecentFiles());
-    resize(1000, 640);
-    if (!RestoreLayout())
-        previewBar_->SetSizes(previewBar_->Sizes());
+    PlaceWindow();
+    if (!RestoreLayout()) {
+        // The video gets a useful share of the window at first.
+        BarSizes sizes = previewBar_->Sizes();
+        sizes.vert.setWidth(std::max(sizes.vert.width(), width() * kPreviewShare / 100));
+        previewBar_->SetSizes(sizes);
+    }
+}
+
+void CMainFrame::PlaceWindow() {
+    std::optional<QRect> saved;
+    bool maximized = false;
+    if (const std::optional<WindowPlacement> placement = settings_.LoadWindowPlacement()) {
+        saved = QRect(placement->x, placement->y, placement->width, placement->height);
+        maximized = placement->maximized;
+    }
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect primaryArea =
+        primary != nullptr ? primary->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QRect geometry = MainWindowGeometry(saved, screens, primaryArea);
+    setGeometry(geometry);
+    if (maximized && geometry == saved)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -176,6 +211,11 @@ void CMainFrame::EnableCommands(const CommandState& state) {
     CheckCommands(state);
 }
 
+void CMainFrame::ScheduleCommandRefresh() {
+    if (!commandRefresh_.isActive())
+        commandRefresh_.start();
+}
+
 void CMainFrame::CheckCommands(const CommandState& state) {
     for (const auto& [id, action] : actions_) {
         if (const std::optional<bool> checked = CommandChecked(id, state))
@@ -185,7 +225,12 @@ void CMainFrame::CheckCommands(const CommandState& state) {
 
 void CMainFrame::CreateMenus() {
     using namespace command;
+    // Every menu shows its commands as the state is when it opens.
+    const auto enableOnShow = [this](QMenu* menu) {
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::CommandStateWanted);
+    };
     fileMenu_ = menuBar()->addMenu("&File");
+    enableOnShow(fileMenu_);
     fileMenu_->addAction(actions_[kFileOpen]);
     fileMenu_->addAction(actions_[kOpenOnlineVideo]);
     fileMenu_->addAction(actions_[kOpenBitmapTemplate]);
@@ -204,7 +249,7 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addAction(actions_[kExit]);
 
     QMenu* mediaMenu = menuBar()->addMenu("&Media");
-    connect(mediaMenu, &QMenu::aboutToShow, this, [this] { emit CommandMenuAboutToShow(); });
+    enableOnShow(mediaMenu);
     AddCommands(mediaMenu, kMediaMenu, actions_);
     // The speeds show as one choice among them.
     auto* rates = new QActionGroup(this);
@@ -212,10 +257,11 @@ void CMainFrame::CreateMenus() {
         rates->addAction(actions_[rate.id]);
 
     shotsMenu_ = menuBar()->addMenu("&Shots");
-    connect(shotsMenu_, &QMenu::aboutToShow, this, [this] { emit CommandMenuAboutToShow(); });
+    enableOnShow(shotsMenu_);
     AddCommands(shotsMenu_, kShotsMenu, actions_);
 
     viewMenu_ = menuBar()->addMenu("&View");
+    enableOnShow(viewMenu_);
     AddCommands(viewMenu_, kViewMenu, actions_);
     connect(viewMenu_, &QMenu::aboutToShow, this, [this] {
         actions_[command::kViewToolbar]->setChecked(toolBar_->isVisible());
@@ -223,7 +269,9 @@ void CMainFrame::CreateMenus() {
         emit ViewMenuAboutToShow();
     });
 
-    AddCommands(menuBar()->addMenu("&Help"), kHelpMenu, actions_);
+    QMenu* helpMenu = menuBar()->addMenu("&Help");
+    enableOnShow(helpMenu);
+    AddCommands(helpMenu, kHelpMenu, actions_);
 }
 
 void CMainFrame::CreateToolBar() {
@@ -293,6 +341,8 @@ void CMainFrame::CreatePreviewBar() {
     // Every seek the slider asks for goes to the document.
     connect(previewPanel_->Slider(), &CMySliderCtrl::SeekFromSlider, this,
             [this](int position, int /*range*/, bool force) { emit SliderMoved(position, force); });
+    connect(previewPanel_->Slider(), &CMySliderCtrl::StepRequested, this,
+            &CMainFrame::SliderStepRequested);
 }
 
 QAction* CMainFrame::Action(int32_t commandId) const {
@@ -318,6 +368,7 @@ QLabel* CMainFrame::StatusPane(int index) const {
 }
 
 void CMainFrame::CheckButton(int32_t commandId, bool checked) {
+    ScheduleCommandRefresh();  // the player or a run changed its state
     if (QAction* action = Action(commandId); action != nullptr && action->isCheckable())
         action->setChecked(checked);
 }
@@ -342,6 +393,7 @@ void CMainFrame::ShowNoSound(bool noSound) {
 }
 
 void CMainFrame::UpdateShotCount(int32_t count) {
+    ScheduleCommandRefresh();
     panes_[2]->setText(
         QString::fromStdString(FormatText("TotalShots=%ld", static_cast<long>(count))));
 }
@@ -362,11 +414,8 @@ void CMainFrame::SetSliderEndMark(int32_t position) {
     previewPanel_->Slider()->SetEndMark(position);
 }
 
-void CMainFrame::SetSliderLineSize(int32_t lineSize) {
-    previewPanel_->Slider()->SetLineSize(std::max(1, lineSize));
-}
-
 void CMainFrame::SetVideoTitle(const std::string& fileName) {
+    ScheduleCommandRefresh();  // a video opened or closed
     const QString name = QString::fromStdString(fileName);
     previewBar_->setWindowTitle(name.isEmpty() ? QString("Video preview") : name);
     setWindowTitle(name.isEmpty() ? QString("Trevanto") : name + " - Trevanto");
@@ -382,6 +431,7 @@ void CMainFrame::PostOpenFileCommand() {
 }
 
 void CMainFrame::BeginProgress(const std::string& caption) {
+    ScheduleCommandRefresh();  // a chain of frame jobs starts
     progress_.reset();
     progress_ = std::make_unique<CProgressBar>(statusBar(), QString::fromStdString(caption), 100,
                                                32767, false);
@@ -393,6 +443,7 @@ void CMainFrame::SetProgress(int32_t position) {
 }
 
 void CMainFrame::EndProgress() {
+    ScheduleCommandRefresh();
     progress_.reset();
 }
 
@@ -438,6 +489,10 @@ bool CMainFrame::RestoreLayout() {
 }
 
 void CMainFrame::SaveLayout() {
+    // The size it has when not maximised, to come back to.
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    settings_.SaveWindowPlacement(
+        {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()});
     settings_.SaveDockSizes(kPreviewBarId, ToDockSizes(previewBar_->Sizes()));
     settings_.SaveBarLayout({saveState(), {kToolBarName, kPreviewBarName}});
     settings_.Sync();

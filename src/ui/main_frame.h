@@ -12,7 +12,10 @@
 #include <string>
 #include <vector>
 
+#include <QTimer>
+
 #include "app/document_ports.h"
+#include "ui/controls/my_slider_ctrl.h"
 #include "ui/controls/sizing_control_bar.h"
 
 class QAction;
@@ -23,7 +26,6 @@ class QToolBar;
 
 namespace trevanto {
 
-class CMySliderCtrl;
 class CProgressBar;
 class PreviewWidget;
 class SettingsStore;
@@ -50,7 +52,6 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void SetSliderPosition(int32_t position) override;
     void SetSliderStartMark(int32_t position) override;
     void SetSliderEndMark(int32_t position) override;
-    void SetSliderLineSize(int32_t lineSize) override;
     void SetVideoTitle(const std::string& fileName) override;
     bool PresentFrame(const std::shared_ptr<const Surface>& frame) override;
     void PostOpenFileCommand() override;
@@ -71,10 +72,14 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     QLabel* PositionLabel() const;
     // Status pane 1 to 3.
     QLabel* StatusPane(int index) const;
+    QMenu* FileMenu() const { return fileMenu_; }
     QMenu* ViewMenu() const { return viewMenu_; }
     QMenu* ShotsMenu() const { return shotsMenu_; }
     // Enables every command by its rule.
     void EnableCommands(const CommandState& state);
+    // The state may have changed: the commands are enabled anew once the
+    // events at hand are handled (CommandStateWanted), several changes at once.
+    void ScheduleCommandRefresh();
     // Checks every check item that has a rule (the speeds, the slicing pace).
     void CheckCommands(const CommandState& state);
     // Asked before the window closes; false keeps it open.
@@ -104,9 +109,11 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void SliderMoved(int position, bool force);
     // The View menu is about to show; the owner refreshes the timecode check.
     void ViewMenuAboutToShow();
-    // The Media or Shots menu is about to show; the owner enables and
-    // checks its commands.
-    void CommandMenuAboutToShow();
+    // A menu is about to show, or the state may have changed under the
+    // toolbar: the owner enables and checks the commands (EnableCommands).
+    void CommandStateWanted();
+    // A key of the navigation slider asks for a step.
+    void SliderStepRequested(CMySliderCtrl::Step step);
     // The frame panes show a new position.
     void FramePanesUpdated();
 
@@ -121,6 +128,9 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void CreateToolBar();
     void CreateStatusBar();
     void CreatePreviewBar();
+    // Where it was left, when that still fits a screen; else a share of the
+    // primary screen.
+    void PlaceWindow();
 
     SettingsStore& settings_;
     std::map<int32_t, QAction*> actions_;
@@ -137,6 +147,7 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     QLabel* readyPane_ = nullptr;  // "Ready", or "No sound"
     std::vector<QLabel*> panes_;
     std::unique_ptr<CProgressBar> progress_;
+    QTimer commandRefresh_;
 };
 
 }  // namespace trevanto

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -38,6 +40,19 @@ class EscapeWatcher : public QObject {
     }
 };
 
+// A message box as the window manager should see it: a dialog over its
+// owner, with a title and a close button but nothing to minimise or
+// maximise it by.
+QMessageBox::StandardButton RunMessageBox(QWidget* owner, QMessageBox::Icon icon,
+                                          const QString& title, const QString& text,
+                                          QMessageBox::StandardButtons buttons,
+                                          QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(icon, title, text, buttons, owner, kMessageBoxFlags);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 }  // namespace
 
 QString ToQtFilter(const std::string& filter) {
@@ -60,13 +75,16 @@ void MessageBoxUser::ShowMessage(const std::string& text, MessageKind kind) {
     const QString message = QString::fromStdString(text);
     switch (kind) {
         case MessageKind::Information:
-            QMessageBox::information(owner_, kTitle, message);
+            RunMessageBox(owner_, QMessageBox::Information, kTitle, message, QMessageBox::Ok,
+                          QMessageBox::Ok);
             return;
         case MessageKind::Warning:
-            QMessageBox::warning(owner_, kTitle, message);
+            RunMessageBox(owner_, QMessageBox::Warning, kTitle, message, QMessageBox::Ok,
+                          QMessageBox::Ok);
             return;
         case MessageKind::Error:
-            QMessageBox::critical(owner_, kTitle, message);
+            RunMessageBox(owner_, QMessageBox::Critical, kTitle, message, QMessageBox::Ok,
+                          QMessageBox::Ok);
             return;
     }
 }
@@ -80,8 +98,9 @@ std::optional<std::string> MessageBoxUser::ChooseFolder(const std::string& start
 }
 
 bool MessageBoxUser::AskYesNo(const std::string& text) {
-    return QMessageBox::question(owner_, kTitle, QString::fromStdString(text),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return RunMessageBox(owner_, QMessageBox::Question, kTitle, QString::fromStdString(text),
+                         QMessageBox::Yes | QMessageBox::No,
+                         QMessageBox::NoButton) == QMessageBox::Yes;
 }
 
 std::optional<std::string> MessageBoxUser::ChooseFile(FileDialogKind kind,
@@ -127,9 +146,9 @@ bool MessageBoxUser::ConfirmDelete(const std::string& question, bool& doNotShowA
 }
 
 DesktopUserPort::SaveAnswer MessageBoxUser::AskSaveDiscardCancel(const std::string& question) {
-    switch (QMessageBox::question(owner_, kTitle, QString::fromStdString(question),
-                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                  QMessageBox::Save)) {
+    switch (RunMessageBox(owner_, QMessageBox::Question, kTitle, QString::fromStdString(question),
+                          QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                          QMessageBox::Save)) {
         case QMessageBox::Save:
             return SaveAnswer::Save;
         case QMessageBox::Discard:
@@ -141,7 +160,7 @@ DesktopUserPort::SaveAnswer MessageBoxUser::AskSaveDiscardCancel(const std::stri
 
 DesktopUserPort::RecutAnswer MessageBoxUser::AskRecut(const std::string& question) {
     QMessageBox box(QMessageBox::Question, kTitle, QString::fromStdString(question),
-                    QMessageBox::Cancel, owner_);
+                    QMessageBox::Cancel, owner_, kMessageBoxFlags);
     QPushButton* keep = box.addButton("Keep my shots", QMessageBox::AcceptRole);
     QPushButton* replace = box.addButton("Replace all shots", QMessageBox::DestructiveRole);
     box.setDefaultButton(keep);
@@ -152,7 +171,26 @@ DesktopUserPort::RecutAnswer MessageBoxUser::AskRecut(const std::string& questio
 }
 
 void MessageBoxUser::ShowInformation(const std::string& title, const std::string& text) {
-    QMessageBox::information(owner_, QString::fromStdString(title), QString::fromStdString(text));
+    RunMessageBox(owner_, QMessageBox::Information, QString::fromStdString(title),
+                  QString::fromStdString(text), QMessageBox::Ok, QMessageBox::Ok);
+}
+
+std::optional<int32_t> MessageBoxUser::ChooseFrameNumber(int32_t current, int32_t last) {
+    QInputDialog dialog(owner_, kMessageBoxFlags);
+    dialog.setObjectName("goToFrameDialog");
+    dialog.setWindowTitle("Go to frame");
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setLabelText(QString("Frame number (0 to %1):").arg(last));
+    dialog.setIntRange(0, last);
+    dialog.setIntValue(current);
+    // A question, not a window to resize. The dialog lays itself out when
+    // first measured.
+    dialog.sizeHint();
+    if (QLayout* layout = dialog.layout())
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.intValue();
 }
 
 std::optional<std::string> MessageBoxUser::ChooseVideoFile() {

@@ -26,6 +26,7 @@ class MessageBoxUser : public DesktopUserPort {
     RecutAnswer AskRecut(const std::string& question) override;
     void ShowInformation(const std::string& title, const std::string& text) override;
     std::optional<std::string> ChooseVideoFile() override;
+    std::optional<int32_t> ChooseFrameNumber(int32_t current, int32_t last) override;
     bool EditSlicingSettings(SlicingSettings& settings) override;
     bool EditVideoLink(VideoLinkFields& fields) override;
     std::optional<TemplateChoice> ChooseShotTemplate(const std::string& startFolder) override;
@@ -40,6 +41,12 @@ class MessageBoxUser : public DesktopUserPort {
 
     QPointer<QWidget> owner_;
 };
+
+// The window flags of the program's message boxes: a dialog with a title and
+// a close button, which window managers give no minimise or maximise button.
+inline constexpr Qt::WindowFlags kMessageBoxFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+    Qt::MSWindowsFixedSizeDialogHint;
 
 // "Shots file (*.hpv)|*.hpv|All Files (*.*)|*.*||" as Qt's ";;" filter list.
 QString ToQtFilter(const std::string& filter);

@@ -19,6 +19,7 @@ class PreviewWidget : public QFrame {
     // has no area to show the frame on.
     bool Present(std::shared_ptr<const Surface> frame);
     bool HasFrame() const { return frame_ != nullptr; }
+    const std::shared_ptr<const Surface>& Frame() const { return frame_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,14 +1,29 @@
 #include "ui/thumb_view.h"
 
+#include <QKeySequence>
+#include <QPainter>
 #include <QPixmap>
 
 #include <algorithm>
+
+#include "app/command_ids.h"
+#include "ui/desktop_commands.h"
+#include "ui/thumb_cell.h"
 
 namespace trevanto {
 namespace {
 
 // The image an item shows is kept with the item.
 constexpr int kImageRole = Qt::UserRole + 1;
+// Room between the cells.
+constexpr int kCellSpacing = 6;
+
+// The key of a command as the user reads it.
+QString KeyOf(int32_t commandId) {
+    const DesktopCommand* command = FindDesktopCommand(commandId);
+    return command == nullptr ? QString()
+                              : QKeySequence(command->shortcut).toString(QKeySequence::NativeText);
+}
 
 }  // namespace
 
@@ -21,8 +36,13 @@ CThumbView::CThumbView(QWidget* parent) : QListWidget(parent) {
     setWrapping(true);
     setWordWrap(true);
     setIconSize(QSize(kImageWidth, kImageHeight));
-    // Room for a caption of two lines under each picture.
-    setGridSize(QSize(kImageWidth + 60, kImageHeight + 50));
+    // Each cell has room for its picture and the longest caption in two lines.
+    delegate_ = new thumb_cell::Delegate(QSize(kImageWidth, kImageHeight), this);
+    setItemDelegate(delegate_);
+    FitCellsToCaptions();
+    refit_.setSingleShot(true);
+    refit_.setInterval(0);
+    connect(&refit_, &QTimer::timeout, this, &CThumbView::FitCellsToCaptions);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -62,8 +82,11 @@ bool CThumbView::AddImage(const QImage& picture, const std::string& caption) {
     images_.push_back(std::move(copy));
     currentImage_ = ImageCount() - 1;
     lastImageIndex_ = currentImage_;
-    auto* entry = new QListWidgetItem(QString::fromStdString(caption));
+    const QString text = QString::fromStdString(caption);
+    auto* entry = new QListWidgetItem(text);
     entry->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    entry->setToolTip(text);
+    WidenCells(thumb_cell::CaptionWidth(fontMetrics(), text));
     addItem(entry);
     lastItemIndex_ = row(entry);
     ShowImageOnItem(lastItemIndex_, currentImage_);
@@ -104,8 +127,58 @@ bool CThumbView::ReplaceThumbnail(int32_t imageIndex, const QImage& picture) {
 void CThumbView::SetItemCaption(int32_t itemIndex, const std::string& caption) {
     if (itemIndex < 0)
         return;
-    if (QListWidgetItem* entry = item(itemIndex))
-        entry->setText(QString::fromStdString(caption));
+    if (QListWidgetItem* entry = item(itemIndex)) {
+        const QString text = QString::fromStdString(caption);
+        entry->setText(text);
+        entry->setToolTip(text);
+        WidenCells(thumb_cell::CaptionWidth(fontMetrics(), text));
+        refit_.start();
+    }
+}
+
+void CThumbView::WidenCells(int captionWidth) {
+    if (captionWidth <= captionWidth_ && cellSize_.isValid())
+        return;
+    captionWidth_ = std::max(captionWidth_, captionWidth);
+    cellSize_ =
+        thumb_cell::CellSize(fontMetrics(), QSize(kImageWidth, kImageHeight), captionWidth_);
+    delegate_->SetCellSize(cellSize_);
+    setGridSize(cellSize_ + QSize(kCellSpacing, kCellSpacing));
+}
+
+void CThumbView::FitCellsToCaptions() {
+    captionWidth_ = 0;
+    cellSize_ = {};
+    int widest = 0;
+    for (int i = 0; i < count(); ++i)
+        widest = std::max(widest, thumb_cell::CaptionWidth(fontMetrics(), item(i)->text()));
+    WidenCells(widest);
+}
+
+QRect CThumbView::CaptionRect(int32_t itemIndex) const {
+    const QListWidgetItem* entry = item(itemIndex);
+    if (entry == nullptr)
+        return {};
+    return thumb_cell::Delegate::CaptionRect(visualItemRect(entry),
+                                             QSize(kImageWidth, kImageHeight));
+}
+
+QString CThumbView::EmptyHint() {
+    using namespace command;
+    return QString(
+               "Open a video (%1) and start the shot engine (%2).\n"
+               "Space plays and pauses, %3 and %4 step a frame.")
+        .arg(KeyOf(kFileOpen), KeyOf(kEngine), KeyOf(kPreviousFrame), KeyOf(kNextFrame));
+}
+
+void CThumbView::paintEvent(QPaintEvent* event) {
+    QListWidget::paintEvent(event);
+    if (count() != 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(20, 20, -20, -20),
+                     Qt::AlignCenter | Qt::TextWordWrap, EmptyHint());
 }
 
 int32_t CThumbView::ImageOfItem(int32_t itemIndex) const {

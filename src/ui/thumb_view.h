@@ -6,6 +6,7 @@
 // the document.
 #include <QImage>
 #include <QListWidget>
+#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -19,6 +20,10 @@
 class QMenu;
 
 namespace trevanto {
+
+namespace thumb_cell {
+class Delegate;
+}
 
 class CPlayerDoc;
 class DesktopUserPort;
@@ -66,6 +71,12 @@ class CThumbView : public QListWidget, public ShotViewPort {
     QImage ItemPicture(int32_t item) const;
     std::string ItemCaption(int32_t item) const;
     bool PaintingLocked() const { return paintingLocked_; }
+    // The cell every shot is drawn in, sized to the captions shown.
+    QSize CellSize() const { return cellSize_; }
+    // Where an item's caption is drawn, in viewport coordinates.
+    QRect CaptionRect(int32_t item) const;
+    // What the empty list says to do.
+    static QString EmptyHint();
 
     // Selected item indexes in ascending order.
     std::vector<int32_t> SelectedItems() const;
@@ -92,11 +103,16 @@ class CThumbView : public QListWidget, public ShotViewPort {
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     QIcon IconOf(int32_t image) const;
     void ShowImageOnItem(int32_t item, int32_t image);
     void UpdateShotCount();
+    // Makes the cells wide enough for a caption of `captionWidth` pixels.
+    void WidenCells(int captionWidth);
+    // Sizes the cells to the captions shown now.
+    void FitCellsToCaptions();
 
     CPlayerDoc* document_ = nullptr;
     DesktopUserPort* user_ = nullptr;
@@ -108,6 +124,11 @@ class CThumbView : public QListWidget, public ShotViewPort {
     int32_t lastItemIndex_ = -1;
     int32_t lastHitItem_ = -1;
     bool paintingLocked_ = false;
+    thumb_cell::Delegate* delegate_ = nullptr;  // owned by the view
+    int captionWidth_ = 0;
+    QSize cellSize_;
+    // Captions that change may shrink the cells: refitted once they all have.
+    QTimer refit_;
 };
 
 }  // namespace trevanto

@@ -32,6 +32,7 @@ void CThumbView::DeleteAllItems() {
     clear();
     images_.clear();
     currentImage_ = -1;
+    FitCellsToCaptions();
 }
 
 std::optional<int32_t> CThumbView::HitShot() const {

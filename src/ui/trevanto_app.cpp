@@ -57,6 +57,28 @@ bool StartsWithShotsFileHeader(const std::string& path) {
     return file.read(start.data(), static_cast<std::streamsize>(start.size())) && start == header;
 }
 
+// What a key of the navigation slider asks of the document: a frame, a
+// second, the first or the last frame.
+CPlayerDoc::FrameStep FrameStepOf(CMySliderCtrl::Step step) {
+    using Step = CMySliderCtrl::Step;
+    using FrameStep = CPlayerDoc::FrameStep;
+    switch (step) {
+        case Step::LineBack:
+            return FrameStep::Previous;
+        case Step::LineForward:
+            return FrameStep::Next;
+        case Step::PageBack:
+            return FrameStep::SecondBack;
+        case Step::PageForward:
+            return FrameStep::SecondForward;
+        case Step::First:
+            return FrameStep::First;
+        case Step::Last:
+            return FrameStep::Last;
+    }
+    return FrameStep::Next;
+}
+
 }  // namespace
 
 CTrevantoApp::CTrevantoApp(AppOptions options)
@@ -123,8 +145,17 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
             [this](int position, bool force) { document_->SeekFromSlider(position, force); });
     connect(frame_.get(), &CMainFrame::ViewMenuAboutToShow, this,
             [this] { frame_->SetTimecodeCheck(document_->TimecodeMode()); });
-    connect(frame_.get(), &CMainFrame::CommandMenuAboutToShow, this,
+    // Menus and toolbar show each command as it can be chosen now: when a
+    // menu opens, and after whatever may change that (a command, the
+    // selection, events of the graph, the document's reports to the frame).
+    connect(frame_.get(), &CMainFrame::CommandStateWanted, this,
             [this] { frame_->EnableCommands(view_->CommandSnapshot()); });
+    connect(view_, &QListWidget::itemSelectionChanged, frame_.get(),
+            &CMainFrame::ScheduleCommandRefresh);
+    connect(this, &CTrevantoApp::GraphEventsHandled, frame_.get(),
+            &CMainFrame::ScheduleCommandRefresh);
+    connect(frame_.get(), &CMainFrame::SliderStepRequested, this,
+            [this](CMySliderCtrl::Step step) { document_->StepFrame(FrameStepOf(step)); });
     frame_->SetCloseGuard([this] { return QueryCloseShots(); });
     frame_->UpdateShotCount(0);
     document_->RepaintPreview();
@@ -229,6 +260,7 @@ void CTrevantoApp::OnCommand(int32_t commandId) {
     entry->run(*this, commandId);
     // A check item toggles itself; the rule says what it shows.
     frame_->CheckCommands(view_->CommandSnapshot());
+    frame_->ScheduleCommandRefresh();
 }
 
 void CTrevantoApp::ToggleRealTimeSlicing() {
@@ -310,6 +342,15 @@ void CTrevantoApp::ApplySound() {
     document_->SetSoundVolume(muted ? 0.0 : settings_->SoundVolume() / 100.0);
     frame_->Action(command::kMute)->setChecked(muted);
     frame_->ShowVolume(settings_->SoundVolume(), muted);
+}
+
+void CTrevantoApp::GoToChosenFrame() {
+    const Player& player = document_->GetPlayer();
+    const int32_t last = player.FrameCount() - 1;
+    if (last < 0)
+        return;
+    if (const auto frame = user_->ChooseFrameNumber(std::max(0, player.CurrentFrame()), last))
+        document_->GoToFrame(*frame);
 }
 
 void CTrevantoApp::ExtractSelectedAsJpeg() {

@@ -75,6 +75,8 @@ class CTrevantoApp : public QObject {
     void ToggleMute();
     void ChangeVolume(int percent);
     void SetVolume(int percent);
+    // "Go to frame...": the frame of the number the user enters.
+    void GoToChosenFrame();
     // "Extract as jpeg": the selected shots, into a folder the user chooses.
     void ExtractSelectedAsJpeg();
     void ShowHelp();

@@ -17,7 +17,6 @@ VideoPreviewPanel::VideoPreviewPanel(QWidget* parent)
     setObjectName("videoPreviewPanel");
     slider_->setObjectName("navigationSlider");
     slider_->SetRange(0, kSliderRange);
-    slider_->SetPageSize(1000);
     frameLabel_->setObjectName("frameLabel");
     positionLabel_->setObjectName("positionLabel");
     positionLabel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -134,6 +134,11 @@ TEST(PublishingMessages, EachProblemNamesItsFile) {
          "Thumbnails cannot be created on a cd-rom storage. Please change "
          "the target file."},
         {Kind::CannotCreateFolder, "Sorry, can't create directory: /t. Access denied."},
+        {Kind::TargetNotWritable,
+         "You may not write to the folder /t. Please change the target file."},
+        {Kind::AdditionalFileClash,
+         "The additional file /t would replace a file of the same name in the publication. "
+         "Please rename it or take it out of the additional files."},
         {Kind::TemplateUnreadable, "Cannot open template file (/t)."},
         {Kind::TemplateWithoutShotBlock,
          "This template file (/t) does not seem to be ready for "

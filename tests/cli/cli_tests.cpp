@@ -2,6 +2,8 @@
 // files saved and loaded, JPEG images, publications, exit statuses.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -231,6 +233,17 @@ TEST(Cli, PublishedPagesReferOnlyToWrittenFiles) {
     EXPECT_EQ(deep.out, kMpeg1Shots);
     EXPECT_EQ(deep.err, "trevanto-cli: Sorry, can't create directory: " + folder.File("a/b") +
                             ". Access denied.\n");
+
+    // An additional file named like a shot image is refused before anything is written.
+    std::filesystem::create_directories(folder.File("mine"));
+    std::ofstream(folder.File("mine/image0001.jpg")) << "my own picture";
+    const auto clash = RunCli({"slice", kMpeg1, "--publish", folder.File("clash/index.html"),
+                               "--add-file", folder.File("mine/image0001.jpg")});
+    EXPECT_EQ(clash.status, 1);
+    EXPECT_EQ(clash.err, "trevanto-cli: The additional file " + folder.File("mine/image0001.jpg") +
+                             " would replace a file of the same name in the publication. Please "
+                             "rename it or take it out of the additional files.\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.File("clash")));
 }
 
 }  // namespace

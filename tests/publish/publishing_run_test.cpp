@@ -73,6 +73,68 @@ TEST(PublishCommandTest, ReadOnlyFileSystems) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+// A folder the user may not write to, seen by a user who is not root (root
+// writes anywhere). 0: passed, 1: failed, 77: no such user.
+int CheckFolderWithoutWritePermission(const std::string& folder) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+        return 77;
+    const TargetCheck check = PrepareTarget(folder + "/index.html");
+    return check.problem == PublishProblem(Kind::TargetNotWritable, folder) ? 0 : 1;
+}
+
+TEST(PublishCommandTest, AFolderWithoutWritePermissionIsNoReadOnlyMedium) {
+    TempDir dir;
+    const std::string locked = dir / "locked";
+    std::filesystem::create_directories(locked);
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::all,
+                                 std::filesystem::perm_options::add);
+    std::filesystem::permissions(locked,
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(CheckFolderWithoutWritePermission(locked));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no user without root's rights";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(PublishCommandTest, AdditionalFilesNeverReplaceTheFilesOfThePublication) {
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(PublicationPageNames("/p/index.html", 3),
+              (Names{"index.html", "index_0001.html", "index_0002.html"}));
+    // Built-in pages are numbered before ".htm", template pages before the last dot.
+    EXPECT_EQ(PublicationPageNames("/p/x.htm.php", 2),
+              (Names{"x.htm.php", "x_0001.htm.php", "x.htm_0001.php"}));
+    EXPECT_EQ(PublicationPageNames("/p/album.mhtml", 1), Names{"album.mhtml"});
+    TempDir dir;
+    const Names own = {"index.html", "index_0001.html", "image0001.jpg", "image0002.jpg"};
+    for (const char* name : {"logo.png", "image0001.jpg", "IMAGE0002.JPG", "index_0001.html",
+                             "style.css", "other/logo.png"}) {
+        std::filesystem::create_directories(std::filesystem::path(dir / name).parent_path());
+        WriteFile(dir / name, "x");
+    }
+    const struct {
+        Names files;
+        std::optional<std::string> clash;
+    } cases[] = {
+        {{dir / "logo.png", dir / "style.css", dir / "missing.jpg"}, std::nullopt},
+        {{dir / "logo.png", dir / "image0001.jpg"}, dir / "image0001.jpg"},
+        {{dir / "IMAGE0002.JPG"}, dir / "IMAGE0002.JPG"},  // the same file on a stick
+        {{dir / "index_0001.html"}, dir / "index_0001.html"},
+        {{dir / "logo.png", dir / "other/logo.png"}, dir / "other/logo.png"},
+        {{dir / "image0003.jpg"}, std::nullopt},  // not there: never copied
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AdditionalFileClash(c.files, own), c.clash) << c.files.back();
+}
+
 class PublishPagesTest : public ::testing::Test {
   protected:
     PublishPagesTest() {

@@ -98,26 +98,32 @@ TEST_F(SliderTest, ADragSeeksAsTheThumbMovesAndTheReleaseForcesTheLastSeek) {
     EXPECT_FALSE(slider.DragTimerActive());
 }
 
-TEST_F(SliderTest, KeysStepWhenReleasedAndRightGoesTwiceTheLine) {
-    slider.SetLineSize(10);
-    slider.SetPageSize(1000);
+TEST_F(SliderTest, KeysAskForOneStepEachWhenReleased) {
+    using Step = CMySliderCtrl::Step;
+    std::vector<Step> steps;
+    QObject::connect(&slider, &CMySliderCtrl::StepRequested,
+                     [&steps](Step step) { steps.push_back(step); });
     const struct {
         Qt::Key key;
-        int step;
-    } cases[] = {{Qt::Key_Left, -10}, {Qt::Key_Up, -10},       {Qt::Key_Right, 20},
-                 {Qt::Key_Down, 20},  {Qt::Key_PageUp, -1000}, {Qt::Key_PageDown, 1000},
-                 {Qt::Key_Home, 0},   {Qt::Key_End, 0}};
+        Step step;
+    } cases[] = {{Qt::Key_Left, Step::LineBack},     {Qt::Key_Up, Step::LineBack},
+                 {Qt::Key_Right, Step::LineForward}, {Qt::Key_Down, Step::LineForward},
+                 {Qt::Key_PageUp, Step::PageBack},   {Qt::Key_PageDown, Step::PageForward},
+                 {Qt::Key_Home, Step::First},        {Qt::Key_End, Step::Last}};
     for (const auto& c : cases) {
         slider.SetPos(5000);
+        steps.clear();
         seeks.clear();
         QTest::keyPress(&slider, c.key);
-        EXPECT_EQ(slider.GetPos(), 5000) << c.key;
+        EXPECT_TRUE(steps.empty()) << c.key;
         QKeyEvent repeat(QEvent::KeyRelease, c.key, Qt::NoModifier, QString(), true);
         QApplication::sendEvent(&slider, &repeat);
         QTest::keyRelease(&slider, c.key);
         QApplication::processEvents();
-        EXPECT_EQ(slider.GetPos(), 5000 + c.step) << c.key;
-        EXPECT_EQ(seeks.size(), c.step == 0 ? 0U : 1U) << c.key;
+        EXPECT_EQ(steps, std::vector<Step>{c.step}) << c.key;
+        // The thumb follows the frame shown, not the key.
+        EXPECT_EQ(slider.GetPos(), 5000) << c.key;
+        EXPECT_TRUE(seeks.empty()) << c.key;
     }
 }
 

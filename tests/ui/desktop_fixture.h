@@ -33,6 +33,7 @@ struct ScriptedUser : DesktopUserPort {
         return questions.push_back(question), recutAnswer;
     }
     std::optional<std::string> ChooseVideoFile() override { return file; }
+    std::optional<int32_t> ChooseFrameNumber(int32_t, int32_t) override { return frameNumber; }
     std::optional<std::string> ChooseStream(const std::vector<std::string>& streams) override {
         return offered = streams, stream;
     }
@@ -57,6 +58,7 @@ struct ScriptedUser : DesktopUserPort {
 
     std::vector<std::string> messages, questions, confirmations, offered, opened;
     std::optional<std::string> file, stream;
+    std::optional<int32_t> frameNumber;
     std::vector<std::string> files;
     std::function<bool(SlicingSettings&)> editSettings;
     std::function<bool(VideoLinkFields&)> editLink;

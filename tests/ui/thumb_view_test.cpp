@@ -99,6 +99,34 @@ TEST_F(ThumbViewTest, MergeGoToAndClosingAskOrAct) {
     EXPECT_TRUE(FileExists(*user_.file));
 }
 
+// Frame and timecode captions show whole, in two lines where one is too
+// short, and as the tooltip.
+TEST_F(ThumbViewTest, CaptionsShowWholeInTheirCellsAndAsTooltips) {
+    CThumbView& view = app->View();
+    const QFontMetrics metrics(view.font());
+    const auto allShown = [&](const char* mode) {
+        QApplication::processEvents();
+        for (int i = 0; i < view.count(); ++i) {
+            const QString caption = QString::fromStdString(view.ItemCaption(i));
+            const QRect room = view.CaptionRect(i);
+            const QRect needed = metrics.boundingRect(
+                room, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, caption);
+            EXPECT_TRUE(room.contains(needed))
+                << mode << " " << caption.toStdString() << " needs " << needed.width() << " x "
+                << needed.height() << " in " << room.width() << " x " << room.height();
+            EXPECT_EQ(view.item(i)->toolTip(), caption);
+        }
+    };
+    allShown("frames");
+    const int frameCells = view.CellSize().width();
+    app->OnCommand(kViewTimecode);
+    ASSERT_EQ(view.ItemCaption(0).find("00:00:00:0000"), 0U);
+    allShown("timecodes");
+    app->OnCommand(kViewTimecode);
+    allShown("frames again");
+    EXPECT_EQ(view.CellSize().width(), frameCells);  // back to the narrower cells
+}
+
 TEST_F(ThumbViewTest, EveryCommandRunsOnTheHitShotAndARefusingUserKeepsTheShots) {
     user_.yes = user_.confirm = false;
     for (const DesktopCommand& command : DesktopCommands()) {

@@ -23,11 +23,20 @@ using WidgetsTest = DesktopTest;
 // Answers the next modal dialog once it shows: a file dialog takes `button`
 // as its file (none: cancelled), a box notes its texts, ticks its "do not
 // show" box on OK and presses `button`.
+// Whether the last box answered was a dialog that the window manager can
+// neither minimise nor maximise: no such hint, and a fixed size.
+bool lastBoxWasPlainDialog = false;
+
 void AnswerModal(const QString& button, QString& shown) {
     QTimer::singleShot(10, qApp, [button, &shown] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr)
             return AnswerModal(button, shown);
+        const Qt::WindowFlags flags = modal->windowFlags();
+        lastBoxWasPlainDialog =
+            (flags & Qt::WindowType_Mask) == Qt::Dialog &&
+            !(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) &&
+            modal->minimumSize() == modal->maximumSize();
         if (auto* files = qobject_cast<QFileDialog*>(modal)) {
             shown = files->nameFilters().join(";;");
             return button.isEmpty()
@@ -127,12 +136,20 @@ TEST_F(WidgetsTest, MessageBoxesAndFileDialogsShowTheTextsAndReturnTheAnswers) {
          "Video Files (*.avi *.mpg *.mpeg *.wmv *.asf);;All Files (*.*)", clip},
         {"", [&] { return file(user.ChooseVideoFile()); },
          "Video Files (*.avi *.mpg *.mpeg *.wmv *.asf);;All Files (*.*)", "none"},
+        {"OK", [&] { return QString::number(user.ChooseFrameNumber(12, 99).value_or(-1)); },
+         "Frame number (0 to 99):", "12"},
+        {"Cancel", [&] { return QString::number(user.ChooseFrameNumber(12, 99).value_or(-1)); },
+         "Frame number (0 to 99):", "-1"},
     };
     for (const auto& row : rows) {
         QString shown;
         AnswerModal(row.button, shown);
         EXPECT_EQ(row.ask(), row.answer) << row.shown.toStdString();
         EXPECT_EQ(shown, row.shown);
+        // Message boxes are dialogs; the file dialog may be resized.
+        if (!row.shown.startsWith("Video Files")) {
+            EXPECT_TRUE(lastBoxWasPlainDialog) << row.shown.toStdString();
+        }
     }
     QApplication::postEvent(&owner, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
     EXPECT_TRUE(user.PumpEventsAndCheckEscape(10));

@@ -258,37 +258,37 @@ void CMySliderCtrl::keyPressEvent(QKeyEvent* event) {
 }
 
 void CMySliderCtrl::keyReleaseEvent(QKeyEvent* event) {
-    int step = 0;
-    int code = -1;
+    Step step = Step::LineBack;
     switch (event->key()) {
         case Qt::Key_PageUp:
-            step = -pageSize_, code = kPageUp;
+            step = Step::PageBack;
             break;
         case Qt::Key_PageDown:
-            step = pageSize_, code = kPageDown;
+            step = Step::PageForward;
             break;
         case Qt::Key_Left:
         case Qt::Key_Up:
-            step = -lineSize_, code = kLineUp;
+            step = Step::LineBack;
             break;
         case Qt::Key_Right:
         case Qt::Key_Down:
-            step = 2 * lineSize_, code = kLineDown;
+            step = Step::LineForward;
             break;
         case Qt::Key_Home:
+            step = Step::First;
+            break;
         case Qt::Key_End:
-            event->accept();
-            return;
+            step = Step::Last;
+            break;
         default:
             QWidget::keyReleaseEvent(event);
             return;
     }
     event->accept();
-    // A held key repeats its releases; only the real release counts.
-    if (event->isAutoRepeat())
-        return;
-    SetPos(position_ + step);
-    Post(code);
+    // A held key repeats its releases; only the real release counts. The
+    // thumb moves when the frame asked for is shown, as it does in playback.
+    if (!event->isAutoRepeat())
+        emit StepRequested(step);
 }
 
 void CMySliderCtrl::focusInEvent(QFocusEvent* event) {
@@ -319,10 +319,6 @@ void CMySliderCtrl::Post(int code) {
 
 void CMySliderCtrl::HandleScroll(int code, int position) {
     switch (code) {
-        case kLineUp:
-        case kLineDown:
-        case kPageUp:
-        case kPageDown:
         case kThumbPosition:
             emit SeekFromSlider(position, maximum_, false);
             break;

@@ -2,7 +2,9 @@
 // The navigation slider under the video. It paints itself: a 3D channel, the
 // play range's red bracket marks and a round thumb with shaded rings. While
 // the left button is held a 40 ms timer seeks to the thumb, so the video
-// follows the drag; keys step on release, not on press.
+// follows the drag. Its keys ask for steps (StepRequested) on release, not on
+// press: what a step is (a frame, a second) is its owner's to say, since
+// one slider position may cover several frames or none.
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -25,15 +27,13 @@ class CMySliderCtrl : public QWidget {
   public:
     // The scroll codes of the slider's notifications.
     enum ScrollCode {
-        kLineUp = 0,
-        kLineDown = 1,
-        kPageUp = 2,
-        kPageDown = 3,
         kThumbPosition = 4,
         kThumbTrack = 5,
         kEndScroll = 8,
     };
     static constexpr int kDragTimerMs = 40;
+    // What a key asks for.
+    enum class Step { LineBack, LineForward, PageBack, PageForward, First, Last };
 
     explicit CMySliderCtrl(QWidget* parent = nullptr);
 
@@ -49,10 +49,6 @@ class CMySliderCtrl : public QWidget {
     void SetEndMark(int position);
     int StartMark() const { return startMark_; }
     int EndMark() const { return endMark_; }
-    void SetLineSize(int size) { lineSize_ = size; }
-    void SetPageSize(int size) { pageSize_ = size; }
-    int LineSize() const { return lineSize_; }
-    int PageSize() const { return pageSize_; }
     bool IsDragging() const { return dragging_; }
     bool DragTimerActive() const { return dragTimer_.isActive(); }
 
@@ -69,6 +65,8 @@ class CMySliderCtrl : public QWidget {
   signals:
     // Every seek the slider asks for: position, range, force.
     void SeekFromSlider(int position, int range, bool force);
+    // A key was released: Left/Up, Right/Down, Page Up/Down, Home, End.
+    void StepRequested(CMySliderCtrl::Step step);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -95,8 +93,6 @@ class CMySliderCtrl : public QWidget {
     int endMark_ = -1;
     int minimum_ = 0;
     int maximum_ = 100;
-    int lineSize_ = 1;
-    int pageSize_ = 20;
     int lastHandled_ = -1;
 };
 
