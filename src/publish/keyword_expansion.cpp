@@ -7,6 +7,7 @@
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "publish/format_number.h"
+#include "publish/html_values.h"
 #include "publish/keyword_table.h"
 #include "publish/publisher.h"
 #include "publish/video_link.h"
@@ -145,6 +146,34 @@ size_t ResumePoint(std::string_view out) {
     return !out.empty() && out.back() == '$' ? out.size() - 1 : out.size();
 }
 
+// A value as it goes into HTML. Texts from outside (the user name, names and
+// urls of files and videos) are escaped; urls keep only schemes that cannot
+// run script. Numbers and times are the program's own; the title and the
+// caption are the user's HTML and their values were treated inside them.
+std::string HtmlValue(KeywordId id, const std::string& value) {
+    switch (id) {
+        case KeywordId::kVideoName:
+        case KeywordId::kUserName:
+        case KeywordId::kShotFileName:
+        case KeywordId::kFirstPage:
+        case KeywordId::kPreviousPage:
+        case KeywordId::kNextPage:
+        case KeywordId::kLastPage:
+        case KeywordId::kPrevious5Page:
+        case KeywordId::kNext5Page:
+        case KeywordId::kPrevious10Page:
+        case KeywordId::kNext10Page:
+            return EscapeHtml(value);
+        case KeywordId::kVideoUrl:
+        case KeywordId::kVideoLink:
+        case KeywordId::kVideoLinkUrl:
+        case KeywordId::kVideoLinkStartAt:
+            return EscapeHtml(UrlWithSafeScheme(value));
+        default:
+            return value;
+    }
+}
+
 }  // namespace
 
 struct Publisher::ExpansionBudget {
@@ -153,22 +182,22 @@ struct Publisher::ExpansionBudget {
     size_t workLeft = kWorkLimit;
 };
 
-std::string Publisher::ExpandKeywords(std::string_view text, bool pageLevel,
-                                      bool shotsExhausted) const {
+std::string Publisher::ExpandKeywords(std::string_view text, bool pageLevel, bool shotsExhausted,
+                                      KeywordOutput output) const {
     // A publication whose expansion hit a limit has failed already: the rest
     // of it stays unexpanded, so a text that explodes costs one expansion,
     // not one for every shot and page.
     if (expansionLimitHit_)
         return std::string(text);
     ExpansionBudget budget;
-    return Expand(text, pageLevel, shotsExhausted, budget, 0);
+    return Expand(text, pageLevel, shotsExhausted, output, budget, 0);
 }
 
 // Scanning starts again before each replaced keyword, so that keywords that a
 // value brings in, or completes, are expanded as well; only the last
 // kLookBack characters before it can take part in such a keyword.
 std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsExhausted,
-                              ExpansionBudget& budget, int depth) const {
+                              KeywordOutput output, ExpansionBudget& budget, int depth) const {
     if (depth >= kDepthLimit) {
         expansionLimitHit_ = true;
         return std::string(text);
@@ -201,10 +230,13 @@ std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsE
             break;
         }
         --budget.replacementsLeft;
-        std::string value =
-            KeywordValue(static_cast<int>(row->id), pageLevel, shotsExhausted, budget, depth);
+        std::string value = KeywordValue(static_cast<int>(row->id), pageLevel, shotsExhausted,
+                                         output, budget, depth);
         if (!value.empty() && !span->format.empty())
             value = FormatNumber(value, span->format);
+        // After the picture: the value as a whole is text, whatever it held.
+        if (output == KeywordOutput::kHtml)
+            value = HtmlValue(row->id, value);
         if (value.size() > budget.growthLeft || value.size() > runGrowthLeft_) {
             expansionLimitHit_ = true;
             break;
@@ -221,7 +253,8 @@ std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsE
 }
 
 std::string Publisher::KeywordValue(int id, bool pageLevel, bool shotsExhausted,
-                                    ExpansionBudget& budget, int depth) const {
+                                    KeywordOutput output, ExpansionBudget& budget,
+                                    int depth) const {
     const Shot* shot = shotsExhausted ? nullptr : run_.currentShot;
     // A link plays the published video's online copy: a shot of another
     // video has none.
@@ -282,19 +315,17 @@ std::string Publisher::KeywordValue(int id, bool pageLevel, bool shotsExhausted,
         case KeywordId::kUserName:
             return texts_.userName;
         case KeywordId::kTitle:
-            return Expand(options_.title, pageLevel, shotsExhausted, budget, depth + 1);
+            return Expand(options_.title, pageLevel, shotsExhausted, output, budget, depth + 1);
         case KeywordId::kShotCaption:
             return shotsExhausted
                        ? std::string()
-                       : Expand(options_.shotCaption, pageLevel, false, budget, depth + 1);
-        case KeywordId::kShotFileName: {
-            if (shotsExhausted)
-                return {};
-            std::string name = Expand(options_.shotFileName, pageLevel, false, budget, depth + 1);
-            if (IsArchive() && !name.empty())
-                name.insert(0, "cid:");
-            return name;
-        }
+                       : Expand(options_.shotCaption, pageLevel, false, output, budget, depth + 1);
+        case KeywordId::kShotFileName:
+            // The name of the image file as written, escaped as a whole.
+            return shotsExhausted ? std::string()
+                                  : FileLink(Expand(options_.shotFileName, pageLevel, false,
+                                                    KeywordOutput::kText, budget, depth + 1),
+                                             output);
         case KeywordId::kFirstPage:
         case KeywordId::kPreviousPage:
         case KeywordId::kNextPage:
@@ -302,16 +333,20 @@ std::string Publisher::KeywordValue(int id, bool pageLevel, bool shotsExhausted,
         case KeywordId::kPrevious5Page:
         case KeywordId::kNext5Page:
         case KeywordId::kPrevious10Page:
-        case KeywordId::kNext10Page: {
-            std::string name = PageValue(id);
+        case KeywordId::kNext10Page:
             // Pages of an archive link to each other inside it.
-            if (IsArchive() && !name.empty())
-                name.insert(0, "cid:");
-            return name;
-        }
+            return FileLink(PageValue(id), output);
         default:
             return {};
     }
+}
+
+std::string Publisher::FileLink(std::string name, KeywordOutput output) const {
+    if (name.empty())
+        return name;
+    if (IsArchive())
+        return "cid:" + name;
+    return output == KeywordOutput::kHtml ? FileReference(name) : name;
 }
 
 std::string Publisher::PageValue(int id) const {
