@@ -146,31 +146,43 @@ size_t ResumePoint(std::string_view out) {
     return !out.empty() && out.back() == '$' ? out.size() - 1 : out.size();
 }
 
-// A value as it goes into HTML. Texts from outside (the user name, names and
-// urls of files and videos) are escaped; urls keep only schemes that cannot
-// run script. Numbers and times are the program's own; the title and the
-// caption are the user's HTML and their values were treated inside them.
+// A value as it goes into HTML. Urls keep only schemes that cannot run
+// script. The program's own numbers, times and dates pass with the picture
+// the user typed; the title and the caption are the user's HTML and their
+// values were treated inside them. Every other value (names of the video, the
+// user and the files, and any keyword added later) comes from outside and is
+// escaped unless it is listed here.
 std::string HtmlValue(KeywordId id, const std::string& value) {
     switch (id) {
-        case KeywordId::kVideoName:
-        case KeywordId::kUserName:
-        case KeywordId::kShotFileName:
-        case KeywordId::kFirstPage:
-        case KeywordId::kPreviousPage:
-        case KeywordId::kNextPage:
-        case KeywordId::kLastPage:
-        case KeywordId::kPrevious5Page:
-        case KeywordId::kNext5Page:
-        case KeywordId::kPrevious10Page:
-        case KeywordId::kNext10Page:
-            return EscapeHtml(value);
         case KeywordId::kVideoUrl:
         case KeywordId::kVideoLink:
         case KeywordId::kVideoLinkUrl:
         case KeywordId::kVideoLinkStartAt:
             return EscapeHtml(UrlWithSafeScheme(value));
-        default:
+        case KeywordId::kIndex:
+        case KeywordId::kCount:
+        case KeywordId::kPaddedIndex:
+        case KeywordId::kPaddedCount:
+        case KeywordId::kMarkIn:
+        case KeywordId::kMarkOut:
+        case KeywordId::kTimecodeIn:
+        case KeywordId::kTimecodeOut:
+        case KeywordId::kShotWidth:
+        case KeywordId::kShotHeight:
+        case KeywordId::kPage:
+        case KeywordId::kPageCount:
+        case KeywordId::kThumbnailWidth:
+        case KeywordId::kThumbnailHeight:
+        case KeywordId::kCreationDate:
+        case KeywordId::kVideoFrames:
+        case KeywordId::kVideoDuration:
+        case KeywordId::kTitle:
+        case KeywordId::kShotCaption:
+        case KeywordId::kBeginShot:
+        case KeywordId::kEndShot:
             return value;
+        default:
+            return EscapeHtml(value);
     }
 }
 
