@@ -30,7 +30,8 @@ void ExpandTitle(benchmark::State& state, const std::string& title) {
     publisher.Options().title = title;
     for (auto _ : state) {
         publisher.ResetExpansionLimit();
-        benchmark::DoNotOptimize(publisher.ExpandKeywords("$(TITLE)", true, false));
+        benchmark::DoNotOptimize(
+            publisher.ExpandKeywords("$(TITLE)", true, false, KeywordOutput::kHtml));
     }
 }
 

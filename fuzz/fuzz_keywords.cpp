@@ -42,11 +42,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         run.currentShot = shots.At(static_cast<size_t>(index - 1));
     const bool pageLevel = input.ConsumeBool();
     const bool exhausted = input.ConsumeBool();
+    const KeywordOutput output = input.ConsumeBool() ? KeywordOutput::kHtml : KeywordOutput::kText;
     const std::string text = input.ConsumeRemainingBytesAsString();
     publisher.ResetExpansionLimit();
-    const std::string expanded = publisher.ExpandKeywords(text, pageLevel, exhausted);
+    const std::string expanded = publisher.ExpandKeywords(text, pageLevel, exhausted, output);
     // Values add at most 1 MB to one expansion.
     if (expanded.size() > text.size() + (size_t{1} << 20))
+        std::abort();
+    // Into HTML, only what the user typed (and the program's own date) brings
+    // markup: no value from outside adds a "<".
+    const auto hasTag = [](const std::string& typed) {
+        return typed.find('<') != std::string::npos;
+    };
+    if (output == KeywordOutput::kHtml && !hasTag(text) && !hasTag(options.title) &&
+        !hasTag(options.shotCaption) && !hasTag(texts.creationDate) && hasTag(expanded))
         std::abort();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "common/paths.h"
 #include "export/text_file.h"
@@ -16,8 +17,13 @@ int64_t FramesPerHour(const EditRate& rate) {
     return rate.dropFrame ? nominal - int64_t{rate.framesPerSecond / 15} * 54 : nominal;
 }
 
-std::string QuoteCsv(const std::string& text) {
+// A text cell, always quoted. A spreadsheet would run a cell that starts with
+// = + - @ (or a tab or CR before one) as a formula, even from a quoted cell:
+// such a text gets a ' in front, which spreadsheets show as text.
+std::string QuoteCsvText(const std::string& text) {
     std::string quoted = "\"";
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
+        quoted += '\'';
     for (const char c : text) {
         quoted += c;
         if (c == '"')
@@ -70,7 +76,7 @@ std::string FormatShotListCsv(const ShotList& shots, double secondsPerFrame) {
                 std::to_string(shot->endFrame) + "," + EditTimecode(shot->startFrame, rate) + "," +
                 EditTimecode(shot->endFrame, rate) + "," +
                 std::to_string(int64_t{shot->endFrame} - shot->startFrame + 1) + "," +
-                QuoteCsv(shot->caption) + "\r\n";
+                QuoteCsvText(shot->caption) + "\r\n";
     }
     return text;
 }

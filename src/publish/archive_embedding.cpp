@@ -58,8 +58,8 @@ bool EmbedShotImages(Publisher& publisher) {
     const std::string folder = PublicationFolder(publisher);
     for (int32_t i = 1; i <= count; ++i) {
         publisher.SetIndexTexts(i);
-        const std::string name =
-            publisher.ExpandKeywords(publisher.Options().shotFileName, false, false);
+        const std::string name = publisher.ExpandKeywords(publisher.Options().shotFileName, false,
+                                                          false, KeywordOutput::kText);
         const size_t slot = static_cast<size_t>(i - 1);
         const std::string path =
             slot < run.imageFiles.size() ? run.imageFiles[slot] : JoinPath(folder, name);

@@ -8,6 +8,7 @@
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "publish/archive_embedding.h"
+#include "publish/html_values.h"
 #include "publish/page_output.h"
 #include "publish/publisher.h"
 #include "shots/shot_list.h"
@@ -56,7 +57,7 @@ std::string PageHead(const Publisher& publisher, const std::string& pagePath) {
     const PublishOptions& options = publisher.Options();
     std::string html;
     html += "<html>\r\n<head>\r\n";
-    html += "<title>" + options.title + " (" + pagePath + ")</title>\r\n";
+    html += "<title>" + options.title + " (" + EscapeHtml(pagePath) + ")</title>\r\n";
     // The page's bytes are UTF-8 text.
     html += "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n";
     html += "<style>\r\n";
@@ -66,7 +67,8 @@ std::string PageHead(const Publisher& publisher, const std::string& pagePath) {
     html += "</head>\r\n\r\n";
     html += "<body bgcolor=\"#FFFFFF\">\r\n";
     html += "<center>\r\n";
-    html += "<h1>" + publisher.ExpandKeywords(options.title, true, false) + "</h1>\r\n";
+    html += "<h1>" + publisher.ExpandKeywords(options.title, true, false, KeywordOutput::kHtml) +
+            "</h1>\r\n";
     html += " <table border=\"" + FormatText("%d", options.edgeWidth) + "\">\r\n";
     return html;
 }
@@ -77,10 +79,11 @@ std::string Cell(Publisher& publisher, const Layout& layout, int32_t page, int32
     PublishRunState& run = publisher.Run();
     publisher.SetIndexTexts(k + 1);
     run.currentShot = k < run.shots->ShotCount() ? run.shots->At(static_cast<size_t>(k)) : nullptr;
-    const std::string caption = publisher.ExpandKeywords(options.shotCaption, false, false);
-    std::string image = publisher.ExpandKeywords(options.shotFileName, false, false);
-    if (publisher.IsArchive())
-        image.insert(0, "cid:");
+    const std::string caption =
+        publisher.ExpandKeywords(options.shotCaption, false, false, KeywordOutput::kHtml);
+    // The shotFileName expanded, with "cid:" in an archive, as a safe source.
+    const std::string image =
+        publisher.ExpandKeywords("$(SHOTFILENAME)", false, false, KeywordOutput::kHtml);
 
     const KeywordTexts& texts = publisher.Texts();
     const std::string size =
@@ -159,9 +162,8 @@ bool GenerateBuiltInPages(Publisher& publisher) {
             nextPath = pagePath;
         }
         if (page < layout.pages - 1) {
-            std::string link = FileNamePart(nextPath);
-            if (archive)
-                link.insert(0, "cid:");
+            const std::string name = FileNamePart(nextPath);
+            const std::string link = EscapeHtml(archive ? "cid:" + name : FileReference(name));
             html += "<h4 align=\"center\">\r\n";
             html += " <a href=\"" + link + "\">Next</a>\r\n";
             html += "</h4>\r\n";

@@ -7,6 +7,7 @@
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "publish/format_number.h"
+#include "publish/html_values.h"
 #include "publish/keyword_table.h"
 #include "publish/publisher.h"
 #include "publish/video_link.h"
@@ -145,6 +146,46 @@ size_t ResumePoint(std::string_view out) {
     return !out.empty() && out.back() == '$' ? out.size() - 1 : out.size();
 }
 
+// A value as it goes into HTML. Urls keep only schemes that cannot run
+// script. The program's own numbers, times and dates pass with the picture
+// the user typed; the title and the caption are the user's HTML and their
+// values were treated inside them. Every other value (names of the video, the
+// user and the files, and any keyword added later) comes from outside and is
+// escaped unless it is listed here.
+std::string HtmlValue(KeywordId id, const std::string& value) {
+    switch (id) {
+        case KeywordId::kVideoUrl:
+        case KeywordId::kVideoLink:
+        case KeywordId::kVideoLinkUrl:
+        case KeywordId::kVideoLinkStartAt:
+            return EscapeHtml(UrlWithSafeScheme(value));
+        case KeywordId::kIndex:
+        case KeywordId::kCount:
+        case KeywordId::kPaddedIndex:
+        case KeywordId::kPaddedCount:
+        case KeywordId::kMarkIn:
+        case KeywordId::kMarkOut:
+        case KeywordId::kTimecodeIn:
+        case KeywordId::kTimecodeOut:
+        case KeywordId::kShotWidth:
+        case KeywordId::kShotHeight:
+        case KeywordId::kPage:
+        case KeywordId::kPageCount:
+        case KeywordId::kThumbnailWidth:
+        case KeywordId::kThumbnailHeight:
+        case KeywordId::kCreationDate:
+        case KeywordId::kVideoFrames:
+        case KeywordId::kVideoDuration:
+        case KeywordId::kTitle:
+        case KeywordId::kShotCaption:
+        case KeywordId::kBeginShot:
+        case KeywordId::kEndShot:
+            return value;
+        default:
+            return EscapeHtml(value);
+    }
+}
+
 }  // namespace
 
 struct Publisher::ExpansionBudget {
@@ -153,22 +194,22 @@ struct Publisher::ExpansionBudget {
     size_t workLeft = kWorkLimit;
 };
 
-std::string Publisher::ExpandKeywords(std::string_view text, bool pageLevel,
-                                      bool shotsExhausted) const {
+std::string Publisher::ExpandKeywords(std::string_view text, bool pageLevel, bool shotsExhausted,
+                                      KeywordOutput output) const {
     // A publication whose expansion hit a limit has failed already: the rest
     // of it stays unexpanded, so a text that explodes costs one expansion,
     // not one for every shot and page.
     if (expansionLimitHit_)
         return std::string(text);
     ExpansionBudget budget;
-    return Expand(text, pageLevel, shotsExhausted, budget, 0);
+    return Expand(text, pageLevel, shotsExhausted, output, budget, 0);
 }
 
 // Scanning starts again before each replaced keyword, so that keywords that a
 // value brings in, or completes, are expanded as well; only the last
 // kLookBack characters before it can take part in such a keyword.
 std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsExhausted,
-                              ExpansionBudget& budget, int depth) const {
+                              KeywordOutput output, ExpansionBudget& budget, int depth) const {
     if (depth >= kDepthLimit) {
         expansionLimitHit_ = true;
         return std::string(text);
@@ -201,10 +242,13 @@ std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsE
             break;
         }
         --budget.replacementsLeft;
-        std::string value =
-            KeywordValue(static_cast<int>(row->id), pageLevel, shotsExhausted, budget, depth);
+        std::string value = KeywordValue(static_cast<int>(row->id), pageLevel, shotsExhausted,
+                                         output, budget, depth);
         if (!value.empty() && !span->format.empty())
             value = FormatNumber(value, span->format);
+        // After the picture: the value as a whole is text, whatever it held.
+        if (output == KeywordOutput::kHtml)
+            value = HtmlValue(row->id, value);
         if (value.size() > budget.growthLeft || value.size() > runGrowthLeft_) {
             expansionLimitHit_ = true;
             break;
@@ -221,7 +265,8 @@ std::string Publisher::Expand(std::string_view text, bool pageLevel, bool shotsE
 }
 
 std::string Publisher::KeywordValue(int id, bool pageLevel, bool shotsExhausted,
-                                    ExpansionBudget& budget, int depth) const {
+                                    KeywordOutput output, ExpansionBudget& budget,
+                                    int depth) const {
     const Shot* shot = shotsExhausted ? nullptr : run_.currentShot;
     // A link plays the published video's online copy: a shot of another
     // video has none.
@@ -282,19 +327,17 @@ std::string Publisher::KeywordValue(int id, bool pageLevel, bool shotsExhausted,
         case KeywordId::kUserName:
             return texts_.userName;
         case KeywordId::kTitle:
-            return Expand(options_.title, pageLevel, shotsExhausted, budget, depth + 1);
+            return Expand(options_.title, pageLevel, shotsExhausted, output, budget, depth + 1);
         case KeywordId::kShotCaption:
             return shotsExhausted
                        ? std::string()
-                       : Expand(options_.shotCaption, pageLevel, false, budget, depth + 1);
-        case KeywordId::kShotFileName: {
-            if (shotsExhausted)
-                return {};
-            std::string name = Expand(options_.shotFileName, pageLevel, false, budget, depth + 1);
-            if (IsArchive() && !name.empty())
-                name.insert(0, "cid:");
-            return name;
-        }
+                       : Expand(options_.shotCaption, pageLevel, false, output, budget, depth + 1);
+        case KeywordId::kShotFileName:
+            // The name of the image file as written, escaped as a whole.
+            return shotsExhausted ? std::string()
+                                  : FileLink(Expand(options_.shotFileName, pageLevel, false,
+                                                    KeywordOutput::kText, budget, depth + 1),
+                                             output);
         case KeywordId::kFirstPage:
         case KeywordId::kPreviousPage:
         case KeywordId::kNextPage:
@@ -302,16 +345,20 @@ std::string Publisher::KeywordValue(int id, bool pageLevel, bool shotsExhausted,
         case KeywordId::kPrevious5Page:
         case KeywordId::kNext5Page:
         case KeywordId::kPrevious10Page:
-        case KeywordId::kNext10Page: {
-            std::string name = PageValue(id);
+        case KeywordId::kNext10Page:
             // Pages of an archive link to each other inside it.
-            if (IsArchive() && !name.empty())
-                name.insert(0, "cid:");
-            return name;
-        }
+            return FileLink(PageValue(id), output);
         default:
             return {};
     }
+}
+
+std::string Publisher::FileLink(std::string name, KeywordOutput output) const {
+    if (name.empty())
+        return name;
+    if (IsArchive())
+        return "cid:" + name;
+    return output == KeywordOutput::kHtml ? FileReference(name) : name;
 }
 
 std::string Publisher::PageValue(int id) const {

@@ -17,6 +17,13 @@ namespace trevanto {
 class Shot;
 class ShotList;
 
+// Where an expansion goes. Into HTML, values from outside the user's template
+// and options (the video's name and url, the user name, the links and file
+// names) are escaped so that they cannot add markup, and a url whose scheme
+// could run script is left out (publish/html_values.h). What the user typed,
+// the template, the title and the caption, stays as typed.
+enum class KeywordOutput { kText, kHtml };
+
 // One text per value keyword.
 struct KeywordTexts {
     std::string index;
@@ -78,7 +85,8 @@ class Publisher {
     // Replaces the keywords of the text by their values. pageLevel: a text of
     // the whole page outside any shot; shotsExhausted: a template run has
     // placed every shot.
-    std::string ExpandKeywords(std::string_view text, bool pageLevel, bool shotsExhausted) const;
+    std::string ExpandKeywords(std::string_view text, bool pageLevel, bool shotsExhausted,
+                               KeywordOutput output) const;
     // Keyword values may add this many characters to one publication in all.
     static constexpr size_t kRunGrowthLimit = size_t{64} << 20;
     // True when an expansion since the last reset stopped at one of its limits
@@ -108,10 +116,13 @@ class Publisher {
   private:
     struct ExpansionBudget;
     std::string Expand(std::string_view text, bool pageLevel, bool shotsExhausted,
-                       ExpansionBudget& budget, int depth) const;
-    std::string KeywordValue(int id, bool pageLevel, bool shotsExhausted, ExpansionBudget& budget,
-                             int depth) const;
+                       KeywordOutput output, ExpansionBudget& budget, int depth) const;
+    std::string KeywordValue(int id, bool pageLevel, bool shotsExhausted, KeywordOutput output,
+                             ExpansionBudget& budget, int depth) const;
     std::string PageValue(int id) const;
+    // A file name of the publication as a reference from a page: "cid:" in
+    // front in an archive; into HTML, never read as a url scheme.
+    std::string FileLink(std::string name, KeywordOutput output) const;
 
     PublishOptions options_;
     std::string videoName_;

@@ -143,7 +143,7 @@ class TemplateRun {
         } else if (keyword == "$(ENDIF)") {
             inIf_ = ifFalse_ = false;
         } else if (!Skipping()) {
-            out_ += publisher_.ExpandKeywords(keyword, false, exhausted_);
+            out_ += publisher_.ExpandKeywords(keyword, false, exhausted_, KeywordOutput::kHtml);
         }
     }
 
@@ -165,8 +165,10 @@ class TemplateRun {
         }
         Copy(copyFrom_, p);
         inIf_ = true;
-        const std::string expression = publisher_.ExpandKeywords(
-            std::string_view(t_).substr(q1 + 1, q2 - q1 - 1), false, exhausted_);
+        // The expression is only evaluated, never written: its values stay raw.
+        const std::string expression =
+            publisher_.ExpandKeywords(std::string_view(t_).substr(q1 + 1, q2 - q1 - 1), false,
+                                      exhausted_, KeywordOutput::kText);
         ifFalse_ = !ConditionHolds(expression);
         copyFrom_ = q2 + 1;
         if (const size_t close = closes_.From(q2 + 1); close != std::string::npos) {

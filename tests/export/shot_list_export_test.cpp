@@ -1,8 +1,13 @@
 // Shot lists for editors: timecodes at the usual frame rates, drop-frame
-// counting at 29.97, and CSV captions quoted.
+// counting at 29.97, and CSV captions quoted and kept from running as
+// spreadsheet formulas.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "export/shot_list_export.h"
+#include "support/test_clips.h"
 
 namespace trevanto {
 namespace {
@@ -55,6 +60,42 @@ TEST(ShotListExport, CsvQuotesCaptionsAndEdlCountsDropFrame) {
               "* FROM CLIP NAME: t.mpg\n\n"
               "002  AX       V     C        00:01:00;02 00:01:00;03 01:01:00;02 01:01:00;03\n"
               "* FROM CLIP NAME: t.mpg\n\n");
+}
+
+TEST(ShotListExport, CsvCaptionsNeverRunAsFormulas) {
+    // Caption, and the caption cell as written.
+    const std::pair<const char*, const char*> rows[] = {
+        {"=1+1", "\"'=1+1\""},
+        {"+1", "\"'+1\""},
+        {"-2", "\"'-2\""},
+        {"@SUM(A1:A9)", "\"'@SUM(A1:A9)\""},
+        {"\t=1+1", "\"'\t=1+1\""},
+        {"\r=1+1", "\"'\r=1+1\""},
+        {"=HYPERLINK(\"http://x\",\"a\")", "\"'=HYPERLINK(\"\"http://x\"\",\"\"a\"\")\""},
+        {"a=b", "\"a=b\""},
+        {"shot 0001 ( 0 - 24 )", "\"shot 0001 ( 0 - 24 )\""},
+        {"00:00:01:00 - 00:00:02:00", "\"00:00:01:00 - 00:00:02:00\""},
+        {"'quoted", "\"'quoted\""},
+        {"", "\"\""},
+    };
+    ShotList shots;
+    std::string expected =
+        "number,start frame,end frame,start timecode,end timecode,length,caption\r\n";
+    for (const auto& [caption, cell] : rows) {
+        auto shot = std::make_unique<Shot>(caption);
+        shot->number = shots.ShotCount() + 1;
+        // Number cells that start with "-" stay numbers.
+        shot->startFrame = -1;
+        shot->endFrame = 24;
+        expected +=
+            std::to_string(shot->number) + ",-1,24,00:00:00:00,00:00:00:24,26," + cell + "\r\n";
+        shots.Append(std::move(shot));
+    }
+    test::TempFolder dir;
+    ASSERT_TRUE(SaveShotList(dir / "shots.csv", ShotListKind::Csv, shots, "/v/clip.mpg", 0.04));
+    std::stringstream written;
+    written << std::ifstream(dir / "shots.csv", std::ios::binary).rdbuf();
+    EXPECT_EQ(written.str(), expected);
 }
 
 }  // namespace

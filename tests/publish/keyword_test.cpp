@@ -23,12 +23,16 @@ class ExpandKeywordsTest : public ::testing::Test {
     }
     // Expands `text` at shot `shot` (0: none) of page `page` of `pages`.
     std::string Expand(const std::string& text, int shot = 3, int page = 0, int pages = 1,
-                       bool pageLevel = false, bool exhausted = false) {
+                       bool pageLevel = false, bool exhausted = false,
+                       KeywordOutput output = KeywordOutput::kText) {
         publisher_.SetIndexTexts(shot);
         publisher_.Run().currentShot = shot ? shots_.At(static_cast<size_t>(shot - 1)) : nullptr;
         publisher_.Run().pageIndex = page;
         publisher_.Run().pageCount = pages;
-        return publisher_.ExpandKeywords(text, pageLevel, exhausted);
+        return publisher_.ExpandKeywords(text, pageLevel, exhausted, output);
+    }
+    std::string ExpandHtml(const std::string& text, int page = 0, int pages = 1) {
+        return Expand(text, 3, page, pages, false, false, KeywordOutput::kHtml);
     }
 
     ShotList shots_;
@@ -111,6 +115,48 @@ TEST_F(ExpandKeywordsTest, ValuesBringingInKeywordsAndTheirLimits) {
         EXPECT_LE(Expand(row.text).size(), (size_t{1} << 20) + 40000) << row.text;
         EXPECT_EQ(publisher_.ExpansionLimitHit(), row.title != open) << row.title;
     }
+}
+
+TEST_F(ExpandKeywordsTest, ValuesFromOutsideGoIntoHtmlAsText) {
+    PublishOptions& options = publisher_.Options();
+    KeywordTexts& texts = publisher_.Texts();
+    texts.videoName = "a<b>&\"c'$(COUNT)";
+    texts.userName = "<u>";
+    options.title = "<i>$(VIDEONAME)</i> $(USERNAME)";
+    options.shotCaption = "<b>$(INDEX)</b>";
+    EXPECT_EQ(ExpandHtml("$(VIDEONAME)"), "a&lt;b&gt;&amp;&quot;c&#39;&#36;(COUNT)");
+    // In a text that is no page the value is as it was, keywords included.
+    EXPECT_EQ(Expand("$(VIDEONAME)"), "a<b>&\"c'9");
+    EXPECT_EQ(ExpandHtml("<h1>$(TITLE)</h1>$(SHOTCAPTION)"),
+              "<h1><i>a&lt;b&gt;&amp;&quot;c&#39;&#36;(COUNT)</i> &lt;u&gt;</h1><b>3</b>");
+    // A picture cannot bring markup into a value from outside either.
+    texts.userName = "7";
+    EXPECT_EQ(ExpandHtml("$(USERNAME, \"<0>\")"), "&lt;7&gt;");
+    EXPECT_EQ(ExpandHtml("$(COUNT, \"<0>\")"), "<9>");
+
+    // Urls: escaped, and left out when their scheme could run script.
+    options.asxScriptUrl = "http://s/a.php?x=1&y='2'";
+    options.onlineVideoUrl = "http://m/v.wmv?a=1&b=2";
+    publisher_.PublishVideoFacts("/videos/<clip>.mpg", 100, 100.0);
+    EXPECT_EQ(ExpandHtml("$(VIDEOLINK_URL)|$(VIDEOURL)|$(VIDEOLINK_STARTAT)"),
+              "http://m/v.wmv?a=1&amp;b=2|/videos/&lt;clip&gt;.mpg|"
+              "http://s/a.php?x=1&amp;y=&#39;2&#39;?startAt=00%3A00%3A50%2E0000&amp;"
+              "media=http%3A%2F%2Fm%2Fv%2Ewmv%3Fa%3D1%26b%3D2");
+    options.asxScriptUrl = " JavaScript:alert(1)//";
+    options.onlineVideoUrl = "data:text/html,x";
+    EXPECT_EQ(ExpandHtml("[$(VIDEOLINK)][$(VIDEOLINK_STARTAT)][$(VIDEOLINK_URL)]"), "[][][]");
+    EXPECT_EQ(Expand("[$(VIDEOLINK_URL)]"), "[data:text/html,x]");
+
+    // File names of the publication: escaped as a whole, never a scheme.
+    publisher_.Run().firstPagePath = "/pub/it's:<1>.html";
+    options.shotFileName = "a:$(VIDEONAME)$(INDEX).jpg";
+    EXPECT_EQ(ExpandHtml("$(SHOTFILENAME) $(NEXTPAGE)", 0, 2),
+              "./a:&lt;clip&gt;.mpg3.jpg it&#39;s:&lt;1&gt;_0001.html");
+    EXPECT_EQ(Expand("$(SHOTFILENAME) $(NEXTPAGE)", 3, 0, 2),
+              "a:<clip>.mpg3.jpg it's:<1>_0001.html");
+    options.targetFile = publisher_.Run().firstPagePath = "/pub/a:b.mhtml";
+    EXPECT_EQ(ExpandHtml("$(SHOTFILENAME) $(NEXTPAGE)", 0, 2),
+              "cid:a:&lt;clip&gt;.mpg3.jpg cid:a:b_0001.mhtml");
 }
 
 TEST(ConditionEvaluatorTest, Results) {
