@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "video/media_input.h"
+#include "video/seek_attempts.h"
 
 namespace trevanto {
 namespace {
@@ -318,19 +319,12 @@ DecodeResult VideoDecoder::SeekTo(int64_t target, DecodedFrame& frame) {
 }
 
 DecodeResult VideoDecoder::SeekExact(int64_t target, DecodedFrame& frame) {
-    // Seek to the key frame at or before the target; when the stream lands
-    // past it (timestamp seeking in program streams is imprecise), try
-    // further back, then from the start by time, at last by bytes.
+    // Seek to the key frame at or before the target, further back while the
+    // stream lands past it.
     const double targetSeconds = static_cast<double>(target) * frameSeconds_;
-    const double stepsBack[] = {-0.25 * frameSeconds_, 1.0, 3.0, 8.0, 30.0};
-    constexpr size_t kAttempts = std::size(stepsBack) + 2;
-    for (size_t attempt = 0; attempt < kAttempts; ++attempt) {
-        const bool byBytes = attempt == kAttempts - 1;
-        const double seekSeconds =
-            attempt < std::size(stepsBack) ? targetSeconds - stepsBack[attempt] : 0.0;
-        if (attempt > 0 && attempt < std::size(stepsBack) && seekSeconds <= 0.0)
-            continue;
-        if (!SeekStream(seekSeconds, byBytes))
+    for (const SeekAttempt& attempt : SeekAttempts(targetSeconds, frameSeconds_)) {
+        const bool byBytes = attempt.byBytes;
+        if (!SeekStream(attempt.seconds, byBytes))
             continue;
 
         DecodeResult result = Decode(frame);

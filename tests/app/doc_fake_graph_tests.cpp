@@ -263,6 +263,9 @@ TEST_F(FakeGraph, AnItemWhoseFrameCannotBeReachedIsPassedOverAndTheJobGoesOn) {
     const auto later = FrameJobChain::Clock::now() + 2 * FrameJobChain::kFrameWaitLimit;
     doc.CheckFrameWait(FrameJobChain::Clock::now());
     EXPECT_TRUE(doc.FrameChainRunning());  // not yet given up
+    // Publishing waits for the frame job: refused, in both of its ways.
+    EXPECT_FALSE(doc.Publishing().Publish());
+    EXPECT_FALSE(doc.Publishing().PublishThroughWizard());
     doc.CheckFrameWait(later);
     EXPECT_TRUE(doc.FrameChainRunning());  // the next item waits in its turn
     doc.CheckFrameWait(later);

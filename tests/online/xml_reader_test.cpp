@@ -37,6 +37,7 @@ TEST(XmlReader, BuildsTheTreeOrFailsWithItsDiagnostic) {
         {"<a b></a>", "<a> v=|</a>|", none},
         {"<a b='x/>", "<a> v=|</a>|", none},  // the value never closes: dropped
         {"<a x=\"1\" y='2'>t</a>", "<a|attribute x = 1|attribute y = 2|> v=t|</a>|", none},
+        {"<a x =\"1\" y\t=  '2'>t</a>", "<a|attribute x = 1|attribute y = 2|> v=t|</a>|", none},
         {"<ref href=\"a\"x=\"b\"/>", "<refx=\"b\"|attribute href = a|> v=|</refx=\"b\">|", none},
         {"<a t=\"it's\"/>", "<as\"|attribute t = it|> v=|</as\">|", none},
         {"<ref href=\"p?x=1&amp;y=2\"/>", "<ref|attribute href = p?x=1&y=2|> v=|</ref>|", none},

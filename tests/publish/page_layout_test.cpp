@@ -190,6 +190,11 @@ TEST_F(TemplatePagesTest, Problems) {
     EXPECT_FALSE(GenerateTemplatePages(publisher_, problems_));
     EXPECT_EQ(problems_,
               (std::vector<PublishProblem>{{PublishProblemKind::TemplateUnreadable, dir_.Path()}}));
+    problems_.clear();
+    // A template that is not there has no message of its own; the run fails.
+    publisher_.Options().templateFile = dir_ / "missing.html";
+    EXPECT_FALSE(GenerateTemplatePages(publisher_, problems_));
+    EXPECT_TRUE(problems_.empty());
 }
 
 TEST_F(TemplatePagesTest, ArchiveOfTemplatePages) {

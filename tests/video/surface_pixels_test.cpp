@@ -18,6 +18,16 @@ TEST(SurfacePixelsTest, TwentyFourBitPixelsRoundTripBadSurfacesAreInvalidAndLock
     EXPECT_EQ(Surface(3, 1).AsImage().size(), QSize(3, 1));  // the pixels themselves
     EXPECT_TRUE(Surface(0, 10).AsImage().isNull() && Surface(0, 10).ToImage().isNull());
     EXPECT_FALSE(rgb24.CopyFromImage(QImage(2, 2, QImage::Format_RGB32)));  // another size
+    // Every row and column of a picture is copied, the first ones included.
+    QImage picture(3, 2, QImage::Format_RGB32);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            picture.setPixel(x, y, qRgb(10 * x, 100 + y, 7));
+    Surface copy(3, 2, PixelFormat::Rgb24());
+    ASSERT_TRUE(copy.CopyFromImage(picture));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(copy.PixelRgb(x, y), picture.pixel(x, y) & 0xFFFFFFu) << x << "," << y;
     EXPECT_FALSE(Surface(0, 10).IsValid());
     EXPECT_FALSE(Surface(10, -1).IsValid());
     EXPECT_FALSE(Surface(4, 4, PixelFormat{8, 0xE0, 0x1C, 0x03}).IsValid());
