@@ -51,6 +51,10 @@ GuardedInput GuardInput(std::string_view text) {
         return Local(text);
     if (IsNetworkScheme(text, protocol))
         return {InputKind::Network, std::string(text), kNetworkProtocols};
+    // mms:// is played over http, as the online video dialog does.
+    if (EqualsIgnoreCase(protocol, "mms") && text.substr(protocol.size(), 3) == "://")
+        return {InputKind::Network, "http" + std::string(text.substr(protocol.size())),
+                kNetworkProtocols};
     if (text.substr(0, kLocalPrefix.size()) == kLocalPrefix)
         return Local(text.substr(kLocalPrefix.size()));
     // A file may well be called "take:2.mpg".

@@ -16,7 +16,7 @@ namespace trevanto {
 
 enum class InputKind {
     LocalFile,
-    Network,  // http, https, mmsh, mmst
+    Network,  // http, https, mmsh, mmst; mms as http
     Refused,  // another protocol prefix, with no file of that name
 };
 

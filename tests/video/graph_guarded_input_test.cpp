@@ -118,6 +118,9 @@ TEST(GraphGuardedInputTest, ATricklingServerIsGivenUpAndAnOpenCanBeCancelled) {
     OpenError error;
     EXPECT_FALSE(OpenWithin({server.Url("/clip.mpg"), 1500ms}, error, ""));
     EXPECT_EQ(error.failure, OpenFailure::NoAnswer) << error.text;
+    // mms:// goes over http.
+    EXPECT_FALSE(OpenWithin({"mms" + server.Url("/clip.mpg").substr(4), 1500ms}, error, ""));
+    EXPECT_EQ(error.failure, OpenFailure::NoAnswer) << error.text;
 
     std::atomic<bool> cancel{false};
     auto opening = std::async(std::launch::async, [&] {
