@@ -27,8 +27,8 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
         {"entry", 1, "N",
          "of an ASX script (.asx, .wvx), slice the N-th stream (the first by default)"},
         {"timeout", 1, "SECONDS",
-         "give up a script's download after SECONDS, and a stream that sends less than 1 KB a "
-         "second for SECONDS while it opens (30 by default)"},
+         "give up a script's download, or a stream that sends less than 1 KB a second while it "
+         "opens, after SECONDS (30 by default)"},
         {"start", 1, "FRAME", "start mark: slice from this frame on"},
         {"end", 1, "FRAME", "end mark: slice up to and including this frame"},
         {"template", 1, "BMP", "shot bitmap template (100 x 80) for the thumbnails"},
