@@ -46,8 +46,10 @@ std::unique_ptr<MediaGraph> OpenWaiting(const MediaGraphFactory& open, QWidget* 
         loop.exec();
     }
     worker.join();
-    if (cancel && graph)  // opened as the user gave up
-        graph.reset(), failure = {OpenFailure::Cancelled, "cancelled"};
+    if (cancel && graph) {  // opened as the user gave up
+        graph.reset();
+        failure = {OpenFailure::Cancelled, "cancelled"};
+    }
     error = std::move(failure);
     return graph;
 }
