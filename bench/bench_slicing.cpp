@@ -43,8 +43,8 @@ double ThreadCpuSeconds() {
 // Decodes the whole clip unpaced, with the graph's thumbnails when asked;
 // returns the frames delivered.
 int64_t DecodeAll(bool thumbnails) {
-    std::string error;
-    auto graph = trevanto::OpenMediaGraph(ClipPath(), error);
+    trevanto::OpenError error;
+    auto graph = trevanto::OpenMediaGraph({ClipPath()}, error);
     if (!graph)
         return 0;
     trevanto::cli::GraphWaiter waiter;

@@ -35,10 +35,10 @@ int main(int argc, char** argv) {
     int frames = 0;
     std::vector<double> seekTimes;
     for (int run = 0; run < runs; ++run) {
-        std::string error;
-        auto graph = OpenMediaGraph(path, error);
+        trevanto::OpenError error;
+        auto graph = OpenMediaGraph({path}, error);
         if (!graph) {
-            std::fprintf(stderr, "%s\n", error.c_str());
+            std::fprintf(stderr, "%s\n", error.text.c_str());
             return 1;
         }
         graph->SetPaced(false);

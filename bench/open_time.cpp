@@ -25,10 +25,10 @@ int main(int argc, char** argv) {
     double frames = 0.0;
     for (int run = 0; run < runs; ++run) {
         const auto start = Clock::now();
-        std::string error;
-        auto graph = OpenMediaGraph(argv[1], error);
+        trevanto::OpenError error;
+        auto graph = OpenMediaGraph({argv[1]}, error);
         if (!graph) {
-            std::fprintf(stderr, "%s\n", error.c_str());
+            std::fprintf(stderr, "%s\n", error.text.c_str());
             return 1;
         }
         graph->Run();

@@ -45,10 +45,10 @@ int main(int argc, char** argv) {
     if (rates.empty())
         rates = {1.0, 2.0};
     for (const double rate : rates) {
-        std::string error;
-        auto graph = OpenMediaGraph(argv[1], error);
+        trevanto::OpenError error;
+        auto graph = OpenMediaGraph({argv[1]}, error);
         if (!graph) {
-            std::fprintf(stderr, "%s\n", error.c_str());
+            std::fprintf(stderr, "%s\n", error.text.c_str());
             return 1;
         }
         const double perFrame = graph->AvgTimePerFrame() > 0.0 ? graph->AvgTimePerFrame() : 0.04;

@@ -50,10 +50,10 @@ std::array<double, 3> Spreads(const Surface& surface) {
 // was asked.
 template <typename Take>
 bool PlayClip(const clipgen::TestClip& clip, bool wholeFrames, Take take) {
-    std::string error;
-    auto graph = OpenMediaGraph(clipgen::MediaPath(clip), error);
+    trevanto::OpenError error;
+    auto graph = OpenMediaGraph({clipgen::MediaPath(clip)}, error);
     if (!graph) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+        std::fprintf(stderr, "%s\n", error.text.c_str());
         return false;
     }
     graph->SetPaced(false);

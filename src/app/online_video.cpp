@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "app/shots_file_messages.h"
 #include "common/regular_file.h"
 #include "online/xml_reader.h"
 
@@ -50,7 +51,10 @@ ScriptText ReadScript(const std::string& url, bool knownScript, OnlineVideoPort&
             user.ShowMessage(message::kScriptTooLarge);
             return ScriptText::Stop;
         case ScriptFetch::TimedOut:
-            user.ShowMessage(message::kScriptTimedOut);
+            // Asked only for its type, the URL is no script by its name: a
+            // video whose server is slow is not called a script.
+            user.ShowMessage(knownScript ? message::kScriptTimedOut
+                                         : OpenFailureMessage(OpenFailure::NoAnswer));
             return ScriptText::Stop;
         case ScriptFetch::Cancelled:
             return ScriptText::Stop;
@@ -85,6 +89,11 @@ std::optional<std::string> ResolveOnlineVideo(const std::string& entered, Online
             return url;
         if (read == ScriptText::Stop)
             return std::nullopt;
+        // A binary file is no script, and the reader would stop at its first NUL.
+        if (bytes.find('\0') != std::string::npos) {
+            user.ShowMessage(message::kScriptNotText);
+            return std::nullopt;
+        }
         const std::string text = JoinScriptLines(bytes);
         if (text.empty()) {
             user.ShowMessage(message::kScriptEmpty);

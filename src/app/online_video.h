@@ -21,6 +21,8 @@ inline constexpr const char* kScriptTooLarge =
     "The asx stream script is larger than 1 MB. Cannot proceed.";
 inline constexpr const char* kScriptTimedOut =
     "The asx stream script did not arrive in time. Cannot proceed.";
+inline constexpr const char* kScriptNotText =
+    "The asx stream script is not text: it holds a NUL byte. Cannot proceed.";
 inline constexpr const char* kScriptsWithoutEnd =
     "The asx stream scripts refer to each other without end. Cannot proceed.";
 inline constexpr const char* kUrlRefused =

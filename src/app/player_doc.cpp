@@ -117,7 +117,8 @@ void CPlayerDoc::CheckButton(PlayerButton button, bool checked) {
 }
 
 void CPlayerDoc::OnOpenFailed(OpenFailure failure) {
-    ShowMessage(OpenFailureMessage(failure));
+    if (const std::string text = OpenFailureMessage(failure); !text.empty())
+        ShowMessage(text);
 }
 
 void CPlayerDoc::OnPlayWithoutVideo() {

@@ -65,6 +65,10 @@ class CPlayerDoc : private PlayerListener,
     // audio device. Volume 0 to 1 (0 when muted).
     void SetSoundWanted(bool wanted) { player_.SetSoundWanted(wanted); }
     void SetSoundVolume(double level) { player_.SetSoundVolume(level); }
+    // Why the open video has no frame count and cannot be sliced.
+    const char* NotSeekableMessage() const;
+    // See Player::SetAnswerWindow.
+    void SetAnswerWindow(std::chrono::milliseconds window) { player_.SetAnswerWindow(window); }
     // Takes and handles every waiting graph event.
     void HandleGraphEvents() { player_.HandleGraphEvents(); }
     // Takes and handles one waiting event; false when none waits.

@@ -165,13 +165,17 @@ void CPlayerDoc::StopSlicing() {
     CheckCommand(command::kEngine, false);
 }
 
+const char* CPlayerDoc::NotSeekableMessage() const {
+    return player_.LengthUnknown() ? message::kLengthUnknown : message::kNotSeekable;
+}
+
 void CPlayerDoc::OnSamplerCommand() {
     if (!player_.IsOpen()) {
         CheckCommand(command::kSampler, false);
         ShowMessage(message::kLoadMovieFirst);
     } else if (player_.FrameCount() <= 0) {
         CheckCommand(command::kSampler, false);
-        ShowMessage(message::kNotSeekable);
+        ShowMessage(NotSeekableMessage());
     } else if (slicer_.IsActive()) {
         StopSlicing();
     } else {
@@ -185,7 +189,7 @@ void CPlayerDoc::OnEngineCommand() {
         ShowMessage(message::kLoadMovieFirst);
     } else if (player_.FrameCount() <= 0) {
         CheckCommand(command::kEngine, false);
-        ShowMessage(message::kNotSeekable);
+        ShowMessage(NotSeekableMessage());
     } else if (slicer_.IsActive()) {
         StopSlicing();
     } else {

@@ -27,6 +27,18 @@ std::string OpenFailureMessage(OpenFailure failure) {
                    "Close other programs and try again.";
         case OpenFailure::CannotPlay:
             return "Sorry, I do not know how to play this file.";
+        case OpenFailure::NotFound:
+            return "The video file cannot be found.";
+        case OpenFailure::NotAFile:
+            return "This is a folder, a device or a pipe, not a video file.";
+        case OpenFailure::RefusedUrl:
+            return "Only http, https and mms urls and local files can be opened.";
+        case OpenFailure::NoAnswer:
+            return "The server of this url did not answer in time. Cannot proceed.";
+        case OpenFailure::Picture:
+            return "This file is a picture, not a video.";
+        case OpenFailure::Cancelled:
+            return {};
     }
     return {};
 }

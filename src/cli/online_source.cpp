@@ -14,6 +14,11 @@ ScriptFetch CliOnlineVideo::FetchScript(const std::string& url, const std::strin
 }
 
 std::optional<std::string> CliOnlineVideo::ChooseStream(const std::vector<std::string>& streams) {
+    if (streams.empty()) {
+        err_ << "trevanto-cli: the asx stream script lists no stream (no ENTRY element with a REF "
+                "and its HREF)\n";
+        return std::nullopt;
+    }
     err_ << "trevanto-cli: the script lists " << streams.size() << " stream(s):\n";
     for (size_t i = 0; i < streams.size(); ++i)
         err_ << "  " << i + 1 << "\t" << streams[i] << "\n";

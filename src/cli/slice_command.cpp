@@ -26,7 +26,9 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
          "shot every VALUE frames), or its number 0-3"},
         {"entry", 1, "N",
          "of an ASX script (.asx, .wvx), slice the N-th stream (the first by default)"},
-        {"timeout", 1, "SECONDS", "give up a script's download after SECONDS (30 by default)"},
+        {"timeout", 1, "SECONDS",
+         "give up a script's download, or a stream that sends less than 1 KB a second while it "
+         "opens, after SECONDS (30 by default)"},
         {"start", 1, "FRAME", "start mark: slice from this frame on"},
         {"end", 1, "FRAME", "end mark: slice up to and including this frame"},
         {"template", 1, "BMP", "shot bitmap template (100 x 80) for the thumbnails"},
@@ -235,6 +237,9 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
     CliSession session(streams, options.quiet, std::move(factory));
     if (!session.LoadTemplate(options.templatePath))
         return kFailure;
+    CPlayerDoc& doc = session.Doc();
+    // Like a script's download, a stream gets --timeout to answer.
+    doc.SetAnswerWindow(std::chrono::milliseconds(options.timeoutMs));
     CliOnlineVideo online(session.Err(), options.entry, options.timeoutMs);
     const std::optional<std::string> named = ResolveCliVideo(options.video, online, session.User());
     if (!named)
@@ -247,11 +252,10 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
         opened != kSuccess) {
         return opened;
     }
-    CPlayerDoc& doc = session.Doc();
     const Player& player = doc.GetPlayer();
     const int32_t frames = player.FrameCount();
     if (frames <= 0) {
-        session.Err() << "trevanto-cli: " << message::kNotSeekable << '\n';
+        session.Err() << "trevanto-cli: " << doc.NotSeekableMessage() << '\n';
         return kFailure;
     }
     for (const int32_t mark : {options.startFrame, options.endFrame}) {

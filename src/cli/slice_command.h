@@ -17,7 +17,7 @@ namespace trevanto::cli {
 struct SliceOptions {
     std::string video;          // a path, a stream URL, or an ASX script's path or URL
     int32_t entry = 1;          // the script's stream to slice, from 1
-    int32_t timeoutMs = 30000;  // for the script's download
+    int32_t timeoutMs = 30000;  // for the script's download and the stream's answer
     SlicingMode mode = SlicingMode::Engine;
     float threshold = 15.0f;
     int32_t rateOption = 3;

@@ -22,6 +22,7 @@
 #include "export/shots_file.h"
 #include "shots/score_columns.h"
 #include "trevanto_version.h"
+#include "ui/background_open.h"
 #include "ui/controls/menu_shadows.h"
 #include "ui/desktop_commands.h"
 #include "ui/desktop_online_video.h"
@@ -100,8 +101,10 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     QSize screen(1920, 1080);
     if (const QScreen* primary = QGuiApplication::primaryScreen())
         screen = primary->size();
-    MediaGraphFactory factory = options.graphFactory ? std::move(options.graphFactory)
-                                                     : MediaGraphFactory(OpenMediaGraphWithSound);
+    MediaGraphFactory factory =
+        OpenInBackground(options.graphFactory ? std::move(options.graphFactory)
+                                              : MediaGraphFactory(OpenMediaGraphWithSound),
+                         frame_.get());
     document_ = std::make_unique<CPlayerDoc>(
         std::move(factory), DocumentPorts{view_, frame_.get(), frame_.get(), user_}, screen.width(),
         screen.height());

@@ -7,15 +7,25 @@
 namespace trevanto {
 
 AudioDecoder::AudioDecoder(const std::atomic<bool>& abort)
-    : abort_(abort), packet_(ffmpeg::MakePacket()) {}
+    : abort_(abort), watch_(abort), packet_(ffmpeg::MakePacket()) {}
 
 bool AudioDecoder::Open(const std::string& url, double videoOriginSeconds, std::string& error) {
     if (!packet_) {
         error = "out of memory";
         return false;
     }
+    const GuardedInput input = GuardInput(url);
+    if (input.kind == InputKind::Refused || CheckLocalFile(input)) {
+        error = "cannot open the file";
+        return false;
+    }
+    // A trickling server holds the sound's open no longer than the video's.
+    if (input.kind == InputKind::Network)
+        watch_.Arm(kDefaultAnswerWindow, nullptr);
     ffmpeg::InputStep failedStep = ffmpeg::InputStep::Open;
-    if (ffmpeg::OpenInput(url, abort_, input_, failedStep) < 0) {
+    const int opened = ffmpeg::OpenInput(input, watch_, input_, failedStep);
+    watch_.Disarm();
+    if (opened < 0) {
         error =
             failedStep == ffmpeg::InputStep::Open ? "cannot open the file" : "cannot read the file";
         return false;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "video/ffmpeg_handles.h"
+#include "video/media_input.h"
 
 namespace trevanto {
 
@@ -30,6 +31,7 @@ class AudioDecoder {
 
   private:
     const std::atomic<bool>& abort_;
+    ffmpeg::InputWatch watch_;  // outlives the input it watches
     ffmpeg::InputPtr input_;
     ffmpeg::CodecPtr codec_;
     ffmpeg::PacketPtr packet_;

@@ -39,8 +39,9 @@ FfmpegMediaGraph::~FfmpegMediaGraph() {
         thread_.join();
 }
 
-bool FfmpegMediaGraph::Open(const std::string& url, std::string& error) {
-    if (!decoder_.Open(url, error))
+bool FfmpegMediaGraph::Open(const OpenRequest& request, OpenError& error) {
+    const std::string& url = request.url;
+    if (!decoder_.Open(request, error))
         return false;
     duration_ = decoder_.DurationSeconds();
     reportedFrameSeconds_ = decoder_.ReportedFrameSeconds();
@@ -48,6 +49,7 @@ bool FfmpegMediaGraph::Open(const std::string& url, std::string& error) {
     width_ = decoder_.Width();
     height_ = decoder_.Height();
     seekable_ = decoder_.Seekable() && duration_ > 0.0;
+    lengthUnknown_ = decoder_.Seekable() && duration_ <= 0.0;
     url_ = url;
     videoOriginSeconds_ = decoder_.OriginSeconds();
     pool_ = std::make_unique<SurfacePool>(width_, height_);

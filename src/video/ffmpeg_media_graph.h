@@ -32,7 +32,7 @@ class FfmpegMediaGraph final : public MediaGraph {
 
     // Opens the stream, decodes its first frame and starts the streaming
     // thread. Call once.
-    bool Open(const std::string& url, std::string& error);
+    bool Open(const OpenRequest& request, OpenError& error);
 
     bool Run() override;
     bool Pause() override;
@@ -41,6 +41,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     bool GetCurrentPosition(double& seconds) const override;
     bool PutCurrentPosition(double seconds) override;
     double DurationSeconds() const override { return duration_; }
+    bool LengthUnknown() const override { return lengthUnknown_; }
     double Rate() const override;
     bool SetRate(double rate) override;
     double AvgTimePerFrame() const override { return reportedFrameSeconds_; }
@@ -97,6 +98,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     int width_ = 0;
     int height_ = 0;
     bool seekable_ = false;
+    bool lengthUnknown_ = false;
 
     // Streaming thread only (and Open before the thread starts).
     std::atomic<bool> abort_{false};

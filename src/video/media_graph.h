@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "video/open_failure.h"
 #include "video/surface.h"
 
 namespace trevanto {
@@ -58,6 +59,9 @@ class MediaGraph {
     virtual bool PutCurrentPosition(double seconds) = 0;
     // 0 for streams without a known length.
     virtual double DurationSeconds() const = 0;
+    // A file that could seek, but whose length was not found (cut short, or
+    // damaged at its end): it has no frame count, as a live stream has none.
+    virtual bool LengthUnknown() const { return false; }
     virtual double Rate() const = 0;
     virtual bool SetRate(double rate) = 0;
     // Seconds per frame as the stream reports it; 0 when it reports none.
@@ -112,9 +116,9 @@ class MediaGraph {
     virtual void SkipFramesBefore(double /*seconds*/) {}
 };
 
-// Opens `url` (a path or a stream URL). On failure returns null and puts a
-// readable reason into `error`.
+// Opens the request's path or stream URL. On failure returns null and puts
+// why into `error`.
 using MediaGraphFactory =
-    std::function<std::unique_ptr<MediaGraph>(const std::string& url, std::string& error)>;
+    std::function<std::unique_ptr<MediaGraph>(const OpenRequest& request, OpenError& error)>;
 
 }  // namespace trevanto

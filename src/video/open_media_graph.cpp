@@ -6,14 +6,14 @@
 
 namespace trevanto {
 
-std::unique_ptr<MediaGraph> OpenMediaGraph(const std::string& url, std::string& error) {
-    return OpenMediaGraphWithOutput(url, error, nullptr);
+std::unique_ptr<MediaGraph> OpenMediaGraph(const OpenRequest& request, OpenError& error) {
+    return OpenMediaGraphWithOutput(request, error, nullptr);
 }
 
-std::unique_ptr<MediaGraph> OpenMediaGraphWithOutput(const std::string& url, std::string& error,
+std::unique_ptr<MediaGraph> OpenMediaGraphWithOutput(const OpenRequest& request, OpenError& error,
                                                      AudioOutputFactory audio) {
     auto graph = std::make_unique<FfmpegMediaGraph>(std::move(audio));
-    if (!graph->Open(url, error))
+    if (!graph->Open(request, error))
         return nullptr;
     return graph;
 }

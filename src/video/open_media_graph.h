@@ -10,10 +10,10 @@
 namespace trevanto {
 
 // The graph starts Stopped, paced, at rate 1, with nothing delivered. On
-// failure returns null with a readable reason in `error`.
-std::unique_ptr<MediaGraph> OpenMediaGraph(const std::string& url, std::string& error);
+// failure returns null with why in `error`.
+std::unique_ptr<MediaGraph> OpenMediaGraph(const OpenRequest& request, OpenError& error);
 // The same, with the sound (once asked) played on outputs that `audio` makes.
-std::unique_ptr<MediaGraph> OpenMediaGraphWithOutput(const std::string& url, std::string& error,
+std::unique_ptr<MediaGraph> OpenMediaGraphWithOutput(const OpenRequest& request, OpenError& error,
                                                      AudioOutputFactory audio);
 
 }  // namespace trevanto

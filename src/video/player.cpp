@@ -89,11 +89,12 @@ bool Player::OpenVideo(const std::string& path) {
     }
     CloseVideo();
 
-    std::string error;
-    std::unique_ptr<MediaGraph> graph = factory_ ? factory_(path, error) : nullptr;
+    OpenError error;
+    std::unique_ptr<MediaGraph> graph =
+        factory_ ? factory_(OpenRequest{path, answerWindow_, nullptr}, error) : nullptr;
     if (!graph) {
-        DebugTrace("cannot open %s: %s\r\n", path.c_str(), error.c_str());
-        listener_.OnOpenFailed(OpenFailure::CannotPlay);
+        DebugTrace("cannot open %s: %s\r\n", path.c_str(), error.text.c_str());
+        listener_.OnOpenFailed(error.failure);
         return false;
     }
     int width = 0;

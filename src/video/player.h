@@ -7,6 +7,7 @@
 // Runs on the owner's thread only. The graph's notify callback (set with
 // SetGraphNotify) runs on the streaming thread and must only wake the owner,
 // which then calls HandleGraphEvents.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -31,6 +32,9 @@ class Player {
     void SetGraphNotify(std::function<void()> notify);
     // Paced playback (default) or every frame as fast as decoding goes.
     void SetPaced(bool paced);
+    // How long a stream may deliver next to nothing while it opens
+    // (kMinAnswerBytesPerSecond) before the open gives up.
+    void SetAnswerWindow(std::chrono::milliseconds window) { answerWindow_ = window; }
     // Paced playback that slows down rather than drop a frame (see
     // MediaGraph::SetDeliverEveryFrame), for this and later graphs.
     void SetDeliverEveryFrame(bool every);
@@ -80,6 +84,8 @@ class Player {
     double FrameToSeconds(int32_t frame) const;
     int32_t SecondsToFrame(double seconds) const;
     int32_t FrameCount() const;
+    // The open video is a file whose length was not found (MediaGraph).
+    bool LengthUnknown() const { return graph_ && graph_->LengthUnknown(); }
     int32_t CurrentFrame() const;
 
     // Seeks when the time lies within the video; a refused seek goes back to
@@ -129,6 +135,7 @@ class Player {
     void PlayRangeChanged(int32_t start, int32_t end);
 
     MediaGraphFactory factory_;
+    std::chrono::milliseconds answerWindow_ = kDefaultAnswerWindow;
     PlayerListener& listener_;
     std::function<void()> notify_;
     bool paced_ = true;

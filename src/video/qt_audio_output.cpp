@@ -134,8 +134,8 @@ std::unique_ptr<AudioOutput> MakeQtAudioOutput() {
     return std::make_unique<QtAudioOutput>();
 }
 
-std::unique_ptr<MediaGraph> OpenMediaGraphWithSound(const std::string& url, std::string& error) {
-    return OpenMediaGraphWithOutput(url, error, MakeQtAudioOutput);
+std::unique_ptr<MediaGraph> OpenMediaGraphWithSound(const OpenRequest& request, OpenError& error) {
+    return OpenMediaGraphWithOutput(request, error, MakeQtAudioOutput);
 }
 
 }  // namespace trevanto

@@ -13,6 +13,6 @@ namespace trevanto {
 std::unique_ptr<AudioOutput> MakeQtAudioOutput();
 
 // OpenMediaGraph with its sound played on the default output, once asked.
-std::unique_ptr<MediaGraph> OpenMediaGraphWithSound(const std::string& url, std::string& error);
+std::unique_ptr<MediaGraph> OpenMediaGraphWithSound(const OpenRequest& request, OpenError& error);
 
 }  // namespace trevanto

@@ -1,9 +1,7 @@
 #include "video/video_decoder.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <filesystem>
 #include <mutex>
 #include <string_view>
 #include <utility>
@@ -14,26 +12,22 @@
 namespace trevanto {
 namespace {
 
-// The local file `url` names, or nothing for a URL: FFmpeg takes a leading
-// run of scheme characters followed by a colon as a protocol ("file:" is
-// the local one).
-std::optional<std::string> LocalPath(const std::string& url) {
-    const auto schemeEnd = std::find_if(url.begin(), url.end(), [](unsigned char c) {
-        return !std::isalnum(c) && c != '+' && c != '-' && c != '.';
-    });
-    if (schemeEnd == url.end() || *schemeEnd != ':')
-        return url;
-    if (std::string_view(url.data(), static_cast<size_t>(schemeEnd - url.begin())) == "file")
-        return url.substr(5);
-    return std::nullopt;
-}
-
 double SecondsPerFrame(AVRational rate) {
     if (rate.num <= 0 || rate.den <= 0)
         return 0.0;
     const double seconds = av_q2d(av_inv_q(rate));
     // Container defaults such as 90000 or 1/1000 are not frame rates.
     return seconds > 0.001 && seconds < 10.0 ? seconds : 0.0;
+}
+
+// A still picture comes through one of FFmpeg's image demuxers.
+bool IsPictureFormat(const AVInputFormat* format) {
+    if (!format)
+        return false;
+    const std::string_view name = format->name;
+    constexpr std::string_view kPipe = "_pipe";
+    return name == "image2" ||
+           (name.size() > kPipe.size() && name.substr(name.size() - kPipe.size()) == kPipe);
 }
 
 // Packets that do not decode are skipped; this many in a row end playback.
@@ -45,9 +39,17 @@ constexpr int kMaxFramesToKeyFrame = 600;
 }  // namespace
 
 VideoDecoder::VideoDecoder(const std::atomic<bool>& abort)
-    : abort_(abort), packet_(ffmpeg::MakePacket()) {}
+    : abort_(abort), watch_(abort), packet_(ffmpeg::MakePacket()) {}
 
-bool VideoDecoder::Open(const std::string& url, std::string& error) {
+bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
+    // Whatever happens, the reads of playback answer only to the abort flag.
+    struct Disarm {
+        ffmpeg::InputWatch& watch;
+        ~Disarm() { watch.Disarm(); }
+    } disarm{watch_};
+    const std::string& url = request.url;
+    std::string& error = failure.text;
+    failure.failure = OpenFailure::CannotPlay;
     static std::once_flag networkReady;
     std::call_once(networkReady, [] {
         avformat_network_init();
@@ -60,25 +62,39 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
         return false;
     }
 
-    // A FIFO or a device would block the open until something writes to it;
-    // what is missing is left to FFmpeg, which names the reason.
-    if (const std::optional<std::string> path = LocalPath(url)) {
-        std::error_code ignored;
-        const auto status = std::filesystem::status(*path, ignored);
-        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-            error = "Cannot open \"" + url + "\": not a regular file.";
-            return false;
-        }
+    // A FIFO or a device would block the open until something writes to it.
+    const GuardedInput input = GuardInput(url);
+    if (input.kind == InputKind::Refused) {
+        failure.failure = OpenFailure::RefusedUrl;
+        error = "Cannot open \"" + url + "\": not a protocol that is played.";
+        return false;
     }
+    if (const std::optional<OpenFailure> unusable = CheckLocalFile(input)) {
+        failure.failure = *unusable;
+        error = "Cannot open \"" + url + "\": " +
+                (*unusable == OpenFailure::NotFound ? "no such file." : "not a regular file.");
+        return false;
+    }
+    if (input.kind == InputKind::Network)
+        watch_.Arm(request.answerWindow, request.cancel);
 
     ffmpeg::InputStep failedStep = ffmpeg::InputStep::Open;
-    int result = ffmpeg::OpenInput(url, abort_, input_, failedStep);
+    int result = ffmpeg::OpenInput(input, watch_, input_, failedStep);
     if (result < 0) {
+        if (watch_.Cancelled())
+            failure.failure = OpenFailure::Cancelled;
+        else if (watch_.Starved())
+            failure.failure = OpenFailure::NoAnswer;
         error = (failedStep == ffmpeg::InputStep::Open ? "Cannot open \"" : "Cannot read \"") +
                 url + "\": " + ffmpeg::ErrorText(result) + ".";
         return false;
     }
     AVFormatContext* raw = input_.get();
+    if (IsPictureFormat(raw->iformat)) {
+        failure.failure = OpenFailure::Picture;
+        error = "\"" + url + "\" is a picture (" + raw->iformat->name + ").";
+        return false;
+    }
     const AVCodec* decoder = nullptr;
     streamIndex_ = ffmpeg::SelectOnlyStream(*raw, AVMEDIA_TYPE_VIDEO, decoder);
     if (streamIndex_ == AVERROR_DECODER_NOT_FOUND) {
@@ -124,6 +140,10 @@ bool VideoDecoder::Open(const std::string& url, std::string& error) {
     const double tailEnd = duration_ > 0.0 ? MeasureTail(rewindByBytes) : -1.0;
     const DecodeResult first = Decode(first_);
     if (first != DecodeResult::Frame) {
+        if (watch_.Cancelled())
+            failure.failure = OpenFailure::Cancelled;
+        else if (watch_.Starved())
+            failure.failure = OpenFailure::NoAnswer;
         error = "The video of \"" + url + "\" cannot be decoded.";
         return false;
     }

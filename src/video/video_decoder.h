@@ -10,6 +10,8 @@
 #include <string>
 
 #include "video/ffmpeg_handles.h"
+#include "video/media_input.h"
+#include "video/open_failure.h"
 
 namespace trevanto {
 
@@ -37,7 +39,7 @@ class VideoDecoder {
 
     // Opens the stream and decodes its first frame, which the first
     // DecodeNext returns. False with a readable reason on failure.
-    bool Open(const std::string& url, std::string& error);
+    bool Open(const OpenRequest& request, OpenError& failure);
 
     DecodeResult DecodeNext(DecodedFrame& frame);
     // Positions the stream so that `frame` receives the frame numbered
@@ -75,6 +77,7 @@ class VideoDecoder {
     double MeasureTail(bool rewindByBytes);
 
     const std::atomic<bool>& abort_;
+    ffmpeg::InputWatch watch_;  // outlives the input it watches
     ffmpeg::InputPtr input_;
     const AVCodec* decoder_ = nullptr;
     ffmpeg::CodecPtr codec_;

@@ -6,7 +6,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "app/online_video.h"
+#include "app/shots_file_messages.h"
 #include "cli_process.h"
 #include "support/loopback_http_server.h"
 
@@ -24,6 +27,7 @@ std::string Script(const std::vector<std::string>& streams) {
 }
 
 TEST(CliOnline, StreamsAndScriptsAreSlicedOrRefusedWithTheirMessage) {
+    const test::TempFolder pipes;
     const test::TempFolder temporary;  // the downloads' temporary folder
     ASSERT_EQ(setenv("TMPDIR", temporary.Path().c_str(), 1), 0);
     test::LoopbackHttpServer server;
@@ -41,6 +45,15 @@ TEST(CliOnline, StreamsAndScriptsAreSlicedOrRefusedWithTheirMessage) {
     server.Serve("/loop.wvx", TextReply("video/x-ms-wvx", Script({server.Url("/loop.wvx")})));
     server.Serve("/broken.asx", TextReply("video/x-ms-asf", "<asx><entry></asx>"));
     server.Serve("/empty.asx", TextReply("video/x-ms-asf", "\r\n"));
+    server.Serve("/binary.asx", TextReply("video/x-ms-asf", std::string("\0<asx/>", 7)));
+    server.Serve("/none.asx", TextReply("video/x-ms-asf", "<asx><title>x</title></asx>"));
+    server.Serve("/slow", silent);  // no script by its name: a video that does not come
+    HttpReply trickle = test::FileReply("video/mpeg", test::MediaPath("clip_mpeg1.mpg"));
+    trickle.trickle = true;
+    server.Serve("/trickle.mpg", trickle);
+    const std::string fifo = pipes.File("stream.mpg");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    server.Serve("/pipe.asx", TextReply("video/x-ms-asf", Script({"concat:" + fifo})));
     // A video larger than a script may be is played whatever it is served
     // as, unless that is a script's type.
     const std::string large = test::MediaPath("clip_mjpeg.avi");
@@ -56,6 +69,7 @@ TEST(CliOnline, StreamsAndScriptsAreSlicedOrRefusedWithTheirMessage) {
     const std::string largeShots = test::RunCli({"slice", large}).out;
     ASSERT_NE(mpeg1Shots, mpeg2Shots);
     ASSERT_FALSE(largeShots.empty());
+    const std::string noAnswer = OpenFailureMessage(OpenFailure::NoAnswer);
     const std::tuple<std::vector<std::string>, std::string, std::string> rows[] = {
         {{mpeg2}, mpeg2Shots, ""},
         {{server.Url("/list.asx")}, mpeg2Shots, "  2\t" + mpeg1 + "\n"},
@@ -75,11 +89,16 @@ TEST(CliOnline, StreamsAndScriptsAreSlicedOrRefusedWithTheirMessage) {
         {{server.Url("/loop.wvx")}, "", message::kScriptsWithoutEnd},
         {{server.Url("/broken.asx")}, "", "malformed xml : impaired ending element\n"},
         {{server.Url("/empty.asx")}, "", message::kScriptEmpty},
+        {{server.Url("/binary.asx")}, "", message::kScriptNotText},
+        {{server.Url("/none.asx")}, "", "the asx stream script lists no stream"},
+        {{server.Url("/slow"), "--timeout", "0.3"}, "", noAnswer},
+        {{server.Url("/trickle.mpg"), "--timeout", "1"}, "", noAnswer},
+        {{server.Url("/pipe.asx")}, "", OpenFailureMessage(OpenFailure::RefusedUrl)},
     };
     for (const auto& [arguments, out, error] : rows) {
         std::vector<std::string> command = {"slice", "--quiet"};
         command.insert(command.end(), arguments.begin(), arguments.end());
-        const auto result = test::RunCli(command);
+        const auto result = test::RunCli(command, 30000);
         EXPECT_EQ(result.status, out.empty() ? 1 : 0) << arguments[0] << "\n" << result.err;
         EXPECT_EQ(result.out, out) << arguments[0];
         EXPECT_NE(result.err.find(error), std::string::npos) << result.err;

@@ -24,14 +24,19 @@ inline std::string ReadWholeFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline CliResult RunCli(const std::vector<std::string>& arguments) {
+// A run that has not ended after `timeoutMs` (-1: no bound) is killed, and
+// its status is -1.
+inline CliResult RunCli(const std::vector<std::string>& arguments, int timeoutMs = -1) {
     QStringList list;
     for (const std::string& argument : arguments)
         list << QString::fromStdString(argument);
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(TREVANTO_CLI_PATH, list);
-    process.waitForFinished(-1);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(-1);
+    }
     const bool exited = process.exitStatus() == QProcess::NormalExit;
     return {exited ? process.exitCode() : -1, process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};

@@ -7,7 +7,13 @@
 #include <set>
 #include <sstream>
 
+#include <sys/stat.h>
+
+#include <QImage>
+
+#include "app/document_messages.h"
 #include "app/settings_messages.h"
+#include "app/shots_file_messages.h"
 #include "cli_process.h"
 #include "export/jpeg_decode.h"
 
@@ -167,9 +173,7 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         {2, {"load"}, ""},
         {2, {"load", "a.hpv", "--sampler", "frames", "40"}, ""},
         {2, {"load", "a.hpv", "--shot-size", "100"}, "--shot-size needs WIDTHxHEIGHT"},
-        {1,
-         {"slice", "--", folder.File("missing.mpg")},
-         "Sorry, I do not know how to play this file."},
+        {1, {"slice", "--", folder.File("missing.mpg")}, "The video file cannot be found."},
         {1, {"slice", folder.File("holiday.MOV")}, "Apple Quicktime format is not supported."},
         {1, {"slice", kMpeg2, "--template", folder.File("none.bmp")}, "cannot load"},
         {1, {"load", folder.File("x.hpv")}, "trevanto-cli: Not a Shot file. Sorry !\n"},
@@ -182,6 +186,46 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         EXPECT_EQ(result.out, "") << error;
         EXPECT_FALSE(result.err.empty());
         EXPECT_NE(result.err.find(error), std::string::npos) << result.err;
+    }
+}
+
+// Whatever names it, a protocol prefix or a pipe ends the run at once with
+// the reason, a picture or a file without its end too; a FIFO waits behind
+// each name, and a run still going after 20 s is a hang.
+TEST(Cli, VideosThatCannotBeSlicedAreRefusedAtOnceWithTheirReason) {
+    const test::TempFolder folder;
+    const std::string fifo = folder.File("stream.mpg");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_TRUE(QImage(64, 48, QImage::Format_RGB32)
+                    .save(QString::fromStdString(folder.File("picture.mpg")), "PNG"));
+    const std::string asf = ReadWholeFile(test::MediaPath("clip_wmv2.asf"));
+    std::ofstream(folder.File("cut.asf"), std::ios::binary) << asf.substr(0, asf.size() / 2);
+    std::ofstream(folder.File("zeros.wmv"), std::ios::binary)
+        << asf << std::string(asf.size(), '\0');
+    const std::string refused = OpenFailureMessage(OpenFailure::RefusedUrl);
+    const std::pair<std::string, std::string> videos[] = {
+        {"concat:" + fifo, refused},
+        {"subfile,,start,0,end,0,,:" + fifo, refused},
+        {"async:" + fifo, refused},
+        {"pipe:0", refused},
+        {fifo, OpenFailureMessage(OpenFailure::NotAFile)},
+        {folder.File("picture.mpg"), OpenFailureMessage(OpenFailure::Picture)},
+        {folder.File("cut.asf"), message::kLengthUnknown},
+        {folder.File("zeros.wmv"), message::kLengthUnknown},
+    };
+    for (const auto& [video, reason] : videos) {
+        const auto sliced = RunCli({"slice", "--quiet", video}, 20000);
+        EXPECT_EQ(sliced.status, 1) << video;
+        EXPECT_EQ(sliced.err, "trevanto-cli: " + reason + "\n") << video;
+        if (reason == message::kLengthUnknown)
+            continue;  // a shots file of it loads: only slicing needs the length
+        // A shots file names the video on its third line.
+        const std::string shots = folder.File("s.hpv");
+        std::ofstream(shots, std::ios::binary)
+            << "Trevanto (c) 2004 Qelvar\r\n\r\n" + video + "\r\nshot 1=0,0,9\r\n";
+        const auto loaded = RunCli({"load", "--quiet", shots}, 20000);
+        EXPECT_EQ(loaded.status, 1) << video;
+        EXPECT_EQ(loaded.err, "trevanto-cli: " + reason + "\n") << video;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -111,8 +112,13 @@ void LoopbackHttpServer::Answer(int client) {
         " X\r\nConnection: close\r\nContent-Type: " + reply.contentType + "\r\n" +
         (reply.location.empty() ? "" : "Location: " + reply.location + "\r\n") + fields + "\r\n" +
         (head ? std::string() : body);
+    const size_t headEnd = answer.find("\r\n\r\n") + 4;
     for (size_t sent = 0, now = 0; !reply.silent && sent < answer.size(); sent += now) {
-        const ssize_t result = send(client, &answer[sent], answer.size() - sent, MSG_NOSIGNAL);
+        const bool slow = reply.trickle && sent >= headEnd;
+        if (slow)  // until the server goes, which shuts the socket
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+        const size_t size = slow ? 1 : (reply.trickle ? headEnd : answer.size()) - sent;
+        const ssize_t result = send(client, &answer[sent], size, MSG_NOSIGNAL);
         if (result <= 0)
             break;
         now = static_cast<size_t>(result);

@@ -2,7 +2,7 @@
 // An HTTP server on 127.0.0.1 for the tests of streams and stream scripts:
 // each path answers as told, with its length (and, as a web server does,
 // byte ranges with 206 and HEAD with the head alone), chunked, or never;
-// other paths get 404. Each connection has a thread until the server goes.
+// other paths get 404; or a byte a second. Each connection has a thread until the server goes.
 #include <map>
 #include <mutex>
 #include <string>
@@ -18,6 +18,7 @@ struct HttpReply {
     std::string location;  // of a redirect
     bool chunked = false;  // no length
     bool silent = false;   // never answers
+    bool trickle = false;  // the head at once, then the body a byte a second
 };
 HttpReply TextReply(const std::string& contentType, const std::string& body, int status = 200);
 // A reply of the given type with a file's bytes (a generated clip).

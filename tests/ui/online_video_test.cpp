@@ -2,6 +2,7 @@
 // the chosen stream of a script is opened by the document and becomes the
 // history's current URL.
 #include <QComboBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 
@@ -65,6 +66,36 @@ TEST_F(OnlineVideoTest, AScriptOpenedAsAFileOffersItsStreams) {
     EXPECT_EQ(user_.offered, std::vector<std::string>{clip});
     EXPECT_EQ(app->Document().GetPlayer().OpenedPath(), clip);
     EXPECT_EQ(app->Settings().RecentFiles().front(), script);
+}
+
+// A server that trickles: the window goes on working while the video opens,
+// a dialog names it after half a second, and its Cancel ends the open
+// without a message.
+TEST_F(OnlineVideoTest, AnOpenThatTakesLongShowsItsProgressAndCanBeCancelled) {
+    LoopbackHttpServer server;
+    HttpReply trickle = FileReply("video/mpeg", MediaPath("clip_mpeg1.mpg"));
+    trickle.trickle = true;
+    server.Serve("/slow.mpg", trickle);
+    auto app = MakeApp();
+    ASSERT_TRUE(app->Start());
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(50);
+    QString label;
+    std::function<void()> cancelWhenShown = [&] {
+        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return QTimer::singleShot(50, cancelWhenShown);
+        label = dialog->labelText();
+        dialog->findChild<QPushButton*>()->click();
+    };
+    QTimer::singleShot(0, cancelWhenShown);
+    EXPECT_FALSE(app->OpenVideo(server.Url("/slow.mpg")));
+    EXPECT_EQ(label, "Opening slow.mpg...");
+    EXPECT_GE(ticks, 8) << "the UI thread went on";
+    EXPECT_EQ(user_.messages, std::vector<std::string>{});
+    EXPECT_FALSE(app->Document().IsOpen());
 }
 
 }  // namespace

@@ -103,10 +103,10 @@ struct FakeGraphSource {
     int openCount = 0;
 
     MediaGraphFactory Factory() {
-        return [this](const std::string&, std::string& error) -> std::unique_ptr<MediaGraph> {
+        return [this](const OpenRequest&, OpenError& error) -> std::unique_ptr<MediaGraph> {
             ++openCount;
             if (fail)
-                return (error = "cannot open", nullptr);
+                return (error.text = "cannot open", nullptr);
             auto graph = std::make_unique<FakeMediaGraph>(frames, secondsPerFrame, width, height);
             if (prepare)
                 prepare(*graph);

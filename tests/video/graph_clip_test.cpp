@@ -30,9 +30,9 @@ TEST_P(GraphClipTest, PlaysSeeksAndShrinksEveryFrameExactly) {
     const TestClip& clip = GetParam();
     SCOPED_TRACE(clip.file);
     const int count = clip.frameCount, last = count - 1;
-    std::string error;
+    OpenError error;
     const auto graph = OpenUnpaced(MediaPath(clip), error);
-    ASSERT_TRUE(graph) << error;
+    ASSERT_TRUE(graph) << error.text;
     int width = 0, height = 0;
     EXPECT_TRUE(graph->VideoSize(width, height));
     EXPECT_EQ(std::pair(width, height), std::pair(clip.width, clip.height));
@@ -151,9 +151,9 @@ INSTANTIATE_TEST_SUITE_P(Clips, GraphClipTest, ::testing::ValuesIn(TestClips()))
 // graph does not hang, and the frames it delivered outlive it.
 TEST(GraphPacedTest, PlaysInOrderAtTheRateAndEveryFrameWhenAsked) {
     for (const TestClip& clip : TestClips()) {
-        std::string error;
-        auto graph = OpenMediaGraph(MediaPath(clip), error);
-        ASSERT_TRUE(graph) << error;
+        OpenError error;
+        auto graph = OpenMediaGraph({MediaPath(clip)}, error);
+        ASSERT_TRUE(graph) << error.text;
         EXPECT_TRUE(graph->SetRate(4.0));
         const bool every = &clip == &TestClips().front();
         graph->SetDeliverEveryFrame(every);

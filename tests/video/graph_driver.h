@@ -14,8 +14,8 @@ namespace trevanto::test {
 
 using namespace std::chrono_literals;
 
-inline std::unique_ptr<MediaGraph> OpenUnpaced(const std::string& url, std::string& error) {
-    std::unique_ptr<MediaGraph> graph = OpenMediaGraph(url, error);
+inline std::unique_ptr<MediaGraph> OpenUnpaced(const std::string& url, OpenError& error) {
+    std::unique_ptr<MediaGraph> graph = OpenMediaGraph({url}, error);
     return graph ? (graph->SetPaced(false), std::move(graph)) : nullptr;
 }
 

@@ -17,9 +17,9 @@ TEST_P(GraphHttpTest, ChunkedStreamOpensWithoutLengthAndPlaysEveryFrame) {
     chunked.chunked = true;
     server.Serve("/clip", chunked);
     ASSERT_GT(server.Port(), 0);
-    std::string error;
+    OpenError error;
     auto graph = OpenUnpaced(server.Url("/clip"), error);
-    ASSERT_TRUE(graph) << error;
+    ASSERT_TRUE(graph) << error.text;
     EXPECT_EQ(graph->DurationSeconds(), 0.0) << "no frame count without a length";
     EXPECT_NEAR(graph->AvgTimePerFrame(), 0.04, 1e-9);
     EXPECT_FALSE(graph->PutCurrentPosition(1.0)) << "a stream without a length cannot seek";

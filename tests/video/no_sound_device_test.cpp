@@ -15,10 +15,10 @@ TEST(NoSoundDevice, VideoWithSoundPlaysItsPictures) {
     char name[] = "no_sound_device_tests";
     char* argv[] = {name, nullptr};
     const QCoreApplication application(argc, argv);
-    std::string error;
+    OpenError error;
     const std::unique_ptr<MediaGraph> graph =
-        OpenMediaGraphWithOutput(MediaPath(ToneClip()), error, MakeQtAudioOutput);
-    ASSERT_TRUE(graph) << error;
+        OpenMediaGraphWithOutput({MediaPath(ToneClip())}, error, MakeQtAudioOutput);
+    ASSERT_TRUE(graph) << error.text;
     graph->SetSoundWanted(true);
     EXPECT_FALSE(graph->HasSound());
     graph->Run();

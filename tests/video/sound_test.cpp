@@ -186,10 +186,10 @@ class SoundTest : public ::testing::Test {
 };
 
 TEST_F(SoundTest, ToneFollowsThePicturePausesAndSeeksWithIt) {
-    std::string error;
+    OpenError error;
     const std::unique_ptr<MediaGraph> graph =
-        OpenMediaGraphWithOutput(MediaPath(ToneClip()), error, MakeQtAudioOutput);
-    ASSERT_TRUE(graph) << error;
+        OpenMediaGraphWithOutput({MediaPath(ToneClip())}, error, MakeQtAudioOutput);
+    ASSERT_TRUE(graph) << error.text;
     graph->SetSoundWanted(true);
     ASSERT_TRUE(graph->HasSound());
     Recorder recorder;
