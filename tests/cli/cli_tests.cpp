@@ -10,6 +10,7 @@
 #include "app/settings_messages.h"
 #include "cli_process.h"
 #include "export/jpeg_decode.h"
+#include "support/full_disk.h"
 
 namespace trevanto {
 namespace {
@@ -233,6 +234,26 @@ TEST(Cli, FilesBeyondTheirBoundsAreRefusedNamingTheBound) {
         EXPECT_NE(result.err.find(error), std::string::npos) << result.err;
     }
     EXPECT_FALSE(std::filesystem::exists(folder.File("broken.hpv")));
+}
+
+TEST(Cli, AFullDiskKeepsTheOldFilesAndSaysSo) {
+    const test::FullDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << disk.Reason();
+    const std::string old = "Trevanto (c) 2004 Qelvar\r\n\r\n/v.mpg\r\nshot 1=0,0,9\r\n";
+    std::ofstream(disk / "shots.hpv") << old;
+    std::ofstream(disk / "shots.csv") << "old list";
+    disk.Fill();
+    const auto saved =
+        RunCli({"slice", kMpeg1, "--sampler", "frames", "1", "--save", disk / "shots.hpv"});
+    EXPECT_EQ(saved.status, 1);
+    EXPECT_EQ(saved.err, "trevanto-cli: Please choose another filepath.\n");
+    EXPECT_EQ(ReadWholeFile(disk / "shots.hpv"), old);
+    const auto listed =
+        RunCli({"slice", kMpeg1, "--sampler", "frames", "1", "--csv", disk / "shots.csv"});
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_EQ(ReadWholeFile(disk / "shots.csv"), "old list");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk / ""), {}), 3);
 }
 
 TEST(Cli, SavedShotsLoadBackTheSameAndMakeJpegImages) {

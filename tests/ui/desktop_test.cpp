@@ -9,6 +9,8 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "app/settings_store.h"
@@ -196,6 +198,19 @@ std::string WriteTemplate(const std::string& path, int width) {
     }
     EXPECT_TRUE(picture.save(QString::fromStdString(path), "BMP"));
     return path;
+}
+
+// A shots file handed to the program (command line, a later start, a drop)
+// is refused by its size before it is read: reading it whole took all memory.
+TEST_F(DesktopProgramTest, AHugeShotsFileHandedOverIsRefusedNamingTheBound) {
+    const std::string huge = folder_ / "huge.hpv";
+    std::ofstream{huge};
+    std::filesystem::resize_file(huge, uintmax_t{64} << 30);
+    auto app = MakeApp();
+    EXPECT_FALSE(app->OpenDocument(huge));
+    ASSERT_FALSE(user_.messages.empty());
+    EXPECT_EQ(user_.messages.back(),
+              "Shot File error! " + huge + " is larger than 16 MB, more than a shots file can be.");
 }
 
 TEST_F(DesktopProgramTest, AChosenTemplateFramesLaterShotsAndOutlivesARestart) {
