@@ -32,6 +32,10 @@ std::string ResolvedTarget(const std::string& path) {
     return resolved.data();
 }
 
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+
 void SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
@@ -130,7 +134,7 @@ bool CopyFileAtomically(const std::string& source, const std::string& destinatio
     const int fd = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
-    std::unique_ptr<FILE, int (*)(FILE*)> input(::fdopen(fd, "rb"), &std::fclose);
+    std::unique_ptr<FILE, FileCloser> input(::fdopen(fd, "rb"));
     if (!input) {
         ::close(fd);
         return false;

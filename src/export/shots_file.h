@@ -45,8 +45,8 @@ bool ShotsFileCanName(const std::string& videoPath);
 ShotsFileSaveStatus SaveShotsFile(const std::string& filePath, const std::string& videoPath,
                                   const ShotList& shots, const ProgressCallback& progress = {});
 
-// A shots file is read as a stream, but no more of it than this: even a
-// film of many hours sampled every second takes about 2.5 MB.
+// A shots file is read as a stream, but no more of it than this: its most
+// records (below) take about 2.5 MB.
 inline constexpr int64_t kMaxShotsFileBytes = int64_t{16} << 20;
 // The records a load takes at most: each costs a seek and a thumbnail.
 inline constexpr int32_t kMaxShotsFileRecords = 100'000;
@@ -67,11 +67,12 @@ enum class ShotsFileOpenStatus {
 // (that frame is sought and the last frame reached).
 bool IsRebuildableRecord(const Shot& record, int32_t frameCount);
 
-// Reads a shots file in two steps, so that the document can open the video
-// named in the file between them.
 class RegularFileStream;
 class ShotsText;
 
+// Reads a shots file in two steps: the first three lines, then the records,
+// so that the document can refuse the file before it opens the video named
+// in it.
 class ShotsFileReader {
   public:
     ShotsFileReader();
