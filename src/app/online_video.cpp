@@ -20,7 +20,9 @@ ScriptText ReadScript(const std::string& url, bool knownScript, OnlineVideoPort&
                       UserPort& user, std::string& bytes) {
     ScriptFetch fetched = ScriptFetch::Done;
     if (ClassifyUrl(url) == UrlKind::LocalFile) {
-        ReadRegularFile(url, bytes);  // unreadable reads as empty
+        // Reading stops at the bound; an unreadable script reads as empty.
+        if (ReadRegularFile(url, bytes, kMaxScriptBytes) == FileReadStatus::kTooLarge)
+            fetched = ScriptFetch::TooLarge;
     } else {
         // The prefix "~ASX", then a unique part (a run of X right after it would
         // swallow its X).
@@ -30,12 +32,11 @@ ScriptText ReadScript(const std::string& url, bool knownScript, OnlineVideoPort&
             file.close();
             const std::string path = file.fileName().toStdString();
             fetched = port.FetchScript(PlayableUrl(url), path, !knownScript);
-            if (fetched == ScriptFetch::Done)
-                ReadRegularFile(path, bytes);
+            if (fetched == ScriptFetch::Done &&
+                ReadRegularFile(path, bytes, kMaxScriptBytes) == FileReadStatus::kTooLarge)
+                fetched = ScriptFetch::TooLarge;
         }
     }
-    if (static_cast<int64_t>(bytes.size()) > kMaxScriptBytes)
-        fetched = ScriptFetch::TooLarge;
     switch (fetched) {
         case ScriptFetch::Done:
             return ScriptText::Read;

@@ -1,5 +1,9 @@
 #include "app/publishing_messages.h"
 
+#include "common/regular_file.h"
+#include "publish/part_encoders.h"
+#include "publish/template_pages.h"
+
 namespace trevanto {
 
 std::string PublishingMessage(const PublishProblem& problem) {
@@ -30,6 +34,13 @@ std::string PublishingMessage(const PublishProblem& problem) {
                    "or take it out of the additional files.";
         case PublishProblemKind::TemplateUnreadable:
             return "Cannot open template file (" + problem.file + ").";
+        case PublishProblemKind::TemplateTooLarge:
+            return "The template file (" + problem.file + ") is larger than " +
+                   ByteSizeText(kMaxTemplateBytes) + ", more than a page template can be.";
+        case PublishProblemKind::EmbeddedFileTooLarge:
+            return "The file " + problem.file + " is larger than " +
+                   ByteSizeText(kMaxEmbeddedFileBytes) +
+                   ", more than a web archive takes in: it was left out of the archive.";
         case PublishProblemKind::TemplateWithoutShotBlock:
             return "This template file (" + problem.file +
                    ") does not seem to be ready for use in Trevanto.\r\nMake sure to use "

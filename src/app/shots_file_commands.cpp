@@ -1,5 +1,7 @@
 #include "app/shots_file_commands.h"
 
+#include <utility>
+
 #include "app/document_messages.h"
 #include "app/document_surfaces.h"
 #include "app/shots_file_messages.h"
@@ -16,6 +18,11 @@ bool ShotsFileCommands::SaveShots() {
     UserPort& user = *host_.Ports().user;
     if (!host_.IsOpen()) {
         user.ShowMessage(message::kLoadMovieFirst);
+        return false;
+    }
+    // Refused before the user chooses a file: the line-based file cannot hold it.
+    if (!ShotsFileCanName(player_.OpenedPath())) {
+        user.ShowMessage(ShotsFileSaveMessage(ShotsFileSaveStatus::PathWithLineBreak));
         return false;
     }
     // Said before the dialog; the file is still written, with the header only.
@@ -39,7 +46,8 @@ bool ShotsFileCommands::SaveShots() {
         *path, player_.OpenedPath(), CopyShotsFrom(host_.Shots(), player_.OpenedPath()),
         [&progress](int32_t position) { progress.SetProgress(position); });
     progress.EndProgress();
-    if (status == ShotsFileSaveStatus::CannotCreate) {
+    if (status == ShotsFileSaveStatus::CannotCreate ||
+        status == ShotsFileSaveStatus::PathWithLineBreak) {
         user.ShowMessage(ShotsFileSaveMessage(status));
         return false;
     }
@@ -60,9 +68,22 @@ void ShotsFileCommands::LoadShots() {
 }
 
 bool ShotsFileCommands::LoadShotsFile(const std::string& path) {
+    UserPort& user = *host_.Ports().user;
     ShotsFileReader reader;
     if (const ShotsFileOpenStatus status = reader.Open(path); status != ShotsFileOpenStatus::Ok) {
-        host_.Ports().user->ShowMessage(ShotsFileOpenMessage(status, path));
+        user.ShowMessage(ShotsFileOpenMessage(status, path));
+        return false;
+    }
+    // The records are read before the video opens, so that a file refused
+    // for its size leaves the video shown as it was.
+    ProgressPort& progress = *host_.Ports().progress;
+    PendingShotList records;
+    progress.BeginProgress("Loading");
+    const ShotsFileOpenStatus read = reader.ReadRecords(
+        records, [&progress](int32_t position) { progress.SetProgress(position); });
+    progress.EndProgress();
+    if (read != ShotsFileOpenStatus::Ok) {
+        user.ShowMessage(ShotsFileOpenMessage(read, path));
         return false;
     }
     // Loading opens the file's video: work running on this one is stopped
@@ -76,10 +97,7 @@ bool ShotsFileCommands::LoadShotsFile(const std::string& path) {
     player_.Pause();
     if (!host_.IsOpen())
         return false;
-    ProgressPort& progress = *host_.Ports().progress;
-    progress.BeginProgress("Loading");
-    reader.ReadRecords(pending_, [&progress](int32_t position) { progress.SetProgress(position); });
-    progress.EndProgress();
+    pending_ = std::move(records);
     // Shots rebuilt into an empty list are the file's: nothing is unsaved.
     // Appended to shots shown, they leave those as they were.
     if (host_.Shots().IsEmpty())

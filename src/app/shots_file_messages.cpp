@@ -1,5 +1,7 @@
 #include "app/shots_file_messages.h"
 
+#include "common/regular_file.h"
+
 namespace trevanto {
 
 std::string ShotsFileSaveMessage(ShotsFileSaveStatus status) {
@@ -10,6 +12,9 @@ std::string ShotsFileSaveMessage(ShotsFileSaveStatus status) {
             return "No Shot to save.";
         case ShotsFileSaveStatus::CannotCreate:
             return "Please choose another filepath.";
+        case ShotsFileSaveStatus::PathWithLineBreak:
+            return "The path of this video has a line break, which a shots file cannot hold. "
+                   "Please rename the video or its folder, open it again and save the shots.";
     }
     return {};
 }
@@ -51,6 +56,13 @@ std::string ShotsFileOpenMessage(ShotsFileOpenStatus status, const std::string& 
             return "Shot File error! " + path + " is not a file.";
         case ShotsFileOpenStatus::CannotRead:
             return "Shot File error!";
+        case ShotsFileOpenStatus::TooLarge:
+            return "Shot File error! " + path + " is larger than " +
+                   ByteSizeText(kMaxShotsFileBytes) + ", more than a shots file can be.";
+        case ShotsFileOpenStatus::TooManyRecords:
+            return "Shot File error! " + path + " holds more than " +
+                   std::to_string(kMaxShotsFileRecords) +
+                   " shots, more than Trevanto loads from one shots file.";
         case ShotsFileOpenStatus::NotShotsFile:
             return "Not a Shot file. Sorry !";
         case ShotsFileOpenStatus::NoLine3:

@@ -12,8 +12,9 @@ namespace trevanto {
 inline constexpr const char* kWrongShotMessage =
     "Wrong shot description. The current shot can't be added.";
 
-// "No Shot to save." (the file is still written) or "Please choose another
-// filepath."; empty for a written file.
+// "No Shot to save." (the file is still written), "Please choose another
+// filepath." or why the video cannot be named in a shots file; empty for a
+// written file.
 std::string ShotsFileSaveMessage(ShotsFileSaveStatus status);
 // Why a video could not be opened.
 std::string OpenFailureMessage(OpenFailure failure);

@@ -24,7 +24,7 @@ bool CliUser::AskYesNo(const std::string& text) {
 
 bool CliView::AddThumbnail(const QImage& picture, const std::string& caption, int32_t& imageIndex,
                            int32_t& itemIndex) {
-    pictures_.push_back(picture);
+    pictures_.emplace_back(picture);
     captions_.push_back(caption);
     imageIndex = itemIndex = static_cast<int32_t>(captions_.size()) - 1;
     return true;
@@ -33,14 +33,14 @@ bool CliView::AddThumbnail(const QImage& picture, const std::string& caption, in
 bool CliView::ReplaceThumbnail(int32_t imageIndex, const QImage& picture) {
     if (imageIndex < 0 || imageIndex >= static_cast<int32_t>(pictures_.size()))
         return false;
-    pictures_[static_cast<size_t>(imageIndex)] = picture;
+    pictures_[static_cast<size_t>(imageIndex)] = CompactThumbnail(picture);
     return true;
 }
 
 QImage CliView::Thumbnail(int32_t imageIndex) const {
     if (imageIndex < 0 || imageIndex >= static_cast<int32_t>(pictures_.size()))
         return {};
-    return pictures_[static_cast<size_t>(imageIndex)];
+    return pictures_[static_cast<size_t>(imageIndex)].Picture();
 }
 
 void CliView::SetItemCaption(int32_t item, const std::string& caption) {

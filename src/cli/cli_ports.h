@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/document_ports.h"
+#include "export/compact_thumbnail.h"
 
 namespace trevanto::cli {
 
@@ -48,11 +49,11 @@ class CliView : public ShotViewPort {
     void DeleteItemAndImage(int32_t item) override;
     void DeleteAllItems() override;
 
-    const std::vector<QImage>& Pictures() const { return pictures_; }
     const std::vector<std::string>& Captions() const { return captions_; }
 
   private:
-    std::vector<QImage> pictures_;
+    // Kept compact: a film of many thousand shots fits in memory.
+    std::vector<CompactThumbnail> pictures_;
     std::vector<std::string> captions_;
 };
 

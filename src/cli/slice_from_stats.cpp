@@ -9,7 +9,14 @@ namespace trevanto::cli {
 
 int RunSliceFromStats(const SliceOptions& options, const CliStreams& streams) {
     std::string text;
-    if (ReadRegularFile(options.fromStats, text) != FileReadStatus::kRead) {
+    const FileReadStatus read = ReadRegularFile(options.fromStats, text, kMaxScoreStatsBytes);
+    if (read == FileReadStatus::kTooLarge) {
+        streams.err << "trevanto-cli: " << options.fromStats << " is larger than "
+                    << ByteSizeText(kMaxScoreStatsBytes)
+                    << ", more than a statistics file can be\n";
+        return kFailure;
+    }
+    if (read != FileReadStatus::kRead) {
         streams.err << "trevanto-cli: cannot read " << options.fromStats << '\n';
         return kFailure;
     }

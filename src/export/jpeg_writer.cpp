@@ -7,6 +7,8 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
+#include "common/atomic_file.h"
+
 namespace trevanto {
 namespace {
 
@@ -42,11 +44,6 @@ struct Compressor {
     jpeg_compress_struct compress{};
     ErrorManager errors{};
 };
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 // All library calls that can fail. Only trivially destructible objects live
 // in this frame, so that the jump of ErrorExit skips no destructor; the
@@ -90,12 +87,13 @@ JpegWriteResult WriteRgbJpeg(const std::string& fileName, const uint8_t* rgb, in
     Compressor compressor;
     if (!CreateCompressor(&compressor))
         return {JpegError::Library, fileName, compressor.errors.text};
-    FilePtr file(std::fopen(fileName.c_str(), "wb"));
-    if (!file)
+    // Beside the old image first: a failure leaves it as it was.
+    AtomicFile file(fileName);
+    if (!file.Open())
         return {JpegError::CannotOpen, fileName, {}};
-    if (!CompressRows(&compressor, file.get(), rgb, width, height, stride, quality))
+    if (!CompressRows(&compressor, file.Stream(), rgb, width, height, stride, quality))
         return {JpegError::Library, fileName, compressor.errors.text};
-    if (std::fclose(file.release()) != 0)
+    if (!file.Commit())
         return {JpegError::WriteFailed, fileName, {}};
     return {JpegError::None, fileName, {}};
 }

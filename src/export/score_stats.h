@@ -6,6 +6,7 @@
 // is the frame the run began at, the last the frame its end closed the last
 // shot at, as trevanto-cli runs always end. Reading it back gives the scores
 // to cut again without the video.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@
 namespace trevanto {
 
 inline constexpr const char* kScoreStatsHeader = "frame,timecode,score,cut";
+// The largest statistics file read back: about 4 million frames, a day of
+// video at 50 frames a second.
+inline constexpr int64_t kMaxScoreStatsBytes = int64_t{256} << 20;
 
 // The file's text; the cut column at the detector's `threshold`. The
 // timecode is "hh:mm:ss:mmmm" of frame x seconds per frame.

@@ -5,6 +5,7 @@
 // PendingShotList for the document to rebuild.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,21 +31,35 @@ std::string FormatShotsFile(const std::string& videoPath, const ShotList& shots,
 
 enum class ShotsFileSaveStatus {
     Written,
-    NoShots,       // the list was empty: the file holds the header only
-    CannotCreate,  // the file could not be created or written
+    NoShots,            // the list was empty: the file holds the header only
+    CannotCreate,       // the file could not be created or written
+    PathWithLineBreak,  // the video path has a LF: the line-based file cannot hold it
 };
 
-// Writes the shots file; an existing read-only file is made writable first.
+// False when the video path has a line break: its line would end there.
+bool ShotsFileCanName(const std::string& videoPath);
+
+// Writes the shots file to a temporary file beside `filePath` and renames it
+// over the old one, so that a failure leaves the old file as it was; an
+// existing read-only file is made writable first.
 ShotsFileSaveStatus SaveShotsFile(const std::string& filePath, const std::string& videoPath,
                                   const ShotList& shots, const ProgressCallback& progress = {});
+
+// A shots file is read as a stream, but no more of it than this: its most
+// records (below) take about 2.5 MB.
+inline constexpr int64_t kMaxShotsFileBytes = int64_t{16} << 20;
+// The records a load takes at most: each costs a seek and a thumbnail.
+inline constexpr int32_t kMaxShotsFileRecords = 100'000;
 
 enum class ShotsFileOpenStatus {
     Ok,
     NotAFile,  // the path names a folder or a device
     CannotRead,
-    NotShotsFile,  // line 1 is not the header
-    NoLine3,       // line 2 has no line end
-    NoVideoPath,   // nothing after line 2
+    TooLarge,        // beyond kMaxShotsFileBytes
+    TooManyRecords,  // more than kMaxShotsFileRecords records
+    NotShotsFile,    // line 1 is not the header
+    NoLine3,         // line 2 has no line end
+    NoVideoPath,     // nothing after line 2
 };
 
 // A record read from a file can be rebuilt in a video of `frameCount`
@@ -52,11 +67,20 @@ enum class ShotsFileOpenStatus {
 // (that frame is sought and the last frame reached).
 bool IsRebuildableRecord(const Shot& record, int32_t frameCount);
 
-// Reads a shots file in two steps, so that the document can open the video
-// named in the file between them.
+class RegularFileStream;
+class ShotsText;
+
+// Reads a shots file in two steps: the first three lines, then the records,
+// so that the document can refuse the file before it opens the video named
+// in it.
 class ShotsFileReader {
   public:
-    // Reads the file and checks its first three lines.
+    ShotsFileReader();
+    ~ShotsFileReader();
+    ShotsFileReader(const ShotsFileReader&) = delete;
+    ShotsFileReader& operator=(const ShotsFileReader&) = delete;
+
+    // Opens the file and checks its first three lines.
     ShotsFileOpenStatus Open(const std::string& filePath);
     // The third line without its line end (may be empty).
     const std::string& VideoPath() const { return videoPath_; }
@@ -65,15 +89,19 @@ class ShotsFileReader {
     // file order. Records with number, start and end all 0 are ignored. Text
     // that is not a complete record is skipped up to the next "shot" or the
     // next line. `progress` gets position * 32767 / size while reading.
-    // Returns the number of records queued.
-    int32_t ReadRecords(PendingShotList& pending, const ProgressCallback& progress = {}) const;
+    // The file is read as a stream, once. A file with more than
+    // kMaxShotsFileRecords records, or one that grows beyond
+    // kMaxShotsFileBytes, leaves `pending` empty.
+    ShotsFileOpenStatus ReadRecords(PendingShotList& pending,
+                                    const ProgressCallback& progress = {});
 
     // The same from text, for callers that have the records in memory.
-    static int32_t ParseRecords(std::string_view text, PendingShotList& pending,
-                                const ProgressCallback& progress = {});
+    static ShotsFileOpenStatus ParseRecords(std::string_view text, PendingShotList& pending,
+                                            const ProgressCallback& progress = {});
 
   private:
-    std::string contents_;
+    std::unique_ptr<RegularFileStream> file_;
+    std::unique_ptr<ShotsText> text_;
     size_t recordsStart_ = 0;
     std::string videoPath_;
 };

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/atomic_file.h"
 #include "common/paths.h"
 #include "publish/link_collector.h"
 #include "publish/publisher.h"
@@ -21,9 +22,7 @@ std::string WithSlashes(std::string_view name) {
 void CopyBeside(const std::string& source, const std::string& destination) {
     if (!CreateFolders(FolderPart(destination)))
         return;
-    std::error_code ignored;
-    std::filesystem::copy_file(source, destination,
-                               std::filesystem::copy_options::overwrite_existing, ignored);
+    CopyFileAtomically(source, destination);
 }
 
 // The file a link names, followed through symbolic links, when it is a

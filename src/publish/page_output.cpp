@@ -1,6 +1,6 @@
 #include "publish/page_output.h"
 
-#include <fstream>
+#include "common/atomic_file.h"
 
 #include "publish/publisher.h"
 
@@ -9,11 +9,8 @@ namespace trevanto {
 bool WritePage(Publisher& publisher, const std::string& pagePath, std::string_view text) {
     if (publisher.IsArchive())
         return publisher.Archive().AddPagePart(pagePath, text);
-    std::ofstream file(pagePath, std::ios::binary | std::ios::trunc);
-    if (!file || !file.write(text.data(), static_cast<std::streamsize>(text.size())))
-        return false;
-    file.close();
-    return !file.fail();
+    // Beside the old page first: a failure leaves it as it was.
+    return WriteFileAtomically(pagePath, text);
 }
 
 }  // namespace trevanto

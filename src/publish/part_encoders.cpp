@@ -36,9 +36,11 @@ std::string EncodeBase64(std::string_view bytes) {
     return text;
 }
 
-std::optional<std::string> ReadPartFile(const std::string& path) {
+std::optional<std::string> ReadPartFile(const std::string& path, bool& tooLarge) {
     std::string bytes;
-    if (ReadRegularFile(path, bytes) != FileReadStatus::kRead || bytes.empty())
+    const FileReadStatus read = ReadRegularFile(path, bytes, kMaxEmbeddedFileBytes);
+    tooLarge = read == FileReadStatus::kTooLarge;
+    if (read != FileReadStatus::kRead || bytes.empty())
         return std::nullopt;
     return bytes;
 }

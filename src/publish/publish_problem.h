@@ -17,9 +17,11 @@ enum class PublishProblemKind {
     TargetIsFile,              // file: a folder target that is a file
     AdditionalFileClash,       // file: an additional file named like a file of the publication
     TemplateUnreadable,        // file: the page template
+    TemplateTooLarge,          // file: the page template, beyond kMaxTemplateBytes
     TemplateWithoutShotBlock,  // file: the page template
     ConditionSyntax,           // file, line: the $(IF,...) statement of the template
     ExpansionLimit,            // keywords that expand without end or beyond the limit
+    EmbeddedFileTooLarge,      // file: left out of the archive, beyond kMaxEmbeddedFileBytes
     Partial,                   // some pages or files were not written
 };
 

@@ -10,6 +10,7 @@
 #include <set>
 #include <system_error>
 
+#include "common/atomic_file.h"
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "publish/built_in_pages.h"
@@ -173,9 +174,7 @@ void CopyAdditionalFiles(const std::vector<std::string>& files, const std::strin
     for (const std::string& file : files) {
         if (!FileExists(file) || IsFolder(file))
             continue;
-        std::error_code ignored;
-        std::filesystem::copy_file(file, JoinPath(folder, FileNamePart(file)),
-                                   std::filesystem::copy_options::overwrite_existing, ignored);
+        CopyFileAtomically(file, JoinPath(folder, FileNamePart(file)));
     }
 }
 
@@ -198,6 +197,12 @@ PublishOutcome PublishPages(Publisher& publisher, const PublishInput& input) {
     outcome.complete = options.templateFile.empty()
                            ? GenerateBuiltInPages(publisher)
                            : GenerateTemplatePages(publisher, outcome.problems);
+    if (publisher.IsArchive()) {
+        for (const std::string& file : publisher.Archive().TooLargeFiles()) {
+            outcome.problems.push_back({PublishProblemKind::EmbeddedFileTooLarge, file});
+            outcome.complete = false;
+        }
+    }
     if (publisher.ExpansionLimitHit()) {
         outcome.problems.push_back({PublishProblemKind::ExpansionLimit});
         outcome.complete = false;

@@ -20,9 +20,11 @@ namespace {
 // A "$(" whose ")" lies further than this is plain text.
 constexpr size_t kLongestKeyword = 20;
 
-std::optional<std::string> ReadTemplate(const std::string& path) {
+std::optional<std::string> ReadTemplate(const std::string& path, bool& tooLarge) {
     std::string bytes;
-    if (ReadRegularFile(path, bytes) != FileReadStatus::kRead)
+    const FileReadStatus read = ReadRegularFile(path, bytes, kMaxTemplateBytes);
+    tooLarge = read == FileReadStatus::kTooLarge;
+    if (read != FileReadStatus::kRead)
         return std::nullopt;
     // The template was read in chunks of 4096 bytes, each text up to a NUL.
     constexpr size_t kChunk = 4096;
@@ -201,7 +203,12 @@ bool GenerateTemplatePages(Publisher& publisher, std::vector<PublishProblem>& pr
     PublishRunState& run = publisher.Run();
     if (run.shots == nullptr || !FileExists(templateFile))
         return false;
-    std::optional<std::string> text = ReadTemplate(templateFile);
+    bool tooLarge = false;
+    std::optional<std::string> text = ReadTemplate(templateFile, tooLarge);
+    if (tooLarge) {
+        problems.push_back({PublishProblemKind::TemplateTooLarge, templateFile});
+        return false;
+    }
     if (!text || IsFolder(templateFile)) {
         problems.push_back({PublishProblemKind::TemplateUnreadable, templateFile});
         return false;

@@ -1,5 +1,6 @@
 #include "publish/web_archive_writer.h"
 
+#include "common/atomic_file.h"
 #include "common/paths.h"
 #include "publish/part_encoders.h"
 
@@ -14,17 +15,26 @@ std::string ContentIdLine(std::string_view identifier) {
 
 }  // namespace
 
+WebArchiveWriter::WebArchiveWriter() = default;
+
+WebArchiveWriter::~WebArchiveWriter() {
+    Close();
+}
+
 bool WebArchiveWriter::Open(const std::string& path) {
     Close();
     headerWritten_ = false;
     closed_ = false;
-    file_.open(path, std::ios::binary | std::ios::trunc);
-    failed_ = !file_.is_open();
+    tooLarge_.clear();
+    file_ = std::make_unique<AtomicFile>(path);
+    failed_ = !file_->Open();
+    if (failed_)
+        file_.reset();
     return !failed_;
 }
 
 void WebArchiveWriter::Write(std::string_view text) {
-    if (file_.is_open() && !file_.write(text.data(), static_cast<std::streamsize>(text.size())))
+    if (file_ && !file_->Write(text))
         failed_ = true;
 }
 
@@ -43,7 +53,7 @@ void WebArchiveWriter::WriteDelimiter() {
 }
 
 bool WebArchiveWriter::AddPagePart(const std::string& pagePath, std::string_view htmlText) {
-    if (!file_.is_open())
+    if (!file_)
         return false;
     WriteHeaderOnce();
     WriteDelimiter();
@@ -70,20 +80,26 @@ void WebArchiveWriter::WriteFilePartHeader(const std::string& filePath,
 
 bool WebArchiveWriter::AddTextPart(const std::string& filePath, std::string_view contentType,
                                    std::string_view identifier) {
-    if (!file_.is_open())
+    if (!file_)
         return false;
     WriteFilePartHeader(filePath, contentType, identifier, "binary");
-    const auto bytes = ReadPartFile(filePath);
+    bool tooLarge = false;
+    const auto bytes = ReadPartFile(filePath, tooLarge);
+    if (tooLarge)
+        tooLarge_.push_back(filePath);
     Write(bytes ? EncodePlain(*bytes) : std::string("\r\n"));
     return bytes.has_value();
 }
 
 bool WebArchiveWriter::AddBase64Part(const std::string& filePath, std::string_view contentType,
                                      std::string_view identifier) {
-    if (!file_.is_open())
+    if (!file_)
         return false;
     WriteFilePartHeader(filePath, contentType, identifier, "base64");
-    const auto bytes = ReadPartFile(filePath);
+    bool tooLarge = false;
+    const auto bytes = ReadPartFile(filePath, tooLarge);
+    if (tooLarge)
+        tooLarge_.push_back(filePath);
     Write(bytes ? EncodeBase64(*bytes) : std::string("BASE64 encoder failed.\r\n"));
     return bytes.has_value();
 }
@@ -93,10 +109,10 @@ bool WebArchiveWriter::Close() {
         closed_ = true;
         Write("--" + std::string(kMimeBoundary) + "--\r\n");
     }
-    if (file_.is_open()) {
-        file_.close();
-        if (file_.fail())
+    if (file_) {
+        if (!file_->Commit())
             failed_ = true;
+        file_.reset();
     }
     return !failed_;
 }

@@ -1,7 +1,6 @@
 #include "ui/bitmap_preview_dialog.h"
 
 #include <QColorDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QPixmap>
@@ -15,8 +14,9 @@
 namespace trevanto {
 namespace {
 
-// Larger files are no pictures worth reading whole for a preview.
-constexpr qint64 kMaxPictureBytes = qint64{256} << 20;
+// Larger files are no pictures worth reading whole for a preview; they get
+// no preview, as any file that is no picture.
+constexpr int64_t kMaxPictureBytes = int64_t{256} << 20;
 
 }  // namespace
 
@@ -40,8 +40,7 @@ void BitmapPreviewDialog::SetChosenColor(QRgb colour) {
 PreviewFileDialog::PreviewState BitmapPreviewDialog::Preview(const QString& path) {
     // Read as bytes first: a FIFO in the picture's place must not block.
     std::string bytes;
-    if (QFileInfo(path).size() > kMaxPictureBytes ||
-        ReadRegularFile(path.toStdString(), bytes) != FileReadStatus::kRead)
+    if (ReadRegularFile(path.toStdString(), bytes, kMaxPictureBytes) != FileReadStatus::kRead)
         return PreviewState::Failed;
     const QImage picture = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()),
                                             static_cast<int>(bytes.size()));

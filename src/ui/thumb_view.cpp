@@ -9,6 +9,7 @@
 #include "app/command_ids.h"
 #include "ui/desktop_commands.h"
 #include "ui/thumb_cell.h"
+#include "ui/thumbnail_icon.h"
 
 namespace trevanto {
 namespace {
@@ -60,7 +61,7 @@ void CThumbView::Attach(CPlayerDoc* document, DesktopUserPort* user, FramePort* 
 QIcon CThumbView::IconOf(int32_t image) const {
     if (image < 0 || image >= ImageCount())
         return {};
-    return QIcon(QPixmap::fromImage(images_[static_cast<size_t>(image)]));
+    return ThumbnailIcon(images_[static_cast<size_t>(image)]);
 }
 
 void CThumbView::ShowImageOnItem(int32_t itemIndex, int32_t image) {
@@ -79,7 +80,7 @@ bool CThumbView::AddImage(const QImage& picture, const std::string& caption) {
         copy =
             copy.scaled(kImageWidth, kImageHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    images_.push_back(std::move(copy));
+    images_.emplace_back(copy);
     currentImage_ = ImageCount() - 1;
     lastImageIndex_ = currentImage_;
     const QString text = QString::fromStdString(caption);
@@ -110,7 +111,7 @@ bool CThumbView::ReplaceImage(const QImage& picture) {
         copy =
             copy.scaled(kImageWidth, kImageHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    images_[static_cast<size_t>(currentImage_)] = std::move(copy);
+    images_[static_cast<size_t>(currentImage_)] = CompactThumbnail(copy);
     for (int i = 0; i < count(); ++i) {
         if (ImageOfItem(i) == currentImage_)
             ShowImageOnItem(i, currentImage_);
@@ -187,13 +188,15 @@ int32_t CThumbView::ImageOfItem(int32_t itemIndex) const {
 }
 
 QImage CThumbView::Thumbnail(int32_t imageIndex) const {
-    return imageIndex < 0 || imageIndex >= ImageCount() ? QImage()
-                                                        : images_[static_cast<size_t>(imageIndex)];
+    return imageIndex < 0 || imageIndex >= ImageCount()
+               ? QImage()
+               : images_[static_cast<size_t>(imageIndex)].Picture();
 }
 
 QImage CThumbView::ItemPicture(int32_t itemIndex) const {
     const int32_t image = ImageOfItem(itemIndex);
-    return image < 0 || image >= ImageCount() ? QImage() : images_[static_cast<size_t>(image)];
+    return image < 0 || image >= ImageCount() ? QImage()
+                                              : images_[static_cast<size_t>(image)].Picture();
 }
 
 std::string CThumbView::ItemCaption(int32_t itemIndex) const {

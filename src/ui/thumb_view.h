@@ -16,6 +16,7 @@
 
 #include "app/command_rules.h"
 #include "app/document_ports.h"
+#include "export/compact_thumbnail.h"
 
 class QMenu;
 
@@ -118,7 +119,8 @@ class CThumbView : public QListWidget, public ShotViewPort {
     DesktopUserPort* user_ = nullptr;
     FramePort* frame_ = nullptr;
     // The image list: 100 x 80 pictures in 24-bit colour.
-    std::vector<QImage> images_;
+    // Kept compact: a film of many thousand shots fits in memory.
+    std::vector<CompactThumbnail> images_;
     int32_t currentImage_ = -1;
     int32_t lastImageIndex_ = -1;
     int32_t lastItemIndex_ = -1;

@@ -16,6 +16,7 @@
 #include "app/shots_file_messages.h"
 #include "cli_process.h"
 #include "export/jpeg_decode.h"
+#include "support/full_disk.h"
 
 namespace trevanto {
 namespace {
@@ -227,6 +228,76 @@ TEST(Cli, VideosThatCannotBeSlicedAreRefusedAtOnceWithTheirReason) {
         EXPECT_EQ(loaded.status, 1) << video;
         EXPECT_EQ(loaded.err, "trevanto-cli: " + reason + "\n") << video;
     }
+}
+
+// A file of `size` bytes that takes no disk space.
+std::string SparseFile(const std::string& path, int64_t size) {
+    std::ofstream{path};
+    std::filesystem::resize_file(path, static_cast<uintmax_t>(size));
+    return path;
+}
+
+TEST(Cli, FilesBeyondTheirBoundsAreRefusedNamingTheBound) {
+    const test::TempFolder folder;
+    constexpr int64_t kHuge = int64_t{64} << 30;  // each of these once took all memory
+    std::string many = "Trevanto (c) 2004 Qelvar\r\n\r\n" + kMpeg1 + "\r\n";
+    for (int i = 0; i <= 100'000; ++i)
+        many += "shot 1=0,0,9\r\n";
+    std::ofstream(folder.File("many.hpv")) << many;
+    std::ofstream(folder.File("linking.html"))
+        << "<img src=\"big.png\">$(BEGINSHOT)<img src=\"$(IMAGEFILE)\">$(ENDSHOT)";
+    SparseFile(folder.File("big.png"), int64_t{33} << 20);
+    // The line-based shots file cannot name this video.
+    const std::string broken = folder.File("two\nlines.mpg");
+    std::filesystem::create_symlink(kMpeg1, broken);
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{"load", SparseFile(folder.File("huge.hpv"), kHuge)},
+         "Shot File error! " + folder.File("huge.hpv") +
+             " is larger than 16 MB, more than a shots file can be."},
+        {{"load", folder.File("many.hpv")},
+         "Shot File error! " + folder.File("many.hpv") +
+             " holds more than 100000 shots, more than Trevanto loads from one shots file."},
+        {{"slice", "--from-stats", SparseFile(folder.File("huge.csv"), int64_t{257} << 20)},
+         folder.File("huge.csv") + " is larger than 256 MB, more than a statistics file can be"},
+        {{"slice", SparseFile(folder.File("huge.asx"), kHuge)},
+         "The asx stream script is larger than 1 MB. Cannot proceed."},
+        {{"slice", kMpeg1, "--publish", folder.File("site/index.html"), "--page-template",
+          SparseFile(folder.File("huge.html"), kHuge)},
+         "The template file (" + folder.File("huge.html") + ") is larger than 4 MB"},
+        {{"slice", kMpeg1, "--publish", folder.File("site.mhtml"), "--page-template",
+          folder.File("linking.html")},
+         "The file " + folder.File("big.png") +
+             " is larger than 32 MB, more than a web archive takes in: it was left out of the "
+             "archive."},
+        {{"slice", broken, "--save", folder.File("broken.hpv")},
+         "The path of this video has a line break, which a shots file cannot hold."},
+    };
+    for (const auto& [arguments, error] : rows) {
+        const auto result = RunCli(arguments);
+        EXPECT_EQ(result.status, 1) << error;
+        EXPECT_NE(result.err.find(error), std::string::npos) << result.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.File("broken.hpv")));
+}
+
+TEST(Cli, AFullDiskKeepsTheOldFilesAndSaysSo) {
+    const test::FullDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << disk.Reason();
+    const std::string old = "Trevanto (c) 2004 Qelvar\r\n\r\n/v.mpg\r\nshot 1=0,0,9\r\n";
+    std::ofstream(disk / "shots.hpv") << old;
+    std::ofstream(disk / "shots.csv") << "old list";
+    disk.Fill();
+    const auto saved =
+        RunCli({"slice", kMpeg1, "--sampler", "frames", "1", "--save", disk / "shots.hpv"});
+    EXPECT_EQ(saved.status, 1);
+    EXPECT_EQ(saved.err, "trevanto-cli: Please choose another filepath.\n");
+    EXPECT_EQ(ReadWholeFile(disk / "shots.hpv"), old);
+    const auto listed =
+        RunCli({"slice", kMpeg1, "--sampler", "frames", "1", "--csv", disk / "shots.csv"});
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_EQ(ReadWholeFile(disk / "shots.csv"), "old list");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk / ""), {}), 3);
 }
 
 TEST(Cli, SavedShotsLoadBackTheSameAndMakeJpegImages) {

@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <tuple>
 #include <vector>
 
+#include "common/text_format.h"
+#include "support/full_disk.h"
 #include "support/test_clips.h"
 
 namespace trevanto {
@@ -36,7 +39,7 @@ class ShotsFileTest : public ::testing::Test {
         ranges_.clear();
         if (status == ShotsFileOpenStatus::Ok) {
             videoPath_ = reader.VideoPath();
-            reader.ReadRecords(pending_);
+            EXPECT_EQ(reader.ReadRecords(pending_), ShotsFileOpenStatus::Ok);
             for (const auto& shot : pending_)
                 ranges_.emplace_back(shot->startFrame, shot->imageFrame, shot->endFrame);
         }
@@ -136,6 +139,66 @@ TEST_F(ShotsFileTest, RecordsAsTheyMayBeWritten) {
         EXPECT_EQ(ranges_, ranges) << text.substr(0, 80);
     }
     EXPECT_EQ(Load(Write(binary.substr(60))), ShotsFileOpenStatus::NotShotsFile);
+}
+
+TEST_F(ShotsFileTest, BoundsOfSizeAndRecords) {
+    using S = ShotsFileOpenStatus;
+    // Refused by its size before it is read: reading it whole took all memory.
+    std::ofstream{dir_ / "huge.hpv"};
+    std::filesystem::resize_file(dir_ / "huge.hpv", uintmax_t{64} << 30);
+    EXPECT_EQ(Load(dir_ / "huge.hpv"), S::TooLarge);
+    // Records are read as a stream: ones that straddle the pieces it is read
+    // in count as any other.
+    std::string text = kHeader;
+    for (int32_t i = 1; i <= kMaxShotsFileRecords; ++i)
+        text += FormatText("shot %d=%d,%d,%d\r\n", i, i, i, i + 9) + std::string(i % 7, ' ');
+    EXPECT_EQ(Load(Write(text)), S::Ok);
+    ASSERT_EQ(ranges_.size(), size_t{kMaxShotsFileRecords});
+    for (size_t i = 0; i < ranges_.size(); ++i) {
+        const int32_t frame = static_cast<int32_t>(i) + 1;
+        ASSERT_EQ(ranges_[i], Range(frame, frame, frame + 9)) << i;
+    }
+    ShotsFileReader reader;
+    ASSERT_EQ(reader.Open(Write(text + "shot 1=1,1,2\r\n")), S::Ok);
+    EXPECT_EQ(reader.ReadRecords(pending_), S::TooManyRecords);
+    EXPECT_TRUE(pending_.IsEmpty());
+}
+
+TEST_F(ShotsFileTest, SavingRefusesAPathWithALineBreak) {
+    ShotList shots;
+    EXPECT_EQ(SaveShotsFile(dir_ / "out.hpv", "/videos/two\nlines.mpg", shots),
+              ShotsFileSaveStatus::PathWithLineBreak);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "out.hpv"));
+    // A CR is kept as it is.
+    EXPECT_EQ(SaveShotsFile(dir_ / "out.hpv", "/videos/odd\r", shots),
+              ShotsFileSaveStatus::NoShots);
+    EXPECT_EQ(Load(dir_ / "out.hpv"), ShotsFileOpenStatus::Ok);
+    EXPECT_EQ(videoPath_, "/videos/odd\r");
+}
+
+TEST_F(ShotsFileTest, AFullDiskLeavesTheOldFile) {
+    const test::FullDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << disk.Reason();
+    const std::string path = disk / "shots.hpv";
+    const std::string old = kHeader + "shot 1=0,0,9\r\n";
+    std::ofstream(path, std::ios::binary) << old;
+    disk.Fill();
+    ShotList shots;
+    for (int32_t i = 0; i < 5000; ++i) {
+        Shot& shot = shots.Append(std::make_unique<Shot>());
+        shot.number = i + 1;
+        shot.startFrame = shot.imageFrame = i * 10;
+        shot.endFrame = i * 10 + 9;
+    }
+    EXPECT_EQ(SaveShotsFile(path, "/videos/clip.mpg", shots), ShotsFileSaveStatus::CannotCreate);
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    EXPECT_EQ(text.str(), old);
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(disk / ""))
+        ++files;
+    EXPECT_EQ(files, 2u);  // the old file and the filler: no partial file
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QTest>
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include "app/command_ids.h"
@@ -68,6 +70,13 @@ struct ScriptedUser : DesktopUserPort {
     RecutAnswer recutAnswer = RecutAnswer::Cancel;
     bool yes = true, confirm = true, tickDoNotShow = false;
 };
+
+// The view keeps its pictures as JPEG: colours come back within a few steps.
+inline bool NearColour(QRgb a, QRgb b) {
+    constexpr int kSteps = 16;
+    return std::abs(qRed(a) - qRed(b)) <= kSteps && std::abs(qGreen(a) - qGreen(b)) <= kSteps &&
+           std::abs(qBlue(a) - qBlue(b)) <= kSteps;
+}
 
 inline QImage SolidPicture(const QColor& colour) {
     QImage picture(100, 80, QImage::Format_RGB32);
