@@ -74,6 +74,8 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     EXPECT_TRUE(frame.StatusPane(2)->text().startsWith(QString("%1 shots found in ").arg(shots)));
     EXPECT_TRUE(user_.messages.empty());
 
+    // The toolbar catches up with the run's end on the next turn of the loop.
+    ASSERT_TRUE(WaitFor([&] { return frame.Action(kSliceInRealTime)->isEnabled(); }));
     frame.Action(kSliceInRealTime)->trigger();
     EXPECT_TRUE(checked(kSliceInRealTime) && app->Settings().SliceInRealTime());
     frame.Action(kEngine)->trigger();
