@@ -1,12 +1,12 @@
 #include "app/online_video.h"
 
 #include <QDir>
-#include <QTemporaryFile>
 
 #include <set>
 
 #include "app/shots_file_messages.h"
 #include "common/regular_file.h"
+#include "common/temporary_file.h"
 #include "online/xml_reader.h"
 
 namespace trevanto {
@@ -15,7 +15,8 @@ namespace {
 enum class ScriptText { Read, NotScript, Stop };
 
 // The script's bytes, from a local file or downloaded into a temporary
-// "~ASX" file of the system's temporary folder that goes when it is read.
+// "~ASX" file of the system's temporary folder that goes when it is read, or
+// when a signal ends the program meanwhile.
 ScriptText ReadScript(const std::string& url, bool knownScript, OnlineVideoPort& port,
                       UserPort& user, std::string& bytes) {
     ScriptFetch fetched = ScriptFetch::Done;
@@ -24,18 +25,14 @@ ScriptText ReadScript(const std::string& url, bool knownScript, OnlineVideoPort&
         if (ReadRegularFile(url, bytes, kMaxScriptBytes) == FileReadStatus::kTooLarge)
             fetched = ScriptFetch::TooLarge;
     } else {
-        // The prefix "~ASX", then a unique part (a run of X right after it would
-        // swallow its X).
-        QTemporaryFile file(QDir::tempPath() + "/~ASX_XXXXXX.tmp");
-        fetched = file.open() ? ScriptFetch::Done : ScriptFetch::Failed;
-        if (fetched == ScriptFetch::Done) {
-            file.close();
-            const std::string path = file.fileName().toStdString();
-            fetched = port.FetchScript(PlayableUrl(url), path, !knownScript);
-            if (fetched == ScriptFetch::Done &&
-                ReadRegularFile(path, bytes, kMaxScriptBytes) == FileReadStatus::kTooLarge)
-                fetched = ScriptFetch::TooLarge;
-        }
+        // The prefix "~ASX", then a unique part.
+        const TemporaryFile file(QDir::tempPath().toStdString(), "~ASX_", ".tmp");
+        fetched = file.Path().empty()
+                      ? ScriptFetch::Failed
+                      : port.FetchScript(PlayableUrl(url), file.Path(), !knownScript);
+        if (fetched == ScriptFetch::Done &&
+            ReadRegularFile(file.Path(), bytes, kMaxScriptBytes) == FileReadStatus::kTooLarge)
+            fetched = ScriptFetch::TooLarge;
     }
     switch (fetched) {
         case ScriptFetch::Done:

@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "common/temporary_file.h"
 #include "video/open_media_graph.h"
 
 int main(int argc, char** argv) {
+    // Ctrl+C during a script download leaves no temporary file behind.
+    trevanto::RemoveTemporaryFilesOnSignals();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const trevanto::cli::CliStreams streams{std::cout, std::cerr, isatty(STDERR_FILENO) == 1};
     return trevanto::cli::RunCli(arguments, streams, trevanto::OpenMediaGraph);

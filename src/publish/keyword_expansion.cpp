@@ -1,5 +1,7 @@
 // The keyword language: $(NAME) or $(NAME, "picture") replaced by values of
 // the shot, the page, the video or the publication.
+#include <string.h>
+
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -17,14 +19,23 @@ namespace trevanto {
 namespace {
 
 // A text that brings back its own keyword would expand without end; the
-// expansion stops after this many replacements in all, this deep, or when its
-// values have added this many characters in all.
+// expansion stops after kReplacementLimit replacements in all, kDepthLimit
+// deep, when its values have added kGrowthLimit characters in all, or when it
+// has looked at kWorkLimit characters in all, rescans included (the windows
+// and the look-back keep each step short, this keeps their sum bounded).
+#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
 constexpr int kReplacementLimit = 10000;
-constexpr int kDepthLimit = 16;
 constexpr size_t kGrowthLimit = size_t{1} << 20;
-// Characters one expansion may look at in all, rescans included: the windows
-// and the look-back keep each step short, this keeps their sum bounded.
 constexpr size_t kWorkLimit = size_t{32} << 20;
+#else
+// A text that explodes reaches the limits in every other fuzzing run: at the
+// full ones each such run took a second under the fuzzer's instrumentation.
+// The same code stops at a sixty-fourth of them.
+constexpr int kReplacementLimit = 10000 / 64;
+constexpr size_t kGrowthLimit = (size_t{1} << 20) / 64;
+constexpr size_t kWorkLimit = (size_t{32} << 20) / 64;
+#endif
+constexpr int kDepthLimit = 16;
 // Only a keyword name can match, so a ")" or "," further than the longest name
 // ends nothing; a number picture, its quotes and the ")" after it must each
 // follow within kPictureWindow characters.
@@ -55,14 +66,25 @@ class PendingText {
     // Characters looked at since the last call.
     size_t TakeLooks() { return std::exchange(looks_, 0); }
     bool StartsKeyword() const { return Size() >= 2 && At(0) == '$' && At(1) == '('; }
-    // First `c` at or after `from` and before `limit`, or npos.
+    // First `c` at or after `from` and before `limit`, or npos. Counted as
+    // the characters up to it looked at one by one; found with memrchr, since
+    // the searches of one expansion may look at its whole work limit.
     size_t Find(char c, size_t from, size_t limit) const {
         limit = std::min(limit, Size());
-        for (size_t i = from; i < limit; ++i) {
-            if (At(i) == c)
-                return i;
+        if (from >= limit)
+            return std::string::npos;
+        // Positions from..limit-1 are the reversed text's
+        // Size()-limit..Size()-1-from, the first of them last.
+        const char* first = reversed_.data() + (Size() - limit);
+        const void* hit = ::memrchr(first, c, limit - from);
+        if (hit == nullptr) {
+            looks_ += limit - from;
+            return std::string::npos;
         }
-        return std::string::npos;
+        const size_t i =
+            Size() - 1 - static_cast<size_t>(static_cast<const char*>(hit) - reversed_.data());
+        looks_ += i - from + 1;
+        return i;
     }
     char Pop() {
         const char c = reversed_.back();

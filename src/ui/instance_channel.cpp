@@ -7,7 +7,10 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <sys/socket.h>
 #include <unistd.h>
+
+#include "common/private_folder.h"
 
 namespace trevanto {
 namespace {
@@ -22,14 +25,30 @@ QString AbsolutePath(const QString& path) {
     return QFileInfo(path).absoluteFilePath();
 }
 
+// True when the program at the other end of the connected socket runs as
+// this user: the socket's folder keeps others out, and this keeps them out
+// even where a name was given that lies in a shared folder.
+bool PeerIsThisUser(const QLocalSocket& socket) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return ::getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer,
+                        &length) == 0 &&
+           peer.uid == ::geteuid();
+}
+
 }  // namespace
 
 QString InstanceChannel::DefaultName() {
-    const QString name = QString("trevanto-%1").arg(::getuid());
+    const QString name = QString("trevanto-%1").arg(::geteuid());
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+    if (runtime.startsWith('/') && IsPrivateFolder(runtime.toStdString()))
         return QDir(runtime).filePath(name);
-    return name;
+    // In the shared temporary folder anybody may make names; a folder of the
+    // user's own keeps the socket's name from being taken first.
+    const QString folder = QDir(QDir::tempPath()).filePath(name);
+    if (MakePrivateFolder(folder.toStdString()))
+        return QDir(folder).filePath("instance");
+    return {};
 }
 
 InstanceChannel::InstanceChannel(QString name, QObject* parent)
@@ -42,6 +61,10 @@ bool InstanceChannel::HandOver(const QString& path, int timeoutMs) const {
     socket.connectToServer(name_);
     if (!socket.waitForConnected(timeoutMs))
         return false;
+    if (!PeerIsThisUser(socket)) {
+        socket.abort();
+        return false;
+    }
     socket.write(AbsolutePath(path).toUtf8() + '\n');
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
@@ -77,6 +100,11 @@ bool InstanceChannel::Listen() {
 
 void InstanceChannel::OnNewConnection() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        if (!PeerIsThisUser(*socket)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         QPointer<QLocalSocket> guard(socket);
         connect(socket, &QLocalSocket::readyRead, this, [this, guard] {

@@ -7,6 +7,7 @@
 
 #include "app/command_ids.h"
 #include "app/player_doc.h"
+#include "common/temporary_file.h"
 #include "trevanto_version.h"
 #include "ui/instance_channel.h"
 #include "ui/main_frame.h"
@@ -86,6 +87,8 @@ void SaveScreenshotAndQuit(trevanto::CTrevantoApp& trevanto, const QString& file
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // A signal during a script download leaves no temporary file behind.
+    trevanto::RemoveTemporaryFilesOnSignals();
     trevanto::PageSnapshot::PrepareApplication();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Trevanto");
@@ -97,7 +100,7 @@ int main(int argc, char* argv[]) {
     // One program per user session: a running one takes the file over, as
     // the file manager expects; it is the first started without --new-window.
     trevanto::InstanceChannel channel(options.instance);
-    if (!options.newWindow) {
+    if (!options.newWindow && !options.instance.isEmpty()) {
         if (channel.HandOver(options.video))
             return 0;
         if (!channel.Listen() && channel.HandOver(options.video))

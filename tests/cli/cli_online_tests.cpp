@@ -2,9 +2,13 @@
 // HTTP server: the stream each leads to is sliced, or the run ends with the
 // message of what went wrong; no downloaded script stays behind.
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <QProcess>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include <sys/stat.h>
 
@@ -106,6 +110,31 @@ TEST(CliOnline, StreamsAndScriptsAreSlicedOrRefusedWithTheirMessage) {
     unsetenv("TMPDIR");
     std::filesystem::remove(local);
     EXPECT_TRUE(std::filesystem::is_empty(temporary.Path()));  // no "~ASX" file stays
+}
+
+TEST(CliOnline, ASignalDuringADownloadLeavesNoTemporaryScript) {
+    test::LoopbackHttpServer server;
+    HttpReply silent;
+    silent.silent = true;
+    server.Serve("/slow.asx", silent);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const test::TempFolder temporary;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", QString::fromStdString(temporary.Path()));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(TREVANTO_CLI_PATH,
+                      {"slice", QString::fromStdString(server.Url("/slow.asx"))});
+        ASSERT_TRUE(process.waitForStarted());
+        // Until the download has its file.
+        for (int tries = 0; tries < 600 && !test::HoldsScriptDownload(temporary.Path()); ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_TRUE(test::HoldsScriptDownload(temporary.Path())) << signal;
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitStatus(), QProcess::CrashExit) << signal;  // ended by the signal
+        EXPECT_FALSE(test::HoldsScriptDownload(temporary.Path())) << signal;
+    }
 }
 
 }  // namespace

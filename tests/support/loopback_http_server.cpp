@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace trevanto::test {
@@ -24,6 +25,14 @@ HttpReply TextReply(const std::string& contentType, const std::string& body, int
 HttpReply FileReply(const std::string& contentType, const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return TextReply(contentType, {std::istreambuf_iterator<char>(file), {}});
+}
+
+bool HoldsScriptDownload(const std::string& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.path().filename().string().rfind("~ASX", 0) == 0)
+            return true;
+    return false;
 }
 
 LoopbackHttpServer::LoopbackHttpServer() : listener_(socket(AF_INET, SOCK_STREAM, 0)) {

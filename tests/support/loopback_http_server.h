@@ -23,6 +23,8 @@ struct HttpReply {
 HttpReply TextReply(const std::string& contentType, const std::string& body, int status = 200);
 // A reply of the given type with a file's bytes (a generated clip).
 HttpReply FileReply(const std::string& contentType, const std::string& path);
+// True when `folder` holds a "~ASX" file, a script download's.
+bool HoldsScriptDownload(const std::string& folder);
 
 class LoopbackHttpServer {
   public:
