@@ -213,7 +213,8 @@ TEST(FormatNumberTest, Pictures) {
                              {"2.5", "00..0", "02.5"},
                              {"42", "No 000", "No 042"},
                              {"12345", "0 pcs", "12345 pcs"},
-                             {"abc", "0000", "abc0000"}};
+                             {"abc", "0000", "abc0000"},
+                             {"1234567", "#,##x0", "x1,234,567"}};
     for (const auto& row : rows)
         EXPECT_EQ(FormatNumber(row[0], row[1], {',', '.'}), row[2]) << row[0] << " with " << row[1];
     const std::string longValue(300, '9');  // results are cut at 255 characters
