@@ -15,10 +15,10 @@ std::string CPlayerDoc::CreateVideoLink(int32_t firstItem, int32_t lastItem) {
     // The link plays the open video's online copy: it cannot hold the times
     // of a shot of another video.
     LeftOutShots others(player_.OpenedPath());
-    for (const Shot* end : {first, last}) {
-        if (!IsOfOpenVideo(*end) && (end == first || last != first))
-            others.Take(*end);
-    }
+    if (!IsOfOpenVideo(*first))
+        others.Take(*first);
+    if (last != first && !IsOfOpenVideo(*last))
+        others.Take(*last);
     if (others.Total() > 0) {
         ShowMessage(others.Message("link"));
         return {};

@@ -226,11 +226,14 @@ TEST(DocumentOnClip, ShotsOfAnotherVideoStayButNoOutputTakesThemAsTheOpenVideos)
     EXPECT_FALSE(s.doc.ExportShotList());
     EXPECT_FALSE(s.doc.JpegExport().ExtractAsJpeg(kAllShots, folder.Path()));
     EXPECT_EQ(s.doc.CreateVideoLink(0, 4), "");
+    EXPECT_EQ(s.doc.CreateVideoLink(2, 2), "");
     EXPECT_EQ(s.user.messages,
               (std::vector<std::string>{
                   none + "write them.", none + "write them.", none + "write them.",
                   "The 2 shots were taken from another video than clip_mpeg2.mpg: open "
-                  "clip_mpeg1.mpg to link them."}));
+                  "clip_mpeg1.mpg to link them.",
+                  "The shot was taken from another video than clip_mpeg2.mpg: open clip_mpeg1.mpg "
+                  "to link it."}));
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 
     // With the open clip's shots beside them, only those are written.
