@@ -105,7 +105,8 @@ bool CPlayerDoc::RecutShots(float threshold, bool keepOwnShots) {
     }
     slicer_.Settings().threshold = threshold;
     slicer_.SetScoresThreshold(threshold);
-    return shotsFile_.RebuildShots(std::move(records));
+    shotsFile_.RebuildShots(std::move(records));
+    return true;
 }
 
 }  // namespace trevanto

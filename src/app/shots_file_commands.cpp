@@ -109,9 +109,7 @@ bool ShotsFileCommands::LoadShotsFile(const std::string& path) {
     return true;
 }
 
-bool ShotsFileCommands::RebuildShots(std::vector<Shot> records) {
-    if (host_.FrameChainRunning() || !host_.IsOpen())
-        return false;
+void ShotsFileCommands::RebuildShots(std::vector<Shot> records) {
     pending_.Clear();
     for (Shot& record : records)
         pending_.Append(std::make_unique<Shot>(std::move(record)));
@@ -119,7 +117,6 @@ bool ShotsFileCommands::RebuildShots(std::vector<Shot> records) {
     rebuilt_ = 0;
     fromFile_ = false;
     chain_.Start(*this, total_);
-    return true;
 }
 
 bool ShotsFileCommands::IsRebuilding() const {

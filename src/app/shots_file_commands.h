@@ -35,7 +35,9 @@ class ShotsFileCommands : private FrameJob {
 
     // Rebuilds the given shots (start, image and end frames) after those
     // shown, their pictures taken from the video, without a message at the end.
-    bool RebuildShots(std::vector<Shot> records);
+    // The caller has made sure that the video is open and no frame job runs:
+    // it changes the shots before it hands the records over.
+    void RebuildShots(std::vector<Shot> records);
 
     bool IsRebuilding() const;
     // Records queued by the last load, and how many of them became shots.
