@@ -61,6 +61,11 @@ void CliView::DeleteAllItems() {
     pictures_.clear();
 }
 
+int SlicedPercent(int32_t frame, int32_t first, int32_t last) {
+    const int64_t span = std::max<int64_t>(int64_t{last} - first + 1, 1);
+    return static_cast<int>(std::clamp<int64_t>(100 * (int64_t{frame} - first + 1) / span, 0, 100));
+}
+
 void ProgressLine::Begin(int32_t firstFrame, int32_t lastFrame) {
     active_ = true;
     first_ = firstFrame;
@@ -80,8 +85,7 @@ void ProgressLine::Update(int32_t frame) {
         return;
     lastDrawn_ = now;
     const double seconds = std::chrono::duration<double>(now - started_).count();
-    const int32_t span = last_ - first_ + 1;
-    const int percent = std::clamp(static_cast<int>(100LL * (frame - first_ + 1) / span), 0, 100);
+    const int percent = SlicedPercent(frame, first_, last_);
     char line[64];
     std::snprintf(line, sizeof line, "\rslicing %3d%%  %7.1f fps ", percent,
                   seconds > 0.0 ? frames_ / seconds : 0.0);

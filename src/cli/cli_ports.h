@@ -57,6 +57,9 @@ class CliView : public ShotViewPort {
     std::vector<std::string> captions_;
 };
 
+// How far a run over the frames first..last is once `frame` is done, 0 to 100.
+int SlicedPercent(int32_t frame, int32_t first, int32_t last);
+
 // A progress line "slicing  42%  310.5 fps" on a terminal, redrawn at most
 // five times a second over the frames first..last.
 class ProgressLine {

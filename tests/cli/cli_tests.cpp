@@ -14,6 +14,7 @@
 #include "app/document_messages.h"
 #include "app/settings_messages.h"
 #include "app/shots_file_messages.h"
+#include "cli/cli_ports.h"
 #include "cli_process.h"
 #include "export/jpeg_decode.h"
 #include "support/full_disk.h"
@@ -34,6 +35,14 @@ const char* const kMpeg1Shots =
     "5\t165\t199\tshot 0005 ( 165 - 199 )\n";
 std::string Image(int index) {
     return "image000" + std::to_string(index) + ".jpg";
+}
+
+// The progress line counts from the run's first frame, not from frame 0.
+TEST(Cli, ProgressIsTheShareOfTheRunsFramesDone) {
+    const int rows[][4] = {{0, 0, 99, 1},        {49, 0, 99, 50},  {149, 100, 199, 50},
+                           {199, 100, 199, 100}, {5, 100, 199, 0}, {7, 7, 7, 100}};
+    for (const auto& [frame, first, last, percent] : rows)
+        EXPECT_EQ(cli::SlicedPercent(frame, first, last), percent) << frame << " of " << first;
 }
 
 TEST(Cli, SliceListsOneLinePerShot) {
