@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 #include "publish/publisher.h"
@@ -38,12 +39,8 @@ std::vector<Outline> ReadOutlines(const std::vector<std::string>& files) {
     const int status = pclose(pipe.release());
     EXPECT_EQ(status, 0) << output;
     std::vector<Outline> outlines;
-    for (size_t at = 0; at < output.size();) {
-        size_t end = output.find('\n', at);
-        if (end == std::string::npos)
-            end = output.size();
-        const std::string line = output.substr(at, end - at);
-        at = end + 1;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
         if (line.rfind("file ", 0) == 0)
             outlines.emplace_back();
         else if (!outlines.empty())
