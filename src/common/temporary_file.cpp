@@ -16,7 +16,7 @@ namespace {
 // whose entries are published with lock-free flags.
 struct Slot {
     std::atomic<bool> taken{false};  // owned by a TemporaryFile
-    std::atomic<bool> live{false};   // `path` is complete and the file exists
+    std::atomic<bool> live{false};   // `path` names the file, made or being made
     char path[PATH_MAX] = {};
 };
 static_assert(std::atomic<bool>::is_always_lock_free);
@@ -52,27 +52,38 @@ TemporaryFile::TemporaryFile(const std::string& folder, const std::string& prefi
     std::string name = folder + "/" + prefix + "XXXXXX" + suffix;
     if (name.size() >= PATH_MAX)
         return;
-    const int descriptor = ::mkstemps(name.data(), static_cast<int>(suffix.size()));
-    if (descriptor < 0)
-        return;
-    ::close(descriptor);
-    path_ = name;
+    // The name is made in the slot itself, which the handler reads already:
+    // a signal that comes as the file is made finds its name there.
+    char* made = name.data();
     slot_ = TakeSlot();
     if (slot_ >= 0) {
         Slot& slot = slots[static_cast<size_t>(slot_)];
         std::memcpy(slot.path, name.c_str(), name.size() + 1);
         slot.live.store(true, std::memory_order_release);
+        made = slot.path;
     }
+    const int descriptor = ::mkstemps(made, static_cast<int>(suffix.size()));
+    if (descriptor < 0) {
+        ReleaseSlot();
+        return;
+    }
+    ::close(descriptor);
+    path_ = made;
 }
 
 TemporaryFile::~TemporaryFile() {
     if (!path_.empty())
         ::unlink(path_.c_str());
-    if (slot_ >= 0) {
-        // After the unlink: a signal in between removes nothing that is there.
-        slots[static_cast<size_t>(slot_)].live.store(false, std::memory_order_release);
-        slots[static_cast<size_t>(slot_)].taken.store(false, std::memory_order_release);
-    }
+    // After the unlink: a signal in between removes nothing that is there.
+    ReleaseSlot();
+}
+
+void TemporaryFile::ReleaseSlot() {
+    if (slot_ < 0)
+        return;
+    slots[static_cast<size_t>(slot_)].live.store(false, std::memory_order_release);
+    slots[static_cast<size_t>(slot_)].taken.store(false, std::memory_order_release);
+    slot_ = -1;
 }
 
 void RemoveTemporaryFilesOnSignals() {

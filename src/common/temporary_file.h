@@ -19,6 +19,8 @@ class TemporaryFile {
     const std::string& Path() const { return path_; }
 
   private:
+    void ReleaseSlot();
+
     std::string path_;
     int slot_ = -1;  // where the signal handler finds it; -1 when all are taken
 };
