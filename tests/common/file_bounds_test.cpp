@@ -72,7 +72,12 @@ TEST(AtomicFile, ReplacesWholeKeepingModeAndLinks) {
     EXPECT_TRUE(S_ISLNK(info.st_mode));
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+    // Standard input closed (a detached run): the source gets descriptor 0.
+    const int input = ::dup(0);
+    ::close(0);
     EXPECT_TRUE(CopyFileAtomically(target, dir / "copy.html"));
+    ::dup2(input, 0);
+    ::close(input);
     EXPECT_EQ(Contents(dir / "copy.html"), "new");
     {
         // Given up before Commit: nothing changes.
