@@ -41,13 +41,10 @@ std::string StoppedReport(FrameWork work, int32_t done, int32_t total) {
                 "was made.",
                 made, all);
         case FrameWork::ShotsFileLoad:
-            return FormatText(
-                "Loading the shots file was stopped: %ld of %ld shots were rebuilt; %s not added.",
-                made, all, others.c_str());
         case FrameWork::Recut:
             return FormatText(
-                "Cutting the video again was stopped: %ld of %ld shots were rebuilt; %s not "
-                "added.",
+                "%s was stopped: %ld of %ld shots were rebuilt; %s not added.",
+                work == FrameWork::Recut ? "Cutting the video again" : "Loading the shots file",
                 made, all, others.c_str());
     }
     return {};
