@@ -332,4 +332,16 @@ ShotsFileOpenStatus ShotsFileReader::ParseRecords(std::string_view text, Pending
     return ParseRecordsFrom(whole, 0, pending, progress);
 }
 
+bool HasShotsFileHeader(const std::string& filePath) {
+    ShotsFileReader reader;
+    switch (reader.Open(filePath)) {
+        case ShotsFileOpenStatus::Ok:
+        case ShotsFileOpenStatus::NoLine3:
+        case ShotsFileOpenStatus::NoVideoPath:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace trevanto

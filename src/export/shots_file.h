@@ -70,6 +70,10 @@ bool IsRebuildableRecord(const Shot& record, int32_t frameCount);
 class RegularFileStream;
 class ShotsText;
 
+// True when the file's first line is the shots file's header, whatever the
+// file is called; never blocks on a FIFO or reads a device.
+bool HasShotsFileHeader(const std::string& filePath);
+
 // Reads a shots file in two steps: the first three lines, then the records,
 // so that the document can refuse the file before it opens the video named
 // in it.

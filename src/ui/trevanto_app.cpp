@@ -9,7 +9,6 @@
 #include <QToolBar>
 
 #include <chrono>
-#include <fstream>
 
 #include "app/command_ids.h"
 #include "app/command_rules.h"
@@ -49,14 +48,6 @@ constexpr const char* kTemplateFolder = "bitmaps";
 constexpr std::chrono::seconds kFrameWaitCheck{1};
 // How long the status bar shows the volume after a change.
 constexpr int kVolumeMessageMilliseconds = 2000;
-
-// Shots files are known by their first line, whatever their name.
-bool StartsWithShotsFileHeader(const std::string& path) {
-    const std::string header = kShotsFileHeader;
-    std::string start(header.size(), '\0');
-    std::ifstream file(path, std::ios::binary);
-    return file.read(start.data(), static_cast<std::streamsize>(start.size())) && start == header;
-}
 
 // What a key of the navigation slider asks of the document: a frame, a
 // second, the first or the last frame.
@@ -212,7 +203,7 @@ bool CTrevantoApp::OpenPlayable(const std::string& video, const std::string& rec
 }
 
 bool CTrevantoApp::OpenDocument(const std::string& path) {
-    if (HasExtension(path, kShotsFileExtension) || StartsWithShotsFileHeader(path)) {
+    if (HasExtension(path, kShotsFileExtension) || HasShotsFileHeader(path)) {
         if (!document_->ShotsFile().LoadShotsFile(path))
             return false;
         settings_->AddRecentFile(document_->GetPlayer().OpenedPath());

@@ -102,8 +102,12 @@ TEST_F(ShotsFileTest, HeadersAndFilesThatAreNone) {
     ASSERT_EQ(::mkdir((dir_ / "folder.hpv").c_str(), 0700), 0);
     ASSERT_EQ(::mkfifo((dir_ / "fifo.hpv").c_str(), 0600), 0);
     for (const std::string& path :
-         {dir_ / "folder.hpv", dir_ / "fifo.hpv", std::string("/dev/zero")})
+         {dir_ / "folder.hpv", dir_ / "fifo.hpv", std::string("/dev/zero")}) {
         EXPECT_EQ(Load(path), S::NotAFile) << path;
+        EXPECT_FALSE(HasShotsFileHeader(path)) << path;
+    }
+    EXPECT_TRUE(HasShotsFileHeader(Write(std::string(kFirstLine) + "xx")));
+    EXPECT_FALSE(HasShotsFileHeader(Write("Trevanto (c) 2004 Qelvar")));
 }
 
 TEST_F(ShotsFileTest, RecordsAsTheyMayBeWritten) {
