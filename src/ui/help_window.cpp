@@ -102,7 +102,10 @@ void HelpWindow::ShowGuide(const QString& index, const QString& page) {
         browser_->setSource(index_);
         FillContents();
     }
-    browser_->setSource(page.isEmpty() ? index_ : index_.resolved(QUrl(page)));
+    const QUrl wanted = page.isEmpty() ? index_ : index_.resolved(QUrl(page));
+    // The page on show again would be a second entry in the history.
+    if (wanted != browser_->source())
+        browser_->setSource(wanted);
 }
 
 bool HelpWindow::Find(const QString& text, bool backward) {
