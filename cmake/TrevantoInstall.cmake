@@ -3,9 +3,10 @@
 #   share/applications/        the desktop entry
 #   share/icons/hicolor/       the program's icon: SVG, 48 and 128 px PNG
 #   share/mime/packages/       the shots file type
-#   share/man/man1/            trevanto-cli(1)
+#   share/man/man1/            trevanto(1), trevanto-cli(1)
 #   share/trevanto/            shot bitmap templates (bitmaps/), HTML page templates
-#                              (templates/), the sample video (samples/)
+#                              (templates/), the sample video (samples/), the
+#                              user guide (help/, its pictures in help/images/)
 # The programs find share/trevanto as ../share/trevanto from their own folder;
 # the build tree keeps the same layout beside src/ui and src/cli
 # (<build>/src/share/trevanto), so bin and share stay fixed names here.
@@ -34,6 +35,22 @@ endforeach()
 foreach(page ${TREVANTO_PAGE_TEMPLATES})
   get_filename_component(name ${page} NAME)
   configure_file(${page} ${TREVANTO_BUILD_DATA_DIR}/templates/${name} COPYONLY)
+endforeach()
+
+# The user guide: the pages of docs/guide and the pictures of docs/images
+# (made by scripts/screenshot), shown by Help Topics.
+file(GLOB TREVANTO_GUIDE_PAGES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/guide/*.html
+     ${PROJECT_SOURCE_DIR}/docs/guide/*.css)
+file(GLOB TREVANTO_GUIDE_PICTURES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/images/*.png)
+install(FILES ${TREVANTO_GUIDE_PAGES} DESTINATION share/trevanto/help)
+install(FILES ${TREVANTO_GUIDE_PICTURES} DESTINATION share/trevanto/help/images)
+foreach(page ${TREVANTO_GUIDE_PAGES})
+  get_filename_component(name ${page} NAME)
+  configure_file(${page} ${TREVANTO_BUILD_DATA_DIR}/help/${name} COPYONLY)
+endforeach()
+foreach(picture ${TREVANTO_GUIDE_PICTURES})
+  get_filename_component(name ${picture} NAME)
+  configure_file(${picture} ${TREVANTO_BUILD_DATA_DIR}/help/images/${name} COPYONLY)
 endforeach()
 
 # The sample video is made by the clip generator (tools/clipgen).
@@ -81,6 +98,19 @@ add_custom_command(
   VERBATIM)
 add_custom_target(trevanto_man_page ALL DEPENDS ${TREVANTO_MAN_PAGE})
 install(FILES ${TREVANTO_MAN_PAGE}.gz DESTINATION share/man/man1)
+
+# The desktop program's manual page is written by hand; only its version is
+# filled in.
+set(TREVANTO_DESKTOP_MAN_PAGE ${TREVANTO_GENERATED_DIR}/trevanto.1)
+configure_file(${TREVANTO_PACKAGING_DIR}/trevanto.1.in ${TREVANTO_DESKTOP_MAN_PAGE} @ONLY)
+add_custom_command(
+  OUTPUT ${TREVANTO_DESKTOP_MAN_PAGE}.gz
+  COMMAND ${GZIP} -9 -n -k -f ${TREVANTO_DESKTOP_MAN_PAGE}
+  DEPENDS ${TREVANTO_DESKTOP_MAN_PAGE}
+  COMMENT "Compressing the manual page of trevanto"
+  VERBATIM)
+add_custom_target(trevanto_desktop_man_page ALL DEPENDS ${TREVANTO_DESKTOP_MAN_PAGE}.gz)
+install(FILES ${TREVANTO_DESKTOP_MAN_PAGE}.gz DESTINATION share/man/man1)
 
 # The Debian package: `cpack -G DEB` in the build folder (scripts/package).
 # Its dependencies are the packages of the libraries the programs link,

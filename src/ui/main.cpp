@@ -9,6 +9,7 @@
 #include "app/player_doc.h"
 #include "common/temporary_file.h"
 #include "trevanto_version.h"
+#include "ui/help_window.h"
 #include "ui/instance_channel.h"
 #include "ui/main_frame.h"
 #include "ui/page_snapshot.h"
@@ -25,6 +26,7 @@ struct StartOptions {
     int quitAfterMs = -1;
     QStringList playRange;
     QStringList windowSize;
+    QString guidePage;
 };
 
 StartOptions ParseCommandLine(QApplication& application, trevanto::AppOptions& appOptions) {
@@ -53,8 +55,10 @@ StartOptions ParseCommandLine(QApplication& application, trevanto::AppOptions& a
         "start,end");
     const QCommandLineOption windowSize("window-size", "Give the window <width>x<height> pixels.",
                                         "size");
+    const QCommandLineOption guide("guide", "Open the user guide at <page> (e.g. engine.html).",
+                                   "page");
     parser.addOptions({newWindow, instance, engine, screenshot, quitAfter, unpaced, settings,
-                       playRange, windowSize});
+                       playRange, windowSize, guide});
     parser.process(application);
 
     StartOptions options;
@@ -67,6 +71,7 @@ StartOptions ParseCommandLine(QApplication& application, trevanto::AppOptions& a
     options.screenshot = parser.value(screenshot);
     options.playRange = parser.value(playRange).split(',', Qt::SkipEmptyParts);
     options.windowSize = parser.value(windowSize).split('x', Qt::SkipEmptyParts);
+    options.guidePage = parser.value(guide);
     if (parser.isSet(quitAfter))
         options.quitAfterMs = parser.value(quitAfter).toInt();
     appOptions.pacedPlayback = !parser.isSet(unpaced);
@@ -75,7 +80,17 @@ StartOptions ParseCommandLine(QApplication& application, trevanto::AppOptions& a
 }
 
 void SaveScreenshotAndQuit(trevanto::CTrevantoApp& trevanto, const QString& file) {
-    if (!file.isEmpty() && !trevanto.Frame().grab().save(file)) {
+    // The user guide's window when it is open, else the main window.
+    QImage picture;
+    if (auto* help = trevanto.Frame().findChild<trevanto::HelpWindow*>();
+        help != nullptr && help->isVisible()) {
+        // A page of text keeps to 256 colours: a quarter of the file.
+        picture =
+            help->grab().toImage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    } else {
+        picture = trevanto.Frame().grab().toImage();
+    }
+    if (!file.isEmpty() && !picture.save(file)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
     }
     // Nobody is there to answer whether the shots are to be saved.
@@ -125,6 +140,8 @@ int main(int argc, char* argv[]) {
         trevanto.Document().SetPlayRange(options.playRange[0].toInt(),
                                          options.playRange[1].toInt());
     }
+    if (!options.guidePage.isEmpty())
+        trevanto.ShowHelp(options.guidePage.toStdString());
     if (options.engine && trevanto.Document().IsOpen()) {
         QTimer::singleShot(0, &trevanto, [&trevanto] {
             // From the first frame: Stop rewinds, the engine then plays.

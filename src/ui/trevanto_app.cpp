@@ -25,6 +25,7 @@
 #include "ui/controls/menu_shadows.h"
 #include "ui/desktop_commands.h"
 #include "ui/desktop_online_video.h"
+#include "ui/help_window.h"
 #include "ui/main_frame.h"
 #include "ui/message_box_user.h"
 #include "ui/score_graph.h"
@@ -421,14 +422,20 @@ bool CTrevantoApp::QueryCloseShots() {
     return false;
 }
 
-void CTrevantoApp::ShowHelp() {
-    // The help file is shipped with the program's other files (share/trevanto).
-    const std::string help = FindShippedFile(kHelpFileName);
-    if (!help.empty() && FileExists(help)) {
-        user_->OpenWithDefaultHandler(help);
-    } else {
+void CTrevantoApp::ShowHelp(const std::string& page) {
+    // The guide is shipped with the program's other files (share/trevanto).
+    const std::string index = helpIndex_.empty() ? FindShippedFile(kHelpFileName) : helpIndex_;
+    if (index.empty() || !FileExists(index)) {
         user_->ShowMessage("Help file not installed.");
+        return;
     }
+    // A window of the frame's, so it closes with the program.
+    if (help_ == nullptr)
+        help_ = new HelpWindow(frame_.get());
+    help_->ShowGuide(QString::fromStdString(index), QString::fromStdString(page));
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void CTrevantoApp::ShowAbout() {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/settings_store.h"
 #include "export/shot_template.h"
@@ -22,6 +23,7 @@ class CScoreGraph;
 class CThumbView;
 class MenuShadows;
 class DesktopUserPort;
+class HelpWindow;
 
 struct AppOptions {
     // Empty: the user's own settings file.
@@ -37,7 +39,8 @@ struct AppOptions {
 class CTrevantoApp : public QObject {
     Q_OBJECT
   public:
-    static constexpr const char* kHelpFileName = "trevanto.chm";
+    // The user guide's contents page, among the program's shipped files.
+    static constexpr const char* kHelpFileName = "help/index.html";
 
     explicit CTrevantoApp(AppOptions options = {});
     ~CTrevantoApp() override;
@@ -79,7 +82,11 @@ class CTrevantoApp : public QObject {
     void GoToChosenFrame();
     // "Extract as jpeg": the selected shots, into a folder the user chooses.
     void ExtractSelectedAsJpeg();
-    void ShowHelp();
+    // "Help Topics": the user guide in its window, at `page` of it when given.
+    void ShowHelp(const std::string& page = {});
+    // The guide's contents page from now on; empty: the one installed with
+    // the program (kHelpFileName).
+    void SetHelpIndex(std::string index) { helpIndex_ = std::move(index); }
     void ShowAbout();
 
     CPlayerDoc& Document() { return *document_; }
@@ -127,6 +134,9 @@ class CTrevantoApp : public QObject {
     // Drawn under popup menus from start-up to exit, where the window system
     // draws none.
     std::unique_ptr<MenuShadows> shadows_;
+    std::string helpIndex_;
+    // Made when the guide is first asked for; owned by the frame.
+    HelpWindow* help_ = nullptr;
 };
 
 }  // namespace trevanto

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The desktop entry validates and offers the shots file type and the videos;
 # the shots file type validates and is known by its name and its first line;
-# the manual page renders without warnings.
-#   check_desktop_files.sh PACKAGING_FOLDER BUILT_MAN_PAGE
+# the manual pages render without warnings.
+#   check_desktop_files.sh PACKAGING_FOLDER BUILT_MAN_PAGE BUILT_DESKTOP_MAN_PAGE
 set -euo pipefail
 packaging=$1
 man_page=$2
+desktop_man_page=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -32,10 +33,17 @@ grep -q '^[0-9]*:application/x-trevanto-shots:\*\.hpv$' "$work/mime/globs2" ||
 grep -aq 'application/x-trevanto-shots' "$work/mime/magic" &&
   grep -aq 'Trevanto (c) 2004 Qelvar' "$work/mime/magic" || fail "no magic for the header line"
 
-MANWIDTH=80 man --warnings -l "$man_page" >"$work/page.txt" 2>"$work/man.err" ||
-  fail "man -l failed: $(cat "$work/man.err")"
-[[ ! -s "$work/man.err" ]] || fail "manual page warnings: $(cat "$work/man.err")"
-for text in NAME SYNOPSIS COMMANDS "EXIT STATUS" EXAMPLES "--sampler" "--publish"; do
-  grep -q -- "$text" "$work/page.txt" || fail "the manual page lacks $text"
-done
+# Each manual page renders without warnings and has its sections.
+check_man_page() {
+  local page=$1
+  shift
+  MANWIDTH=80 man --warnings -l "$page" >"$work/page.txt" 2>"$work/man.err" ||
+    fail "man -l $page failed: $(cat "$work/man.err")"
+  [[ ! -s "$work/man.err" ]] || fail "manual page warnings: $(cat "$work/man.err")"
+  for text in "$@"; do
+    grep -q -- "$text" "$work/page.txt" || fail "the manual page $page lacks $text"
+  done
+}
+check_man_page "$man_page" NAME SYNOPSIS COMMANDS "EXIT STATUS" EXAMPLES "--sampler" "--publish"
+check_man_page "$desktop_man_page" NAME SYNOPSIS OPTIONS FILES "--engine" "Help Topics"
 echo "desktop entry, shots file type and manual page: ok"

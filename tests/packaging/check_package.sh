@@ -32,7 +32,9 @@ for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6netw
     fail "Depends lacks $package: $depends"
 done
 
-dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' | grep -v '/$' | sort >"$work/files"
+dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' | grep -v '/$' | sort >"$work/all"
+# The user guide's pages are checked below, where they are installed.
+grep -v '^/usr/share/trevanto/help/' "$work/all" >"$work/files"
 cat >"$work/expected" <<LIST
 /usr/bin/trevanto
 /usr/bin/trevanto-cli
@@ -41,6 +43,7 @@ cat >"$work/expected" <<LIST
 /usr/share/icons/hicolor/48x48/apps/trevanto.png
 /usr/share/icons/hicolor/scalable/apps/trevanto.svg
 /usr/share/man/man1/trevanto-cli.1.gz
+/usr/share/man/man1/trevanto.1.gz
 /usr/share/mime/packages/trevanto.xml
 /usr/share/trevanto/bitmaps/film_frame.bmp
 /usr/share/trevanto/bitmaps/shot_template_141.bmp
@@ -53,8 +56,11 @@ cat >"$work/expected" <<LIST
 LIST
 diff -u "$work/expected" "$work/files" || fail "the package's files differ"
 
-# The installed layout works: the sample slices with a template given by name.
+# The installed layout works: the user guide's links and pictures resolve, and
+# the sample slices with a template given by name.
 dpkg-deb -x "$deb" "$work/root"
+python3 "$(dirname "$0")/check_guide.py" "$work/root/usr/share/trevanto/help" ||
+  fail "the installed user guide"
 "$work/root/usr/bin/trevanto-cli" --version | grep -qx "trevanto-cli $version" ||
   fail "trevanto-cli --version"
 "$work/root/usr/bin/trevanto-cli" slice "$work/root/usr/share/trevanto/samples/sample.mpg" \
