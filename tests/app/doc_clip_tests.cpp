@@ -1,5 +1,6 @@
 // The document on a generated clip through the real media engine: JPEG
 // export and publishing read back with libjpeg, shots files, going to shots.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -402,6 +403,39 @@ TEST(DocumentOnClip, RecutReplacesTheEngineShots) {
         EXPECT_EQ(s.doc.GetSlicingSettings().threshold, threshold);
     }
     EXPECT_TRUE(s.user.messages.empty());
+}
+
+// Every clip form: the sampler's shots cover every frame once, and the JPEG
+// image of each shot shows its first frame.
+TEST(DocumentOnClip, SamplerCoversEveryClipAndImagesShowTheirFrames) {
+    for (const test::TestClip& clip : test::TestClips()) {
+        SCOPED_TRACE(clip.file);
+        const test::TempFolder folder;
+        Session s;
+        ASSERT_TRUE(s.Open(clip));
+        s.doc.SeekToFrame(0);
+        s.doc.StartSampler();  // every 40 frames
+        ASSERT_TRUE(s.RunUntil([&] { return !s.doc.IsSlicing(); }));
+        RangeList expected;
+        std::vector<int32_t> shots;
+        for (int start = 0; start < clip.frameCount; start += 40) {
+            expected.emplace_back(start, std::min(start + 39, clip.frameCount - 1));
+            shots.push_back(static_cast<int32_t>(shots.size()));
+        }
+        EXPECT_EQ(s.Ranges(), expected);
+        PublishOptions whole;  // images of whole frames, to read their numbers
+        whole.stretchToFit = true;
+        whole.shotWidth = clip.width;
+        whole.shotHeight = clip.height;
+        s.doc.SetPublishOptions(whole);
+        ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(shots, folder.Path()));
+        ASSERT_TRUE(s.RunChain());
+        for (size_t i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(FrameCodeOf(testing::DecodeJpeg(
+                          folder.File(JpegImageName(static_cast<int32_t>(i) + 1)))),
+                      expected[i].first)
+                << i;
+    }
 }
 
 }  // namespace
