@@ -438,5 +438,33 @@ TEST(DocumentOnClip, SamplerCoversEveryClipAndImagesShowTheirFrames) {
     }
 }
 
+// Files of the kinds once refused by name: one that decodes opens, whatever
+// its name says; one that does not gets its format's message.
+TEST(DocumentOnClip, RefusedKindsAreToldOnlyWhenTheyDoNotDecode) {
+    const test::TempFolder folder;
+    for (const char* name : {"junk.MOV", "junk.mp4", "junk.rm", "junk.Ram", "junk.mpg"})
+        std::ofstream(folder.File(name)) << std::string(5000, '\x5A') << "not a video";
+    std::filesystem::copy_file(test::MediaPath(Mpeg1()), folder.File("mpeg1.rm"));
+    const std::pair<std::string, std::string> rows[] = {
+        {folder.File("junk.MOV"), "Apple Quicktime format is not supported."},
+        {folder.File("junk.mp4"), "Apple H264 format is not supported."},
+        {folder.File("junk.rm"), "Real Media format is not supported."},
+        {folder.File("junk.Ram"), "Real Media format is not supported."},
+        {folder.File("junk.mpg"), "Sorry, I do not know how to play this file."},
+        {folder.File("gone.mov"), "The video file cannot be found."},
+        {test::MediaPath("clip_h264.mov"), ""},
+        {test::MediaPath("clip_prores.mov"), ""},
+        {test::MediaPath("clip_h264_bpyramid.mp4"), ""},
+        {folder.File("mpeg1.rm"), ""},
+    };
+    for (const auto& [path, message] : rows) {
+        SCOPED_TRACE(path);
+        Session s;
+        EXPECT_EQ(s.doc.OpenVideo(path), message.empty());
+        EXPECT_EQ(s.user.messages,
+                  message.empty() ? std::vector<std::string>{} : std::vector{message});
+    }
+}
+
 }  // namespace
 }  // namespace trevanto
