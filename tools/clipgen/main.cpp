@@ -55,8 +55,10 @@ ClipFormat FormatOf(const TestClip& clip) {
     // a key frame every 20 pictures and none at the cuts.
     const std::string gop = std::to_string(format.gopSize);
     if (clip.encoder == "libx264") {
-        format.encoderOptions = {{"preset", "veryfast"},
-                                 {"x264-params", "scenecut=0:b-pyramid=normal"}};
+        format.encoderOptions = {
+            {"preset", "veryfast"},
+            {"x264-params",
+             std::string("scenecut=0:b-pyramid=normal:open-gop=") + (clip.openGop ? "1" : "0")}};
     } else if (clip.encoder == "libx265") {
         format.encoderOptions = {
             {"preset", "ultrafast"},
