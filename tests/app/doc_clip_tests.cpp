@@ -325,60 +325,60 @@ TEST(DocumentOnClip, ShotListExport) {
                                                              folder.File("none/a.csv") + "."}));
 }
 
+// The tests run on every clip form, one test per clip, so that each gets
+// its own time bound and they run side by side.
+class DocumentOnEveryClip : public ::testing::TestWithParam<test::TestClip> {};
+
 // The scores an engine run keeps cut again like fresh runs at other
 // thresholds: one below the noise, the default, and the weakest real cut's
 // own score, at which that cut goes (a cut needs more than the threshold).
-TEST(DocumentOnClip, KeptScoresCutAgainLikeFreshEngineRuns) {
-    for (const test::TestClip& clip : test::TestClips()) {
-        SCOPED_TRACE(clip.file);
-        Session kept;
-        ASSERT_TRUE(kept.OpenAndSlice(clip));
-        const std::vector<FrameScore> scores = kept.doc.Scores().Frames();
-        // Every frame in order, then the frame after the end closing the run.
-        ASSERT_EQ(scores.size(), static_cast<size_t>(clip.frameCount) + 1);
-        float weakest = 1e9f;
-        for (size_t i = 0; i < scores.size(); ++i) {
-            EXPECT_EQ(scores[i].frame, static_cast<int32_t>(i));
-            if (std::count(clip.cuts.begin(), clip.cuts.end(), scores[i].frame))
-                weakest = std::min(weakest, scores[i].change);
-        }
-        EXPECT_TRUE(scores.front().runStart && scores.back().forced);
-        for (const float threshold : {0.25f, 15.0f, weakest}) {
-            Session fresh;
-            ASSERT_TRUE(fresh.OpenAndSlice(clip, threshold));
-            RangeList recut;
-            for (const ShotRange& shot : RecutScores(scores, threshold).shots)
-                recut.emplace_back(shot.start, shot.end);
-            EXPECT_EQ(recut, fresh.Ranges()) << threshold;
-        }
-        kept.doc.CloseVideo();
-        EXPECT_TRUE(kept.doc.Scores().IsEmpty());
+TEST_P(DocumentOnEveryClip, KeptScoresCutAgainLikeFreshEngineRuns) {
+    const test::TestClip& clip = GetParam();
+    Session kept;
+    ASSERT_TRUE(kept.OpenAndSlice(clip));
+    const std::vector<FrameScore> scores = kept.doc.Scores().Frames();
+    // Every frame in order, then the frame after the end closing the run.
+    ASSERT_EQ(scores.size(), static_cast<size_t>(clip.frameCount) + 1);
+    float weakest = 1e9f;
+    for (size_t i = 0; i < scores.size(); ++i) {
+        EXPECT_EQ(scores[i].frame, static_cast<int32_t>(i));
+        if (std::count(clip.cuts.begin(), clip.cuts.end(), scores[i].frame))
+            weakest = std::min(weakest, scores[i].change);
     }
+    EXPECT_TRUE(scores.front().runStart && scores.back().forced);
+    for (const float threshold : {0.25f, 15.0f, weakest}) {
+        Session fresh;
+        ASSERT_TRUE(fresh.OpenAndSlice(clip, threshold));
+        RangeList recut;
+        for (const ShotRange& shot : RecutScores(scores, threshold).shots)
+            recut.emplace_back(shot.start, shot.end);
+        EXPECT_EQ(recut, fresh.Ranges()) << threshold;
+    }
+    kept.doc.CloseVideo();
+    EXPECT_TRUE(kept.doc.Scores().IsEmpty());
 }
 
 // A document that shows nothing slices from the graph's thumbnails alone:
 // the same cuts as with whole frames, every score the same, or within three
 // levels where the pictures are decoded at half size (the 720 x 576 clip;
 // its moving boxes score 2.7 whole, under 1 at half size).
-TEST(DocumentOnClip, ThumbnailsAloneCutAsWholeFrames) {
-    for (const test::TestClip& clip : test::TestClips()) {
-        SCOPED_TRACE(clip.file);
-        Session whole;
-        Session fast;
-        fast.doc.SetPlaybackFramesShown(false);
-        ASSERT_TRUE(whole.OpenAndSlice(clip));
-        ASSERT_TRUE(fast.OpenAndSlice(clip));
-        EXPECT_EQ(fast.Ranges(), whole.Ranges());
-        const auto& fastScores = fast.doc.Scores().Frames();
-        const auto& wholeScores = whole.doc.Scores().Frames();
-        ASSERT_EQ(fastScores.size(), wholeScores.size());
-        const float tolerance = clip.width / 4 >= 100 ? 3.0f : 0.0f;
-        for (size_t i = 0; i < fastScores.size(); ++i)
-            EXPECT_NEAR(fastScores[i].change, wholeScores[i].change, tolerance) << i;
-        // Frames played as thumbnails alone leave the last whole one on show:
-        // the preview is cleared only when each video opens.
-        EXPECT_EQ(fast.frame.blankPresents + whole.frame.blankPresents, 2);
-    }
+TEST_P(DocumentOnEveryClip, ThumbnailsAloneCutAsWholeFrames) {
+    const test::TestClip& clip = GetParam();
+    Session whole;
+    Session fast;
+    fast.doc.SetPlaybackFramesShown(false);
+    ASSERT_TRUE(whole.OpenAndSlice(clip));
+    ASSERT_TRUE(fast.OpenAndSlice(clip));
+    EXPECT_EQ(fast.Ranges(), whole.Ranges());
+    const auto& fastScores = fast.doc.Scores().Frames();
+    const auto& wholeScores = whole.doc.Scores().Frames();
+    ASSERT_EQ(fastScores.size(), wholeScores.size());
+    const float tolerance = clip.width / 4 >= 100 ? 3.0f : 0.0f;
+    for (size_t i = 0; i < fastScores.size(); ++i)
+        EXPECT_NEAR(fastScores[i].change, wholeScores[i].change, tolerance) << i;
+    // Frames played as thumbnails alone leave the last whole one on show:
+    // the preview is cleared only when each video opens.
+    EXPECT_EQ(fast.frame.blankPresents + whole.frame.blankPresents, 2);
 }
 
 // Cutting again from the graph: the engine's shots are replaced, a shot
@@ -407,36 +407,36 @@ TEST(DocumentOnClip, RecutReplacesTheEngineShots) {
 
 // Every clip form: the sampler's shots cover every frame once, and the JPEG
 // image of each shot shows its first frame.
-TEST(DocumentOnClip, SamplerCoversEveryClipAndImagesShowTheirFrames) {
-    for (const test::TestClip& clip : test::TestClips()) {
-        SCOPED_TRACE(clip.file);
-        const test::TempFolder folder;
-        Session s;
-        ASSERT_TRUE(s.Open(clip));
-        s.doc.SeekToFrame(0);
-        s.doc.StartSampler();  // every 40 frames
-        ASSERT_TRUE(s.RunUntil([&] { return !s.doc.IsSlicing(); }));
-        RangeList expected;
-        std::vector<int32_t> shots;
-        for (int start = 0; start < clip.frameCount; start += 40) {
-            expected.emplace_back(start, std::min(start + 39, clip.frameCount - 1));
-            shots.push_back(static_cast<int32_t>(shots.size()));
-        }
-        EXPECT_EQ(s.Ranges(), expected);
-        PublishOptions whole;  // images of whole frames, to read their numbers
-        whole.stretchToFit = true;
-        whole.shotWidth = clip.width;
-        whole.shotHeight = clip.height;
-        s.doc.SetPublishOptions(whole);
-        ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(shots, folder.Path()));
-        ASSERT_TRUE(s.RunChain());
-        for (size_t i = 0; i < expected.size(); ++i)
-            EXPECT_EQ(FrameCodeOf(testing::DecodeJpeg(
-                          folder.File(JpegImageName(static_cast<int32_t>(i) + 1)))),
-                      expected[i].first)
-                << i;
+TEST_P(DocumentOnEveryClip, SamplerCoversEveryFrameAndImagesShowTheirFrames) {
+    const test::TestClip& clip = GetParam();
+    const test::TempFolder folder;
+    Session s;
+    ASSERT_TRUE(s.Open(clip));
+    s.doc.SeekToFrame(0);
+    s.doc.StartSampler();  // every 40 frames
+    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.IsSlicing(); }));
+    RangeList expected;
+    std::vector<int32_t> shots;
+    for (int start = 0; start < clip.frameCount; start += 40) {
+        expected.emplace_back(start, std::min(start + 39, clip.frameCount - 1));
+        shots.push_back(static_cast<int32_t>(shots.size()));
     }
+    EXPECT_EQ(s.Ranges(), expected);
+    PublishOptions whole;  // images of whole frames, to read their numbers
+    whole.stretchToFit = true;
+    whole.shotWidth = clip.width;
+    whole.shotHeight = clip.height;
+    s.doc.SetPublishOptions(whole);
+    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(shots, folder.Path()));
+    ASSERT_TRUE(s.RunChain());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(FrameCodeOf(
+                      testing::DecodeJpeg(folder.File(JpegImageName(static_cast<int32_t>(i) + 1)))),
+                  expected[i].first)
+            << i;
 }
+
+INSTANTIATE_TEST_SUITE_P(Clips, DocumentOnEveryClip, ::testing::ValuesIn(test::TestClips()));
 
 // Files of the kinds once refused by name: one that decodes opens, whatever
 // its name says; one that does not gets its format's message.
