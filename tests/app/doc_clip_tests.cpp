@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "document_fixture.h"
 #include "export/jpeg_decode.h"
@@ -445,8 +446,15 @@ TEST(DocumentOnClip, RefusedKindsAreToldOnlyWhenTheyDoNotDecode) {
     for (const char* name : {"junk.MOV", "junk.mp4", "junk.rm", "junk.Ram", "junk.mpg"})
         std::ofstream(folder.File(name)) << std::string(5000, '\x5A') << "not a video";
     std::filesystem::copy_file(test::MediaPath(Mpeg1()), folder.File("mpeg1.rm"));
+    // A QuickTime file whose video is of a kind no decoder knows.
+    std::ifstream in(test::MediaPath("clip_h264.mov"), std::ios::binary);
+    std::string movie(std::istreambuf_iterator<char>(in), {});
+    for (size_t at = movie.find("avc1"); at != movie.npos; at = movie.find("avc1", at))
+        movie.replace(at, 4, "zq42");
+    std::ofstream(folder.File("unknown.mov"), std::ios::binary) << movie;
     const std::pair<std::string, std::string> rows[] = {
         {folder.File("junk.MOV"), "Apple Quicktime format is not supported."},
+        {folder.File("unknown.mov"), "Apple Quicktime format is not supported."},
         {folder.File("junk.mp4"), "Apple H264 format is not supported."},
         {folder.File("junk.rm"), "Real Media format is not supported."},
         {folder.File("junk.Ram"), "Real Media format is not supported."},
