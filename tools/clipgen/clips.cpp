@@ -9,7 +9,7 @@ const std::vector<int> kSmallClipCuts = {40, 85, 125, 165};
 
 // Today's forms: B-pyramids, open GOPs with leading pictures, an edit list
 // that hides the first pictures, intra-only ProRes, and the hidden frames of
-// AV1 and VP9 (alternate references).
+// AV1 (alternate references).
 std::vector<TestClip> TodaysClips() {
     const std::vector<int>& cuts = kSmallClipCuts;
     return {
@@ -20,7 +20,7 @@ std::vector<TestClip> TodaysClips() {
         {"clip_prores.mov", "prores_ks", "mov", 320, 240, 200, 25.0, cuts},
         {"clip_h264_opengop.mkv", "libx264", "matroska", 320, 240, 200, 25.0, cuts, 3, false, true},
         {"clip_hevc_opengop.mkv", "libx265", "matroska", 320, 240, 200, 25.0, cuts, 3, false, true},
-        {"clip_av1.mkv", "libaom-av1", "matroska", 320, 240, 200, 25.0, cuts},
+        {"clip_av1.mkv", "libsvtav1", "matroska", 320, 240, 200, 25.0, cuts},
         {"clip_vp9.webm", "libvpx-vp9", "webm", 320, 240, 200, 25.0, cuts},
         {"clip_h264.ts", "libx264", "mpegts", 320, 240, 200, 25.0, cuts, 2},
         {"clip_hevc.ts", "libx265", "mpegts", 320, 240, 200, 25.0, cuts, 3},
