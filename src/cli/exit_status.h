@@ -4,7 +4,7 @@ namespace trevanto::cli {
 
 enum ExitStatus : int {
     kSuccess = 0,
-    kFailure = 1,       // something the user can act on: unreadable video, refused format
+    kFailure = 1,       // something the user can act on: unreadable video, no video that decodes
     kBadArguments = 2,  // the command line itself is wrong
 };
 

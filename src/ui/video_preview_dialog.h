@@ -17,8 +17,11 @@ namespace trevanto {
 class VideoPreviewDialog : public PreviewFileDialog {
     Q_OBJECT
   public:
+    // The old kinds, then those of today's cameras, phones and downloads.
     static constexpr const char* kFilter =
-        "Video Files (*.avi;*.mpg;*.mpeg;*.wmv;*.asf)|*.avi;*.mpg;*.mpeg;*.wmv;*.asf|"
+        "Video Files (*.avi;*.mpg;*.mpeg;*.wmv;*.asf;*.mp4;*.m4v;*.mov;*.mkv;*.webm;*.ts;"
+        "*.m2ts;*.mts;*.3gp;*.vob)|*.avi;*.mpg;*.mpeg;*.wmv;*.asf;*.mp4;*.m4v;*.mov;*.mkv;"
+        "*.webm;*.ts;*.m2ts;*.mts;*.3gp;*.vob|"
         "All Files (*.*)|*.*||";
     // A file whose first frame does not come within this time is no video.
     static constexpr int kFrameTimeoutMs = 10000;

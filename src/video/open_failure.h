@@ -8,9 +8,9 @@
 namespace trevanto {
 
 enum class OpenFailure : int32_t {
-    Quicktime,   // refused by its name: .mov
-    H264,        // .mp4
-    RealMedia,   // .rm, .ram
+    Quicktime,   // a .mov that does not decode
+    H264,        // a .mp4 that does not decode
+    RealMedia,   // a .rm or .ram that does not decode
     NoSurfaces,  // the owner could not make its surfaces
     CannotPlay,  // no graph could be built, or the stream has no picture
     NotFound,    // no file of that name

@@ -73,10 +73,6 @@ void Player::SetSoundVolume(double level) {
 }
 
 bool Player::OpenVideo(const std::string& path) {
-    if (const auto refused = RefusedFormatOf(path)) {
-        listener_.OnOpenFailed(*refused);
-        return false;
-    }
     if (!listener_.SetUpSurfaces()) {
         listener_.OnOpenFailed(OpenFailure::NoSurfaces);
         listener_.CheckButton(PlayerButton::Play, false);
@@ -94,13 +90,13 @@ bool Player::OpenVideo(const std::string& path) {
         factory_ ? factory_(OpenRequest{path, answerWindow_, nullptr}, error) : nullptr;
     if (!graph) {
         DebugTrace("cannot open %s: %s\r\n", path.c_str(), error.text.c_str());
-        listener_.OnOpenFailed(error.failure);
+        listener_.OnOpenFailed(UndecodableFailure(path, error.failure));
         return false;
     }
     int width = 0;
     int height = 0;
     if (!graph->VideoSize(width, height) || width == 0 || height == 0) {
-        listener_.OnOpenFailed(OpenFailure::CannotPlay);
+        listener_.OnOpenFailed(UndecodableFailure(path, OpenFailure::CannotPlay));
         return false;
     }
     graph_ = std::move(graph);

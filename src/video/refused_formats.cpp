@@ -19,4 +19,10 @@ std::optional<OpenFailure> RefusedFormatOf(std::string_view path) {
     return std::nullopt;
 }
 
+OpenFailure UndecodableFailure(std::string_view path, OpenFailure failure) {
+    if (failure != OpenFailure::CannotPlay)
+        return failure;
+    return RefusedFormatOf(path).value_or(failure);
+}
+
 }  // namespace trevanto

@@ -287,6 +287,9 @@ DecodeResult VideoDecoder::Decode(DecodedFrame& frame) {
             av_packet_unref(packet_.get());
             continue;
         }
+        constexpr int kHiddenKey = AV_PKT_FLAG_KEY | AV_PKT_FLAG_DISCARD;
+        if (packetsSinceSeek_++ == 0)
+            hiddenKeyFirst_ = (packet_->flags & kHiddenKey) == kHiddenKey;
         result = avcodec_send_packet(codec_.get(), packet_.get());
         av_packet_unref(packet_.get());
         if (result < 0 && result != AVERROR(EAGAIN)) {
@@ -319,6 +322,8 @@ bool VideoDecoder::SeekStream(double seconds, bool byBytes) {
     avcodec_flush_buffers(codec_.get());
     draining_ = false;
     lastNumber_.reset();
+    packetsSinceSeek_ = 0;
+    hiddenKeyFirst_ = false;
     if (byBytes)
         return av_seek_frame(input_.get(), -1, 0, AVSEEK_FLAG_BYTE) >= 0;
     // From the earlier of the container's start and frame 0's time: a key
@@ -349,7 +354,7 @@ DecodeResult VideoDecoder::SeekExact(int64_t target, DecodedFrame& frame) {
 
         DecodeResult result = Decode(frame);
         for (int skipped = 0; result == DecodeResult::Frame && skipped < kMaxFramesToKeyFrame &&
-                              !frame.picture->key_frame;
+                              !frame.picture->key_frame && !hiddenKeyFirst_;
              ++skipped)
             result = Decode(frame);
         if (result == DecodeResult::Error && abort_)

@@ -90,6 +90,12 @@ class VideoDecoder {
     double originSeconds_ = 0.0;         // stream time of frame 0
     std::optional<int64_t> lastNumber_;  // of the frame decoded last, since the last seek
     bool draining_ = false;
+    // Packets sent to the decoder since the last seek; whether the first was
+    // a key frame the container hides (an MP4 edit list starting mid-GOP):
+    // the pictures after it are whole although no delivered one is a key
+    // frame.
+    int64_t packetsSinceSeek_ = 0;
+    bool hiddenKeyFirst_ = false;
     bool seekable_ = false;
     int width_ = 0;
     int height_ = 0;

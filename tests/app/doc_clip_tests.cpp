@@ -1,7 +1,9 @@
 // The document on a generated clip through the real media engine: JPEG
 // export and publishing read back with libjpeg, shots files, going to shots.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "document_fixture.h"
 #include "export/jpeg_decode.h"
@@ -324,60 +326,60 @@ TEST(DocumentOnClip, ShotListExport) {
                                                              folder.File("none/a.csv") + "."}));
 }
 
+// The tests run on every clip form, one test per clip, so that each gets
+// its own time bound and they run side by side.
+class DocumentOnEveryClip : public ::testing::TestWithParam<test::TestClip> {};
+
 // The scores an engine run keeps cut again like fresh runs at other
 // thresholds: one below the noise, the default, and the weakest real cut's
 // own score, at which that cut goes (a cut needs more than the threshold).
-TEST(DocumentOnClip, KeptScoresCutAgainLikeFreshEngineRuns) {
-    for (const test::TestClip& clip : test::TestClips()) {
-        SCOPED_TRACE(clip.file);
-        Session kept;
-        ASSERT_TRUE(kept.OpenAndSlice(clip));
-        const std::vector<FrameScore> scores = kept.doc.Scores().Frames();
-        // Every frame in order, then the frame after the end closing the run.
-        ASSERT_EQ(scores.size(), static_cast<size_t>(clip.frameCount) + 1);
-        float weakest = 1e9f;
-        for (size_t i = 0; i < scores.size(); ++i) {
-            EXPECT_EQ(scores[i].frame, static_cast<int32_t>(i));
-            if (std::count(clip.cuts.begin(), clip.cuts.end(), scores[i].frame))
-                weakest = std::min(weakest, scores[i].change);
-        }
-        EXPECT_TRUE(scores.front().runStart && scores.back().forced);
-        for (const float threshold : {0.25f, 15.0f, weakest}) {
-            Session fresh;
-            ASSERT_TRUE(fresh.OpenAndSlice(clip, threshold));
-            RangeList recut;
-            for (const ShotRange& shot : RecutScores(scores, threshold).shots)
-                recut.emplace_back(shot.start, shot.end);
-            EXPECT_EQ(recut, fresh.Ranges()) << threshold;
-        }
-        kept.doc.CloseVideo();
-        EXPECT_TRUE(kept.doc.Scores().IsEmpty());
+TEST_P(DocumentOnEveryClip, KeptScoresCutAgainLikeFreshEngineRuns) {
+    const test::TestClip& clip = GetParam();
+    Session kept;
+    ASSERT_TRUE(kept.OpenAndSlice(clip));
+    const std::vector<FrameScore> scores = kept.doc.Scores().Frames();
+    // Every frame in order, then the frame after the end closing the run.
+    ASSERT_EQ(scores.size(), static_cast<size_t>(clip.frameCount) + 1);
+    float weakest = 1e9f;
+    for (size_t i = 0; i < scores.size(); ++i) {
+        EXPECT_EQ(scores[i].frame, static_cast<int32_t>(i));
+        if (std::count(clip.cuts.begin(), clip.cuts.end(), scores[i].frame))
+            weakest = std::min(weakest, scores[i].change);
     }
+    EXPECT_TRUE(scores.front().runStart && scores.back().forced);
+    for (const float threshold : {0.25f, 15.0f, weakest}) {
+        Session fresh;
+        ASSERT_TRUE(fresh.OpenAndSlice(clip, threshold));
+        RangeList recut;
+        for (const ShotRange& shot : RecutScores(scores, threshold).shots)
+            recut.emplace_back(shot.start, shot.end);
+        EXPECT_EQ(recut, fresh.Ranges()) << threshold;
+    }
+    kept.doc.CloseVideo();
+    EXPECT_TRUE(kept.doc.Scores().IsEmpty());
 }
 
 // A document that shows nothing slices from the graph's thumbnails alone:
 // the same cuts as with whole frames, every score the same, or within three
 // levels where the pictures are decoded at half size (the 720 x 576 clip;
 // its moving boxes score 2.7 whole, under 1 at half size).
-TEST(DocumentOnClip, ThumbnailsAloneCutAsWholeFrames) {
-    for (const test::TestClip& clip : test::TestClips()) {
-        SCOPED_TRACE(clip.file);
-        Session whole;
-        Session fast;
-        fast.doc.SetPlaybackFramesShown(false);
-        ASSERT_TRUE(whole.OpenAndSlice(clip));
-        ASSERT_TRUE(fast.OpenAndSlice(clip));
-        EXPECT_EQ(fast.Ranges(), whole.Ranges());
-        const auto& fastScores = fast.doc.Scores().Frames();
-        const auto& wholeScores = whole.doc.Scores().Frames();
-        ASSERT_EQ(fastScores.size(), wholeScores.size());
-        const float tolerance = clip.width / 4 >= 100 ? 3.0f : 0.0f;
-        for (size_t i = 0; i < fastScores.size(); ++i)
-            EXPECT_NEAR(fastScores[i].change, wholeScores[i].change, tolerance) << i;
-        // Frames played as thumbnails alone leave the last whole one on show:
-        // the preview is cleared only when each video opens.
-        EXPECT_EQ(fast.frame.blankPresents + whole.frame.blankPresents, 2);
-    }
+TEST_P(DocumentOnEveryClip, ThumbnailsAloneCutAsWholeFrames) {
+    const test::TestClip& clip = GetParam();
+    Session whole;
+    Session fast;
+    fast.doc.SetPlaybackFramesShown(false);
+    ASSERT_TRUE(whole.OpenAndSlice(clip));
+    ASSERT_TRUE(fast.OpenAndSlice(clip));
+    EXPECT_EQ(fast.Ranges(), whole.Ranges());
+    const auto& fastScores = fast.doc.Scores().Frames();
+    const auto& wholeScores = whole.doc.Scores().Frames();
+    ASSERT_EQ(fastScores.size(), wholeScores.size());
+    const float tolerance = clip.width / 4 >= 100 ? 3.0f : 0.0f;
+    for (size_t i = 0; i < fastScores.size(); ++i)
+        EXPECT_NEAR(fastScores[i].change, wholeScores[i].change, tolerance) << i;
+    // Frames played as thumbnails alone leave the last whole one on show:
+    // the preview is cleared only when each video opens.
+    EXPECT_EQ(fast.frame.blankPresents + whole.frame.blankPresents, 2);
 }
 
 // Cutting again from the graph: the engine's shots are replaced, a shot
@@ -402,6 +404,74 @@ TEST(DocumentOnClip, RecutReplacesTheEngineShots) {
         EXPECT_EQ(s.doc.GetSlicingSettings().threshold, threshold);
     }
     EXPECT_TRUE(s.user.messages.empty());
+}
+
+// Every clip form: the sampler's shots cover every frame once, and the JPEG
+// image of each shot shows its first frame.
+TEST_P(DocumentOnEveryClip, SamplerCoversEveryFrameAndImagesShowTheirFrames) {
+    const test::TestClip& clip = GetParam();
+    const test::TempFolder folder;
+    Session s;
+    ASSERT_TRUE(s.Open(clip));
+    s.doc.SeekToFrame(0);
+    s.doc.StartSampler();  // every 40 frames
+    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.IsSlicing(); }));
+    RangeList expected;
+    std::vector<int32_t> shots;
+    for (int start = 0; start < clip.frameCount; start += 40) {
+        expected.emplace_back(start, std::min(start + 39, clip.frameCount - 1));
+        shots.push_back(static_cast<int32_t>(shots.size()));
+    }
+    EXPECT_EQ(s.Ranges(), expected);
+    PublishOptions whole;  // images of whole frames, to read their numbers
+    whole.stretchToFit = true;
+    whole.shotWidth = clip.width;
+    whole.shotHeight = clip.height;
+    s.doc.SetPublishOptions(whole);
+    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(shots, folder.Path()));
+    ASSERT_TRUE(s.RunChain());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(FrameCodeOf(
+                      testing::DecodeJpeg(folder.File(JpegImageName(static_cast<int32_t>(i) + 1)))),
+                  expected[i].first)
+            << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Clips, DocumentOnEveryClip, ::testing::ValuesIn(test::TestClips()));
+
+// Files of the kinds once refused by name: one that decodes opens, whatever
+// its name says; one that does not gets its format's message.
+TEST(DocumentOnClip, RefusedKindsAreToldOnlyWhenTheyDoNotDecode) {
+    const test::TempFolder folder;
+    for (const char* name : {"junk.MOV", "junk.mp4", "junk.rm", "junk.Ram", "junk.mpg"})
+        std::ofstream(folder.File(name)) << std::string(5000, '\x5A') << "not a video";
+    std::filesystem::copy_file(test::MediaPath(Mpeg1()), folder.File("mpeg1.rm"));
+    // A QuickTime file whose video is of a kind no decoder knows.
+    std::ifstream in(test::MediaPath("clip_h264.mov"), std::ios::binary);
+    std::string movie(std::istreambuf_iterator<char>(in), {});
+    for (size_t at = movie.find("avc1"); at != movie.npos; at = movie.find("avc1", at))
+        movie.replace(at, 4, "zq42");
+    std::ofstream(folder.File("unknown.mov"), std::ios::binary) << movie;
+    const std::pair<std::string, std::string> rows[] = {
+        {folder.File("junk.MOV"), "Apple Quicktime format is not supported."},
+        {folder.File("unknown.mov"), "Apple Quicktime format is not supported."},
+        {folder.File("junk.mp4"), "Apple H264 format is not supported."},
+        {folder.File("junk.rm"), "Real Media format is not supported."},
+        {folder.File("junk.Ram"), "Real Media format is not supported."},
+        {folder.File("junk.mpg"), "Sorry, I do not know how to play this file."},
+        {folder.File("gone.mov"), "The video file cannot be found."},
+        {test::MediaPath("clip_h264.mov"), ""},
+        {test::MediaPath("clip_prores.mov"), ""},
+        {test::MediaPath("clip_h264_bpyramid.mp4"), ""},
+        {folder.File("mpeg1.rm"), ""},
+    };
+    for (const auto& [path, message] : rows) {
+        SCOPED_TRACE(path);
+        Session s;
+        EXPECT_EQ(s.doc.OpenVideo(path), message.empty());
+        EXPECT_EQ(s.user.messages,
+                  message.empty() ? std::vector<std::string>{} : std::vector{message});
+    }
 }
 
 }  // namespace

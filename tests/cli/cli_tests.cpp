@@ -151,6 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Clips, CliClipTest, ::testing::ValuesIn(test::TestClips
 TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
     const test::TempFolder folder;
     std::ofstream(folder.File("x.hpv")) << "not a shots file\n";
+    std::ofstream(folder.File("holiday.MOV")) << "not a film\n";  // does not decode
     std::ofstream(folder.File("gone.hpv"))
         << "Trevanto (c) 2004 Qelvar\r\n\r\n" + folder.File("gone.mpg") + "\r\nshot 1=0,0,9\r\n";
     const std::tuple<int, std::vector<std::string>, std::string> rows[] = {

@@ -16,7 +16,7 @@ problems=$(desktop-file-validate "$entry" 2>&1) || fail "desktop entry: $problem
 [[ -z "$problems" ]] || fail "desktop entry: $problems"
 types=$(sed -n 's/^MimeType=//p' "$entry")
 for type in application/x-trevanto-shots video/mpeg video/x-msvideo video/x-ms-wmv \
-  application/vnd.ms-asf; do
+  application/vnd.ms-asf video/mp4 video/quicktime video/x-matroska video/webm video/mp2t; do
   [[ ";$types" == *";$type;"* ]] || fail "desktop entry does not offer $type"
 done
 

@@ -103,6 +103,9 @@ TEST_F(WidgetsTest, MessageBoxesAndFileDialogsShowTheTextsAndReturnTheAnswers) {
     QWidget owner;
     MessageBoxUser user(&owner);
     const QString clip = QString::fromStdString(MediaPath(SampleVideo()));
+    const QString kVideoFilter =
+        "Video Files (*.avi *.mpg *.mpeg *.wmv *.asf *.mp4 *.m4v *.mov *.mkv *.webm *.ts *.m2ts "
+        "*.mts *.3gp *.vob);;All Files (*.*)";
     using Save = DesktopUserPort::SaveAnswer;
     const auto asked = [&](Save answer) { return user.AskSaveDiscardCancel("Save?") == answer; };
     const auto confirmed = [&] {
@@ -132,10 +135,8 @@ TEST_F(WidgetsTest, MessageBoxesAndFileDialogsShowTheTextsAndReturnTheAnswers) {
          "Delete?|Do not show this message anymore", "3"},
         {"Cancel", [&] { return QString::number(confirmed()); },
          "Delete?|Do not show this message anymore", "0"},
-        {clip, [&] { return file(user.ChooseVideoFile()); },
-         "Video Files (*.avi *.mpg *.mpeg *.wmv *.asf);;All Files (*.*)", clip},
-        {"", [&] { return file(user.ChooseVideoFile()); },
-         "Video Files (*.avi *.mpg *.mpeg *.wmv *.asf);;All Files (*.*)", "none"},
+        {clip, [&] { return file(user.ChooseVideoFile()); }, kVideoFilter, clip},
+        {"", [&] { return file(user.ChooseVideoFile()); }, kVideoFilter, "none"},
         {"OK", [&] { return QString::number(user.ChooseFrameNumber(12, 99).value_or(-1)); },
          "Frame number (0 to 99):", "12"},
         {"Cancel", [&] { return QString::number(user.ChooseFrameNumber(12, 99).value_or(-1)); },

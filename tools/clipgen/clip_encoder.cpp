@@ -25,6 +25,40 @@ std::string ErrorText(int code) {
     return text;
 }
 
+// Options for avcodec_open2 and avformat_write_header; what they leave
+// unused is a mistake in the clip table.
+struct Options {
+    explicit Options(const std::vector<std::pair<std::string, std::string>>& pairs) {
+        for (const auto& [name, value] : pairs)
+            av_dict_set(&dictionary, name.c_str(), value.c_str(), 0);
+    }
+    ~Options() { av_dict_free(&dictionary); }
+    Options(const Options&) = delete;
+    Options& operator=(const Options&) = delete;
+    bool AllUsed(std::string& error) const {
+        if (const AVDictionaryEntry* left =
+                av_dict_get(dictionary, "", nullptr, AV_DICT_IGNORE_SUFFIX)) {
+            error = std::string("unknown option ") + left->key;
+            return false;
+        }
+        return true;
+    }
+    AVDictionary* dictionary = nullptr;
+};
+
+// 4:2:0 where the encoder takes it, else its first format (ProRes: 4:2:2).
+AVPixelFormat PixelFormatFor(const AVCodec& encoder) {
+    // Motion JPEG is full range, as JPEG files are.
+    if (encoder.id == AV_CODEC_ID_MJPEG)
+        return AV_PIX_FMT_YUVJ420P;
+    if (!encoder.pix_fmts)
+        return AV_PIX_FMT_YUV420P;
+    for (const AVPixelFormat* format = encoder.pix_fmts; *format != AV_PIX_FMT_NONE; ++format)
+        if (*format == AV_PIX_FMT_YUV420P)
+            return AV_PIX_FMT_YUV420P;
+    return encoder.pix_fmts[0];
+}
+
 }  // namespace
 
 struct ClipEncoder::State {
@@ -93,8 +127,7 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
     AVCodecContext& codec = *state_->codec;
     codec.width = format.width;
     codec.height = format.height;
-    // Motion JPEG is full range, as JPEG files are.
-    codec.pix_fmt = encoder->id == AV_CODEC_ID_MJPEG ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P;
+    codec.pix_fmt = PixelFormatFor(*encoder);
     codec.time_base = AVRational{1, format.framesPerSecond};
     codec.framerate = AVRational{format.framesPerSecond, 1};
     codec.gop_size = format.gopSize;
@@ -106,15 +139,20 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
     codec.rc_max_rate = 0;
     codec.rc_buffer_size = 0;
     // Keyframes only every gopSize frames, so that seeks land mid-GOP.
-    codec.flags |= AV_CODEC_FLAG_CLOSED_GOP;
+    if (!format.openGop)
+        codec.flags |= AV_CODEC_FLAG_CLOSED_GOP;
     av_opt_set_int(codec.priv_data, "sc_threshold", 1000000000, 0);
     if (rawOutput->oformat->flags & AVFMT_GLOBALHEADER)
         codec.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    int result = avcodec_open2(&codec, encoder, nullptr);
+    Options encoderOptions(format.encoderOptions);
+    int result = avcodec_open2(&codec, encoder, &encoderOptions.dictionary);
     if (result < 0) {
         error = "cannot open encoder: " + ErrorText(result);
         return false;
     }
+    if (!encoderOptions.AllUsed(error))
+        return false;
+    state_->nextPts = format.firstPts;
     avcodec_parameters_from_context(state_->stream->codecpar, &codec);
     state_->stream->time_base = codec.time_base;
     state_->stream->avg_frame_rate = codec.framerate;
@@ -144,11 +182,14 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
             return false;
         }
     }
-    result = avformat_write_header(rawOutput, nullptr);
+    Options muxerOptions(format.muxerOptions);
+    result = avformat_write_header(rawOutput, &muxerOptions.dictionary);
     if (result < 0) {
         error = "cannot write the header: " + ErrorText(result);
         return false;
     }
+    if (!muxerOptions.AllUsed(error))
+        return false;
     state_->headerWritten = true;
     return true;
 }

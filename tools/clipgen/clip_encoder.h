@@ -3,6 +3,8 @@
 // libavformat muxer.
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "video/surface.h"
 
@@ -20,6 +22,15 @@ struct ClipFormat {
     // A sound track (MPEG audio layer 2, mono), or none.
     bool sound = false;
     int sampleRate = 48000;
+    // Open GOPs where the encoder makes them (libx264; libx265 takes it in
+    // its own parameters).
+    bool openGop = false;
+    // The time of the first picture, in frames: negative for pictures the
+    // container is to hide before frame 0 (an edit list in MP4).
+    int firstPts = 0;
+    // Private options of the encoder and of the muxer (name, value).
+    std::vector<std::pair<std::string, std::string>> encoderOptions;
+    std::vector<std::pair<std::string, std::string>> muxerOptions;
 };
 
 class ClipEncoder {

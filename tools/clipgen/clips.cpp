@@ -7,6 +7,27 @@ namespace {
 
 const std::vector<int> kSmallClipCuts = {40, 85, 125, 165};
 
+// Today's forms: B-pyramids, open GOPs with leading pictures, an edit list
+// that hides the first pictures, intra-only ProRes, and the hidden frames of
+// AV1 (alternate references).
+std::vector<TestClip> TodaysClips() {
+    const std::vector<int>& cuts = kSmallClipCuts;
+    return {
+        {"clip_h264_bpyramid.mp4", "libx264", "mp4", 320, 240, 200, 25.0, cuts, 3},
+        {"clip_h264_editlist.mp4", "libx264", "mp4", 320, 240, 200, 25.0, cuts, 3, false, false, 7},
+        {"clip_hevc.mp4", "libx265", "mp4", 320, 240, 200, 25.0, cuts, 3},
+        {"clip_h264.mov", "libx264", "mov", 320, 240, 200, 25.0, cuts, 2},
+        {"clip_prores.mov", "prores_ks", "mov", 320, 240, 200, 25.0, cuts},
+        {"clip_h264_opengop.mkv", "libx264", "matroska", 320, 240, 200, 25.0, cuts, 3, false, true},
+        {"clip_hevc_opengop.mkv", "libx265", "matroska", 320, 240, 200, 25.0, cuts, 3, false, true},
+        {"clip_av1.mkv", "libsvtav1", "matroska", 320, 240, 200, 25.0, cuts},
+        {"clip_vp9.webm", "libvpx-vp9", "webm", 320, 240, 200, 25.0, cuts},
+        {"clip_h264.ts", "libx264", "mpegts", 320, 240, 200, 25.0, cuts, 2},
+        {"clip_hevc.ts", "libx265", "mpegts", 320, 240, 200, 25.0, cuts, 3},
+        {"clip_mpeg2.ts", "mpeg2video", "mpegts", 320, 240, 200, 25.0, cuts, 2},
+    };
+}
+
 }  // namespace
 
 const std::vector<TestClip>& TestClips() {
@@ -20,7 +41,13 @@ const std::vector<TestClip>& TestClips() {
         {"clip_xvid_packed.avi", "libxvid", "avi", 320, 240, 200, 25.0, kSmallClipCuts, 2},
         {"clip_mjpeg.avi", "mjpeg", "avi", 320, 240, 200, 25.0, kSmallClipCuts},
     };
-    return clips;
+    static const std::vector<TestClip> all = [] {
+        std::vector<TestClip> list = clips;
+        const std::vector<TestClip> todays = TodaysClips();
+        list.insert(list.end(), todays.begin(), todays.end());
+        return list;
+    }();
+    return all;
 }
 
 const TestClip* FindTestClip(const std::string& file) {

@@ -35,6 +35,14 @@ struct TestClip {
     // A sound track: a tone of ToneHertz(scene) for every scene, so that the
     // cuts can be heard (and found in a recording of what was played).
     bool sound = false;
+    // An open GOP: pictures after a key frame in decoding order but shown
+    // before it (H.264 recovery points, HEVC RASL pictures) that refer to
+    // the GOP before.
+    bool openGop = false;
+    // Pictures encoded before frame 0 that the container hides (an MP4 edit
+    // list starting mid-GOP, as a trimmed copy has): frame 0 is the first
+    // picture shown, not the first decoded.
+    int hiddenFrames = 0;
 };
 
 // The tone of a scene of a clip with sound: far enough apart to tell each
@@ -51,7 +59,9 @@ inline void PrintTo(const TestClip& clip, std::ostream* out) {
 // The clips of the graph tests, one per codec and container: MPEG-1 (.mpg),
 // MPEG-2 (.mpg, 720 x 576), MPEG-4 part 2 (.avi), WMV2 (.asf and .wmv), then
 // the AVI files found in the wild: MPEG-4 part 2 with two B-frames, unpacked
-// and packed (Xvid), and Motion JPEG.
+// and packed (Xvid), and Motion JPEG; then the files of today's cameras,
+// phones and downloads: H.264, HEVC, ProRes, AV1, VP9 and MPEG-2 in MP4,
+// QuickTime, Matroska, WebM and MPEG-TS.
 const std::vector<TestClip>& TestClips();
 // Looks a clip up by file name; null when there is none of that name.
 const TestClip* FindTestClip(const std::string& file);

@@ -7,6 +7,7 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -48,6 +49,29 @@ ClipFormat FormatOf(const TestClip& clip) {
     format.gopSize = mpeg ? 12 : 20;
     format.quantiser = clip.width > 400 ? 4 : 3;
     format.sound = clip.sound;
+    format.openGop = clip.openGop;
+    format.firstPts = -clip.hiddenFrames;
+    // Today's encoders at fast settings (the whole set is made in seconds),
+    // a key frame every 20 pictures and none at the cuts.
+    const std::string gop = std::to_string(format.gopSize);
+    if (clip.encoder == "libx264") {
+        format.encoderOptions = {
+            {"preset", "veryfast"},
+            {"x264-params",
+             std::string("scenecut=0:b-pyramid=normal:open-gop=") + (clip.openGop ? "1" : "0")}};
+    } else if (clip.encoder == "libx265") {
+        format.encoderOptions = {
+            {"preset", "ultrafast"},
+            {"x265-params", "log-level=error:scenecut=0:min-keyint=" + gop + ":keyint=" + gop +
+                                ":bframes=" + std::to_string(clip.bFrames) +
+                                ":open-gop=" + (clip.openGop ? "1" : "0")}};
+    } else if (clip.encoder == "libsvtav1") {
+        format.encoderOptions = {{"preset", "12"}};
+    } else if (clip.encoder == "libvpx-vp9") {
+        format.encoderOptions = {{"deadline", "realtime"}, {"cpu-used", "8"}};
+    } else if (clip.encoder == "prores_ks") {
+        format.encoderOptions = {{"profile", "proxy"}};
+    }
     return format;
 }
 
@@ -69,16 +93,17 @@ bool WriteClip(const std::string& folder, const TestClip& clip, Look look) {
     // B-frame waits for a reference that never comes.
     const int extra = encoder.CanDrain() ? 0 : clip.bFrames;
     const int firstPFrame = clip.frameCount - (extra > 0 ? clip.bFrames + 1 : 0);
-    for (int frame = 0; frame < clip.frameCount + extra; ++frame) {
+    for (int frame = -clip.hiddenFrames; frame < clip.frameCount + extra; ++frame) {
         int sceneStart = 0;
-        const int scene = SceneOf(clip, frame, sceneStart);
+        const int scene = SceneOf(clip, std::max(frame, 0), sceneStart);
         if (look == Look::TestPatterns) {
             DrawTestScene(picture, scene, frame - sceneStart);
         } else {
             DrawSampleScene(picture, scene, frame - sceneStart, SceneEnd(clip, scene) - sceneStart);
         }
+        // A hidden picture carries a number no shown frame has.
         if (look != Look::Sample)
-            DrawFrameCode(picture, frame);
+            DrawFrameCode(picture, frame >= 0 ? frame : kFrameCodeMaxFrame + frame);
         if (!encoder.Write(picture, error, extra > 0 && frame >= firstPFrame) ||
             !encoder.WriteTone((frame + 1) / clip.framesPerSecond, ToneHertz(scene), error)) {
             std::fprintf(stderr, "%s: frame %d: %s\n", path.c_str(), frame, error.c_str());
@@ -101,6 +126,7 @@ int main(int argc, char** argv) {
     }
     // Captions need fonts, which need an application object; no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("SVT_LOG", "1");  // SVT-AV1's errors only, not its settings
     QGuiApplication application(argc, argv);
     av_log_set_level(AV_LOG_ERROR);
     const std::string folder = argv[1];
