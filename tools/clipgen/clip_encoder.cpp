@@ -95,7 +95,8 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
     codec.height = format.height;
     // Motion JPEG is full range, as JPEG files are.
     codec.pix_fmt = encoder->id == AV_CODEC_ID_MJPEG ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P;
-    codec.time_base = AVRational{1, format.framesPerSecond};
+    codec.time_base =
+        AVRational{1, format.ticksPerSecond > 0 ? format.ticksPerSecond : format.framesPerSecond};
     codec.framerate = AVRational{format.framesPerSecond, 1};
     codec.gop_size = format.gopSize;
     codec.max_b_frames = format.maxBFrames;
@@ -253,6 +254,10 @@ bool ClipEncoder::WriteTone(double untilSeconds, double hertz, std::string& erro
 
 bool ClipEncoder::CanDrain() const {
     return state_->codec && (state_->codec->codec->capabilities & AV_CODEC_CAP_DELAY) != 0;
+}
+
+void ClipEncoder::SetNextPts(int64_t pts) {
+    state_->nextPts = pts;
 }
 
 bool ClipEncoder::Finish(std::string& error) {
