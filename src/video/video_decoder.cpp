@@ -249,6 +249,11 @@ double VideoDecoder::MeasureTail(bool rewindByBytes) {
     return lastSeconds >= 0.0 ? lastSeconds + originSeconds_ : -1.0;
 }
 
+double VideoDecoder::TicksToSeconds(int64_t ticks) const {
+    // Exact where the time is (4.5 s stays 4.5, not a hair below).
+    return static_cast<double>(ticks) * timeBase_.num / timeBase_.den;
+}
+
 const PictureIndex* VideoDecoder::Index() {
     if (!index_ && scan_ && !opening_ && !indexFailed_) {
         index_ = scan_->Wait();
@@ -263,9 +268,8 @@ std::shared_ptr<const std::vector<double>> VideoDecoder::PictureSeconds() const 
         return nullptr;
     auto seconds = std::make_shared<std::vector<double>>();
     seconds->reserve(static_cast<size_t>(index->Count()));
-    const double tick = av_q2d(timeBase_);
     for (int64_t frame = 0; frame < index->Count(); ++frame)
-        seconds->push_back(static_cast<double>(index->Ticks(frame) - index->Ticks(0)) * tick);
+        seconds->push_back(TicksToSeconds(index->Ticks(frame) - index->Ticks(0)));
     return seconds;
 }
 
@@ -293,8 +297,7 @@ void VideoDecoder::Number(DecodedFrame& frame) {
     frame.seconds = static_cast<double>(frame.number) * frameSeconds_;
     frame.playSeconds = frame.seconds;
     if (index && frame.number < index->Count())
-        frame.playSeconds =
-            static_cast<double>(index->Ticks(frame.number) - index->Ticks(0)) * av_q2d(timeBase_);
+        frame.playSeconds = TicksToSeconds(index->Ticks(frame.number) - index->Ticks(0));
 }
 
 DecodeResult VideoDecoder::Decode(DecodedFrame& frame) {

@@ -92,6 +92,7 @@ class VideoDecoder {
     // The picture index, waited for (the streaming thread only); null when
     // the rate is constant or the scan failed.
     const PictureIndex* Index();
+    double TicksToSeconds(int64_t ticks) const;
 
     const std::atomic<bool>& abort_;
     ffmpeg::InputWatch watch_;  // outlives the input it watches
