@@ -2,6 +2,8 @@
 // own time, which no constant-rate file pays for.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "graph_driver.h"
 
 namespace trevanto::test {
@@ -21,6 +23,15 @@ TEST(GraphVariableRateTest, EachFrameHasItsPicturesTime) {
         ASSERT_NEAR((*seconds)[frame],
                     double(VariableRateTicks(frame)) / kVariableRateTicksPerSecond, 1e-6)
             << frame;
+
+    // Exact seeks on both sides of the change, in a shuffled order.
+    std::mt19937 random(28);
+    std::uniform_int_distribution<int> frames(0, VariableRateClip().frameCount - 1);
+    for (int i = 0; i < 24; ++i) {
+        const int target = frames(random);
+        ASSERT_TRUE(graph->PutCurrentPosition(SecondsOf(*graph, target)));
+        ASSERT_EQ(NextFrameCode(*graph), target);
+    }
 
     const auto constant = OpenUnpaced(MediaPath(TestClips().front()), error);
     ASSERT_TRUE(constant) << error.text;
