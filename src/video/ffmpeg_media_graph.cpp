@@ -346,7 +346,9 @@ FfmpegMediaGraph::Converted FfmpegMediaGraph::Convert(const DecodedFrame& frame,
     }
     worker_.Start(picture, surface.get(), thumbnail.get());
     // The next frame is decoded while this one is converted.
-    if (decodeAhead && !haveLookahead_ && lookaheadResult_ == DecodeResult::Frame) {
+    // Not while the picture index is read: the first frame would wait for it.
+    if (decodeAhead && !haveLookahead_ && lookaheadResult_ == DecodeResult::Frame &&
+        !decoder_.IndexPending()) {
         const DecodeResult result = decoder_.DecodeNext(lookahead_);
         if (result == DecodeResult::Frame) {
             haveLookahead_ = true;

@@ -21,11 +21,31 @@ int64_t PictureIndex::FrameAt(int64_t ticks) const {
     return after == ticks_.begin() ? 0 : after - ticks_.begin() - 1;
 }
 
-bool RateVaries(AVStream& stream) {
-    // A sample table lists every picture; a partial index (key frames only)
-    // tells nothing about the pictures between.
+namespace {
+
+// A sample table lists every picture; a partial index (key frames only)
+// tells nothing about the pictures between.
+bool ListsEveryPicture(AVStream& stream) {
     const int entries = avformat_index_get_entries_count(&stream);
-    if (entries < 3 || stream.nb_frames != entries)
+    return entries > 0 && stream.nb_frames == entries;
+}
+
+}  // namespace
+
+std::optional<int64_t> ListedPictures(AVStream& stream) {
+    if (!ListsEveryPicture(stream))
+        return std::nullopt;
+    int64_t shown = 0;
+    for (int i = 0; i < avformat_index_get_entries_count(&stream); ++i)
+        if (const AVIndexEntry* entry = avformat_index_get_entry(&stream, i);
+            entry && !(entry->flags & AVINDEX_DISCARD_FRAME))
+            ++shown;
+    return shown > 0 ? std::optional(shown) : std::nullopt;
+}
+
+bool RateVaries(AVStream& stream) {
+    const int entries = avformat_index_get_entries_count(&stream);
+    if (entries < 3 || !ListsEveryPicture(stream))
         return false;
     // Decoding times step evenly at a constant rate, B-frames or not; a
     // tick of jitter is rounding.

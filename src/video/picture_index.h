@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,11 +34,16 @@ class PictureIndex {
     std::vector<int64_t> ticks_;
 };
 
+// The number of pictures shown, when the container lists every picture with
+// its decoding time (MP4 and QuickTime sample tables; those an edit list
+// hides left out); nothing for containers that list only key frames
+// (Matroska cues) or none (MPEG, AVI). Reads only what the demuxer holds in
+// memory.
+std::optional<int64_t> ListedPictures(AVStream& stream);
+
 // Whether the stream's pictures need the index: the container lists every
-// picture with its decoding time (MP4 and QuickTime sample tables) and the
-// times do not step evenly. Reads only what the demuxer holds in memory.
-// Containers that list only key frames (Matroska cues) or none (MPEG, AVI)
-// are taken as constant-rate.
+// picture and their decoding times do not step evenly. Streams that
+// ListedPictures cannot count are taken as constant-rate.
 bool RateVaries(AVStream& stream);
 
 // Reads the packets of one stream of a file without decoding them, on a

@@ -138,24 +138,22 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
     if (stream->start_time != AV_NOPTS_VALUE)
         streamStartSeconds_ = static_cast<double>(stream->start_time) * av_q2d(timeBase_);
     originSeconds_ = streamStartSeconds_;
-    // A varying rate: the container lists every picture, so their count is
-    // known at once; their display times are read off the user's path (a
-    // scan of the packets, no decoding), which the streaming thread waits
-    // for before it numbers any picture after the first.
-    int64_t listed = 0;
-    if (seekable_ && duration_ > 0.0 && input.kind == InputKind::LocalFile &&
-        trevanto::RateVaries(*raw->streams[streamIndex_])) {
-        for (int i = 0; i < avformat_index_get_entries_count(stream); ++i)
-            if (const AVIndexEntry* entry = avformat_index_get_entry(raw->streams[streamIndex_], i);
-                entry && !(entry->flags & AVINDEX_DISCARD_FRAME))
-                ++listed;
+    // A container that lists every picture (MP4 and QuickTime sample
+    // tables) tells their count at once: no tail to decode. Where the rate
+    // varies, their display times are read off the user's path (a scan of
+    // the packets, no decoding), which the streaming thread waits for before
+    // it numbers any picture after the first.
+    const std::optional<int64_t> listed =
+        seekable_ && duration_ > 0.0 && input.kind == InputKind::LocalFile
+            ? ListedPictures(*raw->streams[streamIndex_])
+            : std::nullopt;
+    if (listed && trevanto::RateVaries(*raw->streams[streamIndex_]))
         scan_ = std::make_unique<PictureIndexScan>(url, streamIndex_, abort_);
-    }
     // Program streams estimate their length from the last timestamps the
     // demuxer saw; seeking in them by time is imprecise, so the way back to
     // the start after measuring goes by bytes.
     const bool rewindByBytes = raw->duration_estimation_method != AVFMT_DURATION_FROM_STREAM;
-    const double tailEnd = duration_ > 0.0 && !scan_ ? MeasureTail(rewindByBytes) : -1.0;
+    const double tailEnd = duration_ > 0.0 && !listed ? MeasureTail(rewindByBytes) : -1.0;
     const DecodeResult first = Decode(first_);
     if (first != DecodeResult::Frame) {
         if (watch_.Cancelled())
@@ -179,8 +177,8 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
     // count chunks that hold no picture, or miss the last ones.
     if (tailEnd >= originSeconds_)
         duration_ = tailEnd - originSeconds_ + frameSeconds_;
-    if (scan_)
-        duration_ = static_cast<double>(listed) * frameSeconds_;
+    if (listed)
+        duration_ = static_cast<double>(*listed) * frameSeconds_;
     width_ = first_.picture->width;
     height_ = first_.picture->height;
     if (width_ <= 0 || height_ <= 0) {
@@ -362,6 +360,10 @@ DecodeResult VideoDecoder::DecodeNext(DecodedFrame& frame) {
         *lastNumber_ + 1 < FrameNumberAt(duration_) && OpenCodec(lowresWanted_) == 0)
         return SeekExact(*lastNumber_ + 1, frame);
     return Decode(frame);
+}
+
+bool VideoDecoder::IndexPending() const {
+    return scan_ && !index_ && !indexFailed_ && !scan_->Ready();
 }
 
 bool VideoDecoder::SeekStream(double seconds, bool byBytes) {

@@ -74,6 +74,8 @@ class VideoDecoder {
     double OriginSeconds() const { return originSeconds_; }
     // Whether the rate varies, so that frames are numbered by the index.
     bool RateVaries() const { return scan_ != nullptr; }
+    // The index is still being read: the next DecodeNext would wait for it.
+    bool IndexPending() const;
     // Each picture's time from frame 0's, once the index is read; null
     // while it is read, when it could not be, and when the rate is
     // constant. Any thread.
