@@ -54,6 +54,9 @@ class MediaGraph {
     virtual GraphState GetState() const = 0;
 
     // Position of the last delivered frame, seconds from the stream's start.
+    // Positions, seek targets and the duration count frames in
+    // AvgTimePerFrame steps: where the rate varies, frame N (the N-th
+    // picture) lies at N x AvgTimePerFrame, its own time is PictureSeconds'.
     virtual bool GetCurrentPosition(double& seconds) const = 0;
     // After this, the next repaint event carries exactly the frame at
     // `seconds` (rounded to the nearest frame), in any state; or, when no

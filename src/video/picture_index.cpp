@@ -48,22 +48,20 @@ bool RateVaries(AVStream& stream) {
     if (entries < 3 || !ListsEveryPicture(stream))
         return false;
     // Decoding times step evenly at a constant rate, B-frames or not; a
-    // tick of jitter is rounding.
-    std::optional<int64_t> step;
-    int64_t last = 0;
-    bool first = true;
-    for (int i = 0; i < entries; ++i) {
+    // tick of jitter is rounding. Pictures an edit list hides are decoded
+    // all the same: they keep their place in the steps.
+    const AVIndexEntry* first = avformat_index_get_entry(&stream, 0);
+    const AVIndexEntry* second = avformat_index_get_entry(&stream, 1);
+    if (!first || !second)
+        return false;
+    const int64_t step = second->timestamp - first->timestamp;
+    int64_t last = second->timestamp;
+    for (int i = 2; i < entries; ++i) {
         const AVIndexEntry* entry = avformat_index_get_entry(&stream, i);
-        if (!entry || (entry->flags & AVINDEX_DISCARD_FRAME))
-            continue;
-        if (!first) {
-            const int64_t delta = entry->timestamp - last;
-            if (!step)
-                step = delta;
-            else if (std::llabs(delta - *step) > 1)
-                return true;
-        }
-        first = false;
+        if (!entry)
+            return false;
+        if (std::llabs(entry->timestamp - last - step) > 1)
+            return true;
         last = entry->timestamp;
     }
     return false;

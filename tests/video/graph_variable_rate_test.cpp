@@ -2,9 +2,13 @@
 // own time, which no constant-rate file pays for.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
 #include <random>
+#include <vector>
 
 #include "graph_driver.h"
+#include "video/picture_index.h"
 
 namespace trevanto::test {
 namespace {
@@ -38,6 +42,39 @@ TEST(GraphVariableRateTest, EachFrameHasItsPicturesTime) {
     ASSERT_TRUE(constant->PutCurrentPosition(SecondsOf(*constant, 120)));
     EXPECT_EQ(NextFrameCode(*constant), 120);
     EXPECT_FALSE(constant->PictureSeconds()) << "a constant rate needs no index";
+}
+
+// Which streams need the index, from the container's own index alone: a
+// sample table's decoding times (ticks of 1/15360 s) stepping unevenly.
+TEST(GraphVariableRateTest, OnlyUnevenSampleTablesNeedTheIndex) {
+    struct Entry {
+        int64_t dts;
+        bool discard = false;
+    };
+    const struct {
+        std::vector<Entry> entries;
+        int64_t frames;  // the stream's frame count: all listed, or only key frames
+        bool varies;
+        std::optional<int64_t> listed;
+    } rows[] = {
+        {{{-1024}, {-512}, {0}, {512}, {1024}}, 5, false, 5},       // B-frames, constant
+        {{{0}, {512}, {1024}, {1792}, {2560}}, 5, true, 5},         // 30, then 20 a second
+        {{{0}, {512}, {1025}, {1536}, {2048}}, 5, false, 5},        // a tick of rounding
+        {{{0}, {512}, {1024, true}, {1536}, {2048}}, 5, false, 4},  // hidden by an edit list
+        {{{0}, {5120}, {12800}}, 200, false, std::nullopt},         // key frames only
+    };
+    for (const auto& row : rows) {
+        const std::unique_ptr<AVFormatContext, void (*)(AVFormatContext*)> context(
+            avformat_alloc_context(), avformat_free_context);
+        AVStream* stream = avformat_new_stream(context.get(), nullptr);
+        ASSERT_TRUE(stream);
+        for (const Entry& entry : row.entries)
+            av_add_index_entry(stream, 1000 + entry.dts, entry.dts, 100, 0,
+                               entry.discard ? AVINDEX_DISCARD_FRAME : 0);
+        stream->nb_frames = row.frames;
+        EXPECT_EQ(RateVaries(*stream), row.varies) << row.entries[2].dts;
+        EXPECT_EQ(ListedPictures(*stream), row.listed) << row.entries[2].dts;
+    }
 }
 
 }  // namespace
