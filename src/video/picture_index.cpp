@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 
 #include "video/ffmpeg_handles.h"
 #include "video/input_guard.h"
@@ -24,16 +25,18 @@ int64_t PictureIndex::FrameAt(int64_t ticks) const {
 namespace {
 
 // A sample table lists every picture; a partial index (key frames only)
-// tells nothing about the pictures between.
-bool ListsEveryPicture(AVStream& stream) {
+// tells nothing about the pictures between, and an AVI index lists chunks,
+// some of which may hold no picture (a dropped frame, a packed B-frame's).
+bool ListsEveryPicture(const AVFormatContext& input, AVStream& stream) {
     const int entries = avformat_index_get_entries_count(&stream);
-    return entries > 0 && stream.nb_frames == entries;
+    return input.iformat && std::string_view(input.iformat->name).starts_with("mov,") &&
+           entries > 0 && stream.nb_frames == entries;
 }
 
 }  // namespace
 
-std::optional<int64_t> ListedPictures(AVStream& stream) {
-    if (!ListsEveryPicture(stream))
+std::optional<int64_t> ListedPictures(const AVFormatContext& input, AVStream& stream) {
+    if (!ListsEveryPicture(input, stream))
         return std::nullopt;
     int64_t shown = 0;
     for (int i = 0; i < avformat_index_get_entries_count(&stream); ++i)
@@ -43,9 +46,9 @@ std::optional<int64_t> ListedPictures(AVStream& stream) {
     return shown > 0 ? std::optional(shown) : std::nullopt;
 }
 
-bool RateVaries(AVStream& stream) {
+bool RateVaries(const AVFormatContext& input, AVStream& stream) {
     const int entries = avformat_index_get_entries_count(&stream);
-    if (entries < 3 || !ListsEveryPicture(stream))
+    if (entries < 3 || !ListsEveryPicture(input, stream))
         return false;
     // Decoding times step evenly at a constant rate, B-frames or not; a
     // tick of jitter is rounding. Pictures an edit list hides are decoded

@@ -35,16 +35,16 @@ class PictureIndex {
 };
 
 // The number of pictures shown, when the container lists every picture with
-// its decoding time (MP4 and QuickTime sample tables; those an edit list
-// hides left out); nothing for containers that list only key frames
-// (Matroska cues) or none (MPEG, AVI). Reads only what the demuxer holds in
-// memory.
-std::optional<int64_t> ListedPictures(AVStream& stream);
+// its decoding time: MP4 and QuickTime sample tables (those an edit list
+// hides left out). Nothing for containers that list only key frames
+// (Matroska cues), none (MPEG) or chunks that may hold no picture (AVI).
+// Reads only what the demuxer holds in memory.
+std::optional<int64_t> ListedPictures(const AVFormatContext& input, AVStream& stream);
 
 // Whether the stream's pictures need the index: the container lists every
 // picture and their decoding times do not step evenly. Streams that
 // ListedPictures cannot count are taken as constant-rate.
-bool RateVaries(AVStream& stream);
+bool RateVaries(const AVFormatContext& input, AVStream& stream);
 
 // Reads the packets of one stream of a file without decoding them, on a
 // thread of its own, and makes the index of their presentation times

@@ -145,9 +145,9 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
     // it numbers any picture after the first.
     const std::optional<int64_t> listed =
         seekable_ && duration_ > 0.0 && input.kind == InputKind::LocalFile
-            ? ListedPictures(*raw->streams[streamIndex_])
+            ? ListedPictures(*raw, *raw->streams[streamIndex_])
             : std::nullopt;
-    if (listed && trevanto::RateVaries(*raw->streams[streamIndex_]))
+    if (listed && trevanto::RateVaries(*raw, *raw->streams[streamIndex_]))
         scan_ = std::make_unique<PictureIndexScan>(url, streamIndex_, abort_);
     // Program streams estimate their length from the last timestamps the
     // demuxer saw; seeking in them by time is imprecise, so the way back to

@@ -52,28 +52,33 @@ TEST(GraphVariableRateTest, OnlyUnevenSampleTablesNeedTheIndex) {
         bool discard = false;
     };
     const struct {
+        const char* demuxer;
         std::vector<Entry> entries;
         int64_t frames;  // the stream's frame count: all listed, or only key frames
         bool varies;
         std::optional<int64_t> listed;
     } rows[] = {
-        {{{-1024}, {-512}, {0}, {512}, {1024}}, 5, false, 5},       // B-frames, constant
-        {{{0}, {512}, {1024}, {1792}, {2560}}, 5, true, 5},         // 30, then 20 a second
-        {{{0}, {512}, {1025}, {1536}, {2048}}, 5, false, 5},        // a tick of rounding
-        {{{0}, {512}, {1024, true}, {1536}, {2048}}, 5, false, 4},  // hidden by an edit list
-        {{{0}, {5120}, {12800}}, 200, false, std::nullopt},         // key frames only
+        {"mp4", {{-1024}, {-512}, {0}, {512}, {1024}}, 5, false, 5},       // B-frames, constant
+        {"mov", {{0}, {512}, {1024}, {1792}, {2560}}, 5, true, 5},         // 30, then 20 a second
+        {"mp4", {{0}, {512}, {1025}, {1536}, {2048}}, 5, false, 5},        // a tick of rounding
+        {"mp4", {{0}, {512}, {1024, true}, {1536}, {2048}}, 5, false, 4},  // hidden by an edit list
+        {"mp4", {{0}, {5120}, {12800}}, 200, false, std::nullopt},         // key frames only
+        {"avi", {{0}, {1}, {2}, {4}, {5}}, 5, false, std::nullopt},        // chunks, not pictures
+        {"matroska", {{0}, {33}, {66}, {116}}, 4, false, std::nullopt},    // cues
     };
     for (const auto& row : rows) {
         const std::unique_ptr<AVFormatContext, void (*)(AVFormatContext*)> context(
             avformat_alloc_context(), avformat_free_context);
+        ASSERT_TRUE(context);
+        context->iformat = av_find_input_format(row.demuxer);
         AVStream* stream = avformat_new_stream(context.get(), nullptr);
-        ASSERT_TRUE(stream);
+        ASSERT_TRUE(context->iformat && stream);
         for (const Entry& entry : row.entries)
             av_add_index_entry(stream, 1000 + entry.dts, entry.dts, 100, 0,
                                entry.discard ? AVINDEX_DISCARD_FRAME : 0);
         stream->nb_frames = row.frames;
-        EXPECT_EQ(RateVaries(*stream), row.varies) << row.entries[2].dts;
-        EXPECT_EQ(ListedPictures(*stream), row.listed) << row.entries[2].dts;
+        EXPECT_EQ(RateVaries(*context, *stream), row.varies) << row.entries[2].dts;
+        EXPECT_EQ(ListedPictures(*context, *stream), row.listed) << row.entries[2].dts;
     }
 }
 
