@@ -17,7 +17,7 @@ class NoView final : public ShotViewPort {
 class NoFrame final : public FramePort {
   public:
     void CheckButton(int32_t, bool) override {}
-    void UpdateFramePanes(int32_t, int32_t, bool, double) override {}
+    void UpdateFramePanes(int32_t, int32_t, bool, double, const PictureTimes&) override {}
     void UpdateShotCount(int32_t) override {}
 };
 

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "common/timecode.h"
+
 namespace trevanto {
 
 class Publisher;
@@ -47,9 +49,9 @@ class FramePort {
     virtual ~FramePort() = default;
     // Check state of the buttons Play, Pause, Stop, Sampler and Engine (command ids).
     virtual void CheckButton(int32_t commandId, bool checked) = 0;
-    // "Frame=%ld/%ld" and the position label.
+    // "Frame=%ld/%ld" and the position label; `times`: see PictureTimes.
     virtual void UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode,
-                                  double durationSeconds) = 0;
+                                  double durationSeconds, const PictureTimes& times) = 0;
     // "TotalShots=%ld".
     virtual void UpdateShotCount(int32_t count) = 0;
     // The middle pane: a run's progress, then what it found; empty clears it.

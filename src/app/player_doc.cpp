@@ -135,7 +135,8 @@ void CPlayerDoc::OnVideoOpened(const std::string& fileName, int32_t frameCount) 
     // this one is presented before a chain of frame jobs has run.
     ports_.frame->PresentFrame(nullptr);
     ports_.frame->SetSliderPosition(0);
-    ports_.frame->UpdateFramePanes(0, frameCount, timecodeMode_, player_.DurationSeconds());
+    ports_.frame->UpdateFramePanes(0, frameCount, timecodeMode_, player_.DurationSeconds(),
+                                   player_.PictureSeconds());
 }
 
 void CPlayerDoc::OnAwaitedFrame() {

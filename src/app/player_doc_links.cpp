@@ -25,13 +25,14 @@ std::string CPlayerDoc::CreateVideoLink(int32_t firstItem, int32_t lastItem) {
     }
     const int32_t frames = player_.FrameCount();
     const double duration = player_.DurationSeconds();
-    publisher_.PublishVideoFacts(player_.OpenedPath(), frames, duration);
+    const PictureTimes times = player_.PictureSeconds();
+    publisher_.PublishVideoFacts(player_.OpenedPath(), frames, duration, times);
     // The dialog edits a copy; only an accepted one comes back.
     Publisher copy;
     copy.Assign(publisher_);
     // An opened stream is its own online copy.
-    VideoLinkFields fields{first->StartTimecode(frames, duration, '.'),
-                           last->EndTimecode(frames, duration, '.'), ProposedVideoUrl(copy),
+    VideoLinkFields fields{first->StartTimecode(frames, duration, '.', times),
+                           last->EndTimecode(frames, duration, '.', times), ProposedVideoUrl(copy),
                            copy.Options().asxScriptUrl};
     if (!ports_.user->EditVideoLink(fields))
         return {};

@@ -48,7 +48,7 @@ bool CPlayerDoc::TellShotsLeftOut() {
 
 bool CPlayerDoc::SaveShotListOfOpenVideo(const std::string& path, ShotListKind kind) {
     if (!SaveShotList(path, kind, CopyShotsFrom(shots_, player_.OpenedPath()), player_.OpenedPath(),
-                      player_.AvgTimePerFrame())) {
+                      player_.AvgTimePerFrame(), player_.PictureSeconds())) {
         ShowMessage("Cannot write the shot list " + path + ".");
         return false;
     }

@@ -9,7 +9,8 @@
 namespace trevanto {
 
 CaptionContext CPlayerDoc::Captions() const {
-    return {timecodeMode_, player_.FrameCount(), player_.DurationSeconds()};
+    return {timecodeMode_, player_.FrameCount(), player_.DurationSeconds(),
+            player_.PictureSeconds()};
 }
 
 void CPlayerDoc::UpdateShotCount() {
@@ -23,7 +24,8 @@ bool CPlayerDoc::AddShot(const QImage& picture, std::string& captionOut, int32_t
     shot.startFrame = start;
     shot.SetEnd(end);
     if (player_.IsOpen())
-        shot.source = {player_.OpenedPath(), player_.FrameCount(), player_.DurationSeconds()};
+        shot.source = {player_.OpenedPath(), player_.FrameCount(), player_.DurationSeconds(),
+                       player_.PictureSeconds()};
     shot.BuildCaption(Captions());
     captionOut = shot.caption;
     // The shots rebuilt from a file are the file's, not a change.
@@ -107,7 +109,7 @@ void CPlayerDoc::RecaptionAll() {
     }
     timecodeMode_ = !timecodeMode_;
     ports_.frame->UpdateFramePanes(player_.CurrentFrame(), player_.FrameCount(), timecodeMode_,
-                                   player_.DurationSeconds());
+                                   player_.DurationSeconds(), player_.PictureSeconds());
     const CaptionContext context = Captions();
     for (const auto& shot : shots_) {
         shot->BuildCaption(context);

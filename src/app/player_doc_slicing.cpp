@@ -26,7 +26,8 @@ void CPlayerDoc::PresentFrame(bool beyondPlayRange) {
     if (current > -1 && !(thumbnailAlone && player_.PlaybackFrames())) {
         if (frames > 0)
             ports_.frame->SetSliderPosition(SliderPositionOfFrame(current, frames));
-        ports_.frame->UpdateFramePanes(current, frames, timecodeMode_, player_.DurationSeconds());
+        ports_.frame->UpdateFramePanes(current, frames, timecodeMode_, player_.DurationSeconds(),
+                                       player_.PictureSeconds());
     }
     // A preview that shows nothing passes nothing on to the slicer.
     if (!thumbnailAlone && !ports_.frame->PresentFrame(player_.FrameSurface()))

@@ -80,7 +80,7 @@ void PublishingCommands::PublishAfterExport() {
 
 void PublishingCommands::RecordVideoFacts() {
     publisher_.PublishVideoFacts(player_.OpenedPath(), player_.FrameCount(),
-                                 player_.DurationSeconds());
+                                 player_.DurationSeconds(), player_.PictureSeconds());
 }
 
 void PublishingCommands::ShowMessage(const std::string& text) {

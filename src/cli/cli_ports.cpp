@@ -100,7 +100,7 @@ void ProgressLine::End() {
     drawn_ = false;
 }
 
-void CliFrame::UpdateFramePanes(int32_t current, int32_t, bool, double) {
+void CliFrame::UpdateFramePanes(int32_t current, int32_t, bool, double, const PictureTimes&) {
     progress_.Update(current);
 }
 

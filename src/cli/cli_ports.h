@@ -88,8 +88,8 @@ class CliFrame : public FramePort {
   public:
     explicit CliFrame(ProgressLine& progress) : progress_(progress) {}
     void CheckButton(int32_t, bool) override {}
-    void UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode,
-                          double durationSeconds) override;
+    void UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode, double durationSeconds,
+                          const PictureTimes& times) override;
     void UpdateShotCount(int32_t) override {}
 
   private:

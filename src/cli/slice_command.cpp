@@ -291,7 +291,8 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
         return finished;
     const ChangeScores& scores = doc.Scores();
     const float threshold = ShotSlicer::EngineThreshold(options.threshold, scores.BitsPerPixel());
-    if (!WriteTextFile(options.statsFile, FormatScoreStats(scores, threshold))) {
+    if (!WriteTextFile(options.statsFile,
+                       FormatScoreStats(scores, threshold, doc.GetPlayer().PictureSeconds()))) {
         session.Err() << "trevanto-cli: cannot write " << options.statsFile << '\n';
         return kFailure;
     }

@@ -48,13 +48,14 @@ std::string ReadRow(std::string_view line, FrameScore& score) {
 
 }  // namespace
 
-std::string FormatScoreStats(const ChangeScores& scores, float threshold) {
+std::string FormatScoreStats(const ChangeScores& scores, float threshold,
+                             const PictureTimes& times) {
     const Recut recut = RecutScores(scores.Frames(), threshold);
     std::string text = std::string(kScoreStatsHeader) + "\n";
     for (size_t i = 0; i < scores.Frames().size(); ++i) {
         const FrameScore& score = scores.Frames()[i];
         text += std::to_string(score.frame) + "," +
-                FormatTimecode(score.frame, 1, scores.SecondsPerFrame(), ':') + "," +
+                FormatTimecode(score.frame, 1, scores.SecondsPerFrame(), ':', times) + "," +
                 ScoreText(score.change) + "," + (recut.cutAt[i] ? "1" : "0") + "\n";
     }
     return text;

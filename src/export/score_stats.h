@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/timecode.h"
 #include "shots/change_scores.h"
 
 namespace trevanto {
@@ -22,8 +23,10 @@ inline constexpr const char* kScoreStatsHeader = "frame,timecode,score,cut";
 inline constexpr int64_t kMaxScoreStatsBytes = int64_t{256} << 20;
 
 // The file's text; the cut column at the detector's `threshold`. The
-// timecode is "hh:mm:ss:mmmm" of frame x seconds per frame.
-std::string FormatScoreStats(const ChangeScores& scores, float threshold);
+// timecode is "hh:mm:ss:mmmm" of frame x seconds per frame, or of the
+// frame's own time from `times` where the rate varies.
+std::string FormatScoreStats(const ChangeScores& scores, float threshold,
+                             const PictureTimes& times = nullptr);
 
 // The scores of a statistics file, the first row starting the run and the
 // last closing it. Nothing, with "line N: reason" in `error`, when the text

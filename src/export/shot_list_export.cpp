@@ -1,5 +1,6 @@
 #include "export/shot_list_export.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -67,14 +68,28 @@ std::string EditTimecode(int64_t frame, const EditRate& rate) {
     return text;
 }
 
-std::string FormatShotListCsv(const ShotList& shots, double secondsPerFrame) {
+int64_t EditFrameOf(int64_t frame, const EditRate& rate, const PictureTimes& times) {
+    if (!times || times->empty() || frame < 0)
+        return frame;
+    const auto last = static_cast<int64_t>(times->size()) - 1;
+    const double perSecond =
+        rate.dropFrame ? rate.framesPerSecond * 1000.0 / 1001.0 : rate.framesPerSecond;
+    const int64_t within = std::min(frame, last);
+    return std::llround((*times)[static_cast<size_t>(within)] * perSecond) + (frame - within);
+}
+
+std::string FormatShotListCsv(const ShotList& shots, double secondsPerFrame,
+                              const PictureTimes& times) {
     const EditRate rate = EditRateOf(secondsPerFrame);
+    const auto timecode = [&](int64_t frame) {
+        return EditTimecode(EditFrameOf(frame, rate, times), rate);
+    };
     std::string text =
         "number,start frame,end frame,start timecode,end timecode,length,caption\r\n";
     for (const auto& shot : shots) {
         text += std::to_string(shot->number) + "," + std::to_string(shot->startFrame) + "," +
-                std::to_string(shot->endFrame) + "," + EditTimecode(shot->startFrame, rate) + "," +
-                EditTimecode(shot->endFrame, rate) + "," +
+                std::to_string(shot->endFrame) + "," + timecode(shot->startFrame) + "," +
+                timecode(shot->endFrame) + "," +
                 std::to_string(int64_t{shot->endFrame} - shot->startFrame + 1) + "," +
                 QuoteCsvText(shot->caption) + "\r\n";
     }
@@ -82,20 +97,23 @@ std::string FormatShotListCsv(const ShotList& shots, double secondsPerFrame) {
 }
 
 std::string FormatEdl(const ShotList& shots, const std::string& title, const std::string& clipName,
-                      double secondsPerFrame) {
+                      double secondsPerFrame, const PictureTimes& times) {
     const EditRate rate = EditRateOf(secondsPerFrame);
     std::string text = "TITLE: " + title + "\n" +
                        (rate.dropFrame ? "FCM: DROP FRAME\n" : "FCM: NON-DROP FRAME\n") + "\n";
     int64_t record = FramesPerHour(rate);
     int event = 0;
     for (const auto& shot : shots) {
-        const int64_t length = int64_t{shot->endFrame} - shot->startFrame + 1;
-        if (length < 1)
+        if (int64_t{shot->endFrame} - shot->startFrame + 1 < 1)
             continue;
+        // Source and record in edit frames: the shot's span in time where the
+        // rate varies.
+        const int64_t in = EditFrameOf(shot->startFrame, rate, times);
+        const int64_t out = EditFrameOf(int64_t{shot->endFrame} + 1, rate, times);
+        const int64_t length = std::max<int64_t>(out - in, 1);
         char line[160];
         std::snprintf(line, sizeof line, "%03d  AX       V     C        %s %s %s %s\n", ++event,
-                      EditTimecode(shot->startFrame, rate).c_str(),
-                      EditTimecode(shot->startFrame + length, rate).c_str(),
+                      EditTimecode(in, rate).c_str(), EditTimecode(in + length, rate).c_str(),
                       EditTimecode(record, rate).c_str(),
                       EditTimecode(record + length, rate).c_str());
         text += line;
@@ -110,14 +128,14 @@ ShotListKind ShotListKindOf(const std::string& path) {
 }
 
 bool SaveShotList(const std::string& path, ShotListKind kind, const ShotList& shots,
-                  const std::string& videoPath, double secondsPerFrame) {
+                  const std::string& videoPath, double secondsPerFrame, const PictureTimes& times) {
     if (kind == ShotListKind::Csv)
-        return WriteTextFile(path, FormatShotListCsv(shots, secondsPerFrame));
+        return WriteTextFile(path, FormatShotListCsv(shots, secondsPerFrame, times));
     const std::string clip = FileNamePart(videoPath);
     const std::string extension = ExtensionPart(clip);
     const std::string title =
         extension.empty() ? clip : clip.substr(0, clip.size() - extension.size() - 1);
-    return WriteTextFile(path, FormatEdl(shots, title, clip, secondsPerFrame));
+    return WriteTextFile(path, FormatEdl(shots, title, clip, secondsPerFrame, times));
 }
 
 }  // namespace trevanto

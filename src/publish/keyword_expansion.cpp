@@ -294,8 +294,8 @@ std::string Publisher::KeywordValue(int id, bool pageLevel, bool shotsExhausted,
     // video has none.
     const Shot* linked = shot && shot->IsFrom(videoUrl_) ? shot : nullptr;
     const auto timecode = [&](bool start, char separator) {
-        return start ? shot->StartTimecode(frameCount_, durationSeconds_, separator)
-                     : shot->EndTimecode(frameCount_, durationSeconds_, separator);
+        return start ? shot->StartTimecode(frameCount_, durationSeconds_, separator, pictureTimes_)
+                     : shot->EndTimecode(frameCount_, durationSeconds_, separator, pictureTimes_);
     };
     switch (static_cast<KeywordId>(id)) {
         case KeywordId::kIndex:

@@ -52,13 +52,14 @@ void Publisher::SetUseTemplate(bool useTemplate) {
 }
 
 void Publisher::PublishVideoFacts(const std::string& videoPath, int32_t frameCount,
-                                  double durationSeconds) {
+                                  double durationSeconds, PictureTimes times) {
     // The name is what follows the last separator, trailing ones included.
     const size_t cut = videoPath.find_last_of("/\\");
     videoName_ = cut == std::string::npos ? videoPath : videoPath.substr(cut + 1);
     videoUrl_ = videoPath;
     frameCount_ = frameCount;
     durationSeconds_ = durationSeconds;
+    pictureTimes_ = std::move(times);
     texts_.videoName = videoName_;
     texts_.videoUrl = videoUrl_;
     texts_.videoFrames = FormatText("%ld", static_cast<long>(frameCount));

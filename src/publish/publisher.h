@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/timecode.h"
 #include "publish/publish_options.h"
 #include "publish/web_archive_writer.h"
 
@@ -74,8 +75,9 @@ class Publisher {
     void Assign(const Publisher& other);
     // Off empties the template file.
     void SetUseTemplate(bool useTemplate);
-    void PublishVideoFacts(const std::string& videoPath, int32_t frameCount,
-                           double durationSeconds);
+    // `times`: the frames' own times where the rate varies (PictureTimes).
+    void PublishVideoFacts(const std::string& videoPath, int32_t frameCount, double durationSeconds,
+                           PictureTimes times = nullptr);
     bool IsArchive() const;
     std::string TargetTypeText() const;
 
@@ -129,6 +131,7 @@ class Publisher {
     std::string videoUrl_;
     int32_t frameCount_ = 0;
     double durationSeconds_ = 0.0;
+    PictureTimes pictureTimes_;
     KeywordTexts texts_;
     PublishRunState run_;
     WebArchiveWriter archive_;

@@ -12,8 +12,10 @@ void Shot::SetEnd(int32_t end) {
 
 void Shot::BuildCaption(const CaptionContext& context) {
     if (context.timecodeMode) {
-        caption = StartTimecode(context.frameCount, context.durationSeconds, ':') + " - " +
-                  EndTimecode(context.frameCount, context.durationSeconds, ':');
+        caption =
+            StartTimecode(context.frameCount, context.durationSeconds, ':', context.pictureTimes) +
+            " - " +
+            EndTimecode(context.frameCount, context.durationSeconds, ':', context.pictureTimes);
         return;
     }
     if (number == -1)
@@ -22,16 +24,20 @@ void Shot::BuildCaption(const CaptionContext& context) {
                          static_cast<long>(startFrame), static_cast<long>(endFrame));
 }
 
-std::string Shot::StartTimecode(int32_t frameCount, double durationSeconds, char separator) const {
+std::string Shot::StartTimecode(int32_t frameCount, double durationSeconds, char separator,
+                                const PictureTimes& times) const {
     if (!source.video.empty())
-        return FormatTimecode(startFrame, source.frameCount, source.durationSeconds, separator);
-    return FormatTimecode(startFrame, frameCount, durationSeconds, separator);
+        return FormatTimecode(startFrame, source.frameCount, source.durationSeconds, separator,
+                              source.pictureTimes);
+    return FormatTimecode(startFrame, frameCount, durationSeconds, separator, times);
 }
 
-std::string Shot::EndTimecode(int32_t frameCount, double durationSeconds, char separator) const {
+std::string Shot::EndTimecode(int32_t frameCount, double durationSeconds, char separator,
+                              const PictureTimes& times) const {
     if (!source.video.empty())
-        return FormatTimecode(endFrame, source.frameCount, source.durationSeconds, separator);
-    return FormatTimecode(endFrame, frameCount, durationSeconds, separator);
+        return FormatTimecode(endFrame, source.frameCount, source.durationSeconds, separator,
+                              source.pictureTimes);
+    return FormatTimecode(endFrame, frameCount, durationSeconds, separator, times);
 }
 
 }  // namespace trevanto

@@ -4,14 +4,17 @@
 #include <cstdint>
 #include <string>
 
+#include "common/timecode.h"
+
 namespace trevanto {
 
 // What a caption is built from: the document's timecode mode and the video's
-// length.
+// length, with its frames' own times where its rate varies.
 struct CaptionContext {
     bool timecodeMode = false;
     int32_t frameCount = 0;
     double durationSeconds = 0.0;
+    PictureTimes pictureTimes;
 };
 
 // The video a shot was taken from: its path or URL, and its length, which
@@ -22,6 +25,7 @@ struct ShotSource {
     std::string video;
     int32_t frameCount = 0;
     double durationSeconds = 0.0;
+    PictureTimes pictureTimes;
 };
 
 class Shot {
@@ -33,10 +37,13 @@ class Shot {
     void SetEnd(int32_t end);
     // "shot 0012 ( 1200 - 1299 )", or the start and end timecodes.
     void BuildCaption(const CaptionContext& context);
-    // The timecodes of the start and end frames, timed by the length of the
-    // shot's own video when it is known, else by the length given.
-    std::string StartTimecode(int32_t frameCount, double durationSeconds, char separator) const;
-    std::string EndTimecode(int32_t frameCount, double durationSeconds, char separator) const;
+    // The timecodes of the start and end frames, timed by the length (and
+    // frame times) of the shot's own video when it is known, else by those
+    // given.
+    std::string StartTimecode(int32_t frameCount, double durationSeconds, char separator,
+                              const PictureTimes& times = nullptr) const;
+    std::string EndTimecode(int32_t frameCount, double durationSeconds, char separator,
+                            const PictureTimes& times = nullptr) const;
     // Taken from `video`, or from no known video (which goes with any).
     bool IsFrom(const std::string& video) const {
         return source.video.empty() || source.video == video;

@@ -374,13 +374,13 @@ void CMainFrame::CheckButton(int32_t commandId, bool checked) {
 }
 
 void CMainFrame::UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode,
-                                  double durationSeconds) {
+                                  double durationSeconds, const PictureTimes& times) {
     panes_[0]->setText(QString::fromStdString(
         FormatText("Frame=%ld/%ld", static_cast<long>(current), static_cast<long>(count))));
     std::string position;
     if (timecodeMode) {
-        position = FormatTimecode(current, count, durationSeconds, ':') + " / " +
-                   FormatTimecode(count, count, durationSeconds, ':');
+        position = FormatTimecode(current, count, durationSeconds, ':', times) + " / " +
+                   FormatTimecode(count, count, durationSeconds, ':', times);
     } else {
         position = FormatText("%ld / %ld", static_cast<long>(current), static_cast<long>(count));
     }

@@ -45,8 +45,8 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
 
     // FramePort
     void CheckButton(int32_t commandId, bool checked) override;
-    void UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode,
-                          double durationSeconds) override;
+    void UpdateFramePanes(int32_t current, int32_t count, bool timecodeMode, double durationSeconds,
+                          const PictureTimes& times) override;
     void UpdateShotCount(int32_t count) override;
     void ShowSlicingStatus(const std::string& text) override;
     void SetSliderPosition(int32_t position) override;

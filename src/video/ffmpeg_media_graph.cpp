@@ -162,6 +162,12 @@ bool FfmpegMediaGraph::VideoSize(int& width, int& height) const {
     return width_ > 0 && height_ > 0;
 }
 
+std::shared_ptr<const std::vector<double>> FfmpegMediaGraph::PictureSeconds() const {
+    if (!pictureSeconds_ && decoder_.RateVaries())
+        pictureSeconds_ = decoder_.PictureSeconds();
+    return pictureSeconds_;
+}
+
 bool FfmpegMediaGraph::GetEvent(GraphEvent& event) {
     {
         const std::lock_guard lock(mutex_);
@@ -340,7 +346,9 @@ FfmpegMediaGraph::Converted FfmpegMediaGraph::Convert(const DecodedFrame& frame,
     }
     worker_.Start(picture, surface.get(), thumbnail.get());
     // The next frame is decoded while this one is converted.
-    if (decodeAhead && !haveLookahead_ && lookaheadResult_ == DecodeResult::Frame) {
+    // Not while the picture index is read: the first frame would wait for it.
+    if (decodeAhead && !haveLookahead_ && lookaheadResult_ == DecodeResult::Frame &&
+        !decoder_.IndexPending()) {
         const DecodeResult result = decoder_.DecodeNext(lookahead_);
         if (result == DecodeResult::Frame) {
             haveLookahead_ = true;
@@ -392,13 +400,13 @@ FfmpegMediaGraph::Clock::time_point FfmpegMediaGraph::DueTime(SoundTrack* sound,
     if (anchoredClock_ != clock) {
         anchoredClock_ = clock;
         anchorTime_ = Clock::now();
-        anchorSeconds_ = held_.seconds;
+        anchorSeconds_ = held_.playSeconds;
     }
     if (soundClock_ != clock) {
         // The sound starts afresh with the pacing clock, from this frame.
         soundClock_ = clock;
         if (sound)
-            sound->Start(held_.seconds, clock);
+            sound->Start(held_.playSeconds, clock);
     }
     // The picture follows the sound heard: the clock is anchored on it anew
     // for every frame, and goes on from the last time heard when the sound
@@ -410,7 +418,7 @@ FfmpegMediaGraph::Clock::time_point FfmpegMediaGraph::DueTime(SoundTrack* sound,
         }
     }
     return anchorTime_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
-                             (held_.seconds - anchorSeconds_) / rate));
+                             (held_.playSeconds - anchorSeconds_) / rate));
 }
 
 bool FfmpegMediaGraph::SkipTo(int64_t frame, uint64_t serial, std::unique_lock<std::mutex>& lock) {

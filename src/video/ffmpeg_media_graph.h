@@ -46,6 +46,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     bool SetRate(double rate) override;
     double AvgTimePerFrame() const override { return reportedFrameSeconds_; }
     bool VideoSize(int& width, int& height) const override;
+    std::shared_ptr<const std::vector<double>> PictureSeconds() const override;
     bool GetEvent(GraphEvent& event) override;
     void SetNotify(std::function<void()> notify) override;
     void SetPaced(bool paced) override;
@@ -90,6 +91,9 @@ class FfmpegMediaGraph final : public MediaGraph {
     // When held_ is due: from the sound heard while `sound` plays, else from
     // the wall clock anchored when the pacing clock started.
     Clock::time_point DueTime(SoundTrack* sound, uint64_t clock, double rate);
+
+    // Made once the picture index is read (owner's thread).
+    mutable std::shared_ptr<const std::vector<double>> pictureSeconds_;
 
     // Fixed once opened.
     double duration_ = 0.0;

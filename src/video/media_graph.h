@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "video/open_failure.h"
 #include "video/surface.h"
@@ -32,7 +33,8 @@ struct GraphEvent {
     // as long as it likes; the graph recycles it once every holder let go.
     // Null for a played frame when the owner wants none (SetPlaybackFrames).
     std::shared_ptr<const Surface> frame;
-    // Repaint only: presentation time of the frame from the stream's start.
+    // Repaint only: the frame's number times AvgTimePerFrame (the frame's
+    // presentation time from the stream's start, unless the rate varies).
     double frameSeconds = 0.0;
     // Repaint only, when the owner asked for one (SetThumbnailSize): the
     // frame area-averaged down to the thumbnail size, RGB32; null otherwise.
@@ -52,6 +54,9 @@ class MediaGraph {
     virtual GraphState GetState() const = 0;
 
     // Position of the last delivered frame, seconds from the stream's start.
+    // Positions, seek targets and the duration count frames in
+    // AvgTimePerFrame steps: where the rate varies, frame N (the N-th
+    // picture) lies at N x AvgTimePerFrame, its own time is PictureSeconds'.
     virtual bool GetCurrentPosition(double& seconds) const = 0;
     // After this, the next repaint event carries exactly the frame at
     // `seconds` (rounded to the nearest frame), in any state; or, when no
@@ -67,6 +72,11 @@ class MediaGraph {
     // Seconds per frame as the stream reports it; 0 when it reports none.
     virtual double AvgTimePerFrame() const = 0;
     virtual bool VideoSize(int& width, int& height) const = 0;
+    // Where the rate varies: each frame's own presentation time from frame
+    // 0's, once known (the graph reads it off the owner's path); null while
+    // it is read and for a constant rate, where frame x AvgTimePerFrame is
+    // the time. Frames and positions stay in AvgTimePerFrame steps either way.
+    virtual std::shared_ptr<const std::vector<double>> PictureSeconds() const { return nullptr; }
 
     // Takes the oldest waiting event; false when none waits (timeout 0).
     virtual bool GetEvent(GraphEvent& event) = 0;

@@ -87,6 +87,11 @@ class Player {
     // The open video is a file whose length was not found (MediaGraph).
     bool LengthUnknown() const { return graph_ && graph_->LengthUnknown(); }
     int32_t CurrentFrame() const;
+    // Where the rate varies: each frame's own time from frame 0's, once the
+    // graph has read it (see MediaGraph::PictureSeconds); null otherwise.
+    std::shared_ptr<const std::vector<double>> PictureSeconds() const {
+        return IsOpen() ? graph_->PictureSeconds() : nullptr;
+    }
 
     // Seeks when the time lies within the video; a refused seek goes back to
     // where the video was. False when no seek was made: then no frame comes.

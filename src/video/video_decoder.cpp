@@ -107,6 +107,11 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
     }
     const AVStream* stream = raw->streams[streamIndex_];
     timeBase_ = stream->time_base;
+    opening_ = true;
+    struct OpeningEnds {
+        bool& opening;
+        ~OpeningEnds() { opening = false; }
+    } openingEnds{opening_};
 
     decoder_ = decoder;
     result = OpenCodec(0);
@@ -133,11 +138,22 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
     if (stream->start_time != AV_NOPTS_VALUE)
         streamStartSeconds_ = static_cast<double>(stream->start_time) * av_q2d(timeBase_);
     originSeconds_ = streamStartSeconds_;
+    // A container that lists every picture (MP4 and QuickTime sample
+    // tables) tells their count at once: no tail to decode. Where the rate
+    // varies, their display times are read off the user's path (a scan of
+    // the packets, no decoding), which the streaming thread waits for before
+    // it numbers any picture after the first.
+    const std::optional<int64_t> listed =
+        seekable_ && duration_ > 0.0 && input.kind == InputKind::LocalFile
+            ? ListedPictures(*raw, *raw->streams[streamIndex_])
+            : std::nullopt;
+    if (listed && trevanto::RateVaries(*raw, *raw->streams[streamIndex_]))
+        scan_ = std::make_unique<PictureIndexScan>(url, streamIndex_, abort_);
     // Program streams estimate their length from the last timestamps the
     // demuxer saw; seeking in them by time is imprecise, so the way back to
     // the start after measuring goes by bytes.
     const bool rewindByBytes = raw->duration_estimation_method != AVFMT_DURATION_FROM_STREAM;
-    const double tailEnd = duration_ > 0.0 ? MeasureTail(rewindByBytes) : -1.0;
+    const double tailEnd = duration_ > 0.0 && !listed ? MeasureTail(rewindByBytes) : -1.0;
     const DecodeResult first = Decode(first_);
     if (first != DecodeResult::Frame) {
         if (watch_.Cancelled())
@@ -161,6 +177,8 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
     // count chunks that hold no picture, or miss the last ones.
     if (tailEnd >= originSeconds_)
         duration_ = tailEnd - originSeconds_ + frameSeconds_;
+    if (listed)
+        duration_ = static_cast<double>(*listed) * frameSeconds_;
     width_ = first_.picture->width;
     height_ = first_.picture->height;
     if (width_ <= 0 || height_ <= 0) {
@@ -229,6 +247,30 @@ double VideoDecoder::MeasureTail(bool rewindByBytes) {
     return lastSeconds >= 0.0 ? lastSeconds + originSeconds_ : -1.0;
 }
 
+double VideoDecoder::TicksToSeconds(int64_t ticks) const {
+    // Exact where the time is (4.5 s stays 4.5, not a hair below).
+    return static_cast<double>(ticks) * timeBase_.num / timeBase_.den;
+}
+
+const PictureIndex* VideoDecoder::Index() {
+    if (!index_ && scan_ && !opening_ && !indexFailed_) {
+        index_ = scan_->Wait();
+        indexFailed_ = !index_;  // unreadable: numbered by time, as at a constant rate
+    }
+    return index_.get();
+}
+
+std::shared_ptr<const std::vector<double>> VideoDecoder::PictureSeconds() const {
+    const std::shared_ptr<const PictureIndex> index = scan_ ? scan_->Ready() : nullptr;
+    if (!index)
+        return nullptr;
+    auto seconds = std::make_shared<std::vector<double>>();
+    seconds->reserve(static_cast<size_t>(index->Count()));
+    for (int64_t frame = 0; frame < index->Count(); ++frame)
+        seconds->push_back(TicksToSeconds(index->Ticks(frame) - index->Ticks(0)));
+    return seconds;
+}
+
 int64_t VideoDecoder::FrameNumberAt(double seconds) const {
     return static_cast<int64_t>(std::floor(seconds / frameSeconds_ + 0.5));
 }
@@ -236,7 +278,10 @@ int64_t VideoDecoder::FrameNumberAt(double seconds) const {
 void VideoDecoder::Number(DecodedFrame& frame) {
     const int64_t stamp = frame.picture->best_effort_timestamp;
     frame.timed = stamp != AV_NOPTS_VALUE || lastNumber_.has_value();
-    if (stamp != AV_NOPTS_VALUE) {
+    const PictureIndex* index = stamp != AV_NOPTS_VALUE && scan_ && !opening_ ? Index() : nullptr;
+    if (index) {
+        frame.number = index->FrameAt(stamp);
+    } else if (stamp != AV_NOPTS_VALUE && (!scan_ || indexFailed_)) {
         frame.number =
             FrameNumberAt(static_cast<double>(stamp) * av_q2d(timeBase_) - originSeconds_);
     } else {
@@ -248,6 +293,9 @@ void VideoDecoder::Number(DecodedFrame& frame) {
         frame.number = *lastNumber_ + 1;
     lastNumber_ = frame.number;
     frame.seconds = static_cast<double>(frame.number) * frameSeconds_;
+    frame.playSeconds = frame.seconds;
+    if (index && frame.number < index->Count())
+        frame.playSeconds = TicksToSeconds(index->Ticks(frame.number) - index->Ticks(0));
 }
 
 DecodeResult VideoDecoder::Decode(DecodedFrame& frame) {
@@ -317,6 +365,10 @@ DecodeResult VideoDecoder::DecodeNext(DecodedFrame& frame) {
     return Decode(frame);
 }
 
+bool VideoDecoder::IndexPending() const {
+    return scan_ && !index_ && !indexFailed_ && !scan_->Ready();
+}
+
 bool VideoDecoder::SeekStream(double seconds, bool byBytes) {
     first_.picture.reset();
     avcodec_flush_buffers(codec_.get());
@@ -345,8 +397,14 @@ DecodeResult VideoDecoder::SeekTo(int64_t target, DecodedFrame& frame) {
 
 DecodeResult VideoDecoder::SeekExact(int64_t target, DecodedFrame& frame) {
     // Seek to the key frame at or before the target, further back while the
-    // stream lands past it.
-    const double targetSeconds = static_cast<double>(target) * frameSeconds_;
+    // stream lands past it. Where the rate varies, the index tells the
+    // target's time.
+    double targetSeconds = static_cast<double>(target) * frameSeconds_;
+    if (const PictureIndex* index = Index(); index && index->Count() > 0) {
+        const int64_t listed = std::clamp<int64_t>(target, 0, index->Count() - 1);
+        targetSeconds = static_cast<double>(index->Ticks(listed)) * av_q2d(timeBase_) -
+                        std::min(streamStartSeconds_, originSeconds_);
+    }
     for (const SeekAttempt& attempt : SeekAttempts(targetSeconds, frameSeconds_)) {
         const bool byBytes = attempt.byBytes;
         if (!SeekStream(attempt.seconds, byBytes))

@@ -2,8 +2,12 @@
 // The demuxing and decoding half of the playback graph: reads the best video
 // stream of a file or URL, numbers the decoded pictures (frame 0 is the
 // first one delivered, then by presentation time, never backwards) and seeks
-// to exact frames. Used only on the streaming thread (after Open), so it has
-// no locks.
+// to exact frames. Where the rate varies, frame N is the N-th picture of the
+// picture index (picture_index.h); its times are still counted in
+// `FrameSeconds` steps (frame x FrameSeconds), so that seconds and frames
+// convert as for any other file, and each picture's own time is
+// `PictureSeconds`. Used only on the streaming thread (after Open), so it
+// has no locks; PictureSeconds may be asked from any thread.
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -12,6 +16,7 @@
 #include "video/ffmpeg_handles.h"
 #include "video/media_input.h"
 #include "video/open_failure.h"
+#include "video/picture_index.h"
 
 namespace trevanto {
 
@@ -19,6 +24,9 @@ struct DecodedFrame {
     ffmpeg::FramePtr picture;
     int64_t number = 0;    // frame 0 is the first picture the decoder delivers
     double seconds = 0.0;  // number x frame duration
+    // The picture's own time from frame 0's: what playback is paced by.
+    // The same as `seconds` unless the rate varies.
+    double playSeconds = 0.0;
     // Width of a pixel over its height: the container's sample aspect
     // ratio, else the codec's; 1 when neither gives one.
     double pixelAspect = 1.0;
@@ -64,6 +72,14 @@ class VideoDecoder {
     int64_t FrameNumberAt(double seconds) const;
     // Stream time of frame 0: where the sound's time line is put to match.
     double OriginSeconds() const { return originSeconds_; }
+    // Whether the rate varies, so that frames are numbered by the index.
+    bool RateVaries() const { return scan_ != nullptr; }
+    // The index is still being read: the next DecodeNext would wait for it.
+    bool IndexPending() const;
+    // Each picture's time from frame 0's, once the index is read; null
+    // while it is read, when it could not be, and when the rate is
+    // constant. Any thread.
+    std::shared_ptr<const std::vector<double>> PictureSeconds() const;
 
   private:
     // Opens the decoder anew at 1/2^lowres of the size; an FFmpeg error code.
@@ -75,6 +91,10 @@ class VideoDecoder {
     // Decodes the last second(s) and goes back to the start; the stream time
     // of the last picture, or -1 when the tail could not be decoded.
     double MeasureTail(bool rewindByBytes);
+    // The picture index, waited for (the streaming thread only); null when
+    // the rate is constant or the scan failed.
+    const PictureIndex* Index();
+    double TicksToSeconds(int64_t ticks) const;
 
     const std::atomic<bool>& abort_;
     ffmpeg::InputWatch watch_;  // outlives the input it watches
@@ -103,6 +123,12 @@ class VideoDecoder {
     double reportedFrameSeconds_ = 0.0;
     double frameSeconds_ = 0.04;
     DecodedFrame first_;  // the frame Open decoded, returned by the first DecodeNext
+    // Where the rate varies: the scan making the index, and the index once
+    // it is read.
+    std::unique_ptr<PictureIndexScan> scan_;
+    std::shared_ptr<const PictureIndex> index_;
+    bool indexFailed_ = false;
+    bool opening_ = false;  // Open runs on the owner's thread: it must not wait
 };
 
 }  // namespace trevanto

@@ -101,7 +101,7 @@ TEST(DocumentPorts, AMissingFrontEndRefusesAndCancelsEverything) {
     ports.view->SetItemCaption(0, "a");
     ports.view->DeleteItemAndImage(0);
     ports.view->DeleteAllItems();
-    ports.frame->UpdateFramePanes(0, 0, false, 0.0);
+    ports.frame->UpdateFramePanes(0, 0, false, 0.0, nullptr);
     EXPECT_FALSE(ports.view->ReplaceThumbnail(0, QImage()) || ports.user->AskYesNo("Delete?") ||
                  ports.user->ChooseFile(FileDialogKind::Open, "", "") ||
                  ports.user->ChooseFolder("/") || ports.user->OpenWithDefaultHandler("/a.html"));

@@ -474,5 +474,42 @@ TEST(DocumentOnClip, RefusedKindsAreToldOnlyWhenTheyDoNotDecode) {
     }
 }
 
+// A clip whose rate changes from 30 to 20 pictures a second: the sampler
+// covers exactly its pictures, the JPEG image of a shot is its picture, and
+// timecodes (captions, shot list) are the pictures' own times.
+TEST(DocumentOnClip, VariableRateNumbersAndTimesEachPicture) {
+    const test::TempFolder folder;
+    Session s;
+    ASSERT_TRUE(s.Open(test::VariableRateClip()));
+    EXPECT_EQ(s.doc.GetPlayer().FrameCount(), 150);
+    s.doc.StartSampler();  // one shot every 40 frames
+    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.IsSlicing(); }));
+    EXPECT_EQ(s.Ranges(), (RangeList{{0, 39}, {40, 79}, {80, 119}, {120, 149}}));
+    PublishOptions options;
+    options.stretchToFit = true;
+    options.shotWidth = 320;
+    options.shotHeight = 240;  // the whole frame
+    s.doc.SetPublishOptions(options);
+    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg({0, 1, 2, 3}, folder.Path()));
+    ASSERT_TRUE(s.RunChain());
+    for (int32_t i = 0; i < 4; ++i)
+        EXPECT_EQ(FrameCodeOf(testing::DecodeJpeg(folder.File(JpegImageName(i + 1)))), 40 * i);
+
+    s.doc.RecaptionAll();
+    std::vector<std::string> captions;
+    for (const auto& item : s.view.items)
+        captions.push_back(item.caption);
+    EXPECT_EQ(captions, (std::vector<std::string>{
+                            "00:00:00:0000 - 00:00:01:0300", "00:00:01:0333 - 00:00:02:0633",
+                            "00:00:02:0666 - 00:00:04:0450", "00:00:04:0500 - 00:00:05:0950"}));
+    // The edit list counts at the average rate rounded, 25: frame 120 (4.5 s)
+    // is edit frame 112.5 rounded, the end (5.95 s and a frame) 150.
+    ASSERT_TRUE(s.doc.WriteShotList(folder.File("v.edl"), ShotListKind::Edl));
+    std::ifstream edl(folder.File("v.edl"));
+    const std::string text{std::istreambuf_iterator<char>(edl), {}};
+    EXPECT_NE(text.find("004  AX       V     C        00:00:04:13 00:00:06:00"), std::string::npos)
+        << text;
+}
+
 }  // namespace
 }  // namespace trevanto

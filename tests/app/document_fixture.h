@@ -59,7 +59,7 @@ struct View : ShotViewPort {
 
 struct Frame : FramePort {
     void CheckButton(int32_t id, bool checked) override { buttons[id] = checked; }
-    void UpdateFramePanes(int32_t, int32_t, bool, double) override {}
+    void UpdateFramePanes(int32_t, int32_t, bool, double, const PictureTimes&) override {}
     void UpdateShotCount(int32_t) override {}
     bool PresentFrame(const std::shared_ptr<const Surface>& frame) override {
         blankPresents += frame ? 0 : 1;

@@ -64,5 +64,17 @@ TEST(FormatTimecode, Table) {
         EXPECT_EQ(FormatTimecode(c.frame, c.frames, c.seconds, c.separator), c.text) << c.frame;
 }
 
+// Where the rate varies, a frame shows its own time; past the last picture
+// (the end) the average holds, as it does without times.
+TEST(FormatTimecode, OwnTimesWhereTheRateVaries) {
+    const PictureTimes times = std::make_shared<const std::vector<double>>(
+        std::vector<double>{0.0, 1.0 / 30, 2.0 / 30, 2.0 / 30 + 0.05, 2.0 / 30 + 0.1});
+    const std::pair<int32_t, const char*> rows[] = {
+        {1, "00:00:00:0033"}, {3, "00:00:00:0116"}, {4, "00:00:00:0166"}, {5, "00:00:00:0200"}};
+    for (const auto& [frame, text] : rows)
+        EXPECT_EQ(FormatTimecode(frame, 5, 0.2, ':', times), text) << frame;
+    EXPECT_EQ(FormatTimecode(3, 5, 0.2, ':'), "00:00:00:0120");
+}
+
 }  // namespace
 }  // namespace trevanto

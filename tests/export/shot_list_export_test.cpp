@@ -62,6 +62,33 @@ TEST(ShotListExport, CsvQuotesCaptionsAndEdlCountsDropFrame) {
               "* FROM CLIP NAME: t.mpg\n\n");
 }
 
+// Where the rate varies, timecodes count the frames' own times at the edit
+// rate: 30 then 20 pictures a second at 25 edit frames.
+TEST(ShotListExport, OwnTimesWhereTheRateVaries) {
+    std::vector<double> seconds;
+    for (int frame = 0; frame < 150; ++frame)
+        seconds.push_back(frame <= 90 ? frame / 30.0 : 3.0 + (frame - 90) / 20.0);
+    const PictureTimes times = std::make_shared<const std::vector<double>>(seconds);
+    ShotList shots;
+    for (const auto& [start, end] : {std::pair(0, 89), std::pair(90, 149)}) {
+        auto shot = std::make_unique<Shot>("c");
+        shot->number = shots.ShotCount() + 1;
+        shot->startFrame = start;
+        shot->endFrame = end;
+        shots.Append(std::move(shot));
+    }
+    EXPECT_EQ(FormatShotListCsv(shots, 6.0 / 150, times),
+              "number,start frame,end frame,start timecode,end timecode,length,caption\r\n"
+              "1,0,89,00:00:00:00,00:00:02:24,90,\"c\"\r\n"
+              "2,90,149,00:00:03:00,00:00:05:24,60,\"c\"\r\n");
+    EXPECT_EQ(FormatEdl(shots, "t", "t.mp4", 6.0 / 150, times),
+              "TITLE: t\nFCM: NON-DROP FRAME\n\n"
+              "001  AX       V     C        00:00:00:00 00:00:03:00 01:00:00:00 01:00:03:00\n"
+              "* FROM CLIP NAME: t.mp4\n\n"
+              "002  AX       V     C        00:00:03:00 00:00:06:00 01:00:03:00 01:00:06:00\n"
+              "* FROM CLIP NAME: t.mp4\n\n");
+}
+
 TEST(ShotListExport, CsvCaptionsNeverRunAsFormulas) {
     // Caption, and the caption cell as written.
     const std::pair<const char*, const char*> rows[] = {

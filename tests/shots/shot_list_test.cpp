@@ -22,7 +22,7 @@ TEST(ShotRecord, CaptionsAndTheImageFrame) {
     given.SetEnd(1638);
     given.BuildCaption({});
     EXPECT_EQ(given.caption, "given");  // unnumbered: kept unless timecodes
-    given.BuildCaption({true, 3000, 120.0});
+    given.BuildCaption({true, 3000, 120.0, nullptr});
     EXPECT_EQ(given.caption, "00:01:00:0000 - 00:01:05:0519");
     EXPECT_EQ(given.EndTimecode(3000, 120.0, '.'), "00:01:05.0519");
     Shot shot;

@@ -60,11 +60,11 @@ void AnswerModal(const QString& button, QString& shown) {
 TEST_F(WidgetsTest, FramePanesTheProgressBarAfterItsCaptionAndThePreviewAspect) {
     SettingsStore settings(folder_.File("trevanto.conf"));
     CMainFrame frame(settings);
-    frame.UpdateFramePanes(1500, 3000, true, 120.0);
+    frame.UpdateFramePanes(1500, 3000, true, 120.0, nullptr);
     EXPECT_EQ(frame.PositionLabel()->text(), "00:01:00:0000 / 00:02:00:0000");
     frame.resize(800, 500);
     frame.show();
-    frame.UpdateFramePanes(123456, 654321, false, 10.0);
+    frame.UpdateFramePanes(123456, 654321, false, 10.0, nullptr);
     frame.BeginProgress("Saving");
     QApplication::processEvents();
     EXPECT_EQ(frame.StatusPane(2)->width(), 100);

@@ -145,6 +145,8 @@ TEST_P(GraphClipTest, PlaysSeeksAndShrinksEveryFrameExactly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, GraphClipTest, ::testing::ValuesIn(TestClips()));
+// Numbered by picture although the rate changes from 30 to 20 a second.
+INSTANTIATE_TEST_SUITE_P(VariableRate, GraphClipTest, ::testing::Values(VariableRateClip()));
 
 // Paced: late frames may be dropped, never reordered; while the owner asks
 // for every frame, even a late owner gets them all. Destroying a running

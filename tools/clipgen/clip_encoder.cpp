@@ -128,7 +128,8 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
     codec.width = format.width;
     codec.height = format.height;
     codec.pix_fmt = PixelFormatFor(*encoder);
-    codec.time_base = AVRational{1, format.framesPerSecond};
+    codec.time_base =
+        AVRational{1, format.ticksPerSecond > 0 ? format.ticksPerSecond : format.framesPerSecond};
     codec.framerate = AVRational{format.framesPerSecond, 1};
     codec.gop_size = format.gopSize;
     codec.max_b_frames = format.maxBFrames;
@@ -294,6 +295,10 @@ bool ClipEncoder::WriteTone(double untilSeconds, double hertz, std::string& erro
 
 bool ClipEncoder::CanDrain() const {
     return state_->codec && (state_->codec->codec->capabilities & AV_CODEC_CAP_DELAY) != 0;
+}
+
+void ClipEncoder::SetNextPts(int64_t pts) {
+    state_->nextPts = pts;
 }
 
 bool ClipEncoder::Finish(std::string& error) {

@@ -1,6 +1,7 @@
 #pragma once
 // Writes RGB32 surfaces as a video file with a libavcodec encoder and a
 // libavformat muxer.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -31,6 +32,9 @@ struct ClipFormat {
     // Private options of the encoder and of the muxer (name, value).
     std::vector<std::pair<std::string, std::string>> encoderOptions;
     std::vector<std::pair<std::string, std::string>> muxerOptions;
+    // Ticks per second of the pictures' times (SetNextPts); 0: one tick a
+    // frame.
+    int ticksPerSecond = 0;
 };
 
 class ClipEncoder {
@@ -52,6 +56,9 @@ class ClipEncoder {
     // False for encoders that cannot be drained at the end (libxvid): they
     // keep back the B-frames still waiting for their next reference.
     bool CanDrain() const;
+    // The time, in ticks, of the next picture Write takes; later ones follow
+    // one tick apart unless set again.
+    void SetNextPts(int64_t pts);
     // Drains the encoder and finishes the file.
     bool Finish(std::string& error);
 

@@ -75,6 +75,14 @@ const TestClip& ToneClip() {
     return clip;
 }
 
+const TestClip& VariableRateClip() {
+    // 90 pictures in 3 s, then 60 in 2.95 s up to the last one's time: the
+    // average rate the container reports is 150 / 5.95 s.
+    static const TestClip clip{"clip_vfr.mp4", "libx264",     "mp4", 320, 240, 150,
+                               3000.0 / 119.0, {30, 70, 110}, 2};
+    return clip;
+}
+
 std::string MediaFolder() {
     if (const char* folder = std::getenv("TREVANTO_TEST_MEDIA"); folder && *folder)
         return folder;

@@ -9,6 +9,7 @@
 // channel stays constant, so the shot engine finds exactly the listed cuts.
 // Every picture of a test clip carries its frame number as a code strip at
 // the bottom (see frame_code.h), readable after compression with ReadFrameCode.
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -74,6 +75,20 @@ const TestClip& SampleVideo();
 // The sound tests' clip: MPEG-1 video and MPEG audio with a tone that
 // changes at each cut, with the frame code.
 const TestClip& ToneClip();
+
+// A clip whose rate changes part way, as phones and screen recorders make
+// them: H.264 with B-frames in MP4, 30 pictures a second up to
+// kRateChangeFrame, 20 a second after it; framesPerSecond is the average
+// the container reports.
+const TestClip& VariableRateClip();
+constexpr int kRateChangeFrame = 90;
+// Time of a picture of that clip from its first, in 1/60 s ticks.
+constexpr int64_t VariableRateTicks(int frame) {
+    return frame <= kRateChangeFrame
+               ? 2 * int64_t{frame}
+               : 2 * int64_t{kRateChangeFrame} + 3 * int64_t{frame - kRateChangeFrame};
+}
+constexpr int kVariableRateTicksPerSecond = 60;
 
 // The folder holding the generated clips: $TREVANTO_TEST_MEDIA, else the
 // build folder's media/.

@@ -117,6 +117,38 @@ bool WriteClip(const std::string& folder, const TestClip& clip, Look look) {
     return true;
 }
 
+// The variable-rate clip: the test patterns, each picture at its own time.
+bool WriteVariableRateClip(const std::string& folder) {
+    const TestClip& clip = VariableRateClip();
+    const std::string path = folder + "/" + clip.file;
+    ClipFormat format = FormatOf(clip);
+    format.framesPerSecond = 30;
+    format.ticksPerSecond = kVariableRateTicksPerSecond;
+    ClipEncoder encoder;
+    std::string error;
+    if (!encoder.Open(path, format, error)) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    Surface picture(clip.width, clip.height);
+    for (int frame = 0; frame < clip.frameCount; ++frame) {
+        int sceneStart = 0;
+        const int scene = SceneOf(clip, frame, sceneStart);
+        DrawTestScene(picture, scene, frame - sceneStart);
+        DrawFrameCode(picture, frame);
+        encoder.SetNextPts(VariableRateTicks(frame));
+        if (!encoder.Write(picture, error)) {
+            std::fprintf(stderr, "%s: frame %d: %s\n", path.c_str(), frame, error.c_str());
+            return false;
+        }
+    }
+    if (!encoder.Finish(error)) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,6 +171,7 @@ int main(int argc, char** argv) {
             for (const TestClip& clip : TestClips())
                 ok = WriteClip(folder, clip, Look::TestPatterns) && ok;
             ok = WriteClip(folder, ToneClip(), Look::TestPatterns) && ok;
+            ok = WriteVariableRateClip(folder) && ok;
         } else if (item == "sample") {
             ok = WriteClip(folder, SampleVideo(), Look::Sample) && ok;
         } else if (item == "bench") {
