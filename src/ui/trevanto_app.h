@@ -81,6 +81,10 @@ class CTrevantoApp : public QObject {
     void ExtractSelectedAsJpeg();
     void ShowHelp();
     void ShowAbout();
+    // "Keyboard shortcuts": every command's keys, from the command table.
+    void ShowShortcuts();
+    // "Close video": the shots stay, for another video or to be saved.
+    void CloseVideo();
 
     CPlayerDoc& Document() { return *document_; }
     CMainFrame& Frame() { return *frame_; }
