@@ -32,6 +32,7 @@ ShortcutsDialog::ShortcutsDialog(QWidget* parent)
     table_->setRowCount(static_cast<int>(rows.size()));
     table_->setHorizontalHeaderLabels({"Command", "Keys"});
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -88,6 +89,10 @@ void VideoPreviewPanel::SetPreviewFullScreen(bool on) {
         // A window of its own, over the screen the program is on.
         preview_->setParent(window(), Qt::Window | Qt::FramelessWindowHint);
         preview_->setFocusPolicy(Qt::StrongFocus);
+        // The screen's size first: without a window manager to make it full
+        // screen it still covers the screen.
+        if (const QScreen* screen = window()->screen())
+            preview_->setGeometry(screen->geometry());
         preview_->showFullScreen();
         preview_->activateWindow();
         preview_->setFocus();
