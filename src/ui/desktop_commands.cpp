@@ -6,6 +6,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
+
 #include "app/command_ids.h"
 #include "app/player_doc.h"
 #include "app/shots_file_commands.h"
@@ -192,6 +194,13 @@ constexpr DesktopCommand kCommands[] = {
 
 std::span<const DesktopCommand> DesktopCommands() {
     return kCommands;
+}
+
+bool IsThumbViewCommand(int32_t id) {
+    static constexpr int32_t kViewOnly[] = {
+        kShotsStartEngine, kShotsAddManually, kGoToBegin,   kGoToMiddle,  kGoToEnd, kPlayShot,
+        kVideoLink,        kRefresh,          kRefineImage, kExtractJpeg, kMerge,   kDeleteShot};
+    return std::ranges::find(kViewOnly, id) != std::end(kViewOnly);
 }
 
 const DesktopCommand* FindDesktopCommand(int32_t id) {

@@ -95,19 +95,6 @@ constexpr int32_t kToolBar[] = {command::kPlay,
                                 command::kPublish,
                                 0,
                                 command::kMute};
-// The commands of the thumbnail view's context menus are its own.
-constexpr int32_t kViewOnly[] = {command::kShotsStartEngine,
-                                 command::kShotsAddManually,
-                                 command::kGoToBegin,
-                                 command::kGoToMiddle,
-                                 command::kGoToEnd,
-                                 command::kPlayShot,
-                                 command::kVideoLink,
-                                 command::kRefresh,
-                                 command::kRefineImage,
-                                 command::kExtractJpeg,
-                                 command::kMerge,
-                                 command::kDeleteShot};
 
 // Fills a menu or the toolbar.
 template <class Bar>
@@ -184,7 +171,7 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateActions() {
     for (const DesktopCommand& command : DesktopCommands()) {
-        if (std::ranges::find(kViewOnly, command.id) != std::end(kViewOnly))
+        if (IsThumbViewCommand(command.id))
             continue;
         auto* action = new QAction(command.text, this);
         const QStringList parts = QString(command.prompt).split('\n');

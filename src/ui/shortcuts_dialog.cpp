@@ -16,7 +16,9 @@ std::vector<ShortcutRow> ShortcutRows() {
         if (*command.shortcut == '\0')
             continue;
         // "&&" would be a real ampersand; no command text has one.
-        const QString text = QString(command.text).remove('&');
+        QString text = QString(command.text).remove('&');
+        if (IsThumbViewCommand(command.id))
+            text += " (in the shot list)";
         rows.push_back({text, QKeySequence(command.shortcut).toString(QKeySequence::NativeText)});
     }
     return rows;

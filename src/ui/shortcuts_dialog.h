@@ -12,8 +12,10 @@ class QTableWidget;
 namespace trevanto {
 
 struct ShortcutRow {
-    QString command;  // the menu text without its mnemonic marks
-    QString keys;     // as the desktop writes them ("Ctrl+O")
+    // The menu text without its mnemonic marks; the keys of the thumbnail
+    // view say so.
+    QString command;
+    QString keys;  // as the desktop writes them ("Ctrl+O")
 };
 
 // One row per command of the table that has a key, in the table's order.

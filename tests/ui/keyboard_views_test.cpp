@@ -38,7 +38,8 @@ TEST_F(KeyboardViewsTest, TheShortcutsListIsTheCommandTablesKeys) {
         const QKeySequence key(command.shortcut);
         EXPECT_FALSE(key.isEmpty()) << command.shortcut;
         EXPECT_TRUE(keys.insert(key).second) << command.shortcut << " is shared";
-        expected.emplace_back(QString(command.text).remove('&'),
+        const QString where = IsThumbViewCommand(command.id) ? " (in the shot list)" : "";
+        expected.emplace_back(QString(command.text).remove('&') + where,
                               key.toString(QKeySequence::NativeText));
         if (const QAction* action = app->Frame().Action(command.id)) {
             EXPECT_EQ(action->shortcut(), key) << command.text;
