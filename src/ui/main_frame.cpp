@@ -501,6 +501,7 @@ void CMainFrame::SetTimecodeCheck(bool on) {
 }
 
 bool CMainFrame::RestoreLayout() {
+    statusBar()->setVisible(settings_.StatusBarShown());
     const std::optional<BarLayout> layout = settings_.LoadBarLayout();
     if (!layout)
         return false;
@@ -529,6 +530,7 @@ void CMainFrame::SaveLayout() {
         {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()});
     settings_.SaveDockSizes(kPreviewBarId, ToDockSizes(previewBar_->Sizes()));
     settings_.SaveBarLayout({saveState(), {kToolBarName, kPreviewBarName, kScoresBarName}});
+    settings_.SetStatusBarShown(!statusBar()->isHidden());
     settings_.Sync();
 }
 

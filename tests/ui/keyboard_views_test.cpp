@@ -85,6 +85,7 @@ TEST_F(KeyboardViewsTest, TheViewItemsShowAndHideTheirBars) {
         }
         // A bar closed by its own button shows so in the menu.
         frame.ScoresBar()->close();
+        frame.Action(kViewStatusBar)->trigger();
         EXPECT_FALSE(frame.Action(kViewScores)->isChecked());
 
         PreviewWidget* preview = frame.Preview();
@@ -102,6 +103,8 @@ TEST_F(KeyboardViewsTest, TheViewItemsShowAndHideTheirBars) {
     auto again = MakeApp();
     ASSERT_TRUE(again->Start());
     EXPECT_TRUE(again->Frame().ScoresBar()->isHidden());
+    EXPECT_TRUE(again->Frame().statusBar()->isHidden());
+    EXPECT_FALSE(again->Frame().Action(kViewStatusBar)->isChecked());
     EXPECT_FALSE(again->Frame().PreviewBar()->isHidden());
     EXPECT_FALSE(again->Frame().Action(kViewScores)->isChecked());
 }
