@@ -451,7 +451,16 @@ void CTrevantoApp::ShowShortcuts() {
 }
 
 void CTrevantoApp::CloseVideo() {
+    // A run ends with its shots; then nothing of the video stays on show.
+    if (document_->IsSlicing())
+        document_->StopSlicing();
     document_->CloseVideo();
+    frame_->SetVideoTitle({});
+    frame_->SetSliderPosition(0);
+    frame_->SetSliderStartMark(-1);
+    frame_->SetSliderEndMark(-1);
+    frame_->UpdateFramePanes(0, 0, document_->TimecodeMode(), 0.0);
+    document_->RepaintPreview();
 }
 
 }  // namespace trevanto

@@ -11,6 +11,7 @@
 #include "desktop_fixture.h"
 #include "ui/controls/my_slider_ctrl.h"
 #include "ui/desktop_commands.h"
+#include "ui/preview_widget.h"
 
 namespace trevanto::test {
 namespace {
@@ -161,6 +162,8 @@ TEST_F(ThumbViewTest, EveryCommandRunsOnTheHitShotAndARefusingUserKeepsTheShots)
     // "Close video" closes the video; its shots stay.
     app->OnCommand(kCloseVideo);
     EXPECT_FALSE(app->Document().IsOpen());
+    EXPECT_EQ(frame.windowTitle(), "Trevanto");
+    EXPECT_FALSE(frame.Preview()->HasFrame());
     EXPECT_EQ(app->View().count(), 7);
     const std::string missing = folder_.File("gone.avi");
     frame.SetRecentFiles({missing});
