@@ -351,8 +351,19 @@ void CMainFrame::CreatePreviewBar() {
     addDockWidget(Qt::LeftDockWidgetArea, previewBar_);
     FollowWithCheck(previewBar_, command::kViewPreview);
     // A double click on the video shows it on the whole screen, and back.
-    connect(previewPanel_, &VideoPreviewPanel::FullScreenToggled, this,
-            [this] { actions_[command::kFullScreen]->setChecked(PreviewFullScreen()); });
+    // On the whole screen the video is a window of its own: the keys of the
+    // commands (Space, the frame steps, F11) go with it.
+    connect(previewPanel_, &VideoPreviewPanel::FullScreenToggled, this, [this] {
+        const bool on = PreviewFullScreen();
+        actions_[command::kFullScreen]->setChecked(on);
+        PreviewWidget* preview = previewPanel_->Preview();
+        if (on) {
+            preview->addActions(actions());
+        } else {
+            for (QAction* action : actions())
+                preview->removeAction(action);
+        }
+    });
 
     // Every seek the slider asks for goes to the document.
     connect(previewPanel_->Slider(), &CMySliderCtrl::SeekFromSlider, this,

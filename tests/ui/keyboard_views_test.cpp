@@ -92,6 +92,7 @@ TEST_F(KeyboardViewsTest, TheViewItemsShowAndHideTheirBars) {
         frame.Action(kFullScreen)->trigger();
         EXPECT_TRUE(preview->isWindow() && preview->isFullScreen());
         EXPECT_TRUE(frame.Action(kFullScreen)->isChecked());
+        EXPECT_TRUE(preview->actions().contains(frame.Action(kTogglePlayPause)));  // Space
         QTest::keyClick(preview, Qt::Key_Escape);
         EXPECT_FALSE(preview->isWindow());
         EXPECT_FALSE(frame.Action(kFullScreen)->isChecked());
