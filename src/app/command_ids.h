@@ -12,6 +12,7 @@ inline constexpr int32_t kFileOpen = 57601;
 inline constexpr int32_t kOpenOnlineVideo = 32787;
 inline constexpr int32_t kOpenBitmapTemplate = 32789;
 inline constexpr int32_t kExportShotList = 32841;
+inline constexpr int32_t kCloseVideo = 32870;
 inline constexpr int32_t kExit = 57665;
 // Media
 inline constexpr int32_t kPlay = 32771;
@@ -45,6 +46,7 @@ inline constexpr int32_t kLoadShots = 32835;
 inline constexpr int32_t kSaveShots = 32836;
 inline constexpr int32_t kDeleteShots = 32837;
 inline constexpr int32_t kSliceInRealTime = 32850;
+inline constexpr int32_t kSplitShot = 32871;
 // One shot (the thumbnail view's "Shot menu")
 inline constexpr int32_t kGoToBegin = 32822;
 inline constexpr int32_t kGoToMiddle = 32823;
@@ -60,6 +62,10 @@ inline constexpr int32_t kDeleteShot = 32831;
 inline constexpr int32_t kViewToolbar = 32785;
 inline constexpr int32_t kViewPreview = 32786;
 inline constexpr int32_t kViewTimecode = 32788;
+inline constexpr int32_t kViewStatusBar = 32872;
+inline constexpr int32_t kViewScores = 32873;
+inline constexpr int32_t kFullScreen = 32874;
+inline constexpr int32_t kShortcuts = 32875;
 inline constexpr int32_t kHelpTopics = 32784;
 inline constexpr int32_t kAbout = 57664;
 

@@ -34,6 +34,10 @@ bool CommandEnabled(int32_t commandId, const CommandState& state) {
             return usable && !state.chainRunning;
         case kRefineImage:
             return usable && state.selectedCount == 1;
+        case kCloseVideo:  // a chain's frames come from the open video
+            return state.videoOpen && !state.chainRunning;
+        case kSplitShot:  // the new shot's picture is the frame on show
+            return usable && state.shotCount > 0 && !state.chainRunning;
         case kExtractJpeg:
             return usable && !state.chainRunning;
         case kMerge:  // it ends with a refresh

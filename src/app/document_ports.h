@@ -31,6 +31,13 @@ class ShotViewPort {
                               int32_t& imageIndex, int32_t& itemIndex) = 0;
     // Replaces the picture of an image list entry.
     virtual bool ReplaceThumbnail(int32_t imageIndex, const QImage& picture) = 0;
+    // Puts the picture into the image list at `imageIndex` and an item with
+    // the caption at row `item`; the entries there and after move one on.
+    // False when the view refuses.
+    virtual bool InsertThumbnail(int32_t /*item*/, int32_t /*imageIndex*/,
+                                 const QImage& /*picture*/, const std::string& /*caption*/) {
+        return false;
+    }
     // The picture of an image list entry; null when there is none.
     virtual QImage Thumbnail(int32_t /*imageIndex*/) const { return {}; }
     virtual void SetItemCaption(int32_t item, const std::string& caption) = 0;
@@ -95,6 +102,12 @@ class UserPort {
     virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
     // Failures are warnings unless said otherwise.
     void ShowMessage(const std::string& text) { ShowMessage(text, MessageKind::Warning); }
+    // A message in a box of its own title (a library's failure); empty: the
+    // program's name.
+    virtual void ShowTitledMessage(const std::string& /*title*/, const std::string& text,
+                                   MessageKind kind) {
+        ShowMessage(text, kind);
+    }
     // A Yes/No question; true for Yes.
     virtual bool AskYesNo(const std::string& text) = 0;
     // A file chosen by the user, or nothing when cancelled. The filter is in

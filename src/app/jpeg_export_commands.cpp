@@ -186,7 +186,7 @@ bool JpegExportCommands::SaveImage(const std::string& filePath) {
 bool JpegExportCommands::Written(const JpegWriteResult& result) {
     if (!result.Written()) {
         if (const JpegMessage message = JpegWriteMessage(result); !message.text.empty())
-            host_.Ports().user->ShowMessage(message.text, message.kind);
+            host_.Ports().user->ShowTitledMessage(message.title, message.text, message.kind);
         return false;
     }
     written_.push_back(result.file);

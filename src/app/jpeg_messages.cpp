@@ -10,14 +10,14 @@ JpegMessage JpegWriteMessage(const JpegWriteResult& result) {
         case JpegError::Refused:
             return {};
         case JpegError::NoMemory:
-            return {"No memory for screenshot!", MessageKind::Warning};
+            return {"No memory for screenshot!", MessageKind::Warning, ""};
         case JpegError::CannotOpen:
             return {FormatText("JpegFile :\nCan't open %s\n", result.file.c_str()),
-                    MessageKind::Warning};
+                    MessageKind::Warning, ""};
         case JpegError::Library:
-            return {result.libraryText, MessageKind::Error};
+            return {result.libraryText, MessageKind::Error, kJpegFatalErrorTitle};
         case JpegError::WriteFailed:
-            return {"Output file write error --- out of disk space?", MessageKind::Error};
+            return {"Output file write error --- out of disk space?", MessageKind::Error, ""};
     }
     return {};
 }

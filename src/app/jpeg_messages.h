@@ -13,7 +13,11 @@ struct JpegMessage {
     // The library's own failures are errors ("JPEG Fatal Error"), the rest
     // warnings.
     MessageKind kind = MessageKind::Warning;
+    // The box's title; empty: the program's name.
+    std::string title;
 };
+
+inline constexpr const char* kJpegFatalErrorTitle = "JPEG Fatal Error";
 
 JpegMessage JpegWriteMessage(const JpegWriteResult& result);
 

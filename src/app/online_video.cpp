@@ -29,7 +29,7 @@ ScriptText ReadScript(const std::string& url, bool knownScript, OnlineVideoPort&
         const TemporaryFile file(QDir::tempPath().toStdString(), "~ASX_", ".tmp");
         fetched = file.Path().empty()
                       ? ScriptFetch::Failed
-                      : port.FetchScript(PlayableUrl(url), file.Path(), !knownScript);
+                      : port.FetchScript(ScriptDownloadUrl(url), file.Path(), !knownScript);
         if (fetched == ScriptFetch::Done &&
             ReadRegularFile(file.Path(), bytes, kMaxScriptBytes) == FileReadStatus::kTooLarge)
             fetched = ScriptFetch::TooLarge;
@@ -75,7 +75,9 @@ std::optional<std::string> ResolveOnlineVideo(const std::string& entered, Online
         const bool script = IsScriptUrl(url);
         // Only the entered URL is asked for its content type; a stream chosen
         // from a script is a script only by its name.
-        if (!script && (kind == UrlKind::LocalFile || depth > 0))
+        // Only http serves scripts under any name; mms, rtsp and rtmp
+        // streams go to the player as they are.
+        if (!script && (kind != UrlKind::Http || depth > 0))
             return url;
         if (depth >= kMaxScriptNesting || !scriptsRead.insert(url).second) {
             user.ShowMessage(message::kScriptsWithoutEnd);
@@ -103,9 +105,9 @@ std::optional<std::string> ResolveOnlineVideo(const std::string& entered, Online
             return std::nullopt;
         }
         port.Trace(DumpXmlTree(parsed.root.get(), 0));
-        const std::vector<std::string> streams = CollectStreamUrls(XmlNodeRef(parsed.root.get()));
+        const std::vector<ScriptStream> streams = CollectStreams(XmlNodeRef(parsed.root.get()));
         parsed.root.reset();
-        const std::optional<std::string> chosen = port.ChooseStream(streams);
+        const std::optional<std::string> chosen = port.ChooseTitledStream(streams);
         if (!chosen)
             return std::nullopt;
         url = *chosen;

@@ -26,7 +26,7 @@ inline constexpr const char* kScriptNotText =
 inline constexpr const char* kScriptsWithoutEnd =
     "The asx stream scripts refer to each other without end. Cannot proceed.";
 inline constexpr const char* kUrlRefused =
-    "Only http, https and mms urls and local files can be opened: ";
+    "Only http, https, mms, rtsp and rtmp urls and local files can be opened: ";
 }  // namespace message
 
 class OnlineVideoPort {
@@ -40,6 +40,15 @@ class OnlineVideoPort {
                                     bool onlyScript) = 0;
     // One of a script's streams, or nothing when the user cancels.
     virtual std::optional<std::string> ChooseStream(const std::vector<std::string>& streams) = 0;
+    // The same choice with each stream's title beside it, where the front end
+    // can show them.
+    virtual std::optional<std::string> ChooseTitledStream(
+        const std::vector<ScriptStream>& streams) {
+        std::vector<std::string> urls;
+        for (const ScriptStream& stream : streams)
+            urls.push_back(stream.url);
+        return ChooseStream(urls);
+    }
     // Diagnostics the user never sees: the reader's failure, the script's tree.
     virtual void Trace(const std::string& /*text*/) {}
     // The reader's diagnostic line for a malformed script; the desktop, like

@@ -120,6 +120,11 @@ class CPlayerDoc : private PlayerListener,
     // is retaken at its new start. Refused (false) while a chain of frame
     // requests runs, since it ends with a refresh.
     bool MergeShots(const std::vector<int32_t>& items);
+    // "Split shot here": the shot of the open video that holds the frame on
+    // show ends before it, and a new shot starts at it, its picture that
+    // frame. False, changing nothing, when no shot can be split there (the
+    // frame is a shot's first), without a video, during a run or a chain.
+    bool SplitShotHere();
     // The shots changed since they were last saved or loaded.
     bool ShotsModified() const { return shotsModified_; }
     void SetShotsModified(bool modified) override { shotsModified_ = modified; }

@@ -5,6 +5,7 @@
 #include "app/document_messages.h"
 #include "app/player_doc.h"
 #include "app/shots_of_video.h"
+#include "export/shot_thumbnail.h"
 
 namespace trevanto {
 
@@ -162,6 +163,31 @@ bool CPlayerDoc::MergeShots(const std::vector<int32_t>& items) {
     }
     const int32_t last = items.back() - static_cast<int32_t>(items.size() - 1);
     return RefreshShotImage(last);
+}
+
+bool CPlayerDoc::SplitShotHere() {
+    if (!player_.IsOpen() || IsSlicing() || FrameChainRunning())
+        return false;
+    const int32_t frame = player_.CurrentFrame();
+    const std::optional<size_t> position = shots_.FindShotHolding(frame, player_.OpenedPath());
+    if (!position || !shots_.CanSplitAt(*position, frame) || !ScaleToThumbnail())
+        return false;
+    const Surface* thumbnail = surfaces_.Thumbnail();
+    const QImage picture = thumbnail ? MakeShotThumbnail(*thumbnail, Template()) : QImage();
+    if (picture.isNull())
+        return false;
+    const Shot& shot = *shots_.At(*position);
+    // The view takes the new picture first: a view that refuses it leaves
+    // the shots as they were.
+    if (shot.itemIndex >= 0 && shot.imageIndex >= 0 &&
+        !ports_.view->InsertThumbnail(shot.itemIndex + 1, shot.imageIndex + 1, picture, {})) {
+        return false;
+    }
+    for (const Shot* changed : shots_.SplitAt(*position, frame, Captions()))
+        ports_.view->SetItemCaption(changed->itemIndex, changed->caption);
+    shotsModified_ = true;
+    UpdateShotCount();
+    return true;
 }
 
 }  // namespace trevanto

@@ -21,6 +21,7 @@ constexpr const char* kTemplateColourKey =
 constexpr const char* kRealTimeSlicingKey = "Software/Trevanto/Trevanto/Settings/SliceInRealTime";
 constexpr const char* kSoundVolumeKey = "Software/Trevanto/Trevanto/Settings/SoundVolume";
 constexpr const char* kSoundMutedKey = "Software/Trevanto/Trevanto/Settings/SoundMuted";
+constexpr const char* kStatusBarKey = "Software/Trevanto/Trevanto/Settings/StatusBarShown";
 constexpr const char* kUrlHistoryKey = "SOFTWARE/Qelvar/Trevanto/options/urls";
 constexpr const char* kUrlValuePrefix = "urls";
 // The name under which the key's default (unnamed) value is kept.
@@ -108,6 +109,14 @@ bool SettingsStore::SliceInRealTime() const {
 
 void SettingsStore::SetSliceInRealTime(bool realTime) {
     settings_->setValue(kRealTimeSlicingKey, realTime);
+}
+
+bool SettingsStore::StatusBarShown() const {
+    return settings_->value(kStatusBarKey, true).toBool();
+}
+
+void SettingsStore::SetStatusBarShown(bool shown) {
+    settings_->setValue(kStatusBarKey, shown);
 }
 
 int SettingsStore::SoundVolume() const {

@@ -10,7 +10,9 @@
 //                                            the shot template in
 //                                            Settings/ShotTemplate..., the
 //                                            sound in Settings/SoundVolume
-//                                            and Settings/SoundMuted)
+//                                            and Settings/SoundMuted, the
+//                                            status bar's View check in
+//                                            Settings/StatusBarShown)
 //   SOFTWARE/Qelvar/Trevanto/options/urls/   the URL history (urls0, urls1,
 //                                            ... and the key's default value)
 #include <QByteArray>
@@ -112,6 +114,11 @@ class SettingsStore {
     // off, they go as fast as decoding.
     bool SliceInRealTime() const;
     void SetSliceInRealTime(bool realTime);
+
+    // The status bar is shown (View > Status bar); the docking layout keeps
+    // the other bars.
+    bool StatusBarShown() const;
+    void SetStatusBarShown(bool shown);
 
     // Nothing when the built-in template is used.
     std::optional<ShotTemplateFile> TemplateFile() const;

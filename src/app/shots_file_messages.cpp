@@ -37,7 +37,7 @@ std::string OpenFailureMessage(OpenFailure failure) {
         case OpenFailure::NotAFile:
             return "This is a folder, a device or a pipe, not a video file.";
         case OpenFailure::RefusedUrl:
-            return "Only http, https and mms urls and local files can be opened.";
+            return "Only http, https, mms, rtsp and rtmp urls and local files can be opened.";
         case OpenFailure::NoAnswer:
             return "The server of this url did not answer in time. Cannot proceed.";
         case OpenFailure::Picture:

@@ -82,9 +82,12 @@ std::optional<int> ParseInteger(const std::string& text) {
 std::optional<double> ParseNumber(const std::string& text) {
     if (text.empty())
         return std::nullopt;
-    char* stop = nullptr;
-    const double value = std::strtod(text.c_str(), &stop);
-    if (stop != text.c_str() + text.size() || !std::isfinite(value))
+    // Whatever the user's locale, the point is the decimal separator.
+    const size_t sign = text[0] == '+' && text.size() > 1 && text[1] != '-' ? 1 : 0;
+    double value = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data() + sign, end, value);
+    if (error != std::errc() || stop != end || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

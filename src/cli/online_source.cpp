@@ -44,10 +44,7 @@ std::optional<std::string> ResolveCliVideo(const std::string& named, CliOnlineVi
                                            UserPort& user) {
     if (ClassifyUrl(named) == UrlKind::LocalFile && !IsScriptUrl(named))
         return named;
-    const std::optional<std::string> resolved = ResolveOnlineVideo(named, port, user);
-    if (!resolved)
-        return std::nullopt;
-    return PlayableUrl(*resolved);
+    return ResolveOnlineVideo(named, port, user);
 }
 
 }  // namespace trevanto::cli

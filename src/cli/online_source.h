@@ -31,7 +31,7 @@ class CliOnlineVideo : public OnlineVideoPort {
 };
 
 // The video to open for what was named on the command line: the name itself
-// for a local video, else the resolved stream (mms:// played over http).
+// for a local video, else the resolved stream.
 // Nothing when it cannot be opened; the reason went to stderr.
 std::optional<std::string> ResolveCliVideo(const std::string& named, CliOnlineVideo& port,
                                            UserPort& user);

@@ -64,7 +64,7 @@ std::string SliceHelp() {
            "number, start frame, end frame and caption, separated by tabs. Frames count\n"
            "from 0. Messages and the progress line go to standard error.\n"
            "\n"
-           "VIDEO may be a file, an http, https or mms stream URL, or an ASX stream\n"
+           "VIDEO may be a file, an http, https, mms, rtsp or rtmp stream URL, or an ASX stream\n"
            "script (a file or URL ending in .asx or .wvx, or served as one). A script's\n"
            "streams are listed on standard error and the one --entry names is sliced.\n"
            "\n"

@@ -21,6 +21,14 @@ std::string_view SchemeOf(std::string_view url) {
     return letters ? scheme : std::string_view();
 }
 
+// A title without the blanks and line breaks around it.
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
 }  // namespace
 
 UrlKind ClassifyUrl(std::string_view url) {
@@ -31,10 +39,14 @@ UrlKind ClassifyUrl(std::string_view url) {
         return UrlKind::Http;
     if (EqualsIgnoreCase(scheme, "mms"))
         return UrlKind::Mms;
+    for (const std::string_view stream : {"rtsp", "rtsps", "rtmp", "rtmps", "rtmpt"}) {
+        if (EqualsIgnoreCase(scheme, stream))
+            return UrlKind::Stream;
+    }
     return UrlKind::Refused;
 }
 
-std::string PlayableUrl(std::string_view url) {
+std::string ScriptDownloadUrl(std::string_view url) {
     if (ClassifyUrl(url) != UrlKind::Mms)
         return std::string(url);
     return "http" + std::string(url.substr(SchemeOf(url).size()));
@@ -69,14 +81,21 @@ std::string JoinScriptLines(std::string_view bytes) {
 
 std::vector<std::string> CollectStreamUrls(const XmlNodeRef& root) {
     std::vector<std::string> urls;
+    for (ScriptStream& stream : CollectStreams(root))
+        urls.push_back(std::move(stream.url));
+    return urls;
+}
+
+std::vector<ScriptStream> CollectStreams(const XmlNodeRef& root) {
+    std::vector<ScriptStream> streams;
     for (XmlNodeRef entry = root.FirstChild(); !entry.IsEmpty(); entry = entry.NextSibling()) {
         if (!EqualsIgnoreCase(entry.Name(), "ENTRY"))
             continue;
         const XmlNodeRef href = entry.FindChild("REF").FindAttribute("HREF");
         if (!href.IsEmpty())
-            urls.push_back(href.Value());
+            streams.push_back({href.Value(), Trimmed(entry.FindChild("TITLE").Value())});
     }
-    return urls;
+    return streams;
 }
 
 }  // namespace trevanto

@@ -14,7 +14,8 @@ class XmlNodeRef;
 // What opening a URL can do with it.
 enum class UrlKind {
     Http,       // http:// or https://
-    Mms,        // mms://, fetched and played over http
+    Mms,        // mms://: a script is fetched over http, a stream played over MMS
+    Stream,     // rtsp://, rtmp://: played by FFmpeg, never a script
     LocalFile,  // no scheme: a path
     Refused,    // any other scheme
 };
@@ -36,8 +37,10 @@ inline constexpr int64_t kMaxScriptBytes = 1024 * 1024;
 inline constexpr int32_t kMaxScriptNesting = 4;
 
 UrlKind ClassifyUrl(std::string_view url);
-// mms:// becomes http://; other URLs and paths stay as they are.
-std::string PlayableUrl(std::string_view url);
+// Where a script named by `url` is downloaded from: mms:// becomes http://
+// (servers of mms streams hand their scripts out over http); other URLs
+// stay as they are.
+std::string ScriptDownloadUrl(std::string_view url);
 // True when the URL's last four characters are ".asx" or ".wvx", in any case,
 // after at least one more character. A query or anything else after the
 // extension makes it a direct URL.
@@ -49,5 +52,13 @@ std::string JoinScriptLines(std::string_view bytes);
 // The HREF of the first REF of each ENTRY directly under the root, in
 // document order; empty and repeated values are kept.
 std::vector<std::string> CollectStreamUrls(const XmlNodeRef& root);
+
+// A stream of a script with the TITLE of its entry (empty when it has none).
+struct ScriptStream {
+    std::string url;
+    std::string title;
+};
+// The streams of CollectStreamUrls, each with its entry's title.
+std::vector<ScriptStream> CollectStreams(const XmlNodeRef& root);
 
 }  // namespace trevanto

@@ -9,6 +9,7 @@
 #include "common/text_format.h"
 #include "publish/archive_embedding.h"
 #include "publish/html_values.h"
+#include "publish/option_bounds.h"
 #include "publish/page_output.h"
 #include "publish/publisher.h"
 #include "shots/shot_list.h"
@@ -103,9 +104,9 @@ std::string Cell(Publisher& publisher, const Layout& layout, int32_t page, int32
 
 }  // namespace
 
-int32_t BoundedShotsPerRow(int32_t shotsPerRow, int32_t shotCount) {
-    const int32_t needed = std::max(shotCount, PublishOptions{}.shotsPerRow);
-    return std::max(1, std::min(shotsPerRow, needed));
+int32_t BoundedShotsPerRow(int32_t shotsPerRow) {
+    const OptionRange range = RangeOf(BoundedOption::ShotsPerRow);
+    return std::clamp(shotsPerRow, range.lowest, range.highest);
 }
 
 bool GenerateBuiltInPages(Publisher& publisher) {
@@ -121,7 +122,7 @@ bool GenerateBuiltInPages(Publisher& publisher) {
     layout.pages = layout.shots > 0 ? (layout.shots - 1) / layout.perPage + 1 : 1;
     if (options.shotsPerRow <= 0)
         options.shotsPerRow = 1;
-    const int32_t perRow = BoundedShotsPerRow(options.shotsPerRow, layout.shots);
+    const int32_t perRow = BoundedShotsPerRow(options.shotsPerRow);
     layout.noSize = options.stretchToFit || (options.shotWidth == 100 && options.shotHeight == 80);
 
     KeywordTexts& texts = publisher.Texts();

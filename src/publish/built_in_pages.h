@@ -7,11 +7,10 @@ namespace trevanto {
 
 class Publisher;
 
-// The shots per table row the layout uses: at least 1, and never more than
-// the shots there are (a row needs no more cells than that) unless within the
-// default four, so that any value the user types makes a table of bounded
-// size while small publications keep their usual rows.
-int32_t BoundedShotsPerRow(int32_t shotsPerRow, int32_t shotCount);
+// The shots per table row the layout uses: the option held within its range
+// (1 to 1,000), so that any value the user types makes rows of a bounded
+// number of cells. Every row has this many cells, shots or empty ones.
+int32_t BoundedShotsPerRow(int32_t shotsPerRow);
 
 // Needs the run's shots and first page path. False when the page names could
 // not be told apart (every page then went to the one path).

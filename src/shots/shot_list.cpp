@@ -93,6 +93,53 @@ std::vector<Shot*> ShotList::RenumberAfterRemoval(const RemovedShot& removed,
     return changed;
 }
 
+std::optional<size_t> ShotList::FindShotHolding(int32_t frame, const std::string& video) const {
+    for (size_t i = 0; i < shots_.size(); ++i) {
+        const Shot& shot = *shots_[i];
+        if (shot.IsFrom(video) && shot.startFrame <= frame && frame <= shot.endFrame)
+            return i;
+    }
+    return std::nullopt;
+}
+
+bool ShotList::CanSplitAt(size_t position, int32_t frame) const {
+    if (position >= shots_.size())
+        return false;
+    const Shot& shot = *shots_[position];
+    return shot.startFrame < frame && frame <= shot.endFrame;
+}
+
+std::vector<Shot*> ShotList::SplitAt(size_t position, int32_t frame,
+                                     const CaptionContext& context) {
+    if (!CanSplitAt(position, frame))
+        return {};
+    Shot& first = *shots_[position];
+    auto second = std::make_unique<Shot>(first);
+    second->number = first.number + 1;
+    second->startFrame = frame;
+    second->SetEnd(first.endFrame);
+    const bool shown = first.itemIndex >= 0 && first.imageIndex >= 0;
+    second->itemIndex = shown ? first.itemIndex + 1 : -1;
+    second->imageIndex = shown ? first.imageIndex + 1 : -1;
+    first.SetEnd(frame - 1);
+    const auto at = shots_.begin() + static_cast<std::ptrdiff_t>(position) + 1;
+    shots_.insert(at, std::move(second));
+    std::vector<Shot*> changed;
+    for (size_t i = position; i < shots_.size(); ++i) {
+        Shot& shot = *shots_[i];
+        if (i > position + 1) {
+            ++shot.number;
+            if (shown && shot.itemIndex > first.itemIndex)
+                ++shot.itemIndex;
+            if (shown && shot.imageIndex > first.imageIndex)
+                ++shot.imageIndex;
+        }
+        shot.BuildCaption(context);
+        changed.push_back(&shot);
+    }
+    return changed;
+}
+
 ShotList CopyShotsFrom(const ShotList& shots, const std::string& video) {
     ShotList copies;
     for (const auto& shot : shots) {

@@ -54,6 +54,18 @@ class ShotList {
     std::vector<Shot*> RenumberAfterRemoval(const RemovedShot& removed,
                                             const CaptionContext& context);
 
+    // The position of the first shot of `video` (Shot::IsFrom) whose frames
+    // hold `frame`; none when no shot holds it.
+    std::optional<size_t> FindShotHolding(int32_t frame, const std::string& video) const;
+    // "Split shot here": `frame` lies after the shot's first frame and up to
+    // its last, so both parts keep at least one frame.
+    bool CanSplitAt(size_t position, int32_t frame) const;
+    // The shot at `position` keeps [start, frame - 1] and its picture; a new
+    // shot [frame, end] follows it in the list and in the view (the item and
+    // image after the shot's, when it has them). The shots after it move one
+    // number, item and image on. Returns every shot whose caption changed,
+    // the split one first, then the new one. Nothing when it cannot split.
+    std::vector<Shot*> SplitAt(size_t position, int32_t frame, const CaptionContext& context);
     void Clear() { shots_.clear(); }
     int32_t ShotCount() const { return static_cast<int32_t>(shots_.size()); }
     bool IsEmpty() const { return shots_.empty(); }

@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDockWidget>
+#include <QStatusBar>
 #include <QToolBar>
+
+#include <algorithm>
 
 #include "app/command_ids.h"
 #include "app/player_doc.h"
@@ -75,20 +78,22 @@ constexpr int kVolumeStep = 10;
 constexpr DesktopCommand kCommands[] = {
     {kFileOpen, "&Open video file", "Open a video file\nOpen", "", "Ctrl+O", false,
      [](CTrevantoApp& app, int32_t) { app.OpenChosenVideo(); }},
-    {kOpenOnlineVideo, "Open online video", "Open an url to a video stream\nOpen url", "", "",
+    {kOpenOnlineVideo, "Open online video", "Open an url to a video stream\nOpen url", "", "Ctrl+U",
      false, [](CTrevantoApp& app, int32_t) { app.OpenOnlineVideo(); }},
     {kOpenBitmapTemplate, "Open shot bitmap template",
-     "Choose the bitmap drawn over every shot thumbnail\nShot bitmap template", "", "", false,
+     "Choose the bitmap drawn over every shot thumbnail\nShot bitmap template", "", "Ctrl+B", false,
      [](CTrevantoApp& app, int32_t) { app.OpenShotTemplate(); }},
     {kExportShotList, "Export shot list...",
-     "Write the shots as a CSV table or a CMX 3600 EDL for video editors\nExport shot list", "", "",
-     false, [](CTrevantoApp& app, int32_t) { app.Document().ExportShotList(); }},
-    {kExit, "E&xit", "Quit the application\nExit", "", "", false,
+     "Write the shots as a CSV table or a CMX 3600 EDL for video editors\nExport shot list", "",
+     "Ctrl+Shift+E", false, [](CTrevantoApp& app, int32_t) { app.Document().ExportShotList(); }},
+    {kCloseVideo, "&Close video", "Close the video; its shots stay\nClose video", "", "Ctrl+W",
+     false, [](CTrevantoApp& app, int32_t) { app.CloseVideo(); }},
+    {kExit, "E&xit", "Quit the application\nExit", "", "Ctrl+Q", false,
      [](CTrevantoApp& app, int32_t) { app.Frame().close(); }},
 
     {kPlay, "&Play", "Play the video\nPlay", ":/icons/play.svg", "", true, ToDocument},
     {kPause, "&Pause", "Pause the video\nPause", ":/icons/pause.svg", "", true, ToDocument},
-    {kStop, "&Stop", "Stop the video\nStop", ":/icons/stop.svg", "", true, ToDocument},
+    {kStop, "&Stop", "Stop the video\nStop", ":/icons/stop.svg", "Shift+Space", true, ToDocument},
     {kTogglePlayPause, "Play/Pause", "Play or pause the video", "", "Space", false, ToDocument},
     {kPreviousFrame, "Previous frame", "Show the frame before the one on show\nPrevious frame", "",
      ",", false, ToDocument},
@@ -96,19 +101,19 @@ constexpr DesktopCommand kCommands[] = {
      ToDocument},
     {kGoToFrame, "Go to frame...", "Show the frame of the number you enter\nGo to frame", "",
      "Ctrl+G", false, [](CTrevantoApp& app, int32_t) { app.GoToChosenFrame(); }},
-    {kRateTenth, "Play 1/10th speed", "Change the playing speed", "", "", true, ToDocument},
-    {kRateThird, "Play 1/3th speed", "Change the playing speed", "", "", true, ToDocument},
-    {kRateHalf, "Play 1/2 speed", "Change the playing speed", "", "", true, ToDocument},
-    {kRateSlow, "Play 0.8x speed", "Change the playing speed", "", "", true, ToDocument},
-    {kRateNormal, "Play normal speed", "Change the playing speed", "", "", true, ToDocument},
-    {kRateFast, "Play x1.5 speed", "Change the playing speed", "", "", true, ToDocument},
-    {kRateDouble, "Play x2 speed", "Change the playing speed", "", "", true, ToDocument},
+    {kRateTenth, "Play 1/10th speed", "Change the playing speed", "", "Ctrl+1", true, ToDocument},
+    {kRateThird, "Play 1/3th speed", "Change the playing speed", "", "Ctrl+2", true, ToDocument},
+    {kRateHalf, "Play 1/2 speed", "Change the playing speed", "", "Ctrl+3", true, ToDocument},
+    {kRateSlow, "Play 0.8x speed", "Change the playing speed", "", "Ctrl+4", true, ToDocument},
+    {kRateNormal, "Play normal speed", "Change the playing speed", "", "Ctrl+5", true, ToDocument},
+    {kRateFast, "Play x1.5 speed", "Change the playing speed", "", "Ctrl+6", true, ToDocument},
+    {kRateDouble, "Play x2 speed", "Change the playing speed", "", "Ctrl+7", true, ToDocument},
     {kSetStartMark, "Set start frame",
      "Set the start frame of the play range (Shift clears it)\nSet start frame",
-     ":/icons/start_mark.svg", "", false, ToDocument},
+     ":/icons/start_mark.svg", "I", false, ToDocument},
     {kSetEndMark, "Set end frame",
      "Set the end frame of the play range (Shift clears it)\nSet end frame", ":/icons/end_mark.svg",
-     "", false, ToDocument},
+     "O", false, ToDocument},
     {kMute, "Mute", "Silence the sound (the volume is kept)\nMute", ":/icons/mute.svg", "M", true,
      [](CTrevantoApp& app, int32_t) { app.ToggleMute(); }},
     {kVolumeUp, "Volume up", "Play the sound louder\nVolume up", "", "Ctrl+Up", false,
@@ -117,33 +122,39 @@ constexpr DesktopCommand kCommands[] = {
      [](CTrevantoApp& app, int32_t) { app.ChangeVolume(-kVolumeStep); }},
 
     {kInsertShot, "Insert shot", "Insert the current frame as a shot\nInsert shot",
-     ":/icons/insert_shot.svg", "", false, ToDocument},
+     ":/icons/insert_shot.svg", "Ins", false, ToDocument},
     {kSampler, "Start/Stop shot sampler",
-     "Start/Stop the linear shot sampler\nStart/Stop shot sampler", ":/icons/sampler.svg", "", true,
-     ToDocument},
+     "Start/Stop the linear shot sampler\nStart/Stop shot sampler", ":/icons/sampler.svg", "Ctrl+L",
+     true, ToDocument},
     {kEngine, "Start/Stop shot engine",
      "Start/Stop the intelligent shot engine\nStart/Stop shot engine", ":/icons/engine.svg",
      "Ctrl+E", true, ToDocument},
     {kSliceInRealTime, "Slice in real time",
      "Slice while the video plays at the chosen speed, not as fast as it decodes\nSlice in real "
      "time",
-     "", "", true, [](CTrevantoApp& app, int32_t) { app.ToggleRealTimeSlicing(); }},
+     "", "Ctrl+T", true, [](CTrevantoApp& app, int32_t) { app.ToggleRealTimeSlicing(); }},
+    {kSplitShot, "Split shot here",
+     "Split the shot that holds the frame on show: a new shot starts at this frame\nSplit shot "
+     "here",
+     "", "Ctrl+K", false, [](CTrevantoApp& app, int32_t) { app.Document().SplitShotHere(); }},
     {kSettings, "Settings...",
      "Choose the shot sampler rate and the shot engine threshold\nSettings", ":/icons/settings.svg",
-     "", false, [](CTrevantoApp& app, int32_t) { app.Document().EditSlicingSettings(); }},
-    {kPublish, "Publish to the Web", "Publish the shots as web pages\nPublish to the Web",
-     ":/icons/publish.svg", "", false,
+     "Ctrl+,", false, [](CTrevantoApp& app, int32_t) { app.Document().EditSlicingSettings(); }},
+    {kPublish, "Publish to the Web", "Publish the shots to a Web thumbnail\nPublish to the Web",
+     ":/icons/publish.svg", "Ctrl+Shift+P", false,
      [](CTrevantoApp& app, int32_t) { app.Document().Publishing().PublishThroughWizard(); }},
-    {kLoadShots, "&Load shots...", "Load the shots of a shots file\nLoad shots", "", "", false,
-     [](CTrevantoApp& app, int32_t) { app.Document().ShotsFile().LoadShots(); }},
-    {kSaveShots, "Sa&ve shots...", "Save the shots to a shots file\nSave shots", "", "", false,
-     [](CTrevantoApp& app, int32_t) { app.Document().ShotsFile().SaveShots(); }},
-    {kDeleteShots, "&Delete shots", "Delete every shot\nDelete shots", "", "", false,
+    {kLoadShots, "&Load shots...", "Load the shots of a shots file\nLoad shots", "", "Ctrl+Shift+O",
+     false, [](CTrevantoApp& app, int32_t) { app.Document().ShotsFile().LoadShots(); }},
+    {kSaveShots, "Sa&ve shots...", "Save the shots to a shots file\nSave shots", "", "Ctrl+S",
+     false, [](CTrevantoApp& app, int32_t) { app.Document().ShotsFile().SaveShots(); }},
+    {kDeleteShots, "&Delete shots", "Delete every shot\nDelete shots", "", "Ctrl+Shift+Del", false,
      [](CTrevantoApp& app, int32_t) { app.View().DeleteAll(); }},
     {kShotsStartEngine, "&Start shot engine", "", "", "", false, ToDocument},
     {kShotsAddManually, "&Add shot manually", "", "", "", false, ToDocument},
 
-    {kGoToBegin, "Go-to &begin", "", "", "", false, OnHitShot},
+    // Keys of the thumbnail view: Enter goes to the selected shot, Del deletes
+    // it; the Menu key or Shift+F10 opens the Shot menu on the current shot.
+    {kGoToBegin, "Go-to &begin", "", "", "Return", false, OnHitShot},
     {kGoToMiddle, "Go-to &middle", "", "", "", false, OnHitShot},
     {kGoToEnd, "Go-to &end", "", "", "", false, OnHitShot},
     {kPlayShot, "&Play", "", "", "", false, OnHitShot},
@@ -154,17 +165,26 @@ constexpr DesktopCommand kCommands[] = {
      [](CTrevantoApp& app, int32_t) { app.ExtractSelectedAsJpeg(); }},
     {kMerge, "Merge", "", "", "", false,
      [](CTrevantoApp& app, int32_t) { app.View().MergeSelected(); }},
-    {kDeleteShot, "Delete shot", "", "", "", false,
+    {kDeleteShot, "Delete shot", "", "", "Del", false,
      [](CTrevantoApp& app, int32_t) { app.View().DeleteSelected(); }},
 
-    {kViewToolbar, "Toolbar", "Show or hide the toolbar\nToggle ToolBar", "", "", true,
+    {kViewToolbar, "Toolbar", "Show or hide the toolbar\nToggle ToolBar", "", "Ctrl+Alt+1", true,
      [](CTrevantoApp& app, int32_t) { ToggleBar(app.Frame().ToolBar()); }},
-    {kViewPreview, "Video preview", "Show or hide the video preview\nVideo preview", "", "", true,
-     [](CTrevantoApp& app, int32_t) { ToggleBar(app.Frame().PreviewBar()); }},
-    {kViewTimecode, "Timecode", "Show frame positions as timecodes\nTimecode", "", "", true,
-     [](CTrevantoApp& app, int32_t) { app.ToggleTimecode(); }},
-    {kHelpTopics, "Help Topics", "List Help topics\nHelp Topics", "", "", false,
+    {kViewStatusBar, "Status bar", "Show or hide the status bar\nStatus bar", "", "Ctrl+Alt+2",
+     true, [](CTrevantoApp& app, int32_t) { ToggleBar(app.Frame().statusBar()); }},
+    {kViewPreview, "Video preview", "Show or hide the video preview\nVideo preview", "",
+     "Ctrl+Alt+3", true, [](CTrevantoApp& app, int32_t) { ToggleBar(app.Frame().PreviewBar()); }},
+    {kViewScores, "Change scores", "Show or hide the graph of the change scores\nChange scores", "",
+     "Ctrl+Alt+4", true, [](CTrevantoApp& app, int32_t) { ToggleBar(app.Frame().ScoresBar()); }},
+    {kFullScreen, "Full screen preview",
+     "Show the video on the whole screen (F11, Escape or a double click ends it)\nFull screen", "",
+     "F11", true, [](CTrevantoApp& app, int32_t) { app.Frame().TogglePreviewFullScreen(); }},
+    {kViewTimecode, "Timecode", "Show frame positions as timecodes\nTimecode", "", "Ctrl+Shift+T",
+     true, [](CTrevantoApp& app, int32_t) { app.ToggleTimecode(); }},
+    {kHelpTopics, "Help Topics", "List Help topics\nHelp Topics", "", "F1", false,
      [](CTrevantoApp& app, int32_t) { app.ShowHelp(); }},
+    {kShortcuts, "&Keyboard shortcuts", "List the keys of every command\nKeyboard shortcuts", "",
+     "Ctrl+F1", false, [](CTrevantoApp& app, int32_t) { app.ShowShortcuts(); }},
     {kAbout, "&About Trevanto...",
      "Display program information, version number and copyright\nAbout", "", "", false,
      [](CTrevantoApp& app, int32_t) { app.ShowAbout(); }},
@@ -174,6 +194,13 @@ constexpr DesktopCommand kCommands[] = {
 
 std::span<const DesktopCommand> DesktopCommands() {
     return kCommands;
+}
+
+bool IsThumbViewCommand(int32_t id) {
+    static constexpr int32_t kViewOnly[] = {
+        kShotsStartEngine, kShotsAddManually, kGoToBegin,   kGoToMiddle,  kGoToEnd, kPlayShot,
+        kVideoLink,        kRefresh,          kRefineImage, kExtractJpeg, kMerge,   kDeleteShot};
+    return std::ranges::find(kViewOnly, id) != std::end(kViewOnly);
 }
 
 const DesktopCommand* FindDesktopCommand(int32_t id) {

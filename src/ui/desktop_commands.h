@@ -25,5 +25,8 @@ struct DesktopCommand {
 std::span<const DesktopCommand> DesktopCommands();
 // Null for an id that is not in the table.
 const DesktopCommand* FindDesktopCommand(int32_t id);
+// The commands of the thumbnail view's context menus: the view's own, with
+// keys that work in the view.
+bool IsThumbViewCommand(int32_t id);
 
 }  // namespace trevanto

@@ -31,6 +31,11 @@ std::optional<std::string> DesktopOnlineVideo::ChooseStream(
     return user_.ChooseStream(streams);
 }
 
+std::optional<std::string> DesktopOnlineVideo::ChooseTitledStream(
+    const std::vector<ScriptStream>& streams) {
+    return user_.ChooseTitledStream(streams);
+}
+
 void DesktopOnlineVideo::Trace(const std::string& text) {
     if (DebugTraceEnabled())
         DebugTrace("%s", text.c_str());

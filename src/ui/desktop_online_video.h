@@ -18,6 +18,8 @@ class DesktopOnlineVideo : public OnlineVideoPort {
     ScriptFetch FetchScript(const std::string& url, const std::string& filePath,
                             bool onlyScript) override;
     std::optional<std::string> ChooseStream(const std::vector<std::string>& streams) override;
+    std::optional<std::string> ChooseTitledStream(
+        const std::vector<ScriptStream>& streams) override;
     void Trace(const std::string& text) override;
 
   private:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/document_ports.h"
+#include "online/stream_script.h"
 
 namespace trevanto {
 
@@ -53,6 +54,14 @@ class DesktopUserPort : public UserPort {
     // One of an ASX script's streams (StreamEntryDialog); nothing when cancelled.
     virtual std::optional<std::string> ChooseStream(const std::vector<std::string>& /*streams*/) {
         return std::nullopt;
+    }
+    // The same, the streams shown by their entries' titles.
+    virtual std::optional<std::string> ChooseTitledStream(
+        const std::vector<ScriptStream>& streams) {
+        std::vector<std::string> urls;
+        for (const ScriptStream& stream : streams)
+            urls.push_back(stream.url);
+        return ChooseStream(urls);
     }
     // The "Open web page" dialog, starting in `startFolder` when it is not
     // empty; nothing when cancelled.

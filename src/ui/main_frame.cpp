@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -65,20 +66,21 @@ constexpr int32_t kMediaMenu[] = {command::kPlay,
                                   command::kMute,
                                   command::kVolumeUp,
                                   command::kVolumeDown};
-constexpr int32_t kShotsMenu[] = {command::kEngine,
-                                  command::kSampler,
-                                  command::kSliceInRealTime,
-                                  command::kInsertShot,
-                                  0,
-                                  command::kLoadShots,
-                                  command::kSaveShots,
-                                  command::kDeleteShots,
-                                  0,
-                                  command::kSettings,
-                                  command::kPublish};
-constexpr int32_t kViewMenu[] = {command::kViewToolbar, command::kViewPreview,
+constexpr int32_t kShotsMenu[] = {command::kEngine,          command::kSampler,
+                                  command::kSliceInRealTime, command::kInsertShot,
+                                  command::kSplitShot,       0,
+                                  command::kLoadShots,       command::kSaveShots,
+                                  command::kDeleteShots,     0,
+                                  command::kSettings,        command::kPublish};
+constexpr int32_t kViewMenu[] = {command::kViewToolbar,
+                                 command::kViewStatusBar,
+                                 command::kViewPreview,
+                                 command::kViewScores,
+                                 0,
+                                 command::kFullScreen,
+                                 0,
                                  command::kViewTimecode};
-constexpr int32_t kHelpMenu[] = {command::kHelpTopics, 0, command::kAbout};
+constexpr int32_t kHelpMenu[] = {command::kHelpTopics, command::kShortcuts, 0, command::kAbout};
 constexpr int32_t kToolBar[] = {command::kPlay,
                                 command::kPause,
                                 command::kStop,
@@ -93,19 +95,6 @@ constexpr int32_t kToolBar[] = {command::kPlay,
                                 command::kPublish,
                                 0,
                                 command::kMute};
-// The commands of the thumbnail view's context menus are its own.
-constexpr int32_t kViewOnly[] = {command::kShotsStartEngine,
-                                 command::kShotsAddManually,
-                                 command::kGoToBegin,
-                                 command::kGoToMiddle,
-                                 command::kGoToEnd,
-                                 command::kPlayShot,
-                                 command::kVideoLink,
-                                 command::kRefresh,
-                                 command::kRefineImage,
-                                 command::kExtractJpeg,
-                                 command::kMerge,
-                                 command::kDeleteShot};
 
 // Fills a menu or the toolbar.
 template <class Bar>
@@ -149,14 +138,14 @@ CMainFrame::CMainFrame(SettingsStore& settings, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreatePreviewBar();
+    CreateScoresBar();
     SetRecentFiles(settings_.RecentFiles());
     PlaceWindow();
-    if (!RestoreLayout()) {
-        // The video gets a useful share of the window at first.
-        BarSizes sizes = previewBar_->Sizes();
-        sizes.vert.setWidth(std::max(sizes.vert.width(), width() * kPreviewShare / 100));
-        previewBar_->SetSizes(sizes);
-    }
+    // The video gets a useful share of the window at first; a saved layout
+    // (RestoreLayout) gives it its own.
+    BarSizes sizes = previewBar_->Sizes();
+    sizes.vert.setWidth(std::max(sizes.vert.width(), width() * kPreviewShare / 100));
+    previewBar_->SetSizes(sizes);
 }
 
 void CMainFrame::PlaceWindow() {
@@ -182,7 +171,7 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateActions() {
     for (const DesktopCommand& command : DesktopCommands()) {
-        if (std::ranges::find(kViewOnly, command.id) != std::end(kViewOnly))
+        if (IsThumbViewCommand(command.id))
             continue;
         auto* action = new QAction(command.text, this);
         const QStringList parts = QString(command.prompt).split('\n');
@@ -235,6 +224,9 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addAction(actions_[kOpenOnlineVideo]);
     fileMenu_->addAction(actions_[kOpenBitmapTemplate]);
     fileMenu_->addAction(actions_[kExportShotList]);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(actions_[kSaveShots]);
+    fileMenu_->addAction(actions_[kCloseVideo]);
     recentSeparator_ = fileMenu_->addSeparator();
     for (int i = 0; i < SettingsStore::kRecentFileCount; ++i) {
         auto* recent = new QAction(this);
@@ -264,8 +256,11 @@ void CMainFrame::CreateMenus() {
     enableOnShow(viewMenu_);
     AddCommands(viewMenu_, kViewMenu, actions_);
     connect(viewMenu_, &QMenu::aboutToShow, this, [this] {
-        actions_[command::kViewToolbar]->setChecked(toolBar_->isVisible());
-        actions_[command::kViewPreview]->setChecked(previewBar_->isVisible());
+        actions_[command::kViewToolbar]->setChecked(!toolBar_->isHidden());
+        actions_[command::kViewStatusBar]->setChecked(!statusBar()->isHidden());
+        actions_[command::kViewPreview]->setChecked(!previewBar_->isHidden());
+        actions_[command::kViewScores]->setChecked(!scoresBar_->isHidden());
+        actions_[command::kFullScreen]->setChecked(PreviewFullScreen());
         emit ViewMenuAboutToShow();
     });
 
@@ -293,9 +288,30 @@ void CMainFrame::CreateToolBar() {
     toolBar_->addWidget(volumeSlider_);
     connect(volumeSlider_, &QSlider::valueChanged, this, &CMainFrame::VolumeChosen);
     addToolBar(Qt::TopToolBarArea, toolBar_);
-    QAction* viewToolbar = actions_[command::kViewToolbar];
-    connect(toolBar_, &QToolBar::visibilityChanged, viewToolbar, &QAction::setChecked);
-    viewToolbar->setChecked(true);
+    FollowWithCheck(toolBar_, command::kViewToolbar);
+}
+
+void CMainFrame::FollowWithCheck(QWidget* bar, int32_t commandId) {
+    // Shown or hidden by the menu, the bar's close button or a restored layout.
+    class VisibilityWatch : public QObject {
+      public:
+        VisibilityWatch(QWidget* watched, QAction* check) : QObject(watched), check_(check) {
+            watched->installEventFilter(this);
+        }
+
+      protected:
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+                check_->setChecked(!static_cast<QWidget*>(watched)->isHidden());
+            return false;
+        }
+
+      private:
+        QAction* check_;
+    };
+    QAction* check = actions_[commandId];
+    new VisibilityWatch(bar, check);
+    check->setChecked(!bar->isHidden());
 }
 
 void CMainFrame::ShowVolume(int percent, bool muted) {
@@ -333,16 +349,44 @@ void CMainFrame::CreatePreviewBar() {
     previewPanel_ = new VideoPreviewPanel(previewBar_);
     previewBar_->setWidget(previewPanel_);
     addDockWidget(Qt::LeftDockWidgetArea, previewBar_);
-    QAction* viewPreview = actions_[command::kViewPreview];
-    // The signal's own value: it also comes while the frame is being torn down.
-    connect(previewBar_, &QDockWidget::visibilityChanged, viewPreview, &QAction::setChecked);
-    viewPreview->setChecked(true);
+    FollowWithCheck(previewBar_, command::kViewPreview);
+    // A double click on the video shows it on the whole screen, and back.
+    // On the whole screen the video is a window of its own: the keys of the
+    // commands (Space, the frame steps, F11) go with it.
+    connect(previewPanel_, &VideoPreviewPanel::FullScreenToggled, this, [this] {
+        const bool on = PreviewFullScreen();
+        actions_[command::kFullScreen]->setChecked(on);
+        PreviewWidget* preview = previewPanel_->Preview();
+        if (on) {
+            preview->addActions(actions());
+        } else {
+            for (QAction* action : actions())
+                preview->removeAction(action);
+        }
+    });
 
     // Every seek the slider asks for goes to the document.
     connect(previewPanel_->Slider(), &CMySliderCtrl::SeekFromSlider, this,
             [this](int position, int /*range*/, bool force) { emit SliderMoved(position, force); });
     connect(previewPanel_->Slider(), &CMySliderCtrl::StepRequested, this,
             &CMainFrame::SliderStepRequested);
+}
+
+void CMainFrame::CreateScoresBar() {
+    scoresBar_ = new QDockWidget("Change scores", this);
+    scoresBar_->setObjectName(kScoresBarName);
+    scoresBar_->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
+    addDockWidget(Qt::BottomDockWidgetArea, scoresBar_);
+    FollowWithCheck(scoresBar_, command::kViewScores);
+    FollowWithCheck(statusBar(), command::kViewStatusBar);
+}
+
+void CMainFrame::TogglePreviewFullScreen() {
+    previewPanel_->SetPreviewFullScreen(!previewPanel_->PreviewFullScreen());
+}
+
+bool CMainFrame::PreviewFullScreen() const {
+    return previewPanel_->PreviewFullScreen();
 }
 
 QAction* CMainFrame::Action(int32_t commandId) const {
@@ -385,6 +429,7 @@ void CMainFrame::UpdateFramePanes(int32_t current, int32_t count, bool timecodeM
         position = FormatText("%ld / %ld", static_cast<long>(current), static_cast<long>(count));
     }
     previewPanel_->PositionLabel()->setText(QString::fromStdString(position));
+    previewPanel_->SetDuration(count > 0 ? durationSeconds : 0.0);
     emit FramePanesUpdated();
 }
 
@@ -467,6 +512,7 @@ void CMainFrame::SetTimecodeCheck(bool on) {
 }
 
 bool CMainFrame::RestoreLayout() {
+    statusBar()->setVisible(settings_.StatusBarShown());
     const std::optional<BarLayout> layout = settings_.LoadBarLayout();
     if (!layout)
         return false;
@@ -494,7 +540,8 @@ void CMainFrame::SaveLayout() {
     settings_.SaveWindowPlacement(
         {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()});
     settings_.SaveDockSizes(kPreviewBarId, ToDockSizes(previewBar_->Sizes()));
-    settings_.SaveBarLayout({saveState(), {kToolBarName, kPreviewBarName}});
+    settings_.SaveBarLayout({saveState(), {kToolBarName, kPreviewBarName, kScoresBarName}});
+    settings_.SetStatusBarShown(!statusBar()->isHidden());
     settings_.Sync();
 }
 
@@ -503,6 +550,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The layout is saved with the video back in its bar.
+    if (PreviewFullScreen())
+        TogglePreviewFullScreen();
     SaveLayout();
     QMainWindow::closeEvent(event);
 }

@@ -19,6 +19,7 @@
 #include "ui/controls/sizing_control_bar.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QSlider;
@@ -39,6 +40,7 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     static constexpr int32_t kPreviewBarId = 123;
     static constexpr const char* kToolBarName = "Toolbar";
     static constexpr const char* kPreviewBarName = "VideoPreviewBar";
+    static constexpr const char* kScoresBarName = "ChangeScoresBar";
 
     explicit CMainFrame(SettingsStore& settings, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -67,6 +69,11 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     QAction* Action(int32_t commandId) const;
     QToolBar* ToolBar() const { return toolBar_; }
     CSizingControlBar* PreviewBar() const;
+    // The "Change scores" bar at the bottom; its graph is the owner's.
+    QDockWidget* ScoresBar() const { return scoresBar_; }
+    // The video alone on the whole screen, or back in its bar.
+    void TogglePreviewFullScreen();
+    bool PreviewFullScreen() const;
     CMySliderCtrl* NavigationSlider() const;
     PreviewWidget* Preview() const;
     QLabel* PositionLabel() const;
@@ -94,7 +101,8 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     QSlider* VolumeSlider() const { return volumeSlider_; }
 
     // Restores the saved bar layout when it names only bars that exist.
-    // Returns whether it was restored.
+    // Returns whether it was restored; else the bars keep their first places.
+    // Called once every bar is made.
     bool RestoreLayout();
     void SaveLayout();
 
@@ -128,6 +136,9 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void CreateToolBar();
     void CreateStatusBar();
     void CreatePreviewBar();
+    void CreateScoresBar();
+    // The View menu's checks follow the bars as they show and hide.
+    void FollowWithCheck(QWidget* bar, int32_t commandId);
     // Where it was left, when that still fits a screen; else a share of the
     // primary screen.
     void PlaceWindow();
@@ -138,6 +149,7 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     QToolBar* toolBar_ = nullptr;
     QSlider* volumeSlider_ = nullptr;
     CSizingControlBarG* previewBar_ = nullptr;
+    QDockWidget* scoresBar_ = nullptr;
     VideoPreviewPanel* previewPanel_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;

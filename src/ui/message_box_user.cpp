@@ -72,21 +72,19 @@ QString ToQtFilter(const std::string& filter) {
 }
 
 void MessageBoxUser::ShowMessage(const std::string& text, MessageKind kind) {
+    ShowTitledMessage({}, text, kind);
+}
+
+void MessageBoxUser::ShowTitledMessage(const std::string& title, const std::string& text,
+                                       MessageKind kind) {
     const QString message = QString::fromStdString(text);
-    switch (kind) {
-        case MessageKind::Information:
-            RunMessageBox(owner_, QMessageBox::Information, kTitle, message, QMessageBox::Ok,
-                          QMessageBox::Ok);
-            return;
-        case MessageKind::Warning:
-            RunMessageBox(owner_, QMessageBox::Warning, kTitle, message, QMessageBox::Ok,
-                          QMessageBox::Ok);
-            return;
-        case MessageKind::Error:
-            RunMessageBox(owner_, QMessageBox::Critical, kTitle, message, QMessageBox::Ok,
-                          QMessageBox::Ok);
-            return;
-    }
+    const QString boxTitle = title.empty() ? QString(kTitle) : QString::fromStdString(title);
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    if (kind == MessageKind::Information)
+        icon = QMessageBox::Information;
+    else if (kind == MessageKind::Error)
+        icon = QMessageBox::Critical;
+    RunMessageBox(owner_, icon, boxTitle, message, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 std::optional<std::string> MessageBoxUser::ChooseFolder(const std::string& startFolder) {
@@ -236,6 +234,14 @@ bool MessageBoxUser::EditVideoLink(VideoLinkFields& fields) {
 }
 
 std::optional<std::string> MessageBoxUser::ChooseStream(const std::vector<std::string>& streams) {
+    std::vector<ScriptStream> untitled;
+    for (const std::string& url : streams)
+        untitled.push_back({url, {}});
+    return ChooseTitledStream(untitled);
+}
+
+std::optional<std::string> MessageBoxUser::ChooseTitledStream(
+    const std::vector<ScriptStream>& streams) {
     StreamEntryDialog dialog(streams, owner_);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

@@ -15,6 +15,8 @@ class MessageBoxUser : public DesktopUserPort {
 
     using UserPort::ShowMessage;
     void ShowMessage(const std::string& text, MessageKind kind) override;
+    void ShowTitledMessage(const std::string& title, const std::string& text,
+                           MessageKind kind) override;
     std::optional<std::string> ChooseFolder(const std::string& startFolder) override;
     bool AskYesNo(const std::string& text) override;
     std::optional<std::string> ChooseFile(FileDialogKind kind, const std::string& filter,
@@ -31,6 +33,8 @@ class MessageBoxUser : public DesktopUserPort {
     bool EditVideoLink(VideoLinkFields& fields) override;
     std::optional<TemplateChoice> ChooseShotTemplate(const std::string& startFolder) override;
     std::optional<std::string> ChooseStream(const std::vector<std::string>& streams) override;
+    std::optional<std::string> ChooseTitledStream(
+        const std::vector<ScriptStream>& streams) override;
     std::optional<std::string> ChooseWebPage(const std::string& startFolder) override;
     std::vector<std::string> ChooseFiles(const std::string& title) override;
     bool EditPublishOptions(Publisher& copy) override;

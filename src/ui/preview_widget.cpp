@@ -1,6 +1,8 @@
 #include "ui/preview_widget.h"
 
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
 
@@ -66,6 +68,21 @@ void PreviewWidget::paintEvent(QPaintEvent* event) {
     }
     painter.end();
     QFrame::paintEvent(event);
+}
+
+void PreviewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+    emit FullScreenToggleRequested();
+}
+
+void PreviewWidget::keyPressEvent(QKeyEvent* event) {
+    // Only a window of its own (the whole screen) gets keys here.
+    if (isWindow() && (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F11)) {
+        event->accept();
+        emit FullScreenToggleRequested();
+        return;
+    }
+    QFrame::keyPressEvent(event);
 }
 
 }  // namespace trevanto

@@ -21,8 +21,15 @@ class PreviewWidget : public QFrame {
     bool HasFrame() const { return frame_ != nullptr; }
     const std::shared_ptr<const Surface>& Frame() const { return frame_; }
 
+  signals:
+    // A double click, or (on the whole screen) F11 or Escape: the video goes
+    // to the whole screen or back.
+    void FullScreenToggleRequested();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     std::shared_ptr<const Surface> frame_;

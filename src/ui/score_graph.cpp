@@ -34,6 +34,7 @@ ScoreGraphState CScoreGraph::State() const {
     const ChangeScores& scores = document_->Scores();
     state.scores = &scores.Frames();
     state.frameCount = player.FrameCount();
+    state.durationSeconds = player.DurationSeconds();
     state.current = player.CurrentFrame();
     state.rangeStart = player.RangeStart();
     state.rangeEnd = player.RangeEnd();

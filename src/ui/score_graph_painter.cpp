@@ -7,12 +7,34 @@
 #include <cmath>
 
 #include "common/text_format.h"
+#include "common/time_marks.h"
 #include "shots/score_columns.h"
 
 namespace trevanto {
 namespace {
 
 constexpr int kTickHeight = 6;
+// Time labels closer than this many pixels would run into each other.
+constexpr int kTimeLabelSpacing = 64;
+
+// A faint line at every round time, labelled at the top of the plot.
+void PaintTimeLabels(QPainter& painter, const QRect& plot, const ScoreGraphState& state,
+                     const QPalette& palette) {
+    const double step = TimeMarkStep(state.durationSeconds, plot.width(), kTimeLabelSpacing);
+    if (step <= 0.0)
+        return;
+    QColor grid = palette.color(QPalette::Mid);
+    grid.setAlpha(90);
+    for (double t = step; t < state.durationSeconds; t += step) {
+        const auto frame = static_cast<int32_t>(t / state.durationSeconds * state.frameCount);
+        const int x = plot.left() + ColumnOfFrame(frame, state.frameCount, plot.width());
+        painter.setPen(grid);
+        painter.drawLine(x, plot.top(), x, plot.bottom());
+        painter.setPen(palette.color(QPalette::PlaceholderText));
+        painter.drawText(x + 3, plot.top() + painter.fontMetrics().ascent(),
+                         QString::fromStdString(TimeMarkText(t)));
+    }
+}
 
 }  // namespace
 
@@ -84,6 +106,8 @@ void PaintScoreGraph(QPainter& painter, const QRect& widget, const ScoreGraphSta
         painter.setPen(linePen);
         painter.drawLine(plot.left() + x, YOfScore(shown.low, top, plot), plot.left() + x, high);
     }
+
+    PaintTimeLabels(painter, plot, state, palette);
 
     // The cuts the threshold gives: a tick at the first frame of every shot
     // but the first.

@@ -11,15 +11,21 @@
 
 namespace trevanto {
 
-StreamEntryDialog::StreamEntryDialog(const std::vector<std::string>& streamUrls, QWidget* parent)
+StreamEntryDialog::StreamEntryDialog(const std::vector<ScriptStream>& streams, QWidget* parent)
     : QDialog(parent), list_(new QListWidget(this)) {
     setObjectName("streamEntryDialog");
     setWindowTitle("Url video stream");
     setWindowIcon(QIcon(":/icons/trevanto.svg"));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSortingEnabled(true);
-    for (const std::string& url : streamUrls)
-        list_->addItem(QString::fromStdString(url));
+    for (const ScriptStream& stream : streams) {
+        const QString url = QString::fromStdString(stream.url);
+        auto* item =
+            new QListWidgetItem(stream.title.empty() ? url : QString::fromStdString(stream.title));
+        item->setData(Qt::UserRole, url);
+        item->setToolTip(url);
+        list_->addItem(item);
+    }
     // Wide enough for the longest stream, within reason; longer ones scroll.
     const int character = list_->fontMetrics().averageCharWidth();
     const int wanted = list_->sizeHintForColumn(0) + 2 * list_->frameWidth() + 2 * character;
@@ -38,9 +44,12 @@ StreamEntryDialog::StreamEntryDialog(const std::vector<std::string>& streamUrls,
 
 void StreamEntryDialog::OnOk() {
     const QListWidgetItem* item = list_->currentItem();
-    if (item == nullptr || !item->isSelected() || item->text().isEmpty())
+    if (item == nullptr || !item->isSelected())
         return;
-    selectedUrl_ = item->text().toStdString();
+    const QString url = item->data(Qt::UserRole).toString();
+    if (url.isEmpty())
+        return;
+    selectedUrl_ = url.toStdString();
     accept();
 }
 

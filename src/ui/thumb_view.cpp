@@ -94,6 +94,33 @@ bool CThumbView::AddImage(const QImage& picture, const std::string& caption) {
     return true;
 }
 
+bool CThumbView::InsertThumbnail(int32_t itemIndex, int32_t imageIndex, const QImage& picture,
+                                 const std::string& caption) {
+    if (picture.isNull() || itemIndex < 0 || itemIndex > count() || imageIndex < 0 ||
+        imageIndex > ImageCount()) {
+        return false;
+    }
+    QImage copy = picture.convertToFormat(QImage::Format_RGB888);
+    if (copy.size() != QSize(kImageWidth, kImageHeight)) {
+        copy =
+            copy.scaled(kImageWidth, kImageHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    images_.insert(images_.begin() + imageIndex, CompactThumbnail(copy));
+    // Items showing the image there or after show it at its new index.
+    for (int i = 0; i < count(); ++i) {
+        if (const int32_t image = ImageOfItem(i); image >= imageIndex)
+            ShowImageOnItem(i, image + 1);
+    }
+    const QString text = QString::fromStdString(caption);
+    auto* entry = new QListWidgetItem(text);
+    entry->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    entry->setToolTip(text);
+    WidenCells(thumb_cell::CaptionWidth(fontMetrics(), text));
+    insertItem(itemIndex, entry);
+    ShowImageOnItem(itemIndex, imageIndex);
+    return true;
+}
+
 bool CThumbView::AddThumbnail(const QImage& picture, const std::string& caption,
                               int32_t& imageIndex, int32_t& itemIndex) {
     if (!AddImage(picture, caption))

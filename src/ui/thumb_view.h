@@ -47,6 +47,8 @@ class CThumbView : public QListWidget, public ShotViewPort {
     bool AddThumbnail(const QImage& picture, const std::string& caption, int32_t& imageIndex,
                       int32_t& itemIndex) override;
     bool ReplaceThumbnail(int32_t imageIndex, const QImage& picture) override;
+    bool InsertThumbnail(int32_t item, int32_t imageIndex, const QImage& picture,
+                         const std::string& caption) override;
     QImage Thumbnail(int32_t imageIndex) const override;
     void SetItemCaption(int32_t item, const std::string& caption) override;
     void DeleteItemAndImage(int32_t item) override;

@@ -153,6 +153,14 @@ void CThumbView::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // Enter goes to the selected shot, as a double click does.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        const std::vector<int32_t> selected = SelectedItems();
+        if (selected.size() == 1 && document_ != nullptr)
+            document_->GoToShot(selected.front(), false);
+        event->accept();
+        return;
+    }
     QListWidget::keyPressEvent(event);
 }
 
@@ -164,8 +172,15 @@ void CThumbView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CThumbView::contextMenuEvent(QContextMenuEvent* event) {
-    const std::unique_ptr<QMenu> menu = MakeContextMenu(event->pos());
-    menu->exec(event->globalPos());
+    // From the keyboard the menu is the current shot's, opened on it.
+    QPoint position = event->pos();
+    if (event->reason() == QContextMenuEvent::Keyboard && currentItem() != nullptr &&
+        currentItem()->isSelected()) {
+        position = visualItemRect(currentItem()).center();
+    }
+    const std::unique_ptr<QMenu> menu = MakeContextMenu(position);
+    menu->exec(event->reason() == QContextMenuEvent::Keyboard ? viewport()->mapToGlobal(position)
+                                                              : event->globalPos());
     event->accept();
 }
 

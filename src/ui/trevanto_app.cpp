@@ -21,6 +21,7 @@
 #include "export/shots_file.h"
 #include "shots/score_columns.h"
 #include "trevanto_version.h"
+#include "ui/about_text.h"
 #include "ui/background_open.h"
 #include "ui/controls/menu_shadows.h"
 #include "ui/desktop_commands.h"
@@ -29,6 +30,7 @@
 #include "ui/main_frame.h"
 #include "ui/message_box_user.h"
 #include "ui/score_graph.h"
+#include "ui/shortcuts_dialog.h"
 #include "ui/stream_url_dialog.h"
 #include "ui/thumb_view.h"
 #include "video/open_media_graph.h"
@@ -113,6 +115,8 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     });
     view_->Attach(document_.get(), user_, frame_.get());
     CreateScoreGraph();
+    // Every bar has its contents: the layout of the last run, when there is one.
+    frame_->RestoreLayout();
     // A frame a job waits for in vain ends that item; the job goes on.
     auto* frameWait = new QTimer(this);
     connect(frameWait, &QTimer::timeout, this, [this] { document_->CheckFrameWait(); });
@@ -192,7 +196,7 @@ bool CTrevantoApp::OpenVideo(const std::string& path) {
     // its streams as "Open online video" does; the recent list keeps the script.
     DesktopOnlineVideo online(frame_.get(), *user_);
     const std::optional<std::string> chosen = ResolveOnlineVideo(path, online, *user_);
-    return chosen && OpenPlayable(PlayableUrl(*chosen), path);
+    return chosen && OpenPlayable(*chosen, path);
 }
 
 bool CTrevantoApp::OpenPlayable(const std::string& video, const std::string& recentName) {
@@ -307,7 +311,7 @@ void CTrevantoApp::OpenOnlineVideo() {
         [&](const std::string& url) { return ResolveOnlineVideo(url, online, *user_); },
         frame_.get());
     if (dialog.exec() == QDialog::Accepted)
-        OpenPlayable(PlayableUrl(urlHistory_.current), PlayableUrl(urlHistory_.current));
+        OpenPlayable(urlHistory_.current, urlHistory_.current);
 }
 
 void CTrevantoApp::ToggleTimecode() {
@@ -362,13 +366,10 @@ void CTrevantoApp::ExtractSelectedAsJpeg() {
 }
 
 void CTrevantoApp::CreateScoreGraph() {
-    auto* bar = new QDockWidget("Change scores", frame_.get());
-    bar->setObjectName("ChangeScoresBar");
-    bar->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
+    QDockWidget* bar = frame_->ScoresBar();
     scoreGraph_ = new CScoreGraph(bar);
     scoreGraph_->Attach(document_.get());
     bar->setWidget(scoreGraph_);
-    frame_->addDockWidget(Qt::BottomDockWidgetArea, bar);
     // Every presented frame moves the position; a run adds scores. A run
     // goes faster than anyone can watch: the graph is repainted at most
     // every kScoreGraphRepaint, which also spares the run the painting.
@@ -439,9 +440,25 @@ void CTrevantoApp::ShowHelp(const std::string& page) {
 }
 
 void CTrevantoApp::ShowAbout() {
-    user_->ShowInformation("About Trevanto", std::string("Trevanto\nVersion ") + kTrevantoVersion +
-                                                 "\n\nSlices videos into shots and publishes "
-                                                 "their thumbnails.");
+    user_->ShowInformation("About Trevanto", AboutText());
+}
+
+void CTrevantoApp::ShowShortcuts() {
+    ShortcutsDialog dialog(frame_.get());
+    dialog.exec();
+}
+
+void CTrevantoApp::CloseVideo() {
+    // A run ends with its shots; then nothing of the video stays on show.
+    if (document_->IsSlicing())
+        document_->StopSlicing();
+    document_->CloseVideo();
+    frame_->SetVideoTitle({});
+    frame_->SetSliderPosition(0);
+    frame_->SetSliderStartMark(-1);
+    frame_->SetSliderEndMark(-1);
+    frame_->UpdateFramePanes(0, 0, document_->TimecodeMode(), 0.0);
+    document_->RepaintPreview();
 }
 
 }  // namespace trevanto

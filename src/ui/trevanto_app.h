@@ -88,6 +88,10 @@ class CTrevantoApp : public QObject {
     // the program (kHelpFileName).
     void SetHelpIndex(std::string index) { helpIndex_ = std::move(index); }
     void ShowAbout();
+    // "Keyboard shortcuts": every command's keys, from the command table.
+    void ShowShortcuts();
+    // "Close video": the shots stay, for another video or to be saved.
+    void CloseVideo();
 
     CPlayerDoc& Document() { return *document_; }
     CMainFrame& Frame() { return *frame_; }

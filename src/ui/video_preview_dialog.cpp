@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "ui/preview_area.h"
+#include "video/qt_audio_output.h"
 
 namespace trevanto {
 namespace {
@@ -20,12 +21,20 @@ QString FirstFrameInfo(const FirstFrame& frame) {
 
 }  // namespace
 
-VideoPreviewDialog::VideoPreviewDialog(QWidget* parent)
-    : PreviewFileDialog(parent, "Open Video", kFilter) {}
+VideoPreviewDialog::VideoPreviewDialog(QWidget* parent, MediaGraphFactory factory)
+    : PreviewFileDialog(parent, "Open Video", kFilter),
+      playback_(new PreviewPlayback(
+          factory ? std::move(factory) : MediaGraphFactory(OpenMediaGraphWithSound),
+          [this](const QImage& frame) { DrawingArea().ShowPicture(frame); }, this)) {}
 
 VideoPreviewDialog::~VideoPreviewDialog() {
     CancelPreview();
     readers_.clear();
+}
+
+void VideoPreviewDialog::done(int result) {
+    playback_->Stop();  // neither picture nor sound outlives the dialog
+    PreviewFileDialog::done(result);
 }
 
 PreviewFileDialog::PreviewState VideoPreviewDialog::Preview(const QString& path) {
@@ -42,7 +51,9 @@ PreviewFileDialog::PreviewState VideoPreviewDialog::Preview(const QString& path)
         if (!stop.stop_requested()) {
             QMetaObject::invokeMethod(
                 this,
-                [this, generation, frame = std::move(frame)] { OnFirstFrame(generation, frame); },
+                [this, generation, file, frame = std::move(frame)] {
+                    OnFirstFrame(generation, file, frame);
+                },
                 Qt::QueuedConnection);
         }
         done->store(true);
@@ -52,18 +63,24 @@ PreviewFileDialog::PreviewState VideoPreviewDialog::Preview(const QString& path)
 }
 
 void VideoPreviewDialog::CancelPreview() {
+    playback_->Stop();
     ++generation_;
     for (Reader& reader : readers_)
         reader.thread.request_stop();
 }
 
-void VideoPreviewDialog::OnFirstFrame(uint64_t generation, const std::optional<FirstFrame>& frame) {
+void VideoPreviewDialog::OnFirstFrame(uint64_t generation, const std::string& path,
+                                      const std::optional<FirstFrame>& frame) {
     if (generation != generation_)
         return;
     if (frame) {
         DrawingArea().ShowPicture(frame->picture);
         SetInfo(FirstFrameInfo(*frame));
     }
+    // The clip plays in the preview (one that does not open keeps its first
+    // frame), unless completing the preview accepts the dialog, which stops it.
+    if (frame)
+        playback_->Start(path);
     CompletePreview(frame.has_value());
 }
 

@@ -22,18 +22,32 @@ class VideoPreviewPanel : public QWidget {
     QLabel* FrameLabel() const { return frameLabel_; }
     QLabel* PositionLabel() const { return positionLabel_; }
 
+    // The length of the open video, for the time labels under the slider;
+    // 0 shows none.
+    void SetDuration(double seconds);
+    QWidget* TimeAxis() const { return timeAxis_; }
+    // The preview alone on the whole screen; back in the panel when off.
+    void SetPreviewFullScreen(bool on);
+    bool PreviewFullScreen() const;
+
     QSize sizeHint() const override { return {260, 320}; }
     // The bar's own minimum rules.
     QSize minimumSizeHint() const override { return {0, 0}; }
+
+  signals:
+    void FullScreenToggled();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void LayOut();
+
     PreviewWidget* preview_;
     CMySliderCtrl* slider_;
     QLabel* frameLabel_;
     QLabel* positionLabel_;
+    QWidget* timeAxis_;
 };
 
 }  // namespace trevanto

@@ -13,8 +13,11 @@ namespace {
 
 constexpr std::string_view kLocalPrefix = "file:";
 // The network protocols a stream may use underneath (tls and tcp for
-// https, crypto for encrypted segments, http for mmsh).
-constexpr const char* kNetworkProtocols = "http,https,httpproxy,tcp,tls,crypto,mmsh,mmst";
+// https, crypto for encrypted segments, http for mmsh, rtp and udp for the
+// streams of rtsp, the tunnels of rtmp).
+constexpr const char* kNetworkProtocols =
+    "http,https,httpproxy,tcp,tls,crypto,mmsh,mmst,rtp,srtp,udp,rtmp,rtmps,rtmpt,rtmpts,"
+    "ffrtmphttp";
 
 // The protocol FFmpeg would take from the text's start, as it reads it: a
 // run of scheme characters followed by a colon, or "subfile,".
@@ -33,14 +36,15 @@ std::string_view ProtocolPrefix(std::string_view text) {
 bool IsNetworkScheme(std::string_view text, std::string_view protocol) {
     if (text.substr(protocol.size(), 3) != "://")
         return false;
-    for (const std::string_view scheme : {"http", "https", "mmsh", "mmst"})
+    for (const std::string_view scheme :
+         {"http", "https", "mmsh", "mmst", "rtsp", "rtsps", "rtmp", "rtmps", "rtmpt"})
         if (EqualsIgnoreCase(protocol, scheme))
             return true;
     return false;
 }
 
 GuardedInput Local(std::string_view path) {
-    return {InputKind::LocalFile, std::string(kLocalPrefix) + std::string(path), "file"};
+    return {InputKind::LocalFile, std::string(kLocalPrefix) + std::string(path), "file", ""};
 }
 
 }  // namespace
@@ -50,18 +54,19 @@ GuardedInput GuardInput(std::string_view text) {
     if (protocol.empty())
         return Local(text);
     if (IsNetworkScheme(text, protocol))
-        return {InputKind::Network, std::string(text), kNetworkProtocols};
-    // mms:// is played over http, as the online video dialog does.
-    if (EqualsIgnoreCase(protocol, "mms") && text.substr(protocol.size(), 3) == "://")
-        return {InputKind::Network, "http" + std::string(text.substr(protocol.size())),
-                kNetworkProtocols};
+        return {InputKind::Network, std::string(text), kNetworkProtocols, ""};
+    // FFmpeg has no "mms": its two transports are tried in turn.
+    if (EqualsIgnoreCase(protocol, "mms") && text.substr(protocol.size(), 3) == "://") {
+        const std::string rest(text.substr(protocol.size()));
+        return {InputKind::Network, "mmsh" + rest, kNetworkProtocols, "mmst" + rest};
+    }
     if (text.substr(0, kLocalPrefix.size()) == kLocalPrefix)
         return Local(text.substr(kLocalPrefix.size()));
     // A file may well be called "take:2.mpg".
     std::error_code ignored;
     if (std::filesystem::exists(std::filesystem::path(text), ignored))
         return Local(text);
-    return {InputKind::Refused, std::string(text), ""};
+    return {InputKind::Refused, std::string(text), "", ""};
 }
 
 std::optional<OpenFailure> CheckLocalFile(const GuardedInput& input) {

@@ -16,7 +16,7 @@ namespace trevanto {
 
 enum class InputKind {
     LocalFile,
-    Network,  // http, https, mmsh, mmst; mms as http
+    Network,  // http, https, mmsh, mmst, rtsp, rtmp(s); mms as mmsh, then mmst
     Refused,  // another protocol prefix, with no file of that name
 };
 
@@ -24,6 +24,9 @@ struct GuardedInput {
     InputKind kind = InputKind::Refused;
     std::string url;        // for FFmpeg: "file:" and the path, or the network URL
     std::string protocols;  // FFmpeg's protocol_whitelist for it
+    // Tried when `url` does not open: mms:// is MMS over http (mmsh) or,
+    // failing that, over tcp (mmst).
+    std::string fallback;
 };
 
 // How `text` (a path, or a URL) is opened. A text with a protocol prefix

@@ -78,6 +78,12 @@ int OpenInput(const GuardedInput& input, InputWatch& watch, InputPtr& context,
     av_dict_free(&options);
     if (opened < 0) {  // avformat_open_input freed the context
         watch.Watch(nullptr);
+        if (!input.fallback.empty() && !watch.Cancelled() && !watch.Starved()) {
+            GuardedInput next = input;
+            next.url = input.fallback;
+            next.fallback.clear();
+            return OpenInput(next, watch, context, failedStep);
+        }
         return opened;
     }
     context.reset(raw);

@@ -108,19 +108,21 @@ TEST(DocumentPorts, AMissingFrontEndRefusesAndCancelsEverything) {
 }
 
 TEST(JpegMessages, EachFailureHasItsTextAndKind) {
-    const std::tuple<JpegError, std::string, MessageKind> rows[] = {
-        {JpegError::Refused, "", MessageKind::Warning},
-        {JpegError::NoMemory, "No memory for screenshot!", MessageKind::Warning},
-        {JpegError::CannotOpen, "JpegFile :\nCan't open /a.jpg\n", MessageKind::Warning},
-        {JpegError::Library, "Maximum supported image dimension", MessageKind::Error},
+    const std::tuple<JpegError, std::string, MessageKind, std::string> rows[] = {
+        {JpegError::Refused, "", MessageKind::Warning, ""},
+        {JpegError::NoMemory, "No memory for screenshot!", MessageKind::Warning, ""},
+        {JpegError::CannotOpen, "JpegFile :\nCan't open /a.jpg\n", MessageKind::Warning, ""},
+        {JpegError::Library, "Maximum supported image dimension", MessageKind::Error,
+         "JPEG Fatal Error"},
         {JpegError::WriteFailed, "Output file write error --- out of disk space?",
-         MessageKind::Error},
+         MessageKind::Error, ""},
     };
-    for (const auto& [error, text, kind] : rows) {
+    for (const auto& [error, text, kind, title] : rows) {
         const JpegMessage message =
             JpegWriteMessage({error, "/a.jpg", "Maximum supported image dimension"});
         EXPECT_EQ(message.text, text);
         EXPECT_EQ(message.kind, kind) << text;
+        EXPECT_EQ(message.title, title) << text;
     }
 }
 

@@ -511,5 +511,30 @@ TEST(DocumentOnClip, VariableRateNumbersAndTimesEachPicture) {
         << text;
 }
 
+// "Split shot here" keeps the split shot's picture and gives the new shot
+// the frame on show, as a shot inserted there would have.
+TEST(DocumentOnClip, SplitHereTakesThePictureOfTheFrameOnShow) {
+    Session s;
+    ASSERT_TRUE(s.OpenAndSlice(Mpeg1()));  // [0-39] [40-84] [85-124] [125-164] [165-199]
+    const QImage kept = s.view.items[1].picture;
+    for (const int32_t first : {40, 85}) {  // a shot's first frame splits nothing
+        s.doc.SeekToFrame(first);
+        ASSERT_TRUE(s.RunUntil([&] { return !s.doc.GetPlayer().SeekIssued(); }));
+        EXPECT_FALSE(s.doc.SplitShotHere());
+    }
+    s.doc.SeekToFrame(60);
+    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.GetPlayer().SeekIssued(); }));
+    ASSERT_TRUE(s.doc.SplitShotHere());
+    EXPECT_EQ(s.Ranges(),
+              (RangeList{{0, 39}, {40, 59}, {60, 84}, {85, 124}, {125, 164}, {165, 199}}));
+    ASSERT_EQ(s.view.items.size(), 6u);
+    EXPECT_EQ(s.view.items[2].caption, "shot 0003 ( 60 - 84 )");
+    EXPECT_EQ(s.view.items[5].caption, "shot 0006 ( 165 - 199 )");
+    EXPECT_EQ(MaxDifference(s.view.items[1].picture, kept), 0);
+    s.doc.InsertShot();  // the frame on show, made as a shot of its own
+    EXPECT_EQ(MaxDifference(s.view.items[2].picture, s.view.items.back().picture), 0);
+    EXPECT_TRUE(s.doc.ShotsModified());
+}
+
 }  // namespace
 }  // namespace trevanto

@@ -36,6 +36,13 @@ struct View : ShotViewPort {
         ++replacements;
         return true;
     }
+    bool InsertThumbnail(int32_t item, int32_t image, const QImage& picture,
+                         const std::string& caption) override {
+        if (refuse || item != image)  // item i shows picture i here
+            return false;
+        items.insert(items.begin() + item, {caption, picture});
+        return true;
+    }
     void SetItemCaption(int32_t item, const std::string& text) override {
         items.at(static_cast<size_t>(item)).caption = text;
     }

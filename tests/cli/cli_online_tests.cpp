@@ -10,8 +10,12 @@
 #include <filesystem>
 #include <thread>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "app/document_messages.h"
 #include "app/online_video.h"
 #include "app/shots_file_messages.h"
 #include "cli_process.h"
@@ -110,6 +114,44 @@ TEST(CliOnline, StreamsAndScriptsAreSlicedOrRefusedWithTheirMessage) {
     unsetenv("TMPDIR");
     std::filesystem::remove(local);
     EXPECT_TRUE(std::filesystem::is_empty(temporary.Path()));  // no "~ASX" file stays
+}
+
+// An rtmp:// stream (FFmpeg serving the clip live on a loopback port) opens
+// through FFmpeg's own protocol; a live stream has no length, so it is not
+// sliced, and the run says so rather than refusing the URL.
+TEST(CliOnline, AnRtmpStreamOpensThroughFfmpeg) {
+    // A free loopback port, let go for the server.
+    const int probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    close(probe);
+    const std::string url =
+        "rtmp://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/live/clip";
+    QProcess server;
+    server.start("ffmpeg",
+                 {"-loglevel", "error", "-re", "-i",
+                  QString::fromStdString(test::MediaPath("clip_mpeg1.mpg")), "-an", "-c:v", "flv",
+                  "-f", "flv", "-listen", "1", QString::fromStdString(url)});
+    ASSERT_TRUE(server.waitForStarted());
+    test::CliResult result;
+    // The server listens once it has read the clip's head; until then the
+    // connection is refused.
+    const std::string refused =
+        "trevanto-cli: " + OpenFailureMessage(OpenFailure::CannotPlay) + "\n";
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        result = test::RunCli({"slice", url, "--quiet"}, 30000);
+        if (result.err != refused)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    server.kill();
+    server.waitForFinished();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, std::string("trevanto-cli: ") + message::kNotSeekable + "\n");
 }
 
 TEST(CliOnline, ASignalDuringADownloadLeavesNoTemporaryScript) {

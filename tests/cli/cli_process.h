@@ -26,12 +26,19 @@ inline std::string ReadWholeFile(const std::string& path) {
 
 // A run that has not ended after `timeoutMs` (-1: no bound) is killed, and
 // its status is -1.
-inline CliResult RunCli(const std::vector<std::string>& arguments, int timeoutMs = -1) {
+// `locale`, when given, is the run's LC_ALL.
+inline CliResult RunCli(const std::vector<std::string>& arguments, int timeoutMs = -1,
+                        const std::string& locale = {}) {
     QStringList list;
     for (const std::string& argument : arguments)
         list << QString::fromStdString(argument);
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
+    if (!locale.empty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", QString::fromStdString(locale));
+        process.setProcessEnvironment(environment);
+    }
     process.start(TREVANTO_CLI_PATH, list);
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();

@@ -2,6 +2,7 @@
 // files saved and loaded, JPEG images, publications, exit statuses.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -334,6 +335,23 @@ TEST(Cli, SavedShotsLoadBackTheSameAndMakeJpegImages) {
     for (int i = 1; i <= 5; ++i)
         EXPECT_EQ(testing::DecodeJpeg(folder.File("big/" + Image(i))).size(), QSize(150, 90));
     EXPECT_FALSE(std::filesystem::exists(folder.File("big/" + Image(6))));
+}
+
+// Number pictures take the user's separators, as in the desktop program,
+// while the numbers of the options are still read with a point.
+TEST(Cli, NumberPicturesFollowTheUsersLocale) {
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr)
+        << "the German locale is made by scripts/install-deps";
+    std::setlocale(LC_NUMERIC, "C");
+    const test::TempFolder folder;
+    const std::string page = folder.File("site/index.html");
+    const auto result = RunCli({"slice", kMpeg1, "--threshold", "15.5", "--publish", page,
+                                "--title", "W $(SHOTWIDTH,\"0,00\")"},
+                               -1, "de_DE.UTF-8");
+    ASSERT_EQ(result.status, 0) << result.err;
+    // In German the comma is the decimal separator and the point groups.
+    EXPECT_NE(ReadWholeFile(page).find("<h1>W 100,00</h1>"), std::string::npos)
+        << ReadWholeFile(page);
 }
 
 TEST(Cli, PublishedPagesReferOnlyToWrittenFiles) {

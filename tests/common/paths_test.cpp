@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "common/paths.h"
+#include "common/time_marks.h"
 #include "common/timecode.h"
 
 namespace trevanto {
@@ -74,6 +75,22 @@ TEST(FormatTimecode, OwnTimesWhereTheRateVaries) {
     for (const auto& [frame, text] : rows)
         EXPECT_EQ(FormatTimecode(frame, 5, 0.2, ':', times), text) << frame;
     EXPECT_EQ(FormatTimecode(3, 5, 0.2, ':'), "00:00:00:0120");
+}
+
+// The labels of the slider and the graph: a round step that keeps them apart.
+TEST(TimeMarks, RoundStepsThatKeepLabelsApart) {
+    const struct {
+        double duration;
+        int width, spacing;
+        double step;
+    } rows[] = {{8.0, 300, 50, 2.0},      {120.0, 600, 60, 15.0},
+                {5400.0, 800, 60, 600.0}, {4.0, 20, 50, 0.0},    // no room for two
+                {0.0, 300, 50, 0.0},      {1.0, 300, 50, 0.0}};  // one label alone
+    for (const auto& row : rows)
+        EXPECT_EQ(TimeMarkStep(row.duration, row.width, row.spacing), row.step) << row.duration;
+    for (const auto& [seconds, text] :
+         {std::pair(0.0, "0:00"), std::pair(65.4, "1:05"), std::pair(3723.0, "1:02:03")})
+        EXPECT_EQ(TimeMarkText(seconds), text);
 }
 
 }  // namespace

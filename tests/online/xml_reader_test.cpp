@@ -119,6 +119,10 @@ TEST(StreamScript, ScriptsAreKnownByTheirLastFourCharacters) {
         EXPECT_FALSE(IsScriptUrl(direct)) << direct;
     EXPECT_FALSE(IsScriptContentType("video/x-ms-asf"));  // ASF media are served so too
     EXPECT_EQ(ClassifyUrl("://h/a"), UrlKind::Refused);
+    EXPECT_EQ(ClassifyUrl("RTSP://h/live"), UrlKind::Stream);
+    EXPECT_EQ(ClassifyUrl("rtmp://h/app/live"), UrlKind::Stream);
+    // A script of an mms server is fetched over http; its stream is played as MMS.
+    EXPECT_EQ(ScriptDownloadUrl("mms://h/a.asx"), "http://h/a.asx");
 }
 
 }  // namespace

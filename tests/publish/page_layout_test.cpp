@@ -92,14 +92,41 @@ TEST_F(BuiltInPagesTest, ImageSizeAndTitle) {
     EXPECT_TRUE(Has("index.html", "<img src=\"image0001.jpg\"></td>"));
 }
 
+// Rows always have shots-per-row cells, empty ones after the last shot; the
+// option's upper limit bounds them.
+TEST_F(BuiltInPagesTest, EveryRowHasShotsPerRowCells) {
+    const struct {
+        int shots;
+        int32_t perRow;
+        size_t rows, cells;
+    } cases[] = {
+        {6, 10, 1, 10}, {3, 4, 1, 4}, {9, 4, 3, 12}, {5, 1000, 1, 1000}, {5, 2147483647, 1, 1000},
+    };
+    for (const auto& c : cases) {
+        options_.shotsPerRow = c.perRow;
+        ASSERT_TRUE(Generate(c.shots, "rows.html", 100));  // 1 KB an image: one page
+        const std::string page = ReadFile(dir_ / "rows.html");
+        const auto count = [&](const std::string& text) {
+            size_t n = 0;
+            for (size_t at = page.find(text); at != std::string::npos; at = page.find(text, at + 1))
+                ++n;
+            return n;
+        };
+        EXPECT_EQ(count("<tr>"), c.rows) << c.shots << " at " << c.perRow;
+        EXPECT_EQ(count("<td "), c.cells) << c.shots << " at " << c.perRow;
+        EXPECT_EQ(count("&nbsp;"), c.cells - c.shots) << c.shots << " at " << c.perRow;
+        shots_.Clear();
+    }
+}
+
 TEST_F(BuiltInPagesTest, BudgetsAtTheEdges) {
-    // The largest row and budget: one row of the shots.
+    // The largest row and budget: one row of the shots, filled to the
+    // largest number of cells.
     options_.shotsPerRow = options_.pageKBytes = 2147483647;
     ASSERT_TRUE(Generate(5, "index.html", 100));  // 1 KB an image
-    EXPECT_FALSE(Has("index.html", "&nbsp;"));
     EXPECT_TRUE(Has("index.html", "image0005.jpg"));
-    EXPECT_EQ(publisher_.Texts().thumbnailWidth, "5");
-    EXPECT_EQ(publisher_.Texts().thumbnailHeight, "429496730");  // rows of a page's budget
+    EXPECT_EQ(publisher_.Texts().thumbnailWidth, "1000");
+    EXPECT_EQ(publisher_.Texts().thumbnailHeight, "2147484");  // rows of a page's budget
     // Below one image: one shot a page; in an archive, a part a page. The
     // images are missing, so their parts say so.
     options_.pageKBytes = 0;

@@ -120,5 +120,46 @@ TEST(ReadSamplerValue, TheSettingsDialogsRules) {
     EXPECT_EQ(ThresholdText(12.5f), "12");
 }
 
+// "Split shot here" on [0-99] [100-199] [200-200] [201-299]: the shot that
+// holds the frame keeps its start (and picture), the new one follows it, and
+// the later shots move one number, item and image on.
+TEST(ShotList, SplitHereAtAShotsFramesAndOnAOneFrameShot) {
+    const struct {
+        int32_t frame;
+        std::vector<std::pair<int32_t, int32_t>> ranges;  // empty: refused
+    } rows[] = {
+        {100, {}},                                                         // a shot's first frame
+        {199, {{0, 99}, {100, 198}, {199, 199}, {200, 200}, {201, 299}}},  // its last
+        {200, {}},                                                         // a one-frame shot
+        {150, {{0, 99}, {100, 149}, {150, 199}, {200, 200}, {201, 299}}},
+        {300, {}},  // beyond every shot
+    };
+    for (const auto& row : rows) {
+        ShotList list;
+        for (const auto& [start, end] :
+             {std::pair(0, 99), std::pair(100, 199), std::pair(200, 200), std::pair(201, 299)})
+            AddRange(list, start, end);
+        const std::optional<size_t> holding = list.FindShotHolding(row.frame, "v.mpg");
+        const std::vector<Shot*> changed =
+            holding ? list.SplitAt(*holding, row.frame, {}) : std::vector<Shot*>{};
+        if (row.ranges.empty()) {
+            EXPECT_TRUE(changed.empty()) << row.frame;
+            EXPECT_EQ(list.ShotCount(), 4);
+            continue;
+        }
+        ASSERT_EQ(list.ShotCount(), 5) << row.frame;
+        EXPECT_EQ(changed.size(), 4u);  // the split one and all after it
+        for (int32_t i = 0; i < 5; ++i) {
+            const Shot& shot = *list.At(static_cast<size_t>(i));
+            EXPECT_EQ(std::pair(shot.startFrame, shot.endFrame),
+                      row.ranges[static_cast<size_t>(i)]);
+            EXPECT_EQ(shot.imageFrame, shot.startFrame);
+            EXPECT_EQ(shot.number, i + 1);
+            EXPECT_EQ(std::pair(shot.itemIndex, shot.imageIndex), std::pair(i, i));
+        }
+        EXPECT_EQ(list.At(2)->caption, "shot 0003 ( " + std::to_string(row.frame) + " - 199 )");
+    }
+}
+
 }  // namespace
 }  // namespace trevanto

@@ -2,6 +2,8 @@
 // the chosen stream of a script is opened by the document and becomes the
 // history's current URL.
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -10,7 +12,9 @@
 
 #include "app/online_video.h"
 #include "desktop_fixture.h"
+#include "online/xml_reader.h"
 #include "support/loopback_http_server.h"
+#include "ui/stream_entry_dialog.h"
 #include "ui/stream_url_dialog.h"
 
 namespace trevanto::test {
@@ -55,6 +59,31 @@ TEST_F(OnlineVideoTest, TheChosenStreamOfAScriptOpensAndEntersTheHistory) {
 }
 
 // A script given like a file (start-up, drop, recent files) offers its streams.
+// The streams are offered by their entries' titles, sorted, with their
+// URLs as tooltips; OK takes the URL.
+TEST_F(OnlineVideoTest, TheStreamChooserListsTheEntriesTitles) {
+    const XmlParseResult parsed = ParseXml(
+        "<asx><entry><title> Second part </title><ref href='http://h/2.wmv'/></entry>"
+        "<entry><ref href='http://h/3.wmv'/></entry>"
+        "<entry><TITLE>First part</TITLE><ref href='http://h/1.wmv'/></entry></asx>");
+    StreamEntryDialog dialog(CollectStreams(XmlNodeRef(parsed.root.get())));
+    QListWidget* list = dialog.List();
+    const std::pair<QString, QString> rows[] = {{"First part", "http://h/1.wmv"},
+                                                {"Second part", "http://h/2.wmv"},
+                                                {"http://h/3.wmv", "http://h/3.wmv"}};
+    ASSERT_EQ(list->count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(list->item(i)->text(), rows[i].first);
+        EXPECT_EQ(list->item(i)->toolTip(), rows[i].second);
+    }
+    list->setCurrentRow(1);
+    for (QAbstractButton* button : dialog.findChild<QDialogButtonBox*>()->buttons()) {
+        if (button->text() == "OK")
+            button->click();
+    }
+    EXPECT_EQ(dialog.SelectedUrl(), "http://h/2.wmv");
+}
+
 TEST_F(OnlineVideoTest, AScriptOpenedAsAFileOffersItsStreams) {
     const std::string clip = MediaPath("clip_mpeg1.mpg"), script = folder_ / "list.wvx";
     std::ofstream(script) << "<ASX>\n<Entry><Ref HREF=\"" << clip << "\"/></Entry>\n</ASX>";

@@ -75,6 +75,23 @@ TEST_F(PreviewDialogTest, VideoPreviewOfANewerSelectionWins) {
     EXPECT_TRUE(dialog.InfoText().startsWith(QString("%1 x ").arg(newer->width)));
 }
 
+// The selected clip plays in the preview, and stops when another file is
+// selected or the dialog closes.
+TEST_F(PreviewDialogTest, VideoPreviewPlaysTheClipUntilAnotherFileIsSelected) {
+    VideoPreviewDialog dialog;
+    dialog.OnSelectionChanged(QString::fromStdString(MediaPath(TestClips().front())));
+    ASSERT_TRUE(WaitFor([&] { return dialog.Playback().FramesShown() >= 3; }));
+    EXPECT_TRUE(dialog.Playback().Playing());
+    const QImage shown = dialog.Area().Canvas();
+    EXPECT_TRUE(WaitFor([&] { return dialog.Area().Canvas() != shown; }));  // frames advance
+    dialog.OnSelectionChanged(QString::fromStdString(WriteText("notes.txt")));
+    EXPECT_FALSE(dialog.Playback().Playing());
+    dialog.OnSelectionChanged(QString::fromStdString(MediaPath(TestClips().front())));
+    ASSERT_TRUE(WaitFor([&] { return dialog.Playback().Playing(); }));
+    dialog.reject();
+    EXPECT_FALSE(dialog.Playback().Playing());
+}
+
 TEST_F(PreviewDialogTest, BitmapIsShrunkToFitCentredNeverEnlargedAndNonImagesAreRefused) {
     struct Row {
         QSize size;

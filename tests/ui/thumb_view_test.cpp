@@ -11,6 +11,7 @@
 #include "desktop_fixture.h"
 #include "ui/controls/my_slider_ctrl.h"
 #include "ui/desktop_commands.h"
+#include "ui/preview_widget.h"
 
 namespace trevanto::test {
 namespace {
@@ -130,8 +131,9 @@ TEST_F(ThumbViewTest, CaptionsShowWholeInTheirCellsAndAsTooltips) {
 TEST_F(ThumbViewTest, EveryCommandRunsOnTheHitShotAndARefusingUserKeepsTheShots) {
     user_.yes = user_.confirm = false;
     for (const DesktopCommand& command : DesktopCommands()) {
-        if (command.id == kSampler || command.id == kEngine || command.id == kShotsStartEngine)
-            continue;  // the slicers have their own tests
+        if (command.id == kSampler || command.id == kEngine || command.id == kShotsStartEngine ||
+            command.id == kCloseVideo)
+            continue;  // the slicers have their own tests; closing comes last
         Select({1});
         QTimer::singleShot(0, [] {  // a command's own dialog is cancelled
             if (QWidget* dialog = QApplication::activeModalWidget())
@@ -142,18 +144,27 @@ TEST_F(ThumbViewTest, EveryCommandRunsOnTheHitShotAndARefusingUserKeepsTheShots)
     }
     CMainFrame& frame = app->Frame();
     emit frame.ViewMenu()->aboutToShow();
-    // Two shots inserted at frame 0, none deleted or merged, the window kept.
-    EXPECT_EQ(app->View().count(), 6);
+    // Two shots inserted at frame 0, one split off at the frame on show, none
+    // deleted or merged, the window kept.
+    EXPECT_EQ(app->View().count(), 7);
     EXPECT_TRUE(frame.isVisible() && frame.ToolBar()->isHidden() && frame.PreviewBar()->isHidden());
     EXPECT_FALSE(frame.Action(kViewToolbar)->isChecked() ||
                  frame.Action(kViewPreview)->isChecked());
     EXPECT_TRUE(frame.Action(kViewTimecode)->isChecked());
     EXPECT_EQ(user_.messages.at(0), "Help file not installed.");
+    EXPECT_TRUE(frame.PreviewFullScreen());  // F11 put the video on the whole screen
+    frame.TogglePreviewFullScreen();
     for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
         QMouseEvent click(type, {1, 5}, {}, Qt::LeftButton, Qt::LeftButton, {});
         QApplication::sendEvent(frame.NavigationSlider(), &click);  // the bar is hidden
     }
     ASSERT_TRUE(WaitFor([&] { return app->Document().GetPlayer().CurrentFrame() != 100; }));
+    // "Close video" closes the video; its shots stay.
+    app->OnCommand(kCloseVideo);
+    EXPECT_FALSE(app->Document().IsOpen());
+    EXPECT_EQ(frame.windowTitle(), "Trevanto");
+    EXPECT_FALSE(frame.Preview()->HasFrame());
+    EXPECT_EQ(app->View().count(), 7);
     const std::string missing = folder_.File("gone.avi");
     frame.SetRecentFiles({missing});
     for (QAction* recent : frame.findChildren<QAction*>()) {
