@@ -457,7 +457,7 @@ void CTrevantoApp::CloseVideo() {
     frame_->SetSliderPosition(0);
     frame_->SetSliderStartMark(-1);
     frame_->SetSliderEndMark(-1);
-    frame_->UpdateFramePanes(0, 0, document_->TimecodeMode(), 0.0);
+    frame_->UpdateFramePanes(0, 0, document_->TimecodeMode(), 0.0, {});
     document_->RepaintPreview();
 }
 
