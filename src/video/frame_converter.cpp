@@ -62,6 +62,31 @@ bool FrameConverter::Scale(ffmpeg::ScalerPtr& scaler, const AVFrame& picture, Su
 
 bool FrameConverter::ScaleHdr(ffmpeg::ScalerPtr& scaler, const AVFrame& picture, Transfer transfer,
                               Surface& surface, int flags) {
+    const bool wideGamut = picture.color_primaries != AVCOL_PRI_BT709;
+    if (!toneMapper_ || toneMapper_->Kind() != transfer || toneMapper_->WideGamut() != wideGamut)
+        toneMapper_ = std::make_unique<ToneMapper>(transfer, wideGamut);
+    const int width = surface.Width(), height = surface.Height();
+    if (wideYuv_.Prepare(picture)) {
+        // Planar YUV of 10 bits and the like: converted here, row by row at
+        // the picture's size, else shrunk by areas.
+        const bool whole = width == picture.width && height == picture.height;
+        if (whole) {
+            wide_.resize(static_cast<size_t>(width) * 3);
+        } else {
+            wideYuv_.Shrink(picture, width, height, wide_);
+        }
+        for (int y = 0; y < height; ++y) {
+            const uint16_t* rgb = wide_.data();
+            if (whole) {
+                wideYuv_.Row(picture, y, wide_.data());
+            } else {
+                rgb += static_cast<size_t>(y) * width * 3;
+            }
+            toneMapper_->MapRow(rgb, reinterpret_cast<uint32_t*>(surface.Row(y)), width);
+        }
+        return true;
+    }
+    // Other formats through libswscale, to 16-bit RGB.
     const auto format = static_cast<AVPixelFormat>(picture.format);
     scaler.reset(sws_getCachedContext(scaler.release(), picture.width, picture.height, format,
                                       surface.Width(), surface.Height(), kWideFormat, flags,
@@ -83,9 +108,6 @@ bool FrameConverter::ScaleHdr(ffmpeg::ScalerPtr& scaler, const AVFrame& picture,
     if (sws_scale(scaler.get(), picture.data, picture.linesize, 0, picture.height, target,
                   targetPitch) != surface.Height())
         return false;
-    const bool wideGamut = picture.color_primaries != AVCOL_PRI_BT709;
-    if (!toneMapper_ || toneMapper_->Kind() != transfer || toneMapper_->WideGamut() != wideGamut)
-        toneMapper_ = std::make_unique<ToneMapper>(transfer, wideGamut);
     for (int y = 0; y < surface.Height(); ++y)
         toneMapper_->MapRow(wide_.data() + static_cast<size_t>(y) * pitch,
                             reinterpret_cast<uint32_t*>(surface.Row(y)), surface.Width());

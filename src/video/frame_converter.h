@@ -12,6 +12,7 @@
 #include "video/plane_shrinker.h"
 #include "video/surface.h"
 #include "video/tone_map.h"
+#include "video/wide_yuv.h"
 
 namespace trevanto {
 
@@ -45,6 +46,7 @@ class FrameConverter {
     std::unique_ptr<Surface> storedFrame_;
     std::unique_ptr<Surface> storedThumbnail_;
     std::vector<uint16_t> wide_;  // 16-bit RGB of an HDR picture
+    WideYuv wideYuv_;
     std::unique_ptr<ToneMapper> toneMapper_;
 };
 
