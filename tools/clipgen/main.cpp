@@ -83,12 +83,12 @@ bool WriteClip(const std::string& folder, const TestClip& clip, Look look) {
     const std::string path = folder + "/" + clip.file;
     ClipEncoder encoder;
     std::string error;
-    if (!encoder.Open(path, FormatOf(clip), error)) {
+    const ClipFormat format = FormatOf(clip);
+    if (!encoder.Open(path, format, error)) {
         std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
         return false;
     }
     Surface picture(clip.width, clip.height);
-    const ClipFormat format = FormatOf(clip);
     Surface stored(format.width, format.height);
     // An encoder that cannot be drained (libxvid) keeps its last pictures:
     // it gets as many more, and P-frames from before the end on, so that no
