@@ -355,7 +355,10 @@ FfmpegMediaGraph::Converted FfmpegMediaGraph::Convert(const DecodedFrame& frame,
     if (!worker_.Wait())
         return {};
     if (surface)
-        surface->SetPixelAspect(frame.pixelAspect);
+        // The sample aspect ratio is the stored picture's: a quarter turn
+        // swaps a pixel's sides.
+        surface->SetPixelAspect(orientation_.SwapsSides() ? 1.0 / frame.pixelAspect
+                                                          : frame.pixelAspect);
     if (!worker_.ThumbnailMade())
         thumbnail.reset();
     return {std::move(surface), std::move(thumbnail)};
