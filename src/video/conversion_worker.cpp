@@ -13,12 +13,14 @@ ConversionWorker::~ConversionWorker() {
     thread_.join();
 }
 
-void ConversionWorker::Start(const AVFrame& picture, Surface* surface, Surface* thumbnail) {
+void ConversionWorker::Start(const AVFrame& picture, Surface* surface, Surface* thumbnail,
+                             Orientation orientation) {
     {
         const std::lock_guard lock(mutex_);
         picture_ = &picture;
         surface_ = surface;
         thumbnail_ = thumbnail;
+        orientation_ = orientation;
         busy_ = true;
     }
     changed_.notify_all();
@@ -39,10 +41,12 @@ void ConversionWorker::Work() {
         const AVFrame& picture = *picture_;
         Surface* const surface = surface_;
         Surface* const thumbnail = thumbnail_;
+        const Orientation orientation = orientation_;
         picture_ = nullptr;
         lock.unlock();
-        const bool converted = !surface || converter_.Convert(picture, *surface);
-        const bool thumbnailMade = converted && thumbnail && converter_.Shrink(picture, *thumbnail);
+        const bool converted = !surface || converter_.Convert(picture, *surface, orientation);
+        const bool thumbnailMade =
+            converted && thumbnail && converter_.Shrink(picture, *thumbnail, orientation);
         lock.lock();
         converted_ = surface ? converted : thumbnailMade;
         thumbnailMade_ = thumbnailMade;

@@ -17,9 +17,10 @@ class ConversionWorker {
     ConversionWorker& operator=(const ConversionWorker&) = delete;
 
     // Starts converting `picture` into `surface` and shrinking it onto
-    // `thumbnail`, each when given; all stay untouched by the caller until
-    // Wait returns. One job at a time.
-    void Start(const AVFrame& picture, Surface* surface, Surface* thumbnail = nullptr);
+    // `thumbnail`, each when given, turned upright by `orientation`; all
+    // stay untouched by the caller until Wait returns. One job at a time.
+    void Start(const AVFrame& picture, Surface* surface, Surface* thumbnail = nullptr,
+               Orientation orientation = {});
     // Waits for the job started last; true when it made what was asked (a
     // thumbnail alone: when it made that).
     bool Wait();
@@ -35,6 +36,7 @@ class ConversionWorker {
     const AVFrame* picture_ = nullptr;
     Surface* surface_ = nullptr;
     Surface* thumbnail_ = nullptr;
+    Orientation orientation_;
     bool busy_ = false;
     bool converted_ = false;
     bool thumbnailMade_ = false;

@@ -46,8 +46,10 @@ bool FfmpegMediaGraph::Open(const OpenRequest& request, OpenError& error) {
     duration_ = decoder_.DurationSeconds();
     reportedFrameSeconds_ = decoder_.ReportedFrameSeconds();
     frameSeconds_ = decoder_.FrameSeconds();
-    width_ = decoder_.Width();
-    height_ = decoder_.Height();
+    // Shown upright: frames, the size reported and the thumbnails.
+    orientation_ = decoder_.DisplayOrientation();
+    width_ = orientation_.UprightWidth(decoder_.Width(), decoder_.Height());
+    height_ = orientation_.UprightHeight(decoder_.Width(), decoder_.Height());
     seekable_ = decoder_.Seekable() && duration_ > 0.0;
     lengthUnknown_ = decoder_.Seekable() && duration_ <= 0.0;
     url_ = url;
@@ -335,16 +337,18 @@ FfmpegMediaGraph::Converted FfmpegMediaGraph::Convert(const DecodedFrame& frame,
     std::shared_ptr<Surface> surface;
     if (wholeFrame || !thumbnail) {
         // A stream may change its picture size midway.
+        const int width = orientation_.UprightWidth(picture.width, picture.height);
+        const int height = orientation_.UprightHeight(picture.width, picture.height);
         surface = pool_->Acquire();
-        if (!surface || surface->Width() != picture.width || surface->Height() != picture.height) {
+        if (!surface || surface->Width() != width || surface->Height() != height) {
             surface.reset();
-            pool_ = std::make_unique<SurfacePool>(picture.width, picture.height);
+            pool_ = std::make_unique<SurfacePool>(width, height);
             surface = pool_->Acquire();
         }
         if (!surface)
             return {};
     }
-    worker_.Start(picture, surface.get(), thumbnail.get());
+    worker_.Start(picture, surface.get(), thumbnail.get(), orientation_);
     // The next frame is decoded while this one is converted.
     // Not while the picture index is read: the first frame would wait for it.
     if (decodeAhead && !haveLookahead_ && lookaheadResult_ == DecodeResult::Frame &&
@@ -359,7 +363,10 @@ FfmpegMediaGraph::Converted FfmpegMediaGraph::Convert(const DecodedFrame& frame,
     if (!worker_.Wait())
         return {};
     if (surface)
-        surface->SetPixelAspect(frame.pixelAspect);
+        // The sample aspect ratio is the stored picture's: a quarter turn
+        // swaps a pixel's sides.
+        surface->SetPixelAspect(orientation_.SwapsSides() ? 1.0 / frame.pixelAspect
+                                                          : frame.pixelAspect);
     if (!worker_.ThumbnailMade())
         thumbnail.reset();
     return {std::move(surface), std::move(thumbnail)};

@@ -100,7 +100,8 @@ class FfmpegMediaGraph final : public MediaGraph {
     double reportedFrameSeconds_ = 0.0;
     double frameSeconds_ = 0.04;
     int width_ = 0;
-    int height_ = 0;
+    int height_ = 0;  // upright
+    Orientation orientation_;
     bool seekable_ = false;
     bool lengthUnknown_ = false;
 

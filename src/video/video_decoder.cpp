@@ -107,6 +107,7 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
     }
     const AVStream* stream = raw->streams[streamIndex_];
     timeBase_ = stream->time_base;
+    orientation_ = StreamOrientation(*stream);
     opening_ = true;
     struct OpeningEnds {
         bool& opening;

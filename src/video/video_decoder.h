@@ -16,6 +16,7 @@
 #include "video/ffmpeg_handles.h"
 #include "video/media_input.h"
 #include "video/open_failure.h"
+#include "video/orientation.h"
 #include "video/picture_index.h"
 
 namespace trevanto {
@@ -61,8 +62,10 @@ class VideoDecoder {
     // a seek to the next frame. SeekTo always gives a whole frame.
     void SetReducedResolution(int factor);
 
+    // The size of the pictures as stored; Orientation turns them upright.
     int Width() const { return width_; }
     int Height() const { return height_; }
+    Orientation DisplayOrientation() const { return orientation_; }
     bool Seekable() const { return seekable_; }
     double DurationSeconds() const { return duration_; }
     // As the stream reports it; 0 when it reports no frame rate.
@@ -119,6 +122,7 @@ class VideoDecoder {
     bool seekable_ = false;
     int width_ = 0;
     int height_ = 0;
+    Orientation orientation_;
     double duration_ = 0.0;
     double reportedFrameSeconds_ = 0.0;
     double frameSeconds_ = 0.04;

@@ -147,6 +147,10 @@ TEST_P(GraphClipTest, PlaysSeeksAndShrinksEveryFrameExactly) {
 INSTANTIATE_TEST_SUITE_P(Clips, GraphClipTest, ::testing::ValuesIn(TestClips()));
 // Numbered by picture although the rate changes from 30 to 20 a second.
 INSTANTIATE_TEST_SUITE_P(VariableRate, GraphClipTest, ::testing::Values(VariableRateClip()));
+// Today's footage: a phone's rotated MP4 (sizes and frames upright), 10-bit
+// HDR10 HEVC (frame codes read after the tone mapping).
+INSTANTIATE_TEST_SUITE_P(TodaysFootage, GraphClipTest,
+                         ::testing::Values(RotatedClip(), TenBitClip()));
 
 // Paced: late frames may be dropped, never reordered; while the owner asks
 // for every frame, even a late owner gets them all. Destroying a running

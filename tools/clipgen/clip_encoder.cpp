@@ -11,6 +11,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/display.h>
 #include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
@@ -128,6 +129,13 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
     codec.width = format.width;
     codec.height = format.height;
     codec.pix_fmt = PixelFormatFor(*encoder);
+    if (format.hdr10) {
+        codec.pix_fmt = AV_PIX_FMT_YUV420P10;
+        codec.color_primaries = AVCOL_PRI_BT2020;
+        codec.color_trc = AVCOL_TRC_SMPTE2084;
+        codec.colorspace = AVCOL_SPC_BT2020_NCL;
+        codec.color_range = AVCOL_RANGE_MPEG;
+    }
     codec.time_base =
         AVRational{1, format.ticksPerSecond > 0 ? format.ticksPerSecond : format.framesPerSecond};
     codec.framerate = AVRational{format.framesPerSecond, 1};
@@ -143,6 +151,7 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
     if (!format.openGop)
         codec.flags |= AV_CODEC_FLAG_CLOSED_GOP;
     av_opt_set_int(codec.priv_data, "sc_threshold", 1000000000, 0);
+    av_opt_set(codec.priv_data, "x265-params", "log-level=error:scenecut=0", 0);
     if (rawOutput->oformat->flags & AVFMT_GLOBALHEADER)
         codec.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     Options encoderOptions(format.encoderOptions);
@@ -158,6 +167,15 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
     state_->stream->time_base = codec.time_base;
     state_->stream->avg_frame_rate = codec.framerate;
     state_->stream->r_frame_rate = codec.framerate;
+    if (format.displayRotation != 0) {
+        auto* matrix = reinterpret_cast<int32_t*>(av_stream_new_side_data(
+            state_->stream, AV_PKT_DATA_DISPLAYMATRIX, 9 * sizeof(int32_t)));
+        if (!matrix) {
+            error = "out of memory";
+            return false;
+        }
+        av_display_rotation_set(matrix, format.displayRotation);
+    }
 
     AVFrame& frame = *state_->frame;
     frame.format = codec.pix_fmt;
@@ -174,6 +192,9 @@ bool ClipEncoder::Open(const std::string& path, const ClipFormat& format, std::s
         error = "no colour converter";
         return false;
     }
+    if (format.hdr10)
+        sws_setColorspaceDetails(state_->scaler.get(), sws_getCoefficients(SWS_CS_DEFAULT), 1,
+                                 sws_getCoefficients(SWS_CS_BT2020), 0, 0, 1 << 16, 1 << 16);
     if (format.sound && !OpenSound(format, error))
         return false;
     if (!(rawOutput->oformat->flags & AVFMT_NOFILE)) {

@@ -35,6 +35,14 @@ struct ClipFormat {
     // Ticks per second of the pictures' times (SetNextPts); 0: one tick a
     // frame.
     int ticksPerSecond = 0;
+    // 10 bits per sample with the HDR10 colour tags (PQ, BT.2020): the RGB
+    // values drawn are the PQ signal itself.
+    bool hdr10 = false;
+    // A display matrix on the stream made by av_display_rotation_set with
+    // this angle, which turns clockwise (av_display_rotation_get reads the
+    // same matrix back as the counterclockwise angle): 90 is a phone's
+    // portrait video, read as -90. 0: none.
+    int displayRotation = 0;
 };
 
 class ClipEncoder {

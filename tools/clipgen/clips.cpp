@@ -83,6 +83,26 @@ const TestClip& VariableRateClip() {
     return clip;
 }
 
+const TestClip& RotatedClip() {
+    static const TestClip clip{"clip_rotated.mp4", "libx264", "mp4", 240, 320, 200, 25.0,
+                               kSmallClipCuts,     2};
+    return clip;
+}
+
+const TestClip& TenBitClip() {
+    static const TestClip clip{"clip_10bit_hdr10.mkv", "libx265", "matroska", 320, 240, 200, 25.0,
+                               kSmallClipCuts,         2};
+    return clip;
+}
+
+bool IsRotatedClip(const TestClip& clip) {
+    return clip.file == RotatedClip().file;
+}
+
+bool IsTenBitClip(const TestClip& clip) {
+    return clip.file == TenBitClip().file;
+}
+
 std::string MediaFolder() {
     if (const char* folder = std::getenv("TREVANTO_TEST_MEDIA"); folder && *folder)
         return folder;

@@ -89,6 +89,21 @@ constexpr int64_t VariableRateTicks(int frame) {
                : 2 * int64_t{kRateChangeFrame} + 3 * int64_t{frame - kRateChangeFrame};
 }
 constexpr int kVariableRateTicksPerSecond = 60;
+// Today's footage. A phone's portrait video: H.264 in MP4 stored as
+// landscape 320 x 240 pictures with a display matrix that turns them a
+// quarter clockwise; width and height are the upright 240 x 320, and the
+// upright pictures carry a red marker in their top left corner.
+const TestClip& RotatedClip();
+// HEVC Main 10 in Matroska tagged HDR10 (PQ, BT.2020): the drawn pictures
+// are the PQ signal, so the frame code's white is the brightest light.
+const TestClip& TenBitClip();
+// Whether a clip is drawn upright and stored turned (RotatedClip), or is
+// 10-bit HDR10 (TenBitClip).
+bool IsRotatedClip(const TestClip& clip);
+bool IsTenBitClip(const TestClip& clip);
+// The marker of the rotated clip: top left, this share of each side.
+constexpr int kMarkerDivisor = 5;
+constexpr uint32_t kMarkerRgb = 0xFF0000;
 
 // The folder holding the generated clips: $TREVANTO_TEST_MEDIA, else the
 // build folder's media/.

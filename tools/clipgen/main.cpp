@@ -72,7 +72,31 @@ ClipFormat FormatOf(const TestClip& clip) {
     } else if (clip.encoder == "prores_ks") {
         format.encoderOptions = {{"profile", "proxy"}};
     }
+    format.hdr10 = IsTenBitClip(clip);
+    if (IsRotatedClip(clip)) {
+        // Stored turned a quarter counterclockwise; shown turned back.
+        format.width = clip.height;
+        format.height = clip.width;
+        format.displayRotation = 90;
+    }
     return format;
+}
+
+// The rotated clip's marker, then the picture turned a quarter
+// counterclockwise as the camera stored it: the upright right column
+// becomes the stored top row.
+const Surface& Stored(const TestClip& clip, Surface& upright, Surface& stored) {
+    if (!IsRotatedClip(clip))
+        return upright;
+    const int markerWidth = upright.Width() / kMarkerDivisor;
+    const int markerHeight = upright.Height() / kMarkerDivisor;
+    for (int y = 0; y < markerHeight; ++y)
+        for (int x = 0; x < markerWidth; ++x)
+            upright.SetPixelRgb(x, y, kMarkerRgb);
+    for (int y = 0; y < stored.Height(); ++y)
+        for (int x = 0; x < stored.Width(); ++x)
+            stored.SetPixelRgb(x, y, upright.PixelRgb(upright.Width() - 1 - y, x));
+    return stored;
 }
 
 // What a clip shows: the test patterns, or the sample's scenes (with or
@@ -83,11 +107,13 @@ bool WriteClip(const std::string& folder, const TestClip& clip, Look look) {
     const std::string path = folder + "/" + clip.file;
     ClipEncoder encoder;
     std::string error;
-    if (!encoder.Open(path, FormatOf(clip), error)) {
+    const ClipFormat format = FormatOf(clip);
+    if (!encoder.Open(path, format, error)) {
         std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
         return false;
     }
     Surface picture(clip.width, clip.height);
+    Surface stored(format.width, format.height);
     // An encoder that cannot be drained (libxvid) keeps its last pictures:
     // it gets as many more, and P-frames from before the end on, so that no
     // B-frame waits for a reference that never comes.
@@ -104,7 +130,8 @@ bool WriteClip(const std::string& folder, const TestClip& clip, Look look) {
         // A hidden picture carries a number no shown frame has.
         if (look != Look::Sample)
             DrawFrameCode(picture, frame >= 0 ? frame : kFrameCodeMaxFrame + frame);
-        if (!encoder.Write(picture, error, extra > 0 && frame >= firstPFrame) ||
+        if (!encoder.Write(Stored(clip, picture, stored), error,
+                           extra > 0 && frame >= firstPFrame) ||
             !encoder.WriteTone((frame + 1) / clip.framesPerSecond, ToneHertz(scene), error)) {
             std::fprintf(stderr, "%s: frame %d: %s\n", path.c_str(), frame, error.c_str());
             return false;
@@ -172,6 +199,8 @@ int main(int argc, char** argv) {
                 ok = WriteClip(folder, clip, Look::TestPatterns) && ok;
             ok = WriteClip(folder, ToneClip(), Look::TestPatterns) && ok;
             ok = WriteVariableRateClip(folder) && ok;
+            ok = WriteClip(folder, RotatedClip(), Look::TestPatterns) && ok;
+            ok = WriteClip(folder, TenBitClip(), Look::TestPatterns) && ok;
         } else if (item == "sample") {
             ok = WriteClip(folder, SampleVideo(), Look::Sample) && ok;
         } else if (item == "bench") {
