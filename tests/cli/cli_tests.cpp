@@ -147,7 +147,7 @@ TEST_P(CliClipTest, EngineCutsAtTheScenesOfEveryClipForm) {
     expected.insert(expected.end(), clip.cuts.begin(), clip.cuts.end());
     EXPECT_EQ(starts, expected) << result.out;
 }
-INSTANTIATE_TEST_SUITE_P(Clips, CliClipTest, ::testing::ValuesIn(test::TestClips()));
+INSTANTIATE_TEST_SUITE_P(Clips, CliClipTest, ::testing::ValuesIn(test::EveryClipForm()));
 
 TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
     const test::TempFolder folder;

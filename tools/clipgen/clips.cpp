@@ -103,6 +103,12 @@ bool IsTenBitClip(const TestClip& clip) {
     return clip.file == TenBitClip().file;
 }
 
+std::vector<TestClip> EveryClipForm() {
+    std::vector<TestClip> clips = TestClips();
+    clips.insert(clips.end(), {VariableRateClip(), RotatedClip(), TenBitClip()});
+    return clips;
+}
+
 std::string MediaFolder() {
     if (const char* folder = std::getenv("TREVANTO_TEST_MEDIA"); folder && *folder)
         return folder;

@@ -101,6 +101,9 @@ const TestClip& TenBitClip();
 // 10-bit HDR10 (TenBitClip).
 bool IsRotatedClip(const TestClip& clip);
 bool IsTenBitClip(const TestClip& clip);
+// TestClips() and the three above: every form the front ends' clip tests
+// run on.
+std::vector<TestClip> EveryClipForm();
 // The marker of the rotated clip: top left, this share of each side.
 constexpr int kMarkerDivisor = 5;
 constexpr uint32_t kMarkerRgb = 0xFF0000;
