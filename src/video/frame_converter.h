@@ -2,9 +2,9 @@
 // Converts decoded pictures to 32-bit RGB surfaces with libswscale. Each
 // pixel is the word 0xFFRRGGBB, the layout of QImage::Format_RGB32 (the top
 // byte is not part of the colour). Used by one thread at a time.
+#include "picture/surface.h"
 #include "video/ffmpeg_handles.h"
 #include "video/plane_shrinker.h"
-#include "video/surface.h"
 
 namespace trevanto {
 
