@@ -5,7 +5,7 @@
 // progress) and the screen-size work surface the JPEG export scales into.
 #include <memory>
 
-#include "video/surface.h"
+#include "picture/surface.h"
 
 namespace trevanto {
 

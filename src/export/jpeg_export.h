@@ -10,7 +10,7 @@
 
 #include "export/jpeg_writer.h"
 #include "export/shot_template.h"
-#include "video/surface.h"
+#include "picture/surface.h"
 
 namespace trevanto {
 

@@ -4,7 +4,7 @@
 #include <QImage>
 
 #include "export/shot_template.h"
-#include "video/surface.h"
+#include "picture/surface.h"
 
 namespace trevanto {
 

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "picture/surface.h"
 #include "shots/change_scores.h"
 #include "shots/frame_change_detector.h"
 #include "shots/slicing_settings.h"
-#include "video/surface.h"
 
 namespace trevanto {
 

@@ -1,7 +1,7 @@
 #include "ui/preview_playback.h"
 
+#include "picture/surface.h"
 #include "video/player.h"
-#include "video/surface.h"
 
 namespace trevanto {
 

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "video/surface.h"
+#include "picture/surface.h"
 
 namespace trevanto {
 namespace {

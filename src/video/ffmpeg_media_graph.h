@@ -14,11 +14,11 @@
 #include <optional>
 #include <thread>
 
+#include "picture/surface_pool.h"
 #include "video/audio_output.h"
 #include "video/conversion_worker.h"
 #include "video/media_graph.h"
 #include "video/sound_track.h"
-#include "video/surface_pool.h"
 #include "video/video_decoder.h"
 
 namespace trevanto {

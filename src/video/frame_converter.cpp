@@ -1,6 +1,6 @@
 #include "video/frame_converter.h"
 
-#include "video/surface_pool.h"
+#include "picture/surface_pool.h"
 
 namespace trevanto {
 namespace {

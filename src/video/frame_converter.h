@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "picture/surface.h"
 #include "video/ffmpeg_handles.h"
 #include "video/orientation.h"
 #include "video/plane_shrinker.h"
-#include "video/surface.h"
 #include "video/tone_map.h"
 #include "video/wide_yuv.h"
 

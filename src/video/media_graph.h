@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "picture/surface.h"
 #include "video/open_failure.h"
-#include "video/surface.h"
 
 namespace trevanto {
 

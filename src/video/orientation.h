@@ -5,7 +5,7 @@
 // player applies it, and so do the frames, thumbnails and images made here.
 #include <cstdint>
 
-#include "video/surface.h"
+#include "picture/surface.h"
 
 struct AVStream;
 

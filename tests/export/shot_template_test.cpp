@@ -12,7 +12,7 @@
 #include "export/jpeg_export.h"
 #include "export/shot_template.h"
 #include "export/shot_thumbnail.h"
-#include "video/surface.h"
+#include "picture/surface.h"
 
 namespace trevanto {
 namespace {

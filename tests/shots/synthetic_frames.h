@@ -3,7 +3,7 @@
 // 128 - c and 128 + c give every channel a mean absolute deviation of c.
 #include <cstdint>
 
-#include "video/surface.h"
+#include "picture/surface.h"
 
 namespace trevanto::test {
 

@@ -13,10 +13,10 @@
 
 #include "clipgen/frame_code.h"
 #include "desktop_fixture.h"
+#include "picture/surface.h"
 #include "ui/controls/my_slider_ctrl.h"
 #include "ui/preview_widget.h"
 #include "ui/window_placement.h"
-#include "video/surface.h"
 
 namespace trevanto::test {
 namespace {

@@ -10,10 +10,10 @@
 
 #include "app/settings_store.h"
 #include "desktop_fixture.h"
+#include "picture/surface.h"
 #include "ui/controls/progress_bar.h"
 #include "ui/message_box_user.h"
 #include "ui/preview_widget.h"
-#include "video/surface.h"
 
 namespace trevanto::test {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "graph_driver.h"
+#include "picture/surface_pool.h"
 #include "video/plane_shrinker.h"
-#include "video/surface_pool.h"
 
 namespace trevanto::test {
 namespace {

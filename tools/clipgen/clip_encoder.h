@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "video/surface.h"
+#include "picture/surface.h"
 
 namespace trevanto::clipgen {
 

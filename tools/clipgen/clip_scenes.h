@@ -1,6 +1,6 @@
 #pragma once
 // The pictures of the generated clips.
-#include "video/surface.h"
+#include "picture/surface.h"
 
 namespace trevanto::clipgen {
 

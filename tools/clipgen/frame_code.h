@@ -5,7 +5,7 @@
 // much black as white and does not change the picture's spread from frame to
 // frame. 12 bits carry the number (0 to 4095), 4 bits a check value, so a
 // damaged or missing strip reads as -1 instead of a wrong number.
-#include "video/surface.h"
+#include "picture/surface.h"
 
 namespace trevanto::clipgen {
 

@@ -1,4 +1,4 @@
-#include "video/surface.h"
+#include "picture/surface.h"
 
 #include <algorithm>
 #include <bit>

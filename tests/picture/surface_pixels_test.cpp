@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "video/surface.h"
+#include "picture/surface.h"
 
 namespace trevanto {
 namespace {

@@ -1,4 +1,4 @@
-#include "video/surface_pool.h"
+#include "picture/surface_pool.h"
 
 #include <cstddef>
 #include <mutex>

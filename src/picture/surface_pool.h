@@ -6,7 +6,7 @@
 // and the shared pointers' control blocks are both recycled.
 #include <memory>
 
-#include "video/surface.h"
+#include "picture/surface.h"
 
 namespace trevanto {
 
