@@ -20,15 +20,14 @@ void AnalyseAtDepth(benchmark::State& state, int bitsPerPixel, uint32_t r, uint3
             byte = static_cast<uint8_t>(random());
     }
     trevanto::FrameChangeDetector detector;
-    trevanto::DetectorReport report;
-    report.threshold = 15.0f;
+    trevanto::DetectorResult result;
     int32_t frame = 0;
     for (auto _ : state) {
         const trevanto::FramePixels pixels{
             frames[frame & 1].data(), pitch, kWidth, kHeight, bitsPerPixel, r, g, b};
-        report.state = 1;
-        detector.AnalyseFrame(pixels, 0, 0, kWidth, kHeight, frame++, &report);
-        benchmark::DoNotOptimize(report);
+        detector.AnalyseFrame(pixels, 0, 0, kWidth, kHeight, frame++,
+                              {trevanto::FrameRole::Normal, 15.0f}, &result);
+        benchmark::DoNotOptimize(result);
     }
     state.SetItemsProcessed(state.iterations());
 }

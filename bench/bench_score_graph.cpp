@@ -18,13 +18,15 @@ namespace {
 
 constexpr int32_t kFrames = 100000;
 
-std::vector<trevanto::FrameScore> Scores() {
-    std::vector<trevanto::FrameScore> scores{{0, 20.0f, true}};
+trevanto::ChangeScores Scores() {
+    trevanto::ChangeScores scores;
+    scores.Begin(0.04, 32, 15.0f);
+    scores.Add({0, 20.0f, true});
     std::mt19937 random(7);
     std::exponential_distribution<float> noise(2.0f);
     for (int32_t frame = 1; frame < kFrames; ++frame)
-        scores.push_back({frame, frame % 97 == 0 ? 150.0f : noise(random)});
-    scores.push_back({kFrames, 0.0f, false, true});
+        scores.Add({frame, frame % 97 == 0 ? 150.0f : noise(random)});
+    scores.Add({kFrames, 0.0f, false, true});
     return scores;
 }
 
@@ -49,7 +51,7 @@ void BM_ShotCountAtThreshold(benchmark::State& state) {
     const auto scores = Scores();
     float threshold = 1.0f;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(trevanto::ShotCountAt(scores, threshold));
+        benchmark::DoNotOptimize(scores.ShotCountAt(threshold));
         threshold = threshold > 100.0f ? 1.0f : threshold * 1.1f;
     }
     state.SetItemsProcessed(state.iterations() * kFrames);

@@ -9,10 +9,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace trevanto;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    std::string error;
+    ScoreStatsError error;
     const auto scores = ParseScoreStats(bytes, error);
     if (!scores) {
-        if (error.rfind("line ", 0) != 0 && error != "no frames after the header")
+        // Every problem but the missing frames names its line.
+        if ((error.line == 0) != (error.problem == ScoreStatsProblem::NoFrames))
             std::abort();
         return 0;
     }

@@ -59,10 +59,7 @@ bool CPlayerDoc::RecutShots(float threshold, bool keepOwnShots) {
     const ChangeScores& scores = slicer_.Scores();
     if (scores.IsEmpty() || !player_.IsOpen() || slicer_.IsActive() || chain_.IsRunning())
         return false;
-    const auto cut = [&scores](float at) {
-        return RecutScores(scores.Frames(), ShotSlicer::EngineThreshold(at, scores.BitsPerPixel()))
-            .shots;
-    };
+    const auto cut = [&scores](float at) { return scores.RecutAt(at).shots; };
     // The engine's shots are those of the last cut; any other range was made
     // by hand, merged, refined or loaded.
     std::set<std::pair<int32_t, int32_t>> engineShots;

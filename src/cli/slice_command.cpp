@@ -289,10 +289,8 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
     const ExitStatus finished = FinishRun(session, ran, options.outputs);
     if (finished != kSuccess || options.statsFile.empty())
         return finished;
-    const ChangeScores& scores = doc.Scores();
-    const float threshold = ShotSlicer::EngineThreshold(options.threshold, scores.BitsPerPixel());
-    if (!WriteTextFile(options.statsFile,
-                       FormatScoreStats(scores, threshold, doc.GetPlayer().PictureSeconds()))) {
+    if (!WriteTextFile(options.statsFile, FormatScoreStats(doc.Scores(), options.threshold,
+                                                           doc.GetPlayer().PictureSeconds()))) {
         session.Err() << "trevanto-cli: cannot write " << options.statsFile << '\n';
         return kFailure;
     }

@@ -1,5 +1,6 @@
 // "trevanto-cli slice --from-stats": the shots a statistics file gives at a
 // threshold, listed as a run lists them.
+#include "app/score_stats_messages.h"
 #include "cli/shot_printer.h"
 #include "cli/slice_command.h"
 #include "common/regular_file.h"
@@ -20,16 +21,20 @@ int RunSliceFromStats(const SliceOptions& options, const CliStreams& streams) {
         streams.err << "trevanto-cli: cannot read " << options.fromStats << '\n';
         return kFailure;
     }
-    std::string error;
-    const auto scores = ParseScoreStats(text, error);
-    if (!scores) {
-        streams.err << "trevanto-cli: " << options.fromStats << ": " << error << '\n';
+    ScoreStatsError error;
+    const auto parsed = ParseScoreStats(text, error);
+    if (!parsed) {
+        streams.err << "trevanto-cli: " << options.fromStats << ": " << ScoreStatsMessage(error)
+                    << '\n';
         return kFailure;
     }
     // The statistics come from the 32-bit thumbnails of the engine.
-    const float threshold = ShotSlicer::EngineThreshold(options.threshold, 32);
+    ChangeScores scores;
+    scores.Begin(0.04, 32, options.threshold);
+    for (const FrameScore& score : *parsed)
+        scores.Add(score);
     ShotList shots;
-    for (const ShotRange& range : RecutScores(*scores, threshold).shots) {
+    for (const ShotRange& range : scores.RecutAt(options.threshold).shots) {
         auto shot = std::make_unique<Shot>();
         shot->number = shots.ShotCount() + 1;
         shot->startFrame = shot->imageFrame = range.start;

@@ -31,26 +31,35 @@ bool ReadWhole(std::string_view field, Number& value) {
     return !field.empty() && result.ec == std::errc() && result.ptr == end;
 }
 
-// One row; empty when it reads, else the reason.
-std::string ReadRow(std::string_view line, FrameScore& score) {
+ScoreStatsError Problem(ScoreStatsProblem problem, size_t line = 0) {
+    ScoreStatsError error;
+    error.problem = problem;
+    error.line = line;
+    return error;
+}
+
+// One row; nothing when it reads, else the problem (its line left to fill).
+std::optional<ScoreStatsError> ReadRow(std::string_view line, FrameScore& score) {
     const auto fields = SplitFields(line);
     if (fields.size() != 4)
-        return "expected 4 fields (" + std::string(kScoreStatsHeader) + "), found " +
-               std::to_string(fields.size());
+        return ScoreStatsError{ScoreStatsProblem::FieldCount, 0, {}, fields.size()};
+    const auto fault = [](ScoreStatsProblem problem, std::string_view field) {
+        return ScoreStatsError{problem, 0, std::string(field), 0};
+    };
     if (!ReadWhole(fields[0], score.frame) || score.frame < 0)
-        return "the frame '" + std::string(fields[0]) + "' is not a frame number";
+        return fault(ScoreStatsProblem::BadFrame, fields[0]);
     if (!ReadWhole(fields[2], score.change) || !std::isfinite(score.change) || score.change < 0)
-        return "the score '" + std::string(fields[2]) + "' is not a number of 0 or more";
+        return fault(ScoreStatsProblem::BadScore, fields[2]);
     if (fields[3] != "0" && fields[3] != "1")
-        return "the cut '" + std::string(fields[3]) + "' is not 0 or 1";
-    return {};
+        return fault(ScoreStatsProblem::BadCut, fields[3]);
+    return std::nullopt;
 }
 
 }  // namespace
 
-std::string FormatScoreStats(const ChangeScores& scores, float threshold,
+std::string FormatScoreStats(const ChangeScores& scores, float userThreshold,
                              const PictureTimes& times) {
-    const Recut recut = RecutScores(scores.Frames(), threshold);
+    const Recut recut = scores.RecutAt(userThreshold);
     std::string text = std::string(kScoreStatsHeader) + "\n";
     for (size_t i = 0; i < scores.Frames().size(); ++i) {
         const FrameScore& score = scores.Frames()[i];
@@ -61,7 +70,8 @@ std::string FormatScoreStats(const ChangeScores& scores, float threshold,
     return text;
 }
 
-std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text, std::string& error) {
+std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text,
+                                                       ScoreStatsError& error) {
     std::vector<FrameScore> scores;
     size_t number = 0;
     while (!text.empty()) {
@@ -71,26 +81,28 @@ std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text, st
         text = end == text.npos ? std::string_view() : text.substr(end + 1);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        std::string reason;
+        std::optional<ScoreStatsError> problem;
         if (number == 1) {
             if (line != kScoreStatsHeader)
-                reason = "the header is not '" + std::string(kScoreStatsHeader) + "'";
+                problem = Problem(ScoreStatsProblem::WrongHeader);
         } else if (line.empty()) {
             if (text.empty())
                 continue;  // a blank last line
-            reason = "empty line";
+            problem = Problem(ScoreStatsProblem::EmptyLine);
         } else {
             FrameScore score;
-            reason = ReadRow(line, score);
+            problem = ReadRow(line, score);
             scores.push_back(score);
         }
-        if (!reason.empty()) {
-            error = "line " + std::to_string(number) + ": " + reason;
+        if (problem) {
+            error = *problem;
+            error.line = number;
             return std::nullopt;
         }
     }
     if (scores.empty()) {
-        error = number == 0 ? "line 1: the file is empty" : "no frames after the header";
+        error = number == 0 ? Problem(ScoreStatsProblem::EmptyFile, 1)
+                            : Problem(ScoreStatsProblem::NoFrames);
         return std::nullopt;
     }
     scores.front().runStart = true;

@@ -22,15 +22,35 @@ inline constexpr const char* kScoreStatsHeader = "frame,timecode,score,cut";
 // video at 50 frames a second.
 inline constexpr int64_t kMaxScoreStatsBytes = int64_t{256} << 20;
 
-// The file's text; the cut column at the detector's `threshold`. The
+// The file's text; the cut column at the user's threshold. The
 // timecode is "hh:mm:ss:mmmm" of frame x seconds per frame, or of the
 // frame's own time from `times` where the rate varies.
-std::string FormatScoreStats(const ChangeScores& scores, float threshold,
+std::string FormatScoreStats(const ChangeScores& scores, float userThreshold,
                              const PictureTimes& times = nullptr);
 
+// Why a text is no statistics file; the front ends word it.
+enum class ScoreStatsProblem : int32_t {
+    EmptyFile,
+    WrongHeader,
+    NoFrames,  // a header and nothing after it
+    EmptyLine,
+    FieldCount,  // a row without 4 fields
+    BadFrame,    // not a frame number
+    BadScore,    // not a number of 0 or more
+    BadCut,      // not 0 or 1
+};
+
+struct ScoreStatsError {
+    ScoreStatsProblem problem = ScoreStatsProblem::EmptyFile;
+    size_t line = 0;        // counted from 1; 0 where no one line is at fault
+    std::string field;      // the field at fault
+    size_t fieldCount = 0;  // the fields found, for FieldCount
+};
+
 // The scores of a statistics file, the first row starting the run and the
-// last closing it. Nothing, with "line N: reason" in `error`, when the text
+// last closing it. Nothing, with the first problem in `error`, when the text
 // is not such a file.
-std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text, std::string& error);
+std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text,
+                                                       ScoreStatsError& error);
 
 }  // namespace trevanto

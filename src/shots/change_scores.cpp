@@ -9,6 +9,20 @@ void ChangeScores::Begin(double secondsPerFrame, int bitsPerPixel, float thresho
     bitsPerPixel_ = bitsPerPixel;
 }
 
+float DetectorThreshold(float userThreshold, int bitsPerPixel) {
+    if (bitsPerPixel == 15 || bitsPerPixel == 16)
+        return (userThreshold + 4.0f) * 0.125f;
+    return userThreshold;
+}
+
+Recut ChangeScores::RecutAt(float userThreshold) const {
+    return RecutScores(frames_, DetectorThreshold(userThreshold, bitsPerPixel_));
+}
+
+int32_t ChangeScores::ShotCountAt(float userThreshold) const {
+    return static_cast<int32_t>(RecutAt(userThreshold).shots.size());
+}
+
 Recut RecutScores(const std::vector<FrameScore>& scores, float threshold) {
     // The detector's rule: a shot is at least two frames long, a frame at or
     // before the last analysed one never cuts, and a jump back restarts the

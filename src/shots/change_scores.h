@@ -27,6 +27,21 @@ struct FrameScore {
     bool operator==(const FrameScore&) const = default;
 };
 
+// What the engine's cutting rule makes of the scores at a threshold: the
+// finished shots in the order found, and per score whether a shot ended
+// before it.
+struct Recut {
+    std::vector<ShotRange> shots;
+    std::vector<bool> cutAt;
+};
+// The rule itself at the detector's `threshold` (see DetectorThreshold).
+Recut RecutScores(const std::vector<FrameScore>& scores, float threshold);
+
+// The detector's threshold for the user's: 15- and 16-bit pixels carry 5 or
+// 6 bits per channel, so the threshold is scaled down to them. Everything
+// that compares a change with the user's threshold goes through here.
+float DetectorThreshold(float userThreshold, int bitsPerPixel);
+
 class ChangeScores {
   public:
     // Forgets the scores and starts those of a new run at `threshold`.
@@ -43,20 +58,16 @@ class ChangeScores {
     int BitsPerPixel() const { return bitsPerPixel_; }
     double SecondsOf(int32_t frame) const { return frame * secondsPerFrame_; }
 
+    // What the scores give at the user's threshold, as a run at it over the
+    // same frames would.
+    Recut RecutAt(float userThreshold) const;
+    int32_t ShotCountAt(float userThreshold) const;
+
   private:
     std::vector<FrameScore> frames_;
     double secondsPerFrame_ = 0.04;
     int bitsPerPixel_ = 32;
     float runThreshold_ = 15.0f;
 };
-
-// What the engine's cutting rule makes of the scores at `threshold` (the
-// detector's threshold, already scaled for the pixel depth): the finished
-// shots in the order found, and per score whether a shot ended before it.
-struct Recut {
-    std::vector<ShotRange> shots;
-    std::vector<bool> cutAt;
-};
-Recut RecutScores(const std::vector<FrameScore>& scores, float threshold);
 
 }  // namespace trevanto

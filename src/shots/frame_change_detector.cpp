@@ -47,16 +47,18 @@ inline ChannelValues ReadPixel(const uint8_t* p, const Channel& r, const Channel
 
 void FrameChangeDetector::AnalyseFrame(const FramePixels& pixels, int32_t left, int32_t top,
                                        int32_t right, int32_t bottom, int32_t frame,
-                                       DetectorReport* report) {
+                                       const DetectorInput& input, DetectorResult* result) {
+    if (result)
+        *result = DetectorResult{};
     switch (pixels.bitsPerPixel) {
         case 16:
-            Analyse<2>(depth16_, pixels, left, top, right, bottom, frame, report);
+            Analyse<2>(depth16_, pixels, left, top, right, bottom, frame, input, result);
             break;
         case 24:
-            Analyse<3>(depth24_, pixels, left, top, right, bottom, frame, report);
+            Analyse<3>(depth24_, pixels, left, top, right, bottom, frame, input, result);
             break;
         case 32:
-            Analyse<4>(depth32_, pixels, left, top, right, bottom, frame, report);
+            Analyse<4>(depth32_, pixels, left, top, right, bottom, frame, input, result);
             break;
         default:
             break;
@@ -66,16 +68,14 @@ void FrameChangeDetector::AnalyseFrame(const FramePixels& pixels, int32_t left, 
 template <int BytesPerPixel>
 void FrameChangeDetector::Analyse(DepthState& state, const FramePixels& pixels, int32_t left,
                                   int32_t top, int32_t right, int32_t bottom, int32_t frame,
-                                  DetectorReport* report) {
+                                  const DetectorInput& input, DetectorResult* result) {
     const uint32_t maskLimit = BytesPerPixel == 2 ? 0xFFFFu : 0xFFFFFFFFu;
     const Channel red = MakeChannel(pixels.redMask & maskLimit);
     const Channel green = MakeChannel(pixels.greenMask & maskLimit);
     const Channel blue = MakeChannel(pixels.blueMask & maskLimit);
 
-    if (report && report->state == 0) {
+    if (result && input.role == FrameRole::StartsRun)
         state.resetPending = true;
-        report->cutNumber = 0;
-    }
     if (state.resetPending) {
         state.resetPending = false;
         state.shotStart = frame;
@@ -123,30 +123,29 @@ void FrameChangeDetector::Analyse(DepthState& state, const FramePixels& pixels, 
             spreadBlue += std::abs(v.blue - meanBlue);
         }
     }
-    if (report == nullptr)
+    if (result == nullptr)
         return;
 
     const float deviationRed = static_cast<float>(static_cast<double>(spreadRed) / count);
     const float deviationGreen = static_cast<float>(static_cast<double>(spreadGreen) / count);
     const float deviationBlue = static_cast<float>(static_cast<double>(spreadBlue) / count);
-    if (report->state != 2)
-        report->state = 1;
 
     // The change is summed in float32 in the order blue, green, red.
     float change = std::fabs(static_cast<float>(deviationBlue - state.prevDeviation[2]));
     change += std::fabs(static_cast<float>(deviationGreen - state.prevDeviation[1]));
     change += std::fabs(static_cast<float>(deviationRed - state.prevDeviation[0]));
-    report->change = change;
+    result->change = change;
+    result->verdict = DetectorVerdict::NoCut;
     const bool cut =
-        state.prevFrame < frame && frame > state.shotStart + 1 && change > report->threshold;
-    if (cut || report->state == 2) {
-        report->state = 2;
-        report->cutNumber = state.cutCounter++;
-        report->cutStart = state.shotStart;
-        report->cutEnd = frame - 1;
+        state.prevFrame < frame && frame > state.shotStart + 1 && change > input.threshold;
+    if (cut || input.role == FrameRole::EndsShot) {
+        result->verdict = DetectorVerdict::ShotEnded;
+        result->cutNumber = state.cutCounter++;
+        result->cutStart = state.shotStart;
+        result->cutEnd = frame - 1;
         state.shotStart = frame;
     }
-    report->deviation = {static_cast<uint8_t>(static_cast<int32_t>(deviationRed) & 0xFF),
+    result->deviation = {static_cast<uint8_t>(static_cast<int32_t>(deviationRed) & 0xFF),
                          static_cast<uint8_t>(static_cast<int32_t>(deviationGreen) & 0xFF),
                          static_cast<uint8_t>(static_cast<int32_t>(deviationBlue) & 0xFF)};
     if (state.prevFrame > frame)

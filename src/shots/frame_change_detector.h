@@ -10,21 +10,37 @@
 
 namespace trevanto {
 
-// In/out record of one AnalyseFrame call, owned by the caller.
-struct DetectorReport {
-    // In: 0 starts a run, 1 a normal frame, 2 forces the end of the shot in
-    // progress. Out: 1 analysed without a cut, 2 a shot ended.
-    int32_t state = 1;
+// What the caller tells the detector about a frame.
+enum class FrameRole : int32_t {
+    StartsRun,  // the first frame of a run: it starts a shot and ends none
+    Normal,
+    EndsShot,  // the shot in progress ends before this frame, whatever the picture
+};
+
+struct DetectorInput {
+    FrameRole role = FrameRole::Normal;
+    float threshold = 0.0f;  // see DetectorThreshold (change_scores.h)
+};
+
+enum class DetectorVerdict : int32_t {
+    NotAnalysed,  // a repeat, another pixel depth or nothing to read
+    NoCut,
+    ShotEnded,
+};
+
+// What one AnalyseFrame call found.
+struct DetectorResult {
+    DetectorVerdict verdict = DetectorVerdict::NotAnalysed;
+    // Set where a shot ended: its number (counted on across runs), first and
+    // last frame (this frame - 1).
     int32_t cutNumber = 0;
-    int32_t cutStart = 0;  // first frame of the finished shot
-    int32_t cutEnd = 0;    // last frame of the finished shot (this frame - 1)
-    float threshold = 0.0f;
+    int32_t cutStart = 0;
+    int32_t cutEnd = -1;
     // Red, green, blue mean absolute deviation, truncated to 8 bits.
     std::array<uint8_t, 3> deviation{};
-    // Out: the summed change of the deviations since the last analysed frame,
-    // the number compared with the threshold. Left as the caller set it when
-    // the frame was not analysed.
-    float change = -1.0f;
+    // The summed change of the deviations since the last analysed frame, the
+    // number compared with the threshold.
+    float change = 0.0f;
 };
 
 // The surface being analysed: its locked pixels and pixel format.
@@ -43,13 +59,15 @@ class FrameChangeDetector {
   public:
     // Analyses the rectangle [left, right) x [top, bottom) of frame `frame`.
     // 16, 24 and 32 bits per pixel each keep their own state; other depths
-    // are ignored. `report` may be null. A mask of 0 reads its channel as 0.
+    // are ignored. A mask of 0 reads its channel as 0. `result` is reset
+    // first; with none the frame is measured but not remembered.
     void AnalyseFrame(const FramePixels& pixels, int32_t left, int32_t top, int32_t right,
-                      int32_t bottom, int32_t frame, DetectorReport* report);
+                      int32_t bottom, int32_t frame, const DetectorInput& input,
+                      DetectorResult* result);
 
   private:
     // What the detector remembers between frames, per pixel depth. It lives as
-    // long as the detector; only the report's state 0 starts a new shot.
+    // long as the detector; only FrameRole::StartsRun starts a new shot.
     struct DepthState {
         bool resetPending = true;
         int32_t prevFrame = -1;
@@ -61,7 +79,8 @@ class FrameChangeDetector {
 
     template <int BytesPerPixel>
     void Analyse(DepthState& state, const FramePixels& pixels, int32_t left, int32_t top,
-                 int32_t right, int32_t bottom, int32_t frame, DetectorReport* report);
+                 int32_t right, int32_t bottom, int32_t frame, const DetectorInput& input,
+                 DetectorResult* result);
 
     DepthState depth16_;
     DepthState depth24_;

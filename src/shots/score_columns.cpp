@@ -45,8 +45,4 @@ float TopScore(const std::vector<FrameScore>& scores) {
     return top;
 }
 
-int32_t ShotCountAt(const std::vector<FrameScore>& scores, float threshold) {
-    return static_cast<int32_t>(RecutScores(scores, threshold).shots.size());
-}
-
 }  // namespace trevanto

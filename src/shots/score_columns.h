@@ -25,7 +25,5 @@ int32_t FrameOfColumn(int x, int32_t frameCount, int width);
 
 // The highest score drawn (run starts left out); 0 for none.
 float TopScore(const std::vector<FrameScore>& scores);
-// The number of shots the scores give at the detector's `threshold`.
-int32_t ShotCountAt(const std::vector<FrameScore>& scores, float threshold);
 
 }  // namespace trevanto

@@ -23,12 +23,6 @@ void ShotSlicer::StopSlicing() {
     resetPending_ = true;
 }
 
-float ShotSlicer::EngineThreshold(float threshold, int bitsPerPixel) {
-    if (bitsPerPixel == 15 || bitsPerPixel == 16)
-        return (threshold + 4.0f) * 0.125f;
-    return threshold;
-}
-
 SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) {
     SliceStep step;
     const LockedPixels pixels = surface.Lock();
@@ -41,18 +35,11 @@ SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) 
     if (force && lastFrame_ == frame)
         ++frame;
 
-    DetectorReport report;
-    report.state = 1;
-    report.cutNumber = 0;
-    // An empty range, so that a frame the detector skips never yields a shot.
-    report.cutStart = 0;
-    report.cutEnd = -1;
-    report.threshold = 0.0f;
-    if (mode_ == SlicingMode::Engine) {
-        report.threshold = EngineThreshold(settings_.threshold, pixels.format.bitsPerPixel);
-    }
+    DetectorInput input;
+    if (mode_ == SlicingMode::Engine)
+        input.threshold = DetectorThreshold(settings_.threshold, pixels.format.bitsPerPixel);
     if (resetPending_) {
-        report.state = 0;
+        input.role = FrameRole::StartsRun;
         resetPending_ = false;
         settings_.samplerShotStart = frame;
         step.runStarted = true;
@@ -60,9 +47,8 @@ SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) 
     // The run's first frame starts the shot, forced or not: it closes nothing
     // (not the shot a previous run left in the detector).
     if (force && !step.runStarted)
-        report.state = 2;
-    report.deviation = {128, 128, 128};
-    report.change = -1.0f;
+        input.role = FrameRole::EndsShot;
+    DetectorResult result;
     const FramePixels framePixels{pixels.bits,
                                   pixels.pitch,
                                   pixels.width,
@@ -71,7 +57,7 @@ SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) 
                                   pixels.format.redMask,
                                   pixels.format.greenMask,
                                   pixels.format.blueMask};
-    detector_.AnalyseFrame(framePixels, 0, 0, pixels.width, pixels.height, frame, &report);
+    detector_.AnalyseFrame(framePixels, 0, 0, pixels.width, pixels.height, frame, input, &result);
     surface.Unlock();
     lastFrame_ = frame;
     if (mode_ == SlicingMode::Engine) {
@@ -79,20 +65,20 @@ SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) 
             scores_.Begin(secondsPerFrame_, pixels.format.bitsPerPixel, settings_.threshold);
         // A frame the detector skipped as a repeat changes nothing, except
         // that a run starts there.
-        if (report.change >= 0.0f || step.runStarted)
-            scores_.Add(
-                {frame, std::max(report.change, 0.0f), step.runStarted, force && !step.runStarted});
+        if (result.verdict != DetectorVerdict::NotAnalysed || step.runStarted)
+            scores_.Add({frame, result.change, step.runStarted, force && !step.runStarted});
     }
     if (step.runStarted)
         return step;
 
+    std::optional<ShotRange> ended;
     if (mode_ == SlicingMode::Sampler)
-        ApplySamplerRule(report, frame, force);
-    if (!force && report.state != 2)
-        return step;
-    if (report.cutEnd < report.cutStart)
-        return step;
-    step.finishedShot = ShotRange{report.cutStart, report.cutEnd};
+        ended = SamplerCut(frame, force);
+    else if (result.verdict == DetectorVerdict::ShotEnded)
+        ended = ShotRange{result.cutStart, result.cutEnd};
+    // An empty range ends no shot (a forced close at the shot's first frame).
+    if (ended && ended->end >= ended->start)
+        step.finishedShot = ended;
     return step;
 }
 
@@ -103,29 +89,23 @@ int32_t ShotSlicer::NextSamplerCut() const {
     return static_cast<int32_t>(std::min<int64_t>(next, INT32_MAX));
 }
 
-void ShotSlicer::ApplySamplerRule(DetectorReport& report, int32_t frame, bool force) {
-    report.state = 1;
-    report.cutNumber = 0;
+std::optional<ShotRange> ShotSlicer::SamplerCut(int32_t frame, bool force) {
     const int32_t start = settings_.samplerShotStart;
     const int32_t step = settings_.stepFrames;
     const bool insideShot = frame >= start && frame - start < step;
     if (insideShot && !force)
-        return;
-    report.state = 2;
+        return std::nullopt;
+    settings_.samplerShotStart = frame;
     if (frame >= start) {
         // Also the forced close: the shot in progress runs up to the frame
         // before this one, so no frame since the last cut is left out.
-        report.cutStart = start;
-        report.cutEnd = frame - 1;
-    } else if (int64_t{frame} + step < start) {  // a step may reach 2^31 - 1
-        // The video jumped back far: one step from the new position.
-        report.cutStart = frame;
-        report.cutEnd = static_cast<int32_t>(int64_t{frame} + step - 1);
-    } else {
-        report.cutStart = frame;
-        report.cutEnd = start;
+        return ShotRange{start, frame - 1};
     }
-    settings_.samplerShotStart = frame;
+    if (int64_t{frame} + step < start) {  // a step may reach 2^31 - 1
+        // The video jumped back far: one step from the new position.
+        return ShotRange{frame, static_cast<int32_t>(int64_t{frame} + step - 1)};
+    }
+    return ShotRange{frame, start};
 }
 
 }  // namespace trevanto

@@ -55,13 +55,10 @@ class ShotSlicer {
     // counts: the engine, no run, or a run before its first frame.
     int32_t NextSamplerCut() const;
 
-    // The detector's threshold for the engine: 15- and 16-bit pixels carry 5
-    // or 6 bits per channel, so the threshold is scaled down to them.
-    static float EngineThreshold(float threshold, int bitsPerPixel);
-
   private:
-    // The sampler's rule replaces the detector's verdict.
-    void ApplySamplerRule(DetectorReport& report, int32_t frame, bool force);
+    // The sampler's rule, in place of the detector's verdict: the shot that
+    // ends before `frame`, if any.
+    std::optional<ShotRange> SamplerCut(int32_t frame, bool force);
 
     FrameChangeDetector detector_;
     SlicingSettings settings_;

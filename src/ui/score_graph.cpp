@@ -31,8 +31,7 @@ ScoreGraphState CScoreGraph::State() const {
     if (document_ == nullptr || !document_->IsOpen())
         return state;
     const Player& player = document_->GetPlayer();
-    const ChangeScores& scores = document_->Scores();
-    state.scores = &scores.Frames();
+    state.scores = &document_->Scores();
     state.frameCount = player.FrameCount();
     state.durationSeconds = player.DurationSeconds();
     state.current = player.CurrentFrame();
@@ -40,7 +39,6 @@ ScoreGraphState CScoreGraph::State() const {
     state.rangeEnd = player.RangeEnd();
     state.settingThreshold = document_->GetSlicingSettings().threshold;
     state.threshold = dragged_.value_or(state.settingThreshold);
-    state.detectorThreshold = ShotSlicer::EngineThreshold(state.threshold, scores.BitsPerPixel());
     state.dragging = dragged_.has_value();
     return state;
 }
@@ -52,7 +50,7 @@ void CScoreGraph::paintEvent(QPaintEvent* /*event*/) {
 
 bool CScoreGraph::NearThresholdLine(int y) const {
     const ScoreGraphState state = State();
-    if (!state.scores || state.scores->empty())
+    if (!state.scores || state.scores->IsEmpty())
         return false;
     const QRect plot = ScorePlotArea(rect());
     return std::abs(y - YOfScore(state.threshold, ScaleTop(state), plot)) <= kGrip;

@@ -43,7 +43,7 @@ QRect ScorePlotArea(const QRect& widget) {
 }
 
 float ScaleTop(const ScoreGraphState& state) {
-    const float top = state.scores ? TopScore(*state.scores) : 0.0f;
+    const float top = state.scores ? TopScore(state.scores->Frames()) : 0.0f;
     return std::max({top * 1.25f, state.settingThreshold * 2.0f, 1.0f});  // room above the highest
 }
 
@@ -63,7 +63,7 @@ void PaintScoreGraph(QPainter& painter, const QRect& widget, const ScoreGraphSta
     painter.setPen(palette.color(QPalette::Mid));
     painter.drawRect(widget.adjusted(0, 0, -1, -1));
     const QRect plot = ScorePlotArea(widget);
-    if (!state.scores || state.scores->empty() || state.frameCount <= 0 || plot.width() <= 0) {
+    if (!state.scores || state.scores->IsEmpty() || state.frameCount <= 0 || plot.width() <= 0) {
         painter.setPen(palette.color(QPalette::PlaceholderText));
         painter.drawText(widget, Qt::AlignCenter,
                          "Start the shot engine to see the change score of every frame.");
@@ -83,7 +83,8 @@ void PaintScoreGraph(QPainter& painter, const QRect& widget, const ScoreGraphSta
     }
 
     const float top = ScaleTop(state);
-    const std::vector<ScoreColumn> columns = ScoreColumns(*state.scores, state.frameCount, width);
+    const std::vector<ScoreColumn> columns =
+        ScoreColumns(state.scores->Frames(), state.frameCount, width);
     // Fewer frames than columns: a frame's score spans its columns.
     const int span = (width + state.frameCount - 1) / state.frameCount;
     QColor area = palette.color(QPalette::Highlight);
@@ -111,7 +112,7 @@ void PaintScoreGraph(QPainter& painter, const QRect& widget, const ScoreGraphSta
 
     // The cuts the threshold gives: a tick at the first frame of every shot
     // but the first.
-    const Recut recut = RecutScores(*state.scores, state.detectorThreshold);
+    const Recut recut = state.scores->RecutAt(state.threshold);
     const QColor accent = palette.color(QPalette::Highlight);
     for (size_t i = 1; i < recut.shots.size(); ++i)
         painter.fillRect(xOf(recut.shots[i].start), widget.bottom() - kTickHeight - 1, 2,

@@ -17,14 +17,13 @@ class QPalette;
 namespace trevanto {
 
 struct ScoreGraphState {
-    const std::vector<FrameScore>* scores = nullptr;
+    const ChangeScores* scores = nullptr;
     int32_t frameCount = 0;
     double durationSeconds = 0.0;  // for the time labels; 0: none
     int32_t current = -1;          // -1: none
     int32_t rangeStart = -1;       // the play range marks, -1 for none
     int32_t rangeEnd = -1;
-    float threshold = 15.0f;          // as the user gives it
-    float detectorThreshold = 15.0f;  // as the detector compares it
+    float threshold = 15.0f;  // as the user gives it
     // The engine's threshold: the scale follows it, not a line being dragged.
     float settingThreshold = 15.0f;
     bool dragging = false;

@@ -19,7 +19,7 @@
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "export/shots_file.h"
-#include "shots/score_columns.h"
+#include "shots/change_scores.h"
 #include "trevanto_version.h"
 #include "ui/about_text.h"
 #include "ui/background_open.h"
@@ -395,9 +395,7 @@ void CTrevantoApp::OnThresholdChosen(float threshold) {
     CPlayerDoc& doc = *document_;
     if (doc.IsSlicing() || doc.FrameChainRunning() || doc.Scores().IsEmpty())
         return;
-    const ChangeScores& scores = doc.Scores();
-    const long shots = static_cast<long>(ShotCountAt(
-        scores.Frames(), ShotSlicer::EngineThreshold(threshold, scores.BitsPerPixel())));
+    const long shots = static_cast<long>(doc.Scores().ShotCountAt(threshold));
     const auto answer = user_->AskRecut(FormatText(
         "Cut the video again at threshold %.1f? It gives %ld shots.\n\nShots made by hand or "
         "edited can be kept or replaced as well.",

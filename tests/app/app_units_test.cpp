@@ -1,6 +1,6 @@
 // The document's small rules: when commands can be chosen, the slider's
-// scale, the texts of JPEG failures and refused settings, and the settings
-// kept across restarts.
+// scale, the texts of JPEG failures, refused settings and statistics files
+// that cannot be read back, and the settings kept across restarts.
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -11,6 +11,7 @@
 #include "app/document_ports.h"
 #include "app/jpeg_messages.h"
 #include "app/publishing_messages.h"
+#include "app/score_stats_messages.h"
 #include "app/settings_messages.h"
 #include "app/settings_store.h"
 #include "app/shots_file_messages.h"
@@ -181,6 +182,31 @@ TEST(ShotsFileMessages, EachStatusHasItsText) {
     };
     for (const auto& [text, expected] : rows)
         EXPECT_EQ(text, expected);
+}
+
+// Text that is no statistics file, refused with the line at fault.
+TEST(ScoreStatsMessages, RefusesWhatIsNoStatisticsFile) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"", "line 1: the file is empty"},
+        {"frame;timecode;score;cut\n", "line 1: the header is not 'frame,timecode,score,cut'"},
+        {"frame,timecode,score,cut\r\n", "no frames after the header"},
+        {"frame,timecode,score,cut\n0,t,1,0\n\n1,t,1,0\n", "line 3: empty line"},
+        {"frame,timecode,score,cut\n0,t,1\n", "line 2: expected 4 fields"},
+        {"frame,timecode,score,cut\n0,t,1,0,\n", "line 2: expected 4 fields"},
+        {"frame,timecode,score,cut\r\n0,t,1,0\r\n-1,t,1,0\r\n", "line 3: the frame '-1'"},
+        {"frame,timecode,score,cut\n+1,t,1,0\n", "line 2: the frame '+1'"},
+        {"frame,timecode,score,cut\n99999999999,t,1,0\n", "line 2: the frame"},
+        {"frame,timecode,score,cut\n1,t,nan,0\n", "line 2: the score 'nan'"},
+        {"frame,timecode,score,cut\n1,t,-2,0\n", "line 2: the score '-2'"},
+        {"frame,timecode,score,cut\n1,t,2x,0\n", "line 2: the score '2x'"},
+        {"frame,timecode,score,cut\n1,t,2,yes\n", "line 2: the cut 'yes' is not 0 or 1"},
+    };
+    for (const auto& [text, reason] : rows) {
+        ScoreStatsError error;
+        EXPECT_FALSE(ParseScoreStats(text, error)) << text;
+        const std::string message = ScoreStatsMessage(error);
+        EXPECT_EQ(message.rfind(reason, 0), 0u) << message;
+    }
 }
 
 TEST(SettingsMessages, RefusedValuesAndTemplatesHaveTheirTexts) {

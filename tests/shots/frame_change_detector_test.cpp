@@ -58,14 +58,11 @@ struct TestFrame {
     std::vector<uint8_t> pixels;
 };
 
-DetectorReport Feed(FrameChangeDetector& detector, const TestFrame& frame, int32_t number,
-                    int32_t state = 1) {
-    DetectorReport report;
-    report.state = state;
-    report.threshold = 15.0f;
-    report.deviation = {128, 128, 128};
-    detector.AnalyseFrame(frame.Pixels(), 0, 0, 4, 2, number, &report);
-    return report;
+DetectorResult Feed(FrameChangeDetector& detector, const TestFrame& frame, int32_t number,
+                    FrameRole role = FrameRole::Normal) {
+    DetectorResult result;
+    detector.AnalyseFrame(frame.Pixels(), 0, 0, 4, 2, number, {role, 15.0f}, &result);
+    return result;
 }
 
 TEST(Detector, ReadsEachChannelThroughItsMask) {
@@ -88,32 +85,36 @@ TEST(Detector, ReadsEachChannelThroughItsMask) {
     int32_t number = 0;  // the same frame number twice would be skipped
     for (const auto& row : rows) {
         const TestFrame frame(row.format, 3, 7, 11, row.mean, row.pitch);
-        EXPECT_EQ(Feed(detector, frame, number++, 0).deviation, row.deviation) << row.name;
+        EXPECT_EQ(Feed(detector, frame, number++, FrameRole::StartsRun).deviation, row.deviation)
+            << row.name;
     }
 }
 
 TEST(Detector, CallsThatChangeNothingAndEachDepthsOwnState) {
     FrameChangeDetector detector;
     const TestFrame calm(kRgb32, 5, 5, 5), busy(kRgb32, 90, 90, 90);
-    Feed(detector, calm, 0, 0);
-    DetectorReport report;
-    report.deviation = {128, 128, 128};
-    detector.AnalyseFrame(busy.Pixels(), 4, 0, 10, 2, 1, &report);  // outside the surface
-    detector.AnalyseFrame(busy.Pixels(), 0, 2, 4, 10, 2, &report);
-    detector.AnalyseFrame(busy.Pixels(), -5, -5, 0, 0, 3, &report);  // clips to nothing
+    Feed(detector, calm, 0, FrameRole::StartsRun);
+    DetectorResult report;
+    const DetectorInput normal{FrameRole::Normal, 15.0f};
+    detector.AnalyseFrame(busy.Pixels(), 4, 0, 10, 2, 1, normal, &report);  // outside the surface
+    EXPECT_EQ(report.verdict, DetectorVerdict::NotAnalysed);
+    detector.AnalyseFrame(busy.Pixels(), 0, 2, 4, 10, 2, normal, &report);
+    EXPECT_EQ(report.verdict, DetectorVerdict::NotAnalysed);
+    detector.AnalyseFrame(busy.Pixels(), -5, -5, 0, 0, 3, normal, &report);  // clips to nothing
+    EXPECT_EQ(report.verdict, DetectorVerdict::NotAnalysed);
     const std::vector<uint8_t> eightBits(64, 0);
-    report.state = 2;
-    detector.AnalyseFrame({eightBits.data(), 8, 8, 8, 8, 0, 0, 0}, 0, 0, 8, 8, 4, &report);
-    EXPECT_EQ(report.state, 2);
-    EXPECT_EQ(report.deviation, (std::array<uint8_t, 3>{128, 128, 128}));
+    detector.AnalyseFrame({eightBits.data(), 8, 8, 8, 8, 0, 0, 0}, 0, 0, 8, 8, 4,
+                          {FrameRole::EndsShot, 15.0f}, &report);
+    EXPECT_EQ(report.verdict, DetectorVerdict::NotAnalysed);
+    EXPECT_EQ(report.deviation, (std::array<uint8_t, 3>{}));
     Feed(detector, calm, 5);
-    detector.AnalyseFrame(busy.Pixels(), 0, 0, 4, 2, 6, nullptr);  // not remembered
+    detector.AnalyseFrame(busy.Pixels(), 0, 0, 4, 2, 6, normal, nullptr);  // not remembered
     report = Feed(detector, busy, 6);
-    EXPECT_EQ(report.state, 2);
+    EXPECT_EQ(report.verdict, DetectorVerdict::ShotEnded);
     EXPECT_EQ(report.cutStart, 0);
     // Cut numbers count on across runs; the 16-bit detector has its own runs.
     const int32_t first = report.cutNumber;
-    Feed(detector, calm, 0, 0);
+    Feed(detector, calm, 0, FrameRole::StartsRun);
     Feed(detector, calm, 1);
     Feed(detector, TestFrame(kRgb565, 1, 1, 1, 15), 7);
     Feed(detector, TestFrame(kRgb565, 1, 1, 1, 15), 8);

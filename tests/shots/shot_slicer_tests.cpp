@@ -93,8 +93,10 @@ TEST(Slicing, LockedSurfaceIsSkippedAndSixteenBitPixelsGetAScaledThreshold) {
     EXPECT_FALSE(step.analysed || step.finishedShot);
     locked.Unlock();
 
-    EXPECT_FLOAT_EQ(ShotSlicer::EngineThreshold(15.0f, 15), 2.375f);
-    EXPECT_FLOAT_EQ(ShotSlicer::EngineThreshold(15.0f, 24), 15.0f);
+    // The user's threshold as the detector compares it, at each pixel depth.
+    const std::pair<int, float> depths[] = {{15, 2.375f}, {16, 2.375f}, {24, 15.0f}, {32, 15.0f}};
+    for (const auto& [bitsPerPixel, detector] : depths)
+        EXPECT_FLOAT_EQ(DetectorThreshold(15.0f, bitsPerPixel), detector) << bitsPerPixel;
     Surface surface(100, 80, PixelFormat::Rgb565());
     // Red alternating a and b, green and blue constant.
     auto frame = [&](int32_t number, uint16_t a, uint16_t b) {
@@ -113,16 +115,23 @@ TEST(Slicing, LockedSurfaceIsSkippedAndSixteenBitPixelsGetAScaledThreshold) {
     EXPECT_EQ(frame(4, 10, 15), (ShotRange{0, 3}));  // 0 -> 2.5: a cut
 }
 
-// The graph's threshold -> shot count, and its columns of 10 frames each.
+// The graph's threshold -> shot count (16-bit scores compared at the scaled
+// threshold), and its columns of 10 frames each.
 TEST(Slicing, ScoresGiveShotCountsAndColumns) {
     std::vector<FrameScore> scores{{0, 99, true}, {1, 50}, {2, 9}, {3, 30}, {4, 30}};
     for (int32_t frame = 5; frame < 100; ++frame)
         scores.push_back({frame, frame % 10 == 0 ? 20.0f : 1.0f});
     scores.push_back({100, 0, false, true});
-    const std::pair<float, int32_t> rows[] = {{0.5f, 50}, {1, 12}, {19.9f, 11}, {20, 2},
-                                              {29.9f, 2}, {30, 1}, {1e9f, 1}};
-    for (const auto& [threshold, count] : rows)
-        EXPECT_EQ(ShotCountAt(scores, threshold), count) << threshold;
+    const std::tuple<int, float, int32_t> rows[] = {{32, 0.5f, 50}, {32, 1, 12},    {32, 19.9f, 11},
+                                                    {32, 20, 2},    {32, 29.9f, 2}, {32, 30, 1},
+                                                    {32, 1e9f, 1},  {16, 12, 12},   {16, 156, 2}};
+    for (const auto& [bitsPerPixel, threshold, count] : rows) {
+        ChangeScores changes;
+        changes.Begin(0.04, bitsPerPixel, threshold);
+        for (const FrameScore& score : scores)
+            changes.Add(score);
+        EXPECT_EQ(changes.ShotCountAt(threshold), count) << bitsPerPixel << " " << threshold;
+    }
     const auto columns = ScoreColumns(scores, 100, 10);
     EXPECT_EQ(std::tuple(columns[0].low, columns[0].high, columns[1].low, columns[1].high),
               std::tuple(1.0f, 50.0f, 1.0f, 20.0f));  // the run's first frame left out
