@@ -1,5 +1,5 @@
 // The document's small rules: when commands can be chosen, the slider's
-// scale, the texts of JPEG failures, refused settings and statistics files
+// scale, the texts of JPEG failures, statistics files
 // that cannot be read back, and the settings kept across restarts.
 #include <QSettings>
 #include <QTemporaryDir>
@@ -12,7 +12,6 @@
 #include "app/jpeg_messages.h"
 #include "app/publishing_messages.h"
 #include "app/score_stats_messages.h"
-#include "app/settings_messages.h"
 #include "app/settings_store.h"
 #include "app/shots_file_messages.h"
 #include "app/slicing_progress.h"
@@ -157,26 +156,15 @@ TEST(PublishingMessages, EachProblemNamesItsFile) {
     EXPECT_NE(PublishingMessage({Kind::ExpansionLimit}).find("beyond 1 MB"), std::string::npos);
 }
 
+// The other texts show in the document's tests of opening, saving and loading.
 TEST(ShotsFileMessages, EachStatusHasItsText) {
     using Open = ShotsFileOpenStatus;
     const std::pair<std::string, std::string> rows[] = {
         {ShotsFileSaveMessage(ShotsFileSaveStatus::Written), ""},
-        {ShotsFileSaveMessage(ShotsFileSaveStatus::NoShots), "No Shot to save."},
-        {ShotsFileSaveMessage(ShotsFileSaveStatus::CannotCreate),
-         "Please choose another filepath."},
-        {OpenFailureMessage(OpenFailure::Quicktime), "Apple Quicktime format is not supported."},
-        {OpenFailureMessage(OpenFailure::H264), "Apple H264 format is not supported."},
-        {OpenFailureMessage(OpenFailure::RealMedia), "Real Media format is not supported."},
         {OpenFailureMessage(OpenFailure::NoSurfaces).substr(0, 36),
          "Sorry, the video surfaces could not "},
-        {OpenFailureMessage(OpenFailure::CannotPlay),
-         "Sorry, I do not know how to play this file."},
         {ShotsFileOpenMessage(Open::Ok, "/s"), ""},
         {ShotsFileOpenMessage(Open::NotAFile, "/s"), "Shot File error! /s is not a file."},
-        {ShotsFileOpenMessage(Open::CannotRead, "/s"), "Shot File error!"},
-        {ShotsFileOpenMessage(Open::NotShotsFile, "/s"), "Not a Shot file. Sorry !"},
-        {ShotsFileOpenMessage(Open::NoLine3, "/s"),
-         "Wrong line #3 header in this Shot file. Sorry !"},
         {ShotsFileOpenMessage(Open::NoVideoPath, "/s"),
          "Missing video filepath in this Shot file. Sorry !"},
     };
@@ -207,16 +195,6 @@ TEST(ScoreStatsMessages, RefusesWhatIsNoStatisticsFile) {
         const std::string message = ScoreStatsMessage(error);
         EXPECT_EQ(message.rfind(reason, 0), 0u) << message;
     }
-}
-
-TEST(SettingsMessages, RefusedValuesAndTemplatesHaveTheirTexts) {
-    EXPECT_EQ(message::SamplerValueMessage(SamplerValueCheck::Accepted), "");
-    EXPECT_EQ(message::SamplerValueMessage(SamplerValueCheck::Empty), message::kEmptyValue);
-    EXPECT_EQ(message::SamplerValueMessage(SamplerValueCheck::TooSmall), message::kNegativeValue);
-    EXPECT_EQ(message::SamplerValueMessage(SamplerValueCheck::TooLarge), message::kValueTooLarge);
-    EXPECT_EQ(message::TemplateLoadMessage(TemplateLoadStatus::Loaded, "/t.bmp"), "");
-    EXPECT_EQ(message::TemplateLoadMessage(TemplateLoadStatus::NotHundredByEighty, "/t.bmp"),
-              "/t.bmp is not a 100 x 80 picture.");
 }
 
 TEST(SettingsStore, RecentFilesAndUrlsSurviveARestart) {
