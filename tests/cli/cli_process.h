@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/test_clips.h"
+#include "support/whole_file.h"
 
 namespace trevanto::test {
 
@@ -18,11 +19,6 @@ struct CliResult {
     std::string out;
     std::string err;
 };
-
-inline std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // A run that has not ended after `timeoutMs` (-1: no bound) is killed, and
 // its status is -1.

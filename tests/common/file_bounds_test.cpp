@@ -5,12 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "common/atomic_file.h"
 #include "common/regular_file.h"
 #include "support/full_disk.h"
 #include "support/test_clips.h"
+#include "support/whole_file.h"
 
 namespace trevanto {
 namespace {
@@ -22,12 +22,6 @@ std::string SparseFile(const std::string& path, int64_t size) {
     EXPECT_EQ(::ftruncate(fd, size), 0);
     ::close(fd);
     return path;
-}
-
-std::string Contents(const std::string& path) {
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
 }
 
 TEST(RegularFile, ReadsWithinItsBoundOnly) {
@@ -66,7 +60,7 @@ TEST(AtomicFile, ReplacesWholeKeepingModeAndLinks) {
     ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
     ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
     EXPECT_TRUE(WriteFileAtomically(link, "new"));
-    EXPECT_EQ(Contents(target), "new");
+    EXPECT_EQ(test::ReadWholeFile(target), "new");
     struct stat info {};
     ASSERT_EQ(::lstat(link.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
@@ -78,14 +72,14 @@ TEST(AtomicFile, ReplacesWholeKeepingModeAndLinks) {
     EXPECT_TRUE(CopyFileAtomically(target, dir / "copy.html"));
     ::dup2(input, 0);
     ::close(input);
-    EXPECT_EQ(Contents(dir / "copy.html"), "new");
+    EXPECT_EQ(test::ReadWholeFile(dir / "copy.html"), "new");
     {
         // Given up before Commit: nothing changes.
         AtomicFile file(target);
         ASSERT_TRUE(file.Open());
         file.Write("half");
     }
-    EXPECT_EQ(Contents(target), "new");
+    EXPECT_EQ(test::ReadWholeFile(target), "new");
     EXPECT_FALSE(WriteFileAtomically(dir.Path(), "x"));  // a folder stays a folder
     EXPECT_FALSE(WriteFileAtomically(dir / "no/such/folder", "x"));
     EXPECT_FALSE(CopyFileAtomically(dir / "missing", dir / "copy.html"));
@@ -99,7 +93,7 @@ TEST(AtomicFile, AFullDiskLeavesTheOldFileAndNoOther) {
     std::ofstream(disk / "shots.hpv") << "the old file";
     disk.Fill();
     EXPECT_FALSE(WriteFileAtomically(disk / "shots.hpv", std::string(100000, 'x')));
-    EXPECT_EQ(Contents(disk / "shots.hpv"), "the old file");
+    EXPECT_EQ(test::ReadWholeFile(disk / "shots.hpv"), "the old file");
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(disk / ""))
         names.push_back(entry.path().filename());

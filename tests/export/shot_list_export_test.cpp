@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "export/shot_list_export.h"
 #include "support/test_clips.h"
+#include "support/whole_file.h"
 
 namespace trevanto {
 namespace {
@@ -120,9 +120,7 @@ TEST(ShotListExport, CsvCaptionsNeverRunAsFormulas) {
     }
     test::TempFolder dir;
     ASSERT_TRUE(SaveShotList(dir / "shots.csv", ShotListKind::Csv, shots, "/v/clip.mpg", 0.04));
-    std::stringstream written;
-    written << std::ifstream(dir / "shots.csv", std::ios::binary).rdbuf();
-    EXPECT_EQ(written.str(), expected);
+    EXPECT_EQ(test::ReadWholeFile(dir / "shots.csv"), expected);
 }
 
 }  // namespace

@@ -6,13 +6,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <tuple>
 #include <vector>
 
 #include "common/text_format.h"
-#include "support/full_disk.h"
 #include "support/test_clips.h"
+#include "support/whole_file.h"
 
 namespace trevanto {
 namespace {
@@ -27,11 +26,7 @@ class ShotsFileTest : public ::testing::Test {
         std::ofstream(dir_ / name, std::ios::binary) << bytes;
         return dir_ / name;
     }
-    std::string Read(const std::string& name) {
-        std::stringstream text;
-        text << std::ifstream(dir_ / name, std::ios::binary).rdbuf();
-        return text.str();
-    }
+    std::string Read(const std::string& name) { return test::ReadWholeFile(dir_ / name); }
     // Opens the file; on success reads its records into `ranges_`.
     ShotsFileOpenStatus Load(const std::string& path) {
         ShotsFileReader reader;
@@ -178,31 +173,6 @@ TEST_F(ShotsFileTest, SavingRefusesAPathWithALineBreak) {
               ShotsFileSaveStatus::NoShots);
     EXPECT_EQ(Load(dir_ / "out.hpv"), ShotsFileOpenStatus::Ok);
     EXPECT_EQ(videoPath_, "/videos/odd\r");
-}
-
-TEST_F(ShotsFileTest, AFullDiskLeavesTheOldFile) {
-    const test::FullDisk disk;
-    if (!disk.Mounted())
-        GTEST_SKIP() << disk.Reason();
-    const std::string path = disk / "shots.hpv";
-    const std::string old = kHeader + "shot 1=0,0,9\r\n";
-    std::ofstream(path, std::ios::binary) << old;
-    disk.Fill();
-    ShotList shots;
-    for (int32_t i = 0; i < 5000; ++i) {
-        Shot& shot = shots.Append(std::make_unique<Shot>());
-        shot.number = i + 1;
-        shot.startFrame = shot.imageFrame = i * 10;
-        shot.endFrame = i * 10 + 9;
-    }
-    EXPECT_EQ(SaveShotsFile(path, "/videos/clip.mpg", shots), ShotsFileSaveStatus::CannotCreate);
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    EXPECT_EQ(text.str(), old);
-    size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(disk / ""))
-        ++files;
-    EXPECT_EQ(files, 2u);  // the old file and the filler: no partial file
 }
 
 }  // namespace

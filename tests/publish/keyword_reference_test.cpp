@@ -1,25 +1,21 @@
 // The user guide's keyword reference lists the keyword table: one row per
 // keyword, none that the table lacks, and the keywords that are never
 // replaced said to be so.
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "publish/keyword_table.h"
+#include "support/whole_file.h"
 
 namespace trevanto {
 namespace {
 
 std::string ReadGuidePage(const std::string& name) {
-    std::ifstream file(std::string(TREVANTO_GUIDE_DIR) + "/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return test::ReadWholeFile(std::string(TREVANTO_GUIDE_DIR) + "/" + name);
 }
 
 TEST(KeywordReference, HasOneRowPerKeywordOfTheTable) {

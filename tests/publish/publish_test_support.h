@@ -2,11 +2,11 @@
 // Temporary folders, files and shot lists for the publishing tests.
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "shots/shot_list.h"
 #include "support/test_clips.h"
+#include "support/whole_file.h"
 
 namespace trevanto::publish_test {
 
@@ -19,9 +19,7 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 inline std::string ReadFile(const std::string& path) {
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
+    return test::ReadWholeFile(path);
 }
 
 // Shots 1..count of 25 frames each, frames 0-24, 25-49, ...
