@@ -107,7 +107,9 @@ class CPlayerDoc : private PlayerListener,
     void RepaintPreview();
 
     // --- Shots ------------------------------------------------------------
-    // Every edit below is one step of the undo stack (see Undo).
+    // Each edit below is one step of the undo stack (see Undo). AddShot is
+    // how runs, rebuilds and edits add their shots; called alone it marks
+    // the shots changed without a step.
     bool AddShot(const QImage& picture, std::string& captionOut, int32_t start, int32_t end);
     bool DeleteShot(int32_t item);
     // Deletes the items (ascending) as one edit; each removed shot's frames
