@@ -89,7 +89,8 @@ bool Player::OpenVideo(const std::string& path) {
     std::unique_ptr<MediaGraph> graph =
         factory_ ? factory_(OpenRequest{path, answerWindow_, nullptr}, error) : nullptr;
     if (!graph) {
-        DebugTrace("cannot open %s: %s\r\n", path.c_str(), error.text.c_str());
+        DebugTrace("cannot open %s: %s\r\n", path.c_str(),
+                   MediaErrorText(error.cause, path).c_str());
         listener_.OnOpenFailed(UndecodableFailure(path, error.failure));
         return false;
     }

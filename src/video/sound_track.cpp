@@ -24,7 +24,7 @@ std::unique_ptr<SoundTrack> SoundTrack::Open(const std::string& url, double vide
         return nullptr;
     // The file first: a video without sound never opens the device.
     std::unique_ptr<SoundTrack> track(new SoundTrack(std::move(output)));
-    std::string error;
+    MediaError error;  // a video without sound is no fault: nothing to tell
     AudioFormat& format = track->format_;
     if (!track->decoder_.Open(url, videoOriginSeconds, error) || !track->output_->Open(format) ||
         format.sampleRate <= 0 || format.channels <= 0)
