@@ -33,6 +33,10 @@ std::string MediaErrorText(const MediaError& error, std::string_view url) {
                    (detail.empty() ? "." : ": " + detail + ".");
         case MediaErrorCode::NothingDecoded:
             return "The video of " + quoted + " cannot be decoded.";
+        case MediaErrorCode::Cancelled:
+            return "cancelled";
+        case MediaErrorCode::AnotherOpening:
+            return "another video is opening";
     }
     return {};
 }

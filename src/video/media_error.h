@@ -22,6 +22,8 @@ enum class MediaErrorCode : int32_t {
     NoAudioStream,   // none that can be decoded
     DecoderRefused,  // the decoder would not open; detail: FFmpeg's reason
     NothingDecoded,  // not even the first frame
+    Cancelled,       // the user gave up waiting
+    AnotherOpening,  // a front end opens one video at a time
 };
 
 struct MediaError {
