@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     OpenError error;
     auto graph = OpenMediaGraph({argv[1]}, error);
     if (!graph) {
-        std::fprintf(stderr, "%s\n", error.text.c_str());
+        std::fprintf(stderr, "%s\n", MediaErrorText(error.cause, argv[1]).c_str());
         return 1;
     }
     graph->SetPaced(false);

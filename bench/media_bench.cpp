@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
         trevanto::OpenError error;
         auto graph = OpenMediaGraph({path}, error);
         if (!graph) {
-            std::fprintf(stderr, "%s\n", error.text.c_str());
+            std::fprintf(stderr, "%s\n", trevanto::MediaErrorText(error.cause, path).c_str());
             return 1;
         }
         graph->SetPaced(false);

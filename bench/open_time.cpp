@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         trevanto::OpenError error;
         auto graph = OpenMediaGraph({argv[1]}, error);
         if (!graph) {
-            std::fprintf(stderr, "%s\n", error.text.c_str());
+            std::fprintf(stderr, "%s\n", trevanto::MediaErrorText(error.cause, argv[1]).c_str());
             return 1;
         }
         graph->Run();

@@ -53,7 +53,8 @@ bool PlayClip(const clipgen::TestClip& clip, bool wholeFrames, Take take) {
     trevanto::OpenError error;
     auto graph = OpenMediaGraph({clipgen::MediaPath(clip)}, error);
     if (!graph) {
-        std::fprintf(stderr, "%s\n", error.text.c_str());
+        std::fprintf(stderr, "%s\n",
+                     trevanto::MediaErrorText(error.cause, clipgen::MediaPath(clip)).c_str());
         return false;
     }
     graph->SetPaced(false);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/document_ports.h"
+#include "app/shot_edit_stack.h"
 
 namespace trevanto {
 
@@ -24,6 +25,8 @@ class ShotsFileHost {
     virtual bool FrameChainRunning() const = 0;
     virtual const ShotList& Shots() const = 0;
     virtual void SetShotsModified(bool modified) = 0;
+    // The shots as they are now are kept to undo the edit that follows.
+    virtual void RecordShotsEdit(const ShotEdit& edit) = 0;
     virtual bool ScaleToThumbnail() = 0;
     virtual bool CaptureShot(bool add, int32_t start, int32_t end, int32_t imageIndex) = 0;
 };

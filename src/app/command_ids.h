@@ -14,6 +14,9 @@ inline constexpr int32_t kOpenBitmapTemplate = 32789;
 inline constexpr int32_t kExportShotList = 32841;
 inline constexpr int32_t kCloseVideo = 32870;
 inline constexpr int32_t kExit = 57665;
+// Edit: the shot edits
+inline constexpr int32_t kUndo = 57643;
+inline constexpr int32_t kRedo = 57644;
 // Media
 inline constexpr int32_t kPlay = 32771;
 inline constexpr int32_t kPause = 32772;

@@ -42,6 +42,10 @@ bool CommandEnabled(int32_t commandId, const CommandState& state) {
             return usable && !state.chainRunning;
         case kMerge:  // it ends with a refresh
             return usable && state.selectedCount != 1 && !state.chainRunning;
+        case kUndo:  // a run or a chain is changing the shots
+            return !state.undoName.empty() && !state.slicing && !state.chainRunning;
+        case kRedo:
+            return !state.redoName.empty() && !state.slicing && !state.chainRunning;
         case kShotsAddManually:
         case kGoToBegin:
         case kGoToMiddle:
@@ -60,6 +64,17 @@ std::optional<bool> CommandChecked(int32_t commandId, const CommandState& state)
     // The speeds are 0.1 apart or more: one of them is the rate asked.
     if (const std::optional<float> rate = command::RateOf(commandId))
         return std::fabs(*rate - state.rate) < 0.01f;
+    return std::nullopt;
+}
+
+std::optional<std::string> CommandText(int32_t commandId, const CommandState& state) {
+    const auto named = [](const char* verb, const std::string& edit) {
+        return edit.empty() ? std::string(verb) : std::string(verb) + " " + edit;
+    };
+    if (commandId == command::kUndo)
+        return named("&Undo", state.undoName);
+    if (commandId == command::kRedo)
+        return named("&Redo", state.redoName);
     return std::nullopt;
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/timecode.h"
+#include "export/compact_thumbnail.h"
 
 namespace trevanto {
 
@@ -19,6 +20,20 @@ class Publisher;
 class Surface;
 struct SlicingSettings;
 struct VideoLinkFields;
+
+// An image list entry as the view keeps it, handed back unchanged: the undo
+// stack keeps the pictures of the shots it may put back. A view that keeps
+// JPEG bytes hands those over (decoding and encoding them again would blur
+// the picture a little each time), any other the picture itself.
+struct KeptThumbnail {
+    QImage picture;
+    CompactThumbnail compact;
+
+    bool IsNull() const { return picture.isNull() && compact.IsNull(); }
+    size_t Bytes() const {
+        return static_cast<size_t>(picture.sizeInBytes()) + static_cast<size_t>(compact.Bytes());
+    }
+};
 
 // The thumbnail view: an image list of 100 x 80 pictures and a list of items,
 // item i showing image i.
@@ -40,6 +55,15 @@ class ShotViewPort {
     }
     // The picture of an image list entry; null when there is none.
     virtual QImage Thumbnail(int32_t /*imageIndex*/) const { return {}; }
+    // The entry as kept, and adding one back as AddThumbnail does.
+    virtual KeptThumbnail KeepThumbnail(int32_t imageIndex) const {
+        return {Thumbnail(imageIndex), {}};
+    }
+    virtual bool AddKeptThumbnail(const KeptThumbnail& kept, const std::string& caption,
+                                  int32_t& imageIndex, int32_t& itemIndex) {
+        return AddThumbnail(kept.picture.isNull() ? kept.compact.Picture() : kept.picture, caption,
+                            imageIndex, itemIndex);
+    }
     virtual void SetItemCaption(int32_t item, const std::string& caption) = 0;
     // Removes the item and its image; the view then tells the document
     // (CPlayerDoc::ShiftIndexesAfterRemoval).

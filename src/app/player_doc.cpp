@@ -30,10 +30,10 @@ bool CPlayerDoc::OnCommand(int32_t commandId, bool shift) {
     }
     switch (commandId) {
         case command::kSetStartMark:
-            player_.SetStartMark(shift);
+            player_.SetMark(MarkSide::Start, shift);
             return true;
         case command::kSetEndMark:
-            player_.SetEndMark(shift);
+            player_.SetMark(MarkSide::End, shift);
             return true;
         case command::kInsertShot:
         case command::kShotsAddManually:

@@ -21,6 +21,7 @@
 #include "app/frame_job_chain.h"
 #include "app/jpeg_export_commands.h"
 #include "app/publishing_commands.h"
+#include "app/shot_edit_stack.h"
 #include "app/shots_file_commands.h"
 #include "app/slicing_progress.h"
 #include "app/thumbnail_refresh_job.h"
@@ -106,9 +107,17 @@ class CPlayerDoc : private PlayerListener,
     void RepaintPreview();
 
     // --- Shots ------------------------------------------------------------
+    // Each edit below is one step of the undo stack (see Undo). AddShot is
+    // how runs, rebuilds and edits add their shots; called alone it marks
+    // the shots changed without a step.
     bool AddShot(const QImage& picture, std::string& captionOut, int32_t start, int32_t end);
     bool DeleteShot(int32_t item);
+    // Deletes the items (ascending) as one edit; each removed shot's frames
+    // go to the shot after it. False when one could not be deleted.
+    bool DeleteShots(const std::vector<int32_t>& items);
     void ShiftIndexesAfterRemoval(int32_t item, int32_t image);
+    // "Delete shots": every shot and its view item, and the records waiting
+    // to be rebuilt.
     void ClearShots();
     // False when there is no such shot or its start could not be sought.
     bool GoToShot(int32_t item, bool play) override;
@@ -125,9 +134,20 @@ class CPlayerDoc : private PlayerListener,
     // frame. False, changing nothing, when no shot can be split there (the
     // frame is a shot's first), without a video, during a run or a chain.
     bool SplitShotHere();
-    // The shots changed since they were last saved or loaded.
-    bool ShotsModified() const { return shotsModified_; }
-    void SetShotsModified(bool modified) override { shotsModified_ = modified; }
+    // The shots changed since they were last saved or loaded; undoing back
+    // to those shots makes them unchanged again.
+    bool ShotsModified() const;
+    void SetShotsModified(bool modified) override;
+
+    // --- Undo and redo (player_doc_undo.cpp) --------------------------------
+    // Puts the shots back as they were before the last edit (Redo: after the
+    // last edit undone), pictures and all. Refused (false) when there is no
+    // such edit, during a run or while a chain of frame jobs runs.
+    bool Undo();
+    bool Redo();
+    // The edit Undo (Redo) takes back, e.g. "Merge 3 shots"; empty for none.
+    std::string UndoName() const { return edits_.UndoName(); }
+    std::string RedoName() const { return edits_.RedoName(); }
     int32_t ShotCount() const override { return shots_.ShotCount(); }
     const ShotList& Shots() const override { return shots_; }
     // The records of a shots file waiting to be rebuilt.
@@ -248,6 +268,23 @@ class CPlayerDoc : private PlayerListener,
     bool SaveShotListOfOpenVideo(const std::string& path, ShotListKind kind);
     void EndRun();
     void UpdateShotCount();
+    // Runs `change` as one edit: the undo stack keeps the shots as they were
+    // when it changed their records or, `later`, when it returned true having
+    // started a frame job that will. An edit within an edit or a run is part
+    // of that one.
+    bool RunEdit(const ShotEdit& edit, bool later, const std::function<bool()>& change);
+    // ShotsFileHost: loading keeps the shots as they are as one edit.
+    void RecordShotsEdit(const ShotEdit& edit) override;
+    ShotsState KeepShots() const;
+    void PutBackShots(const ShotsState& state);
+    // The edits without their undo step.
+    bool RemoveShot(int32_t item);
+    void RemoveAllShots();
+    void RefineStartNow(int32_t item);
+    bool MergeNow(const std::vector<int32_t>& items);
+    bool SplitNow();
+    bool RefreshNow(int32_t item);
+    bool RecutNow(float threshold, bool keepOwnShots);
     const ShotTemplate& Template() const;
     // A step asked before the frame of the last one came goes on from there.
     int32_t StepBase() const;
@@ -262,7 +299,10 @@ class CPlayerDoc : private PlayerListener,
     ShotSlicer slicer_;
     bool timecodeMode_ = false;
     bool confirmDeletes_ = true;
-    bool shotsModified_ = false;
+    ShotEditStack edits_;
+    int editDepth_ = 0;
+    // The shots when the run in progress started; its shots are one edit.
+    std::optional<ShotsState> runBefore_;
     bool pacedPlayback_ = true;
     bool realTimeSlicing_ = false;
     // The frame the last step went to, until a frame is presented.

@@ -28,6 +28,10 @@ bool CPlayerDoc::CaptureShot(bool add, int32_t start, int32_t end, int32_t image
 }
 
 bool CPlayerDoc::RefreshShotImage(int32_t item) {
+    return RunEdit({ShotEditKind::Refresh}, true, [&] { return RefreshNow(item); });
+}
+
+bool CPlayerDoc::RefreshNow(int32_t item) {
     // The chain owns the one awaited frame; another job would take it.
     if (FrameChainRunning())
         return false;

@@ -56,6 +56,10 @@ bool CPlayerDoc::SaveShotListOfOpenVideo(const std::string& path, ShotListKind k
 }
 
 bool CPlayerDoc::RecutShots(float threshold, bool keepOwnShots) {
+    return RunEdit({ShotEditKind::Recut}, true, [&] { return RecutNow(threshold, keepOwnShots); });
+}
+
+bool CPlayerDoc::RecutNow(float threshold, bool keepOwnShots) {
     const ChangeScores& scores = slicer_.Scores();
     if (scores.IsEmpty() || !player_.IsOpen() || slicer_.IsActive() || chain_.IsRunning())
         return false;
@@ -82,8 +86,7 @@ bool CPlayerDoc::RecutShots(float threshold, bool keepOwnShots) {
     player_.Pause();  // the pictures are taken from sought frames, as for a shots file
     if (std::all_of(shots_.begin(), shots_.end(),
                     [this](const auto& shot) { return IsOfOpenVideo(*shot); })) {
-        ports_.view->DeleteAllItems();
-        ClearShots();
+        RemoveAllShots();
     } else {
         // The shots of other videos stay, with their pictures; the cut ones
         // follow them.
@@ -97,7 +100,6 @@ bool CPlayerDoc::RecutShots(float threshold, bool keepOwnShots) {
             if (shot->itemIndex >= 0)
                 ports_.view->SetItemCaption(shot->itemIndex, shot->caption);
         }
-        shotsModified_ = true;
         UpdateShotCount();
     }
     slicer_.Settings().threshold = threshold;

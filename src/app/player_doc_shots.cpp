@@ -29,9 +29,10 @@ bool CPlayerDoc::AddShot(const QImage& picture, std::string& captionOut, int32_t
                        player_.PictureSeconds()};
     shot.BuildCaption(Captions());
     captionOut = shot.caption;
-    // The shots rebuilt from a file are the file's, not a change.
-    if (!shotsFile_.IsRebuilding())
-        shotsModified_ = true;
+    // Added by an edit, a run or a rebuild, the shot is part of its step;
+    // added alone, it is a change no step takes back.
+    if (editDepth_ == 0 && !runBefore_ && !shotsFile_.IsRebuilding())
+        edits_.MarkUnsaved();
 
     int32_t imageIndex = -1;
     int32_t itemIndex = -1;
@@ -50,12 +51,26 @@ bool CPlayerDoc::AddShot(const QImage& picture, std::string& captionOut, int32_t
 }
 
 bool CPlayerDoc::DeleteShot(int32_t item) {
+    return RunEdit({ShotEditKind::Delete}, false, [&] { return RemoveShot(item); });
+}
+
+bool CPlayerDoc::DeleteShots(const std::vector<int32_t>& items) {
+    return RunEdit({ShotEditKind::Delete, static_cast<int32_t>(items.size())}, false, [&] {
+        // Each removal moves the later items down by one.
+        for (size_t k = 0; k < items.size(); ++k) {
+            if (!RemoveShot(items[k] - static_cast<int32_t>(k)))
+                return false;
+        }
+        return true;
+    });
+}
+
+bool CPlayerDoc::RemoveShot(int32_t item) {
     if (shots_.IsEmpty())
         return true;
     const auto removed = shots_.RemoveByItem(item);
     if (!removed)
         return false;
-    shotsModified_ = true;
     // The view calls ShiftIndexesAfterRemoval once the item is gone.
     ports_.view->DeleteItemAndImage(item);
     UpdateShotCount();
@@ -71,8 +86,15 @@ void CPlayerDoc::ShiftIndexesAfterRemoval(int32_t item, int32_t image) {
 }
 
 void CPlayerDoc::ClearShots() {
+    RunEdit({ShotEditKind::DeleteAll}, false, [this] {
+        RemoveAllShots();
+        return true;
+    });
+}
+
+void CPlayerDoc::RemoveAllShots() {
+    ports_.view->DeleteAllItems();
     trevanto::ClearShots(shots_, pending_);
-    shotsModified_ = true;
     UpdateShotCount();
 }
 
@@ -121,6 +143,14 @@ void CPlayerDoc::RecaptionAll() {
 }
 
 void CPlayerDoc::RefineShotStart(int32_t item) {
+    // A start that stays where it was is no edit.
+    RunEdit({ShotEditKind::RefineStart}, false, [&] {
+        RefineStartNow(item);
+        return false;
+    });
+}
+
+void CPlayerDoc::RefineStartNow(int32_t item) {
     if (!player_.IsOpen() || !surfaces_.Thumbnail())
         return;
     Shot* shot = shots_.FindShotByItem(item);
@@ -141,7 +171,6 @@ void CPlayerDoc::RefineShotStart(int32_t item) {
     if (current > shot->endFrame || current < 0 || !ScaleToThumbnail())
         return;
     CaptureShot(false, current, current, shot->imageIndex);
-    shotsModified_ = shotsModified_ || shot->startFrame != current;
     shot->startFrame = current;
     shot->BuildCaption(Captions());
     ports_.view->SetItemCaption(shot->itemIndex, shot->caption);
@@ -153,19 +182,28 @@ void CPlayerDoc::RefineShotStart(int32_t item) {
 }
 
 bool CPlayerDoc::MergeShots(const std::vector<int32_t>& items) {
+    return RunEdit({ShotEditKind::Merge, static_cast<int32_t>(items.size())}, true,
+                   [&] { return MergeNow(items); });
+}
+
+bool CPlayerDoc::MergeNow(const std::vector<int32_t>& items) {
     if (items.size() < 2 || FrameChainRunning())
         return false;
     // Each removal moves the later items down by one; every removed shot's
     // frames go to the shot after it.
     for (size_t k = 0; k + 1 < items.size(); ++k) {
-        if (!DeleteShot(items[k] - static_cast<int32_t>(k)))
+        if (!RemoveShot(items[k] - static_cast<int32_t>(k)))
             return false;
     }
     const int32_t last = items.back() - static_cast<int32_t>(items.size() - 1);
-    return RefreshShotImage(last);
+    return RefreshNow(last);
 }
 
 bool CPlayerDoc::SplitShotHere() {
+    return RunEdit({ShotEditKind::Split}, false, [this] { return SplitNow(); });
+}
+
+bool CPlayerDoc::SplitNow() {
     if (!player_.IsOpen() || IsSlicing() || FrameChainRunning())
         return false;
     const int32_t frame = player_.CurrentFrame();
@@ -185,7 +223,6 @@ bool CPlayerDoc::SplitShotHere() {
     }
     for (const Shot* changed : shots_.SplitAt(*position, frame, Captions()))
         ports_.view->SetItemCaption(changed->itemIndex, changed->caption);
-    shotsModified_ = true;
     UpdateShotCount();
     return true;
 }

@@ -110,6 +110,8 @@ void CPlayerDoc::BeginRun() {
     player_.SetPlaybackFrameInterval(realTimeSlicing_ ? 0.0 : kRunPreviewFrameSeconds);
     const int32_t last = player_.RangeEnd() > -1 ? player_.RangeEnd() : player_.FrameCount() - 1;
     runProgress_.Begin(last, ShotCount(), SlicingProgress::Clock::now());
+    if (!runBefore_)
+        runBefore_ = KeepShots();
     ports_.frame->ShowSlicingStatus("Slicing");
 }
 
@@ -120,6 +122,12 @@ void CPlayerDoc::EndRun() {
     if (runProgress_.IsRunning())
         ports_.frame->ShowSlicingStatus(
             runProgress_.End(ShotCount(), SlicingProgress::Clock::now()));
+    // A run only appends: the shots it found are one edit.
+    if (runBefore_) {
+        if (runBefore_->shots.size() != static_cast<size_t>(ShotCount()))
+            edits_.Push(ShotEdit{ShotEditKind::Run}.Name(), std::move(*runBefore_));
+        runBefore_.reset();
+    }
 }
 
 void CPlayerDoc::StartEngine() {
@@ -207,8 +215,10 @@ void CPlayerDoc::OnShotsMenuEngine() {
 }
 
 void CPlayerDoc::InsertShot() {
-    const int32_t current = player_.CurrentFrame();
-    CaptureShot(true, current, current);
+    RunEdit({ShotEditKind::Insert}, false, [this] {
+        const int32_t current = player_.CurrentFrame();
+        return CaptureShot(true, current, current);
+    });
 }
 
 void CPlayerDoc::ApplySlicingSettings(const SlicingSettings& settings) {

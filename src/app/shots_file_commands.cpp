@@ -98,9 +98,12 @@ bool ShotsFileCommands::LoadShotsFile(const std::string& path) {
     if (!host_.IsOpen())
         return false;
     pending_ = std::move(records);
+    // Undoing the load takes its shots away again.
+    const bool intoEmpty = host_.Shots().IsEmpty();
+    host_.RecordShotsEdit({ShotEditKind::Load});
     // Shots rebuilt into an empty list are the file's: nothing is unsaved.
     // Appended to shots shown, they leave those as they were.
-    if (host_.Shots().IsEmpty())
+    if (intoEmpty)
         host_.SetShotsModified(false);
     total_ = pending_.ShotCount();
     rebuilt_ = 0;

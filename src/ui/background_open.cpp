@@ -48,7 +48,7 @@ std::unique_ptr<MediaGraph> OpenWaiting(const MediaGraphFactory& open, QWidget* 
     worker.join();
     if (cancel && graph) {  // opened as the user gave up
         graph.reset();
-        failure = {OpenFailure::Cancelled, "cancelled"};
+        failure = {OpenFailure::Cancelled, {MediaErrorCode::Cancelled, {}}};
     }
     error = std::move(failure);
     return graph;
@@ -61,7 +61,7 @@ MediaGraphFactory OpenInBackground(MediaGraphFactory open, QPointer<QWidget> own
     return [open = std::move(open), owner, busy](const OpenRequest& request,
                                                  OpenError& error) -> std::unique_ptr<MediaGraph> {
         if (*busy) {
-            error = {OpenFailure::Cancelled, "another video is opening"};
+            error = {OpenFailure::Cancelled, {MediaErrorCode::AnotherOpening, {}}};
             return nullptr;
         }
         *busy = true;

@@ -26,6 +26,12 @@ void ToDocument(CTrevantoApp& app, int32_t id) {
     app.Document().OnCommand(id, shift);
 }
 
+// "Insert shot" and "Add shot manually": the frame on show as a shot, one
+// edit of the shots.
+void InsertShot(CTrevantoApp& app, int32_t) {
+    app.Document().InsertShot();
+}
+
 void ToggleBar(QWidget* bar) {
     bar->setVisible(bar->isHidden());
 }
@@ -91,6 +97,11 @@ constexpr DesktopCommand kCommands[] = {
     {kExit, "E&xit", "Quit the application\nExit", "", "Ctrl+Q", false,
      [](CTrevantoApp& app, int32_t) { app.Frame().close(); }},
 
+    {kUndo, "&Undo", "Undo the last edit of the shots\nUndo", "", "Ctrl+Z", false,
+     [](CTrevantoApp& app, int32_t) { app.Document().Undo(); }},
+    {kRedo, "&Redo", "Redo the last edit of the shots undone\nRedo", "", "Ctrl+Shift+Z", false,
+     [](CTrevantoApp& app, int32_t) { app.Document().Redo(); }},
+
     {kPlay, "&Play", "Play the video\nPlay", ":/icons/play.svg", "", true, ToDocument},
     {kPause, "&Pause", "Pause the video\nPause", ":/icons/pause.svg", "", true, ToDocument},
     {kStop, "&Stop", "Stop the video\nStop", ":/icons/stop.svg", "Shift+Space", true, ToDocument},
@@ -122,7 +133,7 @@ constexpr DesktopCommand kCommands[] = {
      [](CTrevantoApp& app, int32_t) { app.ChangeVolume(-kVolumeStep); }},
 
     {kInsertShot, "Insert shot", "Insert the current frame as a shot\nInsert shot",
-     ":/icons/insert_shot.svg", "Ins", false, ToDocument},
+     ":/icons/insert_shot.svg", "Ins", false, InsertShot},
     {kSampler, "Start/Stop shot sampler",
      "Start/Stop the linear shot sampler\nStart/Stop shot sampler", ":/icons/sampler.svg", "Ctrl+L",
      true, ToDocument},
@@ -150,7 +161,7 @@ constexpr DesktopCommand kCommands[] = {
     {kDeleteShots, "&Delete shots", "Delete every shot\nDelete shots", "", "Ctrl+Shift+Del", false,
      [](CTrevantoApp& app, int32_t) { app.View().DeleteAll(); }},
     {kShotsStartEngine, "&Start shot engine", "", "", "", false, ToDocument},
-    {kShotsAddManually, "&Add shot manually", "", "", "", false, ToDocument},
+    {kShotsAddManually, "&Add shot manually", "", "", "", false, InsertShot},
 
     // Keys of the thumbnail view: Enter goes to the selected shot, Del deletes
     // it; the Menu key or Shift+F10 opens the Shot menu on the current shot.

@@ -195,8 +195,11 @@ void CMainFrame::CreateActions() {
 }
 
 void CMainFrame::EnableCommands(const CommandState& state) {
-    for (const auto& [id, action] : actions_)
+    for (const auto& [id, action] : actions_) {
         action->setEnabled(CommandEnabled(id, state));
+        if (const std::optional<std::string> text = CommandText(id, state))
+            action->setText(QString::fromStdString(*text));
+    }
     CheckCommands(state);
 }
 
@@ -239,6 +242,11 @@ void CMainFrame::CreateMenus() {
     }
     fileMenu_->addSeparator();
     fileMenu_->addAction(actions_[kExit]);
+
+    QMenu* editMenu = menuBar()->addMenu("&Edit");
+    enableOnShow(editMenu);
+    editMenu->addAction(actions_[kUndo]);
+    editMenu->addAction(actions_[kRedo]);
 
     QMenu* mediaMenu = menuBar()->addMenu("&Media");
     enableOnShow(mediaMenu);

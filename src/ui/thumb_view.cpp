@@ -5,6 +5,7 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <utility>
 
 #include "app/command_ids.h"
 #include "ui/desktop_commands.h"
@@ -80,7 +81,12 @@ bool CThumbView::AddImage(const QImage& picture, const std::string& caption) {
         copy =
             copy.scaled(kImageWidth, kImageHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    images_.emplace_back(copy);
+    AddEntry(CompactThumbnail(copy), caption);
+    return true;
+}
+
+void CThumbView::AddEntry(CompactThumbnail picture, const std::string& caption) {
+    images_.push_back(std::move(picture));
     currentImage_ = ImageCount() - 1;
     lastImageIndex_ = currentImage_;
     const QString text = QString::fromStdString(caption);
@@ -91,7 +97,6 @@ bool CThumbView::AddImage(const QImage& picture, const std::string& caption) {
     addItem(entry);
     lastItemIndex_ = row(entry);
     ShowImageOnItem(lastItemIndex_, currentImage_);
-    return true;
 }
 
 bool CThumbView::InsertThumbnail(int32_t itemIndex, int32_t imageIndex, const QImage& picture,
@@ -218,6 +223,23 @@ QImage CThumbView::Thumbnail(int32_t imageIndex) const {
     return imageIndex < 0 || imageIndex >= ImageCount()
                ? QImage()
                : images_[static_cast<size_t>(imageIndex)].Picture();
+}
+
+KeptThumbnail CThumbView::KeepThumbnail(int32_t imageIndex) const {
+    if (imageIndex < 0 || imageIndex >= ImageCount())
+        return {};
+    return {QImage(), images_[static_cast<size_t>(imageIndex)]};
+}
+
+bool CThumbView::AddKeptThumbnail(const KeptThumbnail& kept, const std::string& caption,
+                                  int32_t& imageIndex, int32_t& itemIndex) {
+    if (kept.compact.IsNull())
+        return AddThumbnail(kept.picture, caption, imageIndex, itemIndex);
+    // The bytes as they were: no decoding and encoding again.
+    AddEntry(kept.compact, caption);
+    imageIndex = lastImageIndex_;
+    itemIndex = lastItemIndex_;
+    return true;
 }
 
 QImage CThumbView::ItemPicture(int32_t itemIndex) const {

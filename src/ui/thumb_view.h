@@ -50,6 +50,9 @@ class CThumbView : public QListWidget, public ShotViewPort {
     bool InsertThumbnail(int32_t item, int32_t imageIndex, const QImage& picture,
                          const std::string& caption) override;
     QImage Thumbnail(int32_t imageIndex) const override;
+    KeptThumbnail KeepThumbnail(int32_t imageIndex) const override;
+    bool AddKeptThumbnail(const KeptThumbnail& kept, const std::string& caption,
+                          int32_t& imageIndex, int32_t& itemIndex) override;
     void SetItemCaption(int32_t item, const std::string& caption) override;
     void DeleteItemAndImage(int32_t item) override;
     void DeleteAllItems() override;
@@ -109,6 +112,8 @@ class CThumbView : public QListWidget, public ShotViewPort {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // Adds the kept picture and an item with the caption at the end.
+    void AddEntry(CompactThumbnail picture, const std::string& caption);
     QIcon IconOf(int32_t image) const;
     void ShowImageOnItem(int32_t item, int32_t image);
     void UpdateShotCount();

@@ -50,6 +50,8 @@ CommandState CThumbView::CommandSnapshot() const {
         state.shotCount = document_->ShotCount();
         state.rate = document_->GetPlayer().RequestedRate();
         state.realTimeSlicing = document_->RealTimeSlicing();
+        state.undoName = document_->UndoName();
+        state.redoName = document_->RedoName();
     }
     state.selectedCount = static_cast<int32_t>(SelectedItems().size());
     return state;
@@ -116,12 +118,8 @@ void CThumbView::DeleteSelected() {
         if (!yes)
             return;
     }
-    for (size_t k = 0; k < n; ++k) {
-        const std::vector<int32_t> remaining = SelectedItems();
-        // A shot the document does not know would stay selected for ever.
-        if (remaining.empty() || !document_->DeleteShot(remaining.front()))
-            break;
-    }
+    // One edit, undone as one.
+    document_->DeleteShots(selected);
 }
 
 void CThumbView::DeleteAll() {
@@ -131,8 +129,7 @@ void CThumbView::DeleteAll() {
         FormatText("You are about to delete %ld shot items. Proceed ?", static_cast<long>(count()));
     if (!user_->AskYesNo(question))
         return;
-    DeleteAllItems();
-    document_->ClearShots();
+    document_->ClearShots();  // it empties the view too
     UpdateShotCount();
 }
 

@@ -9,14 +9,14 @@ namespace trevanto {
 AudioDecoder::AudioDecoder(const std::atomic<bool>& abort)
     : abort_(abort), watch_(abort), packet_(ffmpeg::MakePacket()) {}
 
-bool AudioDecoder::Open(const std::string& url, double videoOriginSeconds, std::string& error) {
+bool AudioDecoder::Open(const std::string& url, double videoOriginSeconds, MediaError& error) {
     if (!packet_) {
-        error = "out of memory";
+        error = {MediaErrorCode::OutOfMemory, {}};
         return false;
     }
     const GuardedInput input = GuardInput(url);
     if (input.kind == InputKind::Refused || CheckLocalFile(input)) {
-        error = "cannot open the file";
+        error = {MediaErrorCode::CannotOpen, {}};
         return false;
     }
     // A trickling server holds the sound's open no longer than the video's.
@@ -26,15 +26,16 @@ bool AudioDecoder::Open(const std::string& url, double videoOriginSeconds, std::
     const int opened = ffmpeg::OpenInput(input, watch_, input_, failedStep);
     watch_.Disarm();
     if (opened < 0) {
-        error =
-            failedStep == ffmpeg::InputStep::Open ? "cannot open the file" : "cannot read the file";
+        error = {failedStep == ffmpeg::InputStep::Open ? MediaErrorCode::CannotOpen
+                                                       : MediaErrorCode::CannotRead,
+                 ffmpeg::ErrorText(opened)};
         return false;
     }
     AVFormatContext* raw = input_.get();
     const AVCodec* decoder = nullptr;
     streamIndex_ = ffmpeg::SelectOnlyStream(*raw, AVMEDIA_TYPE_AUDIO, decoder);
     if (streamIndex_ < 0) {
-        error = "no audio stream that can be decoded";
+        error = {MediaErrorCode::NoAudioStream, {}};
         return false;
     }
     const AVStream* stream = raw->streams[streamIndex_];
@@ -42,12 +43,12 @@ bool AudioDecoder::Open(const std::string& url, double videoOriginSeconds, std::
     originSeconds_ = videoOriginSeconds;
     codec_.reset(avcodec_alloc_context3(decoder));
     if (!codec_ || avcodec_parameters_to_context(codec_.get(), stream->codecpar) < 0) {
-        error = "out of memory";
+        error = {MediaErrorCode::OutOfMemory, {}};
         return false;
     }
     codec_->pkt_timebase = stream->time_base;
     if (avcodec_open2(codec_.get(), decoder, nullptr) < 0 || codec_->sample_rate <= 0) {
-        error = "cannot decode the audio stream";
+        error = {MediaErrorCode::DecoderRefused, {}};
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "video/ffmpeg_handles.h"
+#include "video/media_error.h"
 #include "video/media_input.h"
 
 namespace trevanto {
@@ -20,7 +21,7 @@ class AudioDecoder {
 
     // False with a reason when the URL has no audio stream that decodes.
     // `videoOriginSeconds` is the stream time of the video's frame 0.
-    bool Open(const std::string& url, double videoOriginSeconds, std::string& error);
+    bool Open(const std::string& url, double videoOriginSeconds, MediaError& error);
     // The next decoded frame of samples and the time of its first sample.
     AudioDecodeResult DecodeNext(AVFrame& samples, double& seconds);
     // Positions the stream at or before `seconds`; the caller drops what

@@ -2,15 +2,8 @@
 
 namespace trevanto {
 
-ConversionWorker::ConversionWorker() : thread_([this] { Work(); }) {}
-
-ConversionWorker::~ConversionWorker() {
-    {
-        const std::lock_guard lock(mutex_);
-        quit_ = true;
-    }
-    changed_.notify_all();
-    thread_.join();
+ConversionWorker::ConversionWorker() {
+    thread_.Start([this](WorkerThread::Lock& lock) { Convert(lock); });
 }
 
 void ConversionWorker::Start(const AVFrame& picture, Surface* surface, Surface* thumbnail,
@@ -23,36 +16,33 @@ void ConversionWorker::Start(const AVFrame& picture, Surface* surface, Surface* 
         orientation_ = orientation;
         busy_ = true;
     }
-    changed_.notify_all();
+    thread_.Wake();
 }
 
 bool ConversionWorker::Wait() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !busy_; });
+    thread_.Wait(lock, [this] { return !busy_; });
     return converted_;
 }
 
-void ConversionWorker::Work() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [this] { return quit_ || (busy_ && picture_); });
-        if (quit_)
-            return;
-        const AVFrame& picture = *picture_;
-        Surface* const surface = surface_;
-        Surface* const thumbnail = thumbnail_;
-        const Orientation orientation = orientation_;
-        picture_ = nullptr;
-        lock.unlock();
-        const bool converted = !surface || converter_.Convert(picture, *surface, orientation);
-        const bool thumbnailMade =
-            converted && thumbnail && converter_.Shrink(picture, *thumbnail, orientation);
-        lock.lock();
-        converted_ = surface ? converted : thumbnailMade;
-        thumbnailMade_ = thumbnailMade;
-        busy_ = false;
-        changed_.notify_all();
-    }
+void ConversionWorker::Convert(WorkerThread::Lock& lock) {
+    thread_.Wait(lock, [this] { return busy_ && picture_; });
+    if (thread_.Stopping())
+        return;
+    const AVFrame& picture = *picture_;
+    Surface* const surface = surface_;
+    Surface* const thumbnail = thumbnail_;
+    const Orientation orientation = orientation_;
+    picture_ = nullptr;
+    lock.unlock();
+    const bool converted = !surface || converter_.Convert(picture, *surface, orientation);
+    const bool thumbnailMade =
+        converted && thumbnail && converter_.Shrink(picture, *thumbnail, orientation);
+    lock.lock();
+    converted_ = surface ? converted : thumbnailMade;
+    thumbnailMade_ = thumbnailMade;
+    busy_ = false;
+    thread_.Wake();
 }
 
 }  // namespace trevanto

@@ -1,18 +1,16 @@
 #pragma once
 // Converts one decoded picture at a time on a thread of its own, so that the
 // streaming thread can decode the next frame meanwhile.
-#include <condition_variable>
 #include <mutex>
-#include <thread>
 
 #include "video/frame_converter.h"
+#include "video/worker_thread.h"
 
 namespace trevanto {
 
 class ConversionWorker {
   public:
     ConversionWorker();
-    ~ConversionWorker();
     ConversionWorker(const ConversionWorker&) = delete;
     ConversionWorker& operator=(const ConversionWorker&) = delete;
 
@@ -28,11 +26,10 @@ class ConversionWorker {
     bool ThumbnailMade() const { return thumbnailMade_; }
 
   private:
-    void Work();
+    void Convert(WorkerThread::Lock& lock);
 
     FrameConverter converter_;
     std::mutex mutex_;
-    std::condition_variable changed_;
     const AVFrame* picture_ = nullptr;
     Surface* surface_ = nullptr;
     Surface* thumbnail_ = nullptr;
@@ -40,8 +37,7 @@ class ConversionWorker {
     bool busy_ = false;
     bool converted_ = false;
     bool thumbnailMade_ = false;
-    bool quit_ = false;
-    std::thread thread_;
+    WorkerThread thread_{mutex_};
 };
 
 }  // namespace trevanto

@@ -29,14 +29,9 @@ FfmpegMediaGraph::FfmpegMediaGraph(AudioOutputFactory audioOutput)
     : decoder_(abort_), audioOutput_(std::move(audioOutput)) {}
 
 FfmpegMediaGraph::~FfmpegMediaGraph() {
-    {
-        const std::lock_guard lock(mutex_);
-        quit_ = true;
-    }
-    abort_ = true;
-    wake_.notify_all();
-    if (thread_.joinable())
-        thread_.join();
+    thread_.RequestStop();
+    abort_ = true;  // a read under way ends too
+    thread_.Stop();
 }
 
 bool FfmpegMediaGraph::Open(const OpenRequest& request, OpenError& error) {
@@ -55,7 +50,7 @@ bool FfmpegMediaGraph::Open(const OpenRequest& request, OpenError& error) {
     url_ = url;
     videoOriginSeconds_ = decoder_.OriginSeconds();
     pool_ = std::make_unique<SurfacePool>(width_, height_);
-    thread_ = std::thread([this] { Stream(); });
+    thread_.Start([this](WorkerThread::Lock& lock) { Stream(lock); });
     return true;
 }
 
@@ -68,7 +63,7 @@ bool FfmpegMediaGraph::Run() {
             ++clockSerial_;
         }
     }
-    wake_.notify_all();
+    thread_.Wake();
     return true;
 }
 
@@ -78,7 +73,7 @@ bool FfmpegMediaGraph::Pause() {
         state_ = GraphState::Paused;
     }
     HaltSound();
-    wake_.notify_all();
+    thread_.Wake();
     return true;
 }
 
@@ -88,7 +83,7 @@ bool FfmpegMediaGraph::Stop() {
         state_ = GraphState::Stopped;
     }
     HaltSound();
-    wake_.notify_all();
+    thread_.Wake();
     return true;
 }
 
@@ -136,7 +131,7 @@ bool FfmpegMediaGraph::PutCurrentPosition(double seconds) {
         skipBefore_ = -1;
     }
     HaltSound();  // a seek never plays the old position's sound
-    wake_.notify_all();
+    thread_.Wake();
     return true;
 }
 
@@ -154,7 +149,7 @@ bool FfmpegMediaGraph::SetRate(double rate) {
         ++clockSerial_;
     }
     HaltSound();  // other rates play no sound; normal speed starts it again
-    wake_.notify_all();
+    thread_.Wake();
     return true;
 }
 
@@ -182,7 +177,7 @@ bool FfmpegMediaGraph::GetEvent(GraphEvent& event) {
         --repaintsWaiting_;
         position_ = event.frameSeconds;
     }
-    wake_.notify_all();  // an unpaced thread waits for this
+    thread_.Wake();  // an unpaced thread waits for this
     return true;
 }
 
@@ -200,7 +195,7 @@ void FfmpegMediaGraph::SetPaced(bool paced) {
         ++clockSerial_;
     }
     HaltSound();  // unpaced runs play no sound
-    wake_.notify_all();
+    thread_.Wake();
 }
 
 void FfmpegMediaGraph::SetDeliverEveryFrame(bool every) {
@@ -209,7 +204,7 @@ void FfmpegMediaGraph::SetDeliverEveryFrame(bool every) {
         everyFrame_ = every;
     }
     HaltSound();
-    wake_.notify_all();
+    thread_.Wake();
 }
 
 void FfmpegMediaGraph::SetThumbnailSize(int width, int height) {
@@ -247,7 +242,7 @@ void FfmpegMediaGraph::SetSoundWanted(bool wanted) {
     }
     if (!wanted)
         HaltSound();
-    wake_.notify_all();
+    thread_.Wake();
 }
 
 bool FfmpegMediaGraph::HasSound() const {
@@ -274,7 +269,7 @@ void FfmpegMediaGraph::SkipFramesBefore(double seconds) {
 // Streaming thread from here on.
 
 bool FfmpegMediaGraph::ShouldWake() const {
-    if (quit_ || seekPending_)
+    if (seekPending_)
         return true;
     if (state_ != GraphState::Running)
         return false;
@@ -285,20 +280,17 @@ bool FfmpegMediaGraph::ShouldWake() const {
     return paced_ || repaintsWaiting_ == 0 || ready_.Empty();
 }
 
-void FfmpegMediaGraph::Stream() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return ShouldWake(); });
-        if (quit_)
-            return;
-        if (seekPending_) {
-            SeekAndDeliver(lock);
-        } else if (atEnd_) {
-            completedRun_ = runSerial_;
-            Deliver(lock, GraphEvent{GraphEventCode::Complete, nullptr, 0.0, nullptr});
-        } else {
-            PlayOneFrame(lock);
-        }
+void FfmpegMediaGraph::Stream(WorkerThread::Lock& lock) {
+    thread_.Wait(lock, [this] { return ShouldWake(); });
+    if (thread_.Stopping())
+        return;
+    if (seekPending_) {
+        SeekAndDeliver(lock);
+    } else if (atEnd_) {
+        completedRun_ = runSerial_;
+        Deliver(lock, GraphEvent{GraphEventCode::Complete, nullptr, 0.0, nullptr});
+    } else {
+        PlayOneFrame(lock);
     }
 }
 
@@ -444,8 +436,8 @@ bool FfmpegMediaGraph::SkipTo(int64_t frame, uint64_t serial, std::unique_lock<s
         haveLookahead_ = false;
         if (skipped % 16 == 0) {  // a seek or a pause may have come meanwhile
             lock.lock();
-            const bool interrupted =
-                quit_ || seekPending_ || serial != seekSerial_ || state_ != GraphState::Running;
+            const bool interrupted = thread_.Stopping() || seekPending_ || serial != seekSerial_ ||
+                                     state_ != GraphState::Running;
             if (!interrupted)
                 lock.unlock();
             if (interrupted) {
@@ -526,13 +518,14 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
                                          std::chrono::duration<double>(frameSeconds_ / rate));
         lock.lock();
         const auto interrupted = [&] {
-            return quit_ || seekPending_ || state_ != GraphState::Running || clockSerial_ != clock;
+            return thread_.Stopping() || seekPending_ || state_ != GraphState::Running ||
+                   clockSerial_ != clock;
         };
         if (everyFrame_) {
             // Nothing is dropped: a late frame waits for the owner to catch
             // up, is shown at once and the clock goes on from it.
-            wake_.wait(lock,
-                       [&] { return interrupted() || repaintsWaiting_ < kMaxRepaintsWaiting; });
+            thread_.Wait(lock,
+                         [&] { return interrupted() || repaintsWaiting_ < kMaxRepaintsWaiting; });
             if (interrupted())
                 return false;  // keep the frame for later
             lateInARow_ = 0;
@@ -553,7 +546,7 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
             if (now >= due)
                 break;
             const auto until = sound ? std::min(due, now + kSoundClockPoll) : due;
-            if (wake_.wait_until(lock, until, interrupted))
+            if (thread_.WaitUntil(lock, until, interrupted))
                 return false;  // keep the frame for later
             if (sound) {
                 lock.unlock();
@@ -577,7 +570,8 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
             lastWholeFrame_ = now;
     }
     lock.lock();
-    if (quit_ || seekPending_ || serial != seekSerial_ || state_ != GraphState::Running)
+    if (thread_.Stopping() || seekPending_ || serial != seekSerial_ ||
+        state_ != GraphState::Running)
         return false;  // paused meanwhile: the frame waits
     if (ready_.Empty()) {
         holding_ = false;  // a picture that cannot be converted is skipped

@@ -7,12 +7,10 @@
 // the owner ever waits for the thread's work.
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 #include "picture/surface_pool.h"
 #include "video/audio_output.h"
@@ -20,6 +18,7 @@
 #include "video/media_graph.h"
 #include "video/sound_track.h"
 #include "video/video_decoder.h"
+#include "video/worker_thread.h"
 
 namespace trevanto {
 
@@ -73,7 +72,8 @@ class FfmpegMediaGraph final : public MediaGraph {
         int height = 0;
     };
 
-    void Stream();
+    // One round of the streaming thread: a seek, the end or the next frame.
+    void Stream(WorkerThread::Lock& lock);
     bool ShouldWake() const;
     bool SeekAndDeliver(std::unique_lock<std::mutex>& lock);
     // Decodes past the frames before `frame` into held_, keeping the last
@@ -137,7 +137,6 @@ class FfmpegMediaGraph final : public MediaGraph {
 
     // The mailbox and the event queue, under mutex_.
     mutable std::mutex mutex_;
-    std::condition_variable wake_;  // the streaming thread waits on it
     GraphState state_ = GraphState::Stopped;
     double rate_ = 1.0;
     bool paced_ = true;
@@ -148,7 +147,6 @@ class FfmpegMediaGraph final : public MediaGraph {
     bool soundWanted_ = false;
     std::shared_ptr<SoundTrack> sound_;  // null: no sound, or none asked
     int64_t skipBefore_ = -1;            // SkipFramesBefore as a frame number, -1: none
-    bool quit_ = false;
     bool seekPending_ = false;
     int64_t seekTarget_ = 0;
     uint64_t seekSerial_ = 0;
@@ -159,7 +157,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     double position_ = 0.0;
     std::shared_ptr<const std::function<void()>> notify_;
 
-    std::thread thread_;
+    WorkerThread thread_{mutex_};  // the streaming thread
 };
 
 }  // namespace trevanto

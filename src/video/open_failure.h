@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "video/media_error.h"
+
 namespace trevanto {
 
 enum class OpenFailure : int32_t {
@@ -21,11 +23,11 @@ enum class OpenFailure : int32_t {
     Cancelled,   // the user gave up waiting: nothing to tell him
 };
 
-// Why a graph could not be opened: the kind the user is told, and FFmpeg's
-// details for the trace.
+// Why a graph could not be opened: the kind the user is told, and the
+// cause for the trace.
 struct OpenError {
     OpenFailure failure = OpenFailure::CannotPlay;
-    std::string text;
+    MediaError cause;
 };
 
 // A stream that delivers fewer than kMinAnswerBytesPerSecond over its

@@ -89,7 +89,8 @@ bool Player::OpenVideo(const std::string& path) {
     std::unique_ptr<MediaGraph> graph =
         factory_ ? factory_(OpenRequest{path, answerWindow_, nullptr}, error) : nullptr;
     if (!graph) {
-        DebugTrace("cannot open %s: %s\r\n", path.c_str(), error.text.c_str());
+        DebugTrace("cannot open %s: %s\r\n", path.c_str(),
+                   MediaErrorText(error.cause, path).c_str());
         listener_.OnOpenFailed(UndecodableFailure(path, error.failure));
         return false;
     }
@@ -237,13 +238,16 @@ void Player::SetRate(float rate) {
     }
 }
 
-void Player::SetStartMark(bool shift) {
+void Player::SetMark(MarkSide side, bool shift) {
     if (!IsOpen()) {
         listener_.OnNoVideo();
         return;
     }
+    const bool start = side == MarkSide::Start;
+    int32_t& mark = start ? rangeStart_ : rangeEnd_;
+    int32_t& other = start ? rangeEnd_ : rangeStart_;
     if (shift) {
-        rangeStart_ = -1;
+        mark = -1;
         PlayRangeChanged(rangeStart_, rangeEnd_);
         return;
     }
@@ -251,35 +255,13 @@ void Player::SetStartMark(bool shift) {
     const int32_t frames = FrameCount();
     if (current < 0 || frames < 1)
         return;
-    if (rangeEnd_ != -1 && current > rangeEnd_) {
-        // Marking a start after the end: the old end becomes the start.
-        rangeStart_ = rangeEnd_;
-        rangeEnd_ = current;
+    if (other != -1 && (start ? current > other : current < other)) {
+        // Marking a start after the end (an end before the start): the
+        // marks swap roles.
+        mark = other;
+        other = current;
     } else {
-        rangeStart_ = current;
-    }
-    PlayRangeChanged(rangeStart_, rangeEnd_);
-}
-
-void Player::SetEndMark(bool shift) {
-    if (!IsOpen()) {
-        listener_.OnNoVideo();
-        return;
-    }
-    if (shift) {
-        rangeEnd_ = -1;
-        PlayRangeChanged(rangeStart_, rangeEnd_);
-        return;
-    }
-    const int32_t current = CurrentFrame();
-    const int32_t frames = FrameCount();
-    if (current < 0 || frames < 1)
-        return;
-    if (rangeStart_ != -1 && current < rangeStart_) {
-        rangeEnd_ = rangeStart_;
-        rangeStart_ = current;
-    } else {
-        rangeEnd_ = current;
+        mark = current;
     }
     PlayRangeChanged(rangeStart_, rangeEnd_);
 }

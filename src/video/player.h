@@ -21,6 +21,9 @@ namespace trevanto {
 
 enum class PlayerState : int32_t { Closed = 0, Stopped = 1, Paused = 2, Running = 3 };
 
+// Which end of the play range a mark sets.
+enum class MarkSide { Start, End };
+
 class Player {
   public:
     Player(MediaGraphFactory factory, PlayerListener& listener);
@@ -67,9 +70,9 @@ class Player {
     void AbortStop();
     void SetRate(float rate);
 
-    // `shift` held: the mark is cleared.
-    void SetStartMark(bool shift);
-    void SetEndMark(bool shift);
+    // Marks the current frame as the play range's start or end; `shift`
+    // held: the mark is cleared.
+    void SetMark(MarkSide side, bool shift);
     // Sets both marks at once (-1 for none), for front ends without a slider.
     // False, changing nothing, when no video is open or a mark lies outside
     // the video or the end lies before the start.

@@ -24,14 +24,14 @@ std::unique_ptr<SoundTrack> SoundTrack::Open(const std::string& url, double vide
         return nullptr;
     // The file first: a video without sound never opens the device.
     std::unique_ptr<SoundTrack> track(new SoundTrack(std::move(output)));
-    std::string error;
+    MediaError error;  // a video without sound is no fault: nothing to tell
     AudioFormat& format = track->format_;
     if (!track->decoder_.Open(url, videoOriginSeconds, error) || !track->output_->Open(format) ||
         format.sampleRate <= 0 || format.channels <= 0)
         return nullptr;
     track->resampler_.emplace(format.sampleRate, format.channels);
     track->output_->Stop();
-    track->thread_ = std::thread([track = track.get()] { track->Run(); });
+    track->thread_.Start([track = track.get()](WorkerThread::Lock& lock) { track->Round(lock); });
     return track;
 }
 
@@ -39,14 +39,9 @@ SoundTrack::SoundTrack(std::unique_ptr<AudioOutput> output)
     : decoder_(abort_), output_(std::move(output)), frame_(ffmpeg::MakeFrame()) {}
 
 SoundTrack::~SoundTrack() {
-    {
-        const std::lock_guard lock(mutex_);
-        quit_ = true;
-    }
-    abort_ = true;
-    wake_.notify_all();
-    if (thread_.joinable())
-        thread_.join();
+    thread_.RequestStop();
+    abort_ = true;  // a read under way ends too
+    thread_.Stop();
     output_->Stop();
 }
 
@@ -60,7 +55,7 @@ void SoundTrack::Start(double seconds, uint64_t generation) {
         startSeconds_ = seconds;
         startGeneration_ = generation;
     }
-    wake_.notify_all();
+    thread_.Wake();
 }
 
 void SoundTrack::Halt(uint64_t generation) {
@@ -71,7 +66,7 @@ void SoundTrack::Halt(uint64_t generation) {
             startPending_ = false;
         haltPending_ = !startPending_;
     }
-    wake_.notify_all();
+    thread_.Wake();
 }
 
 std::optional<double> SoundTrack::Heard(uint64_t generation) {
@@ -97,46 +92,43 @@ void SoundTrack::SetVolume(double level) {
     output_->SetVolume(std::clamp(level, 0.0, 1.0));
 }
 
-void SoundTrack::Run() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        const auto asked = [this] { return quit_ || startPending_ || haltPending_; };
-        if (playing_ && !ended_) {
-            wake_.wait_for(lock, kFillInterval, asked);
-        } else {
-            wake_.wait(lock, asked);
+void SoundTrack::Round(WorkerThread::Lock& lock) {
+    const auto asked = [this] { return startPending_ || haltPending_; };
+    if (playing_ && !ended_) {
+        thread_.WaitUntil(lock, WorkerThread::Clock::now() + kFillInterval, asked);
+    } else {
+        thread_.Wait(lock, asked);
+    }
+    if (thread_.Stopping())
+        return;
+    if (startPending_) {
+        const double from = startSeconds_;
+        const uint64_t generation = startGeneration_;
+        startPending_ = false;
+        playing_ = false;
+        lock.unlock();
+        const bool started = Restart(from);
+        lock.lock();
+        playing_ = started;
+        ended_ = !started;
+        playingGeneration_ = generation;
+        playingFrom_ = from;
+        writtenSeconds_ = 0.0;
+    } else if (haltPending_) {
+        haltPending_ = false;
+        playing_ = false;
+        lock.unlock();
+        {
+            const std::lock_guard outputLock(outputMutex_);
+            output_->Stop();
         }
-        if (quit_)
-            return;
-        if (startPending_) {
-            const double from = startSeconds_;
-            const uint64_t generation = startGeneration_;
-            startPending_ = false;
-            playing_ = false;
-            lock.unlock();
-            const bool started = Restart(from);
-            lock.lock();
-            playing_ = started;
-            ended_ = !started;
-            playingGeneration_ = generation;
-            playingFrom_ = from;
-            writtenSeconds_ = 0.0;
-        } else if (haltPending_) {
-            haltPending_ = false;
-            playing_ = false;
-            lock.unlock();
-            {
-                const std::lock_guard outputLock(outputMutex_);
-                output_->Stop();
-            }
-            lock.lock();
-        } else if (playing_ && !ended_) {
-            lock.unlock();
-            const bool more = Fill();
-            lock.lock();
-            writtenSeconds_ = static_cast<double>(writtenFrames_) / format_.sampleRate;
-            ended_ = !more;
-        }
+        lock.lock();
+    } else if (playing_ && !ended_) {
+        lock.unlock();
+        const bool more = Fill();
+        lock.lock();
+        writtenSeconds_ = static_cast<double>(writtenFrames_) / format_.sampleRate;
+        ended_ = !more;
     }
 }
 

@@ -8,18 +8,17 @@
 // Start older than the last Halt is ignored, so that a pause racing with the
 // streaming thread never leaves sound playing.
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "video/audio_decoder.h"
 #include "video/audio_output.h"
 #include "video/audio_resampler.h"
+#include "video/worker_thread.h"
 
 namespace trevanto {
 
@@ -45,7 +44,8 @@ class SoundTrack {
 
   private:
     explicit SoundTrack(std::unique_ptr<AudioOutput> output);
-    void Run();
+    // One round of the track's thread: a request, or topping up the output.
+    void Round(WorkerThread::Lock& lock);
     bool Restart(double seconds);
     // Writes what the output takes; false once the sound has ended.
     bool Fill();
@@ -73,8 +73,6 @@ class SoundTrack {
     std::mutex outputMutex_;
     // Requests and what plays, under mutex_.
     std::mutex mutex_;
-    std::condition_variable wake_;
-    bool quit_ = false;
     bool startPending_ = false;
     bool haltPending_ = false;
     double startSeconds_ = 0.0;
@@ -86,7 +84,7 @@ class SoundTrack {
     double playingFrom_ = 0.0;
     double writtenSeconds_ = 0.0;
 
-    std::thread thread_;
+    WorkerThread thread_{mutex_};
 };
 
 }  // namespace trevanto

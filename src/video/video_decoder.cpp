@@ -48,7 +48,7 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
         ~Disarm() { watch.Disarm(); }
     } disarm{watch_};
     const std::string& url = request.url;
-    std::string& error = failure.text;
+    MediaError& error = failure.cause;
     failure.failure = OpenFailure::CannotPlay;
     static std::once_flag networkReady;
     std::call_once(networkReady, [] {
@@ -58,7 +58,7 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
         av_log_set_level(AV_LOG_FATAL);
     });
     if (!packet_) {
-        error = "Out of memory.";
+        error = {MediaErrorCode::OutOfMemory, {}};
         return false;
     }
 
@@ -66,13 +66,14 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
     const GuardedInput input = GuardInput(url);
     if (input.kind == InputKind::Refused) {
         failure.failure = OpenFailure::RefusedUrl;
-        error = "Cannot open \"" + url + "\": not a protocol that is played.";
+        error = {MediaErrorCode::RefusedProtocol, {}};
         return false;
     }
     if (const std::optional<OpenFailure> unusable = CheckLocalFile(input)) {
         failure.failure = *unusable;
-        error = "Cannot open \"" + url + "\": " +
-                (*unusable == OpenFailure::NotFound ? "no such file." : "not a regular file.");
+        error = {*unusable == OpenFailure::NotFound ? MediaErrorCode::NoSuchFile
+                                                    : MediaErrorCode::NotAFile,
+                 {}};
         return false;
     }
     if (input.kind == InputKind::Network)
@@ -85,24 +86,25 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
             failure.failure = OpenFailure::Cancelled;
         else if (watch_.Starved())
             failure.failure = OpenFailure::NoAnswer;
-        error = (failedStep == ffmpeg::InputStep::Open ? "Cannot open \"" : "Cannot read \"") +
-                url + "\": " + ffmpeg::ErrorText(result) + ".";
+        error = {failedStep == ffmpeg::InputStep::Open ? MediaErrorCode::CannotOpen
+                                                       : MediaErrorCode::CannotRead,
+                 ffmpeg::ErrorText(result)};
         return false;
     }
     AVFormatContext* raw = input_.get();
     if (IsPictureFormat(raw->iformat)) {
         failure.failure = OpenFailure::Picture;
-        error = "\"" + url + "\" is a picture (" + raw->iformat->name + ").";
+        error = {MediaErrorCode::Picture, raw->iformat->name};
         return false;
     }
     const AVCodec* decoder = nullptr;
     streamIndex_ = ffmpeg::SelectOnlyStream(*raw, AVMEDIA_TYPE_VIDEO, decoder);
     if (streamIndex_ == AVERROR_DECODER_NOT_FOUND) {
-        error = "There is no decoder for the video of \"" + url + "\".";
+        error = {MediaErrorCode::NoDecoder, {}};
         return false;
     }
     if (streamIndex_ < 0) {
-        error = "\"" + url + "\" has no video stream.";
+        error = {MediaErrorCode::NoVideoStream, {}};
         return false;
     }
     const AVStream* stream = raw->streams[streamIndex_];
@@ -117,9 +119,9 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
     decoder_ = decoder;
     result = OpenCodec(0);
     if (result < 0) {
-        error = result == AVERROR(ENOMEM) ? "Out of memory."
-                                          : "Cannot decode the video of \"" + url +
-                                                "\": " + ffmpeg::ErrorText(result) + ".";
+        error = result == AVERROR(ENOMEM)
+                    ? MediaError{MediaErrorCode::OutOfMemory, {}}
+                    : MediaError{MediaErrorCode::DecoderRefused, ffmpeg::ErrorText(result)};
         return false;
     }
 
@@ -161,7 +163,7 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
             failure.failure = OpenFailure::Cancelled;
         else if (watch_.Starved())
             failure.failure = OpenFailure::NoAnswer;
-        error = "The video of \"" + url + "\" cannot be decoded.";
+        error = {MediaErrorCode::NothingDecoded, {}};
         return false;
     }
     // The first picture the decoder delivers is frame 0, whatever time the
@@ -183,7 +185,7 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
     width_ = first_.picture->width;
     height_ = first_.picture->height;
     if (width_ <= 0 || height_ <= 0) {
-        error = "\"" + url + "\" has no video stream.";
+        error = {MediaErrorCode::NoVideoStream, {}};
         return false;
     }
     return true;

@@ -13,6 +13,7 @@
 #include "app/publishing_messages.h"
 #include "app/score_stats_messages.h"
 #include "app/settings_store.h"
+#include "app/shot_edit_stack.h"
 #include "app/shots_file_messages.h"
 #include "app/slicing_progress.h"
 #include "app/slider_scale.h"
@@ -52,6 +53,40 @@ TEST(CommandRules, FollowVideoRunChainShotsAndSelection) {
         for (size_t i = 0; i < std::size(states); ++i)
             EXPECT_EQ(CommandEnabled(id, states[i]), enabled[i]) << id << " in state " << i;
     }
+}
+
+// Undo and Redo name the edit they take back and wait while a run or a
+// chain of frame jobs changes the shots.
+TEST(CommandRules, UndoAndRedoNameTheirEditAndWaitForRunsAndChains) {
+    using namespace command;
+    CommandState state{true, false, false, 3, 0};
+    EXPECT_FALSE(CommandEnabled(kUndo, state));
+    EXPECT_EQ(CommandText(kUndo, state), "&Undo");
+    state.undoName = "Merge 3 shots";
+    EXPECT_TRUE(CommandEnabled(kUndo, state));
+    EXPECT_FALSE(CommandEnabled(kRedo, state));
+    EXPECT_EQ(CommandText(kUndo, state), "&Undo Merge 3 shots");
+    state.redoName = "Delete shot";
+    EXPECT_EQ(CommandText(kRedo, state), "&Redo Delete shot");
+    for (const auto& [slicing, chain] : {std::pair{true, false}, std::pair{false, true}}) {
+        state.slicing = slicing;
+        state.chainRunning = chain;
+        EXPECT_FALSE(CommandEnabled(kUndo, state) || CommandEnabled(kRedo, state)) << slicing;
+    }
+    EXPECT_EQ(CommandText(kPlay, state), std::nullopt);
+}
+
+// Past its bound the oldest steps go, and with them a saved place among them.
+TEST(ShotEditStack, KeepsItsNewestStepsAndForgetsASavedPlaceItDropped) {
+    ShotEditStack stack(2);
+    for (const char* name : {"Insert shot", "Delete shot", "Split shot"})
+        stack.Push(name, {});
+    EXPECT_EQ(stack.StepCount(), 2u);
+    stack.Undo({});
+    stack.Undo({});
+    EXPECT_FALSE(stack.CanUndo());
+    EXPECT_EQ(stack.RedoName(), "Delete shot");
+    EXPECT_FALSE(stack.AtSaved());
 }
 
 TEST(CommandRules, TheRateAskedAndTheSlicingPaceAreChecked) {

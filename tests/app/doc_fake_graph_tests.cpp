@@ -3,6 +3,8 @@
 // runs, the shot list operations and the chain of frame jobs.
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <tuple>
 
 #include "app/command_ids.h"
 #include "app/document_messages.h"
@@ -332,6 +334,119 @@ TEST_F(FakeGraph, OpeningAnotherVideoAsksFirstAndTellsWhatTheStoppedWorkLeft) {
                                         "Stop publishing to the web and open five.hpv?",
                                         "Stop publishing to the web and open other.mpg?",
                                         "Stop loading the shots file and open other.mpg?"}));
+}
+
+// Every edit of the shots is one step that Undo takes back and Redo makes
+// again exactly, pictures and all, without seeking a frame; the saved state
+// follows the stack.
+TEST_F(FakeGraph, EveryShotEditIsUndoneAndRedoneExactly) {
+    const test::TempFolder folder;
+    const std::string shotsFile = folder.File("two.hpv");
+    std::ofstream(shotsFile) << "Trevanto (c) 2004 Qelvar\n\n/videos/synthetic.mpg\n"
+                                "shot 1=0,0,9 shot 2=10,10,19\n";
+    using Kept = std::vector<std::tuple<int32_t, int32_t, int32_t, int32_t, std::string, QImage>>;
+    const auto keep = [&] {
+        Kept kept;
+        for (const auto& shot : doc.Shots())
+            kept.emplace_back(shot->number, shot->startFrame, shot->imageFrame, shot->endFrame,
+                              shot->caption, s.view.Thumbnail(shot->imageIndex));
+        return kept;
+    };
+    const auto seek = [&](int32_t frame) {
+        doc.SeekToFrame(frame);
+        doc.HandleGraphEvents();
+    };
+    const auto slice = [&] {
+        seek(0);
+        doc.StartEngine();
+        Deliver(1, 199);
+        EndOfStream();
+        return true;
+    };
+    Open();
+    slice();
+    ASSERT_EQ(s.Ranges(), (RangeList{{0, 49}, {50, 119}, {120, 199}}));
+    EXPECT_EQ(doc.UndoName(), "Slicing run");
+    doc.SetShotsModified(false);  // as if saved
+
+    const struct {
+        const char* name;
+        std::function<bool()> edit;
+    } rows[] = {
+        {"Insert shot", [&] { return seek(80), doc.InsertShot(), true; }},
+        {"Delete shot", [&] { return doc.DeleteShot(1); }},
+        {"Delete 2 shots",
+         [&] {
+             return doc.DeleteShots({0, 2});
+         }},
+        {"Merge 2 shots",
+         [&] {
+             return doc.MergeShots({0, 1});
+         }},
+        {"Refine image", [&] { return seek(60), doc.RefineShotStart(1), true; }},
+        {"Delete shots", [&] { return doc.ClearShots(), true; }},
+        {"Split shot", [&] { return seek(100), doc.SplitShotHere(); }},
+        {"Re-cut shots", [&] { return doc.RecutShots(1e9f, false); }},
+        {"Slicing run", slice},
+        {"Load shots", [&] { return doc.ShotsFile().LoadShotsFile(shotsFile); }},
+        {"Refresh",
+         [&] {
+             graph->painter = [](Surface& surface, int) {
+                 test::PaintStripes(surface, test::SceneContrast(2));
+             };
+             return doc.RefreshShotImage(0);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Kept before = keep();
+        ASSERT_TRUE(row.edit());
+        graph = source.opened;
+        doc.HandleGraphEvents();
+        ASSERT_FALSE(doc.FrameChainRunning());
+        const Kept after = keep();
+        EXPECT_NE(after, before);
+        EXPECT_EQ(doc.UndoName(), row.name);
+        EXPECT_TRUE(doc.ShotsModified());
+        const int seeks = graph->seekCount;
+        ASSERT_TRUE(doc.Undo());
+        EXPECT_EQ(keep(), before);
+        EXPECT_EQ(doc.RedoName(), row.name);
+        EXPECT_FALSE(doc.ShotsModified());  // back to the shots saved
+        ASSERT_TRUE(doc.Redo());
+        EXPECT_EQ(keep(), after);
+        ASSERT_TRUE(doc.Undo());
+        EXPECT_EQ(graph->seekCount, seeks);
+        EXPECT_EQ(static_cast<int32_t>(s.view.items.size()), doc.ShotCount());
+    }
+
+    // Several edits go back one at a time; a new edit drops those undone.
+    const Kept saved = keep();
+    ASSERT_TRUE(doc.DeleteShot(0));
+    const Kept deleted = keep();
+    seek(150);
+    ASSERT_TRUE(doc.SplitShotHere());
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(keep(), deleted);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(keep(), saved);
+    ASSERT_TRUE(doc.Undo());  // the first run
+    EXPECT_TRUE(doc.Shots().IsEmpty() && doc.ShotsModified());
+    EXPECT_FALSE(doc.Undo());
+    ASSERT_TRUE(doc.Redo() && doc.Redo());
+    EXPECT_EQ(keep(), deleted);
+    seek(20);
+    doc.InsertShot();
+    EXPECT_EQ(doc.RedoName(), "");
+
+    // Refused while a frame job or a run is changing the shots.
+    ASSERT_TRUE(doc.RefreshShotImage(0));
+    EXPECT_FALSE(doc.Undo());
+    doc.HandleGraphEvents();
+    doc.StartEngine();
+    EXPECT_FALSE(doc.Undo() || doc.Redo());
+    doc.StopSlicing();
+    EXPECT_TRUE(doc.Undo());
 }
 
 }  // namespace

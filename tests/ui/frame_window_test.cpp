@@ -136,6 +136,16 @@ TEST_F(FrameWindowTest, EveryMenuAndTheToolbarShowTheStateOfNow) {
     ASSERT_EQ(app->View().count(), 1);
     emit frame.FileMenu()->aboutToShow();
     EXPECT_TRUE(exportList->isEnabled());
+    // Edit > Undo names the edit; undone and redone, the thumbnail is the
+    // same to the pixel (the view's JPEG bytes kept, not encoded again).
+    EXPECT_EQ(frame.Action(kUndo)->text(), "&Undo Insert shot");
+    EXPECT_TRUE(frame.Action(kUndo)->isEnabled());
+    const QImage inserted = app->View().Thumbnail(0);
+    app->OnCommand(kUndo);
+    EXPECT_EQ(app->View().count(), 0);
+    app->OnCommand(kRedo);
+    ASSERT_EQ(app->View().count(), 1);
+    EXPECT_EQ(app->View().Thumbnail(0), inserted);
 
     // A run greys Publish on the toolbar with no menu opened, and its end
     // brings it back.

@@ -106,7 +106,7 @@ struct FakeGraphSource {
         return [this](const OpenRequest&, OpenError& error) -> std::unique_ptr<MediaGraph> {
             ++openCount;
             if (fail)
-                return (error.text = "cannot open", nullptr);
+                return (error.cause = {MediaErrorCode::CannotOpen, {}}, nullptr);
             auto graph = std::make_unique<FakeMediaGraph>(frames, secondsPerFrame, width, height);
             if (prepare)
                 prepare(*graph);

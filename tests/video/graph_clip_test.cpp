@@ -32,7 +32,7 @@ TEST_P(GraphClipTest, PlaysSeeksAndShrinksEveryFrameExactly) {
     const int count = clip.frameCount, last = count - 1;
     OpenError error;
     const auto graph = OpenUnpaced(MediaPath(clip), error);
-    ASSERT_TRUE(graph) << error.text;
+    ASSERT_TRUE(graph) << MediaErrorText(error.cause, MediaPath(clip));
     int width = 0, height = 0;
     EXPECT_TRUE(graph->VideoSize(width, height));
     EXPECT_EQ(std::pair(width, height), std::pair(clip.width, clip.height));
@@ -159,7 +159,7 @@ TEST(GraphPacedTest, PlaysInOrderAtTheRateAndEveryFrameWhenAsked) {
     for (const TestClip& clip : TestClips()) {
         OpenError error;
         auto graph = OpenMediaGraph({MediaPath(clip)}, error);
-        ASSERT_TRUE(graph) << error.text;
+        ASSERT_TRUE(graph) << MediaErrorText(error.cause, MediaPath(clip));
         EXPECT_TRUE(graph->SetRate(4.0));
         const bool every = &clip == &TestClips().front();
         graph->SetDeliverEveryFrame(every);

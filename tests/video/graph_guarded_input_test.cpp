@@ -71,8 +71,8 @@ TEST(GraphGuardedInputTest, OpenFailuresSayWhatIsWrong) {
     for (const auto& [url, failure] : rows) {
         OpenError error;
         EXPECT_FALSE(OpenWithin({url}, error, fifo)) << url;
-        EXPECT_EQ(error.failure, failure) << url << ": " << error.text;
-        EXPECT_FALSE(error.text.empty());
+        EXPECT_EQ(error.failure, failure) << url << ": " << MediaErrorText(error.cause, url);
+        EXPECT_NE(error.cause.code, MediaErrorCode::None);
     }
 }
 
@@ -109,8 +109,9 @@ TEST(GraphGuardedInputTest, AFileNamedLikeAProtocolOpens) {
     std::filesystem::copy_file(MediaPath("clip_mpeg1.mpg"), folder / "take:2.mpg");
     ASSERT_EQ(chdir(folder.Path().c_str()), 0);
     OpenError error;
-    EXPECT_TRUE(OpenMediaGraph({"take:2.mpg"}, error)) << error.text;
-    EXPECT_TRUE(OpenMediaGraph({folder / "take:2.mpg"}, error)) << error.text;
+    EXPECT_TRUE(OpenMediaGraph({"take:2.mpg"}, error)) << MediaErrorText(error.cause, "take:2.mpg");
+    EXPECT_TRUE(OpenMediaGraph({folder / "take:2.mpg"}, error))
+        << MediaErrorText(error.cause, "take:2.mpg");
     ASSERT_EQ(chdir("/"), 0);
 }
 
@@ -128,7 +129,7 @@ TEST(GraphGuardedInputTest, AnAsfFileWithoutItsEndHasNoLength) {
             .write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
         OpenError error;
         const auto graph = OpenMediaGraph({folder / name}, error);
-        ASSERT_TRUE(graph) << name << ": " << error.text;
+        ASSERT_TRUE(graph) << MediaErrorText(error.cause, name);
         EXPECT_EQ(graph->LengthUnknown(), name != "whole.asf") << name;
         EXPECT_EQ(graph->DurationSeconds() > 0.0, name == "whole.asf") << name;
     }
@@ -145,7 +146,7 @@ TEST(GraphGuardedInputTest, ATricklingServerIsGivenUpAndAnOpenCanBeCancelled) {
     ASSERT_GT(server.Port(), 0);
     OpenError error;
     EXPECT_FALSE(OpenWithin({server.Url("/clip.mpg"), 1500ms}, error, ""));
-    EXPECT_EQ(error.failure, OpenFailure::NoAnswer) << error.text;
+    EXPECT_EQ(error.failure, OpenFailure::NoAnswer) << MediaErrorText(error.cause, "/clip.mpg");
 
     std::atomic<bool> cancel{false};
     auto opening = std::async(std::launch::async, [&] {
@@ -155,7 +156,7 @@ TEST(GraphGuardedInputTest, ATricklingServerIsGivenUpAndAnOpenCanBeCancelled) {
     cancel = true;
     ASSERT_EQ(opening.wait_for(20s), std::future_status::ready);
     EXPECT_FALSE(opening.get());
-    EXPECT_EQ(error.failure, OpenFailure::Cancelled) << error.text;
+    EXPECT_EQ(error.failure, OpenFailure::Cancelled) << MediaErrorText(error.cause, "/clip.mpg");
 }
 
 }  // namespace

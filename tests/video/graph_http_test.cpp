@@ -19,7 +19,7 @@ TEST_P(GraphHttpTest, ChunkedStreamOpensWithoutLengthAndPlaysEveryFrame) {
     ASSERT_GT(server.Port(), 0);
     OpenError error;
     auto graph = OpenUnpaced(server.Url("/clip"), error);
-    ASSERT_TRUE(graph) << error.text;
+    ASSERT_TRUE(graph) << MediaErrorText(error.cause, "/clip");
     EXPECT_EQ(graph->DurationSeconds(), 0.0) << "no frame count without a length";
     EXPECT_NEAR(graph->AvgTimePerFrame(), 0.04, 1e-9);
     EXPECT_FALSE(graph->PutCurrentPosition(1.0)) << "a stream without a length cannot seek";

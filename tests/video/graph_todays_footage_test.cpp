@@ -23,7 +23,7 @@ bool IsMarker(uint32_t rgb) {
 TEST(GraphTodaysFootageTest, TheRotatedClipIsShownUpright) {
     OpenError error;
     const auto graph = OpenUnpaced(MediaPath(RotatedClip()), error);
-    ASSERT_TRUE(graph) << error.text;
+    ASSERT_TRUE(graph) << MediaErrorText(error.cause, MediaPath(RotatedClip()));
     graph->SetThumbnailSize(100, 80);
     ASSERT_TRUE(graph->Run());
     GraphEvent event;
@@ -43,7 +43,7 @@ TEST(GraphTodaysFootageTest, TheRotatedClipIsShownUpright) {
 TEST(GraphTodaysFootageTest, TheHdrClipIsToneMapped) {
     OpenError error;
     const auto graph = OpenUnpaced(MediaPath(TenBitClip()), error);
-    ASSERT_TRUE(graph) << error.text;
+    ASSERT_TRUE(graph) << MediaErrorText(error.cause, MediaPath(TenBitClip()));
     ASSERT_TRUE(graph->Run());
     GraphEvent event;
     ASSERT_TRUE(WaitEvent(*graph, event) && event.frame);

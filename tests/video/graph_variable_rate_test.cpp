@@ -16,7 +16,7 @@ namespace {
 TEST(GraphVariableRateTest, EachFrameHasItsPicturesTime) {
     OpenError error;
     const auto graph = OpenUnpaced(MediaPath(VariableRateClip()), error);
-    ASSERT_TRUE(graph) << error.text;
+    ASSERT_TRUE(graph) << MediaErrorText(error.cause, MediaPath(VariableRateClip()));
     // Read off the owner's path: known at the latest once a later frame came.
     ASSERT_TRUE(graph->PutCurrentPosition(SecondsOf(*graph, 120)));
     EXPECT_EQ(NextFrameCode(*graph), 120);
@@ -38,7 +38,7 @@ TEST(GraphVariableRateTest, EachFrameHasItsPicturesTime) {
     }
 
     const auto constant = OpenUnpaced(MediaPath(TestClips().front()), error);
-    ASSERT_TRUE(constant) << error.text;
+    ASSERT_TRUE(constant) << MediaErrorText(error.cause, MediaPath(TestClips().front()));
     ASSERT_TRUE(constant->PutCurrentPosition(SecondsOf(*constant, 120)));
     EXPECT_EQ(NextFrameCode(*constant), 120);
     EXPECT_FALSE(constant->PictureSeconds()) << "a constant rate needs no index";

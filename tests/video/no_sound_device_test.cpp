@@ -18,7 +18,7 @@ TEST(NoSoundDevice, VideoWithSoundPlaysItsPictures) {
     OpenError error;
     const std::unique_ptr<MediaGraph> graph =
         OpenMediaGraphWithOutput({MediaPath(ToneClip())}, error, MakeQtAudioOutput);
-    ASSERT_TRUE(graph) << error.text;
+    ASSERT_TRUE(graph) << MediaErrorText(error.cause, MediaPath(ToneClip()));
     graph->SetSoundWanted(true);
     EXPECT_FALSE(graph->HasSound());
     graph->Run();

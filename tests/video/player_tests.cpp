@@ -121,7 +121,7 @@ TEST_F(PlayerTest, TransportStatesAbortsAndWhatIsSaidWithoutAVideo) {
     EXPECT_EQ(listener.openFileRequests, 1);
     player.Pause();
     player.Stop();
-    player.SetStartMark(false);
+    player.SetMark(MarkSide::Start, false);
     player.TogglePlayPause();  // silent
     EXPECT_EQ(listener.noVideo, 6);
 }
@@ -136,16 +136,16 @@ TEST_F(PlayerTest, RateStepsMarksThatSwapRefusedSeeksAndScrubbing) {
 
     player.Pause();  // while running, passing the end mark would loop
     Show(50);
-    player.SetEndMark(false);
+    player.SetMark(MarkSide::End, false);
     Show(75);
-    player.SetStartMark(false);  // after the end: the marks swap roles
+    player.SetMark(MarkSide::Start, false);  // after the end: the marks swap roles
     EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(50, 75));
     EXPECT_EQ(listener.marks, std::pair(50, 75));
     Show(20);
-    player.SetEndMark(false);  // before the start: they swap again
+    player.SetMark(MarkSide::End, false);  // before the start: they swap again
     EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(20, 50));
-    player.SetStartMark(true);  // Shift clears
-    player.SetEndMark(true);
+    player.SetMark(MarkSide::Start, true);  // Shift clears
+    player.SetMark(MarkSide::End, true);
     EXPECT_EQ(listener.marks, std::pair(-1, -1));
     EXPECT_FALSE(player.SetPlayRange(80, 50) || player.SetPlayRange(0, 100));
 

@@ -189,7 +189,7 @@ TEST_F(SoundTest, ToneFollowsThePicturePausesAndSeeksWithIt) {
     OpenError error;
     const std::unique_ptr<MediaGraph> graph =
         OpenMediaGraphWithOutput({MediaPath(ToneClip())}, error, MakeQtAudioOutput);
-    ASSERT_TRUE(graph) << error.text;
+    ASSERT_TRUE(graph) << MediaErrorText(error.cause, MediaPath(ToneClip()));
     graph->SetSoundWanted(true);
     ASSERT_TRUE(graph->HasSound());
     Recorder recorder;
