@@ -44,10 +44,7 @@ class OnlineVideoPort {
     // can show them.
     virtual std::optional<std::string> ChooseTitledStream(
         const std::vector<ScriptStream>& streams) {
-        std::vector<std::string> urls;
-        for (const ScriptStream& stream : streams)
-            urls.push_back(stream.url);
-        return ChooseStream(urls);
+        return ChooseStream(StreamUrls(streams));
     }
     // Diagnostics the user never sees: the reader's failure, the script's tree.
     virtual void Trace(const std::string& /*text*/) {}

@@ -98,4 +98,12 @@ std::vector<ScriptStream> CollectStreams(const XmlNodeRef& root) {
     return streams;
 }
 
+std::vector<std::string> StreamUrls(const std::vector<ScriptStream>& streams) {
+    std::vector<std::string> urls;
+    urls.reserve(streams.size());
+    for (const ScriptStream& stream : streams)
+        urls.push_back(stream.url);
+    return urls;
+}
+
 }  // namespace trevanto

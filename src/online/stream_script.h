@@ -60,5 +60,7 @@ struct ScriptStream {
 };
 // The streams of CollectStreamUrls, each with its entry's title.
 std::vector<ScriptStream> CollectStreams(const XmlNodeRef& root);
+// Their urls alone, in order, for a chooser that shows no titles.
+std::vector<std::string> StreamUrls(const std::vector<ScriptStream>& streams);
 
 }  // namespace trevanto

@@ -58,10 +58,7 @@ class DesktopUserPort : public UserPort {
     // The same, the streams shown by their entries' titles.
     virtual std::optional<std::string> ChooseTitledStream(
         const std::vector<ScriptStream>& streams) {
-        std::vector<std::string> urls;
-        for (const ScriptStream& stream : streams)
-            urls.push_back(stream.url);
-        return ChooseStream(urls);
+        return ChooseStream(StreamUrls(streams));
     }
     // The "Open web page" dialog, starting in `startFolder` when it is not
     // empty; nothing when cancelled.
