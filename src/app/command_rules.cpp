@@ -9,6 +9,10 @@ namespace trevanto {
 bool CommandEnabled(int32_t commandId, const CommandState& state) {
     using namespace command;
     const bool usable = state.videoOpen && !state.slicing;
+    // The shot edits are undo steps: a run or a frame job still adding shots
+    // (rebuilding a shots file) would lose them to an undo.
+    const bool editable = !state.slicing && !state.chainRunning;
+    const bool editableShots = state.videoOpen && editable;
     switch (commandId) {
         case kPublish:  // without a video or shots it tells what is missing
             return !state.slicing && !state.chainRunning;
@@ -24,34 +28,37 @@ bool CommandEnabled(int32_t commandId, const CommandState& state) {
             return !(state.videoOpen && state.slicing) && !state.chainRunning;
         case kSaveShots:
         case kExportShotList:
-        case kDeleteShots:
             return usable && state.shotCount > 0;
+        case kDeleteShots:
+            return editableShots && state.shotCount > 0;
         case kRefresh:
-            return usable && state.selectedCount == 1 && !state.chainRunning;
+        case kRefineImage:
+            return editableShots && state.selectedCount == 1;
         case kNextFrame:  // a run or a chain owns the player's frames
         case kPreviousFrame:
         case kGoToFrame:
             return usable && !state.chainRunning;
-        case kRefineImage:
-            return usable && state.selectedCount == 1;
         case kCloseVideo:  // a chain's frames come from the open video
             return state.videoOpen && !state.chainRunning;
         case kSplitShot:  // the new shot's picture is the frame on show
-            return usable && state.shotCount > 0 && !state.chainRunning;
+            return editableShots && state.shotCount > 0;
         case kExtractJpeg:
             return usable && !state.chainRunning;
-        case kMerge:  // it ends with a refresh
-            return usable && state.selectedCount != 1 && !state.chainRunning;
-        case kUndo:  // a run or a chain is changing the shots
-            return !state.undoName.empty() && !state.slicing && !state.chainRunning;
-        case kRedo:
-            return !state.redoName.empty() && !state.slicing && !state.chainRunning;
+        case kMerge:
+            return editableShots && state.selectedCount != 1;
+        case kInsertShot:  // without a video it asks for one
+            return editable;
         case kShotsAddManually:
+        case kDeleteShot:
+            return editableShots;
+        case kUndo:
+            return !state.undoName.empty() && editable;
+        case kRedo:
+            return !state.redoName.empty() && editable;
         case kGoToBegin:
         case kGoToMiddle:
         case kGoToEnd:
         case kPlayShot:
-        case kDeleteShot:
             return usable;
         default:
             return true;

@@ -23,57 +23,6 @@ CPlayerDoc::CPlayerDoc(MediaGraphFactory factory, DocumentPorts ports, int scree
 
 CPlayerDoc::~CPlayerDoc() = default;
 
-bool CPlayerDoc::OnCommand(int32_t commandId, bool shift) {
-    if (const auto rate = command::RateOf(commandId)) {
-        player_.SetRate(*rate);
-        return true;
-    }
-    switch (commandId) {
-        case command::kSetStartMark:
-            player_.SetMark(MarkSide::Start, shift);
-            return true;
-        case command::kSetEndMark:
-            player_.SetMark(MarkSide::End, shift);
-            return true;
-        case command::kInsertShot:
-        case command::kShotsAddManually:
-            InsertShot();
-            return true;
-        case command::kSampler:
-            OnSamplerCommand();
-            return true;
-        case command::kEngine:
-            OnEngineCommand();
-            return true;
-        case command::kShotsStartEngine:
-            OnShotsMenuEngine();
-            return true;
-        case command::kPlay:
-            player_.Play();
-            return true;
-        case command::kPause:
-            player_.Pause();
-            return true;
-        case command::kStop:
-            player_.Stop();
-            return true;
-        case command::kTogglePlayPause:
-            player_.TogglePlayPause();
-            return true;
-        case command::kViewTimecode:
-            RecaptionAll();
-            return true;
-        case command::kNextFrame:
-            StepFrame(FrameStep::Next);
-            return true;
-        case command::kPreviousFrame:
-            StepFrame(FrameStep::Previous);
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool CPlayerDoc::OpenVideo(const std::string& path) {
     return MayOpen(path) && player_.OpenVideo(path);
 }

@@ -89,7 +89,15 @@ class CPlayerDoc : private PlayerListener,
     // The user drags the navigation slider to `position` (0..32767).
     void SeekFromSlider(int32_t position, bool force);
     const Player& GetPlayer() const { return player_; }
+    // The transport of the Media menu and the toolbar; without a video the
+    // user is asked for one.
+    void Play() { player_.Play(); }
     void Pause() { player_.Pause(); }
+    void Stop() { player_.Stop(); }
+    void TogglePlayPause() { player_.TogglePlayPause(); }
+    void SetRate(float rate) { player_.SetRate(rate); }
+    // Sets the play range's mark at the frame on show; `clear` removes it.
+    void SetMark(MarkSide side, bool clear) { player_.SetMark(side, clear); }
     void SeekToFrame(int32_t frame) { player_.SeekToFrame(frame); }
     // Frame by frame (player_doc_navigation.cpp): the video pauses and shows
     // exactly the frame asked, clamped to the video. Refused (false) without
@@ -99,17 +107,15 @@ class CPlayerDoc : private PlayerListener,
     bool GoToFrame(int32_t frame);
     // Both marks at once (-1 for none); false, changing nothing, when refused.
     bool SetPlayRange(int32_t start, int32_t end) { return player_.SetPlayRange(start, end); }
-    // Runs a menu, toolbar or accelerator command meant for the document.
-    // False when the id is not one of them (or needs a dialog: Settings).
-    bool OnCommand(int32_t commandId, bool shift = false);
     // The preview needs repainting: the current frame is presented again, or
     // the window colour shown when no video is open.
     void RepaintPreview();
 
     // --- Shots ------------------------------------------------------------
-    // Each edit below is one step of the undo stack (see Undo). AddShot is
-    // how runs, rebuilds and edits add their shots; called alone it marks
-    // the shots changed without a step.
+    // Each edit below is one step of the undo stack (see Undo), refused
+    // (false, changing nothing) during a run or while a chain of frame jobs
+    // runs. AddShot is how runs, rebuilds and edits add their shots; called
+    // alone it marks the shots changed without a step.
     bool AddShot(const QImage& picture, std::string& captionOut, int32_t start, int32_t end);
     bool DeleteShot(int32_t item);
     // Deletes the items (ascending) as one edit; each removed shot's frames
@@ -270,8 +276,8 @@ class CPlayerDoc : private PlayerListener,
     void UpdateShotCount();
     // Runs `change` as one edit: the undo stack keeps the shots as they were
     // when it changed their records or, `later`, when it returned true having
-    // started a frame job that will. An edit within an edit or a run is part
-    // of that one.
+    // started a frame job that will. An edit within an edit is part of that
+    // one; during a run or a chain the edit is refused.
     bool RunEdit(const ShotEdit& edit, bool later, const std::function<bool()>& change);
     // ShotsFileHost: loading keeps the shots as they are as one edit.
     void RecordShotsEdit(const ShotEdit& edit) override;

@@ -21,8 +21,12 @@ void CPlayerDoc::SetShotsModified(bool modified) {
 }
 
 bool CPlayerDoc::RunEdit(const ShotEdit& edit, bool later, const std::function<bool()>& change) {
-    if (editDepth_ > 0 || runBefore_)
+    if (editDepth_ > 0)
         return change();
+    // A run or a frame job (rebuilding a shots file) is still adding shots,
+    // which an undo of this edit would drop.
+    if (IsSlicing() || FrameChainRunning())
+        return false;
     ShotsState before = KeepShots();
     ++editDepth_;
     const bool done = change();
