@@ -18,8 +18,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/command_ids.h"
-#include "app/player_doc.h"
+#include "app/commands/command_ids.h"
+#include "app/document/player_doc.h"
 #include "cli/cli_session.h"
 #include "clipgen/clips.h"
 #include "ui/desktop_user_port.h"

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "app/settings_messages.h"
+#include "app/messages/settings_messages.h"
 
 namespace trevanto::cli {
 namespace {

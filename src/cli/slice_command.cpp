@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/document_messages.h"
-#include "app/settings_messages.h"
+#include "app/messages/document_messages.h"
+#include "app/messages/settings_messages.h"
 #include "cli/online_source.h"
 #include "common/paths.h"
 #include "common/text_format.h"

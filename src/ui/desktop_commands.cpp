@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/command_ids.h"
-#include "app/player_doc.h"
-#include "app/shots_file_commands.h"
+#include "app/commands/command_ids.h"
+#include "app/document/player_doc.h"
+#include "app/jobs/shots_file_commands.h"
 #include "ui/main_frame.h"
 #include "ui/thumb_view.h"
 #include "ui/trevanto_app.h"

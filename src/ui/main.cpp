@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "app/command_ids.h"
-#include "app/player_doc.h"
+#include "app/commands/command_ids.h"
+#include "app/document/player_doc.h"
 #include "common/temporary_file.h"
 #include "trevanto_version.h"
 #include "ui/help_window.h"

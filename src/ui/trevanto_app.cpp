@@ -10,12 +10,12 @@
 
 #include <chrono>
 
-#include "app/command_ids.h"
-#include "app/command_rules.h"
-#include "app/jpeg_export_commands.h"
-#include "app/player_doc.h"
-#include "app/settings_messages.h"
-#include "app/shots_file_commands.h"
+#include "app/commands/command_ids.h"
+#include "app/commands/command_rules.h"
+#include "app/document/player_doc.h"
+#include "app/jobs/jpeg_export_commands.h"
+#include "app/jobs/shots_file_commands.h"
+#include "app/messages/settings_messages.h"
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "export/shots_file.h"

@@ -6,17 +6,17 @@
 
 #include <gtest/gtest.h>
 
-#include "app/command_ids.h"
-#include "app/command_rules.h"
-#include "app/document_ports.h"
-#include "app/jpeg_messages.h"
-#include "app/publishing_messages.h"
-#include "app/score_stats_messages.h"
-#include "app/settings_store.h"
-#include "app/shot_edit_stack.h"
-#include "app/shots_file_messages.h"
-#include "app/slicing_progress.h"
-#include "app/slider_scale.h"
+#include "app/commands/command_ids.h"
+#include "app/commands/command_rules.h"
+#include "app/commands/shot_edit_stack.h"
+#include "app/commands/slider_scale.h"
+#include "app/document/document_ports.h"
+#include "app/document/slicing_progress.h"
+#include "app/messages/jpeg_messages.h"
+#include "app/messages/publishing_messages.h"
+#include "app/messages/score_stats_messages.h"
+#include "app/messages/shots_file_messages.h"
+#include "app/settings/settings_store.h"
 
 namespace trevanto {
 namespace {

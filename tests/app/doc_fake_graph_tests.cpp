@@ -6,8 +6,8 @@
 #include <functional>
 #include <tuple>
 
-#include "app/command_ids.h"
-#include "app/document_messages.h"
+#include "app/commands/command_ids.h"
+#include "app/messages/document_messages.h"
 #include "document_fixture.h"
 #include "shots/synthetic_frames.h"
 #include "video/fake_media_graph.h"

@@ -10,7 +10,7 @@
 #include <optional>
 #include <thread>
 
-#include "app/player_doc.h"
+#include "app/document/player_doc.h"
 #include "support/test_clips.h"
 #include "video/open_media_graph.h"
 

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/command_ids.h"
-#include "app/player_doc.h"
+#include "app/commands/command_ids.h"
+#include "app/document/player_doc.h"
 #include "publish/video_link.h"
 #include "support/test_clips.h"
 #include "ui/desktop_user_port.h"

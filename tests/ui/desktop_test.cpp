@@ -13,7 +13,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/settings_store.h"
+#include "app/settings/settings_store.h"
 #include "cli/cli_process.h"
 #include "common/text_format.h"
 #include "desktop_fixture.h"

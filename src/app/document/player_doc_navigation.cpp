@@ -1,0 +1,58 @@
+// Frame by frame: the steps of the keys and of the Media menu, and "Go to
+// frame...". Each shows exactly the frame asked, paused; the slider's scale
+// plays no part, since one of its positions may cover several frames or none.
+#include <algorithm>
+#include <cmath>
+
+#include "app/document/player_doc.h"
+
+namespace trevanto {
+
+int32_t CPlayerDoc::StepBase() const {
+    // Until the frame of the last step is shown, the player still tells the
+    // one before it: quick presses go on from the frame asked last.
+    if (stepTarget_ && player_.SeekIssued())
+        return *stepTarget_;
+    return std::max(0, player_.CurrentFrame());
+}
+
+bool CPlayerDoc::StepFrame(FrameStep step) {
+    if (!player_.IsOpen())
+        return false;
+    // A second of video, at least one frame.
+    const auto second =
+        static_cast<int32_t>(std::max(1L, std::lround(1.0 / player_.AvgTimePerFrame())));
+    switch (step) {
+        case FrameStep::Previous:
+            return GoToFrame(StepBase() - 1);
+        case FrameStep::Next:
+            return GoToFrame(StepBase() + 1);
+        case FrameStep::SecondBack:
+            return GoToFrame(StepBase() - second);
+        case FrameStep::SecondForward:
+            return GoToFrame(StepBase() + second);
+        case FrameStep::First:
+            return GoToFrame(0);
+        case FrameStep::Last:
+            return GoToFrame(player_.FrameCount() - 1);
+    }
+    return false;
+}
+
+bool CPlayerDoc::GoToFrame(int32_t frame) {
+    // A run or a chain of frame jobs owns the player's frames.
+    if (!player_.IsOpen() || slicer_.IsActive() || chain_.IsRunning())
+        return false;
+    const int32_t last = player_.FrameCount() - 1;
+    if (last < 0)
+        return false;
+    frame = std::clamp(frame, 0, last);
+    // A second Pause would play again.
+    if (player_.State() != PlayerState::Paused)
+        player_.Pause();
+    player_.SeekToFrame(frame);
+    stepTarget_ = frame;
+    return true;
+}
+
+}  // namespace trevanto
