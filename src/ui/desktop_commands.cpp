@@ -24,14 +24,14 @@ using namespace command;
 // The speed of a rate command.
 void SetRate(CTrevantoApp& app, int32_t id) {
     if (const std::optional<float> rate = RateOf(id))
-        app.Document().SetRate(*rate);
+        app.Document().Playback().SetRate(*rate);
 }
 
 // A mark at the frame on show; Shift clears it.
 template <MarkSide side>
 void SetMark(CTrevantoApp& app, int32_t) {
     const bool shift = QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
-    app.Document().SetMark(side, shift);
+    app.Document().Playback().SetMark(side, shift);
 }
 
 // "Insert shot" and "Add shot manually": the frame on show as a shot, one
@@ -111,18 +111,22 @@ constexpr DesktopCommand kCommands[] = {
      [](CTrevantoApp& app, int32_t) { app.Document().Redo(); }},
 
     {kPlay, "&Play", "Play the video\nPlay", ":/icons/play.svg", "", true,
-     [](CTrevantoApp& app, int32_t) { app.Document().Play(); }},
+     [](CTrevantoApp& app, int32_t) { app.Document().Playback().Play(); }},
     {kPause, "&Pause", "Pause the video\nPause", ":/icons/pause.svg", "", true,
-     [](CTrevantoApp& app, int32_t) { app.Document().Pause(); }},
+     [](CTrevantoApp& app, int32_t) { app.Document().Playback().Pause(); }},
     {kStop, "&Stop", "Stop the video\nStop", ":/icons/stop.svg", "Shift+Space", true,
-     [](CTrevantoApp& app, int32_t) { app.Document().Stop(); }},
+     [](CTrevantoApp& app, int32_t) { app.Document().Playback().Stop(); }},
     {kTogglePlayPause, "Play/Pause", "Play or pause the video", "", "Space", false,
-     [](CTrevantoApp& app, int32_t) { app.Document().TogglePlayPause(); }},
+     [](CTrevantoApp& app, int32_t) { app.Document().Playback().TogglePlayPause(); }},
     {kPreviousFrame, "Previous frame", "Show the frame before the one on show\nPrevious frame", "",
      ",", false,
-     [](CTrevantoApp& app, int32_t) { app.Document().StepFrame(CPlayerDoc::FrameStep::Previous); }},
+     [](CTrevantoApp& app, int32_t) {
+         app.Document().Playback().StepFrame(DocumentPlayback::FrameStep::Previous);
+     }},
     {kNextFrame, "Next frame", "Show the frame after the one on show\nNext frame", "", ".", false,
-     [](CTrevantoApp& app, int32_t) { app.Document().StepFrame(CPlayerDoc::FrameStep::Next); }},
+     [](CTrevantoApp& app, int32_t) {
+         app.Document().Playback().StepFrame(DocumentPlayback::FrameStep::Next);
+     }},
     {kGoToFrame, "Go to frame...", "Show the frame of the number you enter\nGo to frame", "",
      "Ctrl+G", false, [](CTrevantoApp& app, int32_t) { app.GoToChosenFrame(); }},
     {kRateTenth, "Play 1/10th speed", "Change the playing speed", "", "Ctrl+1", true, SetRate},

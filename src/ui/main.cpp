@@ -137,8 +137,8 @@ int main(int argc, char* argv[]) {
     if (options.windowSize.size() == 2)
         trevanto.Frame().resize(options.windowSize[0].toInt(), options.windowSize[1].toInt());
     if (options.playRange.size() == 2) {
-        trevanto.Document().SetPlayRange(options.playRange[0].toInt(),
-                                         options.playRange[1].toInt());
+        trevanto.Document().Playback().SetPlayRange(options.playRange[0].toInt(),
+                                                    options.playRange[1].toInt());
     }
     if (!options.guidePage.isEmpty())
         trevanto.ShowHelp(options.guidePage.toStdString());

@@ -37,8 +37,8 @@ class FakeGraph : public ::testing::Test {
         graph = source.opened;
         doc.HandleGraphEvents();
         if (at >= 0) {
-            doc.Pause();
-            doc.SeekToFrame(at);
+            doc.Playback().Pause();
+            doc.Playback().SeekToFrame(at);
             if (settle)
                 doc.HandleGraphEvents();
         }
@@ -95,12 +95,12 @@ TEST_F(FakeGraph, SamplerClosesTheLastShotAtAnEarlyEndAndStopDropsTheShotInProgr
     EXPECT_EQ(s.Ranges(), (RangeList{{0, 39}, {40, 79}, {80, 109}}));
 
     doc.ClearShots();
-    doc.Pause();
-    doc.SeekToFrame(0);
+    doc.Playback().Pause();
+    doc.Playback().SeekToFrame(0);
     doc.StartSampler();
     doc.HandleGraphEvents();
     Deliver(1, 60);
-    doc.Stop();
+    doc.Playback().Stop();
     EndOfStream();
     EXPECT_EQ(s.Ranges(), (RangeList{{0, 39}}));
 }
@@ -121,7 +121,7 @@ TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
     EXPECT_EQ(RedAt(0, 40), 128 - test::SceneContrast(1));
     // A hidden preview passes nothing to the run.
     s.frame.previewVisible = false;
-    doc.SeekToFrame(0);
+    doc.Playback().SeekToFrame(0);
     doc.StartSampler();
     doc.HandleGraphEvents();
     Deliver(1, 100);
@@ -143,29 +143,29 @@ TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
 
 TEST_F(FakeGraph, TransportCommandsReachThePlayer) {
     const Player& player = doc.GetPlayer();
-    doc.Play();  // no video: asks for one
-    doc.SetMark(MarkSide::End, false);
+    doc.Playback().Play();  // no video: asks for one
+    doc.Playback().SetMark(MarkSide::End, false);
     EXPECT_EQ(s.user.messages, std::vector<std::string>{message::kLoadMovieFirst});
     Open(60);
-    doc.SetMark(MarkSide::End, false);
-    doc.SeekToFrame(90);
+    doc.Playback().SetMark(MarkSide::End, false);
+    doc.Playback().SeekToFrame(90);
     doc.HandleGraphEvents();
-    doc.SetMark(MarkSide::Start, false);  // after the end: the old end becomes the start
+    doc.Playback().SetMark(MarkSide::Start, false);  // after the end: the old end becomes the start
     EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(60, 90));
-    doc.SetMark(MarkSide::Start, true);
+    doc.Playback().SetMark(MarkSide::Start, true);
     EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(-1, 90));
-    doc.SetRate(0.5f);
+    doc.Playback().SetRate(0.5f);
     EXPECT_EQ(player.RequestedRate(), 0.5f);
     const struct {
         const char* command;
-        void (CPlayerDoc::*run)();
+        void (DocumentPlayback::*run)();
         PlayerState state;
-    } rows[] = {{"Play", &CPlayerDoc::Play, PlayerState::Running},
-                {"TogglePlayPause", &CPlayerDoc::TogglePlayPause, PlayerState::Paused},
-                {"Stop", &CPlayerDoc::Stop, PlayerState::Stopped},
-                {"Pause", &CPlayerDoc::Pause, PlayerState::Paused}};
+    } rows[] = {{"Play", &DocumentPlayback::Play, PlayerState::Running},
+                {"TogglePlayPause", &DocumentPlayback::TogglePlayPause, PlayerState::Paused},
+                {"Stop", &DocumentPlayback::Stop, PlayerState::Stopped},
+                {"Pause", &DocumentPlayback::Pause, PlayerState::Paused}};
     for (const auto& row : rows) {
-        (doc.*row.run)();
+        (doc.Playback().*row.run)();
         EXPECT_EQ(player.State(), row.state) << row.command;
     }
     doc.OnShotsMenuEngine();
@@ -190,7 +190,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
                 {120, 1, {{10, 119}, {120, 150}}}, {60, 1, {{10, 59}, {60, 150}}},
                 {150, 1, {{10, 149}, {150, 150}}}};  // down to the shot's last frame
     for (const auto& row : rows) {
-        doc.SeekToFrame(row.at);
+        doc.Playback().SeekToFrame(row.at);
         doc.HandleGraphEvents();
         doc.RefineShotStart(row.item);
         EXPECT_EQ(s.Ranges(), row.ranges) << row.at;
@@ -217,7 +217,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
 TEST_F(FakeGraph, MergeRetakesThePictureThroughTheChain) {
     Open();
     AddShots({{0, 9}, {10, 49}, {60, 99}});
-    doc.Pause();
+    doc.Playback().Pause();
     doc.HandleGraphEvents();
     graph->deliverOnSeek = 70;  // every seek brings another frame, of scene 1
     const int seeks = graph->seekCount;
@@ -356,7 +356,7 @@ TEST_F(FakeGraph, EveryShotEditIsUndoneAndRedoneExactly) {
         return kept;
     };
     const auto seek = [&](int32_t frame) {
-        doc.SeekToFrame(frame);
+        doc.Playback().SeekToFrame(frame);
         doc.HandleGraphEvents();
     };
     const auto slice = [&] {

@@ -110,7 +110,7 @@ class DesktopTest : public ::testing::Test {
             return false;
         app.OnCommand(command::kPause);
         const Player& player = app.Document().GetPlayer();
-        app.Document().SeekToFrame(0);
+        app.Document().Playback().SeekToFrame(0);
         return WaitFor([&] {
             return player.FrameSurface() && !player.SeekIssued() && player.CurrentFrame() == 0;
         });

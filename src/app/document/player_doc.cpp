@@ -111,10 +111,6 @@ void CPlayerDoc::OnPlayRangeChanged(int32_t start, int32_t end) {
     ports_.frame->SetSliderEndMark(end == -1 ? -1 : SliderPositionOfFrame(end, frames));
 }
 
-void CPlayerDoc::SeekFromSlider(int32_t position, bool force) {
-    player_.ScrubToFrame(FrameOfSliderPosition(position, kSliderMax, player_.FrameCount()), force);
-}
-
 const ShotTemplate& CPlayerDoc::Template() const {
     static const ShotTemplate kNone;
     return template_ ? *template_ : kNone;

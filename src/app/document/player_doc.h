@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/commands/shot_edit_stack.h"
+#include "app/document/document_playback.h"
 #include "app/document/document_ports.h"
 #include "app/document/document_surfaces.h"
 #include "app/document/slicing_progress.h"
@@ -60,17 +61,8 @@ class CPlayerDoc : private PlayerListener,
     // slicing run is unpaced, or paced in real time, whatever this says;
     // playback goes back to it when the run ends.
     void SetPacedPlayback(bool paced);
-    // A document whose frame shows nothing (the command line) takes played
-    // frames as thumbnails alone; sought frames still come whole.
-    void SetPlaybackFramesShown(bool shown) { player_.SetPlaybackFrames(shown); }
-    // The desktop plays the videos' sound; the command line never opens an
-    // audio device. Volume 0 to 1 (0 when muted).
-    void SetSoundWanted(bool wanted) { player_.SetSoundWanted(wanted); }
-    void SetSoundVolume(double level) { player_.SetSoundVolume(level); }
     // Why the open video has no frame count and cannot be sliced.
     const char* NotSeekableMessage() const;
-    // See Player::SetAnswerWindow.
-    void SetAnswerWindow(std::chrono::milliseconds window) { player_.SetAnswerWindow(window); }
     // Takes and handles every waiting graph event.
     void HandleGraphEvents() { player_.HandleGraphEvents(); }
     // Takes and handles one waiting event; false when none waits.
@@ -87,27 +79,9 @@ class CPlayerDoc : private PlayerListener,
     bool MayOpen(const std::string& path) override;
     void CloseVideo() { player_.CloseVideo(); }
     bool IsOpen() const override { return player_.IsOpen(); }
-    // The user drags the navigation slider to `position` (0..32767).
-    void SeekFromSlider(int32_t position, bool force);
     const Player& GetPlayer() const { return player_; }
-    // The transport of the Media menu and the toolbar; without a video the
-    // user is asked for one.
-    void Play() { player_.Play(); }
-    void Pause() { player_.Pause(); }
-    void Stop() { player_.Stop(); }
-    void TogglePlayPause() { player_.TogglePlayPause(); }
-    void SetRate(float rate) { player_.SetRate(rate); }
-    // Sets the play range's mark at the frame on show; `clear` removes it.
-    void SetMark(MarkSide side, bool clear) { player_.SetMark(side, clear); }
-    void SeekToFrame(int32_t frame) { player_.SeekToFrame(frame); }
-    // Frame by frame (player_doc_navigation.cpp): the video pauses and shows
-    // exactly the frame asked, clamped to the video. Refused (false) without
-    // a video, during a run or while a chain of frame jobs owns the player.
-    enum class FrameStep { Previous, Next, SecondBack, SecondForward, First, Last };
-    bool StepFrame(FrameStep step);
-    bool GoToFrame(int32_t frame);
-    // Both marks at once (-1 for none); false, changing nothing, when refused.
-    bool SetPlayRange(int32_t start, int32_t end) { return player_.SetPlayRange(start, end); }
+    // The transport, the marks, the sound and stepping frame by frame.
+    DocumentPlayback& Playback() { return playback_; }
     // The preview needs repainting: the current frame is presented again, or
     // the window colour shown when no video is open.
     void RepaintPreview();
@@ -293,8 +267,6 @@ class CPlayerDoc : private PlayerListener,
     bool RefreshNow(int32_t item);
     bool RecutNow(float threshold, bool keepOwnShots);
     const ShotTemplate& Template() const;
-    // A step asked before the frame of the last one came goes on from there.
-    int32_t StepBase() const;
 
     DocumentPorts ports_;
     const ShotTemplate* template_ = nullptr;
@@ -312,8 +284,6 @@ class CPlayerDoc : private PlayerListener,
     std::optional<ShotsState> runBefore_;
     bool pacedPlayback_ = true;
     bool realTimeSlicing_ = false;
-    // The frame the last step went to, until a frame is presented.
-    std::optional<int32_t> stepTarget_;
     SlicingProgress runProgress_;
     Publisher publisher_;
     // The chain keeps a reference to the player, made below; it is only
@@ -323,6 +293,7 @@ class CPlayerDoc : private PlayerListener,
     JpegExportCommands jpegExport_{*this, player_, surfaces_, chain_, publisher_};
     PublishingCommands publishing_{*this, player_, publisher_, jpegExport_};
     ThumbnailRefreshJob refreshJob_{*this};
+    DocumentPlayback playback_{player_, slicer_, chain_};
     // Last: the player and its graph go first, before what they report to.
     Player player_;
 };

@@ -16,7 +16,7 @@ constexpr double kRunPreviewFrameSeconds = 1.0 / 30.0;
 }  // namespace
 
 void CPlayerDoc::PresentFrame(bool beyondPlayRange) {
-    stepTarget_.reset();
+    playback_.OnFramePresented();
     const int32_t current = player_.CurrentFrame();
     const int32_t frames = player_.FrameCount();
     // A frame played as its thumbnail alone leaves the preview as it is. When

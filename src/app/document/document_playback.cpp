@@ -1,14 +1,18 @@
-// Frame by frame: the steps of the keys and of the Media menu, and "Go to
-// frame...". Each shows exactly the frame asked, paused; the slider's scale
-// plays no part, since one of its positions may cover several frames or none.
+#include "app/document/document_playback.h"
+
 #include <algorithm>
 #include <cmath>
 
-#include "app/document/player_doc.h"
+#include "app/commands/slider_scale.h"
+#include "app/jobs/frame_job_chain.h"
+#include "shots/shot_slicer.h"
 
+// Frame by frame: the steps of the keys and of the Media menu, and "Go to
+// frame...". Each shows exactly the frame asked, paused; the slider's scale
+// plays no part, since one of its positions may cover several frames or none.
 namespace trevanto {
 
-int32_t CPlayerDoc::StepBase() const {
+int32_t DocumentPlayback::StepBase() const {
     // Until the frame of the last step is shown, the player still tells the
     // one before it: quick presses go on from the frame asked last.
     if (stepTarget_ && player_.SeekIssued())
@@ -16,7 +20,7 @@ int32_t CPlayerDoc::StepBase() const {
     return std::max(0, player_.CurrentFrame());
 }
 
-bool CPlayerDoc::StepFrame(FrameStep step) {
+bool DocumentPlayback::StepFrame(FrameStep step) {
     if (!player_.IsOpen())
         return false;
     // A second of video, at least one frame.
@@ -39,7 +43,11 @@ bool CPlayerDoc::StepFrame(FrameStep step) {
     return false;
 }
 
-bool CPlayerDoc::GoToFrame(int32_t frame) {
+void DocumentPlayback::SeekFromSlider(int32_t position, bool force) {
+    player_.ScrubToFrame(FrameOfSliderPosition(position, kSliderMax, player_.FrameCount()), force);
+}
+
+bool DocumentPlayback::GoToFrame(int32_t frame) {
     // A run or a chain of frame jobs owns the player's frames.
     if (!player_.IsOpen() || slicer_.IsActive() || chain_.IsRunning())
         return false;
