@@ -18,8 +18,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/command_ids.h"
-#include "app/player_doc.h"
+#include "app/commands/command_ids.h"
+#include "app/document/player_doc.h"
 #include "cli/cli_session.h"
 #include "clipgen/clips.h"
 #include "ui/desktop_user_port.h"
@@ -94,7 +94,7 @@ RunResult DesktopRun(const std::string& clip) {
         return result;
     CPlayerDoc& doc = app.Document();
     app.OnCommand(trevanto::command::kPause);
-    doc.SeekToFrame(0);
+    doc.Playback().SeekToFrame(0);
     const trevanto::Player& player = doc.GetPlayer();
     if (!SpinUntil([&] { return !player.SeekIssued() && player.CurrentFrame() == 0; }, 20.0))
         return result;

@@ -32,14 +32,20 @@ function(trevanto_module_includes target visibility)
   target_include_directories(${target} ${visibility} ${root})
 endfunction()
 
-# trevanto_module(NAME <target> [LINK <libs...>] [PRIVATE_LINK <libs...>] [EXCLUDE <files...>])
-# A static library of the *.cpp files of the calling folder. Until a folder has
+# trevanto_module(NAME <target> [RECURSE] [LINK <libs...>] [PRIVATE_LINK <libs...>]
+#                 [EXCLUDE <files...>])
+# A static library of the *.cpp files of the calling folder (RECURSE: and of
+# its subfolders, for a module sorted into folders). Until a folder has
 # sources it is an interface target, so that later work only adds files.
 # LINK: what the module's headers use (users of the module see it too);
 # PRIVATE_LINK: what only its sources use.
 function(trevanto_module)
-  cmake_parse_arguments(ARG "" "NAME" "LINK;PRIVATE_LINK;EXCLUDE" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "RECURSE" "NAME" "LINK;PRIVATE_LINK;EXCLUDE" ${ARGN})
+  if(ARG_RECURSE)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
   foreach(excluded ${ARG_EXCLUDE})
     list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
   endforeach()

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/video_link_messages.h"
+#include "app/messages/video_link_messages.h"
 
 namespace trevanto::cli {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document_ports.h"
+#include "app/document/document_ports.h"
 #include "export/compact_thumbnail.h"
 
 namespace trevanto::cli {

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "app/settings_messages.h"
+#include "app/messages/settings_messages.h"
 
 namespace trevanto::cli {
 namespace {
@@ -39,11 +39,11 @@ bool CliSession::LoadTemplate(const std::string& path) {
 
 ExitStatus CliSession::OpenVideo(const std::string& path) {
     doc_.SetPacedPlayback(false);
-    doc_.SetPlaybackFramesShown(false);  // nothing is shown here
+    doc_.Playback().SetPlaybackFramesShown(false);  // nothing is shown here
     doc_.SetGraphNotify(waiter_.Callback());
     if (!doc_.OpenVideo(path))
         return kFailure;
-    doc_.Pause();
+    doc_.Playback().Pause();
     doc_.HandleGraphEvents();
     return kSuccess;
 }

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/player_doc.h"
+#include "app/document/player_doc.h"
 #include "cli/cli_ports.h"
 #include "cli/exit_status.h"
 #include "cli/graph_waiter.h"

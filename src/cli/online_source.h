@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/online_video.h"
+#include "app/front_ends/online_video.h"
 
 namespace trevanto::cli {
 

@@ -1,6 +1,6 @@
 #include "cli/output_options.h"
 
-#include "app/player_doc.h"
+#include "app/document/player_doc.h"
 #include "cli/shot_printer.h"
 #include "export/shot_list_export.h"
 #include "publish/option_bounds.h"

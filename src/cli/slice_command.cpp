@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/document_messages.h"
-#include "app/settings_messages.h"
+#include "app/messages/document_messages.h"
+#include "app/messages/settings_messages.h"
 #include "cli/online_source.h"
 #include "common/paths.h"
 #include "common/text_format.h"
@@ -239,7 +239,7 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
         return kFailure;
     CPlayerDoc& doc = session.Doc();
     // Like a script's download, a stream gets --timeout to answer.
-    doc.SetAnswerWindow(std::chrono::milliseconds(options.timeoutMs));
+    doc.Playback().SetAnswerWindow(std::chrono::milliseconds(options.timeoutMs));
     CliOnlineVideo online(session.Err(), options.entry, options.timeoutMs);
     const std::optional<std::string> named = ResolveCliVideo(options.video, online, session.User());
     if (!named)
@@ -267,7 +267,7 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
             return kBadArguments;
         }
     }
-    doc.SetPlayRange(options.startFrame, options.endFrame);
+    doc.Playback().SetPlayRange(options.startFrame, options.endFrame);
 
     SlicingSettings settings = doc.GetSlicingSettings();
     settings.threshold = options.threshold;
@@ -279,7 +279,7 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
 
     const int32_t first = options.startFrame == -1 ? 0 : options.startFrame;
     const int32_t last = options.endFrame == -1 ? frames - 1 : options.endFrame;
-    doc.SeekToFrame(first);
+    doc.Playback().SeekToFrame(first);
     if (options.mode == SlicingMode::Engine) {
         doc.StartEngine();
     } else {

@@ -1,6 +1,6 @@
 // "trevanto-cli slice --from-stats": the shots a statistics file gives at a
 // threshold, listed as a run lists them.
-#include "app/score_stats_messages.h"
+#include "app/messages/score_stats_messages.h"
 #include "cli/shot_printer.h"
 #include "cli/slice_command.h"
 #include "common/regular_file.h"

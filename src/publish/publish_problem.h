@@ -1,6 +1,6 @@
 #pragma once
 // What stops or spoils a publication, as facts: the front end words them
-// (app/publishing_messages.h), and no decision depends on a text.
+// (app/messages/publishing_messages.h), and no decision depends on a text.
 #include <string>
 #include <utility>
 

@@ -7,10 +7,11 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <optional>
 
-#include "app/command_ids.h"
-#include "app/player_doc.h"
-#include "app/shots_file_commands.h"
+#include "app/commands/command_ids.h"
+#include "app/document/player_doc.h"
+#include "app/jobs/shots_file_commands.h"
 #include "ui/main_frame.h"
 #include "ui/thumb_view.h"
 #include "ui/trevanto_app.h"
@@ -20,10 +21,17 @@ namespace {
 
 using namespace command;
 
-// The document routes its own commands; Shift clears a mark.
-void ToDocument(CTrevantoApp& app, int32_t id) {
+// The speed of a rate command.
+void SetRate(CTrevantoApp& app, int32_t id) {
+    if (const std::optional<float> rate = RateOf(id))
+        app.Document().Playback().SetRate(*rate);
+}
+
+// A mark at the frame on show; Shift clears it.
+template <MarkSide side>
+void SetMark(CTrevantoApp& app, int32_t) {
     const bool shift = QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
-    app.Document().OnCommand(id, shift);
+    app.Document().Playback().SetMark(side, shift);
 }
 
 // "Insert shot" and "Add shot manually": the frame on show as a shot, one
@@ -80,7 +88,7 @@ void CreateVideoLink(CTrevantoApp& app, int32_t) {
 // Volume up and down change the volume by this many percent.
 constexpr int kVolumeStep = 10;
 
-// Speeds and marks and the slicers go to the document.
+// Each row calls its command on the document or the application.
 constexpr DesktopCommand kCommands[] = {
     {kFileOpen, "&Open video file", "Open a video file\nOpen", "", "Ctrl+O", false,
      [](CTrevantoApp& app, int32_t) { app.OpenChosenVideo(); }},
@@ -102,29 +110,38 @@ constexpr DesktopCommand kCommands[] = {
     {kRedo, "&Redo", "Redo the last edit of the shots undone\nRedo", "", "Ctrl+Shift+Z", false,
      [](CTrevantoApp& app, int32_t) { app.Document().Redo(); }},
 
-    {kPlay, "&Play", "Play the video\nPlay", ":/icons/play.svg", "", true, ToDocument},
-    {kPause, "&Pause", "Pause the video\nPause", ":/icons/pause.svg", "", true, ToDocument},
-    {kStop, "&Stop", "Stop the video\nStop", ":/icons/stop.svg", "Shift+Space", true, ToDocument},
-    {kTogglePlayPause, "Play/Pause", "Play or pause the video", "", "Space", false, ToDocument},
+    {kPlay, "&Play", "Play the video\nPlay", ":/icons/play.svg", "", true,
+     [](CTrevantoApp& app, int32_t) { app.Document().Playback().Play(); }},
+    {kPause, "&Pause", "Pause the video\nPause", ":/icons/pause.svg", "", true,
+     [](CTrevantoApp& app, int32_t) { app.Document().Playback().Pause(); }},
+    {kStop, "&Stop", "Stop the video\nStop", ":/icons/stop.svg", "Shift+Space", true,
+     [](CTrevantoApp& app, int32_t) { app.Document().Playback().Stop(); }},
+    {kTogglePlayPause, "Play/Pause", "Play or pause the video", "", "Space", false,
+     [](CTrevantoApp& app, int32_t) { app.Document().Playback().TogglePlayPause(); }},
     {kPreviousFrame, "Previous frame", "Show the frame before the one on show\nPrevious frame", "",
-     ",", false, ToDocument},
+     ",", false,
+     [](CTrevantoApp& app, int32_t) {
+         app.Document().Playback().StepFrame(DocumentPlayback::FrameStep::Previous);
+     }},
     {kNextFrame, "Next frame", "Show the frame after the one on show\nNext frame", "", ".", false,
-     ToDocument},
+     [](CTrevantoApp& app, int32_t) {
+         app.Document().Playback().StepFrame(DocumentPlayback::FrameStep::Next);
+     }},
     {kGoToFrame, "Go to frame...", "Show the frame of the number you enter\nGo to frame", "",
      "Ctrl+G", false, [](CTrevantoApp& app, int32_t) { app.GoToChosenFrame(); }},
-    {kRateTenth, "Play 1/10th speed", "Change the playing speed", "", "Ctrl+1", true, ToDocument},
-    {kRateThird, "Play 1/3th speed", "Change the playing speed", "", "Ctrl+2", true, ToDocument},
-    {kRateHalf, "Play 1/2 speed", "Change the playing speed", "", "Ctrl+3", true, ToDocument},
-    {kRateSlow, "Play 0.8x speed", "Change the playing speed", "", "Ctrl+4", true, ToDocument},
-    {kRateNormal, "Play normal speed", "Change the playing speed", "", "Ctrl+5", true, ToDocument},
-    {kRateFast, "Play x1.5 speed", "Change the playing speed", "", "Ctrl+6", true, ToDocument},
-    {kRateDouble, "Play x2 speed", "Change the playing speed", "", "Ctrl+7", true, ToDocument},
+    {kRateTenth, "Play 1/10th speed", "Change the playing speed", "", "Ctrl+1", true, SetRate},
+    {kRateThird, "Play 1/3th speed", "Change the playing speed", "", "Ctrl+2", true, SetRate},
+    {kRateHalf, "Play 1/2 speed", "Change the playing speed", "", "Ctrl+3", true, SetRate},
+    {kRateSlow, "Play 0.8x speed", "Change the playing speed", "", "Ctrl+4", true, SetRate},
+    {kRateNormal, "Play normal speed", "Change the playing speed", "", "Ctrl+5", true, SetRate},
+    {kRateFast, "Play x1.5 speed", "Change the playing speed", "", "Ctrl+6", true, SetRate},
+    {kRateDouble, "Play x2 speed", "Change the playing speed", "", "Ctrl+7", true, SetRate},
     {kSetStartMark, "Set start frame",
      "Set the start frame of the play range (Shift clears it)\nSet start frame",
-     ":/icons/start_mark.svg", "I", false, ToDocument},
+     ":/icons/start_mark.svg", "I", false, SetMark<MarkSide::Start>},
     {kSetEndMark, "Set end frame",
      "Set the end frame of the play range (Shift clears it)\nSet end frame", ":/icons/end_mark.svg",
-     "O", false, ToDocument},
+     "O", false, SetMark<MarkSide::End>},
     {kMute, "Mute", "Silence the sound (the volume is kept)\nMute", ":/icons/mute.svg", "M", true,
      [](CTrevantoApp& app, int32_t) { app.ToggleMute(); }},
     {kVolumeUp, "Volume up", "Play the sound louder\nVolume up", "", "Ctrl+Up", false,
@@ -136,10 +153,10 @@ constexpr DesktopCommand kCommands[] = {
      ":/icons/insert_shot.svg", "Ins", false, InsertShot},
     {kSampler, "Start/Stop shot sampler",
      "Start/Stop the linear shot sampler\nStart/Stop shot sampler", ":/icons/sampler.svg", "Ctrl+L",
-     true, ToDocument},
+     true, [](CTrevantoApp& app, int32_t) { app.Document().OnSamplerCommand(); }},
     {kEngine, "Start/Stop shot engine",
      "Start/Stop the intelligent shot engine\nStart/Stop shot engine", ":/icons/engine.svg",
-     "Ctrl+E", true, ToDocument},
+     "Ctrl+E", true, [](CTrevantoApp& app, int32_t) { app.Document().OnEngineCommand(); }},
     {kSliceInRealTime, "Slice in real time",
      "Slice while the video plays at the chosen speed, not as fast as it decodes\nSlice in real "
      "time",
@@ -160,7 +177,8 @@ constexpr DesktopCommand kCommands[] = {
      false, [](CTrevantoApp& app, int32_t) { app.Document().ShotsFile().SaveShots(); }},
     {kDeleteShots, "&Delete shots", "Delete every shot\nDelete shots", "", "Ctrl+Shift+Del", false,
      [](CTrevantoApp& app, int32_t) { app.View().DeleteAll(); }},
-    {kShotsStartEngine, "&Start shot engine", "", "", "", false, ToDocument},
+    {kShotsStartEngine, "&Start shot engine", "", "", "", false,
+     [](CTrevantoApp& app, int32_t) { app.Document().OnShotsMenuEngine(); }},
     {kShotsAddManually, "&Add shot manually", "", "", "", false, InsertShot},
 
     // Keys of the thumbnail view: Enter goes to the selected shot, Del deletes

@@ -2,7 +2,7 @@
 // The desktop program's one command table: what the menus, the toolbar, the
 // status-bar prompts, the accelerators and the context menus show of each
 // command, and what choosing it does. When a command can be chosen is the
-// document's rule (app/command_rules.h).
+// document's rule (app/commands/command_rules.h).
 #include <cstdint>
 #include <span>
 

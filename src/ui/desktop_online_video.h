@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/online_video.h"
+#include "app/front_ends/online_video.h"
 #include "ui/desktop_user_port.h"
 
 namespace trevanto {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document_ports.h"
+#include "app/document/document_ports.h"
 #include "online/stream_script.h"
 
 namespace trevanto {

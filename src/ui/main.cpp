@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "app/command_ids.h"
-#include "app/player_doc.h"
+#include "app/commands/command_ids.h"
+#include "app/document/player_doc.h"
 #include "common/temporary_file.h"
 #include "trevanto_version.h"
 #include "ui/help_window.h"
@@ -137,8 +137,8 @@ int main(int argc, char* argv[]) {
     if (options.windowSize.size() == 2)
         trevanto.Frame().resize(options.windowSize[0].toInt(), options.windowSize[1].toInt());
     if (options.playRange.size() == 2) {
-        trevanto.Document().SetPlayRange(options.playRange[0].toInt(),
-                                         options.playRange[1].toInt());
+        trevanto.Document().Playback().SetPlayRange(options.playRange[0].toInt(),
+                                                    options.playRange[1].toInt());
     }
     if (!options.guidePage.isEmpty())
         trevanto.ShowHelp(options.guidePage.toStdString());

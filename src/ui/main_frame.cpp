@@ -22,9 +22,9 @@
 #include <algorithm>
 #include <span>
 
-#include "app/command_ids.h"
-#include "app/command_rules.h"
-#include "app/settings_store.h"
+#include "app/commands/command_ids.h"
+#include "app/commands/command_rules.h"
+#include "app/settings/settings_store.h"
 #include "common/text_format.h"
 #include "common/timecode.h"
 #include "ui/controls/my_slider_ctrl.h"

@@ -14,7 +14,7 @@
 
 #include <QTimer>
 
-#include "app/document_ports.h"
+#include "app/document/document_ports.h"
 #include "ui/controls/my_slider_ctrl.h"
 #include "ui/controls/sizing_control_bar.h"
 

@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/publish_wizard_steps.h"
+#include "app/front_ends/publish_wizard_steps.h"
 #include "common/paths.h"
 #include "publish/keyword_table.h"
 #include "publish/publisher.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/player_doc.h"
+#include "app/document/player_doc.h"
 #include "shots/score_columns.h"
 
 namespace trevanto {

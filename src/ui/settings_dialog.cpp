@@ -14,8 +14,8 @@
 
 #include <algorithm>
 
-#include "app/document_ports.h"
-#include "app/settings_messages.h"
+#include "app/document/document_ports.h"
+#include "app/messages/settings_messages.h"
 #include "common/text_numbers.h"
 
 namespace trevanto {

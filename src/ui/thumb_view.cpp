@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/command_ids.h"
+#include "app/commands/command_ids.h"
 #include "ui/desktop_commands.h"
 #include "ui/thumb_cell.h"
 #include "ui/thumbnail_icon.h"

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/command_rules.h"
-#include "app/document_ports.h"
+#include "app/commands/command_rules.h"
+#include "app/document/document_ports.h"
 #include "export/compact_thumbnail.h"
 
 class QMenu;

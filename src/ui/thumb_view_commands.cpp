@@ -5,8 +5,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "app/command_ids.h"
-#include "app/player_doc.h"
+#include "app/commands/command_ids.h"
+#include "app/document/player_doc.h"
 #include "common/text_format.h"
 #include "ui/desktop_commands.h"
 #include "ui/desktop_user_port.h"

@@ -10,12 +10,12 @@
 
 #include <chrono>
 
-#include "app/command_ids.h"
-#include "app/command_rules.h"
-#include "app/jpeg_export_commands.h"
-#include "app/player_doc.h"
-#include "app/settings_messages.h"
-#include "app/shots_file_commands.h"
+#include "app/commands/command_ids.h"
+#include "app/commands/command_rules.h"
+#include "app/document/player_doc.h"
+#include "app/jobs/jpeg_export_commands.h"
+#include "app/jobs/shots_file_commands.h"
+#include "app/messages/settings_messages.h"
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "export/shots_file.h"
@@ -54,9 +54,9 @@ constexpr int kVolumeMessageMilliseconds = 2000;
 
 // What a key of the navigation slider asks of the document: a frame, a
 // second, the first or the last frame.
-CPlayerDoc::FrameStep FrameStepOf(CMySliderCtrl::Step step) {
+DocumentPlayback::FrameStep FrameStepOf(CMySliderCtrl::Step step) {
     using Step = CMySliderCtrl::Step;
-    using FrameStep = CPlayerDoc::FrameStep;
+    using FrameStep = DocumentPlayback::FrameStep;
     switch (step) {
         case Step::LineBack:
             return FrameStep::Previous;
@@ -104,7 +104,7 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
         screen.height());
     document_->SetPacedPlayback(options.pacedPlayback);
     document_->SetRealTimeSlicing(settings_->SliceInRealTime());
-    document_->SetSoundWanted(true);
+    document_->Playback().SetSoundWanted(true);
     ApplySound();
     // The streaming thread only queues a call; the events are handled here,
     // on the UI thread, one drain per wake-up.
@@ -140,8 +140,9 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     });
     connect(frame_.get(), &CMainFrame::FileDropped, this,
             [this](const QString& path) { OpenVideo(path.toStdString()); });
-    connect(frame_.get(), &CMainFrame::SliderMoved, this,
-            [this](int position, bool force) { document_->SeekFromSlider(position, force); });
+    connect(frame_.get(), &CMainFrame::SliderMoved, this, [this](int position, bool force) {
+        document_->Playback().SeekFromSlider(position, force);
+    });
     connect(frame_.get(), &CMainFrame::ViewMenuAboutToShow, this,
             [this] { frame_->SetTimecodeCheck(document_->TimecodeMode()); });
     // Menus and toolbar show each command as it can be chosen now: when a
@@ -153,8 +154,9 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
             &CMainFrame::ScheduleCommandRefresh);
     connect(this, &CTrevantoApp::GraphEventsHandled, frame_.get(),
             &CMainFrame::ScheduleCommandRefresh);
-    connect(frame_.get(), &CMainFrame::SliderStepRequested, this,
-            [this](CMySliderCtrl::Step step) { document_->StepFrame(FrameStepOf(step)); });
+    connect(frame_.get(), &CMainFrame::SliderStepRequested, this, [this](CMySliderCtrl::Step step) {
+        document_->Playback().StepFrame(FrameStepOf(step));
+    });
     frame_->SetCloseGuard([this] { return QueryCloseShots(); });
     frame_->UpdateShotCount(0);
     document_->RepaintPreview();
@@ -338,7 +340,7 @@ void CTrevantoApp::SetVolume(int percent) {
 
 void CTrevantoApp::ApplySound() {
     const bool muted = settings_->SoundMuted();
-    document_->SetSoundVolume(muted ? 0.0 : settings_->SoundVolume() / 100.0);
+    document_->Playback().SetSoundVolume(muted ? 0.0 : settings_->SoundVolume() / 100.0);
     frame_->Action(command::kMute)->setChecked(muted);
     frame_->ShowVolume(settings_->SoundVolume(), muted);
 }
@@ -349,7 +351,7 @@ void CTrevantoApp::GoToChosenFrame() {
     if (last < 0)
         return;
     if (const auto frame = user_->ChooseFrameNumber(std::max(0, player.CurrentFrame()), last))
-        document_->GoToFrame(*frame);
+        document_->Playback().GoToFrame(*frame);
 }
 
 void CTrevantoApp::ExtractSelectedAsJpeg() {
@@ -385,8 +387,8 @@ void CTrevantoApp::CreateScoreGraph() {
     connect(this, &CTrevantoApp::GraphEventsHandled, repaint, scheduleRepaint);
     connect(scoreGraph_, &CScoreGraph::SeekRequested, this, [this](int frame) {
         if (document_->GetPlayer().State() == PlayerState::Stopped)
-            document_->Pause();
-        document_->SeekToFrame(frame);
+            document_->Playback().Pause();
+        document_->Playback().SeekToFrame(frame);
     });
     connect(scoreGraph_, &CScoreGraph::ThresholdChosen, this, &CTrevantoApp::OnThresholdChosen);
 }

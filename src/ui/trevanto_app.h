@@ -11,7 +11,7 @@
 #include <string>
 #include <utility>
 
-#include "app/settings_store.h"
+#include "app/settings/settings_store.h"
 #include "export/shot_template.h"
 #include "video/media_graph.h"
 

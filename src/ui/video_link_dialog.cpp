@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/video_link_messages.h"
+#include "app/messages/video_link_messages.h"
 
 namespace trevanto {
 namespace {

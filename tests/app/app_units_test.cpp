@@ -6,17 +6,17 @@
 
 #include <gtest/gtest.h>
 
-#include "app/command_ids.h"
-#include "app/command_rules.h"
-#include "app/document_ports.h"
-#include "app/jpeg_messages.h"
-#include "app/publishing_messages.h"
-#include "app/score_stats_messages.h"
-#include "app/settings_store.h"
-#include "app/shot_edit_stack.h"
-#include "app/shots_file_messages.h"
-#include "app/slicing_progress.h"
-#include "app/slider_scale.h"
+#include "app/commands/command_ids.h"
+#include "app/commands/command_rules.h"
+#include "app/commands/shot_edit_stack.h"
+#include "app/commands/slider_scale.h"
+#include "app/document/document_ports.h"
+#include "app/document/slicing_progress.h"
+#include "app/messages/jpeg_messages.h"
+#include "app/messages/publishing_messages.h"
+#include "app/messages/score_stats_messages.h"
+#include "app/messages/shots_file_messages.h"
+#include "app/settings/settings_store.h"
 
 namespace trevanto {
 namespace {
@@ -32,15 +32,15 @@ TEST(CommandRules, FollowVideoRunChainShotsAndSelection) {
                                    {true, false, true, 4, 1}};
     const std::pair<int32_t, std::vector<bool>> rows[] = {
         {kShotsStartEngine, {false, true, true, true, true, true}},
-        {kShotsAddManually, {false, true, true, true, false, true}},
+        {kShotsAddManually, {false, true, true, true, false, false}},
         {kLoadShots, {true, true, true, true, false, false}},
         {kPublish, {true, true, true, true, false, false}},  // its messages tell what is missing
         {kSaveShots, {false, false, true, true, false, true}},
-        {kDeleteShots, {false, false, true, true, false, true}},
+        {kDeleteShots, {false, false, true, true, false, false}},
         {kExportShotList, {false, false, true, true, false, true}},
         {kGoToBegin, {false, true, true, true, false, true}},
         {kRefresh, {false, false, true, false, false, false}},
-        {kRefineImage, {false, false, true, false, false, true}},
+        {kRefineImage, {false, false, true, false, false, false}},
         {kExtractJpeg, {false, true, true, true, false, false}},
         {kMerge, {false, true, false, true, false, false}},
         {kVideoLink, {false, false, true, true, true, true}},
@@ -52,6 +52,37 @@ TEST(CommandRules, FollowVideoRunChainShotsAndSelection) {
     for (const auto& [id, enabled] : rows) {
         for (size_t i = 0; i < std::size(states); ++i)
             EXPECT_EQ(CommandEnabled(id, states[i]), enabled[i]) << id << " in state " << i;
+    }
+}
+
+// Every shot edit is an undo step: greyed while a run or a chain of frame
+// jobs (rebuilding a shots file) still adds shots that undoing would drop.
+TEST(CommandRules, ShotEditsWaitForRunsAndChains) {
+    using namespace command;
+    CommandState idle{true, false, false, 4, 2};
+    idle.undoName = idle.redoName = "Delete shot";
+    CommandState slicing = idle;
+    slicing.slicing = true;
+    CommandState chain = idle;
+    chain.chainRunning = true;
+    const std::pair<int32_t, const char*> edits[] = {{kInsertShot, "Insert shot"},
+                                                     {kShotsAddManually, "Add shot manually"},
+                                                     {kDeleteShot, "Delete shot"},
+                                                     {kDeleteShots, "Delete shots"},
+                                                     {kMerge, "Merge"},
+                                                     {kSplitShot, "Split shot here"},
+                                                     {kUndo, "Undo"},
+                                                     {kRedo, "Redo"}};
+    for (const auto& [id, name] : edits) {
+        EXPECT_TRUE(CommandEnabled(id, idle)) << name;
+        EXPECT_FALSE(CommandEnabled(id, slicing)) << name << " during a run";
+        EXPECT_FALSE(CommandEnabled(id, chain)) << name << " during a chain";
+    }
+    // Refresh and Refine image act on one selected shot.
+    idle.selectedCount = slicing.selectedCount = chain.selectedCount = 1;
+    for (const int32_t id : {kRefresh, kRefineImage}) {
+        EXPECT_TRUE(CommandEnabled(id, idle)) << id;
+        EXPECT_FALSE(CommandEnabled(id, slicing) || CommandEnabled(id, chain)) << id;
     }
 }
 

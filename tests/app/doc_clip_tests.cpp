@@ -239,7 +239,7 @@ TEST(DocumentOnClip, ShotsOfAnotherVideoStayButNoOutputTakesThemAsTheOpenVideos)
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 
     // With the open clip's shots beside them, only those are written.
-    s.doc.SeekToFrame(0);
+    s.doc.Playback().SeekToFrame(0);
     s.doc.StartEngine();
     ASSERT_TRUE(s.RunUntil([&] { return !s.doc.IsSlicing(); }));
     ASSERT_EQ(s.doc.ShotCount(), 9);
@@ -367,7 +367,7 @@ TEST_P(DocumentOnEveryClip, ThumbnailsAloneCutAsWholeFrames) {
     const test::TestClip& clip = GetParam();
     Session whole;
     Session fast;
-    fast.doc.SetPlaybackFramesShown(false);
+    fast.doc.Playback().SetPlaybackFramesShown(false);
     ASSERT_TRUE(whole.OpenAndSlice(clip));
     ASSERT_TRUE(fast.OpenAndSlice(clip));
     EXPECT_EQ(fast.Ranges(), whole.Ranges());
@@ -388,7 +388,7 @@ TEST(DocumentOnClip, RecutReplacesTheEngineShots) {
     Session s;
     EXPECT_FALSE(s.doc.RecutShots(15.0f, true));  // no scores
     ASSERT_TRUE(s.OpenAndSlice(Mpeg1()));
-    s.doc.SeekToFrame(60);
+    s.doc.Playback().SeekToFrame(60);
     ASSERT_TRUE(s.RunUntil([&] { return !s.doc.GetPlayer().SeekIssued(); }));
     s.doc.InsertShot();
     // One shot for the whole clip beside the kept one; then the engine's
@@ -413,7 +413,7 @@ TEST_P(DocumentOnEveryClip, SamplerCoversEveryFrameAndImagesShowTheirFrames) {
     const test::TempFolder folder;
     Session s;
     ASSERT_TRUE(s.Open(clip));
-    s.doc.SeekToFrame(0);
+    s.doc.Playback().SeekToFrame(0);
     s.doc.StartSampler();  // every 40 frames
     ASSERT_TRUE(s.RunUntil([&] { return !s.doc.IsSlicing(); }));
     RangeList expected;
@@ -508,11 +508,11 @@ TEST(DocumentOnClip, SplitHereTakesThePictureOfTheFrameOnShow) {
     ASSERT_TRUE(s.OpenAndSlice(Mpeg1()));  // [0-39] [40-84] [85-124] [125-164] [165-199]
     const QImage kept = s.view.items[1].picture;
     for (const int32_t first : {40, 85}) {  // a shot's first frame splits nothing
-        s.doc.SeekToFrame(first);
+        s.doc.Playback().SeekToFrame(first);
         ASSERT_TRUE(s.RunUntil([&] { return !s.doc.GetPlayer().SeekIssued(); }));
         EXPECT_FALSE(s.doc.SplitShotHere());
     }
-    s.doc.SeekToFrame(60);
+    s.doc.Playback().SeekToFrame(60);
     ASSERT_TRUE(s.RunUntil([&] { return !s.doc.GetPlayer().SeekIssued(); }));
     ASSERT_TRUE(s.doc.SplitShotHere());
     EXPECT_EQ(s.Ranges(),

@@ -6,8 +6,8 @@
 #include <functional>
 #include <tuple>
 
-#include "app/command_ids.h"
-#include "app/document_messages.h"
+#include "app/commands/command_ids.h"
+#include "app/messages/document_messages.h"
 #include "document_fixture.h"
 #include "shots/synthetic_frames.h"
 #include "video/fake_media_graph.h"
@@ -37,8 +37,8 @@ class FakeGraph : public ::testing::Test {
         graph = source.opened;
         doc.HandleGraphEvents();
         if (at >= 0) {
-            doc.Pause();
-            doc.SeekToFrame(at);
+            doc.Playback().Pause();
+            doc.Playback().SeekToFrame(at);
             if (settle)
                 doc.HandleGraphEvents();
         }
@@ -72,7 +72,7 @@ class FakeGraph : public ::testing::Test {
 
 TEST_F(FakeGraph, EngineFindsTheScenesAndEachThumbnailIsTheShotsFirstFrame) {
     Open(0, false);
-    doc.OnCommand(command::kEngine);
+    doc.OnEngineCommand();
     EXPECT_TRUE(s.frame.Checked(command::kEngine));
     doc.HandleGraphEvents();  // frame 0 starts the run
     Deliver(1, 199);
@@ -88,39 +88,40 @@ TEST_F(FakeGraph, EngineFindsTheScenesAndEachThumbnailIsTheShotsFirstFrame) {
 
 TEST_F(FakeGraph, SamplerClosesTheLastShotAtAnEarlyEndAndStopDropsTheShotInProgress) {
     Open(0, false);
-    doc.OnCommand(command::kSampler);  // every 40 frames
+    doc.OnSamplerCommand();  // every 40 frames
     doc.HandleGraphEvents();
     Deliver(1, 109);  // frames 110 on never come
     EndOfStream();
     EXPECT_EQ(s.Ranges(), (RangeList{{0, 39}, {40, 79}, {80, 109}}));
 
     doc.ClearShots();
-    doc.Pause();
-    doc.SeekToFrame(0);
+    doc.Playback().Pause();
+    doc.Playback().SeekToFrame(0);
     doc.StartSampler();
     doc.HandleGraphEvents();
     Deliver(1, 60);
-    doc.OnCommand(command::kStop);
+    doc.Playback().Stop();
     EndOfStream();
     EXPECT_EQ(s.Ranges(), (RangeList{{0, 39}}));
 }
 
 TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
     s.frame.buttons = {{command::kEngine, true}, {command::kSampler, true}};
-    for (const int32_t id :
-         {command::kEngine, command::kSampler, command::kInsertShot, command::kViewTimecode})
-        EXPECT_TRUE(doc.OnCommand(id)) << id;
+    doc.OnEngineCommand();
+    doc.OnSamplerCommand();
+    doc.InsertShot();
+    doc.RecaptionAll();
     EXPECT_EQ(s.user.messages, std::vector<std::string>(4, message::kLoadMovieFirst));
     EXPECT_FALSE(doc.IsSlicing() || doc.TimecodeMode() || s.frame.Checked(command::kEngine) ||
                  s.frame.Checked(command::kSampler));
 
     Open(77);
-    doc.OnCommand(command::kShotsAddManually);  // the current frame only
+    doc.InsertShot();  // the current frame only
     EXPECT_EQ(s.Ranges(), (RangeList{{77, 77}}));
     EXPECT_EQ(RedAt(0, 40), 128 - test::SceneContrast(1));
     // A hidden preview passes nothing to the run.
     s.frame.previewVisible = false;
-    doc.SeekToFrame(0);
+    doc.Playback().SeekToFrame(0);
     doc.StartSampler();
     doc.HandleGraphEvents();
     Deliver(1, 100);
@@ -133,8 +134,8 @@ TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
 
     source.frames = 0;  // a stream without length cannot be sliced
     Open();
-    doc.OnCommand(command::kSampler);
-    doc.OnCommand(command::kEngine);
+    doc.OnSamplerCommand();
+    doc.OnEngineCommand();
     EXPECT_EQ(s.user.messages.end()[-2] + s.user.messages.back(),
               std::string(message::kNotSeekable) + message::kNotSeekable);
     EXPECT_FALSE(doc.IsSlicing());
@@ -142,31 +143,33 @@ TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
 
 TEST_F(FakeGraph, TransportCommandsReachThePlayer) {
     const Player& player = doc.GetPlayer();
-    EXPECT_TRUE(doc.OnCommand(command::kPlay));  // no video: asks for one
-    EXPECT_TRUE(doc.OnCommand(command::kSetEndMark));
+    doc.Playback().Play();  // no video: asks for one
+    doc.Playback().SetMark(MarkSide::End, false);
     EXPECT_EQ(s.user.messages, std::vector<std::string>{message::kLoadMovieFirst});
     Open(60);
-    doc.OnCommand(command::kSetEndMark);
-    doc.SeekToFrame(90);
+    doc.Playback().SetMark(MarkSide::End, false);
+    doc.Playback().SeekToFrame(90);
     doc.HandleGraphEvents();
-    doc.OnCommand(command::kSetStartMark);  // after the end: the old end becomes the start
+    doc.Playback().SetMark(MarkSide::Start, false);  // after the end: the old end becomes the start
     EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(60, 90));
-    doc.OnCommand(command::kSetStartMark, true);
+    doc.Playback().SetMark(MarkSide::Start, true);
     EXPECT_EQ(std::pair(player.RangeStart(), player.RangeEnd()), std::pair(-1, 90));
-    doc.OnCommand(command::kRateHalf);
+    doc.Playback().SetRate(0.5f);
     EXPECT_EQ(player.RequestedRate(), 0.5f);
-    const std::pair<int32_t, PlayerState> rows[] = {
-        {command::kPlay, PlayerState::Running},
-        {command::kTogglePlayPause, PlayerState::Paused},
-        {command::kStop, PlayerState::Stopped},
-        {command::kPause, PlayerState::Paused}};
-    for (const auto& [id, state] : rows) {
-        doc.OnCommand(id);
-        EXPECT_EQ(player.State(), state) << id;
+    const struct {
+        const char* command;
+        void (DocumentPlayback::*run)();
+        PlayerState state;
+    } rows[] = {{"Play", &DocumentPlayback::Play, PlayerState::Running},
+                {"TogglePlayPause", &DocumentPlayback::TogglePlayPause, PlayerState::Paused},
+                {"Stop", &DocumentPlayback::Stop, PlayerState::Stopped},
+                {"Pause", &DocumentPlayback::Pause, PlayerState::Paused}};
+    for (const auto& row : rows) {
+        (doc.Playback().*row.run)();
+        EXPECT_EQ(player.State(), row.state) << row.command;
     }
-    EXPECT_FALSE(doc.OnCommand(-7));
-    doc.OnCommand(command::kShotsStartEngine);
-    doc.OnCommand(command::kSampler);  // another run command stops the run
+    doc.OnShotsMenuEngine();
+    doc.OnSamplerCommand();  // another run command stops the run
     EXPECT_FALSE(doc.IsSlicing());
 }
 
@@ -187,7 +190,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
                 {120, 1, {{10, 119}, {120, 150}}}, {60, 1, {{10, 59}, {60, 150}}},
                 {150, 1, {{10, 149}, {150, 150}}}};  // down to the shot's last frame
     for (const auto& row : rows) {
-        doc.SeekToFrame(row.at);
+        doc.Playback().SeekToFrame(row.at);
         doc.HandleGraphEvents();
         doc.RefineShotStart(row.item);
         EXPECT_EQ(s.Ranges(), row.ranges) << row.at;
@@ -206,7 +209,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
     EXPECT_EQ(doc.Shots().At(2)->itemIndex, -1);
     CPlayerDoc viewless(source.Factory(), DocumentPorts{});  // a do-nothing view refuses
     EXPECT_FALSE(viewless.AddShot(QImage(), caption, 0, 1));
-    EXPECT_TRUE(viewless.OnCommand(command::kEngine));  // no video: said to nobody
+    viewless.OnEngineCommand();  // no video: said to nobody
 }
 
 // A merge retakes the picture of the shot left through the chain: one job
@@ -214,7 +217,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
 TEST_F(FakeGraph, MergeRetakesThePictureThroughTheChain) {
     Open();
     AddShots({{0, 9}, {10, 49}, {60, 99}});
-    doc.Pause();
+    doc.Playback().Pause();
     doc.HandleGraphEvents();
     graph->deliverOnSeek = 70;  // every seek brings another frame, of scene 1
     const int seeks = graph->seekCount;
@@ -353,7 +356,7 @@ TEST_F(FakeGraph, EveryShotEditIsUndoneAndRedoneExactly) {
         return kept;
     };
     const auto seek = [&](int32_t frame) {
-        doc.SeekToFrame(frame);
+        doc.Playback().SeekToFrame(frame);
         doc.HandleGraphEvents();
     };
     const auto slice = [&] {
@@ -447,6 +450,47 @@ TEST_F(FakeGraph, EveryShotEditIsUndoneAndRedoneExactly) {
     EXPECT_FALSE(doc.Undo() || doc.Redo());
     doc.StopSlicing();
     EXPECT_TRUE(doc.Undo());
+}
+
+// While a run or a frame job adds shots, each edit is refused and changes
+// nothing: undoing it would drop the shots still coming.
+TEST_F(FakeGraph, ShotEditsAreRefusedDuringRunsAndFrameJobs) {
+    Open(100);
+    AddShots({{0, 49}, {50, 119}, {120, 199}});
+    const struct {
+        const char* name;
+        std::function<bool()> edit;
+    } edits[] = {
+        {"Insert shot", [&] { return doc.InsertShot(), doc.ShotCount() != 3; }},
+        {"Delete shot", [&] { return doc.DeleteShot(1); }},
+        {"Delete shots",
+         [&] {
+             return doc.DeleteShots({0, 1});
+         }},
+        {"Merge",
+         [&] {
+             return doc.MergeShots({0, 1});
+         }},
+        {"Refine image", [&] { return doc.RefineShotStart(1), s.Ranges()[1].first != 50; }},
+        {"Split shot", [&] { return doc.SplitShotHere(); }},
+        {"Refresh", [&] { return doc.RefreshShotImage(2); }},
+        {"Clear", [&] { return doc.ClearShots(), doc.ShotCount() != 3; }},
+    };
+    const auto refuseEach = [&](const char* during) {
+        const std::string undo = doc.UndoName();
+        for (const auto& row : edits) {
+            EXPECT_FALSE(row.edit()) << row.name << " during " << during;
+            EXPECT_EQ(s.Ranges(), (RangeList{{0, 49}, {50, 119}, {120, 199}})) << row.name;
+            EXPECT_EQ(doc.UndoName(), undo) << row.name << " during " << during;
+        }
+    };
+    ASSERT_TRUE(doc.RefreshShotImage(0));
+    refuseEach("a frame job");
+    doc.HandleGraphEvents();
+    ASSERT_FALSE(doc.FrameChainRunning());
+    doc.StartEngine();
+    refuseEach("a run");
+    doc.StopSlicing();
 }
 
 }  // namespace

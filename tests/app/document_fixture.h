@@ -10,7 +10,7 @@
 #include <optional>
 #include <thread>
 
-#include "app/player_doc.h"
+#include "app/document/player_doc.h"
 #include "support/test_clips.h"
 #include "video/open_media_graph.h"
 
@@ -117,7 +117,7 @@ class Session {
         doc.SetPacedPlayback(false);
         if (!doc.OpenVideo(MediaPath(clip)))
             return false;
-        doc.Pause();
+        doc.Playback().Pause();
         doc.HandleGraphEvents();
         return true;
     }
@@ -142,7 +142,7 @@ class Session {
         SlicingSettings settings = doc.GetSlicingSettings();
         settings.threshold = threshold;
         doc.ApplySlicingSettings(settings);
-        doc.SeekToFrame(0);
+        doc.Playback().SeekToFrame(0);
         doc.StartEngine();
         return RunUntil([this] { return !doc.IsSlicing(); });
     }

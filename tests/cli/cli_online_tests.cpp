@@ -15,9 +15,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/document_messages.h"
-#include "app/online_video.h"
-#include "app/shots_file_messages.h"
+#include "app/front_ends/online_video.h"
+#include "app/messages/document_messages.h"
+#include "app/messages/shots_file_messages.h"
 #include "cli_process.h"
 #include "support/loopback_http_server.h"
 

@@ -12,9 +12,9 @@
 
 #include <QImage>
 
-#include "app/document_messages.h"
-#include "app/settings_messages.h"
-#include "app/shots_file_messages.h"
+#include "app/messages/document_messages.h"
+#include "app/messages/settings_messages.h"
+#include "app/messages/shots_file_messages.h"
 #include "cli/cli_ports.h"
 #include "cli_process.h"
 #include "export/jpeg_decode.h"

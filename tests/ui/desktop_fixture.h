@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/command_ids.h"
-#include "app/player_doc.h"
+#include "app/commands/command_ids.h"
+#include "app/document/player_doc.h"
 #include "publish/video_link.h"
 #include "support/test_clips.h"
 #include "ui/desktop_user_port.h"
@@ -110,7 +110,7 @@ class DesktopTest : public ::testing::Test {
             return false;
         app.OnCommand(command::kPause);
         const Player& player = app.Document().GetPlayer();
-        app.Document().SeekToFrame(0);
+        app.Document().Playback().SeekToFrame(0);
         return WaitFor([&] {
             return player.FrameSurface() && !player.SeekIssued() && player.CurrentFrame() == 0;
         });

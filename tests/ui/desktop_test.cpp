@@ -13,7 +13,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/settings_store.h"
+#include "app/settings/settings_store.h"
 #include "cli/cli_process.h"
 #include "common/text_format.h"
 #include "desktop_fixture.h"
@@ -46,10 +46,10 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     EXPECT_TRUE(checked(kRateHalf) && !checked(kRateNormal));
     frame.Action(kRateHalf)->trigger();  // chosen again: stays checked
     EXPECT_TRUE(checked(kRateHalf));
-    ASSERT_TRUE(app->Document().SetPlayRange(10, -1));  // the slider draws the mark
+    ASSERT_TRUE(app->Document().Playback().SetPlayRange(10, -1));  // the slider draws the mark
     EXPECT_EQ(frame.NavigationSlider()->StartMark(), 10 * 32767 / clip.frameCount);
     EXPECT_EQ(frame.NavigationSlider()->EndMark(), -1);
-    app->Document().SetPlayRange(-1, -1);
+    app->Document().Playback().SetPlayRange(-1, -1);
     frame.Action(kPause)->trigger();
     EXPECT_TRUE(checked(kPause) && !checked(kPlay));
     frame.Action(kSampler)->trigger();
@@ -92,7 +92,7 @@ TEST_F(DesktopProgramTest, ARunStartsOnTheFrameOnShowAsInTrevantoCli) {
     const Player& player = doc.GetPlayer();
     for (const int start : {0, 57}) {
         app->OnCommand(kPause);
-        doc.SeekToFrame(start);
+        doc.Playback().SeekToFrame(start);
         ASSERT_TRUE(
             WaitFor([&] { return !player.SeekIssued() && player.CurrentFrame() == start; }));
         const int32_t before = doc.ShotCount();
@@ -123,7 +123,7 @@ TEST_F(DesktopProgramTest, OpeningAnotherVideoDuringAnExportAsksFirst) {
     ASSERT_TRUE(app->Start() && OpenPaused(*app, other) && OpenPaused(*app, clip));
     CPlayerDoc& doc = app->Document();
     for (int32_t i = 0; i < 3; ++i) {
-        doc.SeekToFrame(i * 50);
+        doc.Playback().SeekToFrame(i * 50);
         ASSERT_TRUE(WaitFor([&] { return !doc.GetPlayer().SeekIssued(); }));
         doc.InsertShot();
     }

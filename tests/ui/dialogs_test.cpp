@@ -6,8 +6,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "app/settings_messages.h"
-#include "app/video_link_messages.h"
+#include "app/messages/settings_messages.h"
+#include "app/messages/video_link_messages.h"
 #include "desktop_fixture.h"
 #include "ui/message_box_user.h"
 #include "ui/settings_dialog.h"

@@ -96,7 +96,7 @@ TEST_F(FrameWindowTest, KeysAndMediaCommandsStepExactlyOneFrameAndGoToTheFrameAs
     EXPECT_EQ(app->Document().GetPlayer().State(), PlayerState::Paused);
     // A run owns the frames: no step meanwhile.
     app->OnCommand(kEngine);
-    EXPECT_FALSE(app->Document().StepFrame(CPlayerDoc::FrameStep::Next));
+    EXPECT_FALSE(app->Document().Playback().StepFrame(DocumentPlayback::FrameStep::Next));
 }
 
 // Shots of another video load: the preview, the slider and the position label
@@ -115,7 +115,7 @@ TEST_F(FrameWindowTest, ShotsOfAnotherVideoShowThatVideosFrame) {
     app->Document().ClearShots();
 
     ASSERT_TRUE(OpenPaused(*app, MediaPath(TestClips().at(2))));
-    app->Document().GoToFrame(30);
+    app->Document().Playback().GoToFrame(30);
     ASSERT_TRUE(Shows(*app, 30));
     app->OnCommand(kLoadShots);
     ASSERT_TRUE(WaitFor([&] { return !app->Document().FrameChainRunning(); }));

@@ -18,7 +18,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings_store.h"
+#include "app/settings/settings_store.h"
 #include "common/paths.h"
 #include "desktop_fixture.h"
 #include "support/test_clips.h"

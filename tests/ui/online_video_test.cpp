@@ -10,7 +10,7 @@
 
 #include <fstream>
 
-#include "app/online_video.h"
+#include "app/front_ends/online_video.h"
 #include "desktop_fixture.h"
 #include "online/xml_reader.h"
 #include "support/loopback_http_server.h"

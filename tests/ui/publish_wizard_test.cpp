@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <map>
 
-#include "app/publish_wizard_steps.h"
+#include "app/front_ends/publish_wizard_steps.h"
 #include "cli/cli_process.h"
 #include "desktop_fixture.h"
 #include "ui/controls/menu_button.h"

@@ -8,7 +8,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "app/settings_store.h"
+#include "app/settings/settings_store.h"
 #include "desktop_fixture.h"
 #include "picture/surface.h"
 #include "ui/controls/progress_bar.h"
