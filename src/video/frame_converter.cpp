@@ -1,6 +1,7 @@
 #include "video/frame_converter.h"
 
 #include "picture/surface_pool.h"
+#include "video/yuv444_rgb.h"
 
 namespace trevanto {
 namespace {
@@ -148,15 +149,9 @@ bool FrameConverter::Shrink(const AVFrame& picture, Surface& thumbnail, Orientat
         shrunk = Scale(shrinker_, picture, *stored, SWS_AREA);
     } else {
         // The small planes, converted at their own size.
-        AVFrame small{};
-        small.format = PlaneShrinker::ResultFormat(format);
-        small.width = stored->Width();
-        small.height = stored->Height();
-        for (int i = 0; i < 3; ++i) {
-            small.data[i] = const_cast<uint8_t*>(planes_.Planes()[i]);
-            small.linesize[i] = planes_.Pitches()[i];
-        }
-        shrunk = Scale(shrinker_, small, *stored, SWS_AREA);
+        const bool fullRange = PlaneShrinker::ResultFormat(format) == AV_PIX_FMT_YUVJ444P;
+        shrunk = Yuv444Rgb::Convert(planes_.Planes(), planes_.Pitches(), stored->Width(),
+                                    stored->Height(), fullRange, *stored);
     }
     return shrunk && (stored == &thumbnail || Reorient(*stored, orientation, thumbnail));
 }

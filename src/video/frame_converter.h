@@ -25,7 +25,7 @@ class FrameConverter {
     // Shrinks the picture onto the whole of a (smaller) RGB32 surface,
     // averaging areas, straight from its planes: a thumbnail for less than
     // shrinking the converted frame would cost. Planar YUV is box-averaged
-    // plane by plane, then only the small picture is converted. False when
+    // plane by plane, then only the small picture is converted (Yuv444Rgb). False when
     // it cannot.
     bool Shrink(const AVFrame& picture, Surface& thumbnail, Orientation orientation = {});
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "video/debug_trace.h"
 #include "video/media_input.h"
 #include "video/seek_attempts.h"
 
@@ -312,6 +313,7 @@ DecodeResult VideoDecoder::Decode(DecodedFrame& frame) {
             return DecodeResult::Error;
         int result = avcodec_receive_frame(codec_.get(), frame.picture.get());
         if (result == 0) {
+            ++framesDecoded_;
             Number(frame);
             frame.reduced = lowres_ > 0;
             const AVRational aspect = av_guess_sample_aspect_ratio(
@@ -373,6 +375,7 @@ bool VideoDecoder::IndexPending() const {
 }
 
 bool VideoDecoder::SeekStream(double seconds, bool byBytes) {
+    ++streamSeeks_;
     first_.picture.reset();
     avcodec_flush_buffers(codec_.get());
     draining_ = false;
@@ -389,13 +392,53 @@ bool VideoDecoder::SeekStream(double seconds, bool byBytes) {
     return av_seek_frame(input_.get(), streamIndex_, stamp, AVSEEK_FLAG_BACKWARD) >= 0;
 }
 
+int64_t VideoDecoder::ForwardReach() const {
+    return exactSeeks_ == 0 ? kFirstForwardReach
+                            : std::max(kMinForwardReach, exactSeekFrames_ / exactSeeks_);
+}
+
 DecodeResult VideoDecoder::SeekTo(int64_t target, DecodedFrame& frame) {
     if (!seekable_)
         return DecodeResult::Error;
+    const int64_t seeks = streamSeeks_, decoded = framesDecoded_;
+    // Decoding on gives whole pictures only where the decoder makes them:
+    // not at reduced resolution, nor once it has drained.
+    const bool ahead = lastNumber_ && target > *lastNumber_ && !draining_ && lowres_ == 0;
+    if (ahead && target - *lastNumber_ <= ForwardReach()) {
+        const DecodeResult result = DecodeForward(target, frame);
+        if (result == DecodeResult::Frame)
+            DebugTrace("frame %ld decoded on: %ld frames\n", static_cast<long>(target),
+                       static_cast<long>(framesDecoded_ - decoded));
+        if (result == DecodeResult::Frame || abort_)
+            return result;
+    }
     // A sought frame is always whole.
     if (lowres_ > 0 && OpenCodec(0) < 0)
         return DecodeResult::Error;
-    return SeekExact(target, frame);
+    const int64_t decodedBefore = framesDecoded_;
+    const DecodeResult result = SeekExact(target, frame);
+    ++exactSeeks_;
+    exactSeekFrames_ += framesDecoded_ - decodedBefore;
+    DebugTrace("frame %ld sought: %ld seeks, %ld frames\n", static_cast<long>(target),
+               static_cast<long>(streamSeeks_ - seeks),
+               static_cast<long>(framesDecoded_ - decoded));
+    return result;
+}
+
+DecodeResult VideoDecoder::DecodeForward(int64_t target, DecodedFrame& frame) {
+    first_.picture.reset();  // frame 0, decoded already and passed
+    if (Decode(frame) != DecodeResult::Frame)
+        return DecodeResult::Error;
+    DecodedFrame next;
+    while (frame.number < target) {
+        const DecodeResult result = Decode(next);
+        if (result == DecodeResult::End)
+            return DecodeResult::Frame;  // the last frame
+        if (result == DecodeResult::Error)
+            return result;
+        std::swap(frame, next);
+    }
+    return DecodeResult::Frame;
 }
 
 DecodeResult VideoDecoder::SeekExact(int64_t target, DecodedFrame& frame) {

@@ -53,8 +53,21 @@ class VideoDecoder {
     DecodeResult DecodeNext(DecodedFrame& frame);
     // Positions the stream so that `frame` receives the frame numbered
     // `target` (or the first one after it when that number is missing, or
-    // the last frame when the target lies past the end).
+    // the last frame when the target lies past the end). A target a little
+    // ahead of the frame decoded last is decoded on to instead
+    // (ForwardReach): the same picture on an intact stream, for less.
     DecodeResult SeekTo(int64_t target, DecodedFrame& frame);
+    // How far ahead of the frame decoded last SeekTo decodes on rather than
+    // seeks: as many frames as a seek has decoded on average in this file
+    // (its key frame interval and how far its seeks land off), at least
+    // kMinForwardReach; kFirstForwardReach before the first seek.
+    static constexpr int64_t kMinForwardReach = 12;
+    static constexpr int64_t kFirstForwardReach = 50;
+    int64_t ForwardReach() const;
+    // Seeks made and frames decoded since the file opened (for traces and
+    // benchmarks).
+    int64_t StreamSeeks() const { return streamSeeks_; }
+    int64_t FramesDecoded() const { return framesDecoded_; }
 
     // Frames that DecodeNext returns from now on are decoded at 1/2^factor
     // of the width and height, as far as the codec can (0: whole; MPEG-1,
@@ -88,6 +101,9 @@ class VideoDecoder {
     // Opens the decoder anew at 1/2^lowres of the size; an FFmpeg error code.
     int OpenCodec(int lowres);
     DecodeResult SeekExact(int64_t target, DecodedFrame& frame);
+    // Decodes on from the frame decoded last to `target`; Error when the
+    // stream ends or fails before any frame (a seek then takes over).
+    DecodeResult DecodeForward(int64_t target, DecodedFrame& frame);
     DecodeResult Decode(DecodedFrame& frame);
     void Number(DecodedFrame& frame);
     bool SeekStream(double seconds, bool byBytes);
@@ -133,6 +149,11 @@ class VideoDecoder {
     std::shared_ptr<const PictureIndex> index_;
     bool indexFailed_ = false;
     bool opening_ = false;  // Open runs on the owner's thread: it must not wait
+    int64_t streamSeeks_ = 0;
+    int64_t framesDecoded_ = 0;
+    // Exact seeks made (after the open) and the frames they decoded.
+    int64_t exactSeeks_ = 0;
+    int64_t exactSeekFrames_ = 0;
 };
 
 }  // namespace trevanto
