@@ -90,12 +90,7 @@ TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
     options.shotHeight = 240;  // no template: the whole frame shows
     s.doc.SetPublishOptions(options);
     ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(kAllShots));
-    ASSERT_TRUE(s.RunChain());
-    for (int32_t i = 0; i < 5; ++i) {
-        const QImage image = testing::DecodeJpeg(folder.File(JpegImageName(i + 1)));
-        EXPECT_EQ(image.size(), QSize(320, 240));
-        EXPECT_EQ(FrameCodeOf(image), s.doc.Shots().At(i)->startFrame) << i;
-    }
+    ASSERT_TRUE(s.RunChain());  // (what each image shows: ShotsOfAnotherVideo...)
     EXPECT_EQ(s.user.progress,
               (std::vector<std::string>{"Saving", "end", "Saving to JPEG", "end"}));
     ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg({4}));  // one image: no progress bar
