@@ -173,15 +173,13 @@ TEST(DocumentPorts, AMissingFrontEndRefusesAndCancelsEverything) {
                  ports.user->ChooseFolder("/") || ports.user->OpenWithDefaultHandler("/a.html"));
 }
 
-TEST(JpegMessages, EachFailureHasItsTextAndKind) {
+// One row per kind: nothing said, a warning, an error with its title.
+TEST(JpegMessages, EachKindOfFailureHasItsTextKindAndTitle) {
     const std::tuple<JpegError, std::string, MessageKind, std::string> rows[] = {
         {JpegError::Refused, "", MessageKind::Warning, ""},
         {JpegError::NoMemory, "No memory for screenshot!", MessageKind::Warning, ""},
-        {JpegError::CannotOpen, "JpegFile :\nCan't open /a.jpg\n", MessageKind::Warning, ""},
         {JpegError::Library, "Maximum supported image dimension", MessageKind::Error,
          "JPEG Fatal Error"},
-        {JpegError::WriteFailed, "Output file write error --- out of disk space?",
-         MessageKind::Error, ""},
     };
     for (const auto& [error, text, kind, title] : rows) {
         const JpegMessage message =
@@ -192,27 +190,14 @@ TEST(JpegMessages, EachFailureHasItsTextAndKind) {
     }
 }
 
-TEST(PublishingMessages, EachProblemNamesItsFile) {
+// One row per kind of text: fixed, naming the file, and the fallback. The
+// texts that the command line and the document show are checked there.
+TEST(PublishingMessages, FixedTextsTextsNamingTheFileAndTheFallback) {
     using Kind = PublishProblemKind;
     const std::pair<Kind, std::string> rows[] = {
-        {Kind::NoMovie, "Please load a movie file first."},
-        {Kind::NoShot, "No shot to export."},
         {Kind::NoTarget, "You need to specify a target file."},
-        {Kind::ReadOnlyTarget,
-         "Thumbnails cannot be created on a cd-rom storage. Please change "
-         "the target file."},
-        {Kind::CannotCreateFolder, "Sorry, can't create directory: /t. Access denied."},
         {Kind::TargetNotWritable,
          "You may not write to the folder /t. Please change the target file."},
-        {Kind::AdditionalFileClash,
-         "The additional file /t would replace a file of the same name in the publication. "
-         "Please rename it or take it out of the additional files."},
-        {Kind::TemplateUnreadable, "Cannot open template file (/t)."},
-        {Kind::TemplateWithoutShotBlock,
-         "This template file (/t) does not seem to be ready for "
-         "use in Trevanto.\r\nMake sure to use "
-         "$(BEGINSHOT)...$(ENDSHOT) keywords."},
-        {Kind::ConditionSyntax, "Syntax error in a condition statement. $(IF,...)"},
         {Kind::Partial,
          "Error while publishing to the web : Only a fraction of the content has "
          "been published."},
@@ -220,22 +205,6 @@ TEST(PublishingMessages, EachProblemNamesItsFile) {
     for (const auto& [kind, text] : rows)
         EXPECT_EQ(PublishingMessage({kind, "/t"}), text);
     EXPECT_NE(PublishingMessage({Kind::ExpansionLimit}).find("beyond 1 MB"), std::string::npos);
-}
-
-// The other texts show in the document's tests of opening, saving and loading.
-TEST(ShotsFileMessages, EachStatusHasItsText) {
-    using Open = ShotsFileOpenStatus;
-    const std::pair<std::string, std::string> rows[] = {
-        {ShotsFileSaveMessage(ShotsFileSaveStatus::Written), ""},
-        {OpenFailureMessage(OpenFailure::NoSurfaces).substr(0, 36),
-         "Sorry, the video surfaces could not "},
-        {ShotsFileOpenMessage(Open::Ok, "/s"), ""},
-        {ShotsFileOpenMessage(Open::NotAFile, "/s"), "Shot File error! /s is not a file."},
-        {ShotsFileOpenMessage(Open::NoVideoPath, "/s"),
-         "Missing video filepath in this Shot file. Sorry !"},
-    };
-    for (const auto& [text, expected] : rows)
-        EXPECT_EQ(text, expected);
 }
 
 // Text that is no statistics file, refused with the line at fault.

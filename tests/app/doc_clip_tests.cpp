@@ -68,10 +68,7 @@ TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
         EXPECT_LE(MaxDifference(loaded.view.items[i].picture, s.view.items[i].picture), 2);
     }
 
-    // Going to a shot shows its first frame; a refresh retakes its picture.
-    loaded.doc.GoToShot(2, false);
-    ASSERT_TRUE(loaded.RunUntil([&] { return !loaded.doc.GetPlayer().SeekIssued(); }));
-    EXPECT_EQ(test::ReadFrameCode(*loaded.doc.GetPlayer().FrameSurface()), 85);
+    // A refresh retakes the picture of the shot's first frame.
     ASSERT_TRUE(loaded.doc.RefreshShotImage(1));
     ASSERT_TRUE(loaded.RunChain());
     EXPECT_EQ(loaded.view.replacements, 1);
@@ -93,12 +90,7 @@ TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
     options.shotHeight = 240;  // no template: the whole frame shows
     s.doc.SetPublishOptions(options);
     ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(kAllShots));
-    ASSERT_TRUE(s.RunChain());
-    for (int32_t i = 0; i < 5; ++i) {
-        const QImage image = testing::DecodeJpeg(folder.File(JpegImageName(i + 1)));
-        EXPECT_EQ(image.size(), QSize(320, 240));
-        EXPECT_EQ(FrameCodeOf(image), s.doc.Shots().At(i)->startFrame) << i;
-    }
+    ASSERT_TRUE(s.RunChain());  // (what each image shows: ShotsOfAnotherVideo...)
     EXPECT_EQ(s.user.progress,
               (std::vector<std::string>{"Saving", "end", "Saving to JPEG", "end"}));
     ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg({4}));  // one image: no progress bar
@@ -155,15 +147,14 @@ TEST(DocumentOnClip, ShotsFileRecordsAndFailures) {
     s.user.answer = folder.File("empty.hpv");
     EXPECT_FALSE(s.doc.ShotsFile().SaveShots());  // no video
     ASSERT_TRUE(s.Open(Mpeg1()));
-    EXPECT_TRUE(s.doc.ShotsFile().SaveShots());  // no shots: said, the header is written
-    EXPECT_EQ(std::filesystem::file_size(folder.File("empty.hpv")),  // the header's lines
-              std::string("Trevanto (c) 2004 Qelvar\r\n\r\n\r\n").size() +
-                  test::MediaPath(Mpeg1()).size());
+    // No shots: said, and the header is written (its bytes: tests/export).
+    EXPECT_TRUE(s.doc.ShotsFile().SaveShots());
     s.user.answer = folder.File("missing/x.hpv");
     EXPECT_FALSE(s.doc.ShotsFile().SaveShots());
-    for (const std::string& answer :
-         {write("other.hpv", "trevanto (c) 2004 Qelvar\r\n\r\nx\r\n"),
-          write("short.hpv", "Trevanto (c) 2004 Qelvar\r\n"), folder.File("absent.hpv")}) {
+    for (const std::string& answer : {write("other.hpv", "trevanto (c) 2004 Qelvar\r\n\r\nx\r\n"),
+                                      write("short.hpv", "Trevanto (c) 2004 Qelvar\r\n"),
+                                      write("nopath.hpv", "Trevanto (c) 2004 Qelvar\r\nx\r\n"),
+                                      folder.Path(), folder.File("absent.hpv")}) {
         s.user.answer = answer;
         s.doc.ShotsFile().LoadShots();
     }
@@ -180,8 +171,10 @@ TEST(DocumentOnClip, ShotsFileRecordsAndFailures) {
               (std::vector<std::string>{
                   "Please load a movie file first.", "No Shot to save.", "No Shot to save.",
                   "Please choose another filepath.", "Not a Shot file. Sorry !",
-                  "Wrong line #3 header in this Shot file. Sorry !", "Shot File error!", wrong,
-                  wrong, "3 shots extracted from the shots file."}));
+                  "Wrong line #3 header in this Shot file. Sorry !",
+                  "Missing video filepath in this Shot file. Sorry !",
+                  "Shot File error! " + folder.Path() + " is not a file.", "Shot File error!",
+                  wrong, wrong, "3 shots extracted from the shots file."}));
     EXPECT_FALSE(s.view.locked);
 
     // JPEG images too large to make, or whose file cannot be made.
@@ -337,6 +330,11 @@ TEST_P(DocumentOnEveryClip, KeptScoresCutAgainLikeFreshEngineRuns) {
     const test::TestClip& clip = GetParam();
     Session kept;
     ASSERT_TRUE(kept.OpenAndSlice(clip));
+    std::vector<int32_t> starts, cuts{0};  // each scene one shot, on every codec and container
+    for (const auto& range : kept.Ranges())
+        starts.push_back(range.first);
+    cuts.insert(cuts.end(), clip.cuts.begin(), clip.cuts.end());
+    EXPECT_EQ(starts, cuts);
     const std::vector<FrameScore> scores = kept.doc.Scores().Frames();
     // Every frame in order, then the frame after the end closing the run.
     ASSERT_EQ(scores.size(), static_cast<size_t>(clip.frameCount) + 1);
@@ -406,44 +404,14 @@ TEST(DocumentOnClip, RecutReplacesTheEngineShots) {
     EXPECT_TRUE(s.user.messages.empty());
 }
 
-// Every clip form: the sampler's shots cover every frame once, and the JPEG
-// image of each shot shows its first frame.
-TEST_P(DocumentOnEveryClip, SamplerCoversEveryFrameAndImagesShowTheirFrames) {
-    const test::TestClip& clip = GetParam();
-    const test::TempFolder folder;
-    Session s;
-    ASSERT_TRUE(s.Open(clip));
-    s.doc.Playback().SeekToFrame(0);
-    s.doc.StartSampler();  // every 40 frames
-    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.IsSlicing(); }));
-    RangeList expected;
-    std::vector<int32_t> shots;
-    for (int start = 0; start < clip.frameCount; start += 40) {
-        expected.emplace_back(start, std::min(start + 39, clip.frameCount - 1));
-        shots.push_back(static_cast<int32_t>(shots.size()));
-    }
-    EXPECT_EQ(s.Ranges(), expected);
-    PublishOptions whole;  // images of whole frames, to read their numbers
-    whole.stretchToFit = true;
-    whole.shotWidth = clip.width;
-    whole.shotHeight = clip.height;
-    s.doc.SetPublishOptions(whole);
-    ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(shots, folder.Path()));
-    ASSERT_TRUE(s.RunChain());
-    for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(FrameCodeOf(
-                      testing::DecodeJpeg(folder.File(JpegImageName(static_cast<int32_t>(i) + 1)))),
-                  expected[i].first)
-            << i;
-}
-
 INSTANTIATE_TEST_SUITE_P(Clips, DocumentOnEveryClip, ::testing::ValuesIn(test::EveryClipForm()));
 
 // Files of the kinds once refused by name: one that decodes opens, whatever
-// its name says; one that does not gets its format's message.
+// its name says; one that does not gets its format's message. (Each name's
+// format: tests/video player_tests.)
 TEST(DocumentOnClip, RefusedKindsAreToldOnlyWhenTheyDoNotDecode) {
     const test::TempFolder folder;
-    for (const char* name : {"junk.MOV", "junk.mp4", "junk.rm", "junk.Ram", "junk.mpg"})
+    for (const char* name : {"junk.MOV", "junk.mp4", "junk.Ram", "junk.mpg"})
         std::ofstream(folder.File(name)) << std::string(5000, '\x5A') << "not a video";
     std::filesystem::copy_file(test::MediaPath(Mpeg1()), folder.File("mpeg1.rm"));
     // A QuickTime file whose video is of a kind no decoder knows.
@@ -456,13 +424,10 @@ TEST(DocumentOnClip, RefusedKindsAreToldOnlyWhenTheyDoNotDecode) {
         {folder.File("junk.MOV"), "Apple Quicktime format is not supported."},
         {folder.File("unknown.mov"), "Apple Quicktime format is not supported."},
         {folder.File("junk.mp4"), "Apple H264 format is not supported."},
-        {folder.File("junk.rm"), "Real Media format is not supported."},
         {folder.File("junk.Ram"), "Real Media format is not supported."},
         {folder.File("junk.mpg"), "Sorry, I do not know how to play this file."},
         {folder.File("gone.mov"), "The video file cannot be found."},
         {test::MediaPath("clip_h264.mov"), ""},
-        {test::MediaPath("clip_prores.mov"), ""},
-        {test::MediaPath("clip_h264_bpyramid.mp4"), ""},
         {folder.File("mpeg1.rm"), ""},
     };
     for (const auto& [path, message] : rows) {

@@ -87,12 +87,7 @@ struct User : UserPort, ProgressPort {
                                           const std::string&) override {
         return answer;
     }
-    bool PumpEventsAndCheckEscape(int) override {
-        ++pumps;
-        if (onPump)
-            onPump(pumps);  // what the user does while the events go through
-        return pumps == escapeAtPump;
-    }
+    bool PumpEventsAndCheckEscape(int) override { return ++pumps == escapeAtPump; }
     bool OpenWithDefaultHandler(const std::string& path) override {
         opened.push_back(path);
         return true;
@@ -103,7 +98,6 @@ struct User : UserPort, ProgressPort {
     bool yes = true;
     std::optional<std::string> answer;
     int pumps = 0, escapeAtPump = -1;
-    std::function<void(int)> onPump;
 };
 
 class Session {

@@ -20,6 +20,7 @@
 #include "app/messages/shots_file_messages.h"
 #include "cli_process.h"
 #include "support/loopback_http_server.h"
+#include "support/signalled_download.h"
 
 namespace trevanto {
 namespace {
@@ -155,28 +156,8 @@ TEST(CliOnline, AnRtmpStreamOpensThroughFfmpeg) {
 }
 
 TEST(CliOnline, ASignalDuringADownloadLeavesNoTemporaryScript) {
-    test::LoopbackHttpServer server;
-    HttpReply silent;
-    silent.silent = true;
-    server.Serve("/slow.asx", silent);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        const test::TempFolder temporary;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("TMPDIR", QString::fromStdString(temporary.Path()));
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(TREVANTO_CLI_PATH,
-                      {"slice", QString::fromStdString(server.Url("/slow.asx"))});
-        ASSERT_TRUE(process.waitForStarted());
-        // Until the download has its file.
-        for (int tries = 0; tries < 600 && !test::HoldsScriptDownload(temporary.Path()); ++tries)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        ASSERT_TRUE(test::HoldsScriptDownload(temporary.Path())) << signal;
-        ::kill(static_cast<pid_t>(process.processId()), signal);
-        ASSERT_TRUE(process.waitForFinished(30000));
-        EXPECT_EQ(process.exitStatus(), QProcess::CrashExit) << signal;  // ended by the signal
-        EXPECT_FALSE(test::HoldsScriptDownload(temporary.Path())) << signal;
-    }
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        EXPECT_EQ(test::EndDownloadBySignal(TREVANTO_CLI_PATH, {"slice"}, signal), "") << signal;
 }
 
 }  // namespace

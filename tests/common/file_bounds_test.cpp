@@ -17,10 +17,8 @@ namespace {
 
 // A file of `size` bytes that takes no disk space.
 std::string SparseFile(const std::string& path, int64_t size) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    EXPECT_GE(fd, 0);
-    EXPECT_EQ(::ftruncate(fd, size), 0);
-    ::close(fd);
+    std::ofstream{path};
+    std::filesystem::resize_file(path, static_cast<uintmax_t>(size));
     return path;
 }
 

@@ -156,11 +156,9 @@ TEST(PageEscapingTest, ValuesFromOutsideAddNoMarkup) {
         {"<svg onload=alert(1)>&lt;b&gt;&#60;.mpg", nullptr},
         {"$(TITLE) $(VIDEOURL) 100$.mpg", nullptr},
         {"javascript:alert(1)", nullptr},
-        {nullptr, "javascript:alert(1)"},
+        // Every scheme that could run script: html_values_test.
         {nullptr, " JavaScript:alert(1)//http://example.com"},
-        {nullptr, "java\tscript:alert(1)"},
         {nullptr, "data:text/html,<script>alert(1)</script>"},
-        {nullptr, "vbscript:msgbox(1)"},
     };
     TempDir dir;
     WriteFile(dir / "tpl/page.html", kOwnTemplate);

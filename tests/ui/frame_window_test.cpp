@@ -78,10 +78,7 @@ TEST_F(FrameWindowTest, KeysAndMediaCommandsStepExactlyOneFrameAndGoToTheFrameAs
     release(Qt::Key_Right);
     EXPECT_TRUE(Shows(*app, 2));
 
-    // The Media menu's steps, from wherever the focus is, and "Go to frame...".
-    EXPECT_EQ(app->Frame().Action(kNextFrame)->shortcut(), QKeySequence("."));
-    EXPECT_EQ(app->Frame().Action(kPreviousFrame)->shortcut(), QKeySequence(","));
-    EXPECT_EQ(app->Frame().Action(kGoToFrame)->shortcut(), QKeySequence("Ctrl+G"));
+    // The Media menu's steps (keys: keyboard_views_test), and "Go to frame...".
     app->View().setFocus();
     app->Frame().Action(kNextFrame)->trigger();
     EXPECT_TRUE(Shows(*app, 3));
