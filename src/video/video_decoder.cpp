@@ -278,6 +278,27 @@ int64_t VideoDecoder::FrameNumberAt(double seconds) const {
     return static_cast<int64_t>(std::floor(seconds / frameSeconds_ + 0.5));
 }
 
+int64_t VideoDecoder::FrameOfStamp(int64_t stamp) {
+    if (const PictureIndex* index = scan_ && !opening_ ? Index() : nullptr)
+        return index->FrameAt(stamp);
+    return FrameNumberAt(static_cast<double>(stamp) * av_q2d(timeBase_) - originSeconds_);
+}
+
+std::vector<int64_t> VideoDecoder::IndexedKeyStamps() const {
+    std::vector<int64_t> stamps;
+    // Matroska cues tell key frames by presentation time; other indexes tell
+    // decoding times (MP4, AVI) or only what was read so far (MPEG).
+    if (!input_ || !input_->iformat ||
+        !std::string_view(input_->iformat->name).starts_with("matroska"))
+        return stamps;
+    AVStream* stream = input_->streams[streamIndex_];
+    for (int i = 0; i < avformat_index_get_entries_count(stream); ++i)
+        if (const AVIndexEntry* entry = avformat_index_get_entry(stream, i);
+            entry && (entry->flags & AVINDEX_KEYFRAME))
+            stamps.push_back(entry->timestamp);
+    return stamps;
+}
+
 void VideoDecoder::Number(DecodedFrame& frame) {
     const int64_t stamp = frame.picture->best_effort_timestamp;
     frame.timed = stamp != AV_NOPTS_VALUE || lastNumber_.has_value();
@@ -395,6 +416,16 @@ DecodeResult VideoDecoder::SeekTo(int64_t target, DecodedFrame& frame) {
     // A sought frame is always whole.
     if (lowres_ > 0 && OpenCodec(0) < 0)
         return DecodeResult::Error;
+    return SeekExact(target, frame);
+}
+
+DecodeResult VideoDecoder::SeekFresh(int64_t target, int factor, DecodedFrame& frame) {
+    if (!seekable_)
+        return DecodeResult::Error;
+    const int lowres = std::clamp(factor, 0, static_cast<int>(decoder_->max_lowres));
+    if (OpenCodec(lowres) < 0)
+        return DecodeResult::Error;
+    lowresWanted_ = lowres;
     return SeekExact(target, frame);
 }
 

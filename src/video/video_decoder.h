@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "video/ffmpeg_handles.h"
 #include "video/media_input.h"
@@ -56,6 +57,11 @@ class VideoDecoder {
     // the last frame when the target lies past the end).
     DecodeResult SeekTo(int64_t target, DecodedFrame& frame);
 
+    // Decodes from `target` on as SeekTo does, with a decoder opened afresh at
+    // 1/2^factor of the size (as far as the codec can): what it delivers
+    // from here depends on the file alone, not on what it decoded before.
+    DecodeResult SeekFresh(int64_t target, int factor, DecodedFrame& frame);
+
     // Frames that DecodeNext returns from now on are decoded at 1/2^factor
     // of the width and height, as far as the codec can (0: whole; MPEG-1,
     // MPEG-2, MPEG-4 part 2, MS-MPEG4 and Motion JPEG can). The change takes
@@ -75,6 +81,13 @@ class VideoDecoder {
     int64_t FrameNumberAt(double seconds) const;
     // Stream time of frame 0: where the sound's time line is put to match.
     double OriginSeconds() const { return originSeconds_; }
+    // The stream that is decoded, and the number of the picture shown at
+    // `stamp` (in the stream's ticks), as decoded pictures are numbered.
+    int StreamIndex() const { return streamIndex_; }
+    int64_t FrameOfStamp(int64_t stamp);
+    // The presentation times of the key frames the container's index lists
+    // (Matroska cues); empty when it has no such index.
+    std::vector<int64_t> IndexedKeyStamps() const;
     // Whether the rate varies, so that frames are numbered by the index.
     bool RateVaries() const { return scan_ != nullptr; }
     // The index is still being read: the next DecodeNext would wait for it.
