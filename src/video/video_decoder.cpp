@@ -48,6 +48,7 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
         ~Disarm() { watch.Disarm(); }
     } disarm{watch_};
     const std::string& url = request.url;
+    url_ = url;
     MediaError& error = failure.cause;
     failure.failure = OpenFailure::CannotPlay;
     static std::once_flag networkReady;
@@ -419,11 +420,30 @@ DecodeResult VideoDecoder::SeekTo(int64_t target, DecodedFrame& frame) {
     return SeekExact(target, frame);
 }
 
+bool VideoDecoder::ReopenInput() {
+    const GuardedInput input = GuardInput(url_);
+    if (input.kind != InputKind::LocalFile)
+        return false;
+    ffmpeg::InputPtr reopened;
+    ffmpeg::InputStep failedStep = ffmpeg::InputStep::Open;
+    const AVCodec* decoder = nullptr;
+    if (ffmpeg::OpenInput(input, watch_, reopened, failedStep) < 0 ||
+        ffmpeg::SelectOnlyStream(*reopened, AVMEDIA_TYPE_VIDEO, decoder) != streamIndex_ ||
+        decoder != decoder_) {
+        watch_.Watch(input_.get());
+        return false;
+    }
+    first_.picture.reset();
+    codec_.reset();  // it may hold the old input's packets
+    input_ = std::move(reopened);
+    return true;
+}
+
 DecodeResult VideoDecoder::SeekFresh(int64_t target, int factor, DecodedFrame& frame) {
     if (!seekable_)
         return DecodeResult::Error;
     const int lowres = std::clamp(factor, 0, static_cast<int>(decoder_->max_lowres));
-    if (OpenCodec(lowres) < 0)
+    if (!ReopenInput() || OpenCodec(lowres) < 0)
         return DecodeResult::Error;
     lowresWanted_ = lowres;
     return SeekExact(target, frame);

@@ -57,9 +57,11 @@ class VideoDecoder {
     // the last frame when the target lies past the end).
     DecodeResult SeekTo(int64_t target, DecodedFrame& frame);
 
-    // Decodes from `target` on as SeekTo does, with a decoder opened afresh at
-    // 1/2^factor of the size (as far as the codec can): what it delivers
-    // from here depends on the file alone, not on what it decoded before.
+    // Decodes from `target` on as SeekTo does, with the input and a decoder
+    // opened afresh, at 1/2^factor of the size (as far as the codec can):
+    // what it delivers from here depends on the file alone, not on what it
+    // read before (a demuxer's seeks use what it indexed while reading, and
+    // land elsewhere in a damaged file). Local files only.
     DecodeResult SeekFresh(int64_t target, int factor, DecodedFrame& frame);
 
     // Frames that DecodeNext returns from now on are decoded at 1/2^factor
@@ -98,6 +100,8 @@ class VideoDecoder {
     std::shared_ptr<const std::vector<double>> PictureSeconds() const;
 
   private:
+    // Opens the input anew, for the same stream; false when it cannot.
+    bool ReopenInput();
     // Opens the decoder anew at 1/2^lowres of the size; an FFmpeg error code.
     int OpenCodec(int lowres);
     DecodeResult SeekExact(int64_t target, DecodedFrame& frame);
@@ -113,6 +117,7 @@ class VideoDecoder {
     double TicksToSeconds(int64_t ticks) const;
 
     const std::atomic<bool>& abort_;
+    std::string url_;
     ffmpeg::InputWatch watch_;  // outlives the input it watches
     ffmpeg::InputPtr input_;
     const AVCodec* decoder_ = nullptr;

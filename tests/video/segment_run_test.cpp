@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <functional>
+#include <numeric>
 #include <random>
 #include <string_view>
 
@@ -83,22 +84,21 @@ RunOutcome SequentialRun(const std::string& path) {
     return outcome;
 }
 
-struct ParallelRun {
-    RunOutcome outcome;
-    std::vector<Segment> plan;
-};
-
-ParallelRun RunInSegments(const std::string& path, int workers, int64_t segmentFrames,
-                          const std::function<void(SegmentPool<AnalysedFrame>&)>& meanwhile = {}) {
-    ParallelRun run;
+std::vector<Segment> FilePlan(const std::string& path, int64_t segmentFrames) {
     const std::atomic<bool> never{false};
     VideoDecoder planner(never);
     OpenError error;
     if (!planner.Open({path}, error))
-        return run;
-    run.plan = PlanSegments(KeyFrameNumbers(planner, path, never), segmentFrames);
+        return {};
+    return PlanSegments(KeyFrameNumbers(planner, path, never), segmentFrames);
+}
+
+// A run in segments; `meanwhile` is called after each segment taken.
+RunOutcome RunInSegments(const std::string& path, const std::vector<Segment>& plan, int workers,
+                         const std::function<void(SegmentPool<AnalysedFrame>&)>& meanwhile = {}) {
+    RunOutcome outcome;
     SegmentPool<AnalysedFrame> pool(
-        {path, run.plan, workers, kWidth, kHeight},
+        {path, plan, workers, kWidth, kHeight},
         [](int64_t frame, Surface& thumbnail, const AnalysedFrame* previous) {
             AnalysedFrame analysed{static_cast<int32_t>(frame), MeasureWholeSurface(thumbnail), {}};
             if (MayStartShot(previous, analysed, kThreshold))
@@ -107,11 +107,11 @@ ParallelRun RunInSegments(const std::string& path, int workers, int64_t segmentF
         });
     SlicingSettings settings;
     settings.threshold = kThreshold;
-    RunStitcher stitcher(settings, planner.FrameSeconds());
+    RunStitcher stitcher(settings, 0.04);
     const auto take = [&](const std::optional<StitchedShot>& shot) {
         if (shot) {
-            run.outcome.shots.push_back(shot->range);
-            run.outcome.pictures.push_back(PictureHash(shot->picture.get()));
+            outcome.shots.push_back(shot->range);
+            outcome.pictures.push_back(PictureHash(shot->picture.get()));
         }
     };
     SegmentPool<AnalysedFrame>::SegmentResult result;
@@ -122,8 +122,34 @@ ParallelRun RunInSegments(const std::string& path, int workers, int64_t segmentF
             meanwhile(pool);
     }
     take(stitcher.Close());
-    run.outcome.scores = stitcher.Scores().Frames();
-    return run;
+    outcome.scores = stitcher.Scores().Frames();
+    return outcome;
+}
+
+// Every frame a segment of its own: a cut on a segment's first frame and on
+// its second, shots across every edge, segments that start between key
+// frames.
+std::vector<Segment> EveryFrameASegment(int frames) {
+    std::vector<int64_t> starts(static_cast<size_t>(frames));
+    std::iota(starts.begin(), starts.end(), 0);
+    return PlanSegments(starts, 1);
+}
+
+TEST(SegmentPlan, StartsAtKeyFramesAfterTheSize) {
+    const struct {
+        std::vector<int64_t> keyFrames;
+        int64_t size;
+        std::vector<Segment> plan;
+    } rows[] = {
+        {{}, 250, {{0, -1}}},                                // no index: one segment
+        {{0, 12, 24, 36}, 250, {{0, -1}}},                   // a short video: one
+        {{24, 0, 12, 36}, 12, {{0, 11}, {12, 23}, {24, 35}, {36, -1}}},  // in any order
+        {{0, 10, 20, 25, 40, 41}, 15, {{0, 19}, {20, 39}, {40, -1}}},    // irregular
+        {{-3, 5}, 1, {{0, 4}, {5, -1}}},  // a key frame before frame 0 starts none
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PlanSegments(row.keyFrames, row.size), row.plan)
+            << testing::PrintToString(row.keyFrames) << " at " << row.size;
 }
 
 class SegmentRunTest : public testing::TestWithParam<TestClip> {};
@@ -135,18 +161,71 @@ TEST_P(SegmentRunTest, EveryWorkerCountCutsAsTodaysRun) {
     // Every key frame a segment's start (every edge there is), and the
     // default size (one segment for a short clip).
     for (const int64_t segmentFrames : {int64_t{1}, kSegmentFrames}) {
+        const std::vector<Segment> plan = FilePlan(path, segmentFrames);
         for (const int workers : {1, 2, 3, 8}) {
-            SCOPED_TRACE(testing::Message() << workers << " workers, segments of "
-                                            << segmentFrames << "+ frames");
-            const ParallelRun run = RunInSegments(path, workers, segmentFrames);
-            EXPECT_EQ(run.outcome, today);
-            EXPECT_EQ(std::count(run.outcome.pictures.begin(), run.outcome.pictures.end(), 0u), 0)
+            SCOPED_TRACE(testing::Message() << workers << " workers, " << plan.size()
+                                            << " segments");
+            const RunOutcome run = RunInSegments(path, plan, workers);
+            EXPECT_EQ(run, today);
+            EXPECT_EQ(std::count(run.pictures.begin(), run.pictures.end(), 0u), 0)
                 << "a shot without its picture";
         }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, SegmentRunTest, testing::ValuesIn(EveryClipForm()));
+
+// Segments of one frame each, on the forms whose seeks land before the
+// segment (B-frames, open GOPs, an edit list, AVI's decoding times).
+TEST(SegmentRun, OneFrameSegmentsCutAsTodaysRun) {
+    for (const char* file : {"clip_mpeg1.mpg", "clip_mpeg4_bframes.avi", "clip_xvid_packed.avi",
+                             "clip_h264_opengop.mkv", "clip_h264_editlist.mp4"}) {
+        SCOPED_TRACE(file);
+        const TestClip& clip = *FindTestClip(file);
+        const RunOutcome today = SequentialRun(MediaPath(clip));
+        EXPECT_EQ(RunInSegments(MediaPath(clip), EveryFrameASegment(clip.frameCount), 3), today);
+    }
+}
+
+// Damaged files cut as they cut, whatever the workers: each segment is
+// decoded from its own seek.
+TEST(SegmentRun, DamagedFilesCutTheSameForEveryWorkerCount) {
+    TempFolder folder;
+    for (const char* file : {"clip_mpeg2.mpg", "clip_mpeg4_bframes.avi", "clip_h264.ts"}) {
+        SCOPED_TRACE(file);
+        std::vector<char> bytes = ReadAll(MediaPath(file));
+        std::mt19937 random(1206);
+        for (size_t i = 0; i < bytes.size() / 100; ++i)
+            bytes[random() % bytes.size()] ^= static_cast<char>(1 + random() % 255);
+        const std::string path = folder.File(file);
+        std::ofstream(path, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        const std::vector<Segment> plan = FilePlan(path, 1);
+        const RunOutcome one = RunInSegments(path, plan, 1);
+        EXPECT_FALSE(one.scores.empty());
+        for (const int workers : {2, 3, 8})
+            EXPECT_EQ(RunInSegments(path, plan, workers), one) << workers << " workers";
+    }
+}
+
+// A stop ends every worker at once; the shots of the segments taken before
+// it stay as a whole run found them.
+TEST(SegmentRun, StoppingKeepsWhatWasFound) {
+    const std::string path = MediaPath("clip_mpeg2.mpg");
+    const RunOutcome whole = RunInSegments(path, EveryFrameASegment(150), 2);
+    const auto start = std::chrono::steady_clock::now();
+    int taken = 0;
+    const RunOutcome stopped =
+        RunInSegments(path, EveryFrameASegment(150), 2, [&](SegmentPool<AnalysedFrame>& pool) {
+            if (++taken == 80)
+                pool.Stop();
+        });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
+    EXPECT_EQ(taken, 80) << "segments came after the stop";
+    ASSERT_GE(stopped.scores.size(), 81u);  // and the close
+    EXPECT_TRUE(std::equal(stopped.scores.begin(), stopped.scores.begin() + 80, whole.scores.begin()));
+    EXPECT_TRUE(std::equal(stopped.shots.begin(), stopped.shots.end() - 1, whole.shots.begin()));
+}
 
 }  // namespace
 }  // namespace trevanto::test
