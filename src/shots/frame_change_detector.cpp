@@ -44,8 +44,7 @@ inline ChannelValues ReadPixel(const uint8_t* p, const Channel& r, const Channel
 }
 
 template <int BytesPerPixel>
-ChannelSpreads Measure(const FramePixels& pixels, int32_t x0, int32_t y0, int32_t x1,
-                       int32_t y1) {
+ChannelSpreads Measure(const FramePixels& pixels, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     const uint32_t maskLimit = BytesPerPixel == 2 ? 0xFFFFu : 0xFFFFFFFFu;
     const Channel red = MakeChannel(pixels.redMask & maskLimit);
     const Channel green = MakeChannel(pixels.greenMask & maskLimit);

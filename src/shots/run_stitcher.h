@@ -16,7 +16,7 @@ namespace trevanto {
 // One frame as a worker analysed it.
 struct AnalysedFrame {
     int32_t frame = 0;
-    std::optional<MeasuredFrame> measured;  // none: the thumbnail could not be read
+    std::optional<MeasuredFrame> measured;   // none: the thumbnail could not be read
     std::shared_ptr<const Surface> picture;  // kept only where a shot may start
 };
 

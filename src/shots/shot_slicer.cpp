@@ -35,7 +35,11 @@ std::optional<MeasuredFrame> MeasureWholeSurface(Surface& surface) {
                                   pixels.format.redMask,
                                   pixels.format.greenMask,
                                   pixels.format.blueMask};
-    MeasuredFrame measured{pixels.format.bitsPerPixel, 0, 0, pixels.width, pixels.height,
+    MeasuredFrame measured{pixels.format.bitsPerPixel,
+                           0,
+                           0,
+                           pixels.width,
+                           pixels.height,
                            MeasureSpreads(framePixels, 0, 0, pixels.width, pixels.height)};
     surface.Unlock();
     return measured;

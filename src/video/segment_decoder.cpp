@@ -35,7 +35,8 @@ SegmentEnd SegmentDecoder::Decode(const Segment& segment, const FrameSink& onFra
         // half size from a seek to the frame after it.
         result = decoder_.SeekFresh(0, 0, frame);
         if (result == DecodeResult::Frame) {
-            if (inSegment(frame.number) && converter_.Shrink(*frame.picture, thumbnail_, orientation))
+            if (inSegment(frame.number) &&
+                converter_.Shrink(*frame.picture, thumbnail_, orientation))
                 onFrame(frame.number, thumbnail_);
             from = frame.number + 1;
             if (!inSegment(from))

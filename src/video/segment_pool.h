@@ -122,8 +122,8 @@ class SegmentPool {
             SegmentResult result;
             result.index = index;
             result.end = decoder.Decode(setup_.segments[index], [&](int64_t frame, Surface& thumb) {
-                result.frames.push_back(
-                    analysis_(frame, thumb, result.frames.empty() ? nullptr : &result.frames.back()));
+                result.frames.push_back(analysis_(
+                    frame, thumb, result.frames.empty() ? nullptr : &result.frames.back()));
             });
             const std::lock_guard lock(mutex_);
             ready_.emplace(index, std::move(result));

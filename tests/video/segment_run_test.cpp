@@ -141,8 +141,8 @@ TEST(SegmentPlan, StartsAtKeyFramesAfterTheSize) {
         int64_t size;
         std::vector<Segment> plan;
     } rows[] = {
-        {{}, 250, {{0, -1}}},                                // no index: one segment
-        {{0, 12, 24, 36}, 250, {{0, -1}}},                   // a short video: one
+        {{}, 250, {{0, -1}}},                                            // no index: one segment
+        {{0, 12, 24, 36}, 250, {{0, -1}}},                               // a short video: one
         {{24, 0, 12, 36}, 12, {{0, 11}, {12, 23}, {24, 35}, {36, -1}}},  // in any order
         {{0, 10, 20, 25, 40, 41}, 15, {{0, 19}, {20, 39}, {40, -1}}},    // irregular
         {{-3, 5}, 1, {{0, 4}, {5, -1}}},  // a key frame before frame 0 starts none
@@ -163,8 +163,8 @@ TEST_P(SegmentRunTest, EveryWorkerCountCutsAsTodaysRun) {
     for (const int64_t segmentFrames : {int64_t{1}, kSegmentFrames}) {
         const std::vector<Segment> plan = FilePlan(path, segmentFrames);
         for (const int workers : {1, 2, 3, 8}) {
-            SCOPED_TRACE(testing::Message() << workers << " workers, " << plan.size()
-                                            << " segments");
+            SCOPED_TRACE(testing::Message()
+                         << workers << " workers, " << plan.size() << " segments");
             const RunOutcome run = RunInSegments(path, plan, workers);
             EXPECT_EQ(run, today);
             EXPECT_EQ(std::count(run.pictures.begin(), run.pictures.end(), 0u), 0)
@@ -221,9 +221,13 @@ TEST(SegmentRun, StoppingKeepsWhatWasFound) {
                 pool.Stop();
         });
     EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
-    EXPECT_EQ(taken, 80) << "segments came after the stop";
-    ASSERT_GE(stopped.scores.size(), 81u);  // and the close
-    EXPECT_TRUE(std::equal(stopped.scores.begin(), stopped.scores.begin() + 80, whole.scores.begin()));
+    // Segments finished before the stop still come, at most the window's.
+    EXPECT_GE(taken, 80);
+    EXPECT_LE(taken, 80 + 2 * 2) << "segments were decoded after the stop";
+    // All but the close, which the stop moved.
+    ASSERT_GE(stopped.scores.size(), 81u);
+    EXPECT_TRUE(std::equal(stopped.scores.begin(), stopped.scores.end() - 1, whole.scores.begin()));
+    ASSERT_FALSE(stopped.shots.empty());
     EXPECT_TRUE(std::equal(stopped.shots.begin(), stopped.shots.end() - 1, whole.shots.begin()));
 }
 
