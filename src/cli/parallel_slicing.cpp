@@ -7,6 +7,7 @@
 #include "export/score_stats.h"
 #include "export/text_file.h"
 #include "video/segment_pool.h"
+#include "video/worker_budget.h"
 
 namespace trevanto::cli {
 namespace {
@@ -38,8 +39,11 @@ ParallelSlicing AnalyseInParallel(const std::string& path, const SlicingSettings
         PlanSegments(KeyFrameNumbers(planner, path, stop), kSegmentFrames);
     run.pictureSeconds = planner.PictureSeconds();
     const float threshold = settings.threshold;
+    // 10-bit and deeper pictures take two bytes a sample.
+    const int workers = BoundedWorkers(jobs, planner.Width(), planner.Height(),
+                                       planner.BitsPerSample() > 8 ? 2 : 1);
     SegmentPool<AnalysedFrame> pool(
-        {path, plan, jobs, kThumbnailWidth, kThumbnailHeight},
+        {path, plan, workers, kThumbnailWidth, kThumbnailHeight},
         [threshold](int64_t frame, Surface& thumbnail, const AnalysedFrame* previous) {
             AnalysedFrame analysed{static_cast<int32_t>(frame), MeasureWholeSurface(thumbnail), {}};
             if (MayStartShot(previous, analysed, threshold))

@@ -279,6 +279,11 @@ int64_t VideoDecoder::FrameNumberAt(double seconds) const {
     return static_cast<int64_t>(std::floor(seconds / frameSeconds_ + 0.5));
 }
 
+int VideoDecoder::BitsPerSample() const {
+    const AVPixFmtDescriptor* format = codec_ ? av_pix_fmt_desc_get(codec_->pix_fmt) : nullptr;
+    return format ? format->comp[0].depth : 8;
+}
+
 int64_t VideoDecoder::FrameOfStamp(int64_t stamp) {
     if (const PictureIndex* index = scan_ && !opening_ ? Index() : nullptr)
         return index->FrameAt(stamp);

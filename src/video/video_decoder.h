@@ -74,6 +74,8 @@ class VideoDecoder {
     int Width() const { return width_; }
     int Height() const { return height_; }
     Orientation DisplayOrientation() const { return orientation_; }
+    // Bits of each sample of the decoded pictures (8 for most video).
+    int BitsPerSample() const;
     bool Seekable() const { return seekable_; }
     double DurationSeconds() const { return duration_; }
     // As the stream reports it; 0 when it reports no frame rate.

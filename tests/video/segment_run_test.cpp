@@ -12,6 +12,7 @@
 #include "graph_driver.h"
 #include "shots/run_stitcher.h"
 #include "video/segment_pool.h"
+#include "video/worker_budget.h"
 
 namespace trevanto::test {
 namespace {
@@ -91,6 +92,21 @@ std::vector<Segment> FilePlan(const std::string& path, int64_t segmentFrames) {
     if (!planner.Open({path}, error))
         return {};
     return PlanSegments(KeyFrameNumbers(planner, path, never), segmentFrames);
+}
+
+TEST(WorkerBudget, BoundsWorkersByTheirDecodersMemory) {
+    const struct {
+        int wanted, width, height, bytesPerSample, workers;
+    } rows[] = {
+        {8, 1920, 1080, 1, 8},   // 56 MiB each: the cores
+        {16, 3840, 2160, 1, 9},  // 4K, 16 references: 225 MiB each
+        {16, 3840, 2160, 2, 4},  // 4K at 10 bits: 451 MiB each
+        {0, 320, 240, 1, 1},     // never none
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(BoundedWorkers(row.wanted, row.width, row.height, row.bytesPerSample),
+                  row.workers)
+            << row.wanted << " wanted at " << row.width << " x " << row.height;
 }
 
 // A run in segments; `meanwhile` is called after each segment taken.
