@@ -142,12 +142,14 @@ RunOutcome RunInSegments(const std::string& path, const std::vector<Segment>& pl
     return outcome;
 }
 
-// Every frame a segment of its own: a cut on a segment's first frame and on
-// its second, shots across every edge, segments that start between key
-// frames.
-std::vector<Segment> EveryFrameASegment(int frames) {
-    std::vector<int64_t> starts(static_cast<size_t>(frames));
-    std::iota(starts.begin(), starts.end(), 0);
+// A segment every `step` frames: with 1 every frame is a segment's first
+// (shots across every edge, starts between key frames), with 2 every odd
+// frame a segment's second (a cut there needs the frame before, from the
+// segment before).
+std::vector<Segment> SegmentEvery(int step, int frames) {
+    std::vector<int64_t> starts;
+    for (int frame = 0; frame < frames; frame += step)
+        starts.push_back(frame);
     return PlanSegments(starts, 1);
 }
 
@@ -191,15 +193,17 @@ TEST_P(SegmentRunTest, EveryWorkerCountCutsAsTodaysRun) {
 
 INSTANTIATE_TEST_SUITE_P(Clips, SegmentRunTest, testing::ValuesIn(EveryClipForm()));
 
-// Segments of one frame each, on the forms whose seeks land before the
+// Segments of one and two frames, on the forms whose seeks land before the
 // segment (B-frames, open GOPs, an edit list, AVI's decoding times).
-TEST(SegmentRun, OneFrameSegmentsCutAsTodaysRun) {
+TEST(SegmentRun, OneAndTwoFrameSegmentsCutAsTodaysRun) {
     for (const char* file : {"clip_mpeg1.mpg", "clip_mpeg4_bframes.avi", "clip_xvid_packed.avi",
                              "clip_h264_opengop.mkv", "clip_h264_editlist.mp4"}) {
         SCOPED_TRACE(file);
         const TestClip& clip = *FindTestClip(file);
         const RunOutcome today = SequentialRun(MediaPath(clip));
-        EXPECT_EQ(RunInSegments(MediaPath(clip), EveryFrameASegment(clip.frameCount), 3), today);
+        for (const int step : {1, 2})
+            EXPECT_EQ(RunInSegments(MediaPath(clip), SegmentEvery(step, clip.frameCount), 3), today)
+                << "a segment every " << step << " frames";
     }
 }
 
@@ -228,11 +232,11 @@ TEST(SegmentRun, DamagedFilesCutTheSameForEveryWorkerCount) {
 // it stay as a whole run found them.
 TEST(SegmentRun, StoppingKeepsWhatWasFound) {
     const std::string path = MediaPath("clip_mpeg2.mpg");
-    const RunOutcome whole = RunInSegments(path, EveryFrameASegment(150), 2);
+    const RunOutcome whole = RunInSegments(path, SegmentEvery(1, 150), 2);
     const auto start = std::chrono::steady_clock::now();
     int taken = 0;
     const RunOutcome stopped =
-        RunInSegments(path, EveryFrameASegment(150), 2, [&](SegmentPool<AnalysedFrame>& pool) {
+        RunInSegments(path, SegmentEvery(1, 150), 2, [&](SegmentPool<AnalysedFrame>& pool) {
             if (++taken == 80)
                 pool.Stop();
         });
