@@ -7,6 +7,7 @@
 #include "app/messages/document_messages.h"
 #include "app/messages/settings_messages.h"
 #include "cli/online_source.h"
+#include "cli/parallel_slicing.h"
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "export/score_stats.h"
@@ -36,6 +37,9 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
         {"stats", 1, "FILE.csv", "write the engine's score of every analysed frame (below)"},
         {"from-stats", 1, "FILE.csv",
          "cut again from a statistics file at --threshold instead of slicing a video"},
+        {"jobs", 1, "N",
+         "slice with N workers decoding segments side by side (engine, a local file, --stats "
+         "only); the shots are the same for any N"},
         {"quiet", 0, "", "no progress line on a terminal"},
         {"help", 0, "", "show this help"},
     };
@@ -220,6 +224,15 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
         return std::nullopt;
     }
     options.timecodes = arguments.Has("timecodes");
+    if (arguments.Has("jobs")) {
+        const auto jobs = ParseInteger(arguments.Value("jobs"));
+        if (!jobs || *jobs < 1 || *jobs > 256) {
+            error = "--jobs needs a number of workers from 1 to 256, not '" +
+                    arguments.Value("jobs") + "'";
+            return std::nullopt;
+        }
+        options.jobs = static_cast<int32_t>(*jobs);
+    }
     options.statsFile = arguments.Value("stats");
     if (arguments.Has("stats") && options.mode != SlicingMode::Engine) {
         error = "--stats needs the shot engine";
@@ -234,6 +247,8 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
 int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphFactory factory) {
     if (!options.fromStats.empty())
         return RunSliceFromStats(options, streams);
+    if (options.jobs > 0)
+        return RunParallelSlice(options, streams);
     CliSession session(streams, options.quiet, std::move(factory));
     if (!session.LoadTemplate(options.templatePath))
         return kFailure;

@@ -29,6 +29,7 @@ struct SliceOptions {
     std::string statsFile;  // empty: no statistics written
     std::string fromStats;  // cut again from this statistics file, without a video
     bool quiet = false;
+    int32_t jobs = 0;  // 0: through the document; else workers decoding segments side by side
     OutputOptions outputs;
 };
 

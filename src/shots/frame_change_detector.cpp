@@ -43,53 +43,12 @@ inline ChannelValues ReadPixel(const uint8_t* p, const Channel& r, const Channel
     }
 }
 
-}  // namespace
-
-void FrameChangeDetector::AnalyseFrame(const FramePixels& pixels, int32_t left, int32_t top,
-                                       int32_t right, int32_t bottom, int32_t frame,
-                                       const DetectorInput& input, DetectorResult* result) {
-    if (result)
-        *result = DetectorResult{};
-    switch (pixels.bitsPerPixel) {
-        case 16:
-            Analyse<2>(depth16_, pixels, left, top, right, bottom, frame, input, result);
-            break;
-        case 24:
-            Analyse<3>(depth24_, pixels, left, top, right, bottom, frame, input, result);
-            break;
-        case 32:
-            Analyse<4>(depth32_, pixels, left, top, right, bottom, frame, input, result);
-            break;
-        default:
-            break;
-    }
-}
-
 template <int BytesPerPixel>
-void FrameChangeDetector::Analyse(DepthState& state, const FramePixels& pixels, int32_t left,
-                                  int32_t top, int32_t right, int32_t bottom, int32_t frame,
-                                  const DetectorInput& input, DetectorResult* result) {
+ChannelSpreads Measure(const FramePixels& pixels, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     const uint32_t maskLimit = BytesPerPixel == 2 ? 0xFFFFu : 0xFFFFFFFFu;
     const Channel red = MakeChannel(pixels.redMask & maskLimit);
     const Channel green = MakeChannel(pixels.greenMask & maskLimit);
     const Channel blue = MakeChannel(pixels.blueMask & maskLimit);
-
-    if (result && input.role == FrameRole::StartsRun)
-        state.resetPending = true;
-    if (state.resetPending) {
-        state.resetPending = false;
-        state.shotStart = frame;
-    }
-    if (frame == state.prevFrame && left == state.prevLeft && right == state.prevRight &&
-        top == state.prevTop && bottom == state.prevBottom)
-        return;  // this frame was already analysed
-    if (pixels.bits == nullptr || top >= pixels.height || left >= pixels.width)
-        return;
-
-    const int32_t x0 = std::max(left, 0), y0 = std::max(top, 0);
-    const int32_t x1 = std::min(right, pixels.width), y1 = std::min(bottom, pixels.height);
-    if (x1 <= x0 || y1 <= y0)
-        return;
 
     // Rows start at a whole pixel: a 24-bit row whose byte offset is not a
     // multiple of 3 starts at the multiple of 3 below it.
@@ -123,17 +82,85 @@ void FrameChangeDetector::Analyse(DepthState& state, const FramePixels& pixels, 
             spreadBlue += std::abs(v.blue - meanBlue);
         }
     }
-    if (result == nullptr)
+    return {static_cast<float>(static_cast<double>(spreadRed) / count),
+            static_cast<float>(static_cast<double>(spreadGreen) / count),
+            static_cast<float>(static_cast<double>(spreadBlue) / count)};
+}
+
+}  // namespace
+
+std::optional<ChannelSpreads> MeasureSpreads(const FramePixels& pixels, int32_t left, int32_t top,
+                                             int32_t right, int32_t bottom) {
+    if (pixels.bits == nullptr || top >= pixels.height || left >= pixels.width)
+        return std::nullopt;
+    const int32_t x0 = std::max(left, 0), y0 = std::max(top, 0);
+    const int32_t x1 = std::min(right, pixels.width), y1 = std::min(bottom, pixels.height);
+    if (x1 <= x0 || y1 <= y0)
+        return std::nullopt;
+    switch (pixels.bitsPerPixel) {
+        case 16:
+            return Measure<2>(pixels, x0, y0, x1, y1);
+        case 24:
+            return Measure<3>(pixels, x0, y0, x1, y1);
+        case 32:
+            return Measure<4>(pixels, x0, y0, x1, y1);
+        default:
+            return std::nullopt;
+    }
+}
+
+float SpreadChange(const ChannelSpreads& now, const ChannelSpreads& before) {
+    float change = std::fabs(static_cast<float>(now[2] - before[2]));
+    change += std::fabs(static_cast<float>(now[1] - before[1]));
+    change += std::fabs(static_cast<float>(now[0] - before[0]));
+    return change;
+}
+
+void FrameChangeDetector::AnalyseFrame(const FramePixels& pixels, int32_t left, int32_t top,
+                                       int32_t right, int32_t bottom, int32_t frame,
+                                       const DetectorInput& input, DetectorResult* result) {
+    AnalyseMeasured({pixels.bitsPerPixel, left, top, right, bottom,
+                     MeasureSpreads(pixels, left, top, right, bottom)},
+                    frame, input, result);
+}
+
+void FrameChangeDetector::AnalyseMeasured(const MeasuredFrame& measured, int32_t frame,
+                                          const DetectorInput& input, DetectorResult* result) {
+    if (result)
+        *result = DetectorResult{};
+    switch (measured.bitsPerPixel) {
+        case 16:
+            Apply(depth16_, measured, frame, input, result);
+            break;
+        case 24:
+            Apply(depth24_, measured, frame, input, result);
+            break;
+        case 32:
+            Apply(depth32_, measured, frame, input, result);
+            break;
+        default:
+            break;
+    }
+}
+
+void FrameChangeDetector::Apply(DepthState& state, const MeasuredFrame& measured, int32_t frame,
+                                const DetectorInput& input, DetectorResult* result) {
+    if (result && input.role == FrameRole::StartsRun)
+        state.resetPending = true;
+    if (state.resetPending) {
+        state.resetPending = false;
+        state.shotStart = frame;
+    }
+    const int32_t left = measured.left, top = measured.top;
+    const int32_t right = measured.right, bottom = measured.bottom;
+    if (frame == state.prevFrame && left == state.prevLeft && right == state.prevRight &&
+        top == state.prevTop && bottom == state.prevBottom)
+        return;  // this frame was already analysed
+    if (!measured.spreads || result == nullptr)
         return;
 
-    const float deviationRed = static_cast<float>(static_cast<double>(spreadRed) / count);
-    const float deviationGreen = static_cast<float>(static_cast<double>(spreadGreen) / count);
-    const float deviationBlue = static_cast<float>(static_cast<double>(spreadBlue) / count);
-
-    // The change is summed in float32 in the order blue, green, red.
-    float change = std::fabs(static_cast<float>(deviationBlue - state.prevDeviation[2]));
-    change += std::fabs(static_cast<float>(deviationGreen - state.prevDeviation[1]));
-    change += std::fabs(static_cast<float>(deviationRed - state.prevDeviation[0]));
+    const ChannelSpreads& deviation = *measured.spreads;
+    const float change = SpreadChange(deviation, state.prevDeviation);
     result->change = change;
     result->verdict = DetectorVerdict::NoCut;
     const bool cut =
@@ -145,13 +172,13 @@ void FrameChangeDetector::Analyse(DepthState& state, const FramePixels& pixels, 
         result->cutEnd = frame - 1;
         state.shotStart = frame;
     }
-    result->deviation = {static_cast<uint8_t>(static_cast<int32_t>(deviationRed) & 0xFF),
-                         static_cast<uint8_t>(static_cast<int32_t>(deviationGreen) & 0xFF),
-                         static_cast<uint8_t>(static_cast<int32_t>(deviationBlue) & 0xFF)};
+    result->deviation = {static_cast<uint8_t>(static_cast<int32_t>(deviation[0]) & 0xFF),
+                         static_cast<uint8_t>(static_cast<int32_t>(deviation[1]) & 0xFF),
+                         static_cast<uint8_t>(static_cast<int32_t>(deviation[2]) & 0xFF)};
     if (state.prevFrame > frame)
         state.shotStart = frame;  // the video jumped back
 
-    state.prevDeviation = {deviationRed, deviationGreen, deviationBlue};
+    state.prevDeviation = deviation;
     state.prevFrame = frame;
     state.prevLeft = left;
     state.prevRight = right;

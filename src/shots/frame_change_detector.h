@@ -7,6 +7,7 @@
 // not in their mean colours.
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace trevanto {
 
@@ -55,15 +56,42 @@ struct FramePixels {
     uint32_t blueMask = 0;
 };
 
+// Red, green, blue mean absolute deviation of a picture: all the detector
+// knows of it.
+using ChannelSpreads = std::array<float, 3>;
+
+// The spreads of the rectangle [left, right) x [top, bottom) of `pixels`,
+// clipped to the picture; nothing for another pixel depth than 16, 24 or 32
+// bits, no pixels or an empty rectangle. A mask of 0 reads its channel as 0.
+// Pure: any thread may measure any picture.
+std::optional<ChannelSpreads> MeasureSpreads(const FramePixels& pixels, int32_t left, int32_t top,
+                                             int32_t right, int32_t bottom);
+
+// The change the threshold is compared with: the summed absolute change of
+// the spreads, in float32 in the order blue, green, red.
+float SpreadChange(const ChannelSpreads& now, const ChannelSpreads& before);
+
+// A frame as the detector's rule sees it: its pixel depth, the rectangle
+// measured and its spreads (none when it could not be measured).
+struct MeasuredFrame {
+    int32_t bitsPerPixel = 0;
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    std::optional<ChannelSpreads> spreads;
+};
+
 class FrameChangeDetector {
   public:
     // Analyses the rectangle [left, right) x [top, bottom) of frame `frame`.
     // 16, 24 and 32 bits per pixel each keep their own state; other depths
-    // are ignored. A mask of 0 reads its channel as 0. `result` is reset
-    // first; with none the frame is measured but not remembered.
+    // are ignored. `result` is reset first; with none the frame is measured
+    // but not remembered.
     void AnalyseFrame(const FramePixels& pixels, int32_t left, int32_t top, int32_t right,
                       int32_t bottom, int32_t frame, const DetectorInput& input,
                       DetectorResult* result);
+    // The same rule on a frame measured before, perhaps on another thread:
+    // the same verdict AnalyseFrame gives on its pixels.
+    void AnalyseMeasured(const MeasuredFrame& measured, int32_t frame, const DetectorInput& input,
+                         DetectorResult* result);
 
   private:
     // What the detector remembers between frames, per pixel depth. It lives as
@@ -74,13 +102,11 @@ class FrameChangeDetector {
         int32_t prevLeft = -1, prevRight = -1, prevTop = -1, prevBottom = -1;
         int32_t shotStart = -1;
         int32_t cutCounter = 1;
-        std::array<float, 3> prevDeviation{};  // red, green, blue
+        ChannelSpreads prevDeviation{};  // red, green, blue
     };
 
-    template <int BytesPerPixel>
-    void Analyse(DepthState& state, const FramePixels& pixels, int32_t left, int32_t top,
-                 int32_t right, int32_t bottom, int32_t frame, const DetectorInput& input,
-                 DetectorResult* result);
+    void Apply(DepthState& state, const MeasuredFrame& measured, int32_t frame,
+               const DetectorInput& input, DetectorResult* result);
 
     DepthState depth16_;
     DepthState depth24_;

@@ -23,11 +23,35 @@ void ShotSlicer::StopSlicing() {
     resetPending_ = true;
 }
 
-SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) {
-    SliceStep step;
+std::optional<MeasuredFrame> MeasureWholeSurface(Surface& surface) {
     const LockedPixels pixels = surface.Lock();
     if (!pixels.bits)
-        return step;
+        return std::nullopt;
+    const FramePixels framePixels{pixels.bits,
+                                  pixels.pitch,
+                                  pixels.width,
+                                  pixels.height,
+                                  pixels.format.bitsPerPixel,
+                                  pixels.format.redMask,
+                                  pixels.format.greenMask,
+                                  pixels.format.blueMask};
+    MeasuredFrame measured{pixels.format.bitsPerPixel,
+                           0,
+                           0,
+                           pixels.width,
+                           pixels.height,
+                           MeasureSpreads(framePixels, 0, 0, pixels.width, pixels.height)};
+    surface.Unlock();
+    return measured;
+}
+
+SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) {
+    const std::optional<MeasuredFrame> measured = MeasureWholeSurface(surface);
+    return measured ? ProcessMeasured(*measured, frame, force) : SliceStep{};
+}
+
+SliceStep ShotSlicer::ProcessMeasured(const MeasuredFrame& measured, int32_t frame, bool force) {
+    SliceStep step;
     step.analysed = true;
 
     // A forced close at a frame already analysed would be skipped by the
@@ -37,7 +61,7 @@ SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) 
 
     DetectorInput input;
     if (mode_ == SlicingMode::Engine)
-        input.threshold = DetectorThreshold(settings_.threshold, pixels.format.bitsPerPixel);
+        input.threshold = DetectorThreshold(settings_.threshold, measured.bitsPerPixel);
     if (resetPending_) {
         input.role = FrameRole::StartsRun;
         resetPending_ = false;
@@ -49,20 +73,11 @@ SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) 
     if (force && !step.runStarted)
         input.role = FrameRole::EndsShot;
     DetectorResult result;
-    const FramePixels framePixels{pixels.bits,
-                                  pixels.pitch,
-                                  pixels.width,
-                                  pixels.height,
-                                  pixels.format.bitsPerPixel,
-                                  pixels.format.redMask,
-                                  pixels.format.greenMask,
-                                  pixels.format.blueMask};
-    detector_.AnalyseFrame(framePixels, 0, 0, pixels.width, pixels.height, frame, input, &result);
-    surface.Unlock();
+    detector_.AnalyseMeasured(measured, frame, input, &result);
     lastFrame_ = frame;
     if (mode_ == SlicingMode::Engine) {
         if (step.runStarted)
-            scores_.Begin(secondsPerFrame_, pixels.format.bitsPerPixel, settings_.threshold);
+            scores_.Begin(secondsPerFrame_, measured.bitsPerPixel, settings_.threshold);
         // A frame the detector skipped as a repeat changes nothing, except
         // that a run starts there.
         if (result.verdict != DetectorVerdict::NotAnalysed || step.runStarted)

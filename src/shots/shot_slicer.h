@@ -26,6 +26,10 @@ struct SliceStep {
     std::optional<ShotRange> finishedShot;
 };
 
+// What ProcessFrame analyses of a surface: the whole of it. Nothing when
+// its pixels cannot be read.
+std::optional<MeasuredFrame> MeasureWholeSurface(Surface& surface);
+
 class ShotSlicer {
   public:
     // Both begin a new shot in progress at the next processed frame. The
@@ -50,6 +54,10 @@ class ShotSlicer {
     // progress ends before this frame whatever the picture says (the end of
     // the video or of the play range).
     SliceStep ProcessFrame(Surface& surface, int32_t frame, bool force);
+    // The same for a picture measured before (MeasureWholeSurface), perhaps
+    // on another thread: a run fed the measures of its frames in order gives
+    // the steps, shots and scores of a run fed the frames.
+    SliceStep ProcessMeasured(const MeasuredFrame& measured, int32_t frame, bool force);
     // The first frame after the sampler's shot in progress that can end it
     // in playing order (a seek back ends it too); -1 while every frame
     // counts: the engine, no run, or a run before its first frame.

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "video/thumbnail_decoding.h"
+
 namespace trevanto {
 namespace {
 
@@ -466,12 +468,12 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const int64_t skipBefore = paced ? -1 : skipBefore_;
     lock.unlock();
 
-    // Thumbnails alone come from pictures decoded at half size while their
-    // chroma planes (a quarter of the size at 4:2:0) still cover the
-    // thumbnail: decoding costs less, and the cuts stay the same (tested).
-    const bool halfCoversThumbnail =
-        width_ / 4 >= thumbnailSize.width && height_ / 4 >= thumbnailSize.height;
-    decoder_.SetReducedResolution(!wholeFramesWanted && halfCoversThumbnail ? 1 : 0);
+    // Thumbnails alone come from pictures decoded at half size where that
+    // covers the thumbnail (tested).
+    decoder_.SetReducedResolution(
+        wholeFramesWanted
+            ? 0
+            : ThumbnailReduction(width_, height_, thumbnailSize.width, thumbnailSize.height));
 
     if (!holding_) {
         ready_ = {};

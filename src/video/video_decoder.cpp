@@ -49,6 +49,7 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
         ~Disarm() { watch.Disarm(); }
     } disarm{watch_};
     const std::string& url = request.url;
+    url_ = url;
     MediaError& error = failure.cause;
     failure.failure = OpenFailure::CannotPlay;
     static std::once_flag networkReady;
@@ -279,6 +280,32 @@ int64_t VideoDecoder::FrameNumberAt(double seconds) const {
     return static_cast<int64_t>(std::floor(seconds / frameSeconds_ + 0.5));
 }
 
+int VideoDecoder::BitsPerSample() const {
+    const AVPixFmtDescriptor* format = codec_ ? av_pix_fmt_desc_get(codec_->pix_fmt) : nullptr;
+    return format ? format->comp[0].depth : 8;
+}
+
+int64_t VideoDecoder::FrameOfStamp(int64_t stamp) {
+    if (const PictureIndex* index = scan_ && !opening_ ? Index() : nullptr)
+        return index->FrameAt(stamp);
+    return FrameNumberAt(static_cast<double>(stamp) * av_q2d(timeBase_) - originSeconds_);
+}
+
+std::vector<int64_t> VideoDecoder::IndexedKeyStamps() const {
+    std::vector<int64_t> stamps;
+    // Matroska cues tell key frames by presentation time; other indexes tell
+    // decoding times (MP4, AVI) or only what was read so far (MPEG).
+    if (!input_ || !input_->iformat ||
+        !std::string_view(input_->iformat->name).starts_with("matroska"))
+        return stamps;
+    AVStream* stream = input_->streams[streamIndex_];
+    for (int i = 0; i < avformat_index_get_entries_count(stream); ++i)
+        if (const AVIndexEntry* entry = avformat_index_get_entry(stream, i);
+            entry && (entry->flags & AVINDEX_KEYFRAME))
+            stamps.push_back(entry->timestamp);
+    return stamps;
+}
+
 void VideoDecoder::Number(DecodedFrame& frame) {
     const int64_t stamp = frame.picture->best_effort_timestamp;
     frame.timed = stamp != AV_NOPTS_VALUE || lastNumber_.has_value();
@@ -439,6 +466,35 @@ DecodeResult VideoDecoder::DecodeForward(int64_t target, DecodedFrame& frame) {
         std::swap(frame, next);
     }
     return DecodeResult::Frame;
+}
+
+bool VideoDecoder::ReopenInput() {
+    const GuardedInput input = GuardInput(url_);
+    if (input.kind != InputKind::LocalFile)
+        return false;
+    ffmpeg::InputPtr reopened;
+    ffmpeg::InputStep failedStep = ffmpeg::InputStep::Open;
+    const AVCodec* decoder = nullptr;
+    if (ffmpeg::OpenInput(input, watch_, reopened, failedStep) < 0 ||
+        ffmpeg::SelectOnlyStream(*reopened, AVMEDIA_TYPE_VIDEO, decoder) != streamIndex_ ||
+        decoder != decoder_) {
+        watch_.Watch(input_.get());
+        return false;
+    }
+    first_.picture.reset();
+    codec_.reset();  // it may hold the old input's packets
+    input_ = std::move(reopened);
+    return true;
+}
+
+DecodeResult VideoDecoder::SeekFresh(int64_t target, int factor, DecodedFrame& frame) {
+    if (!seekable_)
+        return DecodeResult::Error;
+    const int lowres = std::clamp(factor, 0, static_cast<int>(decoder_->max_lowres));
+    if (!ReopenInput() || OpenCodec(lowres) < 0)
+        return DecodeResult::Error;
+    lowresWanted_ = lowres;
+    return SeekExact(target, frame);
 }
 
 DecodeResult VideoDecoder::SeekExact(int64_t target, DecodedFrame& frame) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "video/ffmpeg_handles.h"
 #include "video/media_input.h"
@@ -69,6 +70,13 @@ class VideoDecoder {
     int64_t StreamSeeks() const { return streamSeeks_; }
     int64_t FramesDecoded() const { return framesDecoded_; }
 
+    // Decodes from `target` on as SeekTo does, with the input and a decoder
+    // opened afresh, at 1/2^factor of the size (as far as the codec can):
+    // what it delivers from here depends on the file alone, not on what it
+    // read before (a demuxer's seeks use what it indexed while reading, and
+    // land elsewhere in a damaged file). Local files only.
+    DecodeResult SeekFresh(int64_t target, int factor, DecodedFrame& frame);
+
     // Frames that DecodeNext returns from now on are decoded at 1/2^factor
     // of the width and height, as far as the codec can (0: whole; MPEG-1,
     // MPEG-2, MPEG-4 part 2, MS-MPEG4 and Motion JPEG can). The change takes
@@ -79,6 +87,8 @@ class VideoDecoder {
     int Width() const { return width_; }
     int Height() const { return height_; }
     Orientation DisplayOrientation() const { return orientation_; }
+    // Bits of each sample of the decoded pictures (8 for most video).
+    int BitsPerSample() const;
     bool Seekable() const { return seekable_; }
     double DurationSeconds() const { return duration_; }
     // As the stream reports it; 0 when it reports no frame rate.
@@ -88,6 +98,13 @@ class VideoDecoder {
     int64_t FrameNumberAt(double seconds) const;
     // Stream time of frame 0: where the sound's time line is put to match.
     double OriginSeconds() const { return originSeconds_; }
+    // The stream that is decoded, and the number of the picture shown at
+    // `stamp` (in the stream's ticks), as decoded pictures are numbered.
+    int StreamIndex() const { return streamIndex_; }
+    int64_t FrameOfStamp(int64_t stamp);
+    // The presentation times of the key frames the container's index lists
+    // (Matroska cues); empty when it has no such index.
+    std::vector<int64_t> IndexedKeyStamps() const;
     // Whether the rate varies, so that frames are numbered by the index.
     bool RateVaries() const { return scan_ != nullptr; }
     // The index is still being read: the next DecodeNext would wait for it.
@@ -98,6 +115,8 @@ class VideoDecoder {
     std::shared_ptr<const std::vector<double>> PictureSeconds() const;
 
   private:
+    // Opens the input anew, for the same stream; false when it cannot.
+    bool ReopenInput();
     // Opens the decoder anew at 1/2^lowres of the size; an FFmpeg error code.
     int OpenCodec(int lowres);
     DecodeResult SeekExact(int64_t target, DecodedFrame& frame);
@@ -116,6 +135,7 @@ class VideoDecoder {
     double TicksToSeconds(int64_t ticks) const;
 
     const std::atomic<bool>& abort_;
+    std::string url_;
     ffmpeg::InputWatch watch_;  // outlives the input it watches
     ffmpeg::InputPtr input_;
     const AVCodec* decoder_ = nullptr;

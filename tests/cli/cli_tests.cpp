@@ -89,6 +89,10 @@ TEST(Cli, StatisticsCutAgainLikeARun) {
     ASSERT_EQ(sliced.status, 0) << sliced.err;
     EXPECT_EQ(ReadWholeFile(stats).substr(0, 41), "frame,timecode,score,cut\n0,00:00:00:0000,");
     EXPECT_EQ(RunCli({"slice", "--from-stats", stats}).out, sliced.out);
+    // Workers on segments print and count the same.
+    const std::string parallelStats = folder.File("p.csv");
+    EXPECT_EQ(RunCli({"slice", kMpeg2, "--jobs", "2", "--stats", parallelStats}).out, sliced.out);
+    EXPECT_EQ(ReadWholeFile(parallelStats), ReadWholeFile(stats));
     const auto low = RunCli({"slice", kMpeg2, "--threshold", "0.3"});
     EXPECT_EQ(RunCli({"slice", "--from-stats", stats, "--threshold", "0.3"}).out, low.out);
     EXPECT_GT(low.out.size(), sliced.out.size());
@@ -145,6 +149,8 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         {2, {"slice", "--from-stats", "a.csv", kMpeg2}, "--from-stats takes no video"},
         {2, {"slice", "--from-stats", "a.csv", "--start", "3"}, "cannot go with --start"},
         {2, {"slice", kMpeg2, "--sampler", "frames", "40", "--stats", "a.csv"}, "needs the shot"},
+        {2, {"slice", kMpeg2, "--jobs", "0"}, "--jobs needs a number of workers from 1"},
+        {2, {"slice", kMpeg2, "--jobs", "2", "--end", "9"}, "--jobs slices a local file"},
         {1, {"slice", "--from-stats", folder.File("x.hpv")}, "x.hpv: line 1: the header is not"},
         {2, {"load"}, ""},
         {2, {"load", "a.hpv", "--sampler", "frames", "40"}, ""},

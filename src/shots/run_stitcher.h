@@ -1,0 +1,57 @@
+#pragma once
+// An engine run put together from frames analysed apart (by segment
+// workers, in any order) and fed back here in frame order: the detector's
+// rule through the same ShotSlicer as a run over delivered frames, so that
+// the shots and scores are those of a single run. Each shot comes with the
+// picture of its first frame, which the workers keep only for the frames
+// that may start a shot (MayStartShot).
+#include <memory>
+#include <optional>
+
+#include "picture/surface.h"
+#include "shots/shot_slicer.h"
+
+namespace trevanto {
+
+// One frame as a worker analysed it.
+struct AnalysedFrame {
+    int32_t frame = 0;
+    std::optional<MeasuredFrame> measured;   // none: the thumbnail could not be read
+    std::shared_ptr<const Surface> picture;  // kept only where a shot may start
+};
+
+// Whether a frame may start a shot, from what its segment alone tells:
+// the segment's first frame (`previous` null: the change needs the frame
+// before, in another segment), or a change from the frame before above
+// `userThreshold`. A cut needs more (two frames of the shot before), so
+// this keeps a few pictures too many, never one too few.
+bool MayStartShot(const AnalysedFrame* previous, const AnalysedFrame& frame, float userThreshold);
+
+struct StitchedShot {
+    ShotRange range;
+    std::shared_ptr<const Surface> picture;  // its first frame's
+};
+
+class RunStitcher {
+  public:
+    // Starts an engine run at `settings`; frame times by `secondsPerFrame`.
+    RunStitcher(const SlicingSettings& settings, double secondsPerFrame);
+
+    // The next frame in frame order; the shot that ended before it, if any.
+    std::optional<StitchedShot> Add(const AnalysedFrame& frame);
+    // Closes the run after the last frame added, as the end of the video
+    // does (the frame after it, with the last picture): the last shot.
+    std::optional<StitchedShot> Close();
+
+    const ChangeScores& Scores() const { return slicer_.Scores(); }
+    // The last frame added; -1 before the first.
+    int32_t LastFrame() const { return lastFrame_; }
+
+  private:
+    ShotSlicer slicer_;
+    std::shared_ptr<const Surface> shotStart_;
+    std::optional<MeasuredFrame> lastMeasured_;
+    int32_t lastFrame_ = -1;
+};
+
+}  // namespace trevanto
