@@ -453,7 +453,8 @@ TEST_F(FakeGraph, EveryShotEditIsUndoneAndRedoneExactly) {
 }
 
 // While a run or a frame job adds shots, each edit is refused and changes
-// nothing: undoing it would drop the shots still coming.
+// nothing: undoing it would drop the shots still coming. A shot inserted by
+// hand during a run joins the run's step.
 TEST_F(FakeGraph, ShotEditsAreRefusedDuringRunsAndFrameJobs) {
     Open(100);
     AddShots({{0, 49}, {50, 119}, {120, 199}});
@@ -461,7 +462,6 @@ TEST_F(FakeGraph, ShotEditsAreRefusedDuringRunsAndFrameJobs) {
         const char* name;
         std::function<bool()> edit;
     } edits[] = {
-        {"Insert shot", [&] { return doc.InsertShot(), doc.ShotCount() != 3; }},
         {"Delete shot", [&] { return doc.DeleteShot(1); }},
         {"Delete shots",
          [&] {
@@ -484,13 +484,21 @@ TEST_F(FakeGraph, ShotEditsAreRefusedDuringRunsAndFrameJobs) {
             EXPECT_EQ(doc.UndoName(), undo) << row.name << " during " << during;
         }
     };
+    const auto insert = [&] { return doc.InsertShot(), doc.ShotCount() != 3; };
     ASSERT_TRUE(doc.RefreshShotImage(0));
     refuseEach("a frame job");
+    EXPECT_FALSE(insert()) << "Insert shot during a frame job";
     doc.HandleGraphEvents();
     ASSERT_FALSE(doc.FrameChainRunning());
     doc.StartEngine();
     refuseEach("a run");
+    const std::string undo = doc.UndoName();
+    ASSERT_TRUE(insert());
+    EXPECT_EQ(doc.UndoName(), undo);
     doc.StopSlicing();
+    EXPECT_EQ(doc.UndoName(), "Slicing run");
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(s.Ranges(), (RangeList{{0, 49}, {50, 119}, {120, 199}}));
 }
 
 }  // namespace

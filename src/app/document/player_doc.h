@@ -89,8 +89,9 @@ class CPlayerDoc : private PlayerListener,
     // --- Shots ------------------------------------------------------------
     // Each edit below is one step of the undo stack (see Undo), refused
     // (false, changing nothing) during a run or while a chain of frame jobs
-    // runs. AddShot is how runs, rebuilds and edits add their shots; called
-    // alone it marks the shots changed without a step.
+    // runs; InsertShot during a run joins the run's step. AddShot is how
+    // runs, rebuilds and edits add their shots; called alone it marks the
+    // shots changed without a step.
     bool AddShot(const QImage& picture, std::string& captionOut, int32_t start, int32_t end);
     bool DeleteShot(int32_t item);
     // Deletes the items (ascending) as one edit; each removed shot's frames
@@ -252,7 +253,8 @@ class CPlayerDoc : private PlayerListener,
     // Runs `change` as one edit: the undo stack keeps the shots as they were
     // when it changed their records or, `later`, when it returned true having
     // started a frame job that will. An edit within an edit is part of that
-    // one; during a run or a chain the edit is refused.
+    // one; during a run or a chain the edit is refused, but for an insert
+    // during a run, which is part of the run's step.
     bool RunEdit(const ShotEdit& edit, bool later, const std::function<bool()>& change);
     // ShotsFileHost: loading keeps the shots as they are as one edit.
     void RecordShotsEdit(const ShotEdit& edit) override;

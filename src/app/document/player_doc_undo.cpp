@@ -23,9 +23,14 @@ void CPlayerDoc::SetShotsModified(bool modified) {
 bool CPlayerDoc::RunEdit(const ShotEdit& edit, bool later, const std::function<bool()>& change) {
     if (editDepth_ > 0)
         return change();
-    // A run or a frame job (rebuilding a shots file) is still adding shots,
-    // which an undo of this edit would drop.
-    if (IsSlicing() || FrameChainRunning())
+    // A frame job (rebuilding a shots file) or a run is still adding shots,
+    // which an undo of this edit would drop; a shot inserted by hand during a
+    // run joins the run's step instead.
+    if (FrameChainRunning())
+        return false;
+    if (runBefore_ && edit.kind == ShotEditKind::Insert)
+        return change();
+    if (IsSlicing())
         return false;
     ShotsState before = KeepShots();
     ++editDepth_;
