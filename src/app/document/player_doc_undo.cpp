@@ -30,7 +30,7 @@ bool CPlayerDoc::RunEdit(const ShotEdit& edit, bool later, const std::function<b
         return false;
     if (runBefore_ && edit.kind == ShotEditKind::Insert)
         return change();
-    if (IsSlicing())
+    if (slicing_.IsRunning())
         return false;
     ShotsState before = KeepShots();
     ++editDepth_;
@@ -42,6 +42,20 @@ bool CPlayerDoc::RunEdit(const ShotEdit& edit, bool later, const std::function<b
     if ((later && done) || !SameShots(before.shots, now))
         edits_.Push(edit.Name(), std::move(before));
     return done;
+}
+
+void CPlayerDoc::OpenRunStep() {
+    if (!runBefore_)
+        runBefore_ = KeepShots();
+}
+
+void CPlayerDoc::CloseRunStep() {
+    // A run only appends: the shots it found are one edit.
+    if (runBefore_) {
+        if (runBefore_->shots.size() != static_cast<size_t>(ShotCount()))
+            edits_.Push(ShotEdit{ShotEditKind::Run}.Name(), std::move(*runBefore_));
+        runBefore_.reset();
+    }
 }
 
 void CPlayerDoc::RecordShotsEdit(const ShotEdit& edit) {
@@ -86,14 +100,14 @@ void CPlayerDoc::PutBackShots(const ShotsState& state) {
 }
 
 bool CPlayerDoc::Undo() {
-    if (!edits_.CanUndo() || IsSlicing() || FrameChainRunning())
+    if (!edits_.CanUndo() || slicing_.IsRunning() || FrameChainRunning())
         return false;
     PutBackShots(edits_.Undo(KeepShots()));
     return true;
 }
 
 bool CPlayerDoc::Redo() {
-    if (!edits_.CanRedo() || IsSlicing() || FrameChainRunning())
+    if (!edits_.CanRedo() || slicing_.IsRunning() || FrameChainRunning())
         return false;
     PutBackShots(edits_.Redo(KeepShots()));
     return true;
