@@ -63,7 +63,7 @@ RunResult HeadlessRun(const std::string& clip) {
         return result;
     CPlayerDoc& doc = session.Doc();
     const Clock::time_point start = Clock::now();
-    doc.StartEngine();
+    doc.Slicing().StartEngine();
     session.RunUntilSlicingEnds(0, doc.GetPlayer().FrameCount() - 1);
     result.seconds = SecondsSince(start);
     result.shots = doc.ShotCount();
@@ -113,7 +113,7 @@ RunResult DesktopRun(const std::string& clip) {
     const Clock::time_point start = Clock::now();
     app.OnCommand(trevanto::command::kEngine);
     // Waiting in the event loop: the timer and the graph's events take turns.
-    if (!SpinUntil([&] { return !doc.IsSlicing(); }, 600.0))
+    if (!SpinUntil([&] { return !doc.Slicing().IsRunning(); }, 600.0))
         return result;
     result.seconds = SecondsSince(start);
     ticker.stop();

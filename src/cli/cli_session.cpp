@@ -38,7 +38,7 @@ bool CliSession::LoadTemplate(const std::string& path) {
 }
 
 ExitStatus CliSession::OpenVideo(const std::string& path) {
-    doc_.SetPacedPlayback(false);
+    doc_.Slicing().SetPacedPlayback(false);
     doc_.Playback().SetPlaybackFramesShown(false);  // nothing is shown here
     doc_.SetGraphNotify(waiter_.Callback());
     if (!doc_.OpenVideo(path))
@@ -52,14 +52,14 @@ ExitStatus CliSession::RunUntilSlicingEnds(int32_t firstFrame, int32_t lastFrame
     using Clock = std::chrono::steady_clock;
     progress_.Begin(firstFrame, lastFrame);
     Clock::time_point lastEvent = Clock::now();
-    while (doc_.IsSlicing()) {
+    while (doc_.Slicing().IsRunning()) {
         if (doc_.HandleNextGraphEvent()) {
             lastEvent = Clock::now();
             continue;
         }
         waiter_.Wait(std::chrono::milliseconds(500));
         if (Clock::now() - lastEvent > kStallLimit) {
-            doc_.StopSlicing();
+            doc_.Slicing().StopSlicing();
             progress_.End();
             user_.ShowMessage("The video stopped delivering frames.");
             return kFailure;

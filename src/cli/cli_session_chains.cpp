@@ -13,7 +13,7 @@ constexpr std::chrono::seconds kChainStallLimit{30};
 }  // namespace
 
 void CliSession::UseUnpacedGraph() {
-    doc_.SetPacedPlayback(false);
+    doc_.Slicing().SetPacedPlayback(false);
     doc_.SetGraphNotify(waiter_.Callback());
 }
 

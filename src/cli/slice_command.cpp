@@ -270,7 +270,7 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
     const Player& player = doc.GetPlayer();
     const int32_t frames = player.FrameCount();
     if (frames <= 0) {
-        session.Err() << "trevanto-cli: " << doc.NotSeekableMessage() << '\n';
+        session.Err() << "trevanto-cli: " << doc.Slicing().NotSeekableMessage() << '\n';
         return kFailure;
     }
     for (const int32_t mark : {options.startFrame, options.endFrame}) {
@@ -284,11 +284,11 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
     }
     doc.Playback().SetPlayRange(options.startFrame, options.endFrame);
 
-    SlicingSettings settings = doc.GetSlicingSettings();
+    SlicingSettings settings = doc.Slicing().Settings();
     settings.threshold = options.threshold;
     settings.rateOption = options.rateOption;
     settings.rateValue = options.rateValue;
-    doc.ApplySlicingSettings(settings);
+    doc.Slicing().ApplySlicingSettings(settings);
     if (options.timecodes)
         doc.RecaptionAll();
 
@@ -296,16 +296,17 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
     const int32_t last = options.endFrame == -1 ? frames - 1 : options.endFrame;
     doc.Playback().SeekToFrame(first);
     if (options.mode == SlicingMode::Engine) {
-        doc.StartEngine();
+        doc.Slicing().StartEngine();
     } else {
-        doc.StartSampler();
+        doc.Slicing().StartSampler();
     }
     const ExitStatus ran = session.RunUntilSlicingEnds(first, last);
     const ExitStatus finished = FinishRun(session, ran, options.outputs);
     if (finished != kSuccess || options.statsFile.empty())
         return finished;
-    if (!WriteTextFile(options.statsFile, FormatScoreStats(doc.Scores(), options.threshold,
-                                                           doc.GetPlayer().PictureSeconds()))) {
+    if (!WriteTextFile(options.statsFile,
+                       FormatScoreStats(doc.Slicing().Scores(), options.threshold,
+                                        doc.GetPlayer().PictureSeconds()))) {
         session.Err() << "trevanto-cli: cannot write " << options.statsFile << '\n';
         return kFailure;
     }

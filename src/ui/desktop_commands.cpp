@@ -153,10 +153,11 @@ constexpr DesktopCommand kCommands[] = {
      ":/icons/insert_shot.svg", "Ins", false, InsertShot},
     {kSampler, "Start/Stop shot sampler",
      "Start/Stop the linear shot sampler\nStart/Stop shot sampler", ":/icons/sampler.svg", "Ctrl+L",
-     true, [](CTrevantoApp& app, int32_t) { app.Document().OnSamplerCommand(); }},
+     true, [](CTrevantoApp& app, int32_t) { app.Document().Slicing().OnSamplerCommand(); }},
     {kEngine, "Start/Stop shot engine",
      "Start/Stop the intelligent shot engine\nStart/Stop shot engine", ":/icons/engine.svg",
-     "Ctrl+E", true, [](CTrevantoApp& app, int32_t) { app.Document().OnEngineCommand(); }},
+     "Ctrl+E", true,
+     [](CTrevantoApp& app, int32_t) { app.Document().Slicing().OnEngineCommand(); }},
     {kSliceInRealTime, "Slice in real time",
      "Slice while the video plays at the chosen speed, not as fast as it decodes\nSlice in real "
      "time",
@@ -167,7 +168,8 @@ constexpr DesktopCommand kCommands[] = {
      "", "Ctrl+K", false, [](CTrevantoApp& app, int32_t) { app.Document().SplitShotHere(); }},
     {kSettings, "Settings...",
      "Choose the shot sampler rate and the shot engine threshold\nSettings", ":/icons/settings.svg",
-     "Ctrl+,", false, [](CTrevantoApp& app, int32_t) { app.Document().EditSlicingSettings(); }},
+     "Ctrl+,", false,
+     [](CTrevantoApp& app, int32_t) { app.Document().Slicing().EditSlicingSettings(); }},
     {kPublish, "Publish to the Web", "Publish the shots to a Web thumbnail\nPublish to the Web",
      ":/icons/publish.svg", "Ctrl+Shift+P", false,
      [](CTrevantoApp& app, int32_t) { app.Document().Publishing().PublishThroughWizard(); }},
@@ -178,7 +180,7 @@ constexpr DesktopCommand kCommands[] = {
     {kDeleteShots, "&Delete shots", "Delete every shot\nDelete shots", "", "Ctrl+Shift+Del", false,
      [](CTrevantoApp& app, int32_t) { app.View().DeleteAll(); }},
     {kShotsStartEngine, "&Start shot engine", "", "", "", false,
-     [](CTrevantoApp& app, int32_t) { app.Document().OnShotsMenuEngine(); }},
+     [](CTrevantoApp& app, int32_t) { app.Document().Slicing().OnShotsMenuEngine(); }},
     {kShotsAddManually, "&Add shot manually", "", "", "", false, InsertShot},
 
     // Keys of the thumbnail view: Enter goes to the selected shot, Del deletes

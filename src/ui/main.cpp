@@ -147,13 +147,13 @@ int main(int argc, char* argv[]) {
             // From the first frame: Stop rewinds, the engine then plays.
             trevanto.OnCommand(trevanto::command::kStop);
             trevanto.OnCommand(trevanto::command::kEngine);
-            if (trevanto.Document().IsSlicing())
+            if (trevanto.Document().Slicing().IsRunning())
                 return;
         });
         if (!options.screenshot.isEmpty()) {
             auto* watch = new QTimer(&trevanto);
             QObject::connect(watch, &QTimer::timeout, &trevanto, [&trevanto, watch, options] {
-                if (trevanto.Document().IsSlicing())
+                if (trevanto.Document().Slicing().IsRunning())
                     return;
                 watch->stop();
                 // Let the last thumbnails and panes paint before the picture.

@@ -31,13 +31,13 @@ ScoreGraphState CScoreGraph::State() const {
     if (document_ == nullptr || !document_->IsOpen())
         return state;
     const Player& player = document_->GetPlayer();
-    state.scores = &document_->Scores();
+    state.scores = &document_->Slicing().Scores();
     state.frameCount = player.FrameCount();
     state.durationSeconds = player.DurationSeconds();
     state.current = player.CurrentFrame();
     state.rangeStart = player.RangeStart();
     state.rangeEnd = player.RangeEnd();
-    state.settingThreshold = document_->GetSlicingSettings().threshold;
+    state.settingThreshold = document_->Slicing().Settings().threshold;
     state.threshold = dragged_.value_or(state.settingThreshold);
     state.dragging = dragged_.has_value();
     return state;

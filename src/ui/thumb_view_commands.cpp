@@ -45,11 +45,11 @@ CommandState CThumbView::CommandSnapshot() const {
     CommandState state;
     if (document_ != nullptr) {
         state.videoOpen = document_->IsOpen();
-        state.slicing = document_->IsSlicing();
+        state.slicing = document_->Slicing().IsRunning();
         state.chainRunning = document_->FrameChainRunning();
         state.shotCount = document_->ShotCount();
         state.rate = document_->GetPlayer().RequestedRate();
-        state.realTimeSlicing = document_->RealTimeSlicing();
+        state.realTimeSlicing = document_->Slicing().RealTimeSlicing();
         state.undoName = document_->UndoName();
         state.redoName = document_->RedoName();
     }

@@ -102,8 +102,8 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     document_ = std::make_unique<CPlayerDoc>(
         std::move(factory), DocumentPorts{view_, frame_.get(), frame_.get(), user_}, screen.width(),
         screen.height());
-    document_->SetPacedPlayback(options.pacedPlayback);
-    document_->SetRealTimeSlicing(settings_->SliceInRealTime());
+    document_->Slicing().SetPacedPlayback(options.pacedPlayback);
+    document_->Slicing().SetRealTimeSlicing(settings_->SliceInRealTime());
     document_->Playback().SetSoundWanted(true);
     ApplySound();
     // The streaming thread only queues a call; the events are handled here,
@@ -265,8 +265,8 @@ void CTrevantoApp::OnCommand(int32_t commandId) {
 }
 
 void CTrevantoApp::ToggleRealTimeSlicing() {
-    const bool realTime = !document_->RealTimeSlicing();
-    document_->SetRealTimeSlicing(realTime);
+    const bool realTime = !document_->Slicing().RealTimeSlicing();
+    document_->Slicing().SetRealTimeSlicing(realTime);
     settings_->SetSliceInRealTime(realTime);
 }
 
@@ -395,9 +395,9 @@ void CTrevantoApp::CreateScoreGraph() {
 
 void CTrevantoApp::OnThresholdChosen(float threshold) {
     CPlayerDoc& doc = *document_;
-    if (doc.IsSlicing() || doc.FrameChainRunning() || doc.Scores().IsEmpty())
+    if (doc.Slicing().IsRunning() || doc.FrameChainRunning() || doc.Slicing().Scores().IsEmpty())
         return;
-    const long shots = static_cast<long>(doc.Scores().ShotCountAt(threshold));
+    const long shots = static_cast<long>(doc.Slicing().Scores().ShotCountAt(threshold));
     const auto answer = user_->AskRecut(FormatText(
         "Cut the video again at threshold %.1f? It gives %ld shots.\n\nShots made by hand or "
         "edited can be kept or replaced as well.",
@@ -450,8 +450,8 @@ void CTrevantoApp::ShowShortcuts() {
 
 void CTrevantoApp::CloseVideo() {
     // A run ends with its shots; then nothing of the video stays on show.
-    if (document_->IsSlicing())
-        document_->StopSlicing();
+    if (document_->Slicing().IsRunning())
+        document_->Slicing().StopSlicing();
     document_->CloseVideo();
     frame_->SetVideoTitle({});
     frame_->SetSliderPosition(0);

@@ -57,6 +57,7 @@ TEST(CommandRules, FollowVideoRunChainShotsAndSelection) {
 
 // Every shot edit is an undo step: greyed while a run or a chain of frame
 // jobs (rebuilding a shots file) still adds shots that undoing would drop.
+// Insert shot is the exception during a run: it joins the run's step.
 TEST(CommandRules, ShotEditsWaitForRunsAndChains) {
     using namespace command;
     CommandState idle{true, false, false, 4, 2};
@@ -65,8 +66,7 @@ TEST(CommandRules, ShotEditsWaitForRunsAndChains) {
     slicing.slicing = true;
     CommandState chain = idle;
     chain.chainRunning = true;
-    const std::pair<int32_t, const char*> edits[] = {{kInsertShot, "Insert shot"},
-                                                     {kShotsAddManually, "Add shot manually"},
+    const std::pair<int32_t, const char*> edits[] = {{kShotsAddManually, "Add shot manually"},
                                                      {kDeleteShot, "Delete shot"},
                                                      {kDeleteShots, "Delete shots"},
                                                      {kMerge, "Merge"},
@@ -78,6 +78,8 @@ TEST(CommandRules, ShotEditsWaitForRunsAndChains) {
         EXPECT_FALSE(CommandEnabled(id, slicing)) << name << " during a run";
         EXPECT_FALSE(CommandEnabled(id, chain)) << name << " during a chain";
     }
+    EXPECT_TRUE(CommandEnabled(kInsertShot, idle) && CommandEnabled(kInsertShot, slicing));
+    EXPECT_FALSE(CommandEnabled(kInsertShot, chain));
     // Refresh and Refine image act on one selected shot.
     idle.selectedCount = slicing.selectedCount = chain.selectedCount = 1;
     for (const int32_t id : {kRefresh, kRefineImage}) {

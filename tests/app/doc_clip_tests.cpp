@@ -233,8 +233,8 @@ TEST(DocumentOnClip, ShotsOfAnotherVideoStayButNoOutputTakesThemAsTheOpenVideos)
 
     // With the open clip's shots beside them, only those are written.
     s.doc.Playback().SeekToFrame(0);
-    s.doc.StartEngine();
-    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.IsSlicing(); }));
+    s.doc.Slicing().StartEngine();
+    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.Slicing().IsRunning(); }));
     ASSERT_EQ(s.doc.ShotCount(), 9);
     s.user.messages.clear();
     PublishOptions whole;  // images of whole frames, to read their numbers
@@ -335,7 +335,7 @@ TEST_P(DocumentOnEveryClip, KeptScoresCutAgainLikeFreshEngineRuns) {
         starts.push_back(range.first);
     cuts.insert(cuts.end(), clip.cuts.begin(), clip.cuts.end());
     EXPECT_EQ(starts, cuts);
-    const std::vector<FrameScore> scores = kept.doc.Scores().Frames();
+    const std::vector<FrameScore> scores = kept.doc.Slicing().Scores().Frames();
     // Every frame in order, then the frame after the end closing the run.
     ASSERT_EQ(scores.size(), static_cast<size_t>(clip.frameCount) + 1);
     float weakest = 1e9f;
@@ -354,7 +354,7 @@ TEST_P(DocumentOnEveryClip, KeptScoresCutAgainLikeFreshEngineRuns) {
         EXPECT_EQ(recut, fresh.Ranges()) << threshold;
     }
     kept.doc.CloseVideo();
-    EXPECT_TRUE(kept.doc.Scores().IsEmpty());
+    EXPECT_TRUE(kept.doc.Slicing().Scores().IsEmpty());
 }
 
 // A document that shows nothing slices from the graph's thumbnails alone:
@@ -369,8 +369,8 @@ TEST_P(DocumentOnEveryClip, ThumbnailsAloneCutAsWholeFrames) {
     ASSERT_TRUE(whole.OpenAndSlice(clip));
     ASSERT_TRUE(fast.OpenAndSlice(clip));
     EXPECT_EQ(fast.Ranges(), whole.Ranges());
-    const auto& fastScores = fast.doc.Scores().Frames();
-    const auto& wholeScores = whole.doc.Scores().Frames();
+    const auto& fastScores = fast.doc.Slicing().Scores().Frames();
+    const auto& wholeScores = whole.doc.Slicing().Scores().Frames();
     ASSERT_EQ(fastScores.size(), wholeScores.size());
     const float tolerance = clip.width / 4 >= 100 ? 3.0f : 0.0f;
     for (size_t i = 0; i < fastScores.size(); ++i)
@@ -399,7 +399,7 @@ TEST(DocumentOnClip, RecutReplacesTheEngineShots) {
         ASSERT_TRUE(s.RunChain());
         EXPECT_EQ(s.Ranges(), ranges);
         EXPECT_EQ(s.view.items.size(), ranges.size());
-        EXPECT_EQ(s.doc.GetSlicingSettings().threshold, threshold);
+        EXPECT_EQ(s.doc.Slicing().Settings().threshold, threshold);
     }
     EXPECT_TRUE(s.user.messages.empty());
 }
@@ -447,8 +447,8 @@ TEST(DocumentOnClip, VariableRateNumbersAndTimesEachPicture) {
     Session s;
     ASSERT_TRUE(s.Open(test::VariableRateClip()));
     EXPECT_EQ(s.doc.GetPlayer().FrameCount(), 150);
-    s.doc.StartSampler();  // one shot every 40 frames
-    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.IsSlicing(); }));
+    s.doc.Slicing().StartSampler();  // one shot every 40 frames
+    ASSERT_TRUE(s.RunUntil([&] { return !s.doc.Slicing().IsRunning(); }));
     EXPECT_EQ(s.Ranges(), (RangeList{{0, 39}, {40, 79}, {80, 119}, {120, 149}}));
     s.doc.RecaptionAll();
     std::vector<std::string> captions;

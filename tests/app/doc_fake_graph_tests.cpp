@@ -72,13 +72,13 @@ class FakeGraph : public ::testing::Test {
 
 TEST_F(FakeGraph, EngineFindsTheScenesAndEachThumbnailIsTheShotsFirstFrame) {
     Open(0, false);
-    doc.OnEngineCommand();
+    doc.Slicing().OnEngineCommand();
     EXPECT_TRUE(s.frame.Checked(command::kEngine));
     doc.HandleGraphEvents();  // frame 0 starts the run
     Deliver(1, 199);
     EndOfStream();
     EXPECT_EQ(s.Ranges(), (RangeList{{0, 49}, {50, 119}, {120, 199}}));
-    EXPECT_FALSE(doc.IsSlicing() || s.frame.Checked(command::kEngine));
+    EXPECT_FALSE(doc.Slicing().IsRunning() || s.frame.Checked(command::kEngine));
     EXPECT_EQ(graph->PositionFrame(), 0);  // rewound
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(RedAt(i, 40), 128 - test::SceneContrast(static_cast<int>(i))) << i;
@@ -88,7 +88,7 @@ TEST_F(FakeGraph, EngineFindsTheScenesAndEachThumbnailIsTheShotsFirstFrame) {
 
 TEST_F(FakeGraph, SamplerClosesTheLastShotAtAnEarlyEndAndStopDropsTheShotInProgress) {
     Open(0, false);
-    doc.OnSamplerCommand();  // every 40 frames
+    doc.Slicing().OnSamplerCommand();  // every 40 frames
     doc.HandleGraphEvents();
     Deliver(1, 109);  // frames 110 on never come
     EndOfStream();
@@ -97,7 +97,7 @@ TEST_F(FakeGraph, SamplerClosesTheLastShotAtAnEarlyEndAndStopDropsTheShotInProgr
     doc.ClearShots();
     doc.Playback().Pause();
     doc.Playback().SeekToFrame(0);
-    doc.StartSampler();
+    doc.Slicing().StartSampler();
     doc.HandleGraphEvents();
     Deliver(1, 60);
     doc.Playback().Stop();
@@ -107,13 +107,13 @@ TEST_F(FakeGraph, SamplerClosesTheLastShotAtAnEarlyEndAndStopDropsTheShotInProgr
 
 TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
     s.frame.buttons = {{command::kEngine, true}, {command::kSampler, true}};
-    doc.OnEngineCommand();
-    doc.OnSamplerCommand();
+    doc.Slicing().OnEngineCommand();
+    doc.Slicing().OnSamplerCommand();
     doc.InsertShot();
     doc.RecaptionAll();
     EXPECT_EQ(s.user.messages, std::vector<std::string>(4, message::kLoadMovieFirst));
-    EXPECT_FALSE(doc.IsSlicing() || doc.TimecodeMode() || s.frame.Checked(command::kEngine) ||
-                 s.frame.Checked(command::kSampler));
+    EXPECT_FALSE(doc.Slicing().IsRunning() || doc.TimecodeMode() ||
+                 s.frame.Checked(command::kEngine) || s.frame.Checked(command::kSampler));
 
     Open(77);
     doc.InsertShot();  // the current frame only
@@ -122,11 +122,11 @@ TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
     // A hidden preview passes nothing to the run.
     s.frame.previewVisible = false;
     doc.Playback().SeekToFrame(0);
-    doc.StartSampler();
+    doc.Slicing().StartSampler();
     doc.HandleGraphEvents();
     Deliver(1, 100);
     EXPECT_EQ(doc.ShotCount(), 1);
-    doc.StopSlicing();
+    doc.Slicing().StopSlicing();
     const int blanks = s.frame.blankPresents;
     doc.CloseVideo();
     doc.RepaintPreview();
@@ -134,11 +134,11 @@ TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
 
     source.frames = 0;  // a stream without length cannot be sliced
     Open();
-    doc.OnSamplerCommand();
-    doc.OnEngineCommand();
+    doc.Slicing().OnSamplerCommand();
+    doc.Slicing().OnEngineCommand();
     EXPECT_EQ(s.user.messages.end()[-2] + s.user.messages.back(),
               std::string(message::kNotSeekable) + message::kNotSeekable);
-    EXPECT_FALSE(doc.IsSlicing());
+    EXPECT_FALSE(doc.Slicing().IsRunning());
 }
 
 TEST_F(FakeGraph, TransportCommandsReachThePlayer) {
@@ -168,9 +168,9 @@ TEST_F(FakeGraph, TransportCommandsReachThePlayer) {
         (doc.Playback().*row.run)();
         EXPECT_EQ(player.State(), row.state) << row.command;
     }
-    doc.OnShotsMenuEngine();
-    doc.OnSamplerCommand();  // another run command stops the run
-    EXPECT_FALSE(doc.IsSlicing());
+    doc.Slicing().OnShotsMenuEngine();
+    doc.Slicing().OnSamplerCommand();  // another run command stops the run
+    EXPECT_FALSE(doc.Slicing().IsRunning());
 }
 
 TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
@@ -209,7 +209,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
     EXPECT_EQ(doc.Shots().At(2)->itemIndex, -1);
     CPlayerDoc viewless(source.Factory(), DocumentPorts{});  // a do-nothing view refuses
     EXPECT_FALSE(viewless.AddShot(QImage(), caption, 0, 1));
-    viewless.OnEngineCommand();  // no video: said to nobody
+    viewless.Slicing().OnEngineCommand();  // no video: said to nobody
 }
 
 // A merge retakes the picture of the shot left through the chain: one job
@@ -361,7 +361,7 @@ TEST_F(FakeGraph, EveryShotEditIsUndoneAndRedoneExactly) {
     };
     const auto slice = [&] {
         seek(0);
-        doc.StartEngine();
+        doc.Slicing().StartEngine();
         Deliver(1, 199);
         EndOfStream();
         return true;
@@ -446,14 +446,15 @@ TEST_F(FakeGraph, EveryShotEditIsUndoneAndRedoneExactly) {
     ASSERT_TRUE(doc.RefreshShotImage(0));
     EXPECT_FALSE(doc.Undo());
     doc.HandleGraphEvents();
-    doc.StartEngine();
+    doc.Slicing().StartEngine();
     EXPECT_FALSE(doc.Undo() || doc.Redo());
-    doc.StopSlicing();
+    doc.Slicing().StopSlicing();
     EXPECT_TRUE(doc.Undo());
 }
 
 // While a run or a frame job adds shots, each edit is refused and changes
-// nothing: undoing it would drop the shots still coming.
+// nothing: undoing it would drop the shots still coming. A shot inserted by
+// hand during a run joins the run's step.
 TEST_F(FakeGraph, ShotEditsAreRefusedDuringRunsAndFrameJobs) {
     Open(100);
     AddShots({{0, 49}, {50, 119}, {120, 199}});
@@ -461,7 +462,6 @@ TEST_F(FakeGraph, ShotEditsAreRefusedDuringRunsAndFrameJobs) {
         const char* name;
         std::function<bool()> edit;
     } edits[] = {
-        {"Insert shot", [&] { return doc.InsertShot(), doc.ShotCount() != 3; }},
         {"Delete shot", [&] { return doc.DeleteShot(1); }},
         {"Delete shots",
          [&] {
@@ -484,13 +484,21 @@ TEST_F(FakeGraph, ShotEditsAreRefusedDuringRunsAndFrameJobs) {
             EXPECT_EQ(doc.UndoName(), undo) << row.name << " during " << during;
         }
     };
+    const auto insert = [&] { return doc.InsertShot(), doc.ShotCount() != 3; };
     ASSERT_TRUE(doc.RefreshShotImage(0));
     refuseEach("a frame job");
+    EXPECT_FALSE(insert()) << "Insert shot during a frame job";
     doc.HandleGraphEvents();
     ASSERT_FALSE(doc.FrameChainRunning());
-    doc.StartEngine();
+    doc.Slicing().StartEngine();
     refuseEach("a run");
-    doc.StopSlicing();
+    const std::string undo = doc.UndoName();
+    ASSERT_TRUE(insert());
+    EXPECT_EQ(doc.UndoName(), undo);
+    doc.Slicing().StopSlicing();
+    EXPECT_EQ(doc.UndoName(), "Slicing run");
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(s.Ranges(), (RangeList{{0, 49}, {50, 119}, {120, 199}}));
 }
 
 }  // namespace

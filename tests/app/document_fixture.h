@@ -108,7 +108,7 @@ class Session {
     }
     // Opens the clip unpaced and pauses it with nothing waiting.
     bool Open(const TestClip& clip) {
-        doc.SetPacedPlayback(false);
+        doc.Slicing().SetPacedPlayback(false);
         if (!doc.OpenVideo(MediaPath(clip)))
             return false;
         doc.Playback().Pause();
@@ -133,12 +133,12 @@ class Session {
     bool OpenAndSlice(const TestClip& clip, float threshold = 15.0f) {
         if (!Open(clip))
             return false;
-        SlicingSettings settings = doc.GetSlicingSettings();
+        SlicingSettings settings = doc.Slicing().Settings();
         settings.threshold = threshold;
-        doc.ApplySlicingSettings(settings);
+        doc.Slicing().ApplySlicingSettings(settings);
         doc.Playback().SeekToFrame(0);
-        doc.StartEngine();
-        return RunUntil([this] { return !doc.IsSlicing(); });
+        doc.Slicing().StartEngine();
+        return RunUntil([this] { return !doc.Slicing().IsRunning(); });
     }
     RangeList Ranges() const {
         RangeList ranges;

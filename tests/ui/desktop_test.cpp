@@ -61,7 +61,7 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     const Player& player = app->Document().GetPlayer();
     frame.Action(kEngine)->trigger();
     EXPECT_TRUE(checked(kEngine) && !player.Paced());
-    ASSERT_TRUE(WaitFor([&] { return !app->Document().IsSlicing(); }));
+    ASSERT_TRUE(WaitFor([&] { return !app->Document().Slicing().IsRunning(); }));
     EXPECT_FALSE(checked(kEngine));
     EXPECT_TRUE(player.Paced());
     const CThumbView& view = app->View();
@@ -79,7 +79,7 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     frame.Action(kSliceInRealTime)->trigger();
     EXPECT_TRUE(checked(kSliceInRealTime) && app->Settings().SliceInRealTime());
     frame.Action(kEngine)->trigger();
-    EXPECT_TRUE(app->Document().IsSlicing() && player.Paced());
+    EXPECT_TRUE(app->Document().Slicing().IsRunning() && player.Paced());
 }
 
 // The frame on show when a run starts is the first of its first shot, in the
@@ -97,7 +97,7 @@ TEST_F(DesktopProgramTest, ARunStartsOnTheFrameOnShowAsInTrevantoCli) {
             WaitFor([&] { return !player.SeekIssued() && player.CurrentFrame() == start; }));
         const int32_t before = doc.ShotCount();
         app->Frame().Action(kEngine)->trigger();
-        ASSERT_TRUE(WaitFor([&] { return !doc.IsSlicing(); }));
+        ASSERT_TRUE(WaitFor([&] { return !doc.Slicing().IsRunning(); }));
         std::string desktop;
         for (int32_t i = before; i < doc.ShotCount(); ++i)
             desktop +=
@@ -233,8 +233,8 @@ TEST_F(DesktopProgramTest, ScoreGraphCutsAgainAndSeeks) {
     auto app = MakeApp();
     app->Frame().show();
     ASSERT_TRUE(OpenPaused(*app, MediaPath(*FindTestClip("clip_mpeg2.mpg"))));  // 150 frames
-    app->Document().StartEngine();
-    ASSERT_TRUE(WaitFor([&] { return !app->Document().IsSlicing(); }));
+    app->Document().Slicing().StartEngine();
+    ASSERT_TRUE(WaitFor([&] { return !app->Document().Slicing().IsRunning(); }));
     app->OnCommand(kPause);
     CScoreGraph& graph = app->ScoreGraph();
     const QRect plot = ScorePlotArea(graph.rect());

@@ -98,7 +98,7 @@ TEST_F(DialogsTest, SettingsOkWritesBackAndRecomputesTheStepCancelChangesNothing
             row.ok ? dialog.accept() : dialog.reject();
         });
         app->OnCommand(kSettings);
-        const SlicingSettings& now = app->Document().GetSlicingSettings();
+        const SlicingSettings& now = app->Document().Slicing().Settings();
         EXPECT_EQ(shown, row.shown) << row.value.toStdString();
         EXPECT_EQ(std::pair(now.stepFrames, now.threshold), std::pair(row.step, row.threshold_))
             << row.value.toStdString();

@@ -148,9 +148,9 @@ TEST_F(FrameWindowTest, EveryMenuAndTheToolbarShowTheStateOfNow) {
     // brings it back.
     QAction* publish = frame.Action(kPublish);
     frame.Action(kEngine)->trigger();
-    ASSERT_TRUE(app->Document().IsSlicing());
+    ASSERT_TRUE(app->Document().Slicing().IsRunning());
     EXPECT_TRUE(WaitFor([&] { return !publish->isEnabled(); }));
-    ASSERT_TRUE(WaitFor([&] { return !app->Document().IsSlicing(); }));
+    ASSERT_TRUE(WaitFor([&] { return !app->Document().Slicing().IsRunning(); }));
     EXPECT_TRUE(WaitFor([&] { return publish->isEnabled(); }));
 }
 

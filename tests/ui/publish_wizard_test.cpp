@@ -176,7 +176,7 @@ TEST_F(PublishWizardTest, PublishingFromTheDesktopMakesWhatTrevantoCliMakes) {
     EXPECT_EQ(user_.messages, std::vector<std::string>{"No shot to export."});
     app->OnCommand(kStop);
     app->OnCommand(kEngine);
-    ASSERT_TRUE(WaitFor([&] { return !app->Document().IsSlicing(); }));
+    ASSERT_TRUE(WaitFor([&] { return !app->Document().Slicing().IsRunning(); }));
     const std::string page = folder_ / "desk/index.html";
     bool finish = false;
     user_.editPublish = [&](Publisher& copy) {

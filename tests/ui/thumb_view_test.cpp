@@ -46,7 +46,7 @@ class ThumbViewTest : public DesktopTest {
 TEST_F(ThumbViewTest, ContextMenusFollowTheRulesAndDeletingAsks) {
     CThumbView& view = app->View();
     EXPECT_EQ(Select({1, 2})->title(), "Shot menu");
-    app->Document().StartEngine();
+    app->Document().Slicing().StartEngine();
     auto menu = view.MakeContextMenu({view.viewport()->width() - 5, view.viewport()->height() - 5});
     EXPECT_EQ(menu->title() + menu->actions()[0]->text(), "Shots menu&Stop shot-engine");
     // The main window's Shots menu follows the same rules, and so does the dispatch.
@@ -55,7 +55,7 @@ TEST_F(ThumbViewTest, ContextMenusFollowTheRulesAndDeletingAsks) {
     app->OnCommand(kDeleteShots);
     EXPECT_EQ(app->Document().ShotCount(), 4);
     menu->actions()[0]->trigger();
-    EXPECT_FALSE(app->Document().IsSlicing());
+    EXPECT_FALSE(app->Document().Slicing().IsRunning());
 
     Select({1});
     QTest::keyClick(&view, Qt::Key_Delete);

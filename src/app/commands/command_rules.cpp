@@ -46,8 +46,8 @@ bool CommandEnabled(int32_t commandId, const CommandState& state) {
             return usable && !state.chainRunning;
         case kMerge:
             return editableShots && state.selectedCount != 1;
-        case kInsertShot:  // without a video it asks for one
-            return editable;
+        case kInsertShot:  // joins a run's step; without a video it asks for one
+            return !state.chainRunning;
         case kShotsAddManually:
         case kDeleteShot:
             return editableShots;

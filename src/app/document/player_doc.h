@@ -19,7 +19,7 @@
 #include "app/document/document_playback.h"
 #include "app/document/document_ports.h"
 #include "app/document/document_surfaces.h"
-#include "app/document/slicing_progress.h"
+#include "app/document/slicing_run.h"
 #include "app/jobs/command_hosts.h"
 #include "app/jobs/frame_job_chain.h"
 #include "app/jobs/jpeg_export_commands.h"
@@ -40,7 +40,8 @@ class CPlayerDoc : private PlayerListener,
                    private ShotsFileHost,
                    private JpegExportHost,
                    private PublishingHost,
-                   private ThumbnailRefreshHost {
+                   private ThumbnailRefreshHost,
+                   private SlicingRunHost {
   public:
     // `screenWidth` x `screenHeight` sizes the work surface of the JPEG export.
     CPlayerDoc(MediaGraphFactory factory, DocumentPorts ports, int screenWidth = 1920,
@@ -57,12 +58,6 @@ class CPlayerDoc : private PlayerListener,
 
     // --- Graph events -----------------------------------------------------
     void SetGraphNotify(std::function<void()> notify) { player_.SetGraphNotify(std::move(notify)); }
-    // Unpaced playback delivers every frame as fast as decoding goes. A
-    // slicing run is unpaced, or paced in real time, whatever this says;
-    // playback goes back to it when the run ends.
-    void SetPacedPlayback(bool paced);
-    // Why the open video has no frame count and cannot be sliced.
-    const char* NotSeekableMessage() const;
     // Takes and handles every waiting graph event.
     void HandleGraphEvents() { player_.HandleGraphEvents(); }
     // Takes and handles one waiting event; false when none waits.
@@ -89,9 +84,11 @@ class CPlayerDoc : private PlayerListener,
     // --- Shots ------------------------------------------------------------
     // Each edit below is one step of the undo stack (see Undo), refused
     // (false, changing nothing) during a run or while a chain of frame jobs
-    // runs. AddShot is how runs, rebuilds and edits add their shots; called
-    // alone it marks the shots changed without a step.
-    bool AddShot(const QImage& picture, std::string& captionOut, int32_t start, int32_t end);
+    // runs; InsertShot during a run joins the run's step. AddShot is how
+    // runs, rebuilds and edits add their shots; called alone it marks the
+    // shots changed without a step.
+    bool AddShot(const QImage& picture, std::string& captionOut, int32_t start,
+                 int32_t end) override;
     bool DeleteShot(int32_t item);
     // Deletes the items (ascending) as one edit; each removed shot's frames
     // go to the shot after it. False when one could not be deleted.
@@ -139,19 +136,10 @@ class CPlayerDoc : private PlayerListener,
     CaptionContext Captions() const;
 
     // --- Slicing ----------------------------------------------------------
-    void StartEngine();
-    void StartSampler();
-    void StopSlicing();
-    void OnSamplerCommand();   // command::kSampler
-    void OnEngineCommand();    // command::kEngine
-    void OnShotsMenuEngine();  // command::kShotsStartEngine
-    // Runs go as fast as decoding (default), the preview showing frames at
-    // the display's rate; in real time they play paced at the chosen rate.
-    void SetRealTimeSlicing(bool realTime) { realTimeSlicing_ = realTime; }
-    bool RealTimeSlicing() const { return realTimeSlicing_; }
+    // The engine and sampler runs, their pace and settings.
+    SlicingRun& Slicing() { return slicing_; }
+    const SlicingRun& Slicing() const { return slicing_; }
     void InsertShot();  // command::kInsertShot, command::kShotsAddManually
-    // The Settings dialog's OK: takes the settings and recomputes the step.
-    void ApplySlicingSettings(const SlicingSettings& settings);
     // "Export shot list..." (command::kExportShotList): the shots as a CSV
     // table or, for a name ending in .edl, a CMX 3600 EDL; true when written.
     bool ExportShotList();
@@ -164,17 +152,6 @@ class CPlayerDoc : private PlayerListener,
     // are kept when `keepOwnShots`, else dropped. False, changing nothing,
     // without scores or while a run or a chain of frame requests runs.
     bool RecutShots(float threshold, bool keepOwnShots);
-    // Settings (command::kSettings): the dialog on a copy; true when it was
-    // closed with OK and the copy taken.
-    bool EditSlicingSettings();
-    const SlicingSettings& GetSlicingSettings() const { return slicer_.Settings(); }
-    bool IsSlicing() const { return slicer_.IsActive(); }
-    SlicingMode GetSlicingMode() const { return slicer_.Mode(); }
-    // The change of every frame the last engine run on this video analysed;
-    // empty once the video closes.
-    const ChangeScores& Scores() const { return slicer_.Scores(); }
-    // One frame of the thumbnail surface through the run.
-    void ProcessFrame(int32_t frame, bool force);
 
     // --- Thumbnails ---------------------------------------------------------
     // Scales the current frame into the thumbnail surface.
@@ -229,30 +206,29 @@ class CPlayerDoc : private PlayerListener,
     void OnVideoOpened(const std::string& fileName, int32_t frameCount) override;
     void OnSoundChecked(bool playing) override { ports_.frame->ShowNoSound(!playing); }
     void OnPlayRangeChanged(int32_t start, int32_t end) override;
-    void OnPlaybackStopped() override { StopSlicing(); }
+    void OnPlaybackStopped() override { slicing_.StopSlicing(); }
     void PresentFrame(bool beyondPlayRange) override;
     void OnAwaitedFrame() override;
     void OnAwaitedFrameMissed() override;
     // Once a chain is over, the frame the video stands on is shown again.
     void ShowFrameAfterChain();
-    void OnPlaybackEnd(int32_t frameAfterEnd) override;
+    void OnPlaybackEnd(int32_t frameAfterEnd) override { slicing_.OnPlaybackEnd(frameAfterEnd); }
     void OnVideoClosed() override;
 
     void CheckCommand(int32_t commandId, bool checked);
-    // The graph's pace and the progress texts of a run.
-    void BeginRun();
-    // The frame on show when a run starts is the first of its first shot.
-    void SliceFrameOnShow();
     // Tells the user which shots a shot list leaves out (those of other
     // videos); false when none is left to list.
     bool TellShotsLeftOut();
     bool SaveShotListOfOpenVideo(const std::string& path, ShotListKind kind);
-    void EndRun();
     void UpdateShotCount();
+    // SlicingRunHost: a run's shots are one edit.
+    void OpenRunStep() override;
+    void CloseRunStep() override;
     // Runs `change` as one edit: the undo stack keeps the shots as they were
     // when it changed their records or, `later`, when it returned true having
     // started a frame job that will. An edit within an edit is part of that
-    // one; during a run or a chain the edit is refused.
+    // one; during a run or a chain the edit is refused, but for an insert
+    // during a run, which is part of the run's step.
     bool RunEdit(const ShotEdit& edit, bool later, const std::function<bool()>& change);
     // ShotsFileHost: loading keeps the shots as they are as one edit.
     void RecordShotsEdit(const ShotEdit& edit) override;
@@ -282,9 +258,6 @@ class CPlayerDoc : private PlayerListener,
     int editDepth_ = 0;
     // The shots when the run in progress started; its shots are one edit.
     std::optional<ShotsState> runBefore_;
-    bool pacedPlayback_ = true;
-    bool realTimeSlicing_ = false;
-    SlicingProgress runProgress_;
     Publisher publisher_;
     // The chain keeps a reference to the player, made below; it is only
     // used once the document is built.
@@ -294,6 +267,7 @@ class CPlayerDoc : private PlayerListener,
     PublishingCommands publishing_{*this, player_, publisher_, jpegExport_};
     ThumbnailRefreshJob refreshJob_{*this};
     DocumentPlayback playback_{player_, slicer_, chain_};
+    SlicingRun slicing_{*this, player_, slicer_, surfaces_};
     // Last: the player and its graph go first, before what they report to.
     Player player_;
 };

@@ -204,7 +204,7 @@ bool CPlayerDoc::SplitShotHere() {
 }
 
 bool CPlayerDoc::SplitNow() {
-    if (!player_.IsOpen() || IsSlicing() || FrameChainRunning())
+    if (!player_.IsOpen() || slicing_.IsRunning() || FrameChainRunning())
         return false;
     const int32_t frame = player_.CurrentFrame();
     const std::optional<size_t> position = shots_.FindShotHolding(frame, player_.OpenedPath());

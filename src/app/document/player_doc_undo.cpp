@@ -23,9 +23,14 @@ void CPlayerDoc::SetShotsModified(bool modified) {
 bool CPlayerDoc::RunEdit(const ShotEdit& edit, bool later, const std::function<bool()>& change) {
     if (editDepth_ > 0)
         return change();
-    // A run or a frame job (rebuilding a shots file) is still adding shots,
-    // which an undo of this edit would drop.
-    if (IsSlicing() || FrameChainRunning())
+    // A frame job (rebuilding a shots file) or a run is still adding shots,
+    // which an undo of this edit would drop; a shot inserted by hand during a
+    // run joins the run's step instead.
+    if (FrameChainRunning())
+        return false;
+    if (runBefore_ && edit.kind == ShotEditKind::Insert)
+        return change();
+    if (slicing_.IsRunning())
         return false;
     ShotsState before = KeepShots();
     ++editDepth_;
@@ -37,6 +42,20 @@ bool CPlayerDoc::RunEdit(const ShotEdit& edit, bool later, const std::function<b
     if ((later && done) || !SameShots(before.shots, now))
         edits_.Push(edit.Name(), std::move(before));
     return done;
+}
+
+void CPlayerDoc::OpenRunStep() {
+    if (!runBefore_)
+        runBefore_ = KeepShots();
+}
+
+void CPlayerDoc::CloseRunStep() {
+    // A run only appends: the shots it found are one edit.
+    if (runBefore_) {
+        if (runBefore_->shots.size() != static_cast<size_t>(ShotCount()))
+            edits_.Push(ShotEdit{ShotEditKind::Run}.Name(), std::move(*runBefore_));
+        runBefore_.reset();
+    }
 }
 
 void CPlayerDoc::RecordShotsEdit(const ShotEdit& edit) {
@@ -81,14 +100,14 @@ void CPlayerDoc::PutBackShots(const ShotsState& state) {
 }
 
 bool CPlayerDoc::Undo() {
-    if (!edits_.CanUndo() || IsSlicing() || FrameChainRunning())
+    if (!edits_.CanUndo() || slicing_.IsRunning() || FrameChainRunning())
         return false;
     PutBackShots(edits_.Undo(KeepShots()));
     return true;
 }
 
 bool CPlayerDoc::Redo() {
-    if (!edits_.CanRedo() || IsSlicing() || FrameChainRunning())
+    if (!edits_.CanRedo() || slicing_.IsRunning() || FrameChainRunning())
         return false;
     PutBackShots(edits_.Redo(KeepShots()));
     return true;
