@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <functional>
 #include <random>
-#include <string_view>
 
 #include "graph_driver.h"
 
@@ -36,12 +35,7 @@ std::vector<size_t> PlayThrough(const std::string& path) {
         // keeps the rest of a recycled buffer.
         const int number = FrameAt(*graph, event.frameSeconds);
         EXPECT_GT(number, last);
-        size_t sum = static_cast<size_t>(last = number);
-        for (int y = 0; y < event.frame->Height(); ++y)
-            sum = sum * 31 + std::hash<std::string_view>{}(std::string_view(
-                                 reinterpret_cast<const char*>(event.frame->Row(y)),
-                                 static_cast<size_t>(event.frame->Width()) * 4));
-        outcome.push_back(sum);
+        outcome.push_back(PictureHash(*event.frame, static_cast<size_t>(last = number)));
     }
     EXPECT_NE(event.code, GraphEventCode::Repaint)
         << "no end after " << outcome.size() << " frames";

@@ -2,6 +2,7 @@
 // Drives a playback graph from a test: opens clips and takes events off its
 // queue with bounded waits, the way the owner's thread does.
 #include <fstream>
+#include <string_view>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -48,6 +49,15 @@ inline int FrameAt(const MediaGraph& graph, double seconds) {
 }
 inline double SecondsOf(const MediaGraph& graph, int frame) {
     return frame * PerFrame(graph);
+}
+
+// A hash of a picture's rows, to compare pictures without keeping them.
+inline size_t PictureHash(const Surface& picture, size_t seed = 1) {
+    for (int y = 0; y < picture.Height(); ++y)
+        seed = seed * 31 + std::hash<std::string_view>{}(
+                               std::string_view(reinterpret_cast<const char*>(picture.Row(y)),
+                                                static_cast<size_t>(picture.Width()) * 4));
+    return seed;
 }
 
 inline std::vector<char> ReadAll(const std::string& path) {

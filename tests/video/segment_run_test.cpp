@@ -7,7 +7,6 @@
 #include <functional>
 #include <numeric>
 #include <random>
-#include <string_view>
 
 #include "graph_driver.h"
 #include "shots/run_stitcher.h"
@@ -26,17 +25,6 @@ struct RunOutcome {
     std::vector<FrameScore> scores;
     bool operator==(const RunOutcome&) const = default;
 };
-
-size_t PictureHash(const Surface* picture) {
-    if (!picture)
-        return 0;
-    size_t sum = 1;
-    for (int y = 0; y < picture->Height(); ++y)
-        sum = sum * 31 + std::hash<std::string_view>{}(
-                             std::string_view(reinterpret_cast<const char*>(picture->Row(y)),
-                                              static_cast<size_t>(picture->Width()) * 4));
-    return sum;
-}
 
 std::shared_ptr<Surface> Copy(const Surface& from) {
     auto copy = std::make_shared<Surface>(from.Width(), from.Height());
@@ -67,7 +55,7 @@ RunOutcome SequentialRun(const std::string& path) {
         const SliceStep step = slicer.ProcessFrame(thumbnail, number, force);
         if (step.finishedShot) {
             outcome.shots.push_back(*step.finishedShot);
-            outcome.pictures.push_back(PictureHash(shotStart.get()));
+            outcome.pictures.push_back(shotStart ? PictureHash(*shotStart) : 0);
         }
         if (step.runStarted || step.finishedShot)
             shotStart = Copy(thumbnail);
@@ -127,7 +115,7 @@ RunOutcome RunInSegments(const std::string& path, const std::vector<Segment>& pl
     const auto take = [&](const std::optional<StitchedShot>& shot) {
         if (shot) {
             outcome.shots.push_back(shot->range);
-            outcome.pictures.push_back(PictureHash(shot->picture.get()));
+            outcome.pictures.push_back(shot->picture ? PictureHash(*shot->picture) : 0);
         }
     };
     SegmentPool<AnalysedFrame>::SegmentResult result;
