@@ -37,7 +37,7 @@ void SetMark(CTrevantoApp& app, int32_t) {
 // "Insert shot" and "Add shot manually": the frame on show as a shot, one
 // edit of the shots.
 void InsertShot(CTrevantoApp& app, int32_t) {
-    app.Document().InsertShot();
+    app.Document().Editing().InsertShot();
 }
 
 void ToggleBar(QWidget* bar) {
@@ -63,11 +63,11 @@ void OnHitShot(CTrevantoApp& app, int32_t id) {
             return;
         case kRefresh:
             app.View().SetCurrentImage(document.Shots().ImageIndexOfItem(*item));
-            document.RefreshShotImage(*item);
+            document.Editing().RefreshShotImage(*item);
             return;
         case kRefineImage:
             app.View().SetCurrentImage(document.Shots().ImageIndexOfItem(*item));
-            document.RefineShotStart(*item);
+            document.Editing().RefineShotStart(*item);
             return;
         default:
             return;
@@ -106,9 +106,9 @@ constexpr DesktopCommand kCommands[] = {
      [](CTrevantoApp& app, int32_t) { app.Frame().close(); }},
 
     {kUndo, "&Undo", "Undo the last edit of the shots\nUndo", "", "Ctrl+Z", false,
-     [](CTrevantoApp& app, int32_t) { app.Document().Undo(); }},
+     [](CTrevantoApp& app, int32_t) { app.Document().Editing().Undo(); }},
     {kRedo, "&Redo", "Redo the last edit of the shots undone\nRedo", "", "Ctrl+Shift+Z", false,
-     [](CTrevantoApp& app, int32_t) { app.Document().Redo(); }},
+     [](CTrevantoApp& app, int32_t) { app.Document().Editing().Redo(); }},
 
     {kPlay, "&Play", "Play the video\nPlay", ":/icons/play.svg", "", true,
      [](CTrevantoApp& app, int32_t) { app.Document().Playback().Play(); }},
@@ -165,7 +165,8 @@ constexpr DesktopCommand kCommands[] = {
     {kSplitShot, "Split shot here",
      "Split the shot that holds the frame on show: a new shot starts at this frame\nSplit shot "
      "here",
-     "", "Ctrl+K", false, [](CTrevantoApp& app, int32_t) { app.Document().SplitShotHere(); }},
+     "", "Ctrl+K", false,
+     [](CTrevantoApp& app, int32_t) { app.Document().Editing().SplitShotHere(); }},
     {kSettings, "Settings...",
      "Choose the shot sampler rate and the shot engine threshold\nSettings", ":/icons/settings.svg",
      "Ctrl+,", false,

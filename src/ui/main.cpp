@@ -94,7 +94,7 @@ void SaveScreenshotAndQuit(trevanto::CTrevantoApp& trevanto, const QString& file
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
     }
     // Nobody is there to answer whether the shots are to be saved.
-    trevanto.Document().SetShotsModified(false);
+    trevanto.Document().Editing().SetShotsModified(false);
     trevanto.Frame().close();
     QApplication::quit();
 }

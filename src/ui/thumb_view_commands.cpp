@@ -50,8 +50,8 @@ CommandState CThumbView::CommandSnapshot() const {
         state.shotCount = document_->ShotCount();
         state.rate = document_->GetPlayer().RequestedRate();
         state.realTimeSlicing = document_->Slicing().RealTimeSlicing();
-        state.undoName = document_->UndoName();
-        state.redoName = document_->RedoName();
+        state.undoName = document_->Editing().UndoName();
+        state.redoName = document_->Editing().RedoName();
     }
     state.selectedCount = static_cast<int32_t>(SelectedItems().size());
     return state;
@@ -119,7 +119,7 @@ void CThumbView::DeleteSelected() {
             return;
     }
     // One edit, undone as one.
-    document_->DeleteShots(selected);
+    document_->Editing().DeleteShots(selected);
 }
 
 void CThumbView::DeleteAll() {
@@ -129,7 +129,7 @@ void CThumbView::DeleteAll() {
         FormatText("You are about to delete %ld shot items. Proceed ?", static_cast<long>(count()));
     if (!user_->AskYesNo(question))
         return;
-    document_->ClearShots();  // it empties the view too
+    document_->Editing().ClearShots();  // it empties the view too
     UpdateShotCount();
 }
 
@@ -141,7 +141,7 @@ void CThumbView::MergeSelected() {
     if (!user_->AskYesNo(FormatText("Merge these %ld shot items ?", static_cast<long>(n)))) {
         return;
     }
-    document_->MergeShots(selected);
+    document_->Editing().MergeShots(selected);
 }
 
 void CThumbView::keyPressEvent(QKeyEvent* event) {

@@ -404,12 +404,12 @@ void CTrevantoApp::OnThresholdChosen(float threshold) {
         static_cast<double>(threshold), shots));
     if (answer == DesktopUserPort::RecutAnswer::Cancel)
         return;
-    doc.RecutShots(threshold, answer == DesktopUserPort::RecutAnswer::KeepOwnShots);
+    doc.Editing().RecutShots(threshold, answer == DesktopUserPort::RecutAnswer::KeepOwnShots);
     scoreGraph_->update();
 }
 
 bool CTrevantoApp::QueryCloseShots() {
-    if (!document_->ShotsModified() || document_->ShotCount() == 0)
+    if (!document_->Editing().ShotsModified() || document_->ShotCount() == 0)
         return true;
     switch (user_->AskSaveDiscardCancel("Save the shots before closing?")) {
         case DesktopUserPort::SaveAnswer::Save:

@@ -48,7 +48,7 @@ TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
     ASSERT_TRUE(s.OpenAndSlice(Mpeg1()));
     s.user.answer = file;
     ASSERT_TRUE(s.doc.ShotsFile().SaveShots());
-    EXPECT_FALSE(s.doc.ShotsModified());
+    EXPECT_FALSE(s.doc.Editing().ShotsModified());
 
     Session loaded;
     loaded.user.answer = file;
@@ -58,7 +58,7 @@ TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
     EXPECT_EQ(loaded.Ranges(), s.Ranges());
     EXPECT_EQ(loaded.user.messages,
               std::vector<std::string>{"5 shots extracted from the shots file."});
-    EXPECT_FALSE(loaded.doc.ShotsModified() || loaded.view.locked);
+    EXPECT_FALSE(loaded.doc.Editing().ShotsModified() || loaded.view.locked);
     EXPECT_EQ(loaded.user.progress,
               (std::vector<std::string>{"Loading", "end", "Extracting", "end"}));
     ASSERT_EQ(loaded.view.items.size(), 5u);
@@ -69,7 +69,7 @@ TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
     }
 
     // A refresh retakes the picture of the shot's first frame.
-    ASSERT_TRUE(loaded.doc.RefreshShotImage(1));
+    ASSERT_TRUE(loaded.doc.Editing().RefreshShotImage(1));
     ASSERT_TRUE(loaded.RunChain());
     EXPECT_EQ(loaded.view.replacements, 1);
     EXPECT_EQ(test::ReadFrameCode(*loaded.doc.GetPlayer().FrameSurface()), 40);
@@ -77,7 +77,7 @@ TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
     // Deleting the shots while they are rebuilt ends the rebuilding.
     loaded.doc.ShotsFile().LoadShots();
     ASSERT_TRUE(loaded.doc.ShotsFile().IsRebuilding());
-    loaded.doc.ClearShots();
+    loaded.doc.Editing().ClearShots();
     ASSERT_TRUE(loaded.RunChain());
     EXPECT_FALSE(loaded.doc.ShotsFile().IsRebuilding() || loaded.view.locked);
     EXPECT_EQ(loaded.user.progress.back(), "end");
@@ -286,7 +286,7 @@ TEST(DocumentOnClip, ShotsOfAnotherVideoStayButNoOutputTakesThemAsTheOpenVideos)
     EXPECT_TRUE(std::filesystem::exists(folder.File("pub/image0009.jpg")));
 
     // Cut again: the first clip's shots keep their ranges and pictures.
-    ASSERT_TRUE(s.doc.RecutShots(1e9f, false));
+    ASSERT_TRUE(s.doc.Editing().RecutShots(1e9f, false));
     ASSERT_TRUE(s.RunChain());
     RangeList expected = first;
     expected.emplace_back(0, 149);
@@ -384,18 +384,18 @@ TEST_P(DocumentOnEveryClip, ThumbnailsAloneCutAsWholeFrames) {
 // made by hand is kept or dropped as the user chooses.
 TEST(DocumentOnClip, RecutReplacesTheEngineShots) {
     Session s;
-    EXPECT_FALSE(s.doc.RecutShots(15.0f, true));  // no scores
+    EXPECT_FALSE(s.doc.Editing().RecutShots(15.0f, true));  // no scores
     ASSERT_TRUE(s.OpenAndSlice(Mpeg1()));
     s.doc.Playback().SeekToFrame(60);
     ASSERT_TRUE(s.RunUntil([&] { return !s.doc.GetPlayer().SeekIssued(); }));
-    s.doc.InsertShot();
+    s.doc.Editing().InsertShot();
     // One shot for the whole clip beside the kept one; then the engine's
     // five again (that one shot is now the engine's), the hand-made dropped.
     const std::pair<float, RangeList> rows[] = {
         {1e9f, {{0, 199}, {60, 60}}},
         {15.0f, {{0, 39}, {40, 84}, {85, 124}, {125, 164}, {165, 199}}}};
     for (const auto& [threshold, ranges] : rows) {
-        ASSERT_TRUE(s.doc.RecutShots(threshold, threshold > 20));
+        ASSERT_TRUE(s.doc.Editing().RecutShots(threshold, threshold > 20));
         ASSERT_TRUE(s.RunChain());
         EXPECT_EQ(s.Ranges(), ranges);
         EXPECT_EQ(s.view.items.size(), ranges.size());
@@ -475,20 +475,20 @@ TEST(DocumentOnClip, SplitHereTakesThePictureOfTheFrameOnShow) {
     for (const int32_t first : {40, 85}) {  // a shot's first frame splits nothing
         s.doc.Playback().SeekToFrame(first);
         ASSERT_TRUE(s.RunUntil([&] { return !s.doc.GetPlayer().SeekIssued(); }));
-        EXPECT_FALSE(s.doc.SplitShotHere());
+        EXPECT_FALSE(s.doc.Editing().SplitShotHere());
     }
     s.doc.Playback().SeekToFrame(60);
     ASSERT_TRUE(s.RunUntil([&] { return !s.doc.GetPlayer().SeekIssued(); }));
-    ASSERT_TRUE(s.doc.SplitShotHere());
+    ASSERT_TRUE(s.doc.Editing().SplitShotHere());
     EXPECT_EQ(s.Ranges(),
               (RangeList{{0, 39}, {40, 59}, {60, 84}, {85, 124}, {125, 164}, {165, 199}}));
     ASSERT_EQ(s.view.items.size(), 6u);
     EXPECT_EQ(s.view.items[2].caption, "shot 0003 ( 60 - 84 )");
     EXPECT_EQ(s.view.items[5].caption, "shot 0006 ( 165 - 199 )");
     EXPECT_EQ(MaxDifference(s.view.items[1].picture, kept), 0);
-    s.doc.InsertShot();  // the frame on show, made as a shot of its own
+    s.doc.Editing().InsertShot();  // the frame on show, made as a shot of its own
     EXPECT_EQ(MaxDifference(s.view.items[2].picture, s.view.items.back().picture), 0);
-    EXPECT_TRUE(s.doc.ShotsModified());
+    EXPECT_TRUE(s.doc.Editing().ShotsModified());
 }
 
 }  // namespace

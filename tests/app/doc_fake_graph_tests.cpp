@@ -94,7 +94,7 @@ TEST_F(FakeGraph, SamplerClosesTheLastShotAtAnEarlyEndAndStopDropsTheShotInProgr
     EndOfStream();
     EXPECT_EQ(s.Ranges(), (RangeList{{0, 39}, {40, 79}, {80, 109}}));
 
-    doc.ClearShots();
+    doc.Editing().ClearShots();
     doc.Playback().Pause();
     doc.Playback().SeekToFrame(0);
     doc.Slicing().StartSampler();
@@ -109,14 +109,14 @@ TEST_F(FakeGraph, WhatARunNeedsAndWhatItIsGiven) {
     s.frame.buttons = {{command::kEngine, true}, {command::kSampler, true}};
     doc.Slicing().OnEngineCommand();
     doc.Slicing().OnSamplerCommand();
-    doc.InsertShot();
+    doc.Editing().InsertShot();
     doc.RecaptionAll();
     EXPECT_EQ(s.user.messages, std::vector<std::string>(4, message::kLoadMovieFirst));
     EXPECT_FALSE(doc.Slicing().IsRunning() || doc.TimecodeMode() ||
                  s.frame.Checked(command::kEngine) || s.frame.Checked(command::kSampler));
 
     Open(77);
-    doc.InsertShot();  // the current frame only
+    doc.Editing().InsertShot();  // the current frame only
     EXPECT_EQ(s.Ranges(), (RangeList{{77, 77}}));
     EXPECT_EQ(RedAt(0, 40), 128 - test::SceneContrast(1));
     // A hidden preview passes nothing to the run.
@@ -192,7 +192,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
     for (const auto& row : rows) {
         doc.Playback().SeekToFrame(row.at);
         doc.HandleGraphEvents();
-        doc.RefineShotStart(row.item);
+        doc.Editing().RefineShotStart(row.item);
         EXPECT_EQ(s.Ranges(), row.ranges) << row.at;
     }
     EXPECT_EQ(s.view.replacements, 3);
@@ -200,7 +200,7 @@ TEST_F(FakeGraph, CaptionsRefusedShotsAndRefining) {
     doc.GoToEnd(0);
     doc.HandleGraphEvents();
     EXPECT_EQ(doc.GetPlayer().CurrentFrame(), 149);
-    EXPECT_FALSE(doc.DeleteShot(42));
+    EXPECT_FALSE(doc.Editing().DeleteShot(42));
 
     s.view.refuse = true;  // a refused shot stays without view indexes
     std::string caption;
@@ -221,16 +221,16 @@ TEST_F(FakeGraph, MergeRetakesThePictureThroughTheChain) {
     doc.HandleGraphEvents();
     graph->deliverOnSeek = 70;  // every seek brings another frame, of scene 1
     const int seeks = graph->seekCount;
-    ASSERT_TRUE(doc.MergeShots({1, 2}));
-    EXPECT_FALSE(doc.RefreshShotImage(0));
-    EXPECT_FALSE(doc.MergeShots({0, 1}));
+    ASSERT_TRUE(doc.Editing().MergeShots({1, 2}));
+    EXPECT_FALSE(doc.Editing().RefreshShotImage(0));
+    EXPECT_FALSE(doc.Editing().MergeShots({0, 1}));
     doc.HandleGraphEvents();
     EXPECT_FALSE(doc.FrameChainRunning());
     EXPECT_EQ(graph->seekCount - seeks, 1 + FrameJobChain::kMaxRetries);
     EXPECT_EQ(s.Ranges(), (RangeList{{0, 9}, {10, 99}}));
     EXPECT_EQ(RedAt(1, 40), 128 - test::SceneContrast(1));
     graph->deliverOnSeek.reset();
-    ASSERT_TRUE(doc.RefreshShotImage(0));
+    ASSERT_TRUE(doc.Editing().RefreshShotImage(0));
     doc.CloseVideo();
     EXPECT_FALSE(doc.FrameChainRunning());
 }
@@ -256,7 +256,7 @@ TEST_F(FakeGraph, AnItemWhoseFrameCannotBeReachedIsPassedOverAndTheJobGoesOn) {
     EXPECT_FALSE(std::filesystem::exists(folder.File("image0002.jpg")));
 
     graph->seekAnswer = FakeMediaGraph::SeekAnswer::Missed;
-    ASSERT_TRUE(doc.RefreshShotImage(0));
+    ASSERT_TRUE(doc.Editing().RefreshShotImage(0));
     doc.HandleGraphEvents();
     EXPECT_FALSE(doc.FrameChainRunning());
     EXPECT_EQ(LastMessage(),
@@ -369,27 +369,27 @@ TEST_F(FakeGraph, EveryShotEditIsUndoneAndRedoneExactly) {
     Open();
     slice();
     ASSERT_EQ(s.Ranges(), (RangeList{{0, 49}, {50, 119}, {120, 199}}));
-    EXPECT_EQ(doc.UndoName(), "Slicing run");
-    doc.SetShotsModified(false);  // as if saved
+    EXPECT_EQ(doc.Editing().UndoName(), "Slicing run");
+    doc.Editing().SetShotsModified(false);  // as if saved
 
     const struct {
         const char* name;
         std::function<bool()> edit;
     } rows[] = {
-        {"Insert shot", [&] { return seek(80), doc.InsertShot(), true; }},
-        {"Delete shot", [&] { return doc.DeleteShot(1); }},
+        {"Insert shot", [&] { return seek(80), doc.Editing().InsertShot(), true; }},
+        {"Delete shot", [&] { return doc.Editing().DeleteShot(1); }},
         {"Delete 2 shots",
          [&] {
-             return doc.DeleteShots({0, 2});
+             return doc.Editing().DeleteShots({0, 2});
          }},
         {"Merge 2 shots",
          [&] {
-             return doc.MergeShots({0, 1});
+             return doc.Editing().MergeShots({0, 1});
          }},
-        {"Refine image", [&] { return seek(60), doc.RefineShotStart(1), true; }},
-        {"Delete shots", [&] { return doc.ClearShots(), true; }},
-        {"Split shot", [&] { return seek(100), doc.SplitShotHere(); }},
-        {"Re-cut shots", [&] { return doc.RecutShots(1e9f, false); }},
+        {"Refine image", [&] { return seek(60), doc.Editing().RefineShotStart(1), true; }},
+        {"Delete shots", [&] { return doc.Editing().ClearShots(), true; }},
+        {"Split shot", [&] { return seek(100), doc.Editing().SplitShotHere(); }},
+        {"Re-cut shots", [&] { return doc.Editing().RecutShots(1e9f, false); }},
         {"Slicing run", slice},
         {"Load shots", [&] { return doc.ShotsFile().LoadShotsFile(shotsFile); }},
         {"Refresh",
@@ -397,7 +397,7 @@ TEST_F(FakeGraph, EveryShotEditIsUndoneAndRedoneExactly) {
              graph->painter = [](Surface& surface, int) {
                  test::PaintStripes(surface, test::SceneContrast(2));
              };
-             return doc.RefreshShotImage(0);
+             return doc.Editing().RefreshShotImage(0);
          }},
     };
     for (const auto& row : rows) {
@@ -409,47 +409,47 @@ TEST_F(FakeGraph, EveryShotEditIsUndoneAndRedoneExactly) {
         ASSERT_FALSE(doc.FrameChainRunning());
         const Kept after = keep();
         EXPECT_NE(after, before);
-        EXPECT_EQ(doc.UndoName(), row.name);
-        EXPECT_TRUE(doc.ShotsModified());
+        EXPECT_EQ(doc.Editing().UndoName(), row.name);
+        EXPECT_TRUE(doc.Editing().ShotsModified());
         const int seeks = graph->seekCount;
-        ASSERT_TRUE(doc.Undo());
+        ASSERT_TRUE(doc.Editing().Undo());
         EXPECT_EQ(keep(), before);
-        EXPECT_EQ(doc.RedoName(), row.name);
-        EXPECT_FALSE(doc.ShotsModified());  // back to the shots saved
-        ASSERT_TRUE(doc.Redo());
+        EXPECT_EQ(doc.Editing().RedoName(), row.name);
+        EXPECT_FALSE(doc.Editing().ShotsModified());  // back to the shots saved
+        ASSERT_TRUE(doc.Editing().Redo());
         EXPECT_EQ(keep(), after);
-        ASSERT_TRUE(doc.Undo());
+        ASSERT_TRUE(doc.Editing().Undo());
         EXPECT_EQ(graph->seekCount, seeks);
         EXPECT_EQ(static_cast<int32_t>(s.view.items.size()), doc.ShotCount());
     }
 
     // Several edits go back one at a time; a new edit drops those undone.
     const Kept saved = keep();
-    ASSERT_TRUE(doc.DeleteShot(0));
+    ASSERT_TRUE(doc.Editing().DeleteShot(0));
     const Kept deleted = keep();
     seek(150);
-    ASSERT_TRUE(doc.SplitShotHere());
-    ASSERT_TRUE(doc.Undo());
+    ASSERT_TRUE(doc.Editing().SplitShotHere());
+    ASSERT_TRUE(doc.Editing().Undo());
     EXPECT_EQ(keep(), deleted);
-    ASSERT_TRUE(doc.Undo());
+    ASSERT_TRUE(doc.Editing().Undo());
     EXPECT_EQ(keep(), saved);
-    ASSERT_TRUE(doc.Undo());  // the first run
-    EXPECT_TRUE(doc.Shots().IsEmpty() && doc.ShotsModified());
-    EXPECT_FALSE(doc.Undo());
-    ASSERT_TRUE(doc.Redo() && doc.Redo());
+    ASSERT_TRUE(doc.Editing().Undo());  // the first run
+    EXPECT_TRUE(doc.Shots().IsEmpty() && doc.Editing().ShotsModified());
+    EXPECT_FALSE(doc.Editing().Undo());
+    ASSERT_TRUE(doc.Editing().Redo() && doc.Editing().Redo());
     EXPECT_EQ(keep(), deleted);
     seek(20);
-    doc.InsertShot();
-    EXPECT_EQ(doc.RedoName(), "");
+    doc.Editing().InsertShot();
+    EXPECT_EQ(doc.Editing().RedoName(), "");
 
     // Refused while a frame job or a run is changing the shots.
-    ASSERT_TRUE(doc.RefreshShotImage(0));
-    EXPECT_FALSE(doc.Undo());
+    ASSERT_TRUE(doc.Editing().RefreshShotImage(0));
+    EXPECT_FALSE(doc.Editing().Undo());
     doc.HandleGraphEvents();
     doc.Slicing().StartEngine();
-    EXPECT_FALSE(doc.Undo() || doc.Redo());
+    EXPECT_FALSE(doc.Editing().Undo() || doc.Editing().Redo());
     doc.Slicing().StopSlicing();
-    EXPECT_TRUE(doc.Undo());
+    EXPECT_TRUE(doc.Editing().Undo());
 }
 
 // While a run or a frame job adds shots, each edit is refused and changes
@@ -462,42 +462,43 @@ TEST_F(FakeGraph, ShotEditsAreRefusedDuringRunsAndFrameJobs) {
         const char* name;
         std::function<bool()> edit;
     } edits[] = {
-        {"Delete shot", [&] { return doc.DeleteShot(1); }},
+        {"Delete shot", [&] { return doc.Editing().DeleteShot(1); }},
         {"Delete shots",
          [&] {
-             return doc.DeleteShots({0, 1});
+             return doc.Editing().DeleteShots({0, 1});
          }},
         {"Merge",
          [&] {
-             return doc.MergeShots({0, 1});
+             return doc.Editing().MergeShots({0, 1});
          }},
-        {"Refine image", [&] { return doc.RefineShotStart(1), s.Ranges()[1].first != 50; }},
-        {"Split shot", [&] { return doc.SplitShotHere(); }},
-        {"Refresh", [&] { return doc.RefreshShotImage(2); }},
-        {"Clear", [&] { return doc.ClearShots(), doc.ShotCount() != 3; }},
+        {"Refine image",
+         [&] { return doc.Editing().RefineShotStart(1), s.Ranges()[1].first != 50; }},
+        {"Split shot", [&] { return doc.Editing().SplitShotHere(); }},
+        {"Refresh", [&] { return doc.Editing().RefreshShotImage(2); }},
+        {"Clear", [&] { return doc.Editing().ClearShots(), doc.ShotCount() != 3; }},
     };
     const auto refuseEach = [&](const char* during) {
-        const std::string undo = doc.UndoName();
+        const std::string undo = doc.Editing().UndoName();
         for (const auto& row : edits) {
             EXPECT_FALSE(row.edit()) << row.name << " during " << during;
             EXPECT_EQ(s.Ranges(), (RangeList{{0, 49}, {50, 119}, {120, 199}})) << row.name;
-            EXPECT_EQ(doc.UndoName(), undo) << row.name << " during " << during;
+            EXPECT_EQ(doc.Editing().UndoName(), undo) << row.name << " during " << during;
         }
     };
-    const auto insert = [&] { return doc.InsertShot(), doc.ShotCount() != 3; };
-    ASSERT_TRUE(doc.RefreshShotImage(0));
+    const auto insert = [&] { return doc.Editing().InsertShot(), doc.ShotCount() != 3; };
+    ASSERT_TRUE(doc.Editing().RefreshShotImage(0));
     refuseEach("a frame job");
     EXPECT_FALSE(insert()) << "Insert shot during a frame job";
     doc.HandleGraphEvents();
     ASSERT_FALSE(doc.FrameChainRunning());
     doc.Slicing().StartEngine();
     refuseEach("a run");
-    const std::string undo = doc.UndoName();
+    const std::string undo = doc.Editing().UndoName();
     ASSERT_TRUE(insert());
-    EXPECT_EQ(doc.UndoName(), undo);
+    EXPECT_EQ(doc.Editing().UndoName(), undo);
     doc.Slicing().StopSlicing();
-    EXPECT_EQ(doc.UndoName(), "Slicing run");
-    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.Editing().UndoName(), "Slicing run");
+    ASSERT_TRUE(doc.Editing().Undo());
     EXPECT_EQ(s.Ranges(), (RangeList{{0, 49}, {50, 119}, {120, 199}}));
 }
 

@@ -125,7 +125,7 @@ TEST_F(DesktopProgramTest, OpeningAnotherVideoDuringAnExportAsksFirst) {
     for (int32_t i = 0; i < 3; ++i) {
         doc.Playback().SeekToFrame(i * 50);
         ASSERT_TRUE(WaitFor([&] { return !doc.GetPlayer().SeekIssued(); }));
-        doc.InsertShot();
+        doc.Editing().InsertShot();
     }
     ASSERT_TRUE(doc.JpegExport().ExtractAsJpeg({0, 1, 2}, folder_.Path()));
     user_.yes = false;

@@ -109,7 +109,7 @@ TEST_F(FrameWindowTest, ShotsOfAnotherVideoShowThatVideosFrame) {
     app->OnCommand(kSaveShots);
     ASSERT_TRUE(std::filesystem::exists(*user_.file)) << ::testing::PrintToString(user_.messages);
     app->View().DeleteAllItems();
-    app->Document().ClearShots();
+    app->Document().Editing().ClearShots();
 
     ASSERT_TRUE(OpenPaused(*app, MediaPath(TestClips().at(2))));
     app->Document().Playback().GoToFrame(30);

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "app/commands/shot_edit_stack.h"
 #include "app/document/document_playback.h"
 #include "app/document/document_ports.h"
 #include "app/document/document_surfaces.h"
+#include "app/document/shot_editing.h"
 #include "app/document/slicing_run.h"
 #include "app/jobs/command_hosts.h"
 #include "app/jobs/frame_job_chain.h"
@@ -41,7 +41,8 @@ class CPlayerDoc : private PlayerListener,
                    private JpegExportHost,
                    private PublishingHost,
                    private ThumbnailRefreshHost,
-                   private SlicingRunHost {
+                   private SlicingRunHost,
+                   private ShotEditingHost {
   public:
     // `screenWidth` x `screenHeight` sizes the work surface of the JPEG export.
     CPlayerDoc(MediaGraphFactory factory, DocumentPorts ports, int screenWidth = 1920,
@@ -82,76 +83,39 @@ class CPlayerDoc : private PlayerListener,
     void RepaintPreview();
 
     // --- Shots ------------------------------------------------------------
-    // Each edit below is one step of the undo stack (see Undo), refused
-    // (false, changing nothing) during a run or while a chain of frame jobs
-    // runs; InsertShot during a run joins the run's step. AddShot is how
-    // runs, rebuilds and edits add their shots; called alone it marks the
-    // shots changed without a step.
+    // The edits of the shots and their undo stack.
+    ShotEditing& Editing() { return editing_; }
+    const ShotEditing& Editing() const { return editing_; }
+    // How runs, rebuilds and edits add their shots; called alone it marks
+    // the shots changed without a step of the undo stack.
     bool AddShot(const QImage& picture, std::string& captionOut, int32_t start,
                  int32_t end) override;
-    bool DeleteShot(int32_t item);
-    // Deletes the items (ascending) as one edit; each removed shot's frames
-    // go to the shot after it. False when one could not be deleted.
-    bool DeleteShots(const std::vector<int32_t>& items);
+    // The view has removed the item and its image.
     void ShiftIndexesAfterRemoval(int32_t item, int32_t image);
-    // "Delete shots": every shot and its view item, and the records waiting
-    // to be rebuilt.
-    void ClearShots();
     // False when there is no such shot or its start could not be sought.
     bool GoToShot(int32_t item, bool play) override;
     void GoToMiddle(int32_t item);
     void GoToEnd(int32_t item);
     void RecaptionAll();
-    void RefineShotStart(int32_t item);
-    // "Merge": the items (ascending) become one shot, the last, whose picture
-    // is retaken at its new start. Refused (false) while a chain of frame
-    // requests runs, since it ends with a refresh.
-    bool MergeShots(const std::vector<int32_t>& items);
-    // "Split shot here": the shot of the open video that holds the frame on
-    // show ends before it, and a new shot starts at it, its picture that
-    // frame. False, changing nothing, when no shot can be split there (the
-    // frame is a shot's first), without a video, during a run or a chain.
-    bool SplitShotHere();
-    // The shots changed since they were last saved or loaded; undoing back
-    // to those shots makes them unchanged again.
-    bool ShotsModified() const;
-    void SetShotsModified(bool modified) override;
-
-    // --- Undo and redo (player_doc_undo.cpp) --------------------------------
-    // Puts the shots back as they were before the last edit (Redo: after the
-    // last edit undone), pictures and all. Refused (false) when there is no
-    // such edit, during a run or while a chain of frame jobs runs.
-    bool Undo();
-    bool Redo();
-    // The edit Undo (Redo) takes back, e.g. "Merge 3 shots"; empty for none.
-    std::string UndoName() const { return edits_.UndoName(); }
-    std::string RedoName() const { return edits_.RedoName(); }
     int32_t ShotCount() const override { return shots_.ShotCount(); }
     const ShotList& Shots() const override { return shots_; }
     // The records of a shots file waiting to be rebuilt.
     const PendingShotList& Pending() const { return pending_; }
-    bool TimecodeMode() const { return timecodeMode_; }
+    bool TimecodeMode() const override { return timecodeMode_; }
     // The shot was taken from the open video (or from no known one).
     bool IsOfOpenVideo(const Shot& shot) const { return shot.IsFrom(player_.OpenedPath()); }
-    CaptionContext Captions() const;
+    CaptionContext Captions() const override;
 
     // --- Slicing ----------------------------------------------------------
     // The engine and sampler runs, their pace and settings.
     SlicingRun& Slicing() { return slicing_; }
     const SlicingRun& Slicing() const { return slicing_; }
-    void InsertShot();  // command::kInsertShot, command::kShotsAddManually
     // "Export shot list..." (command::kExportShotList): the shots as a CSV
     // table or, for a name ending in .edl, a CMX 3600 EDL; true when written.
     bool ExportShotList();
     // Writes the shots of the open video as a shot list of that kind (those
     // of other videos left out, which the user is told); true when written.
     bool WriteShotList(const std::string& path, ShotListKind kind);
-    // Cuts the video again from the kept scores at `threshold`, which becomes
-    // the engine's: the shots the last cut made are replaced, their pictures
-    // retaken from the video. Shots made by hand or edited (any other range)
-    // are kept when `keepOwnShots`, else dropped. False, changing nothing,
-    // without scores or while a run or a chain of frame requests runs.
-    bool RecutShots(float threshold, bool keepOwnShots);
 
     // --- Thumbnails ---------------------------------------------------------
     // Scales the current frame into the thumbnail surface.
@@ -159,9 +123,6 @@ class CPlayerDoc : private PlayerListener,
     // Makes a thumbnail from the thumbnail surface and adds a shot
     // [start, end], or (add off) replaces image `imageIndex` of the view.
     bool CaptureShot(bool add, int32_t start, int32_t end, int32_t imageIndex = -1) override;
-    // Retakes the picture of the item's shot at its start frame. Refused
-    // (false) while a chain of frame requests runs: the chain owns the request.
-    bool RefreshShotImage(int32_t item);
 
     // The thumbnail and work surfaces exist (made when a video opens).
     bool SurfacesSetUp() const override { return surfaces_.IsSetUp(); }
@@ -221,27 +182,14 @@ class CPlayerDoc : private PlayerListener,
     bool TellShotsLeftOut();
     bool SaveShotListOfOpenVideo(const std::string& path, ShotListKind kind);
     void UpdateShotCount();
-    // SlicingRunHost: a run's shots are one edit.
-    void OpenRunStep() override;
-    void CloseRunStep() override;
-    // Runs `change` as one edit: the undo stack keeps the shots as they were
-    // when it changed their records or, `later`, when it returned true having
-    // started a frame job that will. An edit within an edit is part of that
-    // one; during a run or a chain the edit is refused, but for an insert
-    // during a run, which is part of the run's step.
-    bool RunEdit(const ShotEdit& edit, bool later, const std::function<bool()>& change);
-    // ShotsFileHost: loading keeps the shots as they are as one edit.
-    void RecordShotsEdit(const ShotEdit& edit) override;
-    ShotsState KeepShots() const;
-    void PutBackShots(const ShotsState& state);
-    // The edits without their undo step.
-    bool RemoveShot(int32_t item);
-    void RemoveAllShots();
-    void RefineStartNow(int32_t item);
-    bool MergeNow(const std::vector<int32_t>& items);
-    bool SplitNow();
-    bool RefreshNow(int32_t item);
-    bool RecutNow(float threshold, bool keepOwnShots);
+    // SlicingRunHost and ShotsFileHost: the steps of the undo stack.
+    void OpenRunStep() override { editing_.OpenRunStep(); }
+    void CloseRunStep() override { editing_.CloseRunStep(); }
+    void RecordShotsEdit(const ShotEdit& edit) override { editing_.RecordShotsEdit(edit); }
+    void SetShotsModified(bool modified) override { editing_.SetShotsModified(modified); }
+    // ShotEditingHost: the frame jobs that finish an edit.
+    void StartRefresh(int32_t item) override;
+    void RebuildShots(std::vector<Shot> records) override;
     const ShotTemplate& Template() const;
 
     DocumentPorts ports_;
@@ -254,10 +202,6 @@ class CPlayerDoc : private PlayerListener,
     ShotSlicer slicer_;
     bool timecodeMode_ = false;
     bool confirmDeletes_ = true;
-    ShotEditStack edits_;
-    int editDepth_ = 0;
-    // The shots when the run in progress started; its shots are one edit.
-    std::optional<ShotsState> runBefore_;
     Publisher publisher_;
     // The chain keeps a reference to the player, made below; it is only
     // used once the document is built.
@@ -268,6 +212,7 @@ class CPlayerDoc : private PlayerListener,
     ThumbnailRefreshJob refreshJob_{*this};
     DocumentPlayback playback_{player_, slicer_, chain_};
     SlicingRun slicing_{*this, player_, slicer_, surfaces_};
+    ShotEditing editing_{*this, player_, slicer_, surfaces_, shots_, pending_};
     // Last: the player and its graph go first, before what they report to.
     Player player_;
 };

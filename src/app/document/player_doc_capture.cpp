@@ -1,5 +1,5 @@
-// Thumbnails: capturing the thumbnail surface as a shot's picture and
-// starting the job that retakes a shot's picture at its start frame.
+// Thumbnails: capturing the thumbnail surface as a shot's picture, and the
+// frame jobs that finish an edit (retaking a picture, rebuilding shots).
 #include "app/document/player_doc.h"
 #include "app/document/shots_of_video.h"
 #include "app/messages/document_messages.h"
@@ -27,21 +27,13 @@ bool CPlayerDoc::CaptureShot(bool add, int32_t start, int32_t end, int32_t image
     return ports_.view->ReplaceThumbnail(imageIndex, picture);
 }
 
-bool CPlayerDoc::RefreshShotImage(int32_t item) {
-    return RunEdit({ShotEditKind::Refresh}, true, [&] { return RefreshNow(item); });
-}
-
-bool CPlayerDoc::RefreshNow(int32_t item) {
-    // The chain owns the one awaited frame; another job would take it.
-    if (FrameChainRunning())
-        return false;
-    if (const Shot* shot = shots_.FindShotByItem(item); shot && IsOpen() && !IsOfOpenVideo(*shot)) {
-        ShowMessage(OtherVideoPictureMessage(*shot, player_.OpenedPath()));
-        return false;
-    }
+void CPlayerDoc::StartRefresh(int32_t item) {
     refreshJob_.SetItem(item);
     chain_.Start(refreshJob_, 1);
-    return true;
+}
+
+void CPlayerDoc::RebuildShots(std::vector<Shot> records) {
+    shotsFile_.RebuildShots(std::move(records));
 }
 
 }  // namespace trevanto

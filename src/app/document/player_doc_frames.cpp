@@ -54,11 +54,4 @@ bool CPlayerDoc::ScaleToThumbnail() {
     return frame && thumbnail->StretchFrom(*frame, Rect{0, 0, kThumbnailWidth, kThumbnailHeight});
 }
 
-void CPlayerDoc::InsertShot() {
-    RunEdit({ShotEditKind::Insert}, false, [this] {
-        const int32_t current = player_.CurrentFrame();
-        return CaptureShot(true, current, current);
-    });
-}
-
 }  // namespace trevanto
