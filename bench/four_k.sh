@@ -35,13 +35,7 @@ make_clip hevc.mkv -c:v libx265 -preset ultrafast -b:v 25M -pix_fmt yuv420p \
 make_clip hevc_hdr10.mkv -c:v libx265 -preset ultrafast -b:v 25M -pix_fmt yuv420p10le \
   -color_primaries bt2020 -color_trc smpte2084 -colorspace bt2020nc -x265-params log-level=error
 
-seconds() {  # command...: elapsed seconds
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", b - a }'
-}
+source bench/timing.sh
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores"
 for name in h264.mkv hevc.mkv hevc_hdr10.mkv; do

@@ -18,10 +18,8 @@ work=$build/bench_frame_jobs
 mkdir -p "$work"
 source=$build/media/bench_mpeg2.mpg
 clip=$work/long_mpeg2.mpg
-if [[ ! -s $clip ]]; then
-  for _ in $(seq 20); do echo "file '$(realpath "$source")'"; done >"$work/long.txt"
-  ffmpeg -nostdin -v error -y -f concat -safe 0 -i "$work/long.txt" -c copy "$clip"
-fi
+source bench/timing.sh
+long_clip "$source" "$clip"
 
 best() {  # command...: the best elapsed seconds of $runs runs
   local top="" start end

@@ -18,10 +18,8 @@ work=$build/bench_parallel_ratio
 mkdir -p "$work"
 source=$build/media/bench_mpeg2.mpg
 long=$work/long_mpeg2.mpg
-if [[ ! -s $long ]]; then
-  for _ in $(seq 20); do echo "file '$(realpath "$source")'"; done >"$work/long.txt"
-  ffmpeg -nostdin -v error -y -f concat -safe 0 -i "$work/long.txt" -c copy "$long"
-fi
+source bench/timing.sh
+long_clip "$source" "$long"
 files=("$long")
 if [[ ${2:-} == --h264 ]]; then
   [[ -s $work/long_h264.mp4 ]] ||
@@ -30,13 +28,6 @@ if [[ ${2:-} == --h264 ]]; then
   files+=("$work/long_h264.mp4")
 fi
 
-seconds() {  # command...: elapsed seconds
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }'
-}
 best() { printf '%s\n' "$@" | sort -g | head -1; }
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores"

@@ -15,6 +15,7 @@
 #   rounds, for a before/after table)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/timing.sh
 build=${1:-build}
 cmake --build "$build" --target trevanto-cli bench_clip >/dev/null
 cli=${TREVANTO_CLI:-$build/src/cli/trevanto-cli}  # another build to compare
@@ -37,21 +38,10 @@ make_clip mjpeg.avi -c:v mjpeg -q:v 4
 files=("$source" "$work/mpeg1.mpg" "$work/mpeg4.avi" "$work/msmpeg4.avi" "$work/wmv2.wmv"
        "$work/mjpeg.avi")
 if [[ ${2:-} != --short ]]; then
-  if [[ ! -s $work/long_mpeg2.mpg ]]; then
-    for _ in $(seq 20); do echo "file '$(realpath "$source")'"; done >"$work/long.txt"
-    ffmpeg -nostdin -v error -y -f concat -safe 0 -i "$work/long.txt" -c copy \
-      "$work/long_mpeg2.mpg"
-  fi
+  long_clip "$source" "$work/long_mpeg2.mpg"
   files+=("$work/long_mpeg2.mpg")
 fi
 
-seconds() {  # command...: elapsed seconds
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }'
-}
 best() { printf '%s\n' "$@" | sort -g | head -1; }
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores"

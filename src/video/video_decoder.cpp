@@ -456,6 +456,10 @@ DecodeResult VideoDecoder::DecodeForward(int64_t target, DecodedFrame& frame) {
     first_.picture.reset();  // frame 0, decoded already and passed
     if (Decode(frame) != DecodeResult::Frame)
         return DecodeResult::Error;
+    return DecodeOnTo(target, frame);
+}
+
+DecodeResult VideoDecoder::DecodeOnTo(int64_t target, DecodedFrame& frame) {
     DecodedFrame next;
     while (frame.number < target) {
         const DecodeResult result = Decode(next);
@@ -526,16 +530,7 @@ DecodeResult VideoDecoder::SeekExact(int64_t target, DecodedFrame& frame) {
         if ((frame.number > target || !frame.timed) && !byBytes)
             continue;
 
-        DecodedFrame next;
-        while (frame.number < target) {
-            result = Decode(next);
-            if (result == DecodeResult::End)
-                return DecodeResult::Frame;  // the last frame
-            if (result == DecodeResult::Error)
-                return result;
-            std::swap(frame, next);
-        }
-        return DecodeResult::Frame;
+        return DecodeOnTo(target, frame);
     }
     return DecodeResult::Error;
 }

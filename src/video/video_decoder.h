@@ -123,6 +123,8 @@ class VideoDecoder {
     // Decodes on from the frame decoded last to `target`; Error when the
     // stream ends or fails before any frame (a seek then takes over).
     DecodeResult DecodeForward(int64_t target, DecodedFrame& frame);
+    // From `frame` on to `target`: the last frame when the stream ends first.
+    DecodeResult DecodeOnTo(int64_t target, DecodedFrame& frame);
     DecodeResult Decode(DecodedFrame& frame);
     void Number(DecodedFrame& frame);
     bool SeekStream(double seconds, bool byBytes);
