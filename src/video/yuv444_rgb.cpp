@@ -19,11 +19,15 @@ uint32_t Channel(uint32_t sum) {
     return value < 0 ? 0u : std::min(static_cast<uint32_t>(value) >> 22, 255u);
 }
 
-// One row; built for AVX2 too, whose 32-bit multiplications SSE2 lacks
-// (four times as fast where the processor has it).
-__attribute__((target_clones("avx2", "default"))) void ConvertRow(
-    const uint8_t* __restrict luma, const uint8_t* __restrict uRow, const uint8_t* __restrict vRow,
-    uint32_t* __restrict out, int width, const Yuv444Rgb::Coefficients& k) {
+// One row. The loop is built twice, once for AVX2, whose 32-bit
+// multiplications SSE2 lacks (four times as fast where the processor has
+// it). The build is chosen at run time, not by an ifunc: an ifunc's
+// resolver runs before a sanitizer's runtime is up and crashes it.
+[[gnu::always_inline]] inline void ConvertRowLoop(const uint8_t* __restrict luma,
+                                                  const uint8_t* __restrict uRow,
+                                                  const uint8_t* __restrict vRow,
+                                                  uint32_t* __restrict out, int width,
+                                                  const Yuv444Rgb::Coefficients& k) {
     for (int x = 0; x < width; ++x) {
         // The planes reach libswscale's output stage at 15 bits (value << 7),
         // luma times 4, chroma centred on zero times 4.
@@ -33,6 +37,25 @@ __attribute__((target_clones("avx2", "default"))) void ConvertRow(
         out[x] = 0xFF000000u | Channel(base + v * k.redV) << 16 |
                  Channel(base + v * k.greenV + u * k.greenU) << 8 | Channel(base + u * k.blueU);
     }
+}
+
+using RowConverter = void (*)(const uint8_t*, const uint8_t*, const uint8_t*, uint32_t*, int,
+                              const Yuv444Rgb::Coefficients&);
+
+void ConvertRowPlain(const uint8_t* luma, const uint8_t* uRow, const uint8_t* vRow, uint32_t* out,
+                     int width, const Yuv444Rgb::Coefficients& k) {
+    ConvertRowLoop(luma, uRow, vRow, out, width, k);
+}
+
+[[gnu::target("avx2")]] void ConvertRowAvx2(const uint8_t* luma, const uint8_t* uRow,
+                                            const uint8_t* vRow, uint32_t* out, int width,
+                                            const Yuv444Rgb::Coefficients& k) {
+    ConvertRowLoop(luma, uRow, vRow, out, width, k);
+}
+
+RowConverter ChooseRowConverter() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? ConvertRowAvx2 : ConvertRowPlain;
 }
 
 }  // namespace
@@ -62,9 +85,10 @@ bool Yuv444Rgb::Convert(const uint8_t* const planes[3], const int pitches[3], in
         return false;
     static const Coefficients limited = Make(false);
     static const Coefficients full = Make(true);
+    static const RowConverter convertRow = ChooseRowConverter();
     const Coefficients k = fullRange ? full : limited;
     for (int y = 0; y < height; ++y)
-        ConvertRow(planes[0] + static_cast<ptrdiff_t>(y) * pitches[0],
+        convertRow(planes[0] + static_cast<ptrdiff_t>(y) * pitches[0],
                    planes[1] + static_cast<ptrdiff_t>(y) * pitches[1],
                    planes[2] + static_cast<ptrdiff_t>(y) * pitches[2],
                    reinterpret_cast<uint32_t*>(target.Row(y)), width, k);
