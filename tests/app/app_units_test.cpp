@@ -11,6 +11,7 @@
 #include "app/commands/shot_edit_stack.h"
 #include "app/commands/slider_scale.h"
 #include "app/document/document_ports.h"
+#include "app/document/document_surfaces.h"
 #include "app/document/slicing_progress.h"
 #include "app/messages/jpeg_messages.h"
 #include "app/messages/publishing_messages.h"
@@ -120,6 +121,16 @@ TEST(ShotEditStack, KeepsItsNewestStepsAndForgetsASavedPlaceItDropped) {
     EXPECT_FALSE(stack.CanUndo());
     EXPECT_EQ(stack.RedoName(), "Delete shot");
     EXPECT_FALSE(stack.AtSaved());
+}
+
+// A work surface that cannot be made (no screen size) is a refusal: the
+// document then tells the user instead of drawing into nothing.
+TEST(DocumentSurfaces, SetUpFailsWithoutAWorkSurface) {
+    DocumentSurfaces surfaces;
+    EXPECT_FALSE(surfaces.SetUp(0, 0));
+    EXPECT_FALSE(surfaces.IsSetUp());
+    EXPECT_TRUE(surfaces.SetUp(640, 480));
+    EXPECT_TRUE(surfaces.IsSetUp());
 }
 
 TEST(CommandRules, TheRateAskedAndTheSlicingPaceAreChecked) {
