@@ -137,30 +137,26 @@ const char* SlicingRun::NotSeekableMessage() const {
 }
 
 void SlicingRun::OnSamplerCommand() {
-    if (!player_.IsOpen()) {
-        CheckCommand(command::kSampler, false);
-        ShowMessage(message::kLoadMovieFirst);
-    } else if (player_.FrameCount() <= 0) {
-        CheckCommand(command::kSampler, false);
-        ShowMessage(NotSeekableMessage());
-    } else if (slicer_.IsActive()) {
-        StopSlicing();
-    } else {
-        StartSampler();
-    }
+    OnRunCommand(command::kSampler, &SlicingRun::StartSampler);
 }
 
 void SlicingRun::OnEngineCommand() {
+    OnRunCommand(command::kEngine, &SlicingRun::StartEngine);
+}
+
+// The toolbar's sampler and engine buttons: without a video or a length
+// their button goes back up and the user is told why.
+void SlicingRun::OnRunCommand(int32_t button, void (SlicingRun::*start)()) {
     if (!player_.IsOpen()) {
-        CheckCommand(command::kEngine, false);
+        CheckCommand(button, false);
         ShowMessage(message::kLoadMovieFirst);
     } else if (player_.FrameCount() <= 0) {
-        CheckCommand(command::kEngine, false);
+        CheckCommand(button, false);
         ShowMessage(NotSeekableMessage());
     } else if (slicer_.IsActive()) {
         StopSlicing();
     } else {
-        StartEngine();
+        (this->*start)();
     }
 }
 

@@ -79,6 +79,7 @@ class SlicingRun {
     void OnPlaybackEnd(int32_t frameAfterEnd);
 
   private:
+    void OnRunCommand(int32_t button, void (SlicingRun::*start)());
     // The graph's pace and the progress texts of a run.
     void BeginRun();
     void EndRun();
