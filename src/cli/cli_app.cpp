@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "cli/argument_parser.h"
+#include "cli/batch_command.h"
 #include "cli/exit_status.h"
 #include "cli/load_command.h"
 #include "cli/slice_command.h"
@@ -43,12 +44,25 @@ int RunLoadCommand(const ParsedArguments& arguments, const CliStreams& streams,
     return RunLoad(*options, streams, std::move(factory));
 }
 
+int RunBatchCommand(const ParsedArguments& arguments, const CliStreams& streams,
+                    MediaGraphFactory) {
+    std::string error;
+    const auto options = ParseBatchOptions(arguments, error);
+    if (!options) {
+        streams.err << "trevanto-cli batch: " << error << "\n(see trevanto-cli batch --help)\n";
+        return kBadArguments;
+    }
+    return options->merge ? RunBatchMerge(*options, streams) : RunBatch(*options, streams);
+}
+
 const std::vector<Subcommand>& Subcommands() {
     static const std::vector<Subcommand> commands = {
         {"slice", "cut a video into shots and list them", SliceOptionSpecs, SliceHelp,
          RunSliceCommand},
         {"load", "rebuild the shots of a shots file and list them", LoadOptionSpecs, LoadHelp,
          RunLoadCommand},
+        {"batch", "slice every video of folders and lists, resumably", BatchOptionSpecs, BatchHelp,
+         RunBatchCommand},
     };
     return commands;
 }

@@ -1,0 +1,102 @@
+#include "cli/batch_child.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace trevanto::cli {
+
+std::string OwnExecutable() {
+    std::array<char, 4096> path{};
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size() - 1);
+    return length > 0 ? std::string(path.data(), static_cast<size_t>(length)) : std::string();
+}
+
+pid_t StartChild(const std::string& program, const std::vector<std::string>& arguments,
+                 const std::string& folder, const std::string& outFile,
+                 const std::string& errFile) {
+    // Everything the child needs is made before the fork: after it, only
+    // calls that are safe in a copy of a threaded process.
+    std::vector<std::string> all = {program};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : all)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const pid_t parent = ::getpid();
+    pid_t child = -1;
+    if (in >= 0 && out >= 0 && err >= 0)
+        child = ::fork();
+    if (child == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(127);  // the batch ended before the line above
+        if (::chdir(folder.c_str()) != 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
+            ::dup2(err, 2) < 0)
+            ::_exit(127);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    for (const int fd : {in, out, err}) {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    return child;
+}
+
+std::string ChildFailure(int waitStatus, const std::string& errFile) {
+    if (WIFEXITED(waitStatus) && WEXITSTATUS(waitStatus) == 0)
+        return {};
+    if (WIFSIGNALED(waitStatus))
+        return "slicing crashed (signal " + std::to_string(WTERMSIG(waitStatus)) + ")";
+    // The child's last message says why.
+    std::ifstream err(errFile);
+    std::string line;
+    std::string last;
+    while (std::getline(err, line)) {
+        if (!line.empty() && line[0] != '(')
+            last = line;
+    }
+    constexpr std::string_view kPrefix = "trevanto-cli: ";
+    if (last.rfind(kPrefix, 0) == 0)
+        last.erase(0, kPrefix.size());
+    return last.empty() ? "slice ended with status " + std::to_string(WEXITSTATUS(waitStatus))
+                        : last;
+}
+
+void CountShots(const std::string& outFile, int32_t& shots, int64_t& frames) {
+    std::ifstream out(outFile);
+    std::string line;
+    shots = 0;
+    frames = 0;
+    long long first = -1;
+    while (std::getline(out, line)) {
+        std::istringstream fields(line);
+        long long number = 0;
+        long long start = 0;
+        long long end = 0;
+        char tab1 = 0;
+        char tab2 = 0;
+        if (line.find('\t') == std::string::npos ||
+            !(fields >> number >> std::noskipws >> tab1 >> start >> tab2 >> end) || tab1 != '\t' ||
+            tab2 != '\t') {
+            continue;
+        }
+        if (first < 0)
+            first = start;
+        ++shots;
+        frames = end - first + 1;
+    }
+}
+
+}  // namespace trevanto::cli
