@@ -1,0 +1,198 @@
+// trevanto-cli batch on a folder of generated clips and broken files: the
+// outputs those of `slice`, the failures recorded, resuming after a kill -9,
+// shards and their merge.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "cli/batch_manifest.h"
+#include "cli_process.h"
+
+namespace trevanto {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadWholeFile;
+
+struct Run {
+    int status = -1;  // -1: killed
+    std::string out;
+};
+
+Run RunIn(const std::string& folder, const std::vector<std::string>& arguments,
+          const std::string& kill = {}) {
+    QStringList list;
+    for (const std::string& argument : arguments)
+        list << QString::fromStdString(argument);
+    QProcess process;
+    process.setWorkingDirectory(QString::fromStdString(folder));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!kill.empty())
+        environment.insert("TREVANTO_BATCH_TEST_KILL", QString::fromStdString(kill));
+    process.setProcessEnvironment(environment);
+    process.start(TREVANTO_CLI_PATH, list);
+    process.waitForFinished(120000);
+    const bool exited = process.exitStatus() == QProcess::NormalExit;
+    return {exited ? process.exitCode() : -1, process.readAllStandardOutput().toStdString()};
+}
+
+// An archive: clips of several containers, one without an extension, one
+// named with spaces and accents, and what fails: a damaged file, a text
+// posing as MP4, and an entry that cannot be read even by root (a link to
+// nothing; chmod 000 would not stop root).
+struct Archive {
+    test::TempFolder root;
+    std::string input = root / "archive";
+    Archive() {
+        fs::create_directories(input + "/day 2");
+        const std::pair<const char*, const char*> clips[] = {{"clip_mpeg1.mpg", "Été à Zürich.mpg"},
+                                                             {"clip_h264.mov", "day 2/b.mov"},
+                                                             {"clip_vp9.webm", "day 2/c"},
+                                                             {"clip_mpeg2.ts", "d.ts"},
+                                                             {"clip_mpeg4.avi", "e.avi"}};
+        for (const auto& [clip, name] : clips)
+            fs::copy_file(test::MediaPath(clip), input + "/" + name);
+        std::string damaged = ReadWholeFile(test::MediaPath("clip_mpeg4.avi"));
+        std::fill(damaged.begin() + 400, damaged.end(), '\0');
+        std::ofstream(input + "/damaged.avi") << damaged;
+        std::ofstream(input + "/notes.mp4") << "not a video\n";
+        std::ofstream(input + "/readme.txt") << "left out\n";
+        fs::create_symlink(root / "nowhere", input + "/gone.mkv");
+    }
+};
+
+const std::vector<std::string> kOutputs = {"--save", "--csv", "--edl", "--stats", "--publish"};
+
+std::vector<std::string> Batch(const std::string& input, const std::string& out,
+                               std::vector<std::string> more = {}) {
+    std::vector<std::string> arguments = {"batch", input, "--out", out, "--quiet"};
+    arguments.insert(arguments.end(), kOutputs.begin(), kOutputs.end());
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+}
+
+// Every file under the folder but the manifest, and the manifest's records
+// with their times left out.
+std::map<std::string, std::string> Tree(const std::string& folder) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string relative = fs::relative(entry.path(), folder).generic_string();
+        if (entry.is_regular_file() && relative != cli::kManifestName)
+            tree[relative] = ReadWholeFile(entry.path().string());
+    }
+    for (auto [input, record] : cli::ReadManifest(folder + "/" + cli::kManifestName)) {
+        record.seconds = 0;
+        record.finished.clear();
+        tree["record " + input] = cli::FormatRecord(record);
+    }
+    return tree;
+}
+
+size_t ManifestLines(const std::string& folder) {
+    const std::string text = ReadWholeFile(folder + "/" + cli::kManifestName);
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST(Batch, SlicesEveryVideoAsSliceWouldAndRecordsTheFailures) {
+    Archive archive;
+    const std::string out = archive.root / "out";
+    EXPECT_EQ(RunIn(archive.root.Path(), Batch("archive", "out")).status, 1);
+    const auto records = cli::ReadManifest(out + "/" + cli::kManifestName);
+    std::map<std::string, std::string> statuses;
+    for (const auto& [input, record] : records) {
+        statuses[input] = record.status;
+        EXPECT_EQ(record.status == "failed", !record.reason.empty()) << input;
+    }
+    EXPECT_EQ(statuses, (std::map<std::string, std::string>{{"archive/Été à Zürich.mpg", "done"},
+                                                            {"archive/d.ts", "done"},
+                                                            {"archive/day 2/b.mov", "done"},
+                                                            {"archive/day 2/c", "done"},
+                                                            {"archive/damaged.avi", "failed"},
+                                                            {"archive/e.avi", "done"},
+                                                            {"archive/gone.mkv", "failed"},
+                                                            {"archive/notes.mp4", "failed"}}));
+    // slice run in a folder of its own with the same outputs names them alike.
+    const std::string reference = archive.root / "reference";
+    for (const auto& [input, status] : statuses) {
+        if (status != "done")
+            continue;
+        const std::string base = records.at(input).base;
+        fs::create_directories(fs::path(reference + "/" + base).parent_path());
+        const std::vector<std::string> slice = {
+            "slice",     fs::absolute(archive.root / input).string(),
+            "--save",    base + ".hpv",
+            "--csv",     base + ".csv",
+            "--edl",     base + ".edl",
+            "--stats",   base + ".stats.csv",
+            "--publish", base + "/",
+            "--quiet"};
+        ASSERT_EQ(RunIn(reference, slice).status, 0) << input;
+        EXPECT_EQ(records.at(input).shots, 5) << input;
+    }
+    auto made = Tree(out);
+    made.erase(made.lower_bound("record "), made.end());
+    EXPECT_EQ(made, Tree(reference));
+}
+
+// Killed at each moment, the batch run again finishes the rest, slices
+// nothing twice and leaves what one uninterrupted run leaves.
+TEST(Batch, ResumesAfterAKillAtAnyMoment) {
+    Archive archive;
+    ASSERT_EQ(RunIn(archive.root.Path(), Batch("archive", "whole")).status, 1);
+    const auto uninterrupted = Tree(archive.root / "whole");
+    const char* const moments[] = {"start:3", "rename:7", "record:2"};
+    for (const char* moment : moments) {
+        const std::string out = std::string("out-") + moment;
+        const auto arguments = Batch("archive", out, {"--jobs", "1"});
+        EXPECT_EQ(RunIn(archive.root.Path(), arguments, moment).status, -1) << moment;
+        ASSERT_EQ(RunIn(archive.root.Path(), arguments).status, 1) << moment;
+        EXPECT_EQ(ManifestLines(archive.root / out), 8u) << moment;  // each input once
+        EXPECT_EQ(Tree(archive.root / out), uninterrupted) << moment;
+    }
+    // A changed input, or changed options, is sliced again; nothing else.
+    fs::last_write_time(archive.input + "/d.ts", fs::file_time_type::clock::now());
+    EXPECT_EQ(RunIn(archive.root.Path(), Batch("archive", "whole")).status, 1);
+    EXPECT_EQ(ManifestLines(archive.root / "whole"), 9u);
+    EXPECT_EQ(RunIn(archive.root.Path(), Batch("archive", "whole", {"--threshold", "30"})).status,
+              1);
+    EXPECT_EQ(ManifestLines(archive.root / "whole"), 17u);
+}
+
+TEST(Batch, ShardsShareTheInputsAndMergeIntoOneRunsFolder) {
+    Archive archive;
+    const std::string root = archive.root.Path();
+    RunIn(root, Batch("archive", "whole"));
+    size_t records = 0;
+    for (const char* shard : {"0/3", "1/3", "2/3"}) {
+        const std::string out = std::string("shard") + shard[0];
+        RunIn(root, Batch("archive", out, {"--shard", shard}));
+        records += ManifestLines(root + "/" + out);
+    }
+    EXPECT_EQ(records, 8u);
+    EXPECT_EQ(
+        RunIn(root, {"batch", "--merge", "shard0", "shard1", "shard2", "--out", "merged"}).status,
+        1);
+    EXPECT_EQ(Tree(root + "/merged"), Tree(root + "/whole"));
+}
+
+TEST(Batch, RefusesBadArguments) {
+    const char* const rows[][3] = {{"--shard", "3/3", "K/N"},
+                                   {"--jobs", "0", "--jobs"},
+                                   {"--threshold", "-1", "--threshold"},
+                                   {"--progress", "loud", "--progress"}};
+    test::TempFolder folder;
+    for (const auto& [option, value, named] : rows) {
+        const auto run =
+            test::RunCli({"batch", folder.Path(), "--out", folder / "o", option, value});
+        EXPECT_EQ(run.status, 2) << option;
+        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(test::RunCli({"batch", folder / "missing", "--out", folder / "o"}).status, 2);
+}
+
+}  // namespace
+}  // namespace trevanto
