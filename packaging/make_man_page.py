@@ -44,7 +44,7 @@ def help_to_roff(text):
 def main():
     cli, template, output, version = sys.argv[1:5]
     sections = []
-    for command in ("slice", "load"):
+    for command in ("slice", "load", "batch"):
         text = subprocess.run([cli, command, "--help"], check=True, capture_output=True,
                               text=True).stdout
         sections.append(".SS %s\n%s" % (command, help_to_roff(text)))
