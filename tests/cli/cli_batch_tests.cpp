@@ -179,6 +179,21 @@ TEST(Batch, ShardsShareTheInputsAndMergeIntoOneRunsFolder) {
     EXPECT_EQ(Tree(root + "/merged"), Tree(root + "/whole"));
 }
 
+// A list names inputs relative to its own folder; one that is gone is recorded.
+TEST(Batch, ListsNameInputsRelativeToTheirFolder) {
+    test::TempFolder folder;
+    fs::create_directories(folder / "lists");
+    fs::copy_file(test::MediaPath("clip_mpeg1.mpg"), folder / "a.mpg");
+    std::ofstream(folder / "lists/videos.txt") << "# the archive\n../a.mpg\r\n\n../gone.mp4\n";
+    EXPECT_EQ(
+        test::RunCli({"batch", "@" + folder / "lists/videos.txt", "--out", folder / "o"}).status,
+        1);
+    const auto records = cli::ReadManifest(folder / (std::string("o/") + cli::kManifestName));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records.at("a.mpg").status, "done");
+    EXPECT_EQ(records.at("gone.mp4").status, "failed");
+}
+
 TEST(Batch, RefusesBadArguments) {
     const char* const rows[][3] = {{"--shard", "3/3", "K/N"},
                                    {"--jobs", "0", "--jobs"},
