@@ -181,6 +181,7 @@ void BatchRun::Start(size_t index) {
         return;
     }
     running_.push_back({pid, index, work, identity, Clock::now()});
+    progress_.Begun(input.relative);
     KillPoint("start");
 }
 
@@ -241,6 +242,7 @@ int BatchRun::Run() {
     }
     records_ = ReadManifest(manifest_);
     std::vector<size_t> todo;
+    std::vector<const ManifestRecord*> finished;
     int64_t bytesToDo = 0;
     for (size_t i = 0; i < inputs_.size(); ++i) {
         const Identity identity = IdentityOf(inputs_[i].path);
@@ -248,7 +250,8 @@ int BatchRun::Run() {
             todo.push_back(i);
             bytesToDo += std::max<int64_t>(identity.size, 0);
         } else {
-            (records_[inputs_[i].relative].status == "done" ? done_ : failed_) += 1;
+            finished.push_back(&records_[inputs_[i].relative]);
+            (finished.back()->status == "done" ? done_ : failed_) += 1;
         }
     }
     // What a killed run left half made is thrown away; each shard has its own.
@@ -259,6 +262,8 @@ int BatchRun::Run() {
     fs::remove_all(workRoot_, error);
     program_ = OwnExecutable();
     progress_.Start(static_cast<int32_t>(inputs_.size()), done_ + failed_, bytesToDo);
+    for (const ManifestRecord* record : finished)
+        progress_.Recorded(*record);
     size_t next = 0;
     while (next < todo.size() || !running_.empty()) {
         while (next < todo.size() && running_.size() < static_cast<size_t>(options_.jobs))
@@ -268,9 +273,9 @@ int BatchRun::Run() {
         const auto child = std::find_if(running_.begin(), running_.end(),
                                         [ended](const Running& r) { return r.pid == ended; });
         if (ended > 0 && child != running_.end()) {
-            const Running finished = *child;
+            const Running ran = *child;
             running_.erase(child);
-            Reap(finished, waitStatus);
+            Reap(ran, waitStatus);
             continue;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

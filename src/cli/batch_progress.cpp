@@ -15,6 +15,14 @@ void WriteEvent(std::ostream& out, const QJsonObject& event) {
     out.flush();
 }
 
+// The record's fields and the event's name.
+QJsonObject RecordEvent(const ManifestRecord& record, const char* name) {
+    QJsonObject event =
+        QJsonDocument::fromJson(QByteArray::fromStdString(FormatRecord(record))).object();
+    event["event"] = name;
+    return event;
+}
+
 std::string Duration(double seconds) {
     const long whole = std::lround(std::max(0.0, seconds));
     return whole >= 3600 ? FormatText("%ld:%02ld:%02ld", whole / 3600, whole / 60 % 60, whole % 60)
@@ -38,6 +46,16 @@ void BatchProgress::Start(int32_t total, int32_t finished, int64_t bytesToDo) {
     if (events_)
         WriteEvent(out_, {{"event", "start"}, {"total", total}, {"finished", finished}});
     DrawLine();
+}
+
+void BatchProgress::Recorded(const ManifestRecord& record) {
+    if (events_)
+        WriteEvent(out_, RecordEvent(record, "recorded"));
+}
+
+void BatchProgress::Begun(const std::string& input) {
+    if (events_)
+        WriteEvent(out_, {{"event", "slicing"}, {"input", QString::fromStdString(input)}});
 }
 
 double BatchProgress::FramesPerSecond() const {

@@ -18,6 +18,10 @@ class BatchProgress {
 
     // `total` inputs of this batch (its shard), of which `finished` need no work.
     void Start(int32_t total, int32_t finished, int64_t bytesToDo);
+    // An input an earlier run finished, told once after Start.
+    void Recorded(const ManifestRecord& record);
+    // A video's slicing begins.
+    void Begun(const std::string& input);
     void Finished(const ManifestRecord& record, int64_t bytes);
     // Called often: redraws the live line or writes an event, at most about
     // once a second.

@@ -227,6 +227,7 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addAction(actions_[kOpenOnlineVideo]);
     fileMenu_->addAction(actions_[kOpenBitmapTemplate]);
     fileMenu_->addAction(actions_[kExportShotList]);
+    fileMenu_->addAction(actions_[kSliceFolder]);
     fileMenu_->addSeparator();
     fileMenu_->addAction(actions_[kSaveShots]);
     fileMenu_->addAction(actions_[kCloseVideo]);

@@ -23,6 +23,7 @@
 #include "trevanto_version.h"
 #include "ui/about_text.h"
 #include "ui/background_open.h"
+#include "ui/batch_dialog.h"
 #include "ui/controls/menu_shadows.h"
 #include "ui/desktop_commands.h"
 #include "ui/desktop_online_video.h"
@@ -304,6 +305,19 @@ void CTrevantoApp::OpenShotTemplate() {
         return;
     }
     settings_->SetTemplateFile(ShotTemplateFile{choice->path, colour});
+}
+
+void CTrevantoApp::SliceFolder() {
+    if (!batchDialog_) {
+        batchDialog_ = new BatchDialog(BatchDialog::FindCli(), frame_.get());
+        connect(batchDialog_, &BatchDialog::OpenRequested, this, [this](const QString& path) {
+            if (document_->MayOpen(path.toStdString()))
+                OpenVideo(path.toStdString());
+        });
+    }
+    batchDialog_->show();
+    batchDialog_->raise();
+    batchDialog_->activateWindow();
 }
 
 void CTrevantoApp::OpenOnlineVideo() {

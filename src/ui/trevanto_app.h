@@ -17,6 +17,7 @@
 
 namespace trevanto {
 
+class BatchDialog;
 class CMainFrame;
 class CPlayerDoc;
 class CScoreGraph;
@@ -70,6 +71,9 @@ class CTrevantoApp : public QObject {
     void OpenShotTemplate();
     // "Open online video": a stream URL, or a stream of an ASX script.
     void OpenOnlineVideo();
+    // "Slice a folder...": the batch dialog, kept while the program runs so
+    // that its table stays; its "Open" opens a finished video's shots file.
+    void SliceFolder();
     void ToggleTimecode();
     // "Slice in real time": the next runs play paced, or no longer; remembered.
     void ToggleRealTimeSlicing();
@@ -141,6 +145,8 @@ class CTrevantoApp : public QObject {
     std::string helpIndex_;
     // Made when the guide is first asked for; owned by the frame.
     HelpWindow* help_ = nullptr;
+    // Made when first asked for; owned by the frame.
+    BatchDialog* batchDialog_ = nullptr;
 };
 
 }  // namespace trevanto

@@ -13,6 +13,7 @@ inline constexpr int32_t kOpenOnlineVideo = 32787;
 inline constexpr int32_t kOpenBitmapTemplate = 32789;
 inline constexpr int32_t kExportShotList = 32841;
 inline constexpr int32_t kCloseVideo = 32870;
+inline constexpr int32_t kSliceFolder = 32876;
 inline constexpr int32_t kExit = 57665;
 // Edit: the shot edits
 inline constexpr int32_t kUndo = 57643;
