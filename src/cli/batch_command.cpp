@@ -310,7 +310,8 @@ int RunBatchMerge(const BatchOptions& options, const CliStreams& streams) {
     const fs::path out(options.outFolder);
     std::error_code error;
     for (const std::string& source : options.inputs) {
-        if (!fs::is_directory(source, error) || !fs::exists(fs::path(source) / kManifestName)) {
+        if (!fs::is_directory(source, error) ||
+            !fs::exists(fs::path(source) / kManifestName, error)) {
             streams.err << "trevanto-cli batch: " << source << " is no batch's output folder\n";
             return kBadArguments;
         }
@@ -325,14 +326,15 @@ int RunBatchMerge(const BatchOptions& options, const CliStreams& streams) {
             continue;
         for (auto it = fs::recursive_directory_iterator(source, error);
              !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-            const fs::path relative = fs::relative(it->path(), source);
+            std::error_code ignored;
+            const fs::path relative = fs::relative(it->path(), source, ignored);
             const bool hidden = relative.filename().string().rfind('.', 0) == 0;
             if (hidden || relative == kManifestName) {
-                if (hidden && it->is_directory())
+                if (hidden && it->is_directory(ignored))
                     it.disable_recursion_pending();
                 continue;
             }
-            if (it->is_regular_file() && !CopyIntoPlace(it->path(), out / relative)) {
+            if (it->is_regular_file(ignored) && !CopyIntoPlace(it->path(), out / relative)) {
                 streams.err << "trevanto-cli: cannot write " << (out / relative).string() << '\n';
                 ok = false;
             }

@@ -24,7 +24,8 @@ const std::set<std::string>& NotForwarded() {
 const std::vector<OptionSpec>& OwnSpecs() {
     static const std::vector<OptionSpec> specs = {
         {"out", 1, "DIR", "the output folder (made when missing); its manifest records the batch"},
-        {"jobs", 1, "N", "slice N videos at a time (default: one per core)"},
+        {"jobs", 1, "N",
+         "slice N videos at a time (default: one per core, or the cores / M with --video-jobs M)"},
         {"video-jobs", 1, "N", "slice each video with N workers (slice --jobs N)"},
         {"shard", 1, "K/N", "take only the K-th of N shares of the inputs (K from 0)"},
         {"merge", 0, "", "join the output folders given as inputs into --out"},
@@ -181,6 +182,9 @@ std::optional<BatchOptions> ParseBatchOptions(const ParsedArguments& arguments,
         if (!jobs)
             return std::nullopt;
         options.forwarded.insert(options.forwarded.end(), {"--jobs", std::to_string(*jobs)});
+        // The cores are shared out: M workers a video, so fewer videos at a time.
+        if (!arguments.Has("jobs"))
+            options.jobs = std::max(1, options.jobs / *jobs);
     }
     if (options.merge) {
         if (!options.forwarded.empty() || arguments.Has("shard")) {
