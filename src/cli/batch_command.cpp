@@ -118,11 +118,14 @@ class BatchRun {
         fs::path work;
         Identity identity;
         Clock::time_point start;
+        bool overdue = false;
     };
 
     bool Finished(const BatchInput& input, const Identity& identity);
     void Start(size_t index);
     void Reap(const Running& running, int waitStatus);
+    // Kills the runs past --time-limit; their end is reaped as any other.
+    void StopOverdue();
     void Record(ManifestRecord record, int64_t bytes);
 
     const BatchOptions& options_;
@@ -185,11 +188,25 @@ void BatchRun::Start(size_t index) {
     KillPoint("start");
 }
 
+void BatchRun::StopOverdue() {
+    if (options_.timeLimit <= 0)
+        return;
+    const auto limit = std::chrono::duration<double>(options_.timeLimit);
+    for (Running& running : running_) {
+        if (!running.overdue && Clock::now() - running.start > limit) {
+            running.overdue = true;
+            ::kill(running.pid, SIGKILL);
+        }
+    }
+}
+
 void BatchRun::Reap(const Running& running, int waitStatus) {
     const BatchInput& input = inputs_[running.input];
     ManifestRecord record = RecordOf(input, running.identity, key_);
     const std::string work = running.work.string();
-    record.reason = ChildFailure(waitStatus, work + ".messages");
+    record.reason = running.overdue
+                        ? FormatText("stopped after the time limit of %g s", options_.timeLimit)
+                        : ChildFailure(waitStatus, work + ".messages");
     if (record.reason.empty()) {
         CountShots(work + ".shots", record.shots, record.frames);
         for (const std::string& suffix : FileSuffixes(options_.outputs)) {
@@ -279,6 +296,7 @@ int BatchRun::Run() {
             continue;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        StopOverdue();
         progress_.Tick();
     }
     fs::remove_all(workRoot_, error);

@@ -30,6 +30,8 @@ const std::vector<OptionSpec>& OwnSpecs() {
         {"shard", 1, "K/N", "take only the K-th of N shares of the inputs (K from 0)"},
         {"merge", 0, "", "join the output folders given as inputs into --out"},
         {"retry-failed", 0, "", "slice again the inputs that failed before"},
+        {"time-limit", 1, "SECONDS",
+         "stop a video's slicing after SECONDS and record it as failed"},
         {"progress", 1, "MODE", "terminal (the default) or jsonl: events on standard output"},
         {"save", 0, "", "write NAME.hpv, the shots file"},
         {"csv", 0, "", "write NAME.csv, the shot list"},
@@ -161,6 +163,15 @@ std::optional<BatchOptions> ParseBatchOptions(const ParsedArguments& arguments,
             return std::nullopt;
         }
         options.progress = mode == "jsonl" ? ProgressMode::Jsonl : ProgressMode::Terminal;
+    }
+    if (arguments.Has("time-limit")) {
+        const auto seconds = ParseNumber(arguments.Value("time-limit"));
+        if (!seconds || !(*seconds > 0.0)) {
+            error =
+                "--time-limit needs seconds above 0, not '" + arguments.Value("time-limit") + "'";
+            return std::nullopt;
+        }
+        options.timeLimit = *seconds;
     }
     options.retryFailed = arguments.Has("retry-failed");
     options.quiet = arguments.Has("quiet");

@@ -33,6 +33,7 @@ struct BatchOptions {
     int32_t shardIndex = 0;    // K of --shard K/N
     int32_t shardCount = 1;    // N of --shard K/N
     bool retryFailed = false;  // else a failure recorded for the same input and options stands
+    double timeLimit = 0;      // seconds a video may take; 0: no limit
     bool quiet = false;
     ProgressMode progress = ProgressMode::Terminal;
     BatchOutputs outputs;

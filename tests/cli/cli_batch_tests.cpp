@@ -194,6 +194,16 @@ TEST(Batch, ListsNameInputsRelativeToTheirFolder) {
     EXPECT_EQ(records.at("gone.mp4").status, "failed");
 }
 
+// A video past --time-limit is stopped and recorded; the batch goes on.
+TEST(Batch, StopsAVideoPastItsTimeLimit) {
+    test::TempFolder folder;
+    const auto run = test::RunCli({"batch", test::MediaPath("clip_mpeg1.mpg"), "--out",
+                                   folder / "o", "--time-limit", "0.001", "--quiet"});
+    EXPECT_EQ(run.status, 1);
+    const auto records = cli::ReadManifest(folder / (std::string("o/") + cli::kManifestName));
+    EXPECT_EQ(records.at("clip_mpeg1.mpg").reason, "stopped after the time limit of 0.001 s");
+}
+
 TEST(Batch, RefusesBadArguments) {
     const char* const rows[][3] = {{"--shard", "3/3", "K/N"},
                                    {"--jobs", "0", "--jobs"},
