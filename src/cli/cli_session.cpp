@@ -66,9 +66,7 @@ ExitStatus CliSession::RunUntilSlicingEnds(int32_t firstFrame, int32_t lastFrame
         }
     }
     progress_.End();
-    // An abort stops the video; the end of the video or play range leaves
-    // it playing from the start mark.
-    if (doc_.GetPlayer().State() == PlayerState::Stopped) {
+    if (!doc_.Slicing().ReadToEnd()) {
         user_.ShowMessage("The video could not be read to the end.");
         return kFailure;
     }
