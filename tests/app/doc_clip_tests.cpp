@@ -419,6 +419,11 @@ TEST(DocumentOnClip, StoppingARunKeepsWhatItFound) {
     EXPECT_TRUE(std::equal(kept.begin(), kept.end(), whole.Ranges().begin()));
     s.doc.Editing().Undo();
     EXPECT_TRUE(s.Ranges().empty());
+    // Closing the video, or the document, during a run ends its workers.
+    s.doc.Slicing().StartEngine();
+    s.doc.CloseVideo();
+    EXPECT_FALSE(s.doc.Slicing().IsRunning());
+    whole.doc.Slicing().StartEngine();
 }
 
 // Cutting again from the graph: the engine's shots are replaced, a shot
