@@ -1,6 +1,7 @@
 #include "cli/cli_session.h"
 
 #include <chrono>
+#include <csignal>
 
 #include "app/messages/settings_messages.h"
 
@@ -9,6 +10,37 @@ namespace {
 
 // A graph that has delivered nothing for this long is taken as stuck.
 constexpr std::chrono::seconds kStallLimit{30};
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void OnInterrupt(int) {
+    interrupted = 1;
+}
+
+// While a run goes, Ctrl+C stops it (its workers end within a frame) and
+// the shots found so far are printed, as after a failure; before and after,
+// it ends the program as usual. Ignored stays ignored.
+class InterruptStopsRun {
+  public:
+    InterruptStopsRun() {
+        interrupted = 0;
+        struct sigaction handler {};
+        handler.sa_handler = OnInterrupt;
+        sigemptyset(&handler.sa_mask);
+        installed_ = ::sigaction(SIGINT, nullptr, &previous_) == 0 &&
+                     previous_.sa_handler != SIG_IGN && ::sigaction(SIGINT, &handler, nullptr) == 0;
+    }
+    ~InterruptStopsRun() {
+        if (installed_)
+            ::sigaction(SIGINT, &previous_, nullptr);
+    }
+    InterruptStopsRun(const InterruptStopsRun&) = delete;
+    InterruptStopsRun& operator=(const InterruptStopsRun&) = delete;
+
+  private:
+    struct sigaction previous_ {};
+    bool installed_ = false;
+};
 
 }  // namespace
 
@@ -52,7 +84,14 @@ ExitStatus CliSession::RunUntilSlicingEnds(int32_t firstFrame, int32_t lastFrame
     using Clock = std::chrono::steady_clock;
     progress_.Begin(firstFrame, lastFrame);
     Clock::time_point lastEvent = Clock::now();
+    const InterruptStopsRun interrupt;
     while (doc_.Slicing().IsRunning()) {
+        if (interrupted) {
+            doc_.Slicing().StopSlicing();
+            progress_.End();
+            user_.ShowMessage("Stopped: the shots found so far follow.");
+            return kFailure;
+        }
         if (doc_.HandleNextGraphEvent()) {
             lastEvent = Clock::now();
             continue;
@@ -66,9 +105,7 @@ ExitStatus CliSession::RunUntilSlicingEnds(int32_t firstFrame, int32_t lastFrame
         }
     }
     progress_.End();
-    // An abort stops the video; the end of the video or play range leaves
-    // it playing from the start mark.
-    if (doc_.GetPlayer().State() == PlayerState::Stopped) {
+    if (!doc_.Slicing().ReadToEnd()) {
         user_.ShowMessage("The video could not be read to the end.");
         return kFailure;
     }

@@ -7,7 +7,6 @@
 #include "app/messages/document_messages.h"
 #include "app/messages/settings_messages.h"
 #include "cli/online_source.h"
-#include "cli/parallel_slicing.h"
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "export/score_stats.h"
@@ -38,8 +37,8 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
         {"from-stats", 1, "FILE.csv",
          "cut again from a statistics file at --threshold instead of slicing a video"},
         {"jobs", 1, "N",
-         "slice with N workers decoding segments side by side (engine, a local file, --stats "
-         "only); the shots are the same for any N"},
+         "slice with N workers decoding segments side by side (the cores by default); the "
+         "shots and every output are the same for any N"},
         {"quiet", 0, "", "no progress line on a terminal"},
         {"help", 0, "", "show this help"},
     };
@@ -247,12 +246,12 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
 int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphFactory factory) {
     if (!options.fromStats.empty())
         return RunSliceFromStats(options, streams);
-    if (options.jobs > 0)
-        return RunParallelSlice(options, streams);
     CliSession session(streams, options.quiet, std::move(factory));
     if (!session.LoadTemplate(options.templatePath))
         return kFailure;
     CPlayerDoc& doc = session.Doc();
+    if (options.jobs > 0)
+        doc.Slicing().SetJobs(options.jobs);
     // Like a script's download, a stream gets --timeout to answer.
     doc.Playback().SetAnswerWindow(std::chrono::milliseconds(options.timeoutMs));
     CliOnlineVideo online(session.Err(), options.entry, options.timeoutMs);

@@ -29,7 +29,7 @@ struct SliceOptions {
     std::string statsFile;  // empty: no statistics written
     std::string fromStats;  // cut again from this statistics file, without a video
     bool quiet = false;
-    int32_t jobs = 0;  // 0: through the document; else workers decoding segments side by side
+    int32_t jobs = 0;  // workers decoding segments side by side; 0: the cores
     OutputOptions outputs;
 };
 

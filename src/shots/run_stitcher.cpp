@@ -32,10 +32,12 @@ std::optional<StitchedShot> RunStitcher::Add(const AnalysedFrame& frame) {
     return finished;
 }
 
-std::optional<StitchedShot> RunStitcher::Close() {
+std::optional<StitchedShot> RunStitcher::CloseAt(int32_t frameAfterEnd,
+                                                 const std::optional<MeasuredFrame>& measured) {
     if (!lastMeasured_)
         return std::nullopt;
-    const SliceStep step = slicer_.ProcessMeasured(*lastMeasured_, lastFrame_ + 1, true);
+    const SliceStep step =
+        slicer_.ProcessMeasured(measured ? *measured : *lastMeasured_, frameAfterEnd, true);
     slicer_.StopSlicing();
     if (!step.finishedShot)
         return std::nullopt;

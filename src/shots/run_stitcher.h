@@ -36,19 +36,29 @@ class RunStitcher {
   public:
     // Starts an engine run at `settings`; frame times by `secondsPerFrame`.
     RunStitcher(const SlicingSettings& settings, double secondsPerFrame);
+    // Stitches through `slicer`, whose run (engine or sampler) has started.
+    explicit RunStitcher(ShotSlicer& slicer) : slicer_(slicer) {}
+    RunStitcher(const RunStitcher&) = delete;
+    RunStitcher& operator=(const RunStitcher&) = delete;
 
     // The next frame in frame order; the shot that ended before it, if any.
     std::optional<StitchedShot> Add(const AnalysedFrame& frame);
     // Closes the run after the last frame added, as the end of the video
     // does (the frame after it, with the last picture): the last shot.
-    std::optional<StitchedShot> Close();
+    std::optional<StitchedShot> Close() { return CloseAt(lastFrame_ + 1, std::nullopt); }
+    // Closes the run at `frameAfterEnd` (the end of the play range, or of a
+    // sampler run that passed frames over), with that frame's measure where
+    // it was decoded, else the last picture's.
+    std::optional<StitchedShot> CloseAt(int32_t frameAfterEnd,
+                                        const std::optional<MeasuredFrame>& measured);
 
     const ChangeScores& Scores() const { return slicer_.Scores(); }
     // The last frame added; -1 before the first.
     int32_t LastFrame() const { return lastFrame_; }
 
   private:
-    ShotSlicer slicer_;
+    ShotSlicer ownSlicer_;
+    ShotSlicer& slicer_ = ownSlicer_;
     std::shared_ptr<const Surface> shotStart_;
     std::optional<MeasuredFrame> lastMeasured_;
     int32_t lastFrame_ = -1;

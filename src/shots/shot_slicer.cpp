@@ -97,13 +97,6 @@ SliceStep ShotSlicer::ProcessMeasured(const MeasuredFrame& measured, int32_t fra
     return step;
 }
 
-int32_t ShotSlicer::NextSamplerCut() const {
-    if (!active_ || mode_ != SlicingMode::Sampler || resetPending_)
-        return -1;
-    const int64_t next = int64_t{settings_.samplerShotStart} + settings_.stepFrames;
-    return static_cast<int32_t>(std::min<int64_t>(next, INT32_MAX));
-}
-
 std::optional<ShotRange> ShotSlicer::SamplerCut(int32_t frame, bool force) {
     const int32_t start = settings_.samplerShotStart;
     const int32_t step = settings_.stepFrames;

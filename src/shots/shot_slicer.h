@@ -58,10 +58,6 @@ class ShotSlicer {
     // on another thread: a run fed the measures of its frames in order gives
     // the steps, shots and scores of a run fed the frames.
     SliceStep ProcessMeasured(const MeasuredFrame& measured, int32_t frame, bool force);
-    // The first frame after the sampler's shot in progress that can end it
-    // in playing order (a seek back ends it too); -1 while every frame
-    // counts: the engine, no run, or a run before its first frame.
-    int32_t NextSamplerCut() const;
 
   private:
     // The sampler's rule, in place of the detector's verdict: the shot that

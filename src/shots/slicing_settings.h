@@ -21,6 +21,10 @@ struct SlicingSettings {
     int32_t stepFrames = 40;
     int32_t samplerShotStart = 0;
     float threshold = 15.0f;
+    // Workers that decode a run's segments side by side, 1 to kMaxJobs
+    // (fewer where their memory would not fit); the shots are the same.
+    int32_t jobs = 1;
+    static constexpr int32_t kMaxJobs = 256;
 
     // Sets stepFrames from the rate option and value.
     void ComputeStep(int32_t frameCount, double secondsPerFrame);

@@ -173,7 +173,10 @@ constexpr DesktopCommand kCommands[] = {
     {kSettings, "Settings...",
      "Choose the shot sampler rate and the shot engine threshold\nSettings", ":/icons/settings.svg",
      "Ctrl+,", false,
-     [](CTrevantoApp& app, int32_t) { app.Document().Slicing().EditSlicingSettings(); }},
+     [](CTrevantoApp& app, int32_t) {
+         if (app.Document().Slicing().EditSlicingSettings())
+             app.Settings().SetSlicingJobs(app.Document().Slicing().Jobs());
+     }},
     {kPublish, "Publish to the Web", "Publish the shots to a Web thumbnail\nPublish to the Web",
      ":/icons/publish.svg", "Ctrl+Shift+P", false,
      [](CTrevantoApp& app, int32_t) { app.Document().Publishing().PublishThroughWizard(); }},

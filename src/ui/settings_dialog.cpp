@@ -9,10 +9,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStyleOptionSpinBox>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <thread>
 
 #include "app/document/document_ports.h"
 #include "app/messages/settings_messages.h"
@@ -22,6 +24,11 @@ namespace trevanto {
 namespace {
 
 constexpr float kDefaultThreshold = 15.0f;
+
+int Cores() {
+    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1,
+                      SlicingSettings::kMaxJobs);
+}
 
 QString ToQString(const std::string& text) {
     return QString::fromStdString(text);
@@ -131,6 +138,18 @@ SettingsDialog::SettingsDialog(const SlicingSettings& settings, UserPort& user, 
     thresholdRow->addStretch(1);
     engineLayout->addLayout(thresholdRow);
 
+    // Runs decode their segments on this many workers; the shots are the same.
+    jobs_ = new QSpinBox(this);
+    jobs_->setObjectName("jobs");
+    jobs_->setRange(1, SlicingSettings::kMaxJobs);
+    jobs_->setValue(settings.jobs);
+    auto* jobsRow = new QHBoxLayout;
+    auto* jobsLabel = new QLabel("Workers decoding side by side", this);
+    jobsLabel->setBuddy(jobs_);
+    jobsRow->addWidget(jobsLabel);
+    jobsRow->addWidget(jobs_);
+    jobsRow->addStretch(1);
+
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton("OK", QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
@@ -143,6 +162,7 @@ SettingsDialog::SettingsDialog(const SlicingSettings& settings, UserPort& user, 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(sampler);
     layout->addWidget(engine);
+    layout->addLayout(jobsRow);
     layout->addWidget(buttons);
     // Wide enough for the notes to wrap into a few lines.
     setMinimumWidth(fontMetrics().averageCharWidth() * 64);
@@ -167,6 +187,7 @@ void SettingsDialog::RestoreDefaults() {
         ToQString(SamplerValueText(defaults.rateOption, defaults.rateValue)));
     SelectOption(defaults.rateOption);
     threshold_->SetText(ToQString(ThresholdText(kDefaultThreshold)));
+    jobs_->setValue(Cores());
 }
 
 void SettingsDialog::accept() {
@@ -184,6 +205,7 @@ void SettingsDialog::accept() {
     settings_.rateValue = reading.value;
     if (const auto threshold = ReadThreshold(threshold_->text().toStdString()))
         settings_.threshold = *threshold;
+    settings_.jobs = jobs_->value();
     QDialog::accept();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The "Settings" dialog: the shot sampler's rate (one of four options, each
-// with its edit box) and the shot engine's threshold. It works on a copy of
+// with its edit box), the shot engine's threshold and the number of workers
+// that decode a run. It works on a copy of
 // the slicing settings; OK hands back the copy with the user's choices.
 #include <QAbstractSpinBox>
 #include <QDialog>
@@ -13,6 +14,7 @@ class QButtonGroup;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 namespace trevanto {
 
@@ -55,6 +57,7 @@ class SettingsDialog : public QDialog {
     QRadioButton* RateRadio(int option) const { return radios_.at(option); }
     QLineEdit* RateEdit(int option) const { return edits_.at(option); }
     ThresholdSpinBox* Threshold() const { return threshold_; }
+    QSpinBox* Jobs() const { return jobs_; }
     QPushButton* DefaultButton() const { return default_; }
 
   public slots:
@@ -70,6 +73,7 @@ class SettingsDialog : public QDialog {
     std::array<QRadioButton*, 4> radios_{};
     std::array<QLineEdit*, 4> edits_{};
     ThresholdSpinBox* threshold_;
+    QSpinBox* jobs_ = nullptr;
     QPushButton* default_ = nullptr;
 };
 

@@ -105,6 +105,7 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
         screen.height());
     document_->Slicing().SetPacedPlayback(options.pacedPlayback);
     document_->Slicing().SetRealTimeSlicing(settings_->SliceInRealTime());
+    document_->Slicing().SetJobs(settings_->SlicingJobs());
     document_->Playback().SetSoundWanted(true);
     ApplySound();
     // The streaming thread only queues a call; the events are handled here,

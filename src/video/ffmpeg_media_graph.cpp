@@ -130,7 +130,6 @@ bool FfmpegMediaGraph::PutCurrentPosition(double seconds) {
         });
         repaintsWaiting_ = 0;
         position_ = static_cast<double>(target) * frameSeconds_;
-        skipBefore_ = -1;
     }
     HaltSound();  // a seek never plays the old position's sound
     thread_.Wake();
@@ -219,11 +218,6 @@ void FfmpegMediaGraph::SetPlaybackFrames(bool wanted) {
     playbackFrames_ = wanted;
 }
 
-void FfmpegMediaGraph::SetPlaybackFrameInterval(double seconds) {
-    const std::lock_guard lock(mutex_);
-    playbackFrameInterval_ = seconds > 0.0 ? seconds : 0.0;
-}
-
 void FfmpegMediaGraph::SetSoundWanted(bool wanted) {
     // Opened once, on the first ask: a second demuxer of the same URL and
     // the device.
@@ -261,11 +255,6 @@ void FfmpegMediaGraph::SetSoundVolume(double level) {
     }
     if (sound)
         sound->SetVolume(level);
-}
-
-void FfmpegMediaGraph::SkipFramesBefore(double seconds) {
-    const std::lock_guard lock(mutex_);
-    skipBefore_ = seconds >= 0.0 ? static_cast<int64_t>(seconds / frameSeconds_ + 0.5) : -1;
 }
 
 // Streaming thread from here on.
@@ -422,35 +411,6 @@ FfmpegMediaGraph::Clock::time_point FfmpegMediaGraph::DueTime(SoundTrack* sound,
                              (held_.playSeconds - anchorSeconds_) / rate));
 }
 
-bool FfmpegMediaGraph::SkipTo(int64_t frame, uint64_t serial, std::unique_lock<std::mutex>& lock) {
-    // Decoded, not sought: a seek would number the frames of a damaged
-    // stream differently from playing it, and so cut elsewhere.
-    for (int skipped = 1; held_.number < frame; ++skipped) {
-        // The next frame tells whether this one is the last.
-        if (!haveLookahead_ && lookaheadResult_ == DecodeResult::Frame) {
-            const DecodeResult result = decoder_.DecodeNext(lookahead_);
-            haveLookahead_ = result == DecodeResult::Frame;
-            lookaheadResult_ = result;
-        }
-        if (!haveLookahead_)
-            return true;
-        std::swap(held_, lookahead_);
-        haveLookahead_ = false;
-        if (skipped % 16 == 0) {  // a seek or a pause may have come meanwhile
-            lock.lock();
-            const bool interrupted = thread_.Stopping() || seekPending_ || serial != seekSerial_ ||
-                                     state_ != GraphState::Running;
-            if (!interrupted)
-                lock.unlock();
-            if (interrupted) {
-                holding_ = true;  // the frame waits, as a paused one does
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const bool paced = paced_;
     const double rate = rate_;
@@ -458,14 +418,11 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     const uint64_t serial = seekSerial_;
     const ThumbnailSize thumbnailSize = thumbnailSize_;
     const bool playbackFrames = playbackFrames_;
-    const double interval = playbackFrameInterval_;
-    // Whole frames may be made (at most one per interval): the pictures are
-    // decoded whole.
+    // Whole frames may be made: the pictures are decoded whole.
     const bool wholeFramesWanted = playbackFrames || thumbnailSize.width <= 0;
     // Only paced playback at normal speed that may drop frames plays sound.
     const std::shared_ptr<SoundTrack> sound =
         paced && soundWanted_ && !everyFrame_ && NormalRate(rate) ? sound_ : nullptr;
-    const int64_t skipBefore = paced ? -1 : skipBefore_;
     lock.unlock();
 
     // Thumbnails alone come from pictures decoded at half size where that
@@ -498,8 +455,6 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
                                nullptr, 0.0, nullptr});
             return false;
         }
-        if (held_.number < skipBefore && !SkipTo(skipBefore, serial, lock))
-            return false;
         holding_ = true;
     }
     if (wholeFramesWanted && held_.reduced) {
@@ -562,14 +517,7 @@ bool FfmpegMediaGraph::PlayOneFrame(std::unique_lock<std::mutex>& lock) {
     // Converted outside the mutex; unpaced, this overlaps with the owner
     // still working on the previous frame.
     if (ready_.Empty()) {
-        // Whole frames at most once per interval: the first frame after it.
-        const Clock::time_point now = Clock::now();
-        const bool wholeFrame =
-            playbackFrames && (interval <= 0.0 || !lastWholeFrame_ ||
-                               now - *lastWholeFrame_ >= std::chrono::duration<double>(interval));
-        ready_ = Convert(held_, true, thumbnailSize, wholeFrame);
-        if (ready_.frame)
-            lastWholeFrame_ = now;
+        ready_ = Convert(held_, true, thumbnailSize, playbackFrames);
     }
     lock.lock();
     if (thread_.Stopping() || seekPending_ || serial != seekSerial_ ||

@@ -52,11 +52,9 @@ class FfmpegMediaGraph final : public MediaGraph {
     void SetDeliverEveryFrame(bool every) override;
     void SetThumbnailSize(int width, int height) override;
     void SetPlaybackFrames(bool wanted) override;
-    void SetPlaybackFrameInterval(double seconds) override;
     void SetSoundWanted(bool wanted) override;
     bool HasSound() const override;
     void SetSoundVolume(double level) override;
-    void SkipFramesBefore(double seconds) override;
 
   private:
     using Clock = std::chrono::steady_clock;
@@ -78,7 +76,6 @@ class FfmpegMediaGraph final : public MediaGraph {
     bool SeekAndDeliver(std::unique_lock<std::mutex>& lock);
     // Decodes past the frames before `frame` into held_, keeping the last
     // frame of the stream; false when a seek or a state change came first.
-    bool SkipTo(int64_t frame, uint64_t serial, std::unique_lock<std::mutex>& lock);
     bool PlayOneFrame(std::unique_lock<std::mutex>& lock);
     // Without `wholeFrame` only the thumbnail is made, when one is asked.
     Converted Convert(const DecodedFrame& frame, bool decodeAhead, ThumbnailSize thumbnailSize,
@@ -124,8 +121,7 @@ class FfmpegMediaGraph final : public MediaGraph {
     Clock::time_point anchorTime_;
     double anchorSeconds_ = 0.0;
     int lateInARow_ = 0;
-    std::optional<Clock::time_point> lastWholeFrame_;  // when the last played frame was made whole
-    uint64_t soundClock_ = ~uint64_t{0};               // the pacing clock the sound was started for
+    uint64_t soundClock_ = ~uint64_t{0};  // the pacing clock the sound was started for
 
     // The sound, opened when first asked (owner's thread, before it is
     // published under mutex_).
@@ -143,10 +139,8 @@ class FfmpegMediaGraph final : public MediaGraph {
     bool everyFrame_ = false;
     ThumbnailSize thumbnailSize_;  // 0 x 0: none asked
     bool playbackFrames_ = true;
-    double playbackFrameInterval_ = 0.0;
     bool soundWanted_ = false;
     std::shared_ptr<SoundTrack> sound_;  // null: no sound, or none asked
-    int64_t skipBefore_ = -1;            // SkipFramesBefore as a frame number, -1: none
     bool seekPending_ = false;
     int64_t seekTarget_ = 0;
     uint64_t seekSerial_ = 0;

@@ -102,13 +102,6 @@ class MediaGraph {
     // sought frame always comes whole, as does every frame while no
     // thumbnail is asked. Graphs that cannot ignore it.
     virtual void SetPlaybackFrames(bool /*wanted*/) {}
-    // While played frames come whole: at most one whole frame per this many
-    // seconds of wall time, the others carrying only their thumbnail (a
-    // preview cannot show more than the display's rate, and converting
-    // every frame of an unpaced run would cost more than decoding it).
-    // 0 (default): every played frame whole. Ignored while no thumbnail is
-    // asked; graphs that cannot ignore it.
-    virtual void SetPlaybackFrameInterval(double /*seconds*/) {}
     // True: the graph opens the video's sound and plays it along at normal
     // speed, the pictures then following the sound heard. Off by default, so
     // that an owner who shows nothing never opens an audio device. Graphs
@@ -118,12 +111,6 @@ class MediaGraph {
     virtual bool HasSound() const { return false; }
     // 0 (silent) to 1 (as decoded).
     virtual void SetSoundVolume(double /*level*/) {}
-    // Unpaced playback may leave out the frames before `seconds` (rounded to
-    // the nearest frame), for an owner that would do nothing with them (a
-    // sampler between its cuts); they are still decoded, not converted. The
-    // last frame of the stream is always delivered. A seek ends it, as does
-    // a negative value. Graphs that cannot ignore it.
-    virtual void SkipFramesBefore(double /*seconds*/) {}
 };
 
 // Opens the request's path or stream URL. On failure returns null and puts

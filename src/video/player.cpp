@@ -54,12 +54,6 @@ void Player::SetPlaybackFrames(bool wanted) {
         graph_->SetPlaybackFrames(wanted);
 }
 
-void Player::SetPlaybackFrameInterval(double seconds) {
-    playbackFrameInterval_ = seconds;
-    if (graph_)
-        graph_->SetPlaybackFrameInterval(seconds);
-}
-
 void Player::SetSoundWanted(bool wanted) {
     soundWanted_ = wanted;
     if (graph_)
@@ -105,7 +99,6 @@ bool Player::OpenVideo(const std::string& path) {
     graph_->SetDeliverEveryFrame(everyFrame_);
     graph_->SetThumbnailSize(thumbnailWidth_, thumbnailHeight_);
     graph_->SetPlaybackFrames(playbackFrames_);
-    graph_->SetPlaybackFrameInterval(playbackFrameInterval_);
     graph_->SetSoundVolume(soundVolume_);
     graph_->SetSoundWanted(soundWanted_);
     graph_->SetNotify(notify_);
@@ -408,18 +401,7 @@ bool Player::PassedRangeEnd() const {
            CurrentFrame() > rangeEnd_;
 }
 
-void Player::SkipFramesBefore(int32_t frame) {
-    if (!graph_)
-        return;
-    // The first frame past the range's end must come: it ends playback.
-    if (rangeEnd_ > -1 && frame > rangeEnd_ + 1)
-        frame = rangeEnd_ + 1;
-    graph_->SkipFramesBefore(frame < 0 ? -1.0 : FrameToSeconds(frame));
-}
-
 void Player::PlayRangeChanged(int32_t start, int32_t end) {
-    if (graph_)
-        graph_->SkipFramesBefore(-1.0);  // until asked again with the new range
     listener_.OnPlayRangeChanged(start, end);
 }
 

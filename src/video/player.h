@@ -48,9 +48,6 @@ class Player {
     // MediaGraph::SetPlaybackFrames), for this and later graphs.
     void SetPlaybackFrames(bool wanted);
     bool PlaybackFrames() const { return playbackFrames_; }
-    // At most one whole played frame per this many seconds, the others as
-    // thumbnails alone (see MediaGraph::SetPlaybackFrameInterval); 0 for all.
-    void SetPlaybackFrameInterval(double seconds);
     bool Paced() const { return paced_; }
     // Whether graphs open the video's sound and play it (see
     // MediaGraph::SetSoundWanted), for this and later graphs; and its volume,
@@ -77,10 +74,6 @@ class Player {
     // False, changing nothing, when no video is open or a mark lies outside
     // the video or the end lies before the start.
     bool SetPlayRange(int32_t start, int32_t end);
-    // Unpaced playback may leave out the frames before `frame` (see
-    // MediaGraph::SkipFramesBefore), never the first one past the play
-    // range's end; -1 for none. A change of the marks or a seek ends it.
-    void SkipFramesBefore(int32_t frame);
 
     double DurationSeconds() const;
     double AvgTimePerFrame() const;
@@ -151,7 +144,6 @@ class Player {
     int thumbnailWidth_ = 0;
     int thumbnailHeight_ = 0;
     bool playbackFrames_ = true;
-    double playbackFrameInterval_ = 0.0;
     bool soundWanted_ = false;
     double soundVolume_ = 1.0;
 

@@ -22,22 +22,28 @@ bool SegmentDecoder::Open(const std::string& url, OpenError& error) {
     return true;
 }
 
-SegmentEnd SegmentDecoder::Decode(const Segment& segment, const FrameSink& onFrame) {
+SegmentEnd SegmentDecoder::Decode(const Segment& segment, int64_t runStart,
+                                  const FrameFilter& wanted, const FrameSink& onFrame) {
     const Orientation orientation = decoder_.DisplayOrientation();
     const auto inSegment = [&](int64_t number) {
         return segment.last < 0 || number <= segment.last;
     };
+    const auto deliver = [&](const DecodedFrame& frame) {
+        if (wanted && !wanted(frame.number))
+            onFrame(frame.number, nullptr);
+        else if (converter_.Shrink(*frame.picture, thumbnail_, orientation))
+            onFrame(frame.number, &thumbnail_);
+    };
     DecodedFrame frame;
     int64_t from = segment.first;
     DecodeResult result = DecodeResult::Frame;
-    if (reduction_ > 0 && segment.first == 0) {
+    if (reduction_ > 0 && segment.first == runStart) {
         // A run's first frame comes whole, from a seek; the graph goes on at
         // half size from a seek to the frame after it.
-        result = decoder_.SeekFresh(0, 0, frame);
+        result = decoder_.SeekFresh(runStart, 0, frame);
         if (result == DecodeResult::Frame) {
-            if (inSegment(frame.number) &&
-                converter_.Shrink(*frame.picture, thumbnail_, orientation))
-                onFrame(frame.number, thumbnail_);
+            if (inSegment(frame.number))
+                deliver(frame);
             from = frame.number + 1;
             if (!inSegment(from))
                 return SegmentEnd::Done;
@@ -49,8 +55,8 @@ SegmentEnd SegmentDecoder::Decode(const Segment& segment, const FrameSink& onFra
         if (stop_)
             return SegmentEnd::Stopped;
         // Past the end a seek gives the last frame, which lies before `from`.
-        if (frame.number >= from && converter_.Shrink(*frame.picture, thumbnail_, orientation))
-            onFrame(frame.number, thumbnail_);
+        if (frame.number >= from)
+            deliver(frame);
         result = decoder_.DecodeNext(frame);
     }
     if (stop_)

@@ -1,9 +1,10 @@
 #pragma once
 // One worker's decoding of a slicing run's segments: a demuxer and a
 // single-threaded decoder of its own, sought afresh to each segment's first
-// frame, and every frame of the segment shrunk to the thumbnail the playback
-// graph would deliver for it in a run (the run's first frame whole, the
-// others at half size where the graph decodes them so). What a segment
+// frame, and every frame of the segment that is wanted shrunk to the
+// thumbnail the playback graph would deliver for it in a run (the run's
+// first frame whole, the others at half size where the graph decodes them
+// so). What a segment
 // gives depends on the file alone, not on the worker or what it decoded
 // before.
 #include <atomic>
@@ -29,11 +30,16 @@ class SegmentDecoder {
     VideoDecoder& Decoder() { return decoder_; }
 
     // Hands each frame of `segment` in order to `onFrame` with its number
-    // and thumbnail (valid during the call). Frames whose picture cannot be
-    // shrunk are left out, as the graph leaves them out. Done at the
-    // segment's end or the video's; Stopped once `stop` is set.
-    using FrameSink = std::function<void(int64_t frame, Surface& thumbnail)>;
-    SegmentEnd Decode(const Segment& segment, const FrameSink& onFrame);
+    // and thumbnail (valid during the call), or a null thumbnail for a frame
+    // `wanted` (null: every frame) passes over, which is decoded but not
+    // shrunk. Frames whose picture cannot be shrunk are left out, as the
+    // graph leaves them out. `runStart` is the run's first frame, which
+    // comes whole. Done at the segment's end or the video's; Stopped once
+    // `stop` is set.
+    using FrameSink = std::function<void(int64_t frame, Surface* thumbnail)>;
+    using FrameFilter = std::function<bool(int64_t frame)>;
+    SegmentEnd Decode(const Segment& segment, int64_t runStart, const FrameFilter& wanted,
+                      const FrameSink& onFrame);
 
   private:
     const std::atomic<bool>& stop_;

@@ -32,6 +32,7 @@ class SegmentPool {
     struct SegmentResult {
         size_t index = 0;
         std::vector<FrameResult> frames;
+        int64_t lastFrame = -1;  // the last frame decoded, wanted or not
         SegmentEnd end = SegmentEnd::Done;
     };
 
@@ -41,6 +42,10 @@ class SegmentPool {
         int workers = 1;
         int thumbnailWidth = 100;
         int thumbnailHeight = 80;
+        int64_t runStart = 0;  // the run's first frame, which comes whole
+        // The frames the analysis takes (null: all); the others are decoded
+        // and passed over.
+        SegmentDecoder::FrameFilter wanted;
     };
 
     SegmentPool(Setup setup, Analysis analysis)
@@ -121,10 +126,15 @@ class SegmentPool {
             }
             SegmentResult result;
             result.index = index;
-            result.end = decoder.Decode(setup_.segments[index], [&](int64_t frame, Surface& thumb) {
-                result.frames.push_back(analysis_(
-                    frame, thumb, result.frames.empty() ? nullptr : &result.frames.back()));
-            });
+            result.end = decoder.Decode(
+                setup_.segments[index], setup_.runStart, setup_.wanted,
+                [&](int64_t frame, Surface* thumb) {
+                    result.lastFrame = frame;
+                    if (thumb)
+                        result.frames.push_back(
+                            analysis_(frame, *thumb,
+                                      result.frames.empty() ? nullptr : &result.frames.back()));
+                });
             const std::lock_guard lock(mutex_);
             ready_.emplace(index, std::move(result));
             changed_.notify_all();

@@ -50,6 +50,7 @@ bool VideoDecoder::Open(const OpenRequest& request, OpenError& failure) {
     } disarm{watch_};
     const std::string& url = request.url;
     url_ = url;
+    answerWindow_ = request.answerWindow;
     MediaError& error = failure.cause;
     failure.failure = OpenFailure::CannotPlay;
     static std::once_flag networkReady;
@@ -474,8 +475,15 @@ DecodeResult VideoDecoder::DecodeOnTo(int64_t target, DecodedFrame& frame) {
 
 bool VideoDecoder::ReopenInput() {
     const GuardedInput input = GuardInput(url_);
-    if (input.kind != InputKind::LocalFile)
+    if (input.kind == InputKind::Refused)
         return false;
+    // A stream gets the answer window it had when it first opened.
+    struct Disarm {
+        ffmpeg::InputWatch& watch;
+        ~Disarm() { watch.Disarm(); }
+    } disarm{watch_};
+    if (input.kind == InputKind::Network)
+        watch_.Arm(answerWindow_, nullptr);
     ffmpeg::InputPtr reopened;
     ffmpeg::InputStep failedStep = ffmpeg::InputStep::Open;
     const AVCodec* decoder = nullptr;

@@ -139,6 +139,7 @@ class VideoDecoder {
     const std::atomic<bool>& abort_;
     std::string url_;
     ffmpeg::InputWatch watch_;  // outlives the input it watches
+    std::chrono::milliseconds answerWindow_ = kDefaultAnswerWindow;
     ffmpeg::InputPtr input_;
     const AVCodec* decoder_ = nullptr;
     ffmpeg::CodecPtr codec_;

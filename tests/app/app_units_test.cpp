@@ -256,6 +256,8 @@ TEST(SettingsStore, RecentFilesAndUrlsSurviveARestart) {
         store.SaveUrlHistory({{"first", "second"}, "now"});  // shorter: no older entry stays
         store.SetJpegFolder("/jpeg");
         store.SetSliceInRealTime(true);
+        EXPECT_GE(store.SlicingJobs(), 1);  // the cores until chosen
+        store.SetSlicingJobs(1000);         // never more than the bound
     }
     SettingsStore again(path);
     again.RemoveRecentFile("/v/e");
@@ -263,6 +265,7 @@ TEST(SettingsStore, RecentFilesAndUrlsSurviveARestart) {
     EXPECT_EQ(again.LoadUrlHistory().entries, (std::vector<std::string>{"first", "second"}));
     EXPECT_EQ(again.JpegFolder() + again.FilePath(), "/jpeg" + path);
     EXPECT_TRUE(again.SliceInRealTime());
+    EXPECT_EQ(again.SlicingJobs(), SlicingSettings::kMaxJobs);
     {
         QSettings raw(QString::fromStdString(path), QSettings::NativeFormat);
         raw.beginGroup("SOFTWARE/Qelvar/Trevanto/options/urls");

@@ -357,27 +357,73 @@ TEST_P(DocumentOnEveryClip, KeptScoresCutAgainLikeFreshEngineRuns) {
     EXPECT_TRUE(kept.doc.Slicing().Scores().IsEmpty());
 }
 
-// A document that shows nothing slices from the graph's thumbnails alone:
-// the same cuts as with whole frames, every score the same, or within three
-// levels where the pictures are decoded at half size (the 720 x 576 clip;
-// its moving boxes score 2.7 whole, under 1 at half size).
-TEST_P(DocumentOnEveryClip, ThumbnailsAloneCutAsWholeFrames) {
+// A run in segments cuts as one run for any number of workers: the
+// engine's shots, pictures and scores, within marks too, and the sampler's
+// shots. Segments of 7 frames put edges everywhere in these short clips.
+TEST_P(DocumentOnEveryClip, EveryWorkerCountSlicesAsOneRun) {
     const test::TestClip& clip = GetParam();
-    Session whole;
-    Session fast;
-    fast.doc.Playback().SetPlaybackFramesShown(false);
-    ASSERT_TRUE(whole.OpenAndSlice(clip));
-    ASSERT_TRUE(fast.OpenAndSlice(clip));
-    EXPECT_EQ(fast.Ranges(), whole.Ranges());
-    const auto& fastScores = fast.doc.Slicing().Scores().Frames();
-    const auto& wholeScores = whole.doc.Slicing().Scores().Frames();
-    ASSERT_EQ(fastScores.size(), wholeScores.size());
-    const float tolerance = clip.width / 4 >= 100 ? 3.0f : 0.0f;
-    for (size_t i = 0; i < fastScores.size(); ++i)
-        EXPECT_NEAR(fastScores[i].change, wholeScores[i].change, tolerance) << i;
-    // Frames played as thumbnails alone leave the last whole one on show:
-    // the preview is cleared only when each video opens.
-    EXPECT_EQ(fast.frame.blankPresents + whole.frame.blankPresents, 2);
+    struct Outcome {
+        RangeList shots;
+        std::vector<QImage> pictures;
+        std::vector<FrameScore> scores;
+        bool operator==(const Outcome&) const = default;
+    };
+    const auto slice = [&](int jobs, int64_t segmentFrames, bool engine, int32_t start,
+                           int32_t end) {
+        Session s;
+        s.doc.Slicing().SetJobs(jobs);
+        s.doc.Slicing().SetSegmentFrames(segmentFrames);
+        Outcome outcome;
+        if (!s.Open(clip) || !s.doc.Playback().SetPlayRange(start, end))
+            return outcome;
+        s.doc.Playback().SeekToFrame(std::max(start, 0));
+        engine ? s.doc.Slicing().StartEngine() : s.doc.Slicing().StartSampler();
+        EXPECT_TRUE(s.RunUntil([&] { return !s.doc.Slicing().IsRunning(); }));
+        EXPECT_TRUE(s.doc.Slicing().ReadToEnd());
+        outcome.shots = s.Ranges();
+        for (const auto& item : s.view.items)
+            outcome.pictures.push_back(item.picture);
+        outcome.scores = s.doc.Slicing().Scores().Frames();
+        return outcome;
+    };
+    const struct {
+        bool engine;
+        int32_t start, end;
+    } rows[] = {{true, -1, -1}, {true, 33, clip.frameCount - 20}, {false, -1, -1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << (row.engine ? "engine " : "sampler ") << row.start);
+        const Outcome one = slice(1, kSegmentFrames, row.engine, row.start, row.end);
+        EXPECT_FALSE(one.shots.empty());
+        EXPECT_EQ(slice(1, 7, row.engine, row.start, row.end), one);
+        EXPECT_EQ(slice(3, 7, row.engine, row.start, row.end), one);
+    }
+}
+
+// Stopping a run ends its workers and keeps the shots found, one step of
+// the undo stack; nothing comes after.
+TEST(DocumentOnClip, StoppingARunKeepsWhatItFound) {
+    Session whole, s;
+    ASSERT_TRUE(whole.OpenAndSlice(Mpeg1()));
+    s.doc.Slicing().SetJobs(2);
+    s.doc.Slicing().SetSegmentFrames(1);
+    ASSERT_TRUE(s.Open(Mpeg1()));
+    s.doc.Slicing().StartEngine();
+    ASSERT_TRUE(s.RunUntil([&] { return s.doc.ShotCount() >= 2; }));
+    s.doc.Slicing().StopSlicing();
+    EXPECT_FALSE(s.doc.Slicing().IsRunning() || s.doc.Slicing().ReadToEnd());
+    const RangeList kept = s.Ranges();
+    while (s.doc.HandleNextGraphEvent()) {
+    }
+    EXPECT_EQ(s.Ranges(), kept);
+    ASSERT_LT(kept.size(), whole.Ranges().size());
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), whole.Ranges().begin()));
+    s.doc.Editing().Undo();
+    EXPECT_TRUE(s.Ranges().empty());
+    // Closing the video, or the document, during a run ends its workers.
+    s.doc.Slicing().StartEngine();
+    s.doc.CloseVideo();
+    EXPECT_FALSE(s.doc.Slicing().IsRunning());
+    whole.doc.Slicing().StartEngine();
 }
 
 // Cutting again from the graph: the engine's shots are replaced, a shot

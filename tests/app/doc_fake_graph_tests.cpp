@@ -30,6 +30,8 @@ class FakeGraph : public ::testing::Test {
                 test::PaintStripes(surface, test::SceneContrast((frame >= 50) + (frame >= 120)));
             };
         };
+        // A fake graph has no file for segment workers: its runs play.
+        doc.Slicing().SetRealTimeSlicing(true);
     }
     // Opens the video; paused with frame `at` sought (and shown if `settle`).
     void Open(int at = -1, bool settle = true) {

@@ -28,8 +28,8 @@ namespace {
 using DesktopProgramTest = DesktopTest;
 using namespace command;
 
-// A run goes unpaced from paced playback, finds every cut and says so; in
-// real time it plays paced.
+// A run goes in segments while the player stays as it was, finds every cut
+// and says so; in real time it plays paced.
 TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     auto app = MakeApp(true);
     ASSERT_TRUE(app->Start());
@@ -60,7 +60,7 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     frame.Action(kStop)->trigger();
     const Player& player = app->Document().GetPlayer();
     frame.Action(kEngine)->trigger();
-    EXPECT_TRUE(checked(kEngine) && !player.Paced());
+    EXPECT_TRUE(checked(kEngine) && player.State() == PlayerState::Stopped);
     ASSERT_TRUE(WaitFor([&] { return !app->Document().Slicing().IsRunning(); }));
     EXPECT_FALSE(checked(kEngine));
     EXPECT_TRUE(player.Paced());

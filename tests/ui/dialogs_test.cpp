@@ -4,7 +4,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTimer>
+
+#include <thread>
 
 #include "app/messages/settings_messages.h"
 #include "app/messages/video_link_messages.h"
@@ -78,12 +81,15 @@ TEST_F(DialogsTest, SettingsOkWritesBackAndRecomputesTheStepCancelChangesNothing
         int32_t step;
         float threshold_;
         QString shown;  // the threshold on showing
+        int jobs;       // the workers chosen, kept between runs after OK
     } rows[] = {
-        {2, "3", "0", true, 75, 15.0f, "15"},       // a threshold of 0 is not taken
-        {1, "2.5", "12.5", true, 12, 12.5f, "15"},  // 2 shots per second
-        {0, "9", "40", false, 12, 12.5f, "12"},     // Cancel
-        {3, "17abc", "-3", true, 17, 12.5f, "12"}, {-1, "", "", true, 40, 15.0f, "12"},
+        {2, "3", "0", true, 75, 15.0f, "15", 3},       // a threshold of 0 is not taken
+        {1, "2.5", "12.5", true, 12, 12.5f, "15", 2},  // 2 shots per second
+        {0, "9", "40", false, 12, 12.5f, "12", 7},     // Cancel
+        {3, "17abc", "-3", true, 17, 12.5f, "12", 1},
+        {-1, "", "", true, 40, 15.0f, "12", 0},  // the cores
     };
+    int jobs = app->Document().Slicing().Jobs();
     for (const auto& row : rows) {
         QString shown;
         WhenShown<SettingsDialog>([&](SettingsDialog& dialog) {
@@ -94,10 +100,16 @@ TEST_F(DialogsTest, SettingsOkWritesBackAndRecomputesTheStepCancelChangesNothing
                 dialog.RateRadio(row.option)->click();
                 dialog.RateEdit(row.option)->setText(row.value);
                 dialog.Threshold()->SetText(row.threshold);
+                dialog.Jobs()->setValue(row.jobs);
             }
             row.ok ? dialog.accept() : dialog.reject();
         });
         app->OnCommand(kSettings);
+        if (row.ok)
+            jobs =
+                row.option < 0 ? static_cast<int>(std::thread::hardware_concurrency()) : row.jobs;
+        EXPECT_EQ(std::pair(app->Document().Slicing().Jobs(), app->Settings().SlicingJobs()),
+                  std::pair(jobs, jobs));
         const SlicingSettings& now = app->Document().Slicing().Settings();
         EXPECT_EQ(shown, row.shown) << row.value.toStdString();
         EXPECT_EQ(std::pair(now.stepFrames, now.threshold), std::pair(row.step, row.threshold_))

@@ -102,7 +102,7 @@ RunOutcome RunInSegments(const std::string& path, const std::vector<Segment>& pl
                          const std::function<void(SegmentPool<AnalysedFrame>&)>& meanwhile = {}) {
     RunOutcome outcome;
     SegmentPool<AnalysedFrame> pool(
-        {path, plan, workers, kWidth, kHeight},
+        {path, plan, workers, kWidth, kHeight, 0, {}},
         [](int64_t frame, Surface& thumbnail, const AnalysedFrame* previous) {
             AnalysedFrame analysed{static_cast<int32_t>(frame), MeasureWholeSurface(thumbnail), {}};
             if (MayStartShot(previous, analysed, kThreshold))

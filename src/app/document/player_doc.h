@@ -4,9 +4,10 @@
 // thumbnail view, the main frame and the user only through the ports, so the
 // desktop program, trevanto-cli and the tests drive the same document.
 //
-// Threads: every member runs on the front end's one thread. The graph's
-// notify callback (SetGraphNotify) runs on the graph's streaming thread; it
-// must only wake that thread, which then calls HandleGraphEvents.
+// Threads: every member runs on the front end's one thread. The notify
+// callback (SetGraphNotify) runs on the graph's streaming thread and on a
+// slicing run's owner thread; it must only wake the front end's thread,
+// which then calls HandleGraphEvents.
 #include <QImage>
 
 #include <cstdint>
@@ -58,11 +59,21 @@ class CPlayerDoc : private PlayerListener,
     void SetShotTemplate(const ShotTemplate* shotTemplate) { template_ = shotTemplate; }
 
     // --- Graph events -----------------------------------------------------
-    void SetGraphNotify(std::function<void()> notify) { player_.SetGraphNotify(std::move(notify)); }
-    // Takes and handles every waiting graph event.
-    void HandleGraphEvents() { player_.HandleGraphEvents(); }
-    // Takes and handles one waiting event; false when none waits.
-    bool HandleNextGraphEvent() { return player_.HandleNextGraphEvent(); }
+    void SetGraphNotify(const std::function<void()>& notify) {
+        player_.SetGraphNotify(notify);
+        slicing_.SetRunNotify(notify);
+    }
+    // Takes and handles every waiting event of the graph and the run.
+    void HandleGraphEvents() {
+        while (slicing_.HandleNextRunEvent()) {
+        }
+        player_.HandleGraphEvents();
+    }
+    // Takes and handles one waiting event (the run's first); false when
+    // none waits.
+    bool HandleNextGraphEvent() {
+        return slicing_.HandleNextRunEvent() || player_.HandleNextGraphEvent();
+    }
 
     // --- Video ------------------------------------------------------------
     // Opens the video at `path`; work on the frames of the one open is

@@ -7,6 +7,9 @@ namespace trevanto {
 void CPlayerDoc::OnVideoClosed() {
     // The awaited frame went with the video, so no job can go on.
     chain_.Cancel();
+    // A run's workers read the video: they end with it.
+    if (slicing_.IsRunning())
+        slicing_.StopSlicing();
     // A new video starts with the default options (the additional files and
     // the two urls stay).
     publisher_.ResetToDefaults();

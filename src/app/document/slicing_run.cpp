@@ -1,18 +1,22 @@
-// The slicing runs that follow the delivered frames: their start, pace,
-// shots and end.
+// The slicing runs: in segments on the workers, or in real time over the
+// delivered frames; their start, pace, shots and end.
 #include "app/document/slicing_run.h"
+
+#include <thread>
 
 #include "app/commands/command_ids.h"
 #include "app/messages/document_messages.h"
 #include "export/shot_thumbnail.h"
 
 namespace trevanto {
-namespace {
 
-// A run's preview shows at most this many whole frames a second.
-constexpr double kRunPreviewFrameSeconds = 1.0 / 30.0;
+SlicingRun::SlicingRun(SlicingRunHost& host, Player& player, ShotSlicer& slicer,
+                       DocumentSurfaces& surfaces)
+    : host_(host), player_(player), slicer_(slicer), surfaces_(surfaces) {
+    SetJobs(static_cast<int>(std::thread::hardware_concurrency()));
+}
 
-}  // namespace
+SlicingRun::~SlicingRun() = default;
 
 void SlicingRun::CheckCommand(int32_t commandId, bool checked) {
     host_.Ports().frame->CheckButton(commandId, checked);
@@ -23,6 +27,8 @@ void SlicingRun::ShowMessage(const std::string& text) {
 }
 
 void SlicingRun::OnFramePresented(int32_t frame) {
+    if (inSegments_)
+        return;  // the workers decode the run's frames; the player's are the user's
     ProcessFrame(frame, false);
     if (const auto text = progress_.OnFrame(frame, SlicingProgress::Clock::now()))
         host_.Ports().frame->ShowSlicingStatus(*text);
@@ -33,7 +39,6 @@ void SlicingRun::ProcessFrame(int32_t frame, bool force) {
     if (!thumbnail)
         return;
     const SliceStep step = slicer_.ProcessFrame(*thumbnail, frame, force);
-    player_.SkipFramesBefore(slicer_.NextSamplerCut());  // frames between cuts count for nothing
     if (!step.analysed)
         return;
     if (step.runStarted)
@@ -55,9 +60,92 @@ void SlicingRun::ProcessFrame(int32_t frame, bool force) {
 }
 
 void SlicingRun::OnPlaybackEnd(int32_t frameAfterEnd) {
-    if (slicer_.IsActive())
+    if (inSegments_)
+        return;
+    if (slicer_.IsActive()) {
         ProcessFrame(frameAfterEnd, true);
+        readToEnd_ = true;
+    }
     StopSlicing();
+}
+
+int32_t SlicingRun::RunStartFrame() const {
+    const int32_t current = player_.CurrentFrame();
+    const int32_t start = std::max(player_.RangeStart(), 0);
+    const int32_t end = player_.RangeEnd();
+    // Outside the play range the run starts at the range's start.
+    if (current < start || (end != -1 && current > end))
+        return start;
+    return current;
+}
+
+void SlicingRun::StartInSegments() {
+    if (player_.State() == PlayerState::Running)
+        player_.Pause();  // the player's frames stay the user's
+    ParallelSlicingSetup setup;
+    setup.url = player_.OpenedPath();
+    setup.mode = slicer_.Mode();
+    setup.threshold = slicer_.Settings().threshold;
+    setup.stepFrames = slicer_.Settings().stepFrames;
+    setup.first = RunStartFrame();
+    setup.last = runEnd_ = player_.RangeEnd();
+    setup.jobs = Jobs();
+    setup.segmentFrames = segmentFrames_;
+    lastDecoded_ = -1;
+    afterEnd_.reset();
+    stitcher_ = std::make_unique<RunStitcher>(slicer_);
+    inSegments_ = std::make_unique<ParallelSlicing>(std::move(setup), notify_);
+}
+
+bool SlicingRun::AddStitchedShot(const std::optional<StitchedShot>& shot) {
+    if (!shot || !shot->picture)
+        return true;
+    const QImage picture = MakeShotThumbnail(*shot->picture, host_.GetShotTemplate());
+    if (picture.isNull()) {
+        ShowMessage(message::kOutOfMemory);
+        return false;
+    }
+    std::string caption;
+    host_.AddShot(picture, caption, shot->range.start, shot->range.end);
+    // The preview shows the first frame of the last shot found.
+    host_.Ports().frame->PresentFrame(shot->picture);
+    return true;
+}
+
+bool SlicingRun::HandleNextRunEvent() {
+    ParallelSlicingEvent event;
+    if (!inSegments_ || !inSegments_->TakeEvent(event))
+        return false;
+    for (const AnalysedFrame& frame : event.frames) {
+        if (runEnd_ != -1 && frame.frame > runEnd_) {
+            afterEnd_ = frame;
+        } else if (!AddStitchedShot(stitcher_->Add(frame))) {
+            StopSlicing();
+            return true;
+        }
+    }
+    lastDecoded_ =
+        std::max(lastDecoded_, std::min(event.lastFrame, runEnd_ == -1 ? INT32_MAX : runEnd_));
+    if (event.lastFrame > -1) {
+        if (const auto text = progress_.OnFrame(lastDecoded_, SlicingProgress::Clock::now()))
+            host_.Ports().frame->ShowSlicingStatus(*text);
+    }
+    if (!event.end)
+        return true;
+    readToEnd_ = event.complete;
+    if (event.complete) {
+        // The frame after the end closes the last shot, as when played.
+        std::optional<StitchedShot> last;
+        if (afterEnd_)
+            last = stitcher_->CloseAt(afterEnd_->frame, afterEnd_->measured);
+        else if (slicer_.Mode() == SlicingMode::Sampler)
+            last = stitcher_->CloseAt(lastDecoded_ + 1, std::nullopt);
+        else
+            last = stitcher_->Close();
+        AddStitchedShot(last);
+    }
+    StopSlicing();
+    return true;
 }
 
 void SlicingRun::SetPacedPlayback(bool paced) {
@@ -67,11 +155,12 @@ void SlicingRun::SetPacedPlayback(bool paced) {
 }
 
 void SlicingRun::BeginRun() {
-    // A run must see every frame: unpaced, or paced without dropping any.
-    player_.SetPaced(realTimeSlicing_);
-    player_.SetDeliverEveryFrame(realTimeSlicing_);
-    // Whole frames for the preview at the display's rate, no faster.
-    player_.SetPlaybackFrameInterval(realTimeSlicing_ ? 0.0 : kRunPreviewFrameSeconds);
+    readToEnd_ = false;
+    if (realTimeSlicing_) {
+        // Paced without dropping a frame: the run must see every one.
+        player_.SetPaced(true);
+        player_.SetDeliverEveryFrame(true);
+    }
     const int32_t last = player_.RangeEnd() > -1 ? player_.RangeEnd() : player_.FrameCount() - 1;
     progress_.Begin(last, host_.ShotCount(), SlicingProgress::Clock::now());
     host_.OpenRunStep();
@@ -79,9 +168,15 @@ void SlicingRun::BeginRun() {
 }
 
 void SlicingRun::EndRun() {
+    if (inSegments_) {
+        inSegments_.reset();  // every worker ends within a frame
+        stitcher_.reset();
+        // The preview goes back to the frame on show.
+        if (player_.FrameSurface())
+            host_.Ports().frame->PresentFrame(player_.FrameSurface());
+    }
     player_.SetPaced(pacedPlayback_);
     player_.SetDeliverEveryFrame(false);
-    player_.SetPlaybackFrameInterval(0.0);
     if (progress_.IsRunning())
         host_.Ports().frame->ShowSlicingStatus(
             progress_.End(host_.ShotCount(), SlicingProgress::Clock::now()));
@@ -93,9 +188,7 @@ void SlicingRun::StartEngine() {
     BeginRun();
     CheckCommand(command::kEngine, true);
     CheckCommand(command::kSampler, false);
-    SliceFrameOnShow();
-    if (player_.State() != PlayerState::Running)
-        player_.Play();
+    StartPlayingOrInSegments();
 }
 
 void SlicingRun::StartSampler() {
@@ -103,6 +196,14 @@ void SlicingRun::StartSampler() {
     BeginRun();
     CheckCommand(command::kSampler, true);
     CheckCommand(command::kEngine, false);
+    StartPlayingOrInSegments();
+}
+
+void SlicingRun::StartPlayingOrInSegments() {
+    if (!realTimeSlicing_) {
+        StartInSegments();
+        return;
+    }
     SliceFrameOnShow();
     if (player_.State() != PlayerState::Running)
         player_.Play();
@@ -126,7 +227,6 @@ void SlicingRun::SliceFrameOnShow() {
 
 void SlicingRun::StopSlicing() {
     slicer_.StopSlicing();
-    player_.SkipFramesBefore(-1);
     EndRun();
     CheckCommand(command::kSampler, false);
     CheckCommand(command::kEngine, false);

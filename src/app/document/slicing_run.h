@@ -1,17 +1,26 @@
 #pragma once
-// The slicing run: the engine or the sampler cutting the frames the player
-// delivers into shots, at the run's pace, with its settings and its progress
-// texts. The document owns the player, the slicer and the surfaces and lends
-// them; the shots a run finds go to the document through its host.
+// The slicing run: the engine or the sampler cutting the video into shots,
+// with its settings and its progress texts. A run goes through segment
+// workers (slicing/parallel_slicing.h) whose analysed frames come back as
+// queued events and go through the slicer here, on the document's thread;
+// "Slice in real time" instead plays the video through the player at the
+// chosen rate and slices the frames it delivers. The document owns the
+// player, the slicer and the surfaces and lends them; the shots a run finds
+// go to the document through its host.
 #include <QImage>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "app/document/document_ports.h"
 #include "app/document/document_surfaces.h"
 #include "app/document/slicing_progress.h"
 #include "shots/shot_slicer.h"
+#include "slicing/parallel_slicing.h"
 #include "video/player.h"
 
 namespace trevanto {
@@ -37,8 +46,12 @@ class SlicingRunHost {
 
 class SlicingRun {
   public:
-    SlicingRun(SlicingRunHost& host, Player& player, ShotSlicer& slicer, DocumentSurfaces& surfaces)
-        : host_(host), player_(player), slicer_(slicer), surfaces_(surfaces) {}
+    SlicingRun(SlicingRunHost& host, Player& player, ShotSlicer& slicer,
+               DocumentSurfaces& surfaces);
+    // Stops a run in segments and joins its threads.
+    ~SlicingRun();
+    SlicingRun(const SlicingRun&) = delete;
+    SlicingRun& operator=(const SlicingRun&) = delete;
 
     void StartEngine();
     void StartSampler();
@@ -49,13 +62,32 @@ class SlicingRun {
     bool IsRunning() const { return slicer_.IsActive(); }
     SlicingMode Mode() const { return slicer_.Mode(); }
 
-    // Runs go as fast as decoding (default), the preview showing frames at
-    // the display's rate; in real time they play paced at the chosen rate.
+    // Runs go in segments on the workers (default), the preview showing
+    // the picture of the last shot found; in real time they play paced at
+    // the chosen rate.
     void SetRealTimeSlicing(bool realTime) { realTimeSlicing_ = realTime; }
     bool RealTimeSlicing() const { return realTimeSlicing_; }
+    // Workers of a run in segments (1 to SlicingSettings::kMaxJobs, and no
+    // more than their memory allows); the cores at first.
+    void SetJobs(int jobs) {
+        slicer_.Settings().jobs = std::clamp(jobs, 1, SlicingSettings::kMaxJobs);
+    }
+    int Jobs() const { return slicer_.Settings().jobs; }
+    // Frames a segment holds at least (kSegmentFrames); short clips cross
+    // segments only with fewer.
+    void SetSegmentFrames(int64_t frames) { segmentFrames_ = frames; }
+    // Called on a run's owner thread when it queued an event: it must only
+    // wake the document's thread, which then calls HandleNextRunEvent.
+    void SetRunNotify(std::function<void()> notify) { notify_ = std::move(notify); }
+    // Takes and handles the next event of a run in segments; false when
+    // none waits.
+    bool HandleNextRunEvent();
+    // The last run went to its end (the video's or the play range's) rather
+    // than being stopped or failing to read.
+    bool ReadToEnd() const { return readToEnd_; }
     // Unpaced playback delivers every frame as fast as decoding goes. A run
-    // is unpaced, or paced in real time, whatever this says; playback goes
-    // back to it when the run ends.
+    // in real time is paced whatever this says; playback goes back to it
+    // when the run ends.
     void SetPacedPlayback(bool paced);
 
     const SlicingSettings& Settings() const { return slicer_.Settings(); }
@@ -83,6 +115,16 @@ class SlicingRun {
     // The graph's pace and the progress texts of a run.
     void BeginRun();
     void EndRun();
+    // A run in segments from the frame on show (or the play range's start)
+    // to the range's end; the slicer has started.
+    void StartInSegments();
+    // In segments, or playing in real time from the frame on show.
+    void StartPlayingOrInSegments();
+    // A stitched shot through the template to the host; false when its
+    // thumbnail could not be made (the run stops).
+    bool AddStitchedShot(const std::optional<StitchedShot>& shot);
+    // The frame a run starts at: the one on show, inside the play range.
+    int32_t RunStartFrame() const;
     // The frame on show when a run starts is the first of its first shot.
     void SliceFrameOnShow();
     void CheckCommand(int32_t commandId, bool checked);
@@ -94,7 +136,18 @@ class SlicingRun {
     DocumentSurfaces& surfaces_;
     bool pacedPlayback_ = true;
     bool realTimeSlicing_ = false;
+    bool readToEnd_ = false;
+    int64_t segmentFrames_ = kSegmentFrames;
     SlicingProgress progress_;
+    std::function<void()> notify_;
+    // A run in segments: the frames come from `inSegments_`'s threads and go
+    // through `stitcher_` (the slicer lent to it); `afterEnd_` is the frame
+    // after the end mark, which closes the run.
+    std::unique_ptr<RunStitcher> stitcher_;
+    std::optional<AnalysedFrame> afterEnd_;
+    int32_t runEnd_ = -1;
+    int32_t lastDecoded_ = -1;
+    std::unique_ptr<ParallelSlicing> inSegments_;  // last: its threads go first
 };
 
 }  // namespace trevanto

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <thread>
 
 namespace trevanto {
 namespace {
@@ -19,6 +20,7 @@ constexpr const char* kTemplatePathKey = "Software/Trevanto/Trevanto/Settings/Sh
 constexpr const char* kTemplateColourKey =
     "Software/Trevanto/Trevanto/Settings/ShotTemplateTransparentColour";
 constexpr const char* kRealTimeSlicingKey = "Software/Trevanto/Trevanto/Settings/SliceInRealTime";
+constexpr const char* kSlicingJobsKey = "Software/Trevanto/Trevanto/Settings/SlicingJobs";
 constexpr const char* kSoundVolumeKey = "Software/Trevanto/Trevanto/Settings/SoundVolume";
 constexpr const char* kSoundMutedKey = "Software/Trevanto/Trevanto/Settings/SoundMuted";
 constexpr const char* kStatusBarKey = "Software/Trevanto/Trevanto/Settings/StatusBarShown";
@@ -109,6 +111,16 @@ bool SettingsStore::SliceInRealTime() const {
 
 void SettingsStore::SetSliceInRealTime(bool realTime) {
     settings_->setValue(kRealTimeSlicingKey, realTime);
+}
+
+int SettingsStore::SlicingJobs() const {
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(settings_->value(kSlicingJobsKey, cores).toInt(), 1,
+                      SlicingSettings::kMaxJobs);
+}
+
+void SettingsStore::SetSlicingJobs(int jobs) {
+    settings_->setValue(kSlicingJobsKey, std::clamp(jobs, 1, SlicingSettings::kMaxJobs));
 }
 
 bool SettingsStore::StatusBarShown() const {

@@ -7,6 +7,7 @@
 //                                            JPEG folder in Settings/JpegFolder,
 //                                            the slicing pace in
 //                                            Settings/SliceInRealTime,
+//                                            Settings/SlicingJobs,
 //                                            the shot template in
 //                                            Settings/ShotTemplate..., the
 //                                            sound in Settings/SoundVolume
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "online/url_history.h"
+#include "shots/slicing_settings.h"
 
 class QSettings;
 
@@ -114,6 +116,10 @@ class SettingsStore {
     // off, they go as fast as decoding.
     bool SliceInRealTime() const;
     void SetSliceInRealTime(bool realTime);
+    // Workers of a slicing run (the Settings dialog): the cores unless
+    // chosen, always 1 to SlicingSettings::kMaxJobs.
+    int SlicingJobs() const;
+    void SetSlicingJobs(int jobs);
 
     // The status bar is shown (View > Status bar); the docking layout keeps
     // the other bars.
