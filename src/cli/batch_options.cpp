@@ -26,7 +26,8 @@ const std::vector<OptionSpec>& OwnSpecs() {
         {"out", 1, "DIR", "the output folder (made when missing); its manifest records the batch"},
         {"jobs", 1, "N",
          "slice N videos at a time (default: one per core, or the cores / M with --video-jobs M)"},
-        {"video-jobs", 1, "N", "slice each video with N workers (slice --jobs N)"},
+        {"video-jobs", 1, "N",
+         "slice each video with N workers (slice --jobs N; default: the cores / --jobs)"},
         {"shard", 1, "K/N", "take only the K-th of N shares of the inputs (K from 0)"},
         {"merge", 0, "", "join the output folders given as inputs into --out"},
         {"retry-failed", 0, "", "slice again the inputs that failed before"},
@@ -188,14 +189,18 @@ std::optional<BatchOptions> ParseBatchOptions(const ParsedArguments& arguments,
                 options.forwarded.push_back(NamesFile(option) ? Absolute(values[v]) : values[v]);
         }
     }
+    // The cores are shared out between the videos at a time and each video's
+    // workers, so that a batch runs about one thread a core.
     if (arguments.Has("video-jobs")) {
         const auto jobs = ParseCountOption(arguments, "video-jobs", error);
         if (!jobs)
             return std::nullopt;
-        options.forwarded.insert(options.forwarded.end(), {"--jobs", std::to_string(*jobs)});
-        // The cores are shared out: M workers a video, so fewer videos at a time.
+        options.videoJobs = *jobs;
         if (!arguments.Has("jobs"))
             options.jobs = std::max(1, options.jobs / *jobs);
+    } else {
+        options.videoJobs =
+            std::max(1, static_cast<int32_t>(std::clamp(cores, 1u, 256u)) / options.jobs);
     }
     if (options.merge) {
         if (!options.forwarded.empty() || arguments.Has("shard")) {
@@ -216,7 +221,7 @@ std::vector<std::string> SliceArguments(const BatchOptions& options, const std::
                                         const std::string& base) {
     std::vector<std::string> arguments = {"slice", video};
     arguments.insert(arguments.end(), options.forwarded.begin(), options.forwarded.end());
-    arguments.push_back("--quiet");
+    arguments.insert(arguments.end(), {"--jobs", std::to_string(options.videoJobs), "--quiet"});
     const BatchOutputs& outputs = options.outputs;
     for (const auto& [wanted, option, suffix] :
          {std::tuple(outputs.save, "--save", ".hpv"), std::tuple(outputs.csv, "--csv", ".csv"),

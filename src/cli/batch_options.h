@@ -29,7 +29,10 @@ struct BatchOptions {
     std::vector<std::string> inputs;  // videos, folders, @lists; with --merge, shard folders
     std::string outFolder;
     bool merge = false;
-    int32_t jobs = 1;          // videos at a time
+    int32_t jobs = 1;  // videos at a time
+    // Workers of each video's run (slice --jobs): results do not depend on
+    // it, so it is not part of the options key.
+    int32_t videoJobs = 1;
     int32_t shardIndex = 0;    // K of --shard K/N
     int32_t shardCount = 1;    // N of --shard K/N
     bool retryFailed = false;  // else a failure recorded for the same input and options stands
