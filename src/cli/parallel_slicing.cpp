@@ -38,15 +38,17 @@ ParallelSlicing AnalyseInParallel(const std::string& path, const SlicingSettings
     const std::vector<Segment> plan =
         PlanSegments(KeyFrameNumbers(planner, path, stop), kSegmentFrames);
     run.pictureSeconds = planner.PictureSeconds();
-    const float threshold = settings.threshold;
     // 10-bit and deeper pictures take two bytes a sample.
     const int workers = BoundedWorkers(jobs, planner.Width(), planner.Height(),
                                        planner.BitsPerSample() > 8 ? 2 : 1);
     SegmentPool<AnalysedFrame> pool(
         {path, plan, workers, kThumbnailWidth, kThumbnailHeight},
-        [threshold](int64_t frame, Surface& thumbnail, const AnalysedFrame* previous) {
-            AnalysedFrame analysed{static_cast<int32_t>(frame), MeasureWholeSurface(thumbnail), {}};
-            if (MayStartShot(previous, analysed, threshold))
+        [settings](int64_t frame, Surface& thumbnail, const AnalysedFrame* previous) {
+            AnalysedFrame analysed{
+                static_cast<int32_t>(frame),
+                MeasureWholeSurface(thumbnail, settings.detector == ShotDetector::Content),
+                {}};
+            if (MayStartShot(previous, analysed, settings))
                 analysed.picture = CopyOf(thumbnail);
             return analysed;
         });
@@ -86,6 +88,8 @@ int RunParallelSlice(const SliceOptions& options, const CliStreams& streams) {
     }
     SlicingSettings settings;
     settings.threshold = options.threshold;
+    settings.detector = options.detector;
+    settings.sensitivity = options.sensitivity;
     const std::atomic<bool> stop{false};
     const ParallelSlicing run = AnalyseInParallel(options.video, settings, options.jobs, {}, stop);
     if (run.openFailure) {
@@ -103,8 +107,8 @@ int RunParallelSlice(const SliceOptions& options, const CliStreams& streams) {
     }
     PrintShots(shots, streams.out);
     if (!options.statsFile.empty() &&
-        !WriteTextFile(options.statsFile,
-                       FormatScoreStats(run.scores, options.threshold, run.pictureSeconds))) {
+        !WriteTextFile(options.statsFile, FormatScoreStats(run.scores, settings.ActiveThreshold(),
+                                                           run.pictureSeconds))) {
         streams.err << "trevanto-cli: cannot write " << options.statsFile << '\n';
         return kFailure;
     }

@@ -99,18 +99,22 @@ TEST(WorkerBudget, BoundsWorkersByTheirDecodersMemory) {
 
 // A run in segments; `meanwhile` is called after each segment taken.
 RunOutcome RunInSegments(const std::string& path, const std::vector<Segment>& plan, int workers,
-                         const std::function<void(SegmentPool<AnalysedFrame>&)>& meanwhile = {}) {
+                         const std::function<void(SegmentPool<AnalysedFrame>&)>& meanwhile = {},
+                         ShotDetector detector = ShotDetector::Spread) {
     RunOutcome outcome;
+    SlicingSettings settings;
+    settings.threshold = kThreshold;
+    settings.detector = detector;
+    const bool content = detector == ShotDetector::Content;
     SegmentPool<AnalysedFrame> pool(
         {path, plan, workers, kWidth, kHeight},
-        [](int64_t frame, Surface& thumbnail, const AnalysedFrame* previous) {
-            AnalysedFrame analysed{static_cast<int32_t>(frame), MeasureWholeSurface(thumbnail), {}};
-            if (MayStartShot(previous, analysed, kThreshold))
+        [&settings, content](int64_t frame, Surface& thumbnail, const AnalysedFrame* previous) {
+            AnalysedFrame analysed{
+                static_cast<int32_t>(frame), MeasureWholeSurface(thumbnail, content), {}};
+            if (MayStartShot(previous, analysed, settings))
                 analysed.picture = Copy(thumbnail);
             return analysed;
         });
-    SlicingSettings settings;
-    settings.threshold = kThreshold;
     RunStitcher stitcher(settings, 0.04);
     const auto take = [&](const std::optional<StitchedShot>& shot) {
         if (shot) {

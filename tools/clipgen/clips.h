@@ -108,6 +108,27 @@ std::vector<TestClip> EveryClipForm();
 constexpr int kMarkerDivisor = 5;
 constexpr uint32_t kMarkerRgb = 0xFF0000;
 
+// The clip of the shot detectors' hard cases (MPEG-2, 320 x 240): two dim
+// shots of equal contrast, a white flash inside a shot, a fast pan, smoke
+// drifting over a shot, a cut to black, a fade from black and a dissolve.
+// Its cuts are the hard cuts, the first frame of the fade and the middle of
+// the dissolve.
+const TestClip& HardCaseClip();
+// A stretch of that clip and what a detector should find in it: one cut
+// between cutFrom and cutTo (the same frame for a hard cut), or none when
+// cutFrom is -1.
+struct HardCase {
+    const char* kind;
+    int first, last;
+    int cutFrom, cutTo;
+};
+const std::vector<HardCase>& HardCases();
+// Where the hard-case clip's scenes begin, and how the fade and the
+// dissolve run.
+constexpr int kDimSecondShot = 40, kFlashShot = 80, kFlashFrame = 105, kPanShot = 140,
+              kSmokeShot = 200, kBlackShot = 260, kFadeShot = 280, kFadeFrames = 8,
+              kDissolveStart = 330, kDissolveFrames = 10, kHardCaseFrames = 380;
+
 // The folder holding the generated clips: $TREVANTO_TEST_MEDIA, else the
 // build folder's media/.
 std::string MediaFolder();
