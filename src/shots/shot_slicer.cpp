@@ -7,6 +7,7 @@ namespace trevanto {
 void ShotSlicer::StartEngine(double secondsPerFrame) {
     secondsPerFrame_ = secondsPerFrame;
     mode_ = SlicingMode::Engine;
+    engineDetector_ = settings_.detector;
     active_ = true;
     resetPending_ = true;
 }
@@ -47,14 +48,13 @@ std::optional<MeasuredFrame> MeasureWholeSurface(Surface& surface, bool content)
 }
 
 SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) {
-    const bool content =
-        mode_ == SlicingMode::Engine && settings_.detector == ShotDetector::Content;
+    const bool content = mode_ == SlicingMode::Engine && engineDetector_ == ShotDetector::Content;
     const std::optional<MeasuredFrame> measured = MeasureWholeSurface(surface, content);
     return measured ? ProcessMeasured(*measured, frame, force) : SliceStep{};
 }
 
 SliceStep ShotSlicer::ProcessMeasured(const MeasuredFrame& measured, int32_t frame, bool force) {
-    if (mode_ == SlicingMode::Engine && settings_.detector == ShotDetector::Content)
+    if (mode_ == SlicingMode::Engine && engineDetector_ == ShotDetector::Content)
         return ProcessContent(measured, frame, force);
     SliceStep step;
     step.analysed = true;
@@ -113,7 +113,7 @@ SliceStep ShotSlicer::ProcessContent(const MeasuredFrame& measured, int32_t fram
     if (resetPending_) {
         resetPending_ = false;
         step.runStarted = true;
-        const float floor = settings_.ActiveThreshold();
+        const float floor = settings_.ThresholdOf(ShotDetector::Content);
         contentScorer_.Start();
         contentRule_.emplace(floor);
         scores_.Begin(secondsPerFrame_, measured.bitsPerPixel, floor, ShotDetector::Content);

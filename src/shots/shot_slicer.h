@@ -79,6 +79,7 @@ class ShotSlicer {
     ChangeScores scores_;
     double secondsPerFrame_ = 0.04;
     SlicingMode mode_ = SlicingMode::Sampler;
+    ShotDetector engineDetector_ = ShotDetector::Spread;  // the engine run's, fixed at its start
     bool active_ = false;
     bool resetPending_ = true;
     std::optional<int32_t> lastFrame_;

@@ -94,12 +94,12 @@ std::optional<ShotDetector> DetectorNamed(std::string_view name) {
     return std::nullopt;
 }
 
-float SlicingSettings::ActiveThreshold() const {
-    return detector == ShotDetector::Content ? ContentFloor(sensitivity) : threshold;
+float SlicingSettings::ThresholdOf(ShotDetector scoresOf) const {
+    return scoresOf == ShotDetector::Content ? ContentFloor(sensitivity) : threshold;
 }
 
-void SlicingSettings::SetActiveThreshold(float value) {
-    if (detector == ShotDetector::Content)
+void SlicingSettings::SetThresholdOf(ShotDetector scoresOf, float value) {
+    if (scoresOf == ShotDetector::Content)
         sensitivity = SensitivityOfFloor(value);
     else
         threshold = value;

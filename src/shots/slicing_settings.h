@@ -31,11 +31,12 @@ struct SlicingSettings {
     ShotDetector detector = ShotDetector::Spread;
     float sensitivity = kDefaultSensitivity;
 
-    // The threshold the chosen detector's scores are cut at, on the scale of
-    // its scores (what the score graph draws); setting it sets `threshold`
-    // or the sensitivity that gives it.
-    float ActiveThreshold() const;
-    void SetActiveThreshold(float value);
+    // The threshold a detector's scores are cut at, on the scale of its
+    // scores (what the score graph draws); setting it sets `threshold` or the
+    // sensitivity that gives it. ActiveThreshold: the chosen detector's.
+    float ThresholdOf(ShotDetector scoresOf) const;
+    void SetThresholdOf(ShotDetector scoresOf, float value);
+    float ActiveThreshold() const { return ThresholdOf(detector); }
 
     // Sets stepFrames from the rate option and value.
     void ComputeStep(int32_t frameCount, double secondsPerFrame);

@@ -109,22 +109,6 @@ const TestClip& HardCaseClip() {
     return clip;
 }
 
-const std::vector<HardCase>& HardCases() {
-    static const std::vector<HardCase> cases = {
-        {"two dim shots of equal contrast", 20, 60, kDimSecondShot, kDimSecondShot},
-        {"a cut from dim to bright", 60, 95, kFlashShot, kFlashShot},
-        {"a white flash inside a shot", 95, 135, -1, -1},
-        {"a cut into a fast pan", 135, 145, kPanShot, kPanShot},
-        {"a fast pan", 145, 195, -1, -1},
-        {"a cut into smoke", 195, 205, kSmokeShot, kSmokeShot},
-        {"smoke drifting over a shot", 205, 255, -1, -1},
-        {"a cut to black", 255, 270, kBlackShot, kBlackShot},
-        {"a fade from black", 270, 320, kFadeShot, kFadeShot + kFadeFrames},
-        {"a dissolve", 320, 370, kDissolveStart, kDissolveStart + kDissolveFrames},
-    };
-    return cases;
-}
-
 bool IsRotatedClip(const TestClip& clip) {
     return clip.file == RotatedClip().file;
 }

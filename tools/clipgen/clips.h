@@ -114,15 +114,6 @@ constexpr uint32_t kMarkerRgb = 0xFF0000;
 // Its cuts are the hard cuts, the first frame of the fade and the middle of
 // the dissolve.
 const TestClip& HardCaseClip();
-// A stretch of that clip and what a detector should find in it: one cut
-// between cutFrom and cutTo (the same frame for a hard cut), or none when
-// cutFrom is -1.
-struct HardCase {
-    const char* kind;
-    int first, last;
-    int cutFrom, cutTo;
-};
-const std::vector<HardCase>& HardCases();
 // Where the hard-case clip's scenes begin, and how the fade and the
 // dissolve run.
 constexpr int kDimSecondShot = 40, kFlashShot = 80, kFlashFrame = 105, kPanShot = 140,

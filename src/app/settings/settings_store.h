@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "online/url_history.h"
+#include "shots/slicing_settings.h"
 
 class QSettings;
 
@@ -114,6 +115,14 @@ class SettingsStore {
     // off, they go as fast as decoding.
     bool SliceInRealTime() const;
     void SetSliceInRealTime(bool realTime);
+
+    // The shot engine's detector and the content detector's sensitivity, as
+    // the Settings dialog left them (the spread rule and the default
+    // sensitivity when never set or unreadable).
+    ShotDetector Detector() const;
+    void SetDetector(ShotDetector detector);
+    float Sensitivity() const;
+    void SetSensitivity(float sensitivity);
 
     // The status bar is shown (View > Status bar); the docking layout keeps
     // the other bars.
