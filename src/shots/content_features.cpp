@@ -46,17 +46,29 @@ std::optional<ContentFeatures> MeasureContent(const FramePixels& pixels) {
     int64_t lumaSum = 0;
     for (int y = 0; y < pixels.height; ++y) {
         const uint8_t* p = pixels.bits + static_cast<int64_t>(y) * pixels.pitch;
-        const int row = y * kContentGridRows / pixels.height;
+        int32_t* rowCells =
+            cellSum.data() + (y * kContentGridRows / pixels.height) * kContentGridColumns;
+        int32_t* rowCounts =
+            cellCount.data() + (y * kContentGridRows / pixels.height) * kContentGridColumns;
+        // The block column moves on where x x columns passes the next multiple of the width.
+        int column = 0;
+        int nextEdge = pixels.width;
         for (int x = 0; x < pixels.width; ++x, p += bytes) {
+            if (x * kContentGridColumns >= nextEdge) {
+                ++column;
+                nextEdge += pixels.width;
+            }
             uint32_t word = 0;
-            std::memcpy(&word, p, static_cast<size_t>(bytes));
+            if (bytes == 4)
+                std::memcpy(&word, p, 4);
+            else
+                std::memcpy(&word, p, 3);
             const int r = static_cast<int>((word & pixels.redMask) >> redShift) & 0xFF;
             const int g = static_cast<int>((word & pixels.greenMask) >> greenShift) & 0xFF;
             const int b = static_cast<int>((word & pixels.blueMask) >> blueShift) & 0xFF;
             const int l = (77 * r + 150 * g + 29 * b) >> 8;  // BT.601 weights
-            const int cell = row * kContentGridColumns + x * kContentGridColumns / pixels.width;
-            cellSum[cell] += l;
-            ++cellCount[cell];
+            rowCells[column] += l;
+            ++rowCounts[column];
             ++luma[l >> 3];
             ++colour[((r >> 6) << 4) | ((g >> 6) << 2) | (b >> 6)];
             lumaSum += l;
@@ -87,11 +99,11 @@ std::optional<ContentFeatures> MeasureContent(const FramePixels& pixels) {
 }
 
 float ContentDistance(const ContentFeatures& a, const ContentFeatures& b) {
-    double cross = 0.0;
+    float cross = 0.0f;
     for (size_t i = 0; i < a.layout.size(); ++i)
-        cross += static_cast<double>(a.layout[i]) * b.layout[i];
-    const double norm = static_cast<double>(a.layoutSpread) * b.layoutSpread * a.layout.size();
-    const float correlation = norm > 0.0 ? static_cast<float>(cross / norm) : 1.0f;
+        cross += a.layout[i] * b.layout[i];
+    const float norm = a.layoutSpread * b.layoutSpread * static_cast<float>(a.layout.size());
+    const float correlation = norm > 0.0f ? cross / norm : 1.0f;
     const float confidence =
         std::min(1.0f, std::min(a.layoutSpread, b.layoutSpread) / kLayoutContrast);
     const float layout = std::clamp(1.0f - correlation, 0.0f, 1.0f) * confidence;

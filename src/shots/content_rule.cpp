@@ -14,7 +14,10 @@ constexpr size_t kRecentFrames = 12;
 }  // namespace
 
 std::optional<FrameScore> ContentScorer::Add(int32_t frame, const ContentFeatures& features) {
-    entries_.push_back({frame, features});
+    Entry entry{frame, features, {}};
+    for (size_t k = 0; k < kReach && k < entries_.size(); ++k)
+        entry.back[k] = ContentDistance(entries_[entries_.size() - 1 - k].features, features);
+    entries_.push_back(entry);
     if (entries_.size() - next_ <= static_cast<size_t>(kContentLookAhead))
         return std::nullopt;
     const FrameScore score = Score(next_++);
@@ -53,7 +56,7 @@ FrameScore ContentScorer::Score(size_t index) {
         blackBefore = blackBefore && entries_[a].features.black;
         pictureBefore = pictureBefore && !entries_[a].features.black;
         for (size_t b = index; b <= lastAfter; ++b)
-            least = std::min(least, ContentDistance(entries_[a].features, entries_[b].features));
+            least = std::min(least, entries_[b].back[b - a - 1]);
     }
     for (size_t b = index; b <= lastAfter; ++b) {
         blackAfter = blackAfter && entries_[b].features.black;

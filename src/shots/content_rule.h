@@ -15,6 +15,7 @@
 // kContentLookAhead frames later, and a frame closer than that to the end of
 // a run never cuts. The rule itself reads only the scores, so that cutting
 // again from kept scores (RecutContent) gives what the run gave.
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -42,9 +43,13 @@ class ContentScorer {
     bool Empty() const { return entries_.empty(); }
 
   private:
+    // How far apart the frames of a score's pairs may lie.
+    static constexpr size_t kReach = 2 * kContentLookAhead + 1;
     struct Entry {
         int32_t frame = 0;
         ContentFeatures features;
+        // Its distances to the frames 1 to kReach before it, each taken once.
+        std::array<float, kReach> back{};
     };
     FrameScore Score(size_t index);
 
