@@ -20,6 +20,13 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
         {"threshold", 1, "T",
          "the engine's threshold above 0, 15 by default; raise it for fewer shots (needs --engine "
          "or no --sampler)"},
+        {"detector", 1, "NAME",
+         "the engine's detector: spread (the change of the channels' spread, the default) or "
+         "content (the change of layout and colours, which sees cuts between dim shots and "
+         "passes over flashes and steady motion)"},
+        {"sensitivity", 1, "S",
+         "the content detector's sensitivity above 0 and below 100, 50 by default; raise it "
+         "for more shots (needs --detector content)"},
         {"sampler", 2, "OPTION VALUE",
          "cut at a fixed step instead; OPTION is shots (VALUE shots overall), per-second "
          "(VALUE shots per second), seconds (one shot every VALUE seconds) or frames (one "
@@ -54,6 +61,7 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
 
 std::string SliceHelp() {
     return "usage: trevanto-cli slice VIDEO [--engine [--threshold T]] [--sampler OPTION VALUE]\n"
+           "                          [--detector content [--sensitivity S]]\n"
            "                          [--entry N] [--timeout SECONDS]\n"
            "                          [--start FRAME] [--end FRAME] [--template BMP]\n"
            "                          [--timecodes] [--stats FILE.csv] [--save FILE.hpv]\n"
@@ -61,7 +69,7 @@ std::string SliceHelp() {
            "                          [--jpeg [--target PATH]] [--publish TARGET]\n"
            "                          [--shot-size WxH --stretch] [publishing options]\n"
            "                          [--quiet]\n"
-           "       trevanto-cli slice --from-stats FILE.csv [--threshold T]\n"
+           "       trevanto-cli slice --from-stats FILE.csv [--threshold T | --sensitivity S]\n"
            "\n"
            "Cuts VIDEO into shots and prints one line per shot on standard output:\n"
            "number, start frame, end frame and caption, separated by tabs. Frames count\n"
@@ -75,7 +83,8 @@ std::string SliceHelp() {
            "then one row per analysed frame: its number, its timecode hh:mm:ss:mmmm,\n"
            "the engine's score (the change of the channels' spread; a cut needs more\n"
            "than the threshold) and 1 where a shot ended before the frame, else 0. The\n"
-           "last row is the frame after the end, which closes the last shot.\n"
+           "last row is the frame after the end, which closes the last shot. The content\n"
+           "detector's file heads its score column \"content score\" (0 to 100).\n"
            "--from-stats cuts again from such a file at --threshold and lists the\n"
            "shots as a run would, without the video.\n"
            "\n" +
@@ -122,6 +131,42 @@ std::optional<float> ParseThreshold(const ParsedArguments& arguments, std::strin
     return threshold;
 }
 
+std::optional<float> ParseSensitivity(const ParsedArguments& arguments, std::string& error) {
+    if (!arguments.Has("sensitivity"))
+        return kDefaultSensitivity;
+    const std::string text = arguments.Value("sensitivity");
+    const auto sensitivity = ParseNumber(text) ? ReadSensitivity(text) : std::nullopt;
+    if (!sensitivity)
+        error = "--sensitivity needs a number above 0 and below 100, not '" + text + "'";
+    return sensitivity;
+}
+
+// --detector and --sensitivity into `options`; false with `error` when refused.
+bool ParseDetector(const ParsedArguments& arguments, SliceOptions& options, std::string& error) {
+    if (arguments.Has("detector")) {
+        const auto detector = DetectorNamed(arguments.Value("detector"));
+        if (!detector) {
+            error = "--detector is spread or content, not '" + arguments.Value("detector") + "'";
+            return false;
+        }
+        options.detector = *detector;
+    }
+    const bool content = options.detector == ShotDetector::Content;
+    if (arguments.Has("sensitivity") && !content) {
+        error = "--sensitivity needs --detector content";
+        return false;
+    }
+    if (arguments.Has("threshold") && content) {
+        error = "--threshold is the spread detector's; the content detector takes --sensitivity";
+        return false;
+    }
+    const auto sensitivity = ParseSensitivity(arguments, error);
+    if (!sensitivity)
+        return false;
+    options.sensitivity = *sensitivity;
+    return true;
+}
+
 // Cutting again from statistics: no video, so only the threshold counts.
 std::optional<SliceOptions> ParseFromStatsOptions(const ParsedArguments& arguments,
                                                   std::string& error) {
@@ -131,7 +176,8 @@ std::optional<SliceOptions> ParseFromStatsOptions(const ParsedArguments& argumen
     }
     for (const auto& option : SliceOptionSpecs()) {
         if (arguments.Has(option.name) && option.name != "from-stats" &&
-            option.name != "threshold" && option.name != "engine" && option.name != "quiet") {
+            option.name != "threshold" && option.name != "sensitivity" && option.name != "engine" &&
+            option.name != "quiet") {
             error = "--from-stats cannot go with --" + option.name;
             return std::nullopt;
         }
@@ -142,6 +188,11 @@ std::optional<SliceOptions> ParseFromStatsOptions(const ParsedArguments& argumen
     if (!threshold)
         return std::nullopt;
     options.threshold = *threshold;
+    // The file names its detector: each takes its own value.
+    const auto sensitivity = ParseSensitivity(arguments, error);
+    if (!sensitivity)
+        return std::nullopt;
+    options.sensitivity = *sensitivity;
     return options;
 }
 
@@ -158,8 +209,9 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
     }
     options.video = arguments.Positionals()[0];
     if (arguments.Has("sampler")) {
-        if (arguments.Has("engine") || arguments.Has("threshold")) {
-            error = "--sampler cannot go with --engine or --threshold";
+        if (arguments.Has("engine") || arguments.Has("threshold") || arguments.Has("detector") ||
+            arguments.Has("sensitivity")) {
+            error = "--sampler cannot go with --engine, --threshold, --detector or --sensitivity";
             return std::nullopt;
         }
         const auto option = ParseSamplerOption(arguments.Value("sampler", 0));
@@ -184,7 +236,7 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
         options.rateValue = reading.value;
     }
     const auto threshold = ParseThreshold(arguments, error);
-    if (!threshold)
+    if (!threshold || !ParseDetector(arguments, options, error))
         return std::nullopt;
     options.threshold = *threshold;
     if (arguments.Has("entry")) {
@@ -285,6 +337,8 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
 
     SlicingSettings settings = doc.Slicing().Settings();
     settings.threshold = options.threshold;
+    settings.detector = options.detector;
+    settings.sensitivity = options.sensitivity;
     settings.rateOption = options.rateOption;
     settings.rateValue = options.rateValue;
     doc.Slicing().ApplySlicingSettings(settings);
@@ -303,9 +357,10 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
     const ExitStatus finished = FinishRun(session, ran, options.outputs);
     if (finished != kSuccess || options.statsFile.empty())
         return finished;
-    if (!WriteTextFile(options.statsFile,
-                       FormatScoreStats(doc.Slicing().Scores(), options.threshold,
-                                        doc.GetPlayer().PictureSeconds()))) {
+    if (!WriteTextFile(
+            options.statsFile,
+            FormatScoreStats(doc.Slicing().Scores(), doc.Slicing().Settings().ActiveThreshold(),
+                             doc.GetPlayer().PictureSeconds()))) {
         session.Err() << "trevanto-cli: cannot write " << options.statsFile << '\n';
         return kFailure;
     }

@@ -20,6 +20,8 @@ struct SliceOptions {
     int32_t timeoutMs = 30000;  // for the script's download and the stream's answer
     SlicingMode mode = SlicingMode::Engine;
     float threshold = 15.0f;
+    ShotDetector detector = ShotDetector::Spread;
+    float sensitivity = kDefaultSensitivity;  // the content detector's
     int32_t rateOption = 3;
     float rateValue = 40.0f;
     int32_t startFrame = -1;   // -1: from the first frame
@@ -42,7 +44,8 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments, 
 std::optional<int32_t> ParseSamplerOption(const std::string& text);
 
 int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphFactory factory);
-// The shots of options.fromStats at options.threshold, without a video.
+// The shots of options.fromStats at options.threshold (or, for the content
+// detector's scores, options.sensitivity), without a video.
 int RunSliceFromStats(const SliceOptions& options, const CliStreams& streams);
 
 }  // namespace trevanto::cli

@@ -22,19 +22,23 @@ int RunSliceFromStats(const SliceOptions& options, const CliStreams& streams) {
         return kFailure;
     }
     ScoreStatsError error;
-    const auto parsed = ParseScoreStats(text, error);
+    ShotDetector detector = ShotDetector::Spread;
+    const auto parsed = ParseScoreStats(text, error, &detector);
     if (!parsed) {
         streams.err << "trevanto-cli: " << options.fromStats << ": " << ScoreStatsMessage(error)
                     << '\n';
         return kFailure;
     }
-    // The statistics come from the 32-bit thumbnails of the engine.
+    // The statistics come from the 32-bit thumbnails of the engine; the
+    // file says which detector's rule cuts them.
+    const float threshold =
+        detector == ShotDetector::Content ? ContentFloor(options.sensitivity) : options.threshold;
     ChangeScores scores;
-    scores.Begin(0.04, 32, options.threshold);
+    scores.Begin(0.04, 32, threshold, detector);
     for (const FrameScore& score : *parsed)
         scores.Add(score);
     ShotList shots;
-    for (const ShotRange& range : scores.RecutAt(options.threshold).shots) {
+    for (const ShotRange& range : scores.RecutAt(threshold).shots) {
         auto shot = std::make_unique<Shot>();
         shot->number = shots.ShotCount() + 1;
         shot->startFrame = shot->imageFrame = range.start;

@@ -60,7 +60,10 @@ std::optional<ScoreStatsError> ReadRow(std::string_view line, FrameScore& score)
 std::string FormatScoreStats(const ChangeScores& scores, float userThreshold,
                              const PictureTimes& times) {
     const Recut recut = scores.RecutAt(userThreshold);
-    std::string text = std::string(kScoreStatsHeader) + "\n";
+    std::string text =
+        std::string(scores.Detector() == ShotDetector::Content ? kContentScoreStatsHeader
+                                                               : kScoreStatsHeader) +
+        "\n";
     for (size_t i = 0; i < scores.Frames().size(); ++i) {
         const FrameScore& score = scores.Frames()[i];
         text += std::to_string(score.frame) + "," +
@@ -71,8 +74,10 @@ std::string FormatScoreStats(const ChangeScores& scores, float userThreshold,
 }
 
 std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text,
-                                                       ScoreStatsError& error) {
+                                                       ScoreStatsError& error,
+                                                       ShotDetector* detector) {
     std::vector<FrameScore> scores;
+    ShotDetector wrote = ShotDetector::Spread;
     size_t number = 0;
     while (!text.empty()) {
         ++number;
@@ -83,7 +88,9 @@ std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text,
             line.remove_suffix(1);
         std::optional<ScoreStatsError> problem;
         if (number == 1) {
-            if (line != kScoreStatsHeader)
+            if (line == kContentScoreStatsHeader)
+                wrote = ShotDetector::Content;
+            else if (line != kScoreStatsHeader)
                 problem = Problem(ScoreStatsProblem::WrongHeader);
         } else if (line.empty()) {
             if (text.empty())
@@ -108,6 +115,8 @@ std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text,
     scores.front().runStart = true;
     if (scores.size() > 1)
         scores.back().forced = true;
+    if (detector)
+        *detector = wrote;
     return scores;
 }
 

@@ -18,11 +18,15 @@
 namespace trevanto {
 
 inline constexpr const char* kScoreStatsHeader = "frame,timecode,score,cut";
+// The header of the content detector's scores; a file with the header above
+// holds the spread rule's, as every file did before there were two.
+inline constexpr const char* kContentScoreStatsHeader = "frame,timecode,content score,cut";
 // The largest statistics file read back: about 4 million frames, a day of
 // video at 50 frames a second.
 inline constexpr int64_t kMaxScoreStatsBytes = int64_t{256} << 20;
 
-// The file's text; the cut column at the user's threshold. The
+// The file's text; the header names the detector of `scores`, the cut
+// column is at the user's threshold (the content detector: its floor). The
 // timecode is "hh:mm:ss:mmmm" of frame x seconds per frame, or of the
 // frame's own time from `times` where the rate varies.
 std::string FormatScoreStats(const ChangeScores& scores, float userThreshold,
@@ -50,7 +54,9 @@ struct ScoreStatsError {
 // The scores of a statistics file, the first row starting the run and the
 // last closing it. Nothing, with the first problem in `error`, when the text
 // is not such a file.
+// `detector` (when given) is told which detector wrote them.
 std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text,
-                                                       ScoreStatsError& error);
+                                                       ScoreStatsError& error,
+                                                       ShotDetector* detector = nullptr);
 
 }  // namespace trevanto

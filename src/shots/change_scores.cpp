@@ -1,9 +1,13 @@
 #include "shots/change_scores.h"
 
+#include "shots/content_rule.h"
+
 namespace trevanto {
 
-void ChangeScores::Begin(double secondsPerFrame, int bitsPerPixel, float threshold) {
+void ChangeScores::Begin(double secondsPerFrame, int bitsPerPixel, float threshold,
+                         ShotDetector detector) {
     frames_.clear();
+    detector_ = detector;
     runThreshold_ = threshold;
     secondsPerFrame_ = secondsPerFrame > 0.0 ? secondsPerFrame : 0.04;
     bitsPerPixel_ = bitsPerPixel;
@@ -16,6 +20,8 @@ float DetectorThreshold(float userThreshold, int bitsPerPixel) {
 }
 
 Recut ChangeScores::RecutAt(float userThreshold) const {
+    if (detector_ == ShotDetector::Content)
+        return RecutContent(frames_, userThreshold);
     return RecutScores(frames_, DetectorThreshold(userThreshold, bitsPerPixel_));
 }
 

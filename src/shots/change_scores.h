@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "shots/slicing_settings.h"
+
 namespace trevanto {
 
 struct ShotRange {
@@ -44,8 +46,11 @@ float DetectorThreshold(float userThreshold, int bitsPerPixel);
 
 class ChangeScores {
   public:
-    // Forgets the scores and starts those of a new run at `threshold`.
-    void Begin(double secondsPerFrame, int bitsPerPixel, float threshold);
+    // Forgets the scores and starts those of a new run of `detector` at
+    // `threshold` (on the detector's scale: SlicingSettings::ActiveThreshold).
+    void Begin(double secondsPerFrame, int bitsPerPixel, float threshold,
+               ShotDetector detector = ShotDetector::Spread);
+    ShotDetector Detector() const { return detector_; }
     // The threshold the shots of the scores were last cut at.
     float RunThreshold() const { return runThreshold_; }
     void SetRunThreshold(float threshold) { runThreshold_ = threshold; }
@@ -59,7 +64,7 @@ class ChangeScores {
     double SecondsOf(int32_t frame) const { return frame * secondsPerFrame_; }
 
     // What the scores give at the user's threshold, as a run at it over the
-    // same frames would.
+    // same frames would (the content detector: its floor).
     Recut RecutAt(float userThreshold) const;
     int32_t ShotCountAt(float userThreshold) const;
 
@@ -68,6 +73,7 @@ class ChangeScores {
     double secondsPerFrame_ = 0.04;
     int bitsPerPixel_ = 32;
     float runThreshold_ = 15.0f;
+    ShotDetector detector_ = ShotDetector::Spread;
 };
 
 }  // namespace trevanto

@@ -120,7 +120,7 @@ void FrameChangeDetector::AnalyseFrame(const FramePixels& pixels, int32_t left, 
                                        int32_t right, int32_t bottom, int32_t frame,
                                        const DetectorInput& input, DetectorResult* result) {
     AnalyseMeasured({pixels.bitsPerPixel, left, top, right, bottom,
-                     MeasureSpreads(pixels, left, top, right, bottom)},
+                     MeasureSpreads(pixels, left, top, right, bottom), std::nullopt},
                     frame, input, result);
 }
 

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "shots/content_features.h"
+
 namespace trevanto {
 
 // What the caller tells the detector about a frame.
@@ -72,11 +74,13 @@ std::optional<ChannelSpreads> MeasureSpreads(const FramePixels& pixels, int32_t 
 float SpreadChange(const ChannelSpreads& now, const ChannelSpreads& before);
 
 // A frame as the detector's rule sees it: its pixel depth, the rectangle
-// measured and its spreads (none when it could not be measured).
+// measured and its spreads (none when it could not be measured), and for
+// the content detector its features (content_rule.h).
 struct MeasuredFrame {
     int32_t bitsPerPixel = 0;
     int32_t left = 0, top = 0, right = 0, bottom = 0;
     std::optional<ChannelSpreads> spreads;
+    std::optional<ContentFeatures> content;
 };
 
 class FrameChangeDetector {

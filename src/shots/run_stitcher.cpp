@@ -2,7 +2,16 @@
 
 namespace trevanto {
 
-bool MayStartShot(const AnalysedFrame* previous, const AnalysedFrame& frame, float userThreshold) {
+bool MayStartShot(const AnalysedFrame* previous, const AnalysedFrame& frame,
+                  const SlicingSettings& settings) {
+    if (settings.detector == ShotDetector::Content) {
+        if (!previous || !previous->measured || !previous->measured->content)
+            return true;
+        return frame.measured && frame.measured->content &&
+               MayStartContentShot(*previous->measured->content, *frame.measured->content,
+                                   settings.ActiveThreshold());
+    }
+    const float userThreshold = settings.threshold;
     if (!previous || !previous->measured || !previous->measured->spreads)
         return true;
     if (!frame.measured || !frame.measured->spreads)
@@ -23,13 +32,25 @@ std::optional<StitchedShot> RunStitcher::Add(const AnalysedFrame& frame) {
     const SliceStep step = slicer_.ProcessMeasured(*frame.measured, frame.frame, false);
     lastMeasured_ = frame.measured;
     lastFrame_ = frame.frame;
+    recent_.emplace_back(frame.frame, frame.picture);
+    if (recent_.size() > kContentLookAhead + 1)
+        recent_.pop_front();
     std::optional<StitchedShot> finished;
     if (step.finishedShot)
         finished = StitchedShot{*step.finishedShot, shotStart_};
     // The run's first frame and the one after a cut start the next shot.
-    if (step.runStarted || step.finishedShot)
+    if (step.runStarted)
         shotStart_ = frame.picture;
+    else if (step.finishedShot)
+        shotStart_ = PictureAfter(step.finishedShot->end);
     return finished;
+}
+
+std::shared_ptr<const Surface> RunStitcher::PictureAfter(int32_t end) const {
+    for (const auto& [frame, picture] : recent_)
+        if (frame > end)
+            return picture;
+    return recent_.empty() ? nullptr : recent_.back().second;
 }
 
 std::optional<StitchedShot> RunStitcher::CloseAt(int32_t frameAfterEnd,

@@ -5,6 +5,7 @@
 // the shots and scores are those of a single run. Each shot comes with the
 // picture of its first frame, which the workers keep only for the frames
 // that may start a shot (MayStartShot).
+#include <deque>
 #include <memory>
 #include <optional>
 
@@ -23,9 +24,10 @@ struct AnalysedFrame {
 // Whether a frame may start a shot, from what its segment alone tells:
 // the segment's first frame (`previous` null: the change needs the frame
 // before, in another segment), or a change from the frame before above
-// `userThreshold`. A cut needs more (two frames of the shot before), so
-// this keeps a few pictures too many, never one too few.
-bool MayStartShot(const AnalysedFrame* previous, const AnalysedFrame& frame, float userThreshold);
+// the detector's threshold at `settings`. A cut needs more (two frames of
+// the shot before), so this keeps a few pictures too many, never one too few.
+bool MayStartShot(const AnalysedFrame* previous, const AnalysedFrame& frame,
+                  const SlicingSettings& settings);
 
 struct StitchedShot {
     ShotRange range;
@@ -57,9 +59,15 @@ class RunStitcher {
     int32_t LastFrame() const { return lastFrame_; }
 
   private:
+    // The picture of the first frame after `end`, among those kept.
+    std::shared_ptr<const Surface> PictureAfter(int32_t end) const;
+
     ShotSlicer ownSlicer_;
     ShotSlicer& slicer_ = ownSlicer_;
     std::shared_ptr<const Surface> shotStart_;
+    // The latest frames' pictures: the content detector ends a shot a few
+    // frames after its last.
+    std::deque<std::pair<int32_t, std::shared_ptr<const Surface>>> recent_;
     std::optional<MeasuredFrame> lastMeasured_;
     int32_t lastFrame_ = -1;
 };

@@ -7,6 +7,7 @@ namespace trevanto {
 void ShotSlicer::StartEngine(double secondsPerFrame) {
     secondsPerFrame_ = secondsPerFrame;
     mode_ = SlicingMode::Engine;
+    engineDetector_ = settings_.detector;
     active_ = true;
     resetPending_ = true;
 }
@@ -23,7 +24,7 @@ void ShotSlicer::StopSlicing() {
     resetPending_ = true;
 }
 
-std::optional<MeasuredFrame> MeasureWholeSurface(Surface& surface) {
+std::optional<MeasuredFrame> MeasureWholeSurface(Surface& surface, bool content) {
     const LockedPixels pixels = surface.Lock();
     if (!pixels.bits)
         return std::nullopt;
@@ -40,17 +41,21 @@ std::optional<MeasuredFrame> MeasureWholeSurface(Surface& surface) {
                            0,
                            pixels.width,
                            pixels.height,
-                           MeasureSpreads(framePixels, 0, 0, pixels.width, pixels.height)};
+                           MeasureSpreads(framePixels, 0, 0, pixels.width, pixels.height),
+                           content ? MeasureContent(framePixels) : std::nullopt};
     surface.Unlock();
     return measured;
 }
 
 SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) {
-    const std::optional<MeasuredFrame> measured = MeasureWholeSurface(surface);
+    const bool content = mode_ == SlicingMode::Engine && engineDetector_ == ShotDetector::Content;
+    const std::optional<MeasuredFrame> measured = MeasureWholeSurface(surface, content);
     return measured ? ProcessMeasured(*measured, frame, force) : SliceStep{};
 }
 
 SliceStep ShotSlicer::ProcessMeasured(const MeasuredFrame& measured, int32_t frame, bool force) {
+    if (mode_ == SlicingMode::Engine && engineDetector_ == ShotDetector::Content)
+        return ProcessContent(measured, frame, force);
     SliceStep step;
     step.analysed = true;
 
@@ -93,6 +98,46 @@ SliceStep ShotSlicer::ProcessMeasured(const MeasuredFrame& measured, int32_t fra
         ended = ShotRange{result.cutStart, result.cutEnd};
     // An empty range ends no shot (a forced close at the shot's first frame).
     if (ended && ended->end >= ended->start)
+        step.finishedShot = ended;
+    return step;
+}
+
+SliceStep ShotSlicer::ProcessContent(const MeasuredFrame& measured, int32_t frame, bool force) {
+    SliceStep step;
+    if (!measured.content)
+        return step;
+    step.analysed = true;
+    const std::optional<int32_t> before = lastFrame_;
+    if (force && before == frame)
+        ++frame;
+    if (resetPending_) {
+        resetPending_ = false;
+        step.runStarted = true;
+        const float floor = settings_.ThresholdOf(ShotDetector::Content);
+        contentScorer_.Start();
+        contentRule_.emplace(floor);
+        scores_.Begin(secondsPerFrame_, measured.bitsPerPixel, floor, ShotDetector::Content);
+    } else if (before == frame) {
+        return step;  // a repeat changes nothing
+    }
+    lastFrame_ = frame;
+
+    std::optional<ShotRange> ended;
+    const auto rule = [&](const FrameScore& score, bool settled) {
+        scores_.Add(score);
+        if (std::optional<ShotRange> shot = contentRule_->Next(score, settled))
+            ended = shot;
+    };
+    // The frames still waiting for their score cut nothing: the run ends
+    // or the video jumped back before the frames after them came.
+    if ((force || (before && frame < *before)) && !step.runStarted)
+        for (const FrameScore& score : contentScorer_.Flush())
+            rule(score, false);
+    if (force && !step.runStarted)
+        rule({frame, 0.0f, false, true}, false);
+    else if (const std::optional<FrameScore> score = contentScorer_.Add(frame, *measured.content))
+        rule(*score, true);
+    if (!step.runStarted)
         step.finishedShot = ended;
     return step;
 }

@@ -9,6 +9,7 @@
 
 #include "picture/surface.h"
 #include "shots/change_scores.h"
+#include "shots/content_rule.h"
 #include "shots/frame_change_detector.h"
 #include "shots/slicing_settings.h"
 
@@ -26,9 +27,9 @@ struct SliceStep {
     std::optional<ShotRange> finishedShot;
 };
 
-// What ProcessFrame analyses of a surface: the whole of it. Nothing when
-// its pixels cannot be read.
-std::optional<MeasuredFrame> MeasureWholeSurface(Surface& surface);
+// What ProcessFrame analyses of a surface: the whole of it, with the content
+// detector's features when `content`. Nothing when its pixels cannot be read.
+std::optional<MeasuredFrame> MeasureWholeSurface(Surface& surface, bool content = false);
 
 class ShotSlicer {
   public:
@@ -63,12 +64,18 @@ class ShotSlicer {
     // The sampler's rule, in place of the detector's verdict: the shot that
     // ends before `frame`, if any.
     std::optional<ShotRange> SamplerCut(int32_t frame, bool force);
+    // The engine with the content detector: its shots end up to
+    // kContentLookAhead frames after their last frame.
+    SliceStep ProcessContent(const MeasuredFrame& measured, int32_t frame, bool force);
 
     FrameChangeDetector detector_;
+    ContentScorer contentScorer_;
+    std::optional<ContentCutRule> contentRule_;
     SlicingSettings settings_;
     ChangeScores scores_;
     double secondsPerFrame_ = 0.04;
     SlicingMode mode_ = SlicingMode::Sampler;
+    ShotDetector engineDetector_ = ShotDetector::Spread;  // the engine run's, fixed at its start
     bool active_ = false;
     bool resetPending_ = true;
     std::optional<int32_t> lastFrame_;

@@ -1,5 +1,6 @@
 #include "shots/slicing_settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -61,6 +62,47 @@ std::optional<float> ReadThreshold(std::string_view text) {
 
 std::string ThresholdText(float threshold) {
     return std::to_string(TruncateToInt32(threshold));
+}
+
+std::optional<float> ReadSensitivity(std::string_view text) {
+    const auto sensitivity = static_cast<float>(ReadLeadingDecimal(text));
+    if (!std::isfinite(sensitivity) || !(sensitivity > 0.0f) || !(sensitivity < 100.0f))
+        return std::nullopt;
+    return sensitivity;
+}
+
+// Content scores run from 0 to 100; a cut between two shots of nothing
+// alike scores about 50, a steady shot's frames below 10. Sensitivity 50
+// asks at least 20.
+float ContentFloor(float sensitivity) {
+    return 0.4f * (100.0f - sensitivity);
+}
+
+float SensitivityOfFloor(float floor) {
+    return std::clamp(100.0f - floor / 0.4f, 0.5f, 99.5f);
+}
+
+const char* DetectorName(ShotDetector detector) {
+    return detector == ShotDetector::Content ? "content" : "spread";
+}
+
+std::optional<ShotDetector> DetectorNamed(std::string_view name) {
+    if (name == "spread")
+        return ShotDetector::Spread;
+    if (name == "content")
+        return ShotDetector::Content;
+    return std::nullopt;
+}
+
+float SlicingSettings::ThresholdOf(ShotDetector scoresOf) const {
+    return scoresOf == ShotDetector::Content ? ContentFloor(sensitivity) : threshold;
+}
+
+void SlicingSettings::SetThresholdOf(ShotDetector scoresOf, float value) {
+    if (scoresOf == ShotDetector::Content)
+        sensitivity = SensitivityOfFloor(value);
+    else
+        threshold = value;
 }
 
 void SlicingSettings::ComputeStep(int32_t frameCount, double secondsPerFrame) {

@@ -15,6 +15,13 @@ enum class SamplerRate : int32_t {
     EveryFrames = 3,     // one shot every N frames
 };
 
+// The shot engine's detector: the change of the channels' spread (the
+// classic rule, at `threshold`) or the content detector (content_rule.h, at
+// `sensitivity`).
+enum class ShotDetector : int32_t { Spread = 0, Content = 1 };
+
+inline constexpr float kDefaultSensitivity = 50.0f;
+
 struct SlicingSettings {
     int32_t rateOption = 3;
     float rateValue = 40.0f;
@@ -25,6 +32,15 @@ struct SlicingSettings {
     // (fewer where their memory would not fit); the shots are the same.
     int32_t jobs = 1;
     static constexpr int32_t kMaxJobs = 256;
+    ShotDetector detector = ShotDetector::Spread;
+    float sensitivity = kDefaultSensitivity;
+
+    // The threshold a detector's scores are cut at, on the scale of its
+    // scores (what the score graph draws); setting it sets `threshold` or the
+    // sensitivity that gives it. ActiveThreshold: the chosen detector's.
+    float ThresholdOf(ShotDetector scoresOf) const;
+    void SetThresholdOf(ShotDetector scoresOf, float value);
+    float ActiveThreshold() const { return ThresholdOf(detector); }
 
     // Sets stepFrames from the rate option and value.
     void ComputeStep(int32_t frameCount, double secondsPerFrame);
@@ -57,5 +73,17 @@ std::string SamplerValueText(int32_t rateOption, float value);
 std::optional<float> ReadThreshold(std::string_view text);
 // "%d" of the threshold's whole part.
 std::string ThresholdText(float threshold);
+
+// The content detector's sensitivity: more finds more cuts. A typed one is
+// taken when it is a number above 0 and below 100.
+std::optional<float> ReadSensitivity(std::string_view text);
+// The content detector's least score for a cut at a sensitivity, and back.
+float ContentFloor(float sensitivity);
+float SensitivityOfFloor(float floor);
+
+// "spread" and "content": how trevanto-cli, the settings and the statistics
+// files name the detectors.
+const char* DetectorName(ShotDetector detector);
+std::optional<ShotDetector> DetectorNamed(std::string_view name);
 
 }  // namespace trevanto

@@ -99,10 +99,13 @@ void ParallelSlicing::Run() {
                                  CopyOf(thumbnail)};
         };
     } else {
-        analysis = [threshold = setup_.threshold](int64_t frame, Surface& thumbnail,
+        analysis = [detection = setup_.detection](int64_t frame, Surface& thumbnail,
                                                   const AnalysedFrame* previous) {
-            AnalysedFrame analysed{static_cast<int32_t>(frame), MeasureWholeSurface(thumbnail), {}};
-            if (MayStartShot(previous, analysed, threshold))
+            AnalysedFrame analysed{
+                static_cast<int32_t>(frame),
+                MeasureWholeSurface(thumbnail, detection.detector == ShotDetector::Content),
+                {}};
+            if (MayStartShot(previous, analysed, detection))
                 analysed.picture = CopyOf(thumbnail);
             return analysed;
         };

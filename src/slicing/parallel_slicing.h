@@ -22,11 +22,13 @@ namespace trevanto {
 struct ParallelSlicingSetup {
     std::string url;  // the video the player opened: a file or a stream URL
     SlicingMode mode = SlicingMode::Engine;
-    float threshold = 15.0f;  // the engine's: which pictures the workers keep
-    int32_t stepFrames = 1;   // the sampler's: one frame kept every step from `first`
-    int32_t first = 0;        // the run's first frame
-    int32_t last = -1;        // its last (the end mark), -1: the video's
-    int jobs = 1;             // workers wanted (bounded by their memory)
+    // The engine's detector and threshold: what the workers measure and which
+    // pictures they keep.
+    SlicingSettings detection;
+    int32_t stepFrames = 1;  // the sampler's: one frame kept every step from `first`
+    int32_t first = 0;       // the run's first frame
+    int32_t last = -1;       // its last (the end mark), -1: the video's
+    int jobs = 1;            // workers wanted (bounded by their memory)
     int64_t segmentFrames = kSegmentFrames;  // smaller in tests, to cross segments
 };
 

@@ -171,12 +171,9 @@ constexpr DesktopCommand kCommands[] = {
      "", "Ctrl+K", false,
      [](CTrevantoApp& app, int32_t) { app.Document().Editing().SplitShotHere(); }},
     {kSettings, "Settings...",
-     "Choose the shot sampler rate and the shot engine threshold\nSettings", ":/icons/settings.svg",
-     "Ctrl+,", false,
-     [](CTrevantoApp& app, int32_t) {
-         if (app.Document().Slicing().EditSlicingSettings())
-             app.Settings().SetSlicingJobs(app.Document().Slicing().Jobs());
-     }},
+     "Choose the shot sampler rate and the shot engine's detector\nSettings",
+     ":/icons/settings.svg", "Ctrl+,", false,
+     [](CTrevantoApp& app, int32_t) { app.EditSlicingSettings(); }},
     {kPublish, "Publish to the Web", "Publish the shots to a Web thumbnail\nPublish to the Web",
      ":/icons/publish.svg", "Ctrl+Shift+P", false,
      [](CTrevantoApp& app, int32_t) { app.Document().Publishing().PublishThroughWizard(); }},

@@ -37,7 +37,7 @@ ScoreGraphState CScoreGraph::State() const {
     state.current = player.CurrentFrame();
     state.rangeStart = player.RangeStart();
     state.rangeEnd = player.RangeEnd();
-    state.settingThreshold = document_->Slicing().Settings().threshold;
+    state.settingThreshold = document_->Slicing().Settings().ThresholdOf(state.scores->Detector());
     state.threshold = dragged_.value_or(state.settingThreshold);
     state.dragging = dragged_.has_value();
     return state;

@@ -1,6 +1,7 @@
 #include "ui/settings_dialog.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -32,6 +33,10 @@ int Cores() {
 
 QString ToQString(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+QString SensitivityText(float sensitivity) {
+    return QString::number(static_cast<double>(sensitivity), 'g', 4);
 }
 
 QLabel* Note(const char* text, QWidget* parent) {
@@ -93,7 +98,9 @@ SettingsDialog::SettingsDialog(const SlicingSettings& settings, UserPort& user, 
       settings_(settings),
       rateGroup_(new QButtonGroup(this)),
       threshold_(new ThresholdSpinBox(
-          settings.threshold == 0.0f ? kDefaultThreshold : settings.threshold, this)) {
+          settings.threshold == 0.0f ? kDefaultThreshold : settings.threshold, this)),
+      detector_(new QComboBox(this)),
+      sensitivity_(new QLineEdit(SensitivityText(settings.sensitivity), this)) {
     setObjectName("settingsDialog");
     setWindowTitle("Settings");
 
@@ -136,7 +143,30 @@ SettingsDialog::SettingsDialog(const SlicingSettings& settings, UserPort& user, 
     thresholdRow->addWidget(thresholdLabel);
     thresholdRow->addWidget(threshold_);
     thresholdRow->addStretch(1);
+    auto* detectorRow = new QHBoxLayout;
+    auto* detectorLabel = new QLabel("Detector", engine);
+    detectorLabel->setBuddy(detector_);
+    detector_->setObjectName("detector");
+    detector_->addItems({"Channel spread (classic)", "Content"});
+    detectorRow->addWidget(detectorLabel);
+    detectorRow->addWidget(detector_);
+    detectorRow->addStretch(1);
+    engineLayout->addLayout(detectorRow);
     engineLayout->addLayout(thresholdRow);
+    engineLayout->addWidget(
+        Note("The content detector compares the pictures' layout and colours: it sees cuts "
+             "between dim shots and passes over flashes and steady motion. Increase its "
+             "sensitivity (above 0, below 100) for more shots.",
+             engine));
+    auto* sensitivityRow = new QHBoxLayout;
+    auto* sensitivityLabel = new QLabel("Sensitivity", engine);
+    sensitivityLabel->setBuddy(sensitivity_);
+    sensitivity_->setObjectName("sensitivity");
+    sensitivity_->setFixedWidth(fontMetrics().horizontalAdvance("0000000000"));
+    sensitivityRow->addWidget(sensitivityLabel);
+    sensitivityRow->addWidget(sensitivity_);
+    sensitivityRow->addStretch(1);
+    engineLayout->addLayout(sensitivityRow);
 
     // Runs decode their segments on this many workers; the shots are the same.
     jobs_ = new QSpinBox(this);
@@ -158,6 +188,7 @@ SettingsDialog::SettingsDialog(const SlicingSettings& settings, UserPort& user, 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(default_, &QPushButton::clicked, this, &SettingsDialog::RestoreDefaults);
     connect(rateGroup_, &QButtonGroup::idClicked, this, &SettingsDialog::SelectOption);
+    connect(detector_, &QComboBox::currentIndexChanged, this, &SettingsDialog::SelectDetector);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(sampler);
@@ -173,6 +204,14 @@ SettingsDialog::SettingsDialog(const SlicingSettings& settings, UserPort& user, 
         edits_[option]->setText(ToQString(SamplerValueText(option, settings.rateValue)));
     }
     SelectOption(option);
+    detector_->setCurrentIndex(static_cast<int>(settings.detector));
+    SelectDetector(detector_->currentIndex());
+}
+
+void SettingsDialog::SelectDetector(int detector) {
+    const bool content = detector == static_cast<int>(ShotDetector::Content);
+    threshold_->setEnabled(!content);
+    sensitivity_->setEnabled(content);
 }
 
 void SettingsDialog::SelectOption(int option) {
@@ -188,6 +227,8 @@ void SettingsDialog::RestoreDefaults() {
     SelectOption(defaults.rateOption);
     threshold_->SetText(ToQString(ThresholdText(kDefaultThreshold)));
     jobs_->setValue(Cores());
+    detector_->setCurrentIndex(static_cast<int>(defaults.detector));
+    sensitivity_->setText(SensitivityText(defaults.sensitivity));
 }
 
 void SettingsDialog::accept() {
@@ -201,8 +242,17 @@ void SettingsDialog::accept() {
         edits_[option]->setFocus();
         return;
     }
+    const bool content = detector_->currentIndex() == static_cast<int>(ShotDetector::Content);
+    const auto sensitivity = ReadSensitivity(sensitivity_->text().toStdString());
+    if (content && !sensitivity) {
+        user_.ShowMessage(message::kSensitivityRefused);
+        sensitivity_->setFocus();
+        return;
+    }
     settings_.rateOption = option;
     settings_.rateValue = reading.value;
+    settings_.detector = static_cast<ShotDetector>(detector_->currentIndex());
+    settings_.sensitivity = sensitivity.value_or(settings_.sensitivity);
     if (const auto threshold = ReadThreshold(threshold_->text().toStdString()))
         settings_.threshold = *threshold;
     settings_.jobs = jobs_->value();

@@ -1,6 +1,7 @@
 #pragma once
 // The "Settings" dialog: the shot sampler's rate (one of four options, each
-// with its edit box), the shot engine's threshold and the number of workers
+// with its edit box), the shot engine's detector, with the spread rule's
+// threshold or the content detector's sensitivity, and the number of workers
 // that decode a run. It works on a copy of
 // the slicing settings; OK hands back the copy with the user's choices.
 #include <QAbstractSpinBox>
@@ -11,6 +12,7 @@
 #include "shots/slicing_settings.h"
 
 class QButtonGroup;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -50,14 +52,18 @@ class SettingsDialog : public QDialog {
     // Refused values are told to `user`, and the dialog stays open.
     SettingsDialog(const SlicingSettings& settings, UserPort& user, QWidget* parent = nullptr);
 
-    // The settings as OK left them: the rate option and value, and the typed
-    // threshold when it can be taken (above 0), else the one in force.
+    // The settings as OK left them: the rate option and value, the detector,
+    // the typed threshold when it can be taken (above 0), else the one in
+    // force, and the sensitivity (OK refuses one it cannot take).
     const SlicingSettings& Settings() const { return settings_; }
 
     QRadioButton* RateRadio(int option) const { return radios_.at(option); }
     QLineEdit* RateEdit(int option) const { return edits_.at(option); }
     ThresholdSpinBox* Threshold() const { return threshold_; }
     QSpinBox* Jobs() const { return jobs_; }
+    // Its items in the order of ShotDetector.
+    QComboBox* Detector() const { return detector_; }
+    QLineEdit* Sensitivity() const { return sensitivity_; }
     QPushButton* DefaultButton() const { return default_; }
 
   public slots:
@@ -66,6 +72,8 @@ class SettingsDialog : public QDialog {
   private:
     void SelectOption(int option);
     void RestoreDefaults();
+    // Each detector's own value box is enabled with it.
+    void SelectDetector(int detector);
 
     UserPort& user_;
     SlicingSettings settings_;
@@ -74,6 +82,8 @@ class SettingsDialog : public QDialog {
     std::array<QLineEdit*, 4> edits_{};
     ThresholdSpinBox* threshold_;
     QSpinBox* jobs_ = nullptr;
+    QComboBox* detector_;
+    QLineEdit* sensitivity_;
     QPushButton* default_ = nullptr;
 };
 

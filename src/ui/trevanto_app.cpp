@@ -105,6 +105,10 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
         screen.height());
     document_->Slicing().SetPacedPlayback(options.pacedPlayback);
     document_->Slicing().SetRealTimeSlicing(settings_->SliceInRealTime());
+    SlicingSettings slicing = document_->Slicing().Settings();
+    slicing.detector = settings_->Detector();
+    slicing.sensitivity = settings_->Sensitivity();
+    document_->Slicing().ApplySlicingSettings(slicing);
     document_->Slicing().SetJobs(settings_->SlicingJobs());
     document_->Playback().SetSoundWanted(true);
     ApplySound();
@@ -270,6 +274,14 @@ void CTrevantoApp::ToggleRealTimeSlicing() {
     const bool realTime = !document_->Slicing().RealTimeSlicing();
     document_->Slicing().SetRealTimeSlicing(realTime);
     settings_->SetSliceInRealTime(realTime);
+}
+
+void CTrevantoApp::EditSlicingSettings() {
+    if (!document_->Slicing().EditSlicingSettings())
+        return;
+    settings_->SetDetector(document_->Slicing().Settings().detector);
+    settings_->SetSensitivity(document_->Slicing().Settings().sensitivity);
+    settings_->SetSlicingJobs(document_->Slicing().Jobs());
 }
 
 void CTrevantoApp::OpenChosenVideo() {

@@ -77,6 +77,8 @@ class CTrevantoApp : public QObject {
     void ToggleTimecode();
     // "Slice in real time": the next runs play paced, or no longer; remembered.
     void ToggleRealTimeSlicing();
+    // The Settings dialog; the detector chosen is kept between runs.
+    void EditSlicingSettings();
     // "Mute", "Volume up" / "Volume down" (by `percent`) and the toolbar's
     // volume slider (to `percent`), kept for later starts.
     void ToggleMute();

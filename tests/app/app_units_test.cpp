@@ -258,8 +258,12 @@ TEST(SettingsStore, RecentFilesAndUrlsSurviveARestart) {
         store.SetSliceInRealTime(true);
         EXPECT_GE(store.SlicingJobs(), 1);  // the cores until chosen
         store.SetSlicingJobs(1000);         // never more than the bound
+        store.SetDetector(ShotDetector::Content);
+        store.SetSensitivity(72.5f);
     }
     SettingsStore again(path);
+    EXPECT_EQ(std::pair(again.Detector(), again.Sensitivity()),
+              std::pair(ShotDetector::Content, 72.5f));
     again.RemoveRecentFile("/v/e");
     EXPECT_EQ(again.RecentFiles(), (std::vector<std::string>{"/v/c", "/v/d", "/v/b"}));
     EXPECT_EQ(again.LoadUrlHistory().entries, (std::vector<std::string>{"first", "second"}));

@@ -92,6 +92,15 @@ TEST(Cli, StatisticsCutAgainLikeARun) {
     const auto low = RunCli({"slice", kMpeg2, "--threshold", "0.3"});
     EXPECT_EQ(RunCli({"slice", "--from-stats", stats, "--threshold", "0.3"}).out, low.out);
     EXPECT_GT(low.out.size(), sliced.out.size());
+    // The content detector's statistics name it and cut again by its rule,
+    // at its sensitivity.
+    const std::string hard = test::MediaPath("clip_hard_cases.mpg");
+    const std::string content = folder.File("c.csv");
+    const auto found = RunCli({"slice", hard, "--detector", "content", "--stats", content});
+    EXPECT_EQ(ReadWholeFile(content).substr(0, 34), "frame,timecode,content score,cut\n0");
+    EXPECT_EQ(RunCli({"slice", "--from-stats", content}).out, found.out);
+    EXPECT_EQ(RunCli({"slice", "--from-stats", content, "--sensitivity", "95"}).out,
+              RunCli({"slice", hard, "--detector", "content", "--sensitivity", "95"}).out);
 }
 
 // Any number of workers writes the same outputs, byte for byte.
@@ -148,6 +157,10 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         {2, {"slice", kMpeg2, "--sampler", "frames", "40", "--threshold", "20"}, ""},
         {2, {"slice", kMpeg2, "--threshold", "nan"}, ""},
         {2, {"slice", kMpeg2, "--threshold", "0"}, "--threshold needs a number above 0"},
+        {2, {"slice", kMpeg2, "--detector", "colour"}, "--detector is spread or content"},
+        {2, {"slice", kMpeg2, "--detector", "content", "--sensitivity", "100"}, "above 0 and"},
+        {2, {"slice", kMpeg2, "--sensitivity", "40"}, "--sensitivity needs --detector content"},
+        {2, {"slice", kMpeg2, "--detector", "content", "--threshold", "9"}, "takes --sensitivity"},
         {2, {"slice", kMpeg2, "--video-link", "3-2"}, "--video-link needs a shot number"},
         {2, {"slice", kMpeg2, "--start", "12x"}, "--start needs a frame number"},
         {2, {"slice", kMpeg2, "--entry", "0"}, "--entry needs a stream number"},

@@ -30,5 +30,25 @@ TEST(ScoreStats, ReadBackTheSameScoresAndCuts) {
     ASSERT_TRUE(read) << static_cast<int>(error.problem) << " line " << error.line;
     EXPECT_EQ(*read, scores.Frames());
 }
+
+TEST(ScoreStats, TheHeaderNamesTheDetector) {
+    for (const ShotDetector detector : {ShotDetector::Spread, ShotDetector::Content}) {
+        ChangeScores scores;
+        scores.Begin(0.04, 32, 20.0f, detector);
+        for (const FrameScore& score : std::vector<FrameScore>{{0, 0.0f, true},
+                                                               {1, 3.5f},
+                                                               {2, 4.0f},
+                                                               {3, 60.0f},
+                                                               {4, 2.0f},
+                                                               {5, 0.0f, false, true}})
+            scores.Add(score);
+        ScoreStatsError error;
+        ShotDetector read = ShotDetector(1 - static_cast<int>(detector));
+        const auto parsed = ParseScoreStats(FormatScoreStats(scores, 20.0f), error, &read);
+        ASSERT_TRUE(parsed) << DetectorName(detector);
+        EXPECT_EQ(std::pair(read, *parsed), std::pair(detector, scores.Frames()));
+    }
+}
+
 }  // namespace
 }  // namespace trevanto

@@ -1,6 +1,7 @@
 // The Settings dialog and the "Create a video hyperlink" dialog, and the
 // commands that open them.
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -115,6 +116,44 @@ TEST_F(DialogsTest, SettingsOkWritesBackAndRecomputesTheStepCancelChangesNothing
         EXPECT_EQ(std::pair(now.stepFrames, now.threshold), std::pair(row.step, row.threshold_))
             << row.value.toStdString();
     }
+}
+
+// The detector: each one's own value box, a sensitivity above 0 and below
+// 100, and the choice kept for the next start.
+TEST_F(DialogsTest, SettingsDetectorAndSensitivityRefusedTakenAndKept) {
+    SlicingSettings given;
+    given.sensitivity = 70.0f;
+    SettingsDialog dialog(given, user_);
+    EXPECT_EQ(dialog.Detector()->currentText() + dialog.Sensitivity()->text(),
+              "Channel spread (classic)70");
+    EXPECT_FALSE(dialog.Sensitivity()->isEnabled());
+    dialog.Detector()->setCurrentIndex(1);
+    EXPECT_TRUE(dialog.Sensitivity()->isEnabled() && !dialog.Threshold()->isEnabled());
+    for (const char* text : {"", "0", "100", "abc", "-5"}) {
+        dialog.Sensitivity()->setText(text);
+        dialog.accept();
+        EXPECT_EQ(user_.messages.back(), message::kSensitivityRefused) << text;
+        EXPECT_NE(dialog.result(), QDialog::Accepted) << text;
+    }
+    dialog.Sensitivity()->setText("62.5");
+    dialog.accept();
+    EXPECT_EQ(std::pair(dialog.Settings().detector, dialog.Settings().sensitivity),
+              std::pair(ShotDetector::Content, 62.5f));
+    {
+        auto app = MakeApp();
+        MessageBoxUser boxes(&app->Frame());
+        user_.editSettings = [&](SlicingSettings& settings) {
+            return boxes.EditSlicingSettings(settings);
+        };
+        WhenShown<SettingsDialog>([](SettingsDialog& shown) {
+            shown.Detector()->setCurrentIndex(1);
+            shown.Sensitivity()->setText("80");
+            shown.accept();
+        });
+        app->OnCommand(kSettings);
+    }
+    const SlicingSettings kept = MakeApp()->Document().Slicing().Settings();
+    EXPECT_EQ(std::pair(kept.detector, kept.sensitivity), std::pair(ShotDetector::Content, 80.0f));
 }
 
 TEST_F(DialogsTest, VideoLinkDialogRefusesWithAMessageAndAcceptsTheTimesInOrder) {

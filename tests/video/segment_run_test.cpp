@@ -35,7 +35,7 @@ std::shared_ptr<Surface> Copy(const Surface& from) {
 
 // Today's run: the graph plays unpaced, thumbnails alone, and each
 // delivered thumbnail goes through the slicer as the document passes it on.
-RunOutcome SequentialRun(const std::string& path) {
+RunOutcome SequentialRun(const std::string& path, ShotDetector detector = ShotDetector::Spread) {
     RunOutcome outcome;
     OpenError error;
     auto graph = OpenUnpaced(path, error);
@@ -45,6 +45,7 @@ RunOutcome SequentialRun(const std::string& path) {
     graph->SetPlaybackFrames(false);
     ShotSlicer slicer;
     slicer.Settings().threshold = kThreshold;
+    slicer.Settings().detector = detector;
     slicer.StartEngine(PerFrame(*graph));
     Surface thumbnail(kWidth, kHeight);
     std::shared_ptr<Surface> shotStart;
@@ -99,18 +100,22 @@ TEST(WorkerBudget, BoundsWorkersByTheirDecodersMemory) {
 
 // A run in segments; `meanwhile` is called after each segment taken.
 RunOutcome RunInSegments(const std::string& path, const std::vector<Segment>& plan, int workers,
-                         const std::function<void(SegmentPool<AnalysedFrame>&)>& meanwhile = {}) {
+                         const std::function<void(SegmentPool<AnalysedFrame>&)>& meanwhile = {},
+                         ShotDetector detector = ShotDetector::Spread) {
     RunOutcome outcome;
+    SlicingSettings settings;
+    settings.threshold = kThreshold;
+    settings.detector = detector;
+    const bool content = detector == ShotDetector::Content;
     SegmentPool<AnalysedFrame> pool(
         {path, plan, workers, kWidth, kHeight, 0, {}},
-        [](int64_t frame, Surface& thumbnail, const AnalysedFrame* previous) {
-            AnalysedFrame analysed{static_cast<int32_t>(frame), MeasureWholeSurface(thumbnail), {}};
-            if (MayStartShot(previous, analysed, kThreshold))
+        [&settings, content](int64_t frame, Surface& thumbnail, const AnalysedFrame* previous) {
+            AnalysedFrame analysed{
+                static_cast<int32_t>(frame), MeasureWholeSurface(thumbnail, content), {}};
+            if (MayStartShot(previous, analysed, settings))
                 analysed.picture = Copy(thumbnail);
             return analysed;
         });
-    SlicingSettings settings;
-    settings.threshold = kThreshold;
     RunStitcher stitcher(settings, 0.04);
     const auto take = [&](const std::optional<StitchedShot>& shot) {
         if (shot) {
@@ -213,6 +218,44 @@ TEST(SegmentRun, DamagedFilesCutTheSameForEveryWorkerCount) {
         EXPECT_FALSE(one.scores.empty());
         for (const int workers : {2, 3, 8})
             EXPECT_EQ(RunInSegments(path, plan, workers), one) << workers << " workers";
+    }
+}
+
+// The content detector on the hard cases: one cut where each stretch has
+// one (a frame for a hard cut, a window for the fade and the dissolve),
+// none in the others; the same for any number of workers, and the shots and
+// scores of a run over the delivered thumbnails.
+TEST(SegmentRun, ContentDetectorCutsTheHardCases) {
+    const struct {
+        const char* kind;
+        int first, last, cutFrom, cutTo;  // no cut in [first, last] when cutFrom is -1
+    } rows[] = {
+        {"two dim shots of equal contrast", 20, 60, kDimSecondShot, kDimSecondShot},
+        {"a cut from dim to bright", 60, 95, kFlashShot, kFlashShot},
+        {"a white flash of two frames", 95, 135, -1, -1},
+        {"a cut into a fast pan", 135, 145, kPanShot, kPanShot},
+        {"a fast pan", 145, 195, -1, -1},
+        {"a cut into smoke", 195, 205, kSmokeShot, kSmokeShot},
+        {"smoke drifting over the shot", 205, 255, -1, -1},
+        {"a cut to black", 255, 270, kBlackShot, kBlackShot},
+        {"a fade from black", 270, 320, kFadeShot, kFadeShot + kFadeFrames},
+        {"a dissolve (not seen)", 320, 379, -1, -1},
+    };
+    const std::string path = MediaPath(HardCaseClip());
+    const std::vector<Segment> plan = FilePlan(path, 1);
+    const RunOutcome one = RunInSegments(path, plan, 1, {}, ShotDetector::Content);
+    EXPECT_EQ(RunInSegments(path, plan, 3, {}, ShotDetector::Content), one);
+    const RunOutcome today = SequentialRun(path, ShotDetector::Content);
+    EXPECT_EQ(today.shots, one.shots);
+    EXPECT_EQ(today.scores, one.scores);
+    for (const auto& row : rows) {
+        std::vector<int> cuts;
+        for (const ShotRange& shot : one.shots)
+            if (shot.start > 0 && shot.start >= row.first && shot.start <= row.last)
+                cuts.push_back(shot.start);
+        const bool found = cuts.size() == 1 && cuts[0] >= row.cutFrom && cuts[0] <= row.cutTo;
+        EXPECT_TRUE(row.cutFrom < 0 ? cuts.empty() : found)
+            << row.kind << ": cuts at " << testing::PrintToString(cuts);
     }
 }
 

@@ -95,6 +95,20 @@ const TestClip& TenBitClip() {
     return clip;
 }
 
+const TestClip& HardCaseClip() {
+    static const TestClip clip{"clip_hard_cases.mpg",
+                               "mpeg2video",
+                               "vob",
+                               320,
+                               240,
+                               kHardCaseFrames,
+                               25.0,
+                               {kDimSecondShot, kFlashShot, kPanShot, kSmokeShot, kBlackShot,
+                                kFadeShot, kDissolveStart + kDissolveFrames / 2},
+                               2};
+    return clip;
+}
+
 bool IsRotatedClip(const TestClip& clip) {
     return clip.file == RotatedClip().file;
 }

@@ -108,6 +108,18 @@ std::vector<TestClip> EveryClipForm();
 constexpr int kMarkerDivisor = 5;
 constexpr uint32_t kMarkerRgb = 0xFF0000;
 
+// The clip of the shot detectors' hard cases (MPEG-2, 320 x 240): two dim
+// shots of equal contrast, a white flash inside a shot, a fast pan, smoke
+// drifting over a shot, a cut to black, a fade from black and a dissolve.
+// Its cuts are the hard cuts, the first frame of the fade and the middle of
+// the dissolve.
+const TestClip& HardCaseClip();
+// Where the hard-case clip's scenes begin, and how the fade and the
+// dissolve run.
+constexpr int kDimSecondShot = 40, kFlashShot = 80, kFlashFrame = 105, kPanShot = 140,
+              kSmokeShot = 200, kBlackShot = 260, kFadeShot = 280, kFadeFrames = 8,
+              kDissolveStart = 330, kDissolveFrames = 10, kHardCaseFrames = 380;
+
 // The folder holding the generated clips: $TREVANTO_TEST_MEDIA, else the
 // build folder's media/.
 std::string MediaFolder();

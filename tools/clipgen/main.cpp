@@ -15,6 +15,7 @@ extern "C" {
 #include "clipgen/clip_encoder.h"
 #include "clipgen/clip_scenes.h"
 #include "clipgen/clips.h"
+#include "clipgen/hard_case_scenes.h"
 
 namespace {
 
@@ -99,9 +100,9 @@ const Surface& Stored(const TestClip& clip, Surface& upright, Surface& stored) {
     return stored;
 }
 
-// What a clip shows: the test patterns, or the sample's scenes (with or
-// without the frame code).
-enum class Look { TestPatterns, Sample, SampleWithCode };
+// What a clip shows: the test patterns, the sample's scenes (with or
+// without the frame code), or the shot detectors' hard cases.
+enum class Look { TestPatterns, Sample, SampleWithCode, HardCases };
 
 bool WriteClip(const std::string& folder, const TestClip& clip, Look look) {
     const std::string path = folder + "/" + clip.file;
@@ -124,11 +125,13 @@ bool WriteClip(const std::string& folder, const TestClip& clip, Look look) {
         const int scene = SceneOf(clip, std::max(frame, 0), sceneStart);
         if (look == Look::TestPatterns) {
             DrawTestScene(picture, scene, frame - sceneStart);
+        } else if (look == Look::HardCases) {
+            DrawHardCase(picture, frame);
         } else {
             DrawSampleScene(picture, scene, frame - sceneStart, SceneEnd(clip, scene) - sceneStart);
         }
         // A hidden picture carries a number no shown frame has.
-        if (look != Look::Sample)
+        if (look != Look::Sample && look != Look::HardCases)
             DrawFrameCode(picture, frame >= 0 ? frame : kFrameCodeMaxFrame + frame);
         if (!encoder.Write(Stored(clip, picture, stored), error,
                            extra > 0 && frame >= firstPFrame) ||
@@ -201,6 +204,7 @@ int main(int argc, char** argv) {
             ok = WriteVariableRateClip(folder) && ok;
             ok = WriteClip(folder, RotatedClip(), Look::TestPatterns) && ok;
             ok = WriteClip(folder, TenBitClip(), Look::TestPatterns) && ok;
+            ok = WriteClip(folder, HardCaseClip(), Look::HardCases) && ok;
         } else if (item == "sample") {
             ok = WriteClip(folder, SampleVideo(), Look::Sample) && ok;
         } else if (item == "bench") {

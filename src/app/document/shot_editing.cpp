@@ -227,7 +227,7 @@ bool ShotEditing::RecutNow(float threshold, bool keepOwnShots) {
         }
         UpdateShotCount();
     }
-    slicer_.Settings().threshold = threshold;
+    slicer_.Settings().SetThresholdOf(scores.Detector(), threshold);
     slicer_.SetScoresThreshold(threshold);
     host_.RebuildShots(std::move(records));
     return true;

@@ -85,7 +85,7 @@ void SlicingRun::StartInSegments() {
     ParallelSlicingSetup setup;
     setup.url = player_.OpenedPath();
     setup.mode = slicer_.Mode();
-    setup.threshold = slicer_.Settings().threshold;
+    setup.detection = slicer_.Settings();
     setup.stepFrames = slicer_.Settings().stepFrames;
     setup.first = RunStartFrame();
     setup.last = runEnd_ = player_.RangeEnd();

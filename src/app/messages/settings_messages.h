@@ -11,6 +11,8 @@ namespace trevanto::message {
 inline constexpr const char* kEmptyValue = "No empty value is allowed.";                    // 61210
 inline constexpr const char* kNegativeValue = "Negative or empty values are not allowed.";  // 61211
 inline constexpr const char* kValueTooLarge = "Values above 2147483647 are not allowed.";
+inline constexpr const char* kSensitivityRefused =
+    "The sensitivity must be a number above 0 and below 100.";
 
 // Empty for an accepted value.
 std::string SamplerValueMessage(SamplerValueCheck check);

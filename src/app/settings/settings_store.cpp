@@ -21,6 +21,8 @@ constexpr const char* kTemplateColourKey =
     "Software/Trevanto/Trevanto/Settings/ShotTemplateTransparentColour";
 constexpr const char* kRealTimeSlicingKey = "Software/Trevanto/Trevanto/Settings/SliceInRealTime";
 constexpr const char* kSlicingJobsKey = "Software/Trevanto/Trevanto/Settings/SlicingJobs";
+constexpr const char* kDetectorKey = "Software/Trevanto/Trevanto/Settings/ShotDetector";
+constexpr const char* kSensitivityKey = "Software/Trevanto/Trevanto/Settings/Sensitivity";
 constexpr const char* kSoundVolumeKey = "Software/Trevanto/Trevanto/Settings/SoundVolume";
 constexpr const char* kSoundMutedKey = "Software/Trevanto/Trevanto/Settings/SoundMuted";
 constexpr const char* kStatusBarKey = "Software/Trevanto/Trevanto/Settings/StatusBarShown";
@@ -103,6 +105,24 @@ std::string SettingsStore::JpegFolder() const {
 
 void SettingsStore::SetJpegFolder(const std::string& folder) {
     settings_->setValue(kJpegFolderKey, ToQString(folder));
+}
+
+ShotDetector SettingsStore::Detector() const {
+    const std::string name = settings_->value(kDetectorKey).toString().toStdString();
+    return DetectorNamed(name).value_or(ShotDetector::Spread);
+}
+
+void SettingsStore::SetDetector(ShotDetector detector) {
+    settings_->setValue(kDetectorKey, QString(DetectorName(detector)));
+}
+
+float SettingsStore::Sensitivity() const {
+    const std::string text = settings_->value(kSensitivityKey).toString().toStdString();
+    return ReadSensitivity(text).value_or(kDefaultSensitivity);
+}
+
+void SettingsStore::SetSensitivity(float sensitivity) {
+    settings_->setValue(kSensitivityKey, QString::number(static_cast<double>(sensitivity)));
 }
 
 bool SettingsStore::SliceInRealTime() const {

@@ -121,6 +121,14 @@ class SettingsStore {
     int SlicingJobs() const;
     void SetSlicingJobs(int jobs);
 
+    // The shot engine's detector and the content detector's sensitivity, as
+    // the Settings dialog left them (the spread rule and the default
+    // sensitivity when never set or unreadable).
+    ShotDetector Detector() const;
+    void SetDetector(ShotDetector detector);
+    float Sensitivity() const;
+    void SetSensitivity(float sensitivity);
+
     // The status bar is shown (View > Status bar); the docking layout keeps
     // the other bars.
     bool StatusBarShown() const;
