@@ -191,10 +191,16 @@ void CMainFrame::CreateActions() {
         connect(action, &QAction::triggered, this, [this, id] { emit CommandInvoked(id); });
         actions_[id] = action;
     }
+    stopRun_ = new QAction(this);
+    stopRun_->setShortcut(QKeySequence(Qt::Key_Escape));
+    stopRun_->setShortcutContext(Qt::WindowShortcut);
+    addAction(stopRun_);
+    connect(stopRun_, &QAction::triggered, this, &CMainFrame::StopRunRequested);
     EnableCommands(CommandState{});
 }
 
 void CMainFrame::EnableCommands(const CommandState& state) {
+    stopRun_->setEnabled(state.slicing);
     for (const auto& [id, action] : actions_) {
         action->setEnabled(CommandEnabled(id, state));
         if (const std::optional<std::string> text = CommandText(id, state))

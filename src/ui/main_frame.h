@@ -122,6 +122,8 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     void CommandStateWanted();
     // A key of the navigation slider asks for a step.
     void SliderStepRequested(CMySliderCtrl::Step step);
+    // Escape during a slicing run: the run ends, keeping its shots.
+    void StopRunRequested();
     // The frame panes show a new position.
     void FramePanesUpdated();
 
@@ -160,6 +162,9 @@ class CMainFrame : public QMainWindow, public FramePort, public ProgressPort {
     std::vector<QLabel*> panes_;
     std::unique_ptr<CProgressBar> progress_;
     QTimer commandRefresh_;
+    // Enabled only while a run goes, so that Escape keeps closing editors
+    // and dialogs otherwise.
+    QAction* stopRun_ = nullptr;
 };
 
 }  // namespace trevanto

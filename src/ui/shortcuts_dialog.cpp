@@ -21,6 +21,8 @@ std::vector<ShortcutRow> ShortcutRows() {
             text += " (in the shot list)";
         rows.push_back({text, QKeySequence(command.shortcut).toString(QKeySequence::NativeText)});
     }
+    rows.push_back({"Stop a slicing run (while one runs)",
+                    QKeySequence(Qt::Key_Escape).toString(QKeySequence::NativeText)});
     return rows;
 }
 

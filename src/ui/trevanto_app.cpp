@@ -163,6 +163,10 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     connect(frame_.get(), &CMainFrame::SliderStepRequested, this, [this](CMySliderCtrl::Step step) {
         document_->Playback().StepFrame(FrameStepOf(step));
     });
+    connect(frame_.get(), &CMainFrame::StopRunRequested, this, [this] {
+        if (document_->Slicing().IsRunning())
+            document_->Slicing().StopSlicing();
+    });
     frame_->SetCloseGuard([this] { return QueryCloseShots(); });
     frame_->UpdateShotCount(0);
     document_->RepaintPreview();

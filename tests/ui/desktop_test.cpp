@@ -82,6 +82,25 @@ TEST_F(DesktopProgramTest, OpenedClipPlaysAndTheToolbarFollowsTheSlicers) {
     EXPECT_TRUE(app->Document().Slicing().IsRunning() && player.Paced());
 }
 
+// Escape ends a run, keeping its shots; outside a run it is left to the widgets.
+TEST_F(DesktopProgramTest, EscapeStopsARun) {
+    auto app = MakeApp();
+    ASSERT_TRUE(app->Start() && OpenPaused(*app, MediaPath("clip_mpeg1.mpg")));
+    CMainFrame& frame = app->Frame();
+    QAction* escape = nullptr;
+    for (QAction* action : frame.actions())
+        if (action->shortcut() == QKeySequence(Qt::Key_Escape))
+            escape = action;
+    ASSERT_TRUE(escape != nullptr);
+    EXPECT_FALSE(escape->isEnabled());
+    app->Document().Slicing().SetSegmentFrames(1);
+    frame.Action(kEngine)->trigger();
+    frame.EnableCommands(app->View().CommandSnapshot());
+    ASSERT_TRUE(escape->isEnabled() && app->Document().Slicing().IsRunning());
+    escape->trigger();
+    EXPECT_FALSE(app->Document().Slicing().IsRunning());
+}
+
 // The frame on show when a run starts is the first of its first shot, in the
 // desktop as in trevanto-cli, which slices from its start mark.
 TEST_F(DesktopProgramTest, ARunStartsOnTheFrameOnShowAsInTrevantoCli) {

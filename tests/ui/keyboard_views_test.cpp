@@ -45,6 +45,7 @@ TEST_F(KeyboardViewsTest, TheShortcutsListIsTheCommandTablesKeys) {
             EXPECT_EQ(action->shortcut(), key) << command.text;
         }
     }
+    expected.emplace_back("Stop a slicing run (while one runs)", "Esc");
     EXPECT_EQ(listed, expected);
     // The desktop's own keys where it has one.
     for (const auto& [id, standard] :
