@@ -184,6 +184,17 @@ QImage Surface::ToImage() const {
     return image;
 }
 
+std::shared_ptr<const Surface> SharedCopy(const Surface& from) {
+    auto copy = std::make_shared<Surface>(from.Width(), from.Height(), from.Format());
+    if (!from.IsValid() || !copy->IsValid())
+        return nullptr;
+    copy->SetPixelAspect(from.PixelAspect());
+    const size_t rowBytes = static_cast<size_t>(from.Width()) * from.Format().BytesPerPixel();
+    for (int y = 0; y < from.Height(); ++y)
+        std::memcpy(copy->Row(y), from.Row(y), rowBytes);
+    return copy;
+}
+
 bool Surface::CopyFromImage(const QImage& image) {
     if (!IsValid() || image.width() != width_ || image.height() != height_)
         return false;

@@ -46,6 +46,13 @@ struct LockedPixels {
     PixelFormat format;
 };
 
+class Surface;
+
+// A copy of `from`'s pixels in a surface of its own, shared read-only (a
+// shot's first frame kept while later frames overwrite the original); null
+// when it cannot be made.
+std::shared_ptr<const Surface> SharedCopy(const Surface& from);
+
 class Surface {
   public:
     // A surface of the given size and format; pixels start black. A size of

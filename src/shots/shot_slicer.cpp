@@ -48,9 +48,13 @@ std::optional<MeasuredFrame> MeasureWholeSurface(Surface& surface, bool content)
 }
 
 SliceStep ShotSlicer::ProcessFrame(Surface& surface, int32_t frame, bool force) {
-    const bool content = mode_ == SlicingMode::Engine && engineDetector_ == ShotDetector::Content;
-    const std::optional<MeasuredFrame> measured = MeasureWholeSurface(surface, content);
+    const std::optional<MeasuredFrame> measured = Measure(surface);
     return measured ? ProcessMeasured(*measured, frame, force) : SliceStep{};
+}
+
+std::optional<MeasuredFrame> ShotSlicer::Measure(Surface& surface) const {
+    const bool content = mode_ == SlicingMode::Engine && engineDetector_ == ShotDetector::Content;
+    return MeasureWholeSurface(surface, content);
 }
 
 SliceStep ShotSlicer::ProcessMeasured(const MeasuredFrame& measured, int32_t frame, bool force) {

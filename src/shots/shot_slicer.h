@@ -55,6 +55,8 @@ class ShotSlicer {
     // progress ends before this frame whatever the picture says (the end of
     // the video or of the play range).
     SliceStep ProcessFrame(Surface& surface, int32_t frame, bool force);
+    // The measures of `surface` that this run's detector reads.
+    std::optional<MeasuredFrame> Measure(Surface& surface) const;
     // The same for a picture measured before (MeasureWholeSurface), perhaps
     // on another thread: a run fed the measures of its frames in order gives
     // the steps, shots and scores of a run fed the frames.

@@ -11,15 +11,6 @@ namespace {
 
 constexpr int kThumbnailWidth = 100, kThumbnailHeight = 80;
 
-std::shared_ptr<const Surface> CopyOf(const Surface& from) {
-    auto copy = std::make_shared<Surface>(from.Width(), from.Height());
-    if (!copy->IsValid())
-        return nullptr;
-    for (int y = 0; y < from.Height(); ++y)
-        std::memcpy(copy->Row(y), from.Row(y), static_cast<size_t>(from.Width()) * 4);
-    return copy;
-}
-
 }  // namespace
 
 std::vector<Segment> SegmentsWithin(const std::vector<Segment>& plan, int64_t first, int64_t last) {
@@ -96,7 +87,7 @@ void ParallelSlicing::Run() {
         };
         analysis = [](int64_t frame, Surface& thumbnail, const AnalysedFrame*) {
             return AnalysedFrame{static_cast<int32_t>(frame), MeasureWholeSurface(thumbnail),
-                                 CopyOf(thumbnail)};
+                                 SharedCopy(thumbnail)};
         };
     } else {
         analysis = [detection = setup_.detection](int64_t frame, Surface& thumbnail,
@@ -106,7 +97,7 @@ void ParallelSlicing::Run() {
                 MeasureWholeSurface(thumbnail, detection.detector == ShotDetector::Content),
                 {}};
             if (MayStartShot(previous, analysed, detection))
-                analysed.picture = CopyOf(thumbnail);
+                analysed.picture = SharedCopy(thumbnail);
             return analysed;
         };
     }

@@ -399,6 +399,34 @@ TEST_P(DocumentOnEveryClip, EveryWorkerCountSlicesAsOneRun) {
     }
 }
 
+// "Slice in real time" stitches the played frames as a run in segments does:
+// the content detector, which cuts frames after the cut, still gives each
+// shot its first frame.
+TEST(DocumentOnClip, ARealTimeRunSlicesAsARunInSegments) {
+    const auto slice = [](bool realTime) {
+        Session s;
+        SlicingSettings settings = s.doc.Slicing().Settings();
+        settings.detector = ShotDetector::Content;
+        s.doc.Slicing().ApplySlicingSettings(settings);
+        s.doc.Slicing().SetRealTimeSlicing(realTime);
+        std::pair<RangeList, std::vector<QImage>> outcome;
+        if (!s.Open(test::HardCaseClip()))
+            return outcome;
+        s.doc.Playback().SetRate(8.0f);
+        s.doc.Playback().SeekToFrame(0);
+        s.doc.HandleGraphEvents();
+        s.doc.Slicing().StartEngine();
+        EXPECT_TRUE(s.RunUntil([&] { return !s.doc.Slicing().IsRunning(); }));
+        outcome.first = s.Ranges();
+        for (const auto& item : s.view.items)
+            outcome.second.push_back(item.picture);
+        return outcome;
+    };
+    const auto inSegments = slice(false);
+    EXPECT_GT(inSegments.first.size(), 3u);
+    EXPECT_EQ(slice(true), inSegments);
+}
+
 // Stopping a run ends its workers and keeps the shots found, one step of
 // the undo stack; nothing comes after.
 TEST(DocumentOnClip, StoppingARunKeepsWhatItFound) {

@@ -1,7 +1,6 @@
 #include "app/document/document_surfaces.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace trevanto {
 
@@ -9,12 +8,10 @@ bool DocumentSurfaces::SetUp(int screenWidth, int screenHeight) {
     if (IsSetUp())
         return true;
     auto thumbnail = std::make_unique<Surface>(kThumbnailWidth, kThumbnailHeight);
-    auto shotStart = std::make_unique<Surface>(kThumbnailWidth, kThumbnailHeight);
     auto work = std::make_unique<Surface>(screenWidth, screenHeight);
-    if (!thumbnail->IsValid() || !shotStart->IsValid() || !work->IsValid())
+    if (!thumbnail->IsValid() || !work->IsValid())
         return false;
     thumbnail_ = std::move(thumbnail);
-    shotStart_ = std::move(shotStart);
     work_ = std::move(work);
     return true;
 }
@@ -29,16 +26,6 @@ bool DocumentSurfaces::EnsureWorkSize(int width, int height) {
     if (!work->IsValid())
         return false;
     work_ = std::move(work);
-    return true;
-}
-
-bool DocumentSurfaces::CopyThumbnailToShotStart() {
-    if (!thumbnail_ || !shotStart_ || thumbnail_->IsLocked() || shotStart_->IsLocked()) {
-        return false;
-    }
-    // Same size and format: a plain copy of the pixels.
-    std::memcpy(shotStart_->Bits(), thumbnail_->Bits(),
-                static_cast<size_t>(thumbnail_->Pitch()) * thumbnail_->Height());
     return true;
 }
 

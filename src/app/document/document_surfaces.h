@@ -1,8 +1,8 @@
 #pragma once
 // The document's long-lived surfaces, made once before the first video opens:
 // the 100 x 80 thumbnail surface (the current frame scaled down, read by the
-// slicer and the capture), the shot-start surface (first frame of the shot in
-// progress) and the screen-size work surface the JPEG export scales into.
+// slicer and the capture) and the screen-size work surface the JPEG export
+// scales into.
 #include <memory>
 
 #include "picture/surface.h"
@@ -20,19 +20,14 @@ class DocumentSurfaces {
     bool IsSetUp() const { return thumbnail_ != nullptr; }
 
     Surface* Thumbnail() { return thumbnail_.get(); }
-    Surface* ShotStart() { return shotStart_.get(); }
     Surface* Work() { return work_.get(); }
 
     // Makes the work surface at least width x height (it starts at the
     // screen's size). False, keeping the old one, when that cannot be made.
     bool EnsureWorkSize(int width, int height);
 
-    // Copies the thumbnail surface into the shot-start surface.
-    bool CopyThumbnailToShotStart();
-
   private:
     std::unique_ptr<Surface> thumbnail_;
-    std::unique_ptr<Surface> shotStart_;
     std::unique_ptr<Surface> work_;
 };
 

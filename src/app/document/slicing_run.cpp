@@ -36,27 +36,16 @@ void SlicingRun::OnFramePresented(int32_t frame) {
 
 void SlicingRun::ProcessFrame(int32_t frame, bool force) {
     Surface* thumbnail = surfaces_.Thumbnail();
-    if (!thumbnail)
+    if (!thumbnail || !slicer_.IsActive())
         return;
-    const SliceStep step = slicer_.ProcessFrame(*thumbnail, frame, force);
-    if (!step.analysed)
-        return;
-    if (step.runStarted)
-        surfaces_.CopyThumbnailToShotStart();
-    if (!step.finishedShot || !surfaces_.ShotStart())
-        return;
-
-    // The finished shot's thumbnail is its first frame, kept since it began.
-    const QImage picture = MakeShotThumbnail(*surfaces_.ShotStart(), host_.GetShotTemplate());
-    if (picture.isNull()) {
-        ShowMessage(message::kOutOfMemory);
+    // Played frames are stitched as a run's segments are, so a detector that
+    // decides a cut frames after it still gives the new shot its first frame.
+    if (!stitcher_)
+        stitcher_ = std::make_unique<RunStitcher>(slicer_);
+    const AnalysedFrame analysed{frame, slicer_.Measure(*thumbnail), SharedCopy(*thumbnail)};
+    if (!AddStitchedShot(force ? stitcher_->CloseAt(frame, analysed.measured)
+                               : stitcher_->Add(analysed)))
         StopSlicing();
-    } else {
-        std::string caption;
-        host_.AddShot(picture, caption, step.finishedShot->start, step.finishedShot->end);
-    }
-    // This frame is the first of the next shot.
-    surfaces_.CopyThumbnailToShotStart();
 }
 
 void SlicingRun::OnPlaybackEnd(int32_t frameAfterEnd) {
@@ -107,8 +96,9 @@ bool SlicingRun::AddStitchedShot(const std::optional<StitchedShot>& shot) {
     }
     std::string caption;
     host_.AddShot(picture, caption, shot->range.start, shot->range.end);
-    // The preview shows the first frame of the last shot found.
-    host_.Ports().frame->PresentFrame(shot->picture);
+    // In segments, the preview shows the first frame of the last shot found.
+    if (inSegments_)
+        host_.Ports().frame->PresentFrame(shot->picture);
     return true;
 }
 
@@ -168,9 +158,9 @@ void SlicingRun::BeginRun() {
 }
 
 void SlicingRun::EndRun() {
+    stitcher_.reset();
     if (inSegments_) {
         inSegments_.reset();  // every worker ends within a frame
-        stitcher_.reset();
         // The preview goes back to the frame on show.
         if (player_.FrameSurface())
             host_.Ports().frame->PresentFrame(player_.FrameSurface());
@@ -204,6 +194,7 @@ void SlicingRun::StartPlayingOrInSegments() {
         StartInSegments();
         return;
     }
+    stitcher_ = std::make_unique<RunStitcher>(slicer_);
     SliceFrameOnShow();
     if (player_.State() != PlayerState::Running)
         player_.Play();

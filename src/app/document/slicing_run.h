@@ -140,9 +140,9 @@ class SlicingRun {
     int64_t segmentFrames_ = kSegmentFrames;
     SlicingProgress progress_;
     std::function<void()> notify_;
-    // A run in segments: the frames come from `inSegments_`'s threads and go
-    // through `stitcher_` (the slicer lent to it); `afterEnd_` is the frame
-    // after the end mark, which closes the run.
+    // A run's frames go through `stitcher_` (the slicer lent to it): played
+    // ones in real time, else those of `inSegments_`'s threads; `afterEnd_`
+    // is the frame after the end mark, which closes a run in segments.
     std::unique_ptr<RunStitcher> stitcher_;
     std::optional<AnalysedFrame> afterEnd_;
     int32_t runEnd_ = -1;
