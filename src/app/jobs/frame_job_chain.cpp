@@ -50,6 +50,16 @@ bool FrameJobChain::SeekCurrent() {
             case FrameJob::Seek::Skipped:
                 Advance();
                 break;
+            // Ended here by the job's Act or the user's events, it ran all
+            // the same.
+            case FrameJob::Seek::Ready:
+                if (!ActOnItem())
+                    return true;
+                break;
+            case FrameJob::Seek::Pending:
+                if (!LetEventsThrough())
+                    return true;
+                break;
         }
     }
     End(true);
@@ -93,32 +103,47 @@ void FrameJobChain::OnFrameArrived() {
                 return;
             case FrameJob::Seek::Skipped:
             case FrameJob::Seek::Failed:
+            case FrameJob::Seek::Ready:  // a job whose pictures are made apart seeks none
+            case FrameJob::Seek::Pending:
                 End(false);
                 return;
         }
     }
+    if (ActOnItem())
+        SeekCurrent();
+}
+
+bool FrameJobChain::ActOnItem() {
     const uint64_t run = run_;
     const bool acted = job_->Act(item_);
     if (run != run_ || !job_)
-        return;
+        return false;
     if (!acted) {
         End(false);
-        return;
+        return false;
     }
-    if (const char* abortMessage = job_->EscapeMessage()) {
-        const bool escape = ports_.user->PumpEventsAndCheckEscape(kEventsPerItem);
-        // The events let through may have ended this chain and even started
-        // another: this one then ends silently.
-        if (run != run_ || !job_)
-            return;
-        if (escape) {
-            ports_.user->ShowMessage(abortMessage);
-            End(false);
-            return;
-        }
-    }
+    if (!LetEventsThrough())
+        return false;
     Advance();
-    SeekCurrent();
+    return true;
+}
+
+bool FrameJobChain::LetEventsThrough() {
+    const char* abortMessage = job_->EscapeMessage();
+    if (!abortMessage)
+        return true;
+    const uint64_t run = run_;
+    const bool escape = ports_.user->PumpEventsAndCheckEscape(kEventsPerItem);
+    // The events let through may have ended this chain and even started
+    // another: this one then ends silently.
+    if (run != run_ || !job_)
+        return false;
+    if (escape) {
+        ports_.user->ShowMessage(abortMessage);
+        End(false);
+        return false;
+    }
+    return true;
 }
 
 void FrameJobChain::OnFrameMissed() {

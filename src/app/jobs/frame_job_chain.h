@@ -5,7 +5,10 @@
 // of k items. For each item the chain has the job seek the video, waits for
 // the next presented frame, seeks again at most kMaxRetries times while
 // another frame comes, lets the job act, shows the progress and goes on with
-// the next item. An item whose frame cannot be reached is told to the job and
+// the next item. A job that has its items' pictures made apart (by workers,
+// in the items' order) answers Ready or Pending instead of seeking, and the
+// chain goes through its items at their pace, with the same progress and
+// Escape. An item whose frame cannot be reached is told to the job and
 // passed over, so no chain waits for ever. One chain runs at a time; closing
 // the video cancels it.
 #include <chrono>
@@ -24,6 +27,12 @@ class FrameJob {
         Skipped,      // the item needs no frame (done, or refused with a message)
         Unreachable,  // the item's frame cannot be reached (see OnUnreachable)
         Failed,       // the chain ends without completing
+        // Without the player: the item's picture was made apart (by
+        // workers) and the job acts at once (Act).
+        Ready,
+        // The item's picture is still being made apart: the chain lets the
+        // user's events through (Escape) and asks again.
+        Pending,
     };
     virtual ~FrameJob() = default;
 
@@ -74,8 +83,9 @@ class FrameJobChain {
     FrameJobChain(const FrameJobChain&) = delete;
     FrameJobChain& operator=(const FrameJobChain&) = delete;
 
-    // Runs the job over items 0..count-1. False when a chain runs, there is
-    // no item, or the first item's seek failed.
+    // Runs the job over items 0..count-1 (a job whose pictures are made
+    // apart, to its end before this returns). False when a chain runs, there
+    // is no item, or the first item's seek failed.
     bool Start(FrameJob& job, int32_t count);
     // The awaited frame was presented.
     void OnFrameArrived();
@@ -103,6 +113,12 @@ class FrameJobChain {
     // chain goes on.
     void SkipUnreachable();
     void Advance();
+    // Item k's frame is there: the job acts, events go through, the chain
+    // advances. False when the chain ended or was ended meanwhile.
+    bool ActOnItem();
+    // Lets events through for an escapable job. False when the chain ended
+    // or was ended meanwhile (Escape ends it).
+    bool LetEventsThrough();
     void End(bool completed);
 
     Player& player_;

@@ -1,11 +1,15 @@
 #include "app/jobs/jpeg_export_commands.h"
 
+#include <chrono>
+#include <thread>
+
 #include "app/document/document_surfaces.h"
 #include "app/document/shots_of_video.h"
 #include "app/messages/document_messages.h"
 #include "app/messages/jpeg_messages.h"
 #include "app/messages/stopped_work_messages.h"
 #include "common/paths.h"
+#include "common/regular_file.h"
 #include "common/text_format.h"
 #include "publish/publisher.h"
 #include "shots/shot_list.h"
@@ -59,7 +63,48 @@ bool JpegExportCommands::Start(std::vector<int32_t> items, bool userExport, std:
     saved_ = 0;
     unreachable_ = 0;
     publicationCompleted_ = std::move(completed);
+    StartWorkers();
     return chain_.Start(*this, static_cast<int32_t>(items_.size()));
+}
+
+int JpegExportCommands::DefaultJobs() {
+    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+}
+
+std::vector<int64_t> JpegExportCommands::WorkerFrames() const {
+    const int32_t frames = player_.FrameCount();
+    std::vector<int64_t> wanted;
+    wanted.reserve(items_.size());
+    for (const int32_t item : items_) {
+        const Shot* shot = host_.Shots().FindShotByItem(item);
+        // As SeekItem passes them: other videos' shots and frames past the end.
+        const bool needed = shot && shot->IsFrom(player_.OpenedPath()) &&
+                            !(frames > 0 && shot->startFrame >= frames);
+        wanted.push_back(needed ? shot->startFrame : -1);
+    }
+    return wanted;
+}
+
+void JpegExportCommands::StartWorkers() {
+    workers_.reset();
+    const std::string& path = player_.OpenedPath();
+    if (jobs_ <= 0 || !IsRegularFile(path))
+        return;
+    const ExportSize size = Size();
+    const bool stretch = publisher_.Options().stretchToFit;
+    workers_ = std::make_unique<SegmentFrames<Picture>>(
+        SegmentFrames<Picture>::Setup{path, WorkerFrames(), jobs_},
+        [size, stretch, shotTemplate = host_.GetShotTemplate()](int64_t, const Surface& frame) {
+            // Each call has its own copies: the workers share nothing.
+            const ShotTemplate frameTemplate = shotTemplate;
+            Surface work(size.width, size.height);
+            Picture picture;
+            picture.scaled = ScaleToWorkSurface(&frame, &work, size.width, size.height);
+            if (picture.scaled)
+                picture.jpeg =
+                    EncodeSurfaceAsJpeg(work, frameTemplate, stretch, size.width, size.height);
+            return picture;
+        });
 }
 
 bool JpegExportCommands::IsActive() const {
@@ -95,6 +140,21 @@ FrameJob::Seek JpegExportCommands::SeekItem(int32_t k) {
     const int32_t frames = player_.FrameCount();
     if (frames > 0 && shot->startFrame >= frames)
         return Seek::Unreachable;
+    if (workers_) {
+        // A short wait at a time: the chain lets events through between.
+        switch (workers_->Take(static_cast<size_t>(k), std::chrono::milliseconds(50), ready_)) {
+            case SegmentFrames<Picture>::State::Ready:
+                return Seek::Ready;
+            case SegmentFrames<Picture>::State::Pending:
+                return Seek::Pending;
+            case SegmentFrames<Picture>::State::Unreachable:
+                return Seek::Unreachable;
+            case SegmentFrames<Picture>::State::Failed:
+                // The workers could not cut the video: the player seeks.
+                workers_.reset();
+                break;
+        }
+    }
     return host_.GoToShot(item, false) ? Seek::Sought : Seek::Unreachable;
 }
 
@@ -132,6 +192,15 @@ int32_t JpegExportCommands::WantedFrame(int32_t k) const {
 }
 
 bool JpegExportCommands::Act(int32_t /*k*/) {
+    if (workers_) {
+        if (!ready_.scaled)
+            return ScaleFailed();
+        const std::string path = JoinPath(folder_, JpegImageName(counter_));
+        ++counter_;  // also when writing fails
+        Written(WriteJpegBytes(path, ready_.jpeg));
+        ready_ = {};
+        return true;
+    }
     if (!ScaleFrame())
         return false;
     const std::string path = JoinPath(folder_, JpegImageName(counter_));
@@ -141,6 +210,7 @@ bool JpegExportCommands::Act(int32_t /*k*/) {
 }
 
 void JpegExportCommands::Finish(bool completed) {
+    workers_.reset();  // ends and joins them
     // A publication may start another export from its completion.
     const std::function<void()> publicationCompleted = std::move(publicationCompleted_);
     publicationCompleted_ = nullptr;
@@ -169,6 +239,11 @@ bool JpegExportCommands::ScaleFrame() {
                            size.height)) {
         return true;
     }
+    return ScaleFailed();
+}
+
+bool JpegExportCommands::ScaleFailed() {
+    const ExportSize size = Size();
     host_.Ports().user->ShowMessage(
         FormatText("The video frame could not be scaled to %d x %d.", size.width, size.height));
     return false;
