@@ -49,6 +49,9 @@ class SegmentFrames {
         std::vector<int64_t> items;  // each item's frame, in the items' order; -1: none
         int workers = 1;             // at most; the memory budget may allow fewer
         int64_t segmentFrames = kSegmentFrames;
+        // Called on a worker's thread after each picture is made: it must
+        // only wake the consumer. May be empty.
+        std::function<void()> made;
     };
 
     enum class State { Ready, Pending, Unreachable, Failed };
@@ -160,9 +163,13 @@ class SegmentFrames {
         OpenError error;
         const bool opened = decoder.Open({setup_.url}, error);
         if (worker == 0 && !(opened && Plan(decoder))) {
-            const std::lock_guard lock(mutex_);
-            failed_ = true;
-            changed_.notify_all();
+            {
+                const std::lock_guard lock(mutex_);
+                failed_ = true;
+                changed_.notify_all();
+            }
+            if (setup_.made)
+                setup_.made();
             return;
         }
         std::unique_lock lock(mutex_);
@@ -209,9 +216,13 @@ class SegmentFrames {
             if (result == DecodeResult::Frame &&
                 Convert(converter, frame, decoder.DisplayOrientation(), picture))
                 made = produce_(target, *picture);
-            const std::lock_guard lock(mutex_);
-            made_.emplace(target, std::move(made));
-            changed_.notify_all();
+            {
+                const std::lock_guard lock(mutex_);
+                made_.emplace(target, std::move(made));
+                changed_.notify_all();
+            }
+            if (setup_.made)
+                setup_.made();
         }
     }
 

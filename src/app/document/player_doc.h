@@ -60,9 +60,13 @@ class CPlayerDoc : private PlayerListener,
     // --- Graph events -----------------------------------------------------
     void SetGraphNotify(std::function<void()> notify) { player_.SetGraphNotify(std::move(notify)); }
     // Takes and handles every waiting graph event.
-    void HandleGraphEvents() { player_.HandleGraphEvents(); }
+    // A frame job whose pictures workers make goes on from here too.
+    void HandleGraphEvents() {
+        player_.HandleGraphEvents();
+        chain_.ResumeWork();
+    }
     // Takes and handles one waiting event; false when none waits.
-    bool HandleNextGraphEvent() { return player_.HandleNextGraphEvent(); }
+    bool HandleNextGraphEvent() { return player_.HandleNextGraphEvent() || chain_.ResumeWork(); }
 
     // --- Video ------------------------------------------------------------
     // Opens the video at `path`; work on the frames of the one open is

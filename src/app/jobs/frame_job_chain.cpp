@@ -57,9 +57,9 @@ bool FrameJobChain::SeekCurrent() {
                     return true;
                 break;
             case FrameJob::Seek::Pending:
-                if (!LetEventsThrough())
-                    return true;
-                break;
+                // Back to the event loop until the workers made more.
+                awaitingWork_ = true;
+                return true;
         }
     }
     End(true);
@@ -156,7 +156,17 @@ void FrameJobChain::OnFrameMissed() {
     SkipUnreachable();
 }
 
+bool FrameJobChain::ResumeWork() {
+    if (!job_ || !awaitingWork_)
+        return false;
+    awaitingWork_ = false;
+    SeekCurrent();
+    return true;
+}
+
 void FrameJobChain::CheckFrameWait(Clock::time_point now) {
+    if (ResumeWork())
+        return;
     if (!job_ || !player_.FrameAwaited() || now - awaitedSince_ < kFrameWaitLimit)
         return;
     // A frame that comes after all is presented, not taken for the next item.
@@ -183,6 +193,7 @@ void FrameJobChain::Stop() {
 
 void FrameJobChain::End(bool completed) {
     FrameJob* job = std::exchange(job_, nullptr);
+    awaitingWork_ = false;
     player_.CancelAwait();
     if (progressShown_)
         ports_.progress->EndProgress();

@@ -30,8 +30,8 @@ class FrameJob {
         // Without the player: the item's picture was made apart (by
         // workers) and the job acts at once (Act).
         Ready,
-        // The item's picture is still being made apart: the chain lets the
-        // user's events through (Escape) and asks again.
+        // The item's picture is still being made apart: the chain goes back
+        // to the event loop and asks again on ResumeWork.
         Pending,
     };
     virtual ~FrameJob() = default;
@@ -83,14 +83,18 @@ class FrameJobChain {
     FrameJobChain(const FrameJobChain&) = delete;
     FrameJobChain& operator=(const FrameJobChain&) = delete;
 
-    // Runs the job over items 0..count-1 (a job whose pictures are made
-    // apart, to its end before this returns). False when a chain runs, there
-    // is no item, or the first item's seek failed.
+    // Runs the job over items 0..count-1. False when a chain runs, there is
+    // no item, or the first item's seek failed.
     bool Start(FrameJob& job, int32_t count);
     // The awaited frame was presented.
     void OnFrameArrived();
     // The awaited frame will not come (its seek reached no frame).
     void OnFrameMissed();
+    // A job whose pictures are made apart may have more: the chain goes on
+    // with the items whose pictures are ready. True when it was waiting for
+    // them. The owner calls it when woken (the graph's notify, which the
+    // workers call too) and CheckFrameWait does.
+    bool ResumeWork();
     // Gives up the awaited frame when it has been waited for longer than
     // kFrameWaitLimit at `now`; the front ends call it while a chain runs.
     void CheckFrameWait(Clock::time_point now);
@@ -128,7 +132,8 @@ class FrameJobChain {
     int32_t item_ = 0;
     int retries_ = 0;
     bool progressShown_ = false;
-    uint64_t run_ = 0;  // counts the chains started, to tell them apart
+    bool awaitingWork_ = false;  // for pictures made apart (Seek::Pending)
+    uint64_t run_ = 0;           // counts the chains started, to tell them apart
     Clock::time_point awaitedSince_;
 };
 

@@ -93,7 +93,8 @@ void JpegExportCommands::StartWorkers() {
     const ExportSize size = Size();
     const bool stretch = publisher_.Options().stretchToFit;
     workers_ = std::make_unique<SegmentFrames<Picture>>(
-        SegmentFrames<Picture>::Setup{path, WorkerFrames(), jobs_},
+        SegmentFrames<Picture>::Setup{path, WorkerFrames(), jobs_, kSegmentFrames,
+                                      player_.GraphNotify()},
         [size, stretch, shotTemplate = host_.GetShotTemplate()](int64_t, const Surface& frame) {
             // Each call has its own copies: the workers share nothing.
             const ShotTemplate frameTemplate = shotTemplate;
@@ -141,8 +142,8 @@ FrameJob::Seek JpegExportCommands::SeekItem(int32_t k) {
     if (frames > 0 && shot->startFrame >= frames)
         return Seek::Unreachable;
     if (workers_) {
-        // A short wait at a time: the chain lets events through between.
-        switch (workers_->Take(static_cast<size_t>(k), std::chrono::milliseconds(50), ready_)) {
+        // Not ready: the chain comes back when the workers wake the owner.
+        switch (workers_->Take(static_cast<size_t>(k), std::chrono::milliseconds(0), ready_)) {
             case SegmentFrames<Picture>::State::Ready:
                 return Seek::Ready;
             case SegmentFrames<Picture>::State::Pending:
