@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "app/document/document_surfaces.h"
 #include "app/document/shots_of_video.h"
@@ -147,6 +148,7 @@ FrameJob::Seek JpegExportCommands::SeekItem(int32_t k) {
             case SegmentFrames<Picture>::State::Ready:
                 return Seek::Ready;
             case SegmentFrames<Picture>::State::Pending:
+                CommitBatch();  // what is done shows while the workers go on
                 return Seek::Pending;
             case SegmentFrames<Picture>::State::Unreachable:
                 return Seek::Unreachable;
@@ -196,10 +198,7 @@ bool JpegExportCommands::Act(int32_t /*k*/) {
     if (workers_) {
         if (!ready_.scaled)
             return ScaleFailed();
-        const std::string path = JoinPath(folder_, JpegImageName(counter_));
-        ++counter_;  // also when writing fails
-        Written(WriteJpegBytes(path, ready_.jpeg));
-        ready_ = {};
+        WriteReady();
         return true;
     }
     if (!ScaleFrame())
@@ -212,6 +211,7 @@ bool JpegExportCommands::Act(int32_t /*k*/) {
 
 void JpegExportCommands::Finish(bool completed) {
     workers_.reset();  // ends and joins them
+    CommitBatch();
     // A publication may start another export from its completion.
     const std::function<void()> publicationCompleted = std::move(publicationCompleted_);
     publicationCompleted_ = nullptr;
@@ -241,6 +241,36 @@ bool JpegExportCommands::ScaleFrame() {
         return true;
     }
     return ScaleFailed();
+}
+
+void JpegExportCommands::WriteReady() {
+    const std::string path = JoinPath(folder_, JpegImageName(counter_));
+    ++counter_;  // also when writing fails
+    const JpegBytes jpeg = std::exchange(ready_, {}).jpeg;
+    if (jpeg.error != JpegError::None) {
+        Written({jpeg.error, path, jpeg.libraryText});
+        return;
+    }
+    switch (batch_.Add(path, jpeg.bytes)) {
+        case AtomicFileBatch::Added::Kept:
+            batched_.push_back(path);
+            break;
+        case AtomicFileBatch::Added::CannotOpen:
+            Written({JpegError::CannotOpen, path, {}});
+            break;
+        case AtomicFileBatch::Added::WriteFailed:
+            Written({JpegError::WriteFailed, path, {}});
+            break;
+    }
+    if (batch_.Size() >= kBatchFiles)
+        CommitBatch();
+}
+
+void JpegExportCommands::CommitBatch() {
+    const std::vector<bool> renamed = batch_.Commit();
+    const std::vector<std::string> paths = std::exchange(batched_, {});
+    for (size_t i = 0; i < paths.size(); ++i)
+        Written({renamed[i] ? JpegError::None : JpegError::WriteFailed, paths[i], {}});
 }
 
 bool JpegExportCommands::ScaleFailed() {

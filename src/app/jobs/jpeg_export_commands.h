@@ -16,6 +16,7 @@
 
 #include "app/jobs/command_hosts.h"
 #include "app/jobs/frame_job_chain.h"
+#include "common/atomic_file.h"
 #include "export/jpeg_export.h"
 #include "video/segment_frames.h"
 
@@ -74,6 +75,10 @@ class JpegExportCommands : private FrameJob {
     // Workers start on the items' frames when the video is a local file.
     void StartWorkers();
     bool ScaleFailed();
+    // Writes a worker's picture as the next image, into the batch.
+    void WriteReady();
+    // The batch's images reach their names: counted, or told why not.
+    void CommitBatch();
 
     bool Start(std::vector<int32_t> items, bool userExport, std::string folder,
                std::function<void()> completed);
@@ -114,6 +119,11 @@ class JpegExportCommands : private FrameJob {
     int jobs_ = DefaultJobs();
     std::unique_ptr<SegmentFrames<Picture>> workers_;
     Picture ready_;  // the picture a worker made for the current item
+    // The workers' images are synced a batch at a time (AtomicFileBatch):
+    // one wait for the disk serves many files.
+    static constexpr size_t kBatchFiles = 32;
+    AtomicFileBatch batch_;
+    std::vector<std::string> batched_;  // the batch's targets, in order
 };
 
 }  // namespace trevanto
