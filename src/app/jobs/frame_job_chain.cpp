@@ -160,8 +160,12 @@ bool FrameJobChain::ResumeWork() {
     if (!job_ || !awaitingWork_)
         return false;
     awaitingWork_ = false;
+    const uint64_t run = run_;
+    const int32_t item = item_;
     SeekCurrent();
-    return true;
+    // Still waiting for the same item is no progress: the owner waits to be
+    // woken rather than asking again at once.
+    return run != run_ || !job_ || item_ != item;
 }
 
 void FrameJobChain::CheckFrameWait(Clock::time_point now) {

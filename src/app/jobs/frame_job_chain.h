@@ -91,8 +91,8 @@ class FrameJobChain {
     // The awaited frame will not come (its seek reached no frame).
     void OnFrameMissed();
     // A job whose pictures are made apart may have more: the chain goes on
-    // with the items whose pictures are ready. True when it was waiting for
-    // them. The owner calls it when woken (the graph's notify, which the
+    // with the items whose pictures are ready. True when it went on by an
+    // item at least (or ended). The owner calls it when woken (the graph's notify, which the
     // workers call too) and CheckFrameWait does.
     bool ResumeWork();
     // Gives up the awaited frame when it has been waited for longer than
