@@ -158,7 +158,7 @@ TEST(DocumentOnClip, JpegImagesOfWorkersAreThoseOfSeeks) {
             s.doc.SetPublishOptions(options);
             std::vector<std::vector<char>> images[3];  // 0, 1 and 3 workers
             for (const int jobs : {0, 1, 3}) {
-                s.doc.JpegExport().SetJobs(jobs);
+                s.doc.JpegExport().SetJobs(jobs, 1);
                 const size_t before = s.doc.JpegExport().WrittenImages().size();
                 ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(items, folder.Path()));
                 ASSERT_TRUE(s.RunChain());
@@ -176,6 +176,13 @@ TEST(DocumentOnClip, JpegImagesOfWorkersAreThoseOfSeeks) {
             EXPECT_TRUE(images[1] == images[0] && images[2] == images[0])
                 << "stretched " << stretch;
         }
+        // Escape after the second image: the two are written, none follows.
+        s.user.escapeAtPump = s.user.pumps + 2;
+        const size_t before = s.doc.JpegExport().WrittenImages().size();
+        ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(items, folder.Path()));
+        ASSERT_TRUE(s.RunChain());
+        EXPECT_EQ(s.doc.JpegExport().WrittenImages().size(), before + 2);
+        EXPECT_EQ(s.user.messages.back(), "Publish to the web aborted.");
     }
 }
 

@@ -21,7 +21,7 @@ size_t SoughtHash(MediaGraph& graph, int frame) {
 std::vector<size_t> WorkerHashes(const std::string& path, const std::vector<int64_t>& items,
                                  int workers, int64_t segmentFrames) {
     SegmentFrames<size_t> frames(
-        {path, items, workers, segmentFrames},
+        {path, items, workers, segmentFrames, {}},
         [](int64_t, const Surface& picture) { return PictureHash(picture); });
     std::vector<size_t> hashes;
     for (size_t k = 0; k < items.size(); ++k) {

@@ -1,5 +1,6 @@
 #include "app/jobs/jpeg_export_commands.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <utility>
@@ -91,10 +92,14 @@ void JpegExportCommands::StartWorkers() {
     const std::string& path = player_.OpenedPath();
     if (jobs_ <= 0 || !IsRegularFile(path))
         return;
+    std::vector<int64_t> frames = WorkerFrames();
+    if (std::count_if(frames.begin(), frames.end(), [](int64_t f) { return f >= 0; }) <
+        minWorkerItems_)
+        return;
     const ExportSize size = Size();
     const bool stretch = publisher_.Options().stretchToFit;
     workers_ = std::make_unique<SegmentFrames<Picture>>(
-        SegmentFrames<Picture>::Setup{path, WorkerFrames(), jobs_, kSegmentFrames,
+        SegmentFrames<Picture>::Setup{path, std::move(frames), jobs_, kSegmentFrames,
                                       player_.GraphNotify()},
         [size, stretch, shotTemplate = host_.GetShotTemplate()](int64_t, const Surface& frame) {
             // Each call has its own copies: the workers share nothing.

@@ -46,8 +46,14 @@ class JpegExportCommands : private FrameJob {
     bool StartPublicationExport(std::vector<int32_t> items, std::function<void()> completed);
 
     // How many workers make the pictures of a local file (bounded by their
-    // memory, SegmentFrames); 0 seeks each item's frame with the player.
-    void SetJobs(int jobs) { jobs_ = jobs; }
+    // memory, SegmentFrames); 0 seeks each item's frame with the player. A
+    // job of fewer than `minItems` frames seeks them too: cutting the video
+    // (a scan of all of it where it has no index) costs more than a few seeks.
+    static constexpr int32_t kMinWorkerItems = 16;
+    void SetJobs(int jobs, int32_t minItems = kMinWorkerItems) {
+        jobs_ = jobs;
+        minWorkerItems_ = minItems;
+    }
     int Jobs() const { return jobs_; }
     // The workers a job has unless told otherwise: the cores.
     static int DefaultJobs();
@@ -117,6 +123,7 @@ class JpegExportCommands : private FrameJob {
     std::function<void()> publicationCompleted_;
     std::vector<std::string> written_;
     int jobs_ = DefaultJobs();
+    int32_t minWorkerItems_ = kMinWorkerItems;
     std::unique_ptr<SegmentFrames<Picture>> workers_;
     Picture ready_;  // the picture a worker made for the current item
     // The workers' images are synced a batch at a time (AtomicFileBatch):
