@@ -153,7 +153,6 @@ FrameJob::Seek JpegExportCommands::SeekItem(int32_t k) {
             case SegmentFrames<Picture>::State::Ready:
                 return Seek::Ready;
             case SegmentFrames<Picture>::State::Pending:
-                CommitBatch();  // what is done shows while the workers go on
                 return Seek::Pending;
             case SegmentFrames<Picture>::State::Unreachable:
                 return Seek::Unreachable;
