@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# JPEG export of many shots against slicing alone: trevanto-cli slices a
-# 10-minute MPEG-2 program stream (the benchmark clip 20 times over) with
-# the sampler every 5 frames (3,000 shots), once without and once with
-# --jpeg, best of RUNS each. The difference is the export, a frame job that
-# reaches every shot's frame through the media layer; the decoder's traces
-# (TREVANTO_DEBUG) count how it got there: decoded on from the frame before,
-# or sought, with the stream seeks and frames decoded per item.
-# Goal: the export at most 1.5 times the slicing.
+# JPEG export and publication of many shots against slicing alone:
+# trevanto-cli slices a 10-minute MPEG-2 program stream (the benchmark clip
+# 20 times over) with the sampler every 5 frames (3,000 shots), once without
+# outputs, once with --jpeg and once with --publish, best of RUNS each. The
+# difference is the frame job: workers (one per core) decode the shots'
+# frames segment by segment and make the images, which the job writes in
+# order, a synced batch at a time. The machine's load is printed with each
+# figure, since other work on the cores skews them.
+# Goal: the export and the publication each at most 1.5 times the slicing.
 #   bench/frame_jobs.sh [build folder] [runs] [cli binary]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,21 +33,20 @@ best() {  # command...: the best elapsed seconds of $runs runs
   echo "$top"
 }
 
-slice=(slice "$clip" --sampler frames 5 --quiet)
-rm -rf "$work/jpeg" && mkdir -p "$work/jpeg"
-sliced=$(best "$cli" "${slice[@]}")
-exported=$(best "$cli" "${slice[@]}" --jpeg --target "$work/jpeg")
-echo "slicing: ${sliced}s  slicing + JPEG export: ${exported}s ($(ls "$work/jpeg" | wc -l) images)"
-awk -v s="$sliced" -v e="$exported" \
-  'BEGIN { x = e - s; printf "export: %.2fs = %.2f x slicing (goal <= 1.5)\n", x, x / s }'
+load() { cut -d' ' -f1 /proc/loadavg; }
 
-# One traced run: how each item's frame was reached.
-TREVANTO_DEBUG=1 "$cli" "${slice[@]}" --jpeg --target "$work/jpeg" 2>&1 >/dev/null |
-  awk '/ decoded on: / { on++; onFrames += $5 }
-       / sought: / { sought++; seeks += $4; soughtFrames += $6 }
-       END { items = on + sought
-             printf "items: %d decoded on (%.1f frames each), %d sought (%.1f seeks, %.1f frames each)\n",
-                    on, on ? onFrames / on : 0, sought, sought ? seeks / sought : 0,
-                    sought ? soughtFrames / sought : 0
-             printf "per item: %.2f seeks, %.1f frames decoded\n",
-                    items ? seeks / items : 0, items ? (onFrames + soughtFrames) / items : 0 }'
+slice=(slice "$clip" --sampler frames 5 --quiet)
+rm -rf "$work/jpeg" "$work/pub" && mkdir -p "$work/jpeg"
+sliced=$(best "$cli" "${slice[@]}")
+echo "slicing: ${sliced}s (load $(load))"
+for output in jpeg publish; do
+  if [[ $output == jpeg ]]; then
+    extra=(--jpeg --target "$work/jpeg")
+  else
+    extra=(--publish "$work/pub/index.html")
+  fi
+  total=$(best "$cli" "${slice[@]}" "${extra[@]}")
+  awk -v s="$sliced" -v t="$total" -v o="$output" -v l="$(load)" \
+    'BEGIN { x = t - s; printf "%s: %.2fs = %.2f x slicing (goal <= 1.5; load %s)\n", o, x, x / s, l }'
+done
+echo "images: $(ls "$work/jpeg" | wc -l) exported, $(ls "$work/pub" | grep -c '\.jpg$') published"

@@ -302,8 +302,10 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
     if (!session.LoadTemplate(options.templatePath))
         return kFailure;
     CPlayerDoc& doc = session.Doc();
-    if (options.jobs > 0)
+    if (options.jobs > 0) {
         doc.Slicing().SetJobs(options.jobs);
+        doc.JpegExport().SetJobs(doc.Slicing().Jobs());
+    }
     // Like a script's download, a stream gets --timeout to answer.
     doc.Playback().SetAnswerWindow(std::chrono::milliseconds(options.timeoutMs));
     CliOnlineVideo online(session.Err(), options.entry, options.timeoutMs);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
@@ -100,19 +101,32 @@ bool AtomicFile::Write(std::string_view bytes) {
 }
 
 bool AtomicFile::Commit() {
+    return Sync() && Rename(true);
+}
+
+bool AtomicFile::Sync() {
     if (stream_ == nullptr)
         return false;
     bool ok = !failed_ && std::ferror(stream_) == 0 && std::fflush(stream_) == 0 &&
               ::fsync(::fileno(stream_)) == 0;
     ok = std::fclose(stream_) == 0 && ok;
     stream_ = nullptr;
-    if (ok && ::rename(temporary_.c_str(), path_.c_str()) == 0) {
-        temporary_.clear();
-        SyncFolder(FolderOf(path_));
-        return true;
+    if (!ok)
+        Discard();
+    return ok;
+}
+
+bool AtomicFile::Rename(bool syncFolder) {
+    if (stream_ != nullptr || temporary_.empty())
+        return false;
+    if (::rename(temporary_.c_str(), path_.c_str()) != 0) {
+        Discard();
+        return false;
     }
-    Discard();
-    return false;
+    temporary_.clear();
+    if (syncFolder)
+        SyncFolder(FolderOf(path_));
+    return true;
 }
 
 void AtomicFile::Discard() {
@@ -122,6 +136,37 @@ void AtomicFile::Discard() {
     if (!temporary_.empty())
         ::unlink(temporary_.c_str());
     temporary_.clear();
+}
+
+AtomicFileBatch::Added AtomicFileBatch::Add(const std::string& path, std::string_view bytes) {
+    auto file = std::make_unique<AtomicFile>(path);
+    if (!file->Open())
+        return Added::CannotOpen;
+    // Flushed now: a full disk shows here rather than at the commit.
+    if (!file->Write(bytes) || std::fflush(file->Stream()) != 0)
+        return Added::WriteFailed;
+    files_.push_back(std::move(file));
+    return Added::Kept;
+}
+
+std::vector<bool> AtomicFileBatch::Commit() {
+    std::vector<bool> renamed;
+    renamed.reserve(files_.size());
+    // Every file on the disk first; the syncs after the first find little
+    // left to do.
+    for (const std::unique_ptr<AtomicFile>& file : files_)
+        renamed.push_back(file->Sync());
+    std::vector<std::string> folders;
+    for (size_t i = 0; i < files_.size(); ++i) {
+        renamed[i] = renamed[i] && files_[i]->Rename(false);
+        const std::string folder = FolderOf(files_[i]->Path());
+        if (renamed[i] && std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    }
+    for (const std::string& folder : folders)
+        SyncFolder(folder);
+    files_.clear();
+    return renamed;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {

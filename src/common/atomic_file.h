@@ -5,8 +5,10 @@
 // disk, a folder that cannot be written) leaves the old file as it was and
 // removes the temporary one.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trevanto {
 
@@ -31,6 +33,12 @@ class AtomicFile {
     // Flushes, syncs and renames the temporary file over the target. False
     // when any step or an earlier write failed; the target is then untouched.
     bool Commit();
+    // Commit's two halves, for writers that sync many files before they
+    // rename any (AtomicFileBatch): Sync flushes, syncs and closes the
+    // temporary file; Rename renames it over the target, then syncs the
+    // folder when asked. A failing half removes the temporary file.
+    bool Sync();
+    bool Rename(bool syncFolder);
 
     const std::string& Path() const { return path_; }
 
@@ -41,6 +49,28 @@ class AtomicFile {
     std::string temporary_;
     FILE* stream_ = nullptr;
     bool failed_ = false;
+};
+
+// Many files written as AtomicFile writes each, committed together: each
+// file's bytes go to its temporary file when added; Commit syncs every one,
+// then renames each over its target and syncs their folders once. Every
+// renamed file was whole on the disk before its rename, as with AtomicFile
+// (a crash never leaves a target half-written); what a batch changes is that
+// its files appear together, and a crash before its commit loses them all,
+// and that one wait for the disk serves the batch rather than each file.
+class AtomicFileBatch {
+  public:
+    enum class Added { Kept, CannotOpen, WriteFailed };
+    // The temporary file of `path` holds `bytes`; nothing is kept when it
+    // cannot be made or written.
+    Added Add(const std::string& path, std::string_view bytes);
+    size_t Size() const { return files_.size(); }
+    // For each file added since the last commit, in order: whether it now
+    // stands at its target. Uncommitted files are removed with the batch.
+    std::vector<bool> Commit();
+
+  private:
+    std::vector<std::unique_ptr<AtomicFile>> files_;
 };
 
 // Creates or replaces the file with `bytes` as a whole.

@@ -71,18 +71,24 @@ bool ScaleToWorkSurface(const Surface* frame, Surface* work, int width, int heig
 JpegWriteResult SaveSurfaceAsJpeg(const std::string& filePath, const Surface& work,
                                   const ShotTemplate& shotTemplate, bool stretchToFit, int width,
                                   int height, int quality) {
+    return WriteJpegBytes(
+        filePath, EncodeSurfaceAsJpeg(work, shotTemplate, stretchToFit, width, height, quality));
+}
+
+JpegBytes EncodeSurfaceAsJpeg(const Surface& work, const ShotTemplate& shotTemplate,
+                              bool stretchToFit, int width, int height, int quality) {
     if (!work.IsValid() || width < 1 || height < 1 || width > work.Width() ||
         height > work.Height())
-        return {JpegError::Refused, filePath, {}};
+        return {JpegError::Refused, {}, {}};
     QImage picture = CopyRegion(work, width, height);
     if (picture.isNull())
-        return {JpegError::NoMemory, filePath, {}};
+        return {JpegError::NoMemory, {}, {}};
     shotTemplate.DrawTemplate(picture, stretchToFit);
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
     if (rgb.isNull())
-        return {JpegError::NoMemory, filePath, {}};
-    return WriteRgbJpeg(filePath, rgb.constBits(), width, height,
-                        static_cast<int>(rgb.bytesPerLine()), quality);
+        return {JpegError::NoMemory, {}, {}};
+    return EncodeRgbJpeg(rgb.constBits(), width, height, static_cast<int>(rgb.bytesPerLine()),
+                         quality);
 }
 
 JpegWriteResult SaveThumbnailAsJpeg(const std::string& filePath, const QImage& thumbnail, int width,

@@ -39,6 +39,11 @@ JpegWriteResult SaveSurfaceAsJpeg(const std::string& filePath, const Surface& wo
                                   const ShotTemplate& shotTemplate, bool stretchToFit, int width,
                                   int height, int quality = kJpegQuality);
 
+// The same image encoded in memory, byte for byte what SaveSurfaceAsJpeg
+// writes (WriteJpegBytes writes it).
+JpegBytes EncodeSurfaceAsJpeg(const Surface& work, const ShotTemplate& shotTemplate,
+                              bool stretchToFit, int width, int height, int quality = kJpegQuality);
+
 // A shot's thumbnail (framed already), scaled to width x height and written
 // as a JPEG file: the image of a shot whose video is not the open one.
 JpegWriteResult SaveThumbnailAsJpeg(const std::string& filePath, const QImage& thumbnail, int width,

@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 // jpeglib.h needs FILE and size_t declared first.
@@ -94,6 +95,39 @@ JpegWriteResult WriteRgbJpeg(const std::string& fileName, const uint8_t* rgb, in
     if (!CompressRows(&compressor, file.Stream(), rgb, width, height, stride, quality))
         return {JpegError::Library, fileName, compressor.errors.text};
     if (!file.Commit())
+        return {JpegError::WriteFailed, fileName, {}};
+    return {JpegError::None, fileName, {}};
+}
+
+JpegBytes EncodeRgbJpeg(const uint8_t* rgb, int width, int height, int stride, int quality) {
+    if (rgb == nullptr || width <= 0 || height <= 0 || stride < width * 3)
+        return {JpegError::Refused, {}, {}};
+    Compressor compressor;
+    if (!CreateCompressor(&compressor))
+        return {JpegError::Library, {}, compressor.errors.text};
+    // A stdio stream on memory: the same destination manager as for a file.
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* memory = open_memstream(&buffer, &size);
+    if (memory == nullptr)
+        return {JpegError::NoMemory, {}, {}};
+    const bool compressed = CompressRows(&compressor, memory, rgb, width, height, stride, quality);
+    const bool closed = std::fclose(memory) == 0;
+    const std::unique_ptr<char, decltype(&std::free)> owned(buffer, &std::free);
+    if (!compressed)
+        return {JpegError::Library, {}, compressor.errors.text};
+    if (!closed)
+        return {JpegError::NoMemory, {}, {}};
+    return {JpegError::None, std::string(buffer, size), {}};
+}
+
+JpegWriteResult WriteJpegBytes(const std::string& fileName, const JpegBytes& jpeg) {
+    if (jpeg.error != JpegError::None)
+        return {jpeg.error, fileName, jpeg.libraryText};
+    AtomicFile file(fileName);
+    if (!file.Open())
+        return {JpegError::CannotOpen, fileName, {}};
+    if (!file.Write(jpeg.bytes) || !file.Commit())
         return {JpegError::WriteFailed, fileName, {}};
     return {JpegError::None, fileName, {}};
 }

@@ -37,4 +37,17 @@ struct JpegWriteResult {
 JpegWriteResult WriteRgbJpeg(const std::string& fileName, const uint8_t* rgb, int width, int height,
                              int stride, int quality = kJpegQuality);
 
+// The same JPEG in memory, byte for byte what WriteRgbJpeg writes: what
+// workers make while the files are written in order elsewhere.
+struct JpegBytes {
+    JpegError error = JpegError::Refused;
+    std::string bytes;
+    std::string libraryText;
+};
+JpegBytes EncodeRgbJpeg(const uint8_t* rgb, int width, int height, int stride,
+                        int quality = kJpegQuality);
+// Writes encoded bytes as `fileName` (through a temporary file and a rename),
+// reporting as WriteRgbJpeg does.
+JpegWriteResult WriteJpegBytes(const std::string& fileName, const JpegBytes& jpeg);
+
 }  // namespace trevanto

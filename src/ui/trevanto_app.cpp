@@ -110,6 +110,7 @@ CTrevantoApp::CTrevantoApp(AppOptions options)
     slicing.sensitivity = settings_->Sensitivity();
     document_->Slicing().ApplySlicingSettings(slicing);
     document_->Slicing().SetJobs(settings_->SlicingJobs());
+    document_->JpegExport().SetJobs(document_->Slicing().Jobs());
     document_->Playback().SetSoundWanted(true);
     ApplySound();
     // The streaming thread only queues a call; the events are handled here,
@@ -286,6 +287,8 @@ void CTrevantoApp::EditSlicingSettings() {
     settings_->SetDetector(document_->Slicing().Settings().detector);
     settings_->SetSensitivity(document_->Slicing().Settings().sensitivity);
     settings_->SetSlicingJobs(document_->Slicing().Jobs());
+    // The exports decode on as many workers as the runs.
+    document_->JpegExport().SetJobs(document_->Slicing().Jobs());
 }
 
 void CTrevantoApp::OpenChosenVideo() {

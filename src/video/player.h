@@ -33,6 +33,8 @@ class Player {
 
     // Installed on every graph the player opens.
     void SetGraphNotify(std::function<void()> notify);
+    // The owner's wake-up, for other workers that have something for it.
+    const std::function<void()>& GraphNotify() const { return notify_; }
     // Paced playback (default) or every frame as fast as decoding goes.
     void SetPaced(bool paced);
     // How long a stream may deliver next to nothing while it opens

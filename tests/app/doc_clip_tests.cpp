@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 
 #include "document_fixture.h"
 #include "export/jpeg_decode.h"
@@ -135,6 +136,54 @@ TEST(DocumentOnClip, ShotsFileRoundTripJpegExportAndPublishing) {
     EXPECT_EQ(reset.additionalFiles, std::vector<std::string>{"logo.gif"});
     EXPECT_FALSE(s.doc.JpegExport().ExtractAsJpeg({0}));
     EXPECT_EQ(s.user.messages.back(), "Please load a movie file first.");
+}
+
+// The images the workers make are byte for byte those of the player's
+// seeks, for one worker or several, framed by the template or stretched.
+TEST(DocumentOnClip, JpegImagesOfWorkersAreThoseOfSeeks) {
+    for (const test::TestClip* clip :
+         {test::FindTestClip("clip_mpeg2.mpg"), test::FindTestClip("clip_h264_bpyramid.mp4"),
+          &test::VariableRateClip(), test::FindTestClip("clip_mjpeg.avi")}) {
+        SCOPED_TRACE(clip->file);
+        const test::TempFolder folder;
+        Session s;
+        ASSERT_TRUE(s.OpenAndSlice(*clip));
+        std::vector<int32_t> items(s.view.items.size());
+        std::iota(items.begin(), items.end(), 0);
+        for (const bool stretch : {false, true}) {
+            PublishOptions options;
+            options.stretchToFit = stretch;
+            options.shotWidth = 160;
+            options.shotHeight = 90;
+            s.doc.SetPublishOptions(options);
+            std::vector<std::vector<char>> images[3];  // 0, 1 and 3 workers
+            for (const int jobs : {0, 1, 3}) {
+                s.doc.JpegExport().SetJobs(jobs, 1);
+                const size_t before = s.doc.JpegExport().WrittenImages().size();
+                ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(items, folder.Path()));
+                ASSERT_TRUE(s.RunChain());
+                const std::vector<std::string>& written = s.doc.JpegExport().WrittenImages();
+                for (size_t i = before; i < written.size(); ++i)
+                    images[jobs == 0   ? 0
+                           : jobs == 1 ? 1
+                                       : 2]
+                        .push_back(std::vector<char>(
+                            std::istreambuf_iterator<char>(
+                                std::ifstream(written[i], std::ios::binary).rdbuf()),
+                            {}));
+            }
+            EXPECT_EQ(images[0].size(), items.size());
+            EXPECT_TRUE(images[1] == images[0] && images[2] == images[0])
+                << "stretched " << stretch;
+        }
+        // Escape after the second image: the two are written, none follows.
+        s.user.escapeAtPump = s.user.pumps + 2;
+        const size_t before = s.doc.JpegExport().WrittenImages().size();
+        ASSERT_TRUE(s.doc.JpegExport().ExtractAsJpeg(items, folder.Path()));
+        ASSERT_TRUE(s.RunChain());
+        EXPECT_EQ(s.doc.JpegExport().WrittenImages().size(), before + 2);
+        EXPECT_EQ(s.user.messages.back(), "Publish to the web aborted.");
+    }
 }
 
 TEST(DocumentOnClip, ShotsFileRecordsAndFailures) {

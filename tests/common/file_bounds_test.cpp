@@ -84,6 +84,29 @@ TEST(AtomicFile, ReplacesWholeKeepingModeAndLinks) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 3);
 }
 
+// A batch shows its files only once committed, all whole; a batch given
+// up leaves nothing.
+TEST(AtomicFile, ABatchAppearsWholeAtItsCommit) {
+    const test::TempFolder dir;
+    const auto entries = [&] {
+        return std::distance(std::filesystem::directory_iterator(dir.Path()), {});
+    };
+    {
+        AtomicFileBatch dropped;
+        EXPECT_EQ(dropped.Add(dir / "a.jpg", "dropped"), AtomicFileBatch::Added::Kept);
+    }
+    EXPECT_EQ(entries(), 0);
+    AtomicFileBatch batch;
+    EXPECT_EQ(batch.Add(dir / "a.jpg", "first"), AtomicFileBatch::Added::Kept);
+    EXPECT_EQ(batch.Add(dir / "b.jpg", "second"), AtomicFileBatch::Added::Kept);
+    EXPECT_EQ(batch.Add(dir.Path(), "a folder"), AtomicFileBatch::Added::CannotOpen);
+    EXPECT_FALSE(std::filesystem::exists(dir / "a.jpg"));
+    EXPECT_EQ(batch.Commit(), (std::vector<bool>{true, true}));
+    EXPECT_EQ(test::ReadWholeFile(dir / "a.jpg") + test::ReadWholeFile(dir / "b.jpg"),
+              "firstsecond");
+    EXPECT_EQ(entries(), 2);
+}
+
 TEST(AtomicFile, AFullDiskLeavesTheOldFileAndNoOther) {
     const test::FullDisk disk;
     if (!disk.Mounted())

@@ -63,16 +63,19 @@ class CPlayerDoc : private PlayerListener,
         player_.SetGraphNotify(notify);
         slicing_.SetRunNotify(notify);
     }
-    // Takes and handles every waiting event of the graph and the run.
+    // Takes and handles every waiting event of the graph and the run; a
+    // frame job whose pictures workers make goes on from here too.
     void HandleGraphEvents() {
         while (slicing_.HandleNextRunEvent()) {
         }
         player_.HandleGraphEvents();
+        chain_.ResumeWork();
     }
     // Takes and handles one waiting event (the run's first); false when
     // none waits.
     bool HandleNextGraphEvent() {
-        return slicing_.HandleNextRunEvent() || player_.HandleNextGraphEvent();
+        return slicing_.HandleNextRunEvent() || player_.HandleNextGraphEvent() ||
+               chain_.ResumeWork();
     }
 
     // --- Video ------------------------------------------------------------

@@ -50,6 +50,16 @@ bool FrameJobChain::SeekCurrent() {
             case FrameJob::Seek::Skipped:
                 Advance();
                 break;
+            // Ended here by the job's Act or the user's events, it ran all
+            // the same.
+            case FrameJob::Seek::Ready:
+                if (!ActOnItem())
+                    return true;
+                break;
+            case FrameJob::Seek::Pending:
+                // Back to the event loop until the workers made more.
+                awaitingWork_ = true;
+                return true;
         }
     }
     End(true);
@@ -93,32 +103,47 @@ void FrameJobChain::OnFrameArrived() {
                 return;
             case FrameJob::Seek::Skipped:
             case FrameJob::Seek::Failed:
+            case FrameJob::Seek::Ready:  // a job whose pictures are made apart seeks none
+            case FrameJob::Seek::Pending:
                 End(false);
                 return;
         }
     }
+    if (ActOnItem())
+        SeekCurrent();
+}
+
+bool FrameJobChain::ActOnItem() {
     const uint64_t run = run_;
     const bool acted = job_->Act(item_);
     if (run != run_ || !job_)
-        return;
+        return false;
     if (!acted) {
         End(false);
-        return;
+        return false;
     }
-    if (const char* abortMessage = job_->EscapeMessage()) {
-        const bool escape = ports_.user->PumpEventsAndCheckEscape(kEventsPerItem);
-        // The events let through may have ended this chain and even started
-        // another: this one then ends silently.
-        if (run != run_ || !job_)
-            return;
-        if (escape) {
-            ports_.user->ShowMessage(abortMessage);
-            End(false);
-            return;
-        }
-    }
+    if (!LetEventsThrough())
+        return false;
     Advance();
-    SeekCurrent();
+    return true;
+}
+
+bool FrameJobChain::LetEventsThrough() {
+    const char* abortMessage = job_->EscapeMessage();
+    if (!abortMessage)
+        return true;
+    const uint64_t run = run_;
+    const bool escape = ports_.user->PumpEventsAndCheckEscape(kEventsPerItem);
+    // The events let through may have ended this chain and even started
+    // another: this one then ends silently.
+    if (run != run_ || !job_)
+        return false;
+    if (escape) {
+        ports_.user->ShowMessage(abortMessage);
+        End(false);
+        return false;
+    }
+    return true;
 }
 
 void FrameJobChain::OnFrameMissed() {
@@ -131,7 +156,21 @@ void FrameJobChain::OnFrameMissed() {
     SkipUnreachable();
 }
 
+bool FrameJobChain::ResumeWork() {
+    if (!job_ || !awaitingWork_)
+        return false;
+    awaitingWork_ = false;
+    const uint64_t run = run_;
+    const int32_t item = item_;
+    SeekCurrent();
+    // Still waiting for the same item is no progress: the owner waits to be
+    // woken rather than asking again at once.
+    return run != run_ || !job_ || item_ != item;
+}
+
 void FrameJobChain::CheckFrameWait(Clock::time_point now) {
+    if (ResumeWork())
+        return;
     if (!job_ || !player_.FrameAwaited() || now - awaitedSince_ < kFrameWaitLimit)
         return;
     // A frame that comes after all is presented, not taken for the next item.
@@ -158,6 +197,7 @@ void FrameJobChain::Stop() {
 
 void FrameJobChain::End(bool completed) {
     FrameJob* job = std::exchange(job_, nullptr);
+    awaitingWork_ = false;
     player_.CancelAwait();
     if (progressShown_)
         ports_.progress->EndProgress();

@@ -5,7 +5,10 @@
 // of k items. For each item the chain has the job seek the video, waits for
 // the next presented frame, seeks again at most kMaxRetries times while
 // another frame comes, lets the job act, shows the progress and goes on with
-// the next item. An item whose frame cannot be reached is told to the job and
+// the next item. A job that has its items' pictures made apart (by workers,
+// in the items' order) answers Ready or Pending instead of seeking, and the
+// chain goes through its items at their pace, with the same progress and
+// Escape. An item whose frame cannot be reached is told to the job and
 // passed over, so no chain waits for ever. One chain runs at a time; closing
 // the video cancels it.
 #include <chrono>
@@ -24,6 +27,12 @@ class FrameJob {
         Skipped,      // the item needs no frame (done, or refused with a message)
         Unreachable,  // the item's frame cannot be reached (see OnUnreachable)
         Failed,       // the chain ends without completing
+        // Without the player: the item's picture was made apart (by
+        // workers) and the job acts at once (Act).
+        Ready,
+        // The item's picture is still being made apart: the chain goes back
+        // to the event loop and asks again on ResumeWork.
+        Pending,
     };
     virtual ~FrameJob() = default;
 
@@ -81,6 +90,11 @@ class FrameJobChain {
     void OnFrameArrived();
     // The awaited frame will not come (its seek reached no frame).
     void OnFrameMissed();
+    // A job whose pictures are made apart may have more: the chain goes on
+    // with the items whose pictures are ready. True when it went on by an
+    // item at least (or ended). The owner calls it when woken (the graph's notify, which the
+    // workers call too) and CheckFrameWait does.
+    bool ResumeWork();
     // Gives up the awaited frame when it has been waited for longer than
     // kFrameWaitLimit at `now`; the front ends call it while a chain runs.
     void CheckFrameWait(Clock::time_point now);
@@ -103,6 +117,12 @@ class FrameJobChain {
     // chain goes on.
     void SkipUnreachable();
     void Advance();
+    // Item k's frame is there: the job acts, events go through, the chain
+    // advances. False when the chain ended or was ended meanwhile.
+    bool ActOnItem();
+    // Lets events through for an escapable job. False when the chain ended
+    // or was ended meanwhile (Escape ends it).
+    bool LetEventsThrough();
     void End(bool completed);
 
     Player& player_;
@@ -112,7 +132,8 @@ class FrameJobChain {
     int32_t item_ = 0;
     int retries_ = 0;
     bool progressShown_ = false;
-    uint64_t run_ = 0;  // counts the chains started, to tell them apart
+    bool awaitingWork_ = false;  // for pictures made apart (Seek::Pending)
+    uint64_t run_ = 0;           // counts the chains started, to tell them apart
     Clock::time_point awaitedSince_;
 };
 

@@ -1,11 +1,17 @@
 #include "app/jobs/jpeg_export_commands.h"
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include <utility>
+
 #include "app/document/document_surfaces.h"
 #include "app/document/shots_of_video.h"
 #include "app/messages/document_messages.h"
 #include "app/messages/jpeg_messages.h"
 #include "app/messages/stopped_work_messages.h"
 #include "common/paths.h"
+#include "common/regular_file.h"
 #include "common/text_format.h"
 #include "publish/publisher.h"
 #include "shots/shot_list.h"
@@ -59,7 +65,53 @@ bool JpegExportCommands::Start(std::vector<int32_t> items, bool userExport, std:
     saved_ = 0;
     unreachable_ = 0;
     publicationCompleted_ = std::move(completed);
+    StartWorkers();
     return chain_.Start(*this, static_cast<int32_t>(items_.size()));
+}
+
+int JpegExportCommands::DefaultJobs() {
+    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+}
+
+std::vector<int64_t> JpegExportCommands::WorkerFrames() const {
+    const int32_t frames = player_.FrameCount();
+    std::vector<int64_t> wanted;
+    wanted.reserve(items_.size());
+    for (const int32_t item : items_) {
+        const Shot* shot = host_.Shots().FindShotByItem(item);
+        // As SeekItem passes them: other videos' shots and frames past the end.
+        const bool needed = shot && shot->IsFrom(player_.OpenedPath()) &&
+                            !(frames > 0 && shot->startFrame >= frames);
+        wanted.push_back(needed ? shot->startFrame : -1);
+    }
+    return wanted;
+}
+
+void JpegExportCommands::StartWorkers() {
+    workers_.reset();
+    const std::string& path = player_.OpenedPath();
+    if (jobs_ <= 0 || !IsRegularFile(path))
+        return;
+    std::vector<int64_t> frames = WorkerFrames();
+    if (std::count_if(frames.begin(), frames.end(), [](int64_t f) { return f >= 0; }) <
+        minWorkerItems_)
+        return;
+    const ExportSize size = Size();
+    const bool stretch = publisher_.Options().stretchToFit;
+    workers_ = std::make_unique<SegmentFrames<Picture>>(
+        SegmentFrames<Picture>::Setup{path, std::move(frames), jobs_, kSegmentFrames,
+                                      player_.GraphNotify()},
+        [size, stretch, shotTemplate = host_.GetShotTemplate()](int64_t, const Surface& frame) {
+            // Each call has its own copies: the workers share nothing.
+            const ShotTemplate frameTemplate = shotTemplate;
+            Surface work(size.width, size.height);
+            Picture picture;
+            picture.scaled = ScaleToWorkSurface(&frame, &work, size.width, size.height);
+            if (picture.scaled)
+                picture.jpeg =
+                    EncodeSurfaceAsJpeg(work, frameTemplate, stretch, size.width, size.height);
+            return picture;
+        });
 }
 
 bool JpegExportCommands::IsActive() const {
@@ -95,6 +147,21 @@ FrameJob::Seek JpegExportCommands::SeekItem(int32_t k) {
     const int32_t frames = player_.FrameCount();
     if (frames > 0 && shot->startFrame >= frames)
         return Seek::Unreachable;
+    if (workers_) {
+        // Not ready: the chain comes back when the workers wake the owner.
+        switch (workers_->Take(static_cast<size_t>(k), std::chrono::milliseconds(0), ready_)) {
+            case SegmentFrames<Picture>::State::Ready:
+                return Seek::Ready;
+            case SegmentFrames<Picture>::State::Pending:
+                return Seek::Pending;
+            case SegmentFrames<Picture>::State::Unreachable:
+                return Seek::Unreachable;
+            case SegmentFrames<Picture>::State::Failed:
+                // The workers could not cut the video: the player seeks.
+                workers_.reset();
+                break;
+        }
+    }
     return host_.GoToShot(item, false) ? Seek::Sought : Seek::Unreachable;
 }
 
@@ -132,6 +199,12 @@ int32_t JpegExportCommands::WantedFrame(int32_t k) const {
 }
 
 bool JpegExportCommands::Act(int32_t /*k*/) {
+    if (workers_) {
+        if (!ready_.scaled)
+            return ScaleFailed();
+        WriteReady();
+        return true;
+    }
     if (!ScaleFrame())
         return false;
     const std::string path = JoinPath(folder_, JpegImageName(counter_));
@@ -141,6 +214,8 @@ bool JpegExportCommands::Act(int32_t /*k*/) {
 }
 
 void JpegExportCommands::Finish(bool completed) {
+    workers_.reset();  // ends and joins them
+    CommitBatch();
     // A publication may start another export from its completion.
     const std::function<void()> publicationCompleted = std::move(publicationCompleted_);
     publicationCompleted_ = nullptr;
@@ -169,6 +244,41 @@ bool JpegExportCommands::ScaleFrame() {
                            size.height)) {
         return true;
     }
+    return ScaleFailed();
+}
+
+void JpegExportCommands::WriteReady() {
+    const std::string path = JoinPath(folder_, JpegImageName(counter_));
+    ++counter_;  // also when writing fails
+    const JpegBytes jpeg = std::exchange(ready_, {}).jpeg;
+    if (jpeg.error != JpegError::None) {
+        Written({jpeg.error, path, jpeg.libraryText});
+        return;
+    }
+    switch (batch_.Add(path, jpeg.bytes)) {
+        case AtomicFileBatch::Added::Kept:
+            batched_.push_back(path);
+            break;
+        case AtomicFileBatch::Added::CannotOpen:
+            Written({JpegError::CannotOpen, path, {}});
+            break;
+        case AtomicFileBatch::Added::WriteFailed:
+            Written({JpegError::WriteFailed, path, {}});
+            break;
+    }
+    if (batch_.Size() >= kBatchFiles)
+        CommitBatch();
+}
+
+void JpegExportCommands::CommitBatch() {
+    const std::vector<bool> renamed = batch_.Commit();
+    const std::vector<std::string> paths = std::exchange(batched_, {});
+    for (size_t i = 0; i < paths.size(); ++i)
+        Written({renamed[i] ? JpegError::None : JpegError::WriteFailed, paths[i], {}});
+}
+
+bool JpegExportCommands::ScaleFailed() {
+    const ExportSize size = Size();
     host_.Ports().user->ShowMessage(
         FormatText("The video frame could not be scaled to %d x %d.", size.width, size.height));
     return false;

@@ -1,18 +1,24 @@
 #pragma once
 // Exporting shots as JPEG images from the document: "Extract as jpeg" for the
-// selected items, and the images of a publication. Each is a frame job: for
-// each item the video goes to the shot's start frame, which is scaled to the
-// size and with the stretching of the publishing options and written under
-// the next image number of the JPEG counter.
+// selected items, and the images of a publication. Each is a frame job: each
+// item's shot start frame is scaled to the size and with the stretching of
+// the publishing options and written under the next image number of the
+// JPEG counter, in the items' order. In a local file, workers make the
+// pictures segment by segment (SegmentFrames), decoding on from each
+// segment's key frame; in a stream, or when they cannot, the player seeks
+// each item's frame.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/jobs/command_hosts.h"
 #include "app/jobs/frame_job_chain.h"
+#include "common/atomic_file.h"
 #include "export/jpeg_export.h"
+#include "video/segment_frames.h"
 
 namespace trevanto {
 
@@ -39,6 +45,19 @@ class JpegExportCommands : private FrameJob {
     // runs once the last image is written (never after an abort).
     bool StartPublicationExport(std::vector<int32_t> items, std::function<void()> completed);
 
+    // How many workers make the pictures of a local file (bounded by their
+    // memory, SegmentFrames); 0 seeks each item's frame with the player. A
+    // job of fewer than `minItems` frames seeks them too: cutting the video
+    // (a scan of all of it where it has no index) costs more than a few seeks.
+    static constexpr int32_t kMinWorkerItems = 16;
+    void SetJobs(int jobs, int32_t minItems = kMinWorkerItems) {
+        jobs_ = jobs;
+        minWorkerItems_ = minItems;
+    }
+    int Jobs() const { return jobs_; }
+    // The workers a job has unless told otherwise: the cores.
+    static int DefaultJobs();
+
     bool IsActive() const;
     // Every image of the last export was written.
     bool LastExportComplete() const { return saved_ == static_cast<int32_t>(items_.size()); }
@@ -52,6 +71,21 @@ class JpegExportCommands : private FrameJob {
     const std::vector<std::string>& WrittenImages() const { return written_; }
 
   private:
+    // An item's picture as a worker makes it.
+    struct Picture {
+        bool scaled = false;
+        JpegBytes jpeg;
+    };
+    // Each item's frame for the workers; -1 for an item that needs none.
+    std::vector<int64_t> WorkerFrames() const;
+    // Workers start on the items' frames when the video is a local file.
+    void StartWorkers();
+    bool ScaleFailed();
+    // Writes a worker's picture as the next image, into the batch.
+    void WriteReady();
+    // The batch's images reach their names: counted, or told why not.
+    void CommitBatch();
+
     bool Start(std::vector<int32_t> items, bool userExport, std::string folder,
                std::function<void()> completed);
     ExportSize Size() const;
@@ -88,6 +122,15 @@ class JpegExportCommands : private FrameJob {
     int32_t unreachable_ = 0;
     std::function<void()> publicationCompleted_;
     std::vector<std::string> written_;
+    int jobs_ = DefaultJobs();
+    int32_t minWorkerItems_ = kMinWorkerItems;
+    std::unique_ptr<SegmentFrames<Picture>> workers_;
+    Picture ready_;  // the picture a worker made for the current item
+    // The workers' images are synced a batch at a time (AtomicFileBatch):
+    // one wait for the disk serves many files.
+    static constexpr size_t kBatchFiles = 32;
+    AtomicFileBatch batch_;
+    std::vector<std::string> batched_;  // the batch's targets, in order
 };
 
 }  // namespace trevanto
