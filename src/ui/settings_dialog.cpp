@@ -45,6 +45,18 @@ QLabel* Note(const char* text, QWidget* parent) {
     return label;
 }
 
+// A control after its label (the label's buddy, for its mnemonic and
+// screen readers), the rest of the row left empty.
+QHBoxLayout* LabelledRow(const char* label, QWidget* control) {
+    auto* row = new QHBoxLayout;
+    auto* text = new QLabel(label, control->parentWidget());
+    text->setBuddy(control);
+    row->addWidget(text);
+    row->addWidget(control);
+    row->addStretch(1);
+    return row;
+}
+
 }  // namespace
 
 ThresholdSpinBox::ThresholdSpinBox(float threshold, QWidget* parent) : QAbstractSpinBox(parent) {
@@ -137,48 +149,24 @@ SettingsDialog::SettingsDialog(const SlicingSettings& settings, UserPort& user, 
              "It detects changes like cuts, fades, ... Increase the threshold in order to "
              "reduce the amount of shots.",
              engine));
-    auto* thresholdRow = new QHBoxLayout;
-    auto* thresholdLabel = new QLabel("Threshold", engine);
-    thresholdLabel->setBuddy(threshold_);
-    thresholdRow->addWidget(thresholdLabel);
-    thresholdRow->addWidget(threshold_);
-    thresholdRow->addStretch(1);
-    auto* detectorRow = new QHBoxLayout;
-    auto* detectorLabel = new QLabel("Detector", engine);
-    detectorLabel->setBuddy(detector_);
     detector_->setObjectName("detector");
     detector_->addItems({"Channel spread (classic)", "Content"});
-    detectorRow->addWidget(detectorLabel);
-    detectorRow->addWidget(detector_);
-    detectorRow->addStretch(1);
-    engineLayout->addLayout(detectorRow);
-    engineLayout->addLayout(thresholdRow);
+    engineLayout->addLayout(LabelledRow("Detector", detector_));
+    engineLayout->addLayout(LabelledRow("Threshold", threshold_));
     engineLayout->addWidget(
         Note("The content detector compares the pictures' layout and colours: it sees cuts "
              "between dim shots and passes over flashes and steady motion. Increase its "
              "sensitivity (above 0, below 100) for more shots.",
              engine));
-    auto* sensitivityRow = new QHBoxLayout;
-    auto* sensitivityLabel = new QLabel("Sensitivity", engine);
-    sensitivityLabel->setBuddy(sensitivity_);
     sensitivity_->setObjectName("sensitivity");
     sensitivity_->setFixedWidth(fontMetrics().horizontalAdvance("0000000000"));
-    sensitivityRow->addWidget(sensitivityLabel);
-    sensitivityRow->addWidget(sensitivity_);
-    sensitivityRow->addStretch(1);
-    engineLayout->addLayout(sensitivityRow);
+    engineLayout->addLayout(LabelledRow("Sensitivity", sensitivity_));
 
     // Runs decode their segments on this many workers; the shots are the same.
     jobs_ = new QSpinBox(this);
     jobs_->setObjectName("jobs");
     jobs_->setRange(1, SlicingSettings::kMaxJobs);
     jobs_->setValue(settings.jobs);
-    auto* jobsRow = new QHBoxLayout;
-    auto* jobsLabel = new QLabel("Workers decoding side by side", this);
-    jobsLabel->setBuddy(jobs_);
-    jobsRow->addWidget(jobsLabel);
-    jobsRow->addWidget(jobs_);
-    jobsRow->addStretch(1);
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton("OK", QDialogButtonBox::AcceptRole)->setDefault(true);
@@ -193,7 +181,7 @@ SettingsDialog::SettingsDialog(const SlicingSettings& settings, UserPort& user, 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(sampler);
     layout->addWidget(engine);
-    layout->addLayout(jobsRow);
+    layout->addLayout(LabelledRow("Workers decoding side by side", jobs_));
     layout->addWidget(buttons);
     // Wide enough for the notes to wrap into a few lines.
     setMinimumWidth(fontMetrics().averageCharWidth() * 64);
