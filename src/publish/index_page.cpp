@@ -36,6 +36,9 @@ std::string Expand(const Publisher& publisher, std::string_view text, bool pageL
 }
 
 std::string VideoBlock(Publisher& publisher, std::string_view block, const IndexVideo& video) {
+    // The page grows with the archive: the publisher's limit on a
+    // publication's growth bounds each video's part instead.
+    publisher.ResetExpansionLimit();
     KeywordTexts& texts = publisher.Texts();
     texts.videoName = video.name;
     texts.videoUrl = video.link;
