@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "cli/batch_child.h"
+#include "cli/batch_index.h"
 #include "cli/batch_inputs.h"
 #include "cli/batch_manifest.h"
 #include "cli/batch_progress.h"
@@ -97,6 +98,14 @@ bool MoveIntoPlace(const fs::path& from, const fs::path& to) {
         fs::remove_all(to, error);
     fs::rename(from, to, error);
     return !error;
+}
+
+bool WriteIndex(const BatchOptions& options, const CliStreams& streams) {
+    std::string reason;
+    if (WriteBatchIndex(options.outFolder, reason))
+        return true;
+    streams.err << "trevanto-cli: " << reason << '\n';
+    return false;
 }
 
 class BatchRun {
@@ -301,7 +310,8 @@ int BatchRun::Run() {
     }
     fs::remove_all(workRoot_, error);
     progress_.End(done_, failed_);
-    return failed_ > 0 || manifestFailed_ ? kFailure : kSuccess;
+    const bool indexed = !options_.index || WriteIndex(options_, streams_);
+    return failed_ > 0 || manifestFailed_ || !indexed ? kFailure : kSuccess;
 }
 
 // Copies a file through a temporary name beside the target.
@@ -347,7 +357,8 @@ int RunBatchMerge(const BatchOptions& options, const CliStreams& streams) {
             std::error_code ignored;
             const fs::path relative = fs::relative(it->path(), source, ignored);
             const bool hidden = relative.filename().string().rfind('.', 0) == 0;
-            if (hidden || relative == kManifestName) {
+            // The index is made anew from the merged manifest.
+            if (hidden || relative == kManifestName || relative == kIndexName) {
                 if (hidden && it->is_directory(ignored))
                     it.disable_recursion_pending();
                 continue;
@@ -370,6 +381,7 @@ int RunBatchMerge(const BatchOptions& options, const CliStreams& streams) {
         failed = failed || record.status != "done";
     if (!ok)
         streams.err << "trevanto-cli: the merge is incomplete\n";
+    ok = (!options.index || WriteIndex(options, streams)) && ok;
     return ok && !failed ? kSuccess : kFailure;
 }
 

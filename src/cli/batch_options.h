@@ -38,6 +38,7 @@ struct BatchOptions {
     bool retryFailed = false;  // else a failure recorded for the same input and options stands
     double timeLimit = 0;      // seconds a video may take; 0: no limit
     bool quiet = false;
+    bool index = false;  // DIR/index.html of every video the manifest records
     ProgressMode progress = ProgressMode::Terminal;
     BatchOutputs outputs;
     // slice's options as given, in the order of slice's declarations: what

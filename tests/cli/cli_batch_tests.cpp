@@ -1,6 +1,6 @@
 // trevanto-cli batch on a folder of generated clips and broken files: the
 // outputs those of `slice`, the failures recorded, resuming after a kill -9,
-// shards and their merge.
+// shards and their merge, the index of the whole.
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 
+#include "cli/batch_index.h"
 #include "cli/batch_manifest.h"
 #include "cli_process.h"
 
@@ -162,20 +164,59 @@ TEST(Batch, ResumesAfterAKillAtAnyMoment) {
     EXPECT_EQ(ManifestLines(archive.root / "whole"), 17u);
 }
 
+// The relative url of a path as the index writes it.
+std::string Url(std::string path) {
+    for (size_t at = path.find(' '); at != std::string::npos; at = path.find(' ', at))
+        path.replace(at, 1, "%20");
+    return path;
+}
+
+// The index names every video done with its frames and shots, links each to
+// its publication, and every file it links to or shows exists.
+void ExpectIndexOfEveryVideo(const std::string& folder) {
+    const std::string page = ReadWholeFile(folder + "/" + cli::kIndexName);
+    for (const auto& [input, record] : cli::ReadManifest(folder + "/" + cli::kManifestName)) {
+        const std::string facts = "\">" + input + "</a></h2>\n<p>" + std::to_string(record.frames) +
+                                  " frames &middot; " + std::to_string(record.shots) + " shots</p>";
+        EXPECT_EQ(page.find(facts) != std::string::npos, record.status == "done") << input;
+        if (record.status == "done") {
+            EXPECT_NE(page.find(Url(record.base + "/output1.html\"")), std::string::npos);
+        }
+    }
+    const std::regex reference(R"re((href|src)="([^"]*)")re");
+    size_t images = 0;
+    for (auto match = std::sregex_iterator(page.begin(), page.end(), reference);
+         match != std::sregex_iterator(); ++match) {
+        std::string path = (*match)[2];
+        for (size_t at = path.find("%20"); at != std::string::npos; at = path.find("%20", at))
+            path.replace(at, 3, " ");
+        EXPECT_TRUE(fs::is_regular_file(folder + "/" + path)) << path;
+        images += (*match)[1] == "src";
+    }
+    EXPECT_EQ(images, 25u);  // 5 videos of 5 shots
+}
+
 TEST(Batch, ShardsShareTheInputsAndMergeIntoOneRunsFolder) {
     Archive archive;
     const std::string root = archive.root.Path();
-    RunIn(root, Batch("archive", "whole"));
+    RunIn(root, Batch("archive", "whole", {"--index"}));
+    ExpectIndexOfEveryVideo(root + "/whole");
+    // A run with nothing left to do makes the same index.
+    const std::string index = ReadWholeFile(root + "/whole/" + cli::kIndexName);
+    fs::remove(root + "/whole/" + cli::kIndexName);
+    RunIn(root, Batch("archive", "whole", {"--index"}));
+    EXPECT_EQ(ReadWholeFile(root + "/whole/" + cli::kIndexName), index);
     size_t records = 0;
     for (const char* shard : {"0/3", "1/3", "2/3"}) {
         const std::string out = std::string("shard") + shard[0];
-        RunIn(root, Batch("archive", out, {"--shard", shard}));
+        RunIn(root, Batch("archive", out, {"--shard", shard, "--index"}));
         records += ManifestLines(root + "/" + out);
     }
     EXPECT_EQ(records, 8u);
-    EXPECT_EQ(
-        RunIn(root, {"batch", "--merge", "shard0", "shard1", "shard2", "--out", "merged"}).status,
-        1);
+    EXPECT_EQ(RunIn(root, {"batch", "--merge", "shard0", "shard1", "shard2", "--out", "merged",
+                           "--index"})
+                  .status,
+              1);
     EXPECT_EQ(Tree(root + "/merged"), Tree(root + "/whole"));
 }
 

@@ -50,6 +50,7 @@ cat >"$work/expected" <<LIST
 /usr/share/trevanto/bitmaps/slide_mount.bmp
 /usr/share/trevanto/bitmaps/white_border.bmp
 /usr/share/trevanto/samples/sample.mpg
+/usr/share/trevanto/templates/archive_index.html
 /usr/share/trevanto/templates/contact_sheet.html
 /usr/share/trevanto/templates/filmstrip.html
 /usr/share/trevanto/templates/responsive_grid.html
