@@ -7,6 +7,7 @@
 #include "app/messages/document_messages.h"
 #include "app/messages/settings_messages.h"
 #include "cli/online_source.h"
+#include "cli/share_plan.h"
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "export/score_stats.h"
@@ -38,11 +39,18 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
          "opens, after SECONDS (30 by default)"},
         {"start", 1, "FRAME", "start mark: slice from this frame on"},
         {"end", 1, "FRAME", "end mark: slice up to and including this frame"},
+        {"frames", 1, "A-B",
+         "slice frames A to B, one machine's share of a long video, cut where --plan cuts "
+         "(spread detector only)"},
+        {"plan", 1, "N",
+         "print N shares of the video as A-B lines, cut at the edges of its segments, "
+         "instead of slicing it"},
         {"template", 1, "BMP", "shot bitmap template (100 x 80) for the thumbnails"},
         {"timecodes", 0, "", "captions show start and end timecodes"},
         {"stats", 1, "FILE.csv", "write the engine's score of every analysed frame (below)"},
         {"from-stats", 1, "FILE.csv",
-         "cut again from a statistics file at --threshold instead of slicing a video"},
+         "cut again from a statistics file at --threshold instead of slicing a video; more "
+         "files after it are the next shares, joined in frame order"},
         {"jobs", 1, "N",
          "slice with N workers decoding segments side by side (the cores by default); the "
          "shots and every output are the same for any N"},
@@ -69,7 +77,10 @@ std::string SliceHelp() {
            "                          [--jpeg [--target PATH]] [--publish TARGET]\n"
            "                          [--shot-size WxH --stretch] [publishing options]\n"
            "                          [--quiet]\n"
-           "       trevanto-cli slice --from-stats FILE.csv [--threshold T | --sensitivity S]\n"
+           "       trevanto-cli slice VIDEO --plan N\n"
+           "       trevanto-cli slice VIDEO --frames A-B --stats PART.csv [--jobs N]\n"
+           "       trevanto-cli slice --from-stats FILE.csv [PART.csv...]\n"
+           "                          [--threshold T | --sensitivity S] [--stats FILE.csv]\n"
            "\n"
            "Cuts VIDEO into shots and prints one line per shot on standard output:\n"
            "number, start frame, end frame and caption, separated by tabs. Frames count\n"
@@ -86,7 +97,15 @@ std::string SliceHelp() {
            "last row is the frame after the end, which closes the last shot. The content\n"
            "detector's file heads its score column \"content score\" (0 to 100).\n"
            "--from-stats cuts again from such a file at --threshold and lists the\n"
-           "shots as a run would, without the video.\n"
+           "shots as a run would, without the video (--stats writes them again, cut\n"
+           "at the new threshold).\n"
+           "\n"
+           "One long video on several machines: --plan N prints N shares as A-B lines,\n"
+           "cut at the edges of the segments a run decodes apart; each machine slices\n"
+           "one share with --frames A-B --stats PART.csv, and --from-stats with the\n"
+           "parts in frame order joins them into the shots and statistics of a single\n"
+           "run. Each part ends with the frame the next one starts at; parts with a gap\n"
+           "or an overlap between them, or of other detectors, are refused.\n"
            "\n" +
            OutputHelp() +
            "\n"
@@ -167,23 +186,47 @@ bool ParseDetector(const ParsedArguments& arguments, SliceOptions& options, std:
     return true;
 }
 
+// --frames A-B: one machine's share, within the segment edges (checked
+// once the video is open).
+bool ParseShare(const ParsedArguments& arguments, SliceOptions& options, std::string& error) {
+    const std::string text = arguments.Value("frames");
+    const size_t dash = text.find('-');
+    const auto first = ParseInteger(text.substr(0, dash));
+    const auto last = dash == text.npos ? std::nullopt : ParseInteger(text.substr(dash + 1));
+    if (!first || !last || *first < 0 || *last < *first ||
+        text.find_first_not_of("0123456789-") != text.npos) {
+        error = "--frames needs A-B, frame numbers with A at most B, not '" + text + "'";
+        return false;
+    }
+    if (arguments.Has("start") || arguments.Has("end") || options.mode != SlicingMode::Engine ||
+        options.detector != ShotDetector::Spread) {
+        error =
+            "--frames takes the spread detector's engine, without --start, --end, "
+            "--sampler or --detector content";
+        return false;
+    }
+    options.startFrame = static_cast<int32_t>(*first);
+    options.endFrame = static_cast<int32_t>(*last);
+    options.share = true;
+    return true;
+}
+
 // Cutting again from statistics: no video, so only the threshold counts.
 std::optional<SliceOptions> ParseFromStatsOptions(const ParsedArguments& arguments,
                                                   std::string& error) {
-    if (!arguments.Positionals().empty()) {
-        error = "--from-stats takes no video";
-        return std::nullopt;
-    }
     for (const auto& option : SliceOptionSpecs()) {
         if (arguments.Has(option.name) && option.name != "from-stats" &&
             option.name != "threshold" && option.name != "sensitivity" && option.name != "engine" &&
-            option.name != "quiet") {
+            option.name != "quiet" && option.name != "stats") {
             error = "--from-stats cannot go with --" + option.name;
             return std::nullopt;
         }
     }
     SliceOptions options;
     options.fromStats = arguments.Value("from-stats");
+    // The words after it: the next shares' statistics.
+    options.moreStats = arguments.Positionals();
+    options.statsFile = arguments.Value("stats");
     const auto threshold = ParseThreshold(arguments, error);
     if (!threshold)
         return std::nullopt;
@@ -269,6 +312,21 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
             return std::nullopt;
         options.endFrame = *frame;
     }
+    if (arguments.Has("frames") && !ParseShare(arguments, options, error))
+        return std::nullopt;
+    if (arguments.Has("plan")) {
+        const auto shares = ParseInteger(arguments.Value("plan"));
+        if (!shares || *shares < 1 || *shares > 10000) {
+            error = "--plan needs a number of shares from 1 to 10000, not '" +
+                    arguments.Value("plan") + "'";
+            return std::nullopt;
+        }
+        if (arguments.Has("frames")) {
+            error = "--plan cannot go with --frames";
+            return std::nullopt;
+        }
+        options.planShares = static_cast<int32_t>(*shares);
+    }
     if (options.startFrame != -1 && options.endFrame != -1 &&
         options.endFrame < options.startFrame) {
         error = "--end lies before --start";
@@ -335,6 +393,23 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
             return kBadArguments;
         }
     }
+    if (options.planShares > 0 || options.share) {
+        const std::vector<int32_t> edges = SegmentEdges(doc.GetPlayer().OpenedPath(), frames);
+        if (options.planShares > 0) {
+            for (const auto& [first, last] : PlanShares(edges, frames, options.planShares))
+                session.Out() << first << '-' << last << '\n';
+            return kSuccess;
+        }
+        if (!IsShareOnEdges(edges, frames, {options.startFrame, options.endFrame})) {
+            session.Err() << "trevanto-cli: --frames " << options.startFrame << '-'
+                          << options.endFrame
+                          << " does not start and end at the video's segment edges; "
+                             "--plan N prints shares that do\n";
+            return kBadArguments;
+        }
+    }
+    if (options.share)
+        doc.Slicing().SetShareOf(0);
     doc.Playback().SetPlayRange(options.startFrame, options.endFrame);
 
     SlicingSettings settings = doc.Slicing().Settings();

@@ -28,8 +28,11 @@ struct SliceOptions {
     int32_t endFrame = -1;     // -1: to the last frame
     std::string templatePath;  // empty: the built-in template
     bool timecodes = false;
-    std::string statsFile;  // empty: no statistics written
-    std::string fromStats;  // cut again from this statistics file, without a video
+    std::string statsFile;               // empty: no statistics written
+    std::string fromStats;               // cut again from this statistics file, without a video
+    std::vector<std::string> moreStats;  // the next shares' files, joined after it
+    bool share = false;                  // --frames: start and end must lie on segment edges
+    int32_t planShares = 0;              // --plan: print this many shares instead of slicing
     bool quiet = false;
     int32_t jobs = 0;  // workers decoding segments side by side; 0: the cores
     OutputOptions outputs;

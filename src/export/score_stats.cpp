@@ -55,10 +55,9 @@ std::optional<ScoreStatsError> ReadRow(std::string_view line, FrameScore& score)
     return std::nullopt;
 }
 
-}  // namespace
-
-std::string FormatScoreStats(const ChangeScores& scores, float userThreshold,
-                             const PictureTimes& times) {
+// The file's text with the timecode of row `i` (frame `frame`) from `timecode`.
+template <typename Timecode>
+std::string FormatRows(const ChangeScores& scores, float userThreshold, Timecode timecode) {
     const Recut recut = scores.RecutAt(userThreshold);
     std::string text =
         std::string(scores.Detector() == ShotDetector::Content ? kContentScoreStatsHeader
@@ -66,16 +65,33 @@ std::string FormatScoreStats(const ChangeScores& scores, float userThreshold,
         "\n";
     for (size_t i = 0; i < scores.Frames().size(); ++i) {
         const FrameScore& score = scores.Frames()[i];
-        text += std::to_string(score.frame) + "," +
-                FormatTimecode(score.frame, 1, scores.SecondsPerFrame(), ':', times) + "," +
+        text += std::to_string(score.frame) + "," + timecode(i, score.frame) + "," +
                 ScoreText(score.change) + "," + (recut.cutAt[i] ? "1" : "0") + "\n";
     }
     return text;
 }
 
+}  // namespace
+
+std::string FormatScoreStats(const ChangeScores& scores, float userThreshold,
+                             const PictureTimes& times) {
+    return FormatRows(scores, userThreshold, [&](size_t, int32_t frame) {
+        return FormatTimecode(frame, 1, scores.SecondsPerFrame(), ':', times);
+    });
+}
+
+std::string FormatScoreStats(const ChangeScores& scores, float userThreshold,
+                             const std::vector<std::string>& timecodes) {
+    return FormatRows(scores, userThreshold, [&](size_t i, int32_t) {
+        return i < timecodes.size() ? timecodes[i] : std::string();
+    });
+}
+
 std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text,
                                                        ScoreStatsError& error,
-                                                       ShotDetector* detector) {
+                                                       ShotDetector* detector,
+                                                       std::vector<std::string>* timecodes) {
+    std::vector<std::string> times;
     std::vector<FrameScore> scores;
     ShotDetector wrote = ShotDetector::Spread;
     size_t number = 0;
@@ -100,6 +116,8 @@ std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text,
             FrameScore score;
             problem = ReadRow(line, score);
             scores.push_back(score);
+            if (timecodes && !problem)
+                times.emplace_back(SplitFields(line)[1]);
         }
         if (problem) {
             error = *problem;
@@ -117,6 +135,8 @@ std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text,
         scores.back().forced = true;
     if (detector)
         *detector = wrote;
+    if (timecodes)
+        *timecodes = std::move(times);
     return scores;
 }
 

@@ -31,6 +31,10 @@ inline constexpr int64_t kMaxScoreStatsBytes = int64_t{256} << 20;
 // frame's own time from `times` where the rate varies.
 std::string FormatScoreStats(const ChangeScores& scores, float userThreshold,
                              const PictureTimes& times = nullptr);
+// The same with each row's timecode as given (one per score, as a file read
+// back had them): scores cut again keep the video's times without the video.
+std::string FormatScoreStats(const ChangeScores& scores, float userThreshold,
+                             const std::vector<std::string>& timecodes);
 
 // Why a text is no statistics file; the front ends word it.
 enum class ScoreStatsProblem : int32_t {
@@ -54,9 +58,10 @@ struct ScoreStatsError {
 // The scores of a statistics file, the first row starting the run and the
 // last closing it. Nothing, with the first problem in `error`, when the text
 // is not such a file.
-// `detector` (when given) is told which detector wrote them.
-std::optional<std::vector<FrameScore>> ParseScoreStats(std::string_view text,
-                                                       ScoreStatsError& error,
-                                                       ShotDetector* detector = nullptr);
+// `detector` (when given) is told which detector wrote them, `timecodes`
+// (when given) each row's timecode text.
+std::optional<std::vector<FrameScore>> ParseScoreStats(
+    std::string_view text, ScoreStatsError& error, ShotDetector* detector = nullptr,
+    std::vector<std::string>* timecodes = nullptr);
 
 }  // namespace trevanto

@@ -78,7 +78,7 @@ void ParallelSlicing::Run() {
     pool.workers = workers;
     pool.thumbnailWidth = kThumbnailWidth;
     pool.thumbnailHeight = kThumbnailHeight;
-    pool.runStart = setup_.first;
+    pool.runStart = setup_.wholeRunStart < 0 ? setup_.first : setup_.wholeRunStart;
     SegmentPool<AnalysedFrame>::Analysis analysis;
     if (setup_.mode == SlicingMode::Sampler) {
         const int64_t first = setup_.first, step = std::max(setup_.stepFrames, 1);

@@ -30,6 +30,9 @@ struct ParallelSlicingSetup {
     int32_t last = -1;       // its last (the end mark), -1: the video's
     int jobs = 1;            // workers wanted (bounded by their memory)
     int64_t segmentFrames = kSegmentFrames;  // smaller in tests, to cross segments
+    // A share of a run from this frame: the run's first frame is decoded as
+    // that run decodes it (whole only at its start). -1: the run's own.
+    int32_t wholeRunStart = -1;
 };
 
 // What the run hands its owner, in order: each segment's frames, then once

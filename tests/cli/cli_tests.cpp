@@ -171,7 +171,7 @@ TEST(Cli, BadArgumentsExitWithTwoAndFailuresWithOne) {
         {2, {"slice", kMpeg2, "--shot-size", "0x80"}, "--shot-size needs WIDTHxHEIGHT"},
         {2, {"slice", kMpeg2, "--edge", "-1"}, ""},
         {2, {"slice", kMpeg2, "--title", "a", "--title", "b"}, ""},
-        {2, {"slice", "--from-stats", "a.csv", kMpeg2}, "--from-stats takes no video"},
+        {2, {"slice", kMpeg2, "--frames", "9-3"}, "--frames needs A-B"},
         {2, {"slice", "--from-stats", "a.csv", "--start", "3"}, "cannot go with --start"},
         {2, {"slice", kMpeg2, "--sampler", "frames", "40", "--stats", "a.csv"}, "needs the shot"},
         {2, {"slice", kMpeg2, "--jobs", "0"}, "--jobs needs a number of workers from 1"},

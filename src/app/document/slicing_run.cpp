@@ -80,6 +80,7 @@ void SlicingRun::StartInSegments() {
     setup.last = runEnd_ = player_.RangeEnd();
     setup.jobs = Jobs();
     setup.segmentFrames = segmentFrames_;
+    setup.wholeRunStart = shareOf_;
     lastDecoded_ = -1;
     afterEnd_.reset();
     stitcher_ = std::make_unique<RunStitcher>(slicer_);

@@ -76,6 +76,10 @@ class SlicingRun {
     // Frames a segment holds at least (kSegmentFrames); short clips cross
     // segments only with fewer.
     void SetSegmentFrames(int64_t frames) { segmentFrames_ = frames; }
+    // The runs are shares of a run from frame `first` (one machine's part
+    // of a long video): their own first frame is decoded as that run
+    // decodes it, so that their scores are that run's. -1: runs of their own.
+    void SetShareOf(int32_t first) { shareOf_ = first; }
     // Called on a run's owner thread when it queued an event: it must only
     // wake the document's thread, which then calls HandleNextRunEvent.
     void SetRunNotify(std::function<void()> notify) { notify_ = std::move(notify); }
@@ -138,6 +142,7 @@ class SlicingRun {
     bool realTimeSlicing_ = false;
     bool readToEnd_ = false;
     int64_t segmentFrames_ = kSegmentFrames;
+    int32_t shareOf_ = -1;
     SlicingProgress progress_;
     std::function<void()> notify_;
     // A run's frames go through `stitcher_` (the slicer lent to it): played
