@@ -159,6 +159,10 @@ TEST(Batch, ResumesAfterAKillAtAnyMoment) {
     fs::last_write_time(archive.input + "/d.ts", fs::file_time_type::clock::now());
     EXPECT_EQ(RunIn(archive.root.Path(), Batch("archive", "whole")).status, 1);
     EXPECT_EQ(ManifestLines(archive.root / "whole"), 9u);
+    // The number of workers changes no result: nothing is sliced again.
+    EXPECT_EQ(RunIn(archive.root.Path(), Batch("archive", "whole", {"--video-jobs", "2"})).status,
+              1);
+    EXPECT_EQ(ManifestLines(archive.root / "whole"), 9u);
     EXPECT_EQ(RunIn(archive.root.Path(), Batch("archive", "whole", {"--threshold", "30"})).status,
               1);
     EXPECT_EQ(ManifestLines(archive.root / "whole"), 17u);
