@@ -71,6 +71,14 @@ TEST(AtomicFile, ReplacesWholeKeepingModeAndLinks) {
     ::dup2(input, 0);
     ::close(input);
     EXPECT_EQ(test::ReadWholeFile(dir / "copy.html"), "new");
+    // A last read of one byte, alone or after whole chunks, is copied too.
+    for (const size_t size : {size_t{1}, size_t{65537}}) {
+        const std::string bytes(size, 'b');
+        ASSERT_TRUE(WriteFileAtomically(dir / "source.bin", bytes));
+        EXPECT_TRUE(CopyFileAtomically(dir / "source.bin", dir / "copy.html"));
+        EXPECT_EQ(test::ReadWholeFile(dir / "copy.html"), bytes) << size;
+    }
+    std::filesystem::remove(dir / "source.bin");
     {
         // Given up before Commit: nothing changes.
         AtomicFile file(target);
