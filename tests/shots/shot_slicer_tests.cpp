@@ -1,10 +1,12 @@
 // Slicing runs on synthetic pictures: the engine's cuts, the sampler's step
-// and backward jumps, forced closes and 16-bit thresholds.
+// and backward jumps, forced closes and 16-bit thresholds; the content
+// rule cut again from kept scores.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
+#include "shots/content_rule.h"
 #include "shots/score_columns.h"
 #include "shots/shot_slicer.h"
 #include "shots/synthetic_frames.h"
@@ -137,6 +139,34 @@ TEST(Slicing, ScoresGiveShotCountsAndColumns) {
               std::tuple(1.0f, 50.0f, 1.0f, 20.0f));  // the run's first frame left out
     EXPECT_EQ(std::pair(FrameOfColumn(3, 100, 10), FrameOfColumn(3, 7, 10)), std::pair(30, 3));
     EXPECT_EQ(TopScore(scores), 50.0f);
+}
+
+}  // namespace
+}  // namespace trevanto
+
+namespace trevanto {
+namespace {
+
+// A content score cuts only once the frames it looked ahead at came in the
+// same run: a leap two frames before the run's close or a jump back cuts
+// nothing, as in the run; three frames before, it cuts.
+TEST(ContentRecut, ALeapCutsOnlyWhenItsLookAheadCameInTheRun) {
+    const auto recut = [](int32_t leapAt, bool jumpBack) {
+        std::vector<FrameScore> scores;
+        for (int32_t frame = 0; frame < 20; ++frame)
+            scores.push_back({frame, frame == leapAt ? 90.0f : 1.0f, frame == 0, false});
+        if (jumpBack)
+            scores.push_back({5, 1.0f, false, false});
+        else
+            scores.push_back({20, 0.0f, false, true});
+        std::vector<int32_t> cuts;
+        for (const ShotRange& shot : RecutContent(scores, 20.0f).shots)
+            cuts.push_back(shot.end + 1);
+        return cuts;
+    };
+    EXPECT_EQ(recut(17, false), (std::vector<int32_t>{17, 20}));
+    EXPECT_EQ(recut(18, false), (std::vector<int32_t>{20}));
+    EXPECT_EQ(recut(18, true), (std::vector<int32_t>{}));
 }
 
 }  // namespace
