@@ -1,15 +1,24 @@
 #include "cli/batch_child.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
+#include <thread>
+#include <utility>
 
 namespace trevanto::cli {
 
@@ -19,17 +28,62 @@ std::string OwnExecutable() {
     return length > 0 ? std::string(path.data(), static_cast<size_t>(length)) : std::string();
 }
 
-pid_t StartChild(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::string& folder, const std::string& outFile,
-                 const std::string& errFile) {
+namespace {
+
+// Whether this process runs on one thread alone, so that a fork of it holds
+// no lock another thread had taken.
+bool SingleThreaded() {
+    std::error_code error;
+    int threads = 0;
+    for (auto it = std::filesystem::directory_iterator("/proc/self/task", error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        ++threads;
+    }
+    return !error && threads == 1;
+}
+
+// Buffered output of this process would otherwise be written again by
+// every child.
+void FlushOutput() {
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+}
+
+}  // namespace
+
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept
+    : pid_(std::exchange(other.pid_, -1)), endFd_(std::exchange(other.endFd_, -1)) {}
+
+ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
+    if (this != &other) {
+        if (endFd_ >= 0)
+            ::close(endFd_);
+        pid_ = std::exchange(other.pid_, -1);
+        endFd_ = std::exchange(other.endFd_, -1);
+    }
+    return *this;
+}
+
+ChildProcess::~ChildProcess() {
+    if (endFd_ >= 0)
+        ::close(endFd_);
+}
+
+ChildProcess StartChild(const std::string& program, const std::vector<std::string>& arguments,
+                        const std::string& folder, const std::string& outFile,
+                        const std::string& errFile, const ChildEntry& entry) {
     // Everything the child needs is made before the fork: after it, only
-    // calls that are safe in a copy of a threaded process.
+    // calls that are safe in a copy of a threaded process, unless it has
+    // none.
     std::vector<std::string> all = {program};
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& argument : all)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
+    const bool runHere = entry && SingleThreaded();
+    FlushOutput();
     const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -44,6 +98,12 @@ pid_t StartChild(const std::string& program, const std::vector<std::string>& arg
         if (::chdir(folder.c_str()) != 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
             ::dup2(err, 2) < 0)
             ::_exit(127);
+        if (runHere) {
+            const int status = entry(arguments);
+            FlushOutput();
+            // The batch's own objects are the batch's to end.
+            ::_exit(status);
+        }
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
@@ -51,7 +111,23 @@ pid_t StartChild(const std::string& program, const std::vector<std::string>& arg
         if (fd >= 0)
             ::close(fd);
     }
-    return child;
+    if (child < 0)
+        return {};
+    // Debian's C library declares pidfd_open without C linkage for C++.
+    return {child, static_cast<int>(::syscall(SYS_pidfd_open, child, 0))};
+}
+
+bool AwaitChildEnd(const std::vector<const ChildProcess*>& children, int timeoutMs) {
+    std::vector<pollfd> ends;
+    for (const ChildProcess* child : children) {
+        if (child->EndFd() < 0) {
+            // No descriptor from this kernel: look again soon.
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::min(timeoutMs, 5)));
+            return true;
+        }
+        ends.push_back({child->EndFd(), POLLIN, 0});
+    }
+    return ::poll(ends.data(), ends.size(), timeoutMs) != 0;
 }
 
 std::string ChildFailure(int waitStatus, const std::string& errFile) {

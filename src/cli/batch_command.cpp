@@ -110,19 +110,20 @@ bool WriteIndex(const BatchOptions& options, const CliStreams& streams) {
 
 class BatchRun {
   public:
-    BatchRun(const BatchOptions& options, const CliStreams& streams)
+    BatchRun(const BatchOptions& options, const CliStreams& streams, ChildEntry entry)
         : options_(options),
           streams_(streams),
           out_(options.outFolder),
           manifest_((out_ / kManifestName).string()),
           key_(OptionsKey(options)),
-          progress_(streams.out, streams.err, streams.errIsTerminal, options) {}
+          progress_(streams.out, streams.err, streams.errIsTerminal, options),
+          entry_(std::move(entry)) {}
 
     int Run();
 
   private:
     struct Running {
-        pid_t pid;
+        ChildProcess child;
         size_t input;
         fs::path work;
         Identity identity;
@@ -143,6 +144,7 @@ class BatchRun {
     const std::string manifest_;
     const std::string key_;
     BatchProgress progress_;
+    const ChildEntry entry_;
     std::vector<BatchInput> inputs_;
     std::map<std::string, ManifestRecord> records_;
     std::vector<Running> running_;
@@ -182,17 +184,17 @@ void BatchRun::Start(size_t index) {
     const fs::path base(input.base);
     fs::create_directories(work / (options_.outputs.Folder() ? base : base.parent_path()), error);
     const Identity identity = IdentityOf(input.path);
-    const pid_t pid =
+    ChildProcess child =
         StartChild(program_, SliceArguments(options_, input.path, input.base), work.string(),
-                   work.string() + ".shots", work.string() + ".messages");
-    if (pid < 0) {
+                   work.string() + ".shots", work.string() + ".messages", entry_);
+    if (!child.Started()) {
         ManifestRecord record = RecordOf(input, identity, key_);
         record.status = "failed";
         record.reason = "cannot start slice";
         Record(std::move(record), identity.size);
         return;
     }
-    running_.push_back({pid, index, work, identity, Clock::now()});
+    running_.push_back({std::move(child), index, work, identity, Clock::now()});
     progress_.Begun(input.relative);
     KillPoint("start");
 }
@@ -204,7 +206,7 @@ void BatchRun::StopOverdue() {
     for (Running& running : running_) {
         if (!running.overdue && Clock::now() - running.start > limit) {
             running.overdue = true;
-            ::kill(running.pid, SIGKILL);
+            ::kill(running.child.Pid(), SIGKILL);
         }
     }
 }
@@ -296,15 +298,20 @@ int BatchRun::Run() {
             Start(todo[next++]);
         int waitStatus = 0;
         const pid_t ended = ::waitpid(-1, &waitStatus, WNOHANG);
-        const auto child = std::find_if(running_.begin(), running_.end(),
-                                        [ended](const Running& r) { return r.pid == ended; });
+        const auto child =
+            std::find_if(running_.begin(), running_.end(),
+                         [ended](const Running& r) { return r.child.Pid() == ended; });
         if (ended > 0 && child != running_.end()) {
-            const Running ran = *child;
+            Running ran = std::move(*child);
             running_.erase(child);
             Reap(ran, waitStatus);
             continue;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        // Woken the moment a child ends, so the next video starts at once.
+        std::vector<const ChildProcess*> children;
+        for (const Running& running : running_)
+            children.push_back(&running.child);
+        AwaitChildEnd(children, 100);
         StopOverdue();
         progress_.Tick();
     }
@@ -329,8 +336,8 @@ bool CopyIntoPlace(const fs::path& from, const fs::path& to) {
 
 }  // namespace
 
-int RunBatch(const BatchOptions& options, const CliStreams& streams) {
-    BatchRun run(options, streams);
+int RunBatch(const BatchOptions& options, const CliStreams& streams, ChildEntry entry) {
+    BatchRun run(options, streams, std::move(entry));
     return run.Run();
 }
 

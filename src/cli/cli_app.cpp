@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iostream>
 
 #include "cli/argument_parser.h"
 #include "cli/batch_command.h"
@@ -45,14 +46,22 @@ int RunLoadCommand(const ParsedArguments& arguments, const CliStreams& streams,
 }
 
 int RunBatchCommand(const ParsedArguments& arguments, const CliStreams& streams,
-                    MediaGraphFactory) {
+                    MediaGraphFactory factory) {
     std::string error;
     const auto options = ParseBatchOptions(arguments, error);
     if (!options) {
         streams.err << "trevanto-cli batch: " << error << "\n(see trevanto-cli batch --help)\n";
         return kBadArguments;
     }
-    return options->merge ? RunBatchMerge(*options, streams) : RunBatch(*options, streams);
+    if (options->merge)
+        return RunBatchMerge(*options, streams);
+    // A video's child runs the command line `slice` would be given, with its
+    // output and messages in the child's own files.
+    const ChildEntry slice = [factory](const std::vector<std::string>& childArguments) {
+        const CliStreams childStreams{std::cout, std::cerr, false};
+        return RunCli(childArguments, childStreams, factory);
+    };
+    return RunBatch(*options, streams, slice);
 }
 
 const std::vector<Subcommand>& Subcommands() {
