@@ -41,7 +41,7 @@ const std::vector<OptionSpec>& SliceOptionSpecs() {
         {"end", 1, "FRAME", "end mark: slice up to and including this frame"},
         {"frames", 1, "A-B",
          "slice frames A to B, one machine's share of a long video, cut where --plan cuts "
-         "(spread detector only)"},
+         "(the content detector reads 5 frames on, for the next share's first scores)"},
         {"plan", 1, "N",
          "print N shares of the video as A-B lines, cut at the edges of its segments, "
          "instead of slicing it"},
@@ -104,8 +104,10 @@ std::string SliceHelp() {
            "cut at the edges of the segments a run decodes apart; each machine slices\n"
            "one share with --frames A-B --stats PART.csv, and --from-stats with the\n"
            "parts in frame order joins them into the shots and statistics of a single\n"
-           "run. Each part ends with the frame the next one starts at; parts with a gap\n"
-           "or an overlap between them, or of other detectors, are refused.\n"
+           "run. Each part ends with the frame the next one starts at (the content\n"
+           "detector's with the 5 frames from it, whose rows give the next part's first\n"
+           "scores); parts with a gap or an overlap between them, or of other detectors,\n"
+           "are refused.\n"
            "\n" +
            OutputHelp() +
            "\n"
@@ -198,11 +200,8 @@ bool ParseShare(const ParsedArguments& arguments, SliceOptions& options, std::st
         error = "--frames needs A-B, frame numbers with A at most B, not '" + text + "'";
         return false;
     }
-    if (arguments.Has("start") || arguments.Has("end") || options.mode != SlicingMode::Engine ||
-        options.detector != ShotDetector::Spread) {
-        error =
-            "--frames takes the spread detector's engine, without --start, --end, "
-            "--sampler or --detector content";
+    if (arguments.Has("start") || arguments.Has("end") || options.mode != SlicingMode::Engine) {
+        error = "--frames takes the shot engine, without --start, --end or --sampler";
         return false;
     }
     options.startFrame = static_cast<int32_t>(*first);

@@ -42,9 +42,14 @@ std::string JoinMessage(const ScoreStatsJoinError& error, const std::vector<std:
     switch (error.problem) {
         case ScoreStatsJoinProblem::MixedDetectors:
             return path + " holds another detector's scores than " + paths.front();
-        case ScoreStatsJoinProblem::ContentScores:
-            return "only the spread detector's statistics join: the content detector scores a "
-                   "frame by the frames after it";
+        case ScoreStatsJoinProblem::ShortOverrun:
+            return FormatText(
+                "%s starts at frame %ld, but %s scored frames only up to %ld: the content "
+                "detector scores a share's first frames from the share before, which must read "
+                "on to frame %ld (slice each share with --frames)",
+                path.c_str(), static_cast<long>(error.found), paths[error.part - 1].c_str(),
+                static_cast<long>(error.lastRead),
+                static_cast<long>(error.found + kContentShareOverrun - 1));
         case ScoreStatsJoinProblem::Gap:
         case ScoreStatsJoinProblem::Overlap:
             break;

@@ -28,6 +28,11 @@ namespace trevanto {
 
 inline constexpr int kContentLookAhead = 2;
 inline constexpr float kFadeScore = 100.0f;
+// The frames a share of a run (one machine's part of a long video) reads
+// past its last: the next share's first kContentLookAhead + 1 frames score
+// from the frames before them, which only this share saw, and the last of
+// them looks this far ahead.
+inline constexpr int kContentShareOverrun = 2 * kContentLookAhead + 1;
 
 // The frames of a run in order, scored as soon as the frames after them came.
 class ContentScorer {

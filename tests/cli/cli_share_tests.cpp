@@ -2,6 +2,7 @@
 // the shares' statistics.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "cli_process.h"
@@ -50,6 +51,44 @@ TEST(CliShares, SharesJoinIntoTheShotsAndStatisticsOfOneRun) {
         command.insert(command.end(), arguments.begin(), arguments.end());
         const auto refused = RunCli(command);
         EXPECT_EQ(refused.status, status) << says;
+        EXPECT_NE(refused.err.find(says), std::string::npos) << refused.err;
+    }
+}
+
+// The content detector scores a frame by the frames around it: each share
+// reads on into the next, whose first scores the join takes from it.
+TEST(CliShares, ContentSharesJoinIntoTheShotsAndStatisticsOfOneRun) {
+    const test::TempFolder folder;
+    const auto whole =
+        RunCli({"slice", kLong, "--detector", "content", "--stats", folder.File("whole.csv")});
+    ASSERT_EQ(whole.status, 0) << whole.err;
+    const std::vector<std::string> rows[] = {{"0-249", "250-499", "500-749"}, {"0-499", "500-749"}};
+    std::vector<std::string> threeParts;
+    for (const auto& shares : rows) {
+        std::vector<std::string> command = {"slice", "--from-stats"};
+        for (const std::string& share : shares) {
+            command.push_back(folder.File("part" + share + ".csv"));
+            if (std::filesystem::exists(command.back()))
+                continue;  // sliced for a row before
+            const auto node = RunCli({"slice", kLong, "--detector", "content", "--frames", share,
+                                      "--stats", command.back()});
+            ASSERT_EQ(node.status, 0) << share << ": " << node.err;
+        }
+        if (threeParts.empty())
+            threeParts.assign(command.begin() + 2, command.end());
+        command.insert(command.end(), {"--stats", folder.File("joined.csv")});
+        const auto joined = RunCli(command);
+        EXPECT_EQ(joined.out, whole.out) << shares.size() << " shares: " << joined.err;
+        EXPECT_EQ(ReadWholeFile(folder.File("joined.csv")),
+                  ReadWholeFile(folder.File("whole.csv")));
+    }
+    const std::pair<std::vector<std::string>, const char*> refusals[] = {
+        {{threeParts[0], threeParts[2]}, "ended at frame 250 (frames are missing)"},
+        {{threeParts[1], threeParts[0]}, "ended at frame 500 (the shares overlap)"},
+    };
+    for (const auto& [parts, says] : refusals) {
+        const auto refused = RunCli({"slice", "--from-stats", parts[0], parts[1]});
+        EXPECT_EQ(refused.status, 1) << says;
         EXPECT_NE(refused.err.find(says), std::string::npos) << refused.err;
     }
 }

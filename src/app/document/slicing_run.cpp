@@ -68,6 +68,15 @@ int32_t SlicingRun::RunStartFrame() const {
     return current;
 }
 
+int32_t SlicingRun::RunEndFrame() const {
+    const int32_t end = player_.RangeEnd();
+    const bool contentShare = shareOf_ >= 0 && slicer_.Mode() == SlicingMode::Engine &&
+                              slicer_.Settings().detector == ShotDetector::Content;
+    if (!contentShare || end < 0)
+        return end;
+    return std::min(end + kContentShareOverrun, player_.FrameCount() - 1);
+}
+
 void SlicingRun::StartInSegments() {
     if (player_.State() == PlayerState::Running)
         player_.Pause();  // the player's frames stay the user's
@@ -77,7 +86,7 @@ void SlicingRun::StartInSegments() {
     setup.detection = slicer_.Settings();
     setup.stepFrames = slicer_.Settings().stepFrames;
     setup.first = RunStartFrame();
-    setup.last = runEnd_ = player_.RangeEnd();
+    setup.last = runEnd_ = RunEndFrame();
     setup.jobs = Jobs();
     setup.segmentFrames = segmentFrames_;
     setup.wholeRunStart = shareOf_;

@@ -78,7 +78,9 @@ class SlicingRun {
     void SetSegmentFrames(int64_t frames) { segmentFrames_ = frames; }
     // The runs are shares of a run from frame `first` (one machine's part
     // of a long video): their own first frame is decoded as that run
-    // decodes it, so that their scores are that run's. -1: runs of their own.
+    // decodes it, so that their scores are that run's; with the content
+    // detector they read kContentShareOverrun frames past the play range,
+    // whose scores the next share's first frames take. -1: runs of their own.
     void SetShareOf(int32_t first) { shareOf_ = first; }
     // Called on a run's owner thread when it queued an event: it must only
     // wake the document's thread, which then calls HandleNextRunEvent.
@@ -129,6 +131,9 @@ class SlicingRun {
     bool AddStitchedShot(const std::optional<StitchedShot>& shot);
     // The frame a run starts at: the one on show, inside the play range.
     int32_t RunStartFrame() const;
+    // The last frame a run in segments scores: the play range's end (-1:
+    // the video's), or past it for a share (SetShareOf).
+    int32_t RunEndFrame() const;
     // The frame on show when a run starts is the first of its first shot.
     void SliceFrameOnShow();
     void CheckCommand(int32_t commandId, bool checked);
