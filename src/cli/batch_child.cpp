@@ -7,9 +7,12 @@
 #include <unistd.h>
 
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <sstream>
+
+extern char** environ;
 
 namespace trevanto::cli {
 
@@ -20,8 +23,8 @@ std::string OwnExecutable() {
 }
 
 pid_t StartChild(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::string& folder, const std::string& outFile,
-                 const std::string& errFile) {
+                 const std::string& folder, const std::string& outFile, const std::string& errFile,
+                 const std::string& factsFile) {
     // Everything the child needs is made before the fork: after it, only
     // calls that are safe in a copy of a threaded process.
     std::vector<std::string> all = {program};
@@ -30,6 +33,14 @@ pid_t StartChild(const std::string& program, const std::vector<std::string>& arg
     for (std::string& argument : all)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
+    const std::string facts = std::string(kVideoFactsVariable) + '=' + factsFile;
+    std::vector<char*> envp;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        if (std::strncmp(*variable, facts.c_str(), std::strlen(kVideoFactsVariable) + 1) != 0)
+            envp.push_back(*variable);
+    }
+    envp.push_back(const_cast<char*>(facts.c_str()));
+    envp.push_back(nullptr);
     const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -44,7 +55,7 @@ pid_t StartChild(const std::string& program, const std::vector<std::string>& arg
         if (::chdir(folder.c_str()) != 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
             ::dup2(err, 2) < 0)
             ::_exit(127);
-        ::execv(argv[0], argv.data());
+        ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
     }
     for (const int fd : {in, out, err}) {
@@ -72,6 +83,12 @@ std::string ChildFailure(int waitStatus, const std::string& errFile) {
         last.erase(0, kPrefix.size());
     return last.empty() ? "slice ended with status " + std::to_string(WEXITSTATUS(waitStatus))
                         : last;
+}
+
+double ReadVideoDuration(const std::string& factsFile) {
+    std::ifstream facts(factsFile);
+    double seconds = 0;
+    return facts >> seconds && std::isfinite(seconds) && seconds > 0 ? seconds : 0;
 }
 
 void CountShots(const std::string& outFile, int32_t& shots, int64_t& frames) {

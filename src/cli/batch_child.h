@@ -11,14 +11,23 @@
 
 namespace trevanto::cli {
 
+// A child `slice` run writes the video's duration in seconds (one number
+// and a newline) into the file this variable names, once the video is open:
+// the manifest records the length from it, which the shot list lacks.
+inline constexpr const char* kVideoFactsVariable = "TREVANTO_BATCH_VIDEO_FACTS";
+
 // This program's own file, which the children run.
 std::string OwnExecutable();
 
 // Starts `program arguments...` in `folder`, with standard input from
-// /dev/null and its standard output and error into the files named. -1 when
-// it cannot start.
+// /dev/null and its standard output and error into the files named, and
+// kVideoFactsVariable naming `factsFile`. -1 when it cannot start.
 pid_t StartChild(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::string& folder, const std::string& outFile, const std::string& errFile);
+                 const std::string& folder, const std::string& outFile, const std::string& errFile,
+                 const std::string& factsFile);
+
+// The duration a child wrote into its facts file; 0 when it wrote none.
+double ReadVideoDuration(const std::string& factsFile);
 
 // What a child's wait status and its standard error tell: "" for success,
 // else the reason the video failed.
