@@ -85,10 +85,17 @@ std::string ChildFailure(int waitStatus, const std::string& errFile) {
                         : last;
 }
 
+std::string FormatVideoDuration(double seconds) {
+    // Past 30 000 years or not a number: unknown.
+    constexpr double kLongest = 1e12;
+    const bool known = seconds > 0 && seconds < kLongest;
+    return std::to_string(known ? std::llround(seconds * 1000) : 0) + '\n';
+}
+
 double ReadVideoDuration(const std::string& factsFile) {
     std::ifstream facts(factsFile);
-    double seconds = 0;
-    return facts >> seconds && std::isfinite(seconds) && seconds > 0 ? seconds : 0;
+    long long milliseconds = 0;
+    return facts >> milliseconds && milliseconds > 0 ? static_cast<double>(milliseconds) / 1000 : 0;
 }
 
 void CountShots(const std::string& outFile, int32_t& shots, int64_t& frames) {

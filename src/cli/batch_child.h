@@ -11,10 +11,13 @@
 
 namespace trevanto::cli {
 
-// A child `slice` run writes the video's duration in seconds (one number
-// and a newline) into the file this variable names, once the video is open:
-// the manifest records the length from it, which the shot list lacks.
+// A child `slice` run writes the video's duration (FormatVideoDuration) into
+// the file this variable names, once the video is open: the manifest
+// records the length from it, which the shot list lacks.
 inline constexpr const char* kVideoFactsVariable = "TREVANTO_BATCH_VIDEO_FACTS";
+
+// Whole milliseconds and a newline: no decimal point for a locale to change.
+std::string FormatVideoDuration(double seconds);
 
 // This program's own file, which the children run.
 std::string OwnExecutable();
@@ -26,7 +29,8 @@ pid_t StartChild(const std::string& program, const std::vector<std::string>& arg
                  const std::string& folder, const std::string& outFile, const std::string& errFile,
                  const std::string& factsFile);
 
-// The duration a child wrote into its facts file; 0 when it wrote none.
+// The duration in seconds a child wrote into its facts file; 0 when it
+// wrote none.
 double ReadVideoDuration(const std::string& factsFile);
 
 // What a child's wait status and its standard error tell: "" for success,

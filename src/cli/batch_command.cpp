@@ -220,8 +220,7 @@ void BatchRun::Reap(const Running& running, int waitStatus) {
                         : ChildFailure(waitStatus, work + ".messages");
     if (record.reason.empty()) {
         CountShots(work + ".shots", record.shots, record.frames);
-        // Milliseconds, as the time taken: the record stays short and exact.
-        record.duration = std::round(ReadVideoDuration(work + ".facts") * 1000) / 1000;
+        record.duration = ReadVideoDuration(work + ".facts");
         for (const std::string& suffix : FileSuffixes(options_.outputs)) {
             if (!MoveIntoPlace(running.work / (input.base + suffix), out_ / (input.base + suffix)))
                 record.reason = "cannot write " + (out_ / (input.base + suffix)).string();

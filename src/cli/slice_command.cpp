@@ -388,7 +388,7 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
     }
     // A batch's child tells the batch the video's length (cli/batch_child.h).
     if (const char* facts = std::getenv(kVideoFactsVariable); facts != nullptr)
-        WriteTextFile(facts, FormatText("%.6f\n", player.DurationSeconds()));
+        WriteTextFile(facts, FormatVideoDuration(player.DurationSeconds()));
     for (const int32_t mark : {options.startFrame, options.endFrame}) {
         if (mark >= frames) {
             session.Err() << "trevanto-cli: "
