@@ -1,11 +1,25 @@
 #include "cli/argument_parser.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 
 namespace trevanto::cli {
+
+namespace {
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& ending) {
+    if (ending.empty() || text.size() <= ending.size() || text.compare(0, 2, "--") == 0)
+        return false;
+    return std::equal(ending.rbegin(), ending.rend(), text.rbegin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+}  // namespace
 
 std::string ParsedArguments::Value(const std::string& name, size_t index) const {
     const auto found = options_.find(name);
@@ -52,6 +66,10 @@ std::optional<ParsedArguments> ParseArguments(const std::vector<std::string>& ar
         std::vector<std::string>& values = parsed.options_[name];
         for (int v = 0; v < option->valueCount; ++v)
             values.push_back(arguments[++i]);
+        if (!optionsEnded && option->valueCount == 0 && i + 1 < arguments.size() &&
+            EndsWithIgnoringCase(arguments[i + 1], option->optionalValueEnding)) {
+            values.push_back(arguments[++i]);
+        }
     }
     return parsed;
 }

@@ -16,6 +16,9 @@ struct OptionSpec {
     std::string help;
     // May be given more than once (one value each); the values are kept in order.
     bool repeatable = false;
+    // An option without values takes the next argument as its one value when
+    // that argument ends so (case aside): "--index" or "--index all.mhtml".
+    std::string optionalValueEnding = {};
 };
 
 class ParsedArguments {

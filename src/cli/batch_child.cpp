@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -19,6 +20,8 @@
 #include <sstream>
 #include <thread>
 #include <utility>
+
+extern char** environ;
 
 namespace trevanto::cli {
 
@@ -72,7 +75,8 @@ ChildProcess::~ChildProcess() {
 
 ChildProcess StartChild(const std::string& program, const std::vector<std::string>& arguments,
                         const std::string& folder, const std::string& outFile,
-                        const std::string& errFile, const ChildEntry& entry) {
+                        const std::string& errFile, const std::string& factsFile,
+                        const ChildEntry& entry) {
     // Everything the child needs is made before the fork: after it, only
     // calls that are safe in a copy of a threaded process, unless it has
     // none.
@@ -82,6 +86,14 @@ ChildProcess StartChild(const std::string& program, const std::vector<std::strin
     for (std::string& argument : all)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
+    const std::string facts = std::string(kVideoFactsVariable) + '=' + factsFile;
+    std::vector<char*> envp;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        if (std::strncmp(*variable, facts.c_str(), std::strlen(kVideoFactsVariable) + 1) != 0)
+            envp.push_back(*variable);
+    }
+    envp.push_back(const_cast<char*>(facts.c_str()));
+    envp.push_back(nullptr);
     const bool runHere = entry && SingleThreaded();
     FlushOutput();
     const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
@@ -99,12 +111,14 @@ ChildProcess StartChild(const std::string& program, const std::vector<std::strin
             ::dup2(err, 2) < 0)
             ::_exit(127);
         if (runHere) {
+            // One thread alone: the environment is this process's to change.
+            ::setenv(kVideoFactsVariable, factsFile.c_str(), 1);
             const int status = entry(arguments);
             FlushOutput();
             // The batch's own objects are the batch's to end.
             ::_exit(status);
         }
-        ::execv(argv[0], argv.data());
+        ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
     }
     for (const int fd : {in, out, err}) {
@@ -148,6 +162,19 @@ std::string ChildFailure(int waitStatus, const std::string& errFile) {
         last.erase(0, kPrefix.size());
     return last.empty() ? "slice ended with status " + std::to_string(WEXITSTATUS(waitStatus))
                         : last;
+}
+
+std::string FormatVideoDuration(double seconds) {
+    // Past 30 000 years or not a number: unknown.
+    constexpr double kLongest = 1e12;
+    const bool known = seconds > 0 && seconds < kLongest;
+    return std::to_string(known ? std::llround(seconds * 1000) : 0) + '\n';
+}
+
+double ReadVideoDuration(const std::string& factsFile) {
+    std::ifstream facts(factsFile);
+    long long milliseconds = 0;
+    return facts >> milliseconds && milliseconds > 0 ? static_cast<double>(milliseconds) / 1000 : 0;
 }
 
 void CountShots(const std::string& outFile, int32_t& shots, int64_t& frames) {

@@ -18,6 +18,14 @@
 
 namespace trevanto::cli {
 
+// A child `slice` run writes the video's duration (FormatVideoDuration) into
+// the file this variable names, once the video is open: the manifest
+// records the length from it, which the shot list lacks.
+inline constexpr const char* kVideoFactsVariable = "TREVANTO_BATCH_VIDEO_FACTS";
+
+// Whole milliseconds and a newline: no decimal point for a locale to change.
+std::string FormatVideoDuration(double seconds);
+
 // This program's own file, which the children run.
 std::string OwnExecutable();
 
@@ -49,14 +57,20 @@ class ChildProcess {
 // Starts `program arguments...` in `folder`, with standard input from
 // /dev/null and its standard output and error into the files named: through
 // `entry` in a fork of this process when it has no other thread, else by
-// running `program`. Not Started() when it cannot start.
+// running `program`; kVideoFactsVariable names `factsFile`. Not Started()
+// when it cannot start.
 ChildProcess StartChild(const std::string& program, const std::vector<std::string>& arguments,
                         const std::string& folder, const std::string& outFile,
-                        const std::string& errFile, const ChildEntry& entry);
+                        const std::string& errFile, const std::string& factsFile,
+                        const ChildEntry& entry);
 
 // Waits up to `timeoutMs` for one of `children` to end: true when one may
 // have (its wait status is then ready), false on the timeout.
 bool AwaitChildEnd(const std::vector<const ChildProcess*>& children, int timeoutMs);
+
+// The duration in seconds a child wrote into its facts file; 0 when it
+// wrote none.
+double ReadVideoDuration(const std::string& factsFile);
 
 // What a child's wait status and its standard error tell: "" for success,
 // else the reason the video failed.

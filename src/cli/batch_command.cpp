@@ -102,7 +102,7 @@ bool MoveIntoPlace(const fs::path& from, const fs::path& to) {
 
 bool WriteIndex(const BatchOptions& options, const CliStreams& streams) {
     std::string reason;
-    if (WriteBatchIndex(options.outFolder, reason))
+    if (WriteBatchIndex(options.outFolder, options.indexArchive, reason))
         return true;
     streams.err << "trevanto-cli: " << reason << '\n';
     return false;
@@ -186,7 +186,9 @@ void BatchRun::Start(size_t index) {
     const Identity identity = IdentityOf(input.path);
     ChildProcess child =
         StartChild(program_, SliceArguments(options_, input.path, input.base), work.string(),
-                   work.string() + ".shots", work.string() + ".messages", entry_);
+                   work.string() + ".shots", work.string() + ".messages",
+                   // The child starts in its work folder.
+                   fs::absolute(work, error).string() + ".facts", entry_);
     if (!child.Started()) {
         ManifestRecord record = RecordOf(input, identity, key_);
         record.status = "failed";
@@ -220,6 +222,7 @@ void BatchRun::Reap(const Running& running, int waitStatus) {
                         : ChildFailure(waitStatus, work + ".messages");
     if (record.reason.empty()) {
         CountShots(work + ".shots", record.shots, record.frames);
+        record.duration = ReadVideoDuration(work + ".facts");
         for (const std::string& suffix : FileSuffixes(options_.outputs)) {
             if (!MoveIntoPlace(running.work / (input.base + suffix), out_ / (input.base + suffix)))
                 record.reason = "cannot write " + (out_ / (input.base + suffix)).string();
@@ -237,6 +240,7 @@ void BatchRun::Reap(const Running& running, int waitStatus) {
     fs::remove_all(running.work, error);
     fs::remove(work + ".shots", error);
     fs::remove(work + ".messages", error);
+    fs::remove(work + ".facts", error);
     Record(std::move(record), std::max<int64_t>(running.identity.size, 0));
 }
 

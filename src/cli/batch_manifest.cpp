@@ -21,6 +21,8 @@ std::string FormatRecord(const ManifestRecord& record) {
         object["reason"] = QString::fromStdString(record.reason);
     object["shots"] = record.shots;
     object["frames"] = static_cast<qint64>(record.frames);
+    if (record.duration > 0)
+        object["duration"] = record.duration;
     object["base"] = QString::fromStdString(record.base);
     object["seconds"] = record.seconds;
     object["finished"] = QString::fromStdString(record.finished);
@@ -48,6 +50,7 @@ bool ParseRecord(const std::string& line, ManifestRecord& record) {
     record.reason = object["reason"].toString().toStdString();
     record.shots = object["shots"].toInt();
     record.frames = object["frames"].toInteger();
+    record.duration = object["duration"].toDouble();  // absent in older records
     record.base = object["base"].toString().toStdString();
     record.seconds = object["seconds"].toDouble();
     record.finished = object["finished"].toString().toStdString();

@@ -21,6 +21,7 @@ struct ManifestRecord {
     std::string reason;   // why it failed
     int32_t shots = 0;
     int64_t frames = 0;    // frames sliced
+    double duration = 0;   // the video's length in seconds; 0: not known (older records)
     std::string base;      // the outputs' names under the output folder
     double seconds = 0;    // time the slicing took
     std::string finished;  // UTC, ISO 8601

@@ -40,7 +40,10 @@ const std::vector<OptionSpec>& OwnSpecs() {
         {"stats", 0, "", "write NAME.stats.csv, the engine's scores"},
         {"jpeg", 0, "", "write the shots as JPEG images into NAME/"},
         {"publish", 0, "", "publish the shots as web pages into NAME/"},
-        {"index", 0, "", "publish DIR/index.html: every video of DIR's manifest at a glance"},
+        {"index", 0, "[FILE.mhtml]",
+         "publish DIR/index.html, or the web archive FILE.mhtml: every video of DIR's "
+         "manifest at a glance",
+         false, ".mhtml"},
     };
     return specs;
 }
@@ -111,8 +114,8 @@ std::string BatchHelp() {
     return "usage: trevanto-cli batch INPUT... --out DIR [--jobs N] [--shard K/N]\n"
            "                          [--save] [--csv] [--edl] [--stats] [--jpeg] [--publish]\n"
            "                          [slice's options] [--progress jsonl] [--quiet]\n"
-           "                          [--index]\n"
-           "       trevanto-cli batch --merge DIR... --out DIR [--index]\n"
+           "                          [--index [FILE.mhtml]]\n"
+           "       trevanto-cli batch --merge DIR... --out DIR [--index [FILE.mhtml]]\n"
            "\n"
            "Slices many videos, each as 'trevanto-cli slice' would, and writes each video's\n"
            "outputs under DIR at the video's relative path: an INPUT folder is walked\n"
@@ -179,6 +182,7 @@ std::optional<BatchOptions> ParseBatchOptions(const ParsedArguments& arguments,
     options.retryFailed = arguments.Has("retry-failed");
     options.quiet = arguments.Has("quiet");
     options.index = arguments.Has("index");
+    options.indexArchive = arguments.Value("index");
     options.outputs = {arguments.Has("save"),  arguments.Has("csv"),  arguments.Has("edl"),
                        arguments.Has("stats"), arguments.Has("jpeg"), arguments.Has("publish")};
     for (const OptionSpec& option : SliceOptionSpecs()) {

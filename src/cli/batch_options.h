@@ -39,6 +39,9 @@ struct BatchOptions {
     double timeLimit = 0;      // seconds a video may take; 0: no limit
     bool quiet = false;
     bool index = false;  // DIR/index.html of every video the manifest records
+    // --index FILE.mhtml: the index as one web archive there instead, the
+    // path as given (relative to the folder the batch starts in).
+    std::string indexArchive;
     ProgressMode progress = ProgressMode::Terminal;
     BatchOutputs outputs;
     // slice's options as given, in the order of slice's declarations: what

@@ -1,11 +1,13 @@
 #include "cli/slice_command.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "app/messages/document_messages.h"
 #include "app/messages/settings_messages.h"
+#include "cli/batch_child.h"
 #include "cli/online_source.h"
 #include "cli/share_plan.h"
 #include "common/paths.h"
@@ -383,6 +385,9 @@ int RunSlice(const SliceOptions& options, const CliStreams& streams, MediaGraphF
         session.Err() << "trevanto-cli: " << doc.Slicing().NotSeekableMessage() << '\n';
         return kFailure;
     }
+    // A batch's child tells the batch the video's length (cli/batch_child.h).
+    if (const char* facts = std::getenv(kVideoFactsVariable); facts != nullptr)
+        WriteTextFile(facts, FormatVideoDuration(player.DurationSeconds()));
     for (const int32_t mark : {options.startFrame, options.endFrame}) {
         if (mark >= frames) {
             session.Err() << "trevanto-cli: "

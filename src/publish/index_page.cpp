@@ -1,5 +1,6 @@
 #include "publish/index_page.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "common/text_format.h"
@@ -12,6 +13,7 @@ constexpr std::string_view kBeginVideo = "$(BEGINVIDEO)";
 constexpr std::string_view kEndVideo = "$(ENDVIDEO)";
 constexpr std::string_view kBeginShot = "$(BEGINSHOT)";
 constexpr std::string_view kEndShot = "$(ENDSHOT)";
+constexpr std::string_view kVideoLength = "$(VIDEOLENGTH)";
 
 // The text before the block, the block, and the text after it; no block
 // when the markers are missing or out of order.
@@ -35,7 +37,22 @@ std::string Expand(const Publisher& publisher, std::string_view text, bool pageL
     return publisher.ExpandKeywords(text, pageLevel, false, KeywordOutput::kHtml);
 }
 
-std::string VideoBlock(Publisher& publisher, std::string_view block, const IndexVideo& video) {
+// The index's own keyword goes in before the publisher's expansion: its
+// text (digits, colons, "frames") holds nothing the publisher would read.
+std::string WithLength(std::string_view block, const IndexVideo& video) {
+    std::string text(block);
+    const std::string length = VideoLengthText(video);
+    for (size_t at = text.find(kVideoLength); at != std::string::npos;
+         at = text.find(kVideoLength, at + length.size())) {
+        text.replace(at, kVideoLength.size(), length);
+    }
+    return text;
+}
+
+std::string VideoBlock(Publisher& publisher, std::string_view templateBlock,
+                       const IndexVideo& video) {
+    const std::string withLength = WithLength(templateBlock, video);
+    const std::string_view block = withLength;
     // The page grows with the archive: the publisher's limit on a
     // publication's growth bounds each video's part instead.
     publisher.ResetExpansionLimit();
@@ -60,6 +77,17 @@ std::string VideoBlock(Publisher& publisher, std::string_view block, const Index
 }
 
 }  // namespace
+
+std::string VideoLengthText(const IndexVideo& video) {
+    if (video.durationSeconds <= 0)
+        return FormatText("%lld frames", static_cast<long long>(video.frames));
+    // Cut like $(VIDEODURATION), to 68 years for an absurd duration.
+    const long long seconds = static_cast<long long>(std::min(video.durationSeconds, 2147483647.0));
+    const long long hours = seconds / 3600;
+    const long long minutes = seconds / 60 % 60;
+    return hours > 0 ? FormatText("%lld:%02lld:%02lld", hours, minutes, seconds % 60)
+                     : FormatText("%lld:%02lld", minutes, seconds % 60);
+}
 
 std::string ExpandIndexTemplate(Publisher& publisher, const std::string& text,
                                 const std::vector<IndexVideo>& videos) {

@@ -2,7 +2,8 @@
 // The page of a whole archive: one template expanded with a block per video
 // and, inside it, a block per shot thumbnail of that video. The template's
 // keywords are the publisher's own; $(BEGINVIDEO) ... $(ENDVIDEO) is the
-// only addition, a loop over the videos (docs/guide/keywords.html).
+// only addition, a loop over the videos, with $(VIDEOLENGTH) inside it
+// (docs/guide/keywords.html).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,10 +23,15 @@ struct IndexVideo {
 };
 
 // The page. Outside the video block $(COUNT) is the number of videos; inside
-// it $(VIDEONAME), $(VIDEOURL) (the link), $(VIDEOFRAMES), $(VIDEODURATION)
-// and $(COUNT) (its shots) are the video's, and $(BEGINSHOT) ... $(ENDSHOT)
+// it $(VIDEONAME), $(VIDEOURL) (the link), $(VIDEOFRAMES), $(VIDEODURATION),
+// $(VIDEOLENGTH) (VideoLengthText) and $(COUNT) (its shots) are the video's,
+// and $(BEGINSHOT) ... $(ENDSHOT)
 // repeats once per thumbnail with $(INDEX) and $(SHOTFILENAME) of that shot.
 std::string ExpandIndexTemplate(Publisher& publisher, const std::string& text,
                                 const std::vector<IndexVideo>& videos);
+
+// The video's length as people write it, "m:ss" or "h:mm:ss" of the whole
+// seconds; "N frames" when the duration is not known.
+std::string VideoLengthText(const IndexVideo& video);
 
 }  // namespace trevanto

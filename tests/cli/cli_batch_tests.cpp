@@ -3,6 +3,7 @@
 // shards and their merge, the index of the whole.
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QProcess>
 
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "cli/batch_index.h"
 #include "cli/batch_manifest.h"
 #include "cli_process.h"
+#include "publish/index_page.h"
 
 namespace trevanto {
 namespace {
@@ -175,15 +177,18 @@ std::string Url(std::string path) {
     return path;
 }
 
-// The index names every video done with its frames and shots, links each to
+// The index names every video done with its length and shots, links each to
 // its publication, and every file it links to or shows exists.
 void ExpectIndexOfEveryVideo(const std::string& folder) {
     const std::string page = ReadWholeFile(folder + "/" + cli::kIndexName);
     for (const auto& [input, record] : cli::ReadManifest(folder + "/" + cli::kManifestName)) {
-        const std::string facts = "\">" + input + "</a></h2>\n<p>" + std::to_string(record.frames) +
-                                  " frames &middot; " + std::to_string(record.shots) + " shots</p>";
+        const std::string facts =
+            "\">" + input + "</a></h2>\n<p>" +
+            VideoLengthText({input, "", record.shots, record.frames, record.duration, {}}) +
+            " &middot; " + std::to_string(record.shots) + " shots</p>";
         EXPECT_EQ(page.find(facts) != std::string::npos, record.status == "done") << input;
         if (record.status == "done") {
+            EXPECT_GT(record.duration, 0) << input;  // the slicing run told it
             EXPECT_NE(page.find(Url(record.base + "/output1.html\"")), std::string::npos);
         }
     }
@@ -200,11 +205,78 @@ void ExpectIndexOfEveryVideo(const std::string& folder) {
     EXPECT_EQ(images, 25u);  // 5 videos of 5 shots
 }
 
+struct MimePart {
+    std::string id;
+    std::string type;
+    std::string body;
+};
+
+// The parts of a web archive, in order.
+std::vector<MimePart> MimeParts(const std::string& archive) {
+    std::smatch boundary;
+    if (!std::regex_search(archive, boundary, std::regex(R"re(boundary="([^"]+)")re")))
+        return {};
+    std::vector<MimePart> parts;
+    const std::string delimiter = "--" + boundary[1].str() + "\r\n";
+    for (size_t at = archive.find(delimiter); at != std::string::npos;) {
+        const size_t begin = at + delimiter.size();
+        at = archive.find(delimiter, begin);
+        const size_t end = at != std::string::npos ? at : archive.rfind("--" + boundary[1].str());
+        const std::string part = archive.substr(begin, end - begin);
+        const size_t body = part.find("\r\n\r\n");
+        const std::string head = part.substr(0, body);
+        std::smatch id;
+        std::smatch type;
+        std::regex_search(head, id, std::regex("Content-Id: <([^>]*)>"));
+        std::regex_search(head, type, std::regex("Content-Type: ([^;\r]*)"));
+        parts.push_back({id[1], type[1], part.substr(body + 4)});
+    }
+    return parts;
+}
+
+// The index as one archive: the page first, then one part per image it
+// shows, each image a "cid:" reference to its own part (two videos' own
+// image0001.jpg never share one), a JPEG whole; its links lead to the
+// publications from the archive's folder.
+void ExpectArchiveOfEveryImage(const std::string& archivePath, size_t images) {
+    const std::vector<MimePart> parts = MimeParts(ReadWholeFile(archivePath));
+    ASSERT_EQ(parts.size(), images + 1);
+    EXPECT_EQ(parts[0].type, "text/html");
+    std::map<std::string, const MimePart*> byId;
+    for (const MimePart& part : parts)
+        EXPECT_TRUE(byId.emplace(part.id, &part).second) << "two parts named " << part.id;
+    const std::string& page = parts[0].body;
+    const std::regex reference(R"re((href|src)="([^"]*)")re");
+    size_t shown = 0;
+    for (auto match = std::sregex_iterator(page.begin(), page.end(), reference);
+         match != std::sregex_iterator(); ++match) {
+        const std::string url = (*match)[2];
+        if ((*match)[1] == "href") {
+            EXPECT_TRUE(fs::is_regular_file(fs::path(archivePath).parent_path() /
+                                            std::regex_replace(url, std::regex("%20"), " ")))
+                << url;
+            continue;
+        }
+        ++shown;
+        ASSERT_EQ(url.rfind("cid:", 0), 0u) << url;
+        const auto part = byId.find(url.substr(4));
+        ASSERT_NE(part, byId.end()) << url;
+        EXPECT_EQ(part->second->type, "image/jpeg");
+        const QByteArray jpeg =
+            QByteArray::fromBase64(QByteArray::fromStdString(part->second->body));
+        EXPECT_TRUE(jpeg.startsWith("\xFF\xD8") && jpeg.endsWith("\xFF\xD9")) << url;
+    }
+    EXPECT_EQ(shown, images);
+}
+
 TEST(Batch, ShardsShareTheInputsAndMergeIntoOneRunsFolder) {
     Archive archive;
     const std::string root = archive.root.Path();
     RunIn(root, Batch("archive", "whole", {"--index"}));
     ExpectIndexOfEveryVideo(root + "/whole");
+    // The same index as one archive elsewhere, by a run with nothing left to do.
+    RunIn(root, Batch("archive", "whole", {"--index", "away/all.MHTML"}));
+    ExpectArchiveOfEveryImage(root + "/away/all.MHTML", 25);
     // A run with nothing left to do makes the same index.
     const std::string index = ReadWholeFile(root + "/whole/" + cli::kIndexName);
     fs::remove(root + "/whole/" + cli::kIndexName);
@@ -222,6 +294,34 @@ TEST(Batch, ShardsShareTheInputsAndMergeIntoOneRunsFolder) {
                   .status,
               1);
     EXPECT_EQ(Tree(root + "/merged"), Tree(root + "/whole"));
+}
+
+// A record of an older batch, without the video's length, is still read and
+// indexed with the frames; a record with it keeps it.
+TEST(Batch, ReadsRecordsWithAndWithoutTheLength) {
+    const std::string old =
+        R"({"base":"v","finished":"2026-12-01T10:00:00Z","frames":250,"input":"v.mpg",)"
+        R"("mtime_ns":"1","options":"0","seconds":1.5,"shots":3,"size":9,"status":"done"})";
+    std::string now = old;
+    now.replace(now.find("\"finished\""), 0, "\"duration\":10.04,");
+    const struct {
+        const std::string& line;
+        double duration;
+        const char* indexed;
+    } rows[] = {{old, 0, "<p>250 frames &middot; 3 shots</p>"},
+                {now, 10.04, "<p>0:10 &middot; 3 shots</p>"}};
+    for (const auto& [line, duration, indexed] : rows) {
+        cli::ManifestRecord record;
+        ASSERT_TRUE(cli::ParseRecord(line, record)) << line;
+        EXPECT_EQ(record.duration, duration);
+        EXPECT_EQ(cli::FormatRecord(record), line);
+        test::TempFolder folder;
+        fs::create_directories(folder / "old");
+        std::ofstream(folder / "old/trevanto-batch.jsonl") << line << '\n';
+        test::RunCli({"batch", "--merge", folder / "old", "--out", folder / "new", "--index"});
+        EXPECT_NE(ReadWholeFile(folder / "new/index.html").find(indexed), std::string::npos)
+            << line;
+    }
 }
 
 // A list names inputs relative to its own folder; one that is gone is recorded.

@@ -4,60 +4,24 @@
 
 #include <QColor>
 #include <QImage>
-#include <QProcess>
 
 #include "publish/publisher.h"
 #include "publish/publishing_run.h"
 #include "publish_test_support.h"
+#include "support/browser_screenshot.h"
 
 namespace trevanto {
 namespace {
 
 using namespace publish_test;
-
-constexpr const char* kChromium = "/usr/bin/chromium";
+using test::CountPixelsNear;
+using test::kChromium;
 
 void WriteImage(const std::string& path, const QColor& colour, const char* format) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     QImage image(100, 80, QImage::Format_RGB32);
     image.fill(colour);
     ASSERT_TRUE(image.save(QString::fromStdString(path), format)) << path;
-}
-
-// Pixels of the screenshot within a small distance of the colour.
-int CountPixelsNear(const QImage& screenshot, const QColor& colour) {
-    int count = 0;
-    for (int y = 0; y < screenshot.height(); ++y) {
-        for (int x = 0; x < screenshot.width(); ++x) {
-            const QColor pixel = screenshot.pixelColor(x, y);
-            count += std::abs(pixel.red() - colour.red()) < 40 &&
-                     std::abs(pixel.green() - colour.green()) < 40 &&
-                     std::abs(pixel.blue() - colour.blue()) < 40;
-        }
-    }
-    return count;
-}
-
-QImage Screenshot(const TempDir& dir, const std::string& page) {
-    const std::string png = dir / "screenshot.png";
-    std::filesystem::remove(png);
-    QProcess chromium;
-    chromium.setProcessChannelMode(QProcess::MergedChannels);
-    chromium.start(kChromium, {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                               "--no-first-run", "--disable-background-networking",
-                               "--disable-component-update", "--disable-sync",
-                               QString::fromStdString("--user-data-dir=" + (dir / "profile")),
-                               QString::fromStdString("--screenshot=" + png),
-                               "--window-size=800,600", QString::fromStdString("file://" + page)});
-    if (!chromium.waitForFinished(90000)) {
-        chromium.kill();
-        chromium.waitForFinished();
-        ADD_FAILURE() << "chromium did not finish";
-        return {};
-    }
-    QImage shot(QString::fromStdString(png));
-    EXPECT_FALSE(shot.isNull()) << chromium.readAll().toStdString();
-    return shot;
 }
 
 TEST(BrowserRenderTest, PublicationsShowTheirShots) {
@@ -102,7 +66,7 @@ TEST(BrowserRenderTest, PublicationsShowTheirShots) {
             archive ? dir / ("moved/" + std::string(target)) : outcome.pageToShow;
         if (!archive)
             std::filesystem::rename(dir / "moved", dir / "site");
-        const QImage screenshot = Screenshot(dir, shown);
+        const QImage screenshot = test::Screenshot(dir.Path(), shown);
         ASSERT_FALSE(screenshot.isNull());
         // Most of a 100 x 80 image; a broken-image placeholder has none of it.
         for (int i = 0; i < (ownTemplate ? 4 : 3); ++i)
