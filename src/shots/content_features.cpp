@@ -17,6 +17,11 @@ constexpr float kBlackSpread = 8.0f;
 // A layout with less contrast than this (on 0..255) is too flat for its
 // correlation to mean much: grain on a wall, a black frame.
 constexpr float kLayoutContrast = 4.0f;
+// A new layout moves this much brightness (on 0..255, the mean over the
+// blocks) at the least: where all a picture's contrast lies in a small part
+// of it (a counter or a caption on a plain background), that part changing
+// alone is no new shot.
+constexpr float kLayoutShift = 8.0f;
 
 int Shift(uint32_t mask) {
     return mask == 0 ? 0 : std::countr_zero(mask);
@@ -104,8 +109,14 @@ float ContentDistance(const ContentFeatures& a, const ContentFeatures& b) {
         cross += a.layout[i] * b.layout[i];
     const float norm = a.layoutSpread * b.layoutSpread * static_cast<float>(a.layout.size());
     const float correlation = norm > 0.0f ? cross / norm : 1.0f;
+    float shift = 0.0f;
+    const float meanShift = a.meanLuma - b.meanLuma;
+    for (size_t i = 0; i < a.layout.size(); ++i)
+        shift += std::fabs(a.layout[i] - b.layout[i] + meanShift);
+    shift /= static_cast<float>(a.layout.size());
     const float confidence =
-        std::min(1.0f, std::min(a.layoutSpread, b.layoutSpread) / kLayoutContrast);
+        std::min(1.0f, std::min(a.layoutSpread, b.layoutSpread) / kLayoutContrast) *
+        std::min(1.0f, shift / kLayoutShift);
     const float layout = std::clamp(1.0f - correlation, 0.0f, 1.0f) * confidence;
     const float histograms =
         0.5f * (HistogramDistance(a.luma.data(), b.luma.data(), kContentLumaBins) +

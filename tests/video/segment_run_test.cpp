@@ -259,6 +259,18 @@ TEST(SegmentRun, ContentDetectorCutsTheHardCases) {
     }
 }
 
+// The generated clips open on a plain grey picture whose only change is the
+// frame counter along its bottom: all its contrast lies in the counter, so
+// the layout correlates badly from frame to frame, yet it is one shot.
+TEST(SegmentRun, ContentDetectorTakesACounterOnAPlainPictureForOneShot) {
+    const std::string path = MediaPath("clip_mpeg1.mpg");
+    const RunOutcome run = RunInSegments(path, FilePlan(path, 1), 1, {}, ShotDetector::Content);
+    std::vector<int> starts;
+    for (const ShotRange& shot : run.shots)
+        starts.push_back(shot.start);
+    EXPECT_EQ(starts, (std::vector<int>{0, 40, 85, 125, 165}));
+}
+
 // A stop ends every worker at once; the shots of the segments taken before
 // it stay as a whole run found them.
 TEST(SegmentRun, StoppingKeepsWhatWasFound) {
