@@ -117,7 +117,7 @@ bool WriteBatchIndex(const std::string& outFolder, const std::string& archivePat
         !archivePath.empty()};
     const std::string templatePath = FindShippedFile("templates/archive_index.html");
     std::ifstream templateFile(templatePath, std::ios::binary);
-    if (templatePath.empty() || !templateFile) {
+    if (!templateFile) {  // an empty path, where none was found, opens nothing
         error = "cannot read the template templates/archive_index.html";
         return false;
     }
