@@ -11,6 +11,7 @@
 #include <map>
 #include <regex>
 
+#include "cli/batch_child.h"
 #include "cli/batch_index.h"
 #include "cli/batch_manifest.h"
 #include "cli_process.h"
@@ -37,6 +38,9 @@ Run RunIn(const std::string& folder, const std::vector<std::string>& arguments,
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!kill.empty())
         environment.insert("TREVANTO_BATCH_TEST_KILL", QString::fromStdString(kill));
+    // As in a batch started by a batch's child: each child still tells this
+    // batch its video's length, not the file the variable named before.
+    environment.insert(cli::kVideoFactsVariable, "/nonexistent/facts");
     process.setProcessEnvironment(environment);
     process.start(TREVANTO_CLI_PATH, list);
     process.waitForFinished(120000);
