@@ -6,10 +6,16 @@
 #include <QByteArray>
 #include <QProcess>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <iostream>
 #include <map>
 #include <regex>
+#include <thread>
 
 #include "cli/batch_child.h"
 #include "cli/batch_index.h"
@@ -368,5 +374,35 @@ TEST(Batch, RefusesBadArguments) {
     EXPECT_EQ(test::RunCli({"batch", folder / "missing", "--out", folder / "o"}).status, 2);
 }
 
+// A child runs the slice command in a fork of the batch, unless the batch
+// has another thread, whose locks a fork could copy held: then it runs the
+// program anew. Either way the variable names the child's facts file.
+TEST(Batch, AChildIsAForkUnlessTheBatchHasThreads) {
+    const test::TempFolder folder;
+    const cli::ChildEntry entry = [](const std::vector<std::string>& arguments) {
+        std::cout << "forked " << arguments.at(0) << ' ' << std::getenv(cli::kVideoFactsVariable);
+        return 3;
+    };
+    const auto runChild = [&](const std::string& name) {
+        cli::ChildProcess child =
+            cli::StartChild(TREVANTO_CLI_PATH, {"--version"}, folder.Path(), folder / name,
+                            folder / (name + ".err"), folder / "facts", entry);
+        int status = -1;
+        EXPECT_TRUE(child.Started());
+        EXPECT_TRUE(cli::AwaitChildEnd({&child}, 60000));
+        ::waitpid(child.Pid(), &status, 0);
+        return std::pair(WEXITSTATUS(status), ReadWholeFile(folder / name));
+    };
+    EXPECT_EQ(runChild("alone"), std::pair(3, "forked --version " + (folder / "facts")));
+    std::promise<void> done;
+    std::thread other([ended = done.get_future()] { ended.wait(); });
+    const auto threaded = runChild("threaded");
+    done.set_value();
+    other.join();
+    EXPECT_EQ(threaded.first, 0);
+    EXPECT_EQ(threaded.second.rfind("trevanto-cli ", 0), 0u) << threaded.second;
+}
+
 }  // namespace
 }  // namespace trevanto
+
