@@ -110,4 +110,16 @@ std::optional<double> ParseNumber(const std::string& text) {
     return value;
 }
 
+std::optional<int> ParseNumberOption(const ParsedArguments& arguments, const std::string& name,
+                                     int lowest, int highest, const std::string& what,
+                                     std::string& error) {
+    const auto number = ParseInteger(arguments.Value(name));
+    if (!number || *number < lowest || *number > highest) {
+        error = "--" + name + " needs " + what + " from " + std::to_string(lowest) + " to " +
+                std::to_string(highest) + ", not '" + arguments.Value(name) + "'";
+        return std::nullopt;
+    }
+    return number;
+}
+
 }  // namespace trevanto::cli

@@ -50,6 +50,13 @@ std::string FormatOptionHelp(const std::vector<OptionSpec>& specs);
 
 // Whole-string number parsing; nothing on any stray character or overflow.
 std::optional<int> ParseInteger(const std::string& text);
+
+// The whole number option `name` gives, from `lowest` to `highest`; nothing,
+// with "--NAME needs WHAT from LOWEST to HIGHEST, not 'VALUE'" in `error`,
+// when it gives another.
+std::optional<int> ParseNumberOption(const ParsedArguments& arguments, const std::string& name,
+                                     int lowest, int highest, const std::string& what,
+                                     std::string& error);
 std::optional<double> ParseNumber(const std::string& text);
 
 }  // namespace trevanto::cli

@@ -50,12 +50,7 @@ const std::vector<OptionSpec>& OwnSpecs() {
 
 std::optional<int32_t> ParseCountOption(const ParsedArguments& arguments, const std::string& name,
                                         std::string& error) {
-    const auto value = ParseInteger(arguments.Value(name));
-    if (!value || *value < 1 || *value > 256) {
-        error = "--" + name + " needs a number from 1 to 256, not '" + arguments.Value(name) + "'";
-        return std::nullopt;
-    }
-    return *value;
+    return ParseNumberOption(arguments, name, 1, 256, "a number", error);
 }
 
 // The slices run in a folder of their own: a file named relative to here

@@ -72,15 +72,12 @@ bool ParseCount(const ParsedArguments& arguments, const std::string& name, Bound
                 int32_t& value, std::string& error) {
     if (!arguments.Has(name))
         return true;
-    const auto number = ParseInteger(arguments.Value(name));
-    if (!number || CheckRange(option, *number) != RangeCheck::Within) {
-        const OptionRange range = RangeOf(option);
-        error = "--" + name + " needs a whole number from " + std::to_string(range.lowest) +
-                " to " + std::to_string(range.highest) + ", not '" + arguments.Value(name) + "'";
-        return false;
-    }
-    value = *number;
-    return true;
+    const OptionRange range = RangeOf(option);
+    const auto number =
+        ParseNumberOption(arguments, name, range.lowest, range.highest, "a whole number", error);
+    if (number)
+        value = *number;
+    return number.has_value();
 }
 
 // "N" or "N-M", shot numbers from 1 with N <= M.

@@ -316,12 +316,10 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
     if (arguments.Has("frames") && !ParseShare(arguments, options, error))
         return std::nullopt;
     if (arguments.Has("plan")) {
-        const auto shares = ParseInteger(arguments.Value("plan"));
-        if (!shares || *shares < 1 || *shares > 10000) {
-            error = "--plan needs a number of shares from 1 to 10000, not '" +
-                    arguments.Value("plan") + "'";
+        const auto shares =
+            ParseNumberOption(arguments, "plan", 1, 10000, "a number of shares", error);
+        if (!shares)
             return std::nullopt;
-        }
         if (arguments.Has("frames")) {
             error = "--plan cannot go with --frames";
             return std::nullopt;
@@ -335,12 +333,10 @@ std::optional<SliceOptions> ParseSliceOptions(const ParsedArguments& arguments,
     }
     options.timecodes = arguments.Has("timecodes");
     if (arguments.Has("jobs")) {
-        const auto jobs = ParseInteger(arguments.Value("jobs"));
-        if (!jobs || *jobs < 1 || *jobs > 256) {
-            error = "--jobs needs a number of workers from 1 to 256, not '" +
-                    arguments.Value("jobs") + "'";
+        const auto jobs =
+            ParseNumberOption(arguments, "jobs", 1, 256, "a number of workers", error);
+        if (!jobs)
             return std::nullopt;
-        }
         options.jobs = static_cast<int32_t>(*jobs);
     }
     options.statsFile = arguments.Value("stats");
